@@ -1,0 +1,87 @@
+// Shows and changes a project's division settings.
+#include <ostream>
+
+#include "CliCommand.h"
+#include "common/UserError.h"
+#include "store/DivisionSettings.h"
+#include "store/ProjectStore.h"
+
+namespace qm::cli {
+
+namespace {
+
+int flagValue(const std::string& text, const std::string& option) {
+    const int value = wholeNumberArg(text, "--" + option);
+    if (value != 0 && value != 1) {
+        throw UsageError("--" + option + " 只能是 0 或 1");
+    }
+    return value;
+}
+
+void print(std::ostream& out, const store::DivisionSettings& s) {
+    out << "id=" << s.id << "\n"
+        << "is_avg_person=" << s.is_avg_person << "\n"
+        << "is_avg_total=" << s.is_avg_total << "\n"
+        << "is_avg_ch=" << s.is_avg_ch << "\n"
+        << "is_avg_math=" << s.is_avg_math << "\n"
+        << "is_avg_eng=" << s.is_avg_eng << "\n"
+        << "is_avg_inter=" << s.is_avg_inter << "\n"
+        << "inter=" << s.inter << "\n"
+        << "is_man=" << s.is_man << "\n"
+        << "wtNum=" << (s.wtNum ? std::to_string(*s.wtNum) : std::string()) << "\n";
+}
+
+int settingsCommand(CliContext& context, const std::vector<std::string>& words) {
+    const std::vector<std::pair<std::string, int store::DivisionSettings::*>> flags = {
+        {"is-avg-person", &store::DivisionSettings::is_avg_person},
+        {"is-avg-total", &store::DivisionSettings::is_avg_total},
+        {"is-avg-ch", &store::DivisionSettings::is_avg_ch},
+        {"is-avg-math", &store::DivisionSettings::is_avg_math},
+        {"is-avg-eng", &store::DivisionSettings::is_avg_eng},
+        {"is-avg-inter", &store::DivisionSettings::is_avg_inter},
+        {"is-man", &store::DivisionSettings::is_man}};
+    std::set<std::string> valueOptions = {"inter", "wtnum"};
+    for (const auto& flag : flags) {
+        valueOptions.insert(flag.first);
+    }
+    CliArgs args(words, valueOptions, {});
+    args.expectPositionals(1);
+    const int id = wholeNumberArg(args.positional(0, "ID"), "ID");
+    store::findProject(context.connection(), id);
+
+    auto loaded = store::loadSettings(context.connection(), id);
+    store::DivisionSettings settings = loaded.value_or(store::DivisionSettings{});
+    settings.id = id;
+    bool changed = false;
+    for (const auto& [option, member] : flags) {
+        if (auto text = args.value(option)) {
+            settings.*member = flagValue(*text, option);
+            changed = true;
+        }
+    }
+    if (auto text = args.value("inter")) {
+        settings.inter = wholeNumberArg(*text, "--inter");
+        changed = true;
+    }
+    if (auto text = args.value("wtnum")) {
+        settings.wtNum = wholeNumberArg(*text, "--wtnum");
+        changed = true;
+    }
+    if (changed) {
+        store::saveSettings(context.connection(), settings);
+    } else if (!loaded) {
+        throw UserError("不存在该班别的参数设置");
+    }
+    print(context.out, settings);
+    return 0;
+}
+
+const CommandRegistration registration(
+    "settings",
+    "ID [--is-avg-person 0|1] [--is-avg-total 0|1] [--is-avg-ch 0|1] [--is-avg-math 0|1] "
+    "[--is-avg-eng 0|1] [--is-avg-inter 0|1] [--inter N] [--is-man 0|1] [--wtnum N]",
+    "显示分班参数; 带选项时修改后再显示", settingsCommand);
+
+}  // namespace
+
+}  // namespace qm::cli

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace qm::intake {
+
+// The import preview's content: one row per spreadsheet row read, each of 18 cells: the row
+// number (1, 2, ...) and the 17 columns of the import layout as text, with "0" in empty score
+// cells. The last row is the trailing blank row, the first spreadsheet row whose 学号 was empty;
+// it is shown but never stored. Row k holds spreadsheet row k+1 (row 1 holds the titles).
+struct PreviewGrid {
+    using Row = std::array<std::string, 18>;
+    std::vector<Row> rows;
+
+    // Students read: every row but the trailing blank row.
+    int studentCount() const { return rows.empty() ? 0 : static_cast<int>(rows.size()) - 1; }
+};
+
+// Titles of the 17 columns of the import layout, column 1 to 17.
+inline const std::array<std::string, 17> kImportTitles = {
+    "学号", "登分号", "姓名", "性别", "数学", "英语", "语文", "物理", "政治",
+    "历史", "体育",   "地理", "生物", "毕业学校", "地址", "备注", "分类"};
+
+}  // namespace qm::intake

@@ -1,0 +1,72 @@
+#include "store/DivisionSettings.h"
+
+#include "common/UserError.h"
+#include "db/Connection.h"
+
+namespace qm::store {
+
+DivisionSettings DivisionSettings::defaults(int projectId) {
+    DivisionSettings settings;
+    settings.id = projectId;
+    return settings;
+}
+
+std::optional<DivisionSettings> loadSettings(db::Connection& connection, int projectId) {
+    auto statement = connection.prepare("select * from config where id=?");
+    statement.bind(1, projectId);
+    const auto rows = statement.query();
+    if (rows.empty()) {
+        return std::nullopt;
+    }
+    const auto row = rows[0];
+    // A flag is on exactly when it holds 1; a NULL counts as off.
+    auto flag = [&](const char* name) {
+        const auto& value = row[name];
+        return (!value.isNull() && value.toInt() == 1) ? 1 : 0;
+    };
+    auto number = [&](const char* name) {
+        const auto& value = row[name];
+        return value.isNull() ? 0 : static_cast<int>(value.toInt());
+    };
+    DivisionSettings settings;
+    settings.id = projectId;
+    settings.is_avg_person = flag("is_avg_person");
+    settings.is_avg_total = flag("is_avg_total");
+    settings.is_avg_ch = flag("is_avg_ch");
+    settings.is_avg_math = flag("is_avg_math");
+    settings.is_avg_eng = flag("is_avg_eng");
+    settings.is_avg_inter = flag("is_avg_inter");
+    settings.inter = number("inter");
+    settings.is_man = number("is_man");
+    const auto& wtNum = row["wtNum"];
+    settings.wtNum = wtNum.isNull() ? std::nullopt : std::optional<int>(wtNum.toInt());
+    return settings;
+}
+
+void saveSettings(db::Connection& connection, const DivisionSettings& s) {
+    auto statement = connection.prepare(
+        "update config set is_avg_person=?,is_avg_total=?,is_avg_ch=?,is_avg_math=?,"
+        "is_avg_eng=?,is_avg_inter=?,inter=?,is_man=?,wtNum=? where id=?");
+    statement.bind(1, s.is_avg_person)
+        .bind(2, s.is_avg_total)
+        .bind(3, s.is_avg_ch)
+        .bind(4, s.is_avg_math)
+        .bind(5, s.is_avg_eng)
+        .bind(6, s.is_avg_inter)
+        .bind(7, s.inter)
+        .bind(8, s.is_man)
+        .bind(9, s.wtNum ? db::Value(*s.wtNum) : db::Value())
+        .bind(10, s.id);
+    if (statement.execute() == 0) {
+        throw UserError("不存在该班别的参数设置");
+    }
+}
+
+void insertDefaultSettings(db::Connection& connection, int projectId) {
+    // Values by position, in the column order of config.
+    auto statement = connection.prepare("insert into config values(?,1,1,1,1,1,1,1,0,50)");
+    statement.bind(1, projectId);
+    statement.execute();
+}
+
+}  // namespace qm::store

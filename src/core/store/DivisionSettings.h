@@ -1,0 +1,40 @@
+#pragma once
+
+#include <optional>
+
+namespace qm::db {
+class Connection;
+}
+
+namespace qm::store {
+
+// A project's row of config: which balancing rules a division applies, the band tolerance and
+// how often it fine-tunes. The flags hold 1 for yes and 0 for no.
+struct DivisionSettings {
+    int id = 0;
+    int is_avg_person = 1;  // boys and girls spread evenly (always done; stored only)
+    int is_avg_total = 1;   // even class averages of the total score
+    int is_avg_ch = 1;      // ... of Chinese
+    int is_avg_math = 1;    // ... of mathematics
+    int is_avg_eng = 1;     // ... of English
+    int is_avg_inter = 1;   // even head counts per ten-point score band
+    int inter = 1;          // band tolerance
+    int is_man = 0;         // 1: boys are placed before girls
+    std::optional<int> wtNum = 50;  // fine-tuning count; NULL reads as no value
+
+    // The row a new project gets.
+    static DivisionSettings defaults(int projectId);
+    bool operator==(const DivisionSettings&) const = default;
+};
+
+// Reads the row of a project; nothing when the project has no row.
+std::optional<DivisionSettings> loadSettings(db::Connection& connection, int projectId);
+
+// Stores all values of the row. A project without a row is refused with
+// "不存在该班别的参数设置" and nothing is stored.
+void saveSettings(db::Connection& connection, const DivisionSettings& settings);
+
+// Inserts a new project's row with the defaults.
+void insertDefaultSettings(db::Connection& connection, int projectId);
+
+}  // namespace qm::store

@@ -1,0 +1,14 @@
+#pragma once
+
+namespace qm::db {
+class Connection;
+}
+
+namespace qm::store {
+
+// Creates the tables every database file holds from the start, fb_info (the projects) and config
+// (one settings row per project), when they are missing. Project ids are never reused, not even
+// after the newest project was deleted.
+void ensureSchema(db::Connection& connection);
+
+}  // namespace qm::store

@@ -1,0 +1,73 @@
+#include "store/StudentTable.h"
+
+#include "common/UserError.h"
+
+namespace qm::store {
+
+namespace {
+
+// A fixed-width text column: trailing blanks are insignificant in comparisons and grouping, and
+// a value longer than the width is refused by a named check.
+std::string charColumn(std::string_view name, int width) {
+    const std::string n(name);
+    const std::string w = std::to_string(width);
+    return n + " char(" + w + ") COLLATE RTRIM CONSTRAINT " + n + "_longer_than_" + w +
+           " CHECK(length(" + n + ")<=" + w + ")";
+}
+
+// A number column that refuses text which is not a number (the column's affinity has already
+// turned numeric text into a number when the check runs).
+std::string numberColumn(std::string_view name, std::string_view type) {
+    const std::string n(name);
+    return n + " " + std::string(type) + " CONSTRAINT " + n + "_not_a_number CHECK(typeof(" + n +
+           ")<>'text' AND typeof(" + n + ")<>'blob')";
+}
+
+}  // namespace
+
+std::string studentTableName(int projectId) { return "fb_" + std::to_string(projectId); }
+
+std::string twinTableName(const std::string& studentTable) { return "rb_" + studentTable; }
+
+bool isProjectTableName(std::string_view name) {
+    if (name.starts_with("rb_")) {
+        name.remove_prefix(3);
+    }
+    if (!name.starts_with("fb_") || name.size() == 3) {
+        return false;
+    }
+    for (char c : name.substr(3)) {
+        if (c < '0' || c > '9') {
+            return false;
+        }
+    }
+    return true;
+}
+
+const std::string& checkedTableName(const std::string& name) {
+    if (!isProjectTableName(name)) {
+        throw UserError("不是分班项目的学生表: " + name);
+    }
+    return name;
+}
+
+std::string createStudentTableSql(const std::string& name) {
+    std::string sql = "CREATE TABLE " + checkedTableName(name) + "(";
+    sql += numberColumn("student_id", "int") + " PRIMARY KEY NOT NULL,";
+    sql += charColumn("rec_id", 100) + ",";
+    sql += charColumn("student_name", 50) + ",";
+    sql += charColumn("sex", 1) + ",";
+    sql += numberColumn("class_id", "int") + ",";
+    for (auto score : kScoreColumns) {
+        sql += numberColumn(score, "float") + ",";
+    }
+    sql += charColumn("oral_school", 100) + ",";
+    sql += charColumn("addr", 100) + ",";
+    sql += numberColumn("type", "int") + ",";
+    sql += charColumn("pingyin", 100) + ",";
+    sql += charColumn("fbMemo", 100) + ",";
+    sql += charColumn("pfType", 10) + ")";
+    return sql;
+}
+
+}  // namespace qm::store

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace qm::store {
+
+// The 20 columns of a project's student table (and of its twin), in table order.
+inline constexpr std::array<std::string_view, 20> kStudentColumns = {
+    "student_id", "rec_id",   "student_name", "sex",         "class_id",
+    "math",       "english",  "chinese",      "wuli",        "zhengzhi",
+    "lishi",      "tiyu",     "dili",         "shengwu",     "oral_school",
+    "addr",       "type",     "pingyin",      "fbMemo",      "pfType"};
+
+// The nine score columns in table order.
+inline constexpr std::array<std::string_view, 9> kScoreColumns = {
+    "math", "english", "chinese", "wuli", "zhengzhi", "lishi", "tiyu", "dili", "shengwu"};
+
+// Placement codes of the type column.
+enum PlaceType : int {
+    kNotPlaced = 0,   // waiting for a division
+    kPlaced = 1,      // placed by a division run
+    kFixed = 2,       // fixed to its class in advance; never reset
+    kCategory = 3,    // placed in the category stage of a division
+};
+
+// "fb_" + id: the student table of project id.
+std::string studentTableName(int projectId);
+// "rb_" + the student table's name: its twin, the division engine's scratch table.
+std::string twinTableName(const std::string& studentTable);
+// True for names of the two forms above. Table names are put into SQL text, so every name that
+// did not come from these functions is checked against this first.
+bool isProjectTableName(std::string_view name);
+// Raises UserError unless isProjectTableName(name).
+const std::string& checkedTableName(const std::string& name);
+
+// The CREATE TABLE statement of a student table. Text columns of fixed width refuse longer
+// values and ignore trailing blanks when compared or grouped; number columns refuse text.
+std::string createStudentTableSql(const std::string& name);
+
+}  // namespace qm::store

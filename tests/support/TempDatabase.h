@@ -1,0 +1,54 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "db/Connection.h"
+
+namespace qm::test {
+
+// A fresh folder under the system's temporary folder, removed with everything in it at the end.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+// A real database file in a temporary folder, with fb_info and config created.
+class TempDatabase {
+public:
+    TempDatabase();
+    db::Connection& connection() { return *connection_; }
+    const std::string& path() const { return path_; }
+    // Closes and reopens the connection, to see only what was committed.
+    void reopen();
+
+private:
+    TempFolder folder_;
+    std::string path_;
+    std::unique_ptr<db::Connection> connection_;
+};
+
+// Result of running a program: its exit status and what it printed.
+struct ProgramResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs the built command-line program with these words, without a shell.
+ProgramResult runCli(const std::vector<std::string>& words);
+
+// The path of a file in tests/data.
+std::string testData(const std::string& name);
+
+}  // namespace qm::test
