@@ -2,6 +2,7 @@
 
 #include "db/Connection.h"
 #include "db/Transaction.h"
+#include "db/Value.h"
 
 namespace qm::test {
 
@@ -14,15 +15,14 @@ void insertStudents(db::Connection& connection, const std::string& table,
                                      "addr,type,pingyin,fbMemo,pfType) values(?,?,?,?,?,?,?,?,?,?,"
                                      "?,?,?,?,?,?,?,?,?,?)");
     for (const auto& s : students) {
-        int p = 1;
-        insert.bind(p++, s.student_id).bind(p++, s.rec_id).bind(p++, s.student_name);
-        insert.bind(p++, s.sex).bind(p++, s.class_id);
-        for (double score : s.scores) {
-            insert.bind(p++, score);
+        std::vector<db::Value> values = {s.student_id, s.rec_id, s.student_name, s.sex,
+                                         s.class_id};
+        values.insert(values.end(), s.scores.begin(), s.scores.end());
+        values.insert(values.end(), {s.oral_school, s.addr, s.type, s.pingyin, s.fbMemo,
+                                     s.pfType ? db::Value(*s.pfType) : db::Value()});
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            insert.bind(static_cast<int>(i + 1), values[i]);
         }
-        insert.bind(p++, s.oral_school).bind(p++, s.addr).bind(p++, s.type);
-        insert.bind(p++, s.pingyin).bind(p++, s.fbMemo);
-        insert.bind(p++, s.pfType ? db::Value(*s.pfType) : db::Value());
         insert.execute();
     }
     transaction.commit();

@@ -6,13 +6,14 @@ namespace qm::store {
 
 namespace {
 
-// A fixed-width text column: trailing blanks are insignificant in comparisons and grouping, and
-// a value longer than the width is refused by a named check.
+// A fixed-width text column: trailing blanks are insignificant in comparisons and grouping (they
+// are the column's padding), and a value longer than the width, not counting them, is refused by
+// a named check.
 std::string charColumn(std::string_view name, int width) {
     const std::string n(name);
     const std::string w = std::to_string(width);
     return n + " char(" + w + ") COLLATE RTRIM CONSTRAINT " + n + "_longer_than_" + w +
-           " CHECK(length(" + n + ")<=" + w + ")";
+           " CHECK(length(rtrim(" + n + "))<=" + w + ")";
 }
 
 // A number column that refuses text which is not a number (the column's affinity has already
