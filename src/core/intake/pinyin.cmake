@@ -1,0 +1,24 @@
+# Pinyin conversion and the save of previewed rows.
+add_library(quillmere_intake_pinyin STATIC
+  ${CMAKE_CURRENT_SOURCE_DIR}/ImportSave.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/ImportSaveRow.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/Pinyin.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/PinyinDictionary.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/PinyinGbkEncoder.cpp)
+target_include_directories(quillmere_intake_pinyin PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/..)
+# The dictionary tables, generated from the Unihan readings and committed (see tools/pinyin).
+target_include_directories(quillmere_intake_pinyin PRIVATE ${PROJECT_SOURCE_DIR}/data/pinyin)
+target_link_libraries(quillmere_intake_pinyin PUBLIC quillmere_store)
+target_link_libraries(quillmere_intake INTERFACE quillmere_intake_pinyin)
+
+# The generator of data/pinyin/PinyinTable.inc. Rebuild the table after a change of the
+# generator or of the readings with: cmake --build BUILD --target regenerate_pinyin_table
+add_executable(quillmere_pinyin_table_generator
+  ${PROJECT_SOURCE_DIR}/tools/pinyin/PinyinTableGenerator.cpp)
+add_custom_target(regenerate_pinyin_table
+  COMMAND sh ${PROJECT_SOURCE_DIR}/tools/pinyin/regenerate.sh
+          $<TARGET_FILE:quillmere_pinyin_table_generator>
+          ${PROJECT_SOURCE_DIR}/data/pinyin/PinyinTable.inc
+  DEPENDS quillmere_pinyin_table_generator
+  COMMENT "Generating data/pinyin/PinyinTable.inc from the Unihan readings"
+  VERBATIM)
