@@ -13,7 +13,7 @@ namespace qm::cli {
 // Which options take a value is declared up front, so that a misspelt option is refused instead
 // of being ignored.
 class CliArgs {
-public:
+  public:
     CliArgs(const std::vector<std::string>& words, const std::set<std::string>& valueOptions,
             const std::set<std::string>& flagOptions);
 
@@ -25,7 +25,7 @@ public:
     // Refuses positional words beyond the expected count.
     void expectPositionals(std::size_t count) const;
 
-private:
+  private:
     std::vector<std::string> positionals_;
     std::map<std::string, std::string> values_;
     std::set<std::string> flags_;

@@ -35,6 +35,8 @@ CommandRegistration::CommandRegistration(const char* name, const char* usage, co
               [](const CommandInfo& a, const CommandInfo& b) { return a.name < b.name; });
 }
 
-const std::vector<CommandInfo>& registeredCommands() { return commandTable(); }
+const std::vector<CommandInfo>& registeredCommands() {
+    return commandTable();
+}
 
 }  // namespace qm::cli

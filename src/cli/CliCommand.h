@@ -15,14 +15,14 @@ namespace qm::cli {
 
 // What a command gets: the database (opened on first use) and the output streams.
 class CliContext {
-public:
+  public:
     CliContext(std::string databasePath, std::ostream& out, std::ostream& err);
     ~CliContext();
     db::Connection& connection();
     std::ostream& out;
     std::ostream& err;
 
-private:
+  private:
     std::string databasePath_;
     std::unique_ptr<db::Connection> connection_;
 };

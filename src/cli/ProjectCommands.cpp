@@ -26,8 +26,8 @@ int newCommand(CliContext& context, const std::vector<std::string>& words) {
         throw UsageError("缺少 --classes N");
     }
     const int count = store::parseClassCount(*classes);
-    const auto project = store::createProject(context.connection(), args.value("memo").value_or(""),
-                                              count);
+    const auto project =
+        store::createProject(context.connection(), args.value("memo").value_or(""), count);
     context.out << "新建分班操作成功!\n" << project.fbId << "\n";
     return 0;
 }
@@ -44,8 +44,9 @@ int deleteCommand(CliContext& context, const std::vector<std::string>& words) {
 const CommandRegistration listRegistration("projects", "", "列出所有分班项目", listCommand);
 const CommandRegistration newRegistration("new", "--memo TEXT --classes N",
                                           "新建分班项目; 最后一行是新项目的自编号", newCommand);
-const CommandRegistration deleteRegistration(
-    "delete", "ID", "删除分班项目及其参数设置、学生表和副表", deleteCommand);
+const CommandRegistration deleteRegistration("delete", "ID",
+                                             "删除分班项目及其参数设置、学生表和副表",
+                                             deleteCommand);
 
 }  // namespace
 

@@ -16,7 +16,7 @@ std::string lastLine(const std::string& text) {
 }
 
 class ProjectCliTest : public ::testing::Test {
-protected:
+  protected:
     ProgramResult cli(std::vector<std::string> words) {
         words.insert(words.begin(), {"--db", folder.file("fb.db")});
         return runCli(words);
@@ -85,7 +85,8 @@ TEST_F(ProjectCliTest, CopiesStudentsWithTheMessagesOfAddAndOverwrite) {
     }
     auto added = cli({"copy", "1", "--from", "2"});
     EXPECT_EQ(added.status, 1);
-    EXPECT_NE(added.err.find("导入数据出错!数据可能已经存在，请采用覆盖方式导入"), std::string::npos);
+    EXPECT_NE(added.err.find("导入数据出错!数据可能已经存在，请采用覆盖方式导入"),
+              std::string::npos);
     auto overwritten = cli({"copy", "1", "--from", "2", "--overwrite"});
     EXPECT_EQ(overwritten.status, 0) << overwritten.err;
     EXPECT_NE(overwritten.out.find("导入数据成功"), std::string::npos);

@@ -8,7 +8,7 @@ namespace qm::db {
 namespace {
 
 class ConnectionTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         connection().exec("create table t(id int primary key, name text, score float)");
     }

@@ -26,8 +26,7 @@ TEST(ProjectStore, CreatesTheProjectWithItsTablesAndSettings) {
     const Project row = findProject(connection, 1);
     EXPECT_EQ(row.num, 8);
     EXPECT_EQ(row.table_name, "fb_1");
-    EXPECT_TRUE(std::regex_match(row.update_date,
-                                 std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d)")))
+    EXPECT_TRUE(std::regex_match(row.update_date, std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d)")))
         << row.update_date;
 
     const auto settings = loadSettings(connection, 1);

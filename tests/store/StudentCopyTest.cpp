@@ -11,7 +11,7 @@ namespace {
 
 // The current project holds students 3 and 4; the source holds 1 to 3 with their classes.
 class StudentCopyTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         target = createProject(connection(), "target", 3);
         source = createProject(connection(), "source", 3);
@@ -28,9 +28,9 @@ protected:
     // "id:name:class:type" per row, by student_id.
     std::string rowsOf(const std::string& table) {
         std::string text;
-        for (const auto row : connection().query(
-                 "select student_id,student_name,class_id,type from " + table +
-                 " order by student_id")) {
+        for (const auto row :
+             connection().query("select student_id,student_name,class_id,type from " + table +
+                                " order by student_id")) {
             text += row[0].toText() + ":" + row[1].toText() + ":" + row[2].toText() + ":" +
                     row[3].toText() + " ";
         }

@@ -10,7 +10,7 @@ namespace qm::store {
 namespace {
 
 class StudentTableTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { project = createProject(database.connection(), "p", 3); }
     db::Connection& connection() { return database.connection(); }
     test::TempDatabase database;
@@ -38,12 +38,13 @@ TEST_F(StudentTableTest, FixedWidthTextIgnoresTrailingBlanksAndIsNotPadded) {
     // A short label and the same label with blanks are one category, found by either text.
     EXPECT_EQ(count("select count(*) from " + project.fbTable + " where pfType=?", "A"), 2);
     EXPECT_EQ(count("select count(*) from " + project.fbTable + " where pfType=?", "A      "), 2);
-    EXPECT_EQ(connection().query("select pfType from " + project.fbTable + " group by pfType").size(),
-              2u);
+    EXPECT_EQ(
+        connection().query("select pfType from " + project.fbTable + " group by pfType").size(),
+        2u);
     EXPECT_EQ(count("select count(*) from " + project.fbTable + " where sex=?", "男"), 2);
     // Values come back as they were stored, without padding.
-    const auto rows = connection().query("select pfType from " + project.fbTable +
-                                         " where student_id=1");
+    const auto rows =
+        connection().query("select pfType from " + project.fbTable + " where student_id=1");
     EXPECT_EQ(rows[0][0].toText(), "A");
 }
 
@@ -51,19 +52,19 @@ TEST_F(StudentTableTest, RefusesOverLongTextsTextInNumbersAndDuplicateNumbers) {
     test::insertStudents(connection(), project.fbTable, {{.student_id = 1, .sex = "男"}});
     const std::string insert = "insert into " + project.fbTable;
     const std::vector<std::string> refused = {
-        insert + "(student_id,sex) values(1,'女')",                  // duplicate student_id
-        insert + "(student_id,sex) values(2,'男女')",                // sex is one character
-        insert + "(student_id,pfType) values(3,'12345678901')",     // category of eleven
-        insert + "(student_id,math) values(4,'abc')",               // text in a score
-        insert + "(student_id) values('x5')",                       // text as student number
-        insert + "(student_id) values(NULL)",                       // no student number
+        insert + "(student_id,sex) values(1,'女')",              // duplicate student_id
+        insert + "(student_id,sex) values(2,'男女')",            // sex is one character
+        insert + "(student_id,pfType) values(3,'12345678901')",  // category of eleven
+        insert + "(student_id,math) values(4,'abc')",            // text in a score
+        insert + "(student_id) values('x5')",                    // text as student number
+        insert + "(student_id) values(NULL)",                    // no student number
     };
     for (const auto& sql : refused) {
         EXPECT_THROW(connection().exec(sql), db::DbError) << sql;
     }
     connection().exec(insert + "(student_id,math,pfType) values(6,'85.5','1234567890')");
-    const auto rows = connection().query("select math from " + project.fbTable +
-                                         " where student_id=6");
+    const auto rows =
+        connection().query("select math from " + project.fbTable + " where student_id=6");
     EXPECT_EQ(rows[0][0], db::Value(85.5));  // numeric text is taken as a number
 }
 

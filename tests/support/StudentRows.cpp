@@ -15,8 +15,7 @@ void insertStudents(db::Connection& connection, const std::string& table,
                                      "addr,type,pingyin,fbMemo,pfType) values(?,?,?,?,?,?,?,?,?,?,"
                                      "?,?,?,?,?,?,?,?,?,?)");
     for (const auto& s : students) {
-        std::vector<db::Value> values = {s.student_id, s.rec_id, s.student_name, s.sex,
-                                         s.class_id};
+        std::vector<db::Value> values = {s.student_id, s.rec_id, s.student_name, s.sex, s.class_id};
         values.insert(values.end(), s.scores.begin(), s.scores.end());
         values.insert(values.end(), {s.oral_school, s.addr, s.type, s.pingyin, s.fbMemo,
                                      s.pfType ? db::Value(*s.pfType) : db::Value()});

@@ -14,7 +14,8 @@
 namespace qm::test {
 
 TempFolder::TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quillmere-test-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "quillmere-test-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) {
         throw std::runtime_error("mkdtemp failed");
     }
@@ -26,7 +27,9 @@ TempFolder::~TempFolder() {
     std::filesystem::remove_all(path_, error);
 }
 
-TempDatabase::TempDatabase() : path_(folder_.file("fb.db")) { reopen(); }
+TempDatabase::TempDatabase() : path_(folder_.file("fb.db")) {
+    reopen();
+}
 
 void TempDatabase::reopen() {
     connection_.reset();

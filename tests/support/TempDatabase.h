@@ -11,7 +11,7 @@ namespace qm::test {
 
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.
 class TempFolder {
-public:
+  public:
     TempFolder();
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
@@ -19,20 +19,20 @@ public:
     const std::filesystem::path& path() const { return path_; }
     std::string file(const std::string& name) const { return (path_ / name).string(); }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
 // A real database file in a temporary folder, with fb_info and config created.
 class TempDatabase {
-public:
+  public:
     TempDatabase();
     db::Connection& connection() { return *connection_; }
     const std::string& path() const { return path_; }
     // Closes and reopens the connection, to see only what was committed.
     void reopen();
 
-private:
+  private:
     TempFolder folder_;
     std::string path_;
     std::unique_ptr<db::Connection> connection_;

@@ -44,8 +44,8 @@ std::optional<double> parseNumber(std::string_view text) {
     // Only plain decimal notation: digits, one point, an optional sign and exponent. strtod alone
     // would also take "inf", "nan" and hexadecimal numbers.
     for (char c : body) {
-        const bool allowed = (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' ||
-                             c == 'e' || c == 'E';
+        const bool allowed =
+            (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E';
         if (!allowed) {
             return std::nullopt;
         }

@@ -7,7 +7,7 @@ namespace qm {
 
 // A refusal meant for the user: what() is the message to show, in the system's own words.
 class UserError : public std::runtime_error {
-public:
+  public:
     explicit UserError(const std::string& message) : std::runtime_error(message) {}
 };
 

@@ -27,7 +27,9 @@ Connection::Connection(const std::string& path) : path_(path) {
     }
 }
 
-Connection::~Connection() { sqlite3_close_v2(db_); }
+Connection::~Connection() {
+    sqlite3_close_v2(db_);
+}
 
 void Connection::exec(const std::string& sql) {
     char* error = nullptr;
@@ -38,13 +40,21 @@ void Connection::exec(const std::string& sql) {
     }
 }
 
-Statement Connection::prepare(const std::string& sql) { return Statement(db_, sql); }
+Statement Connection::prepare(const std::string& sql) {
+    return Statement(db_, sql);
+}
 
-ResultSet Connection::query(const std::string& sql) { return prepare(sql).query(); }
+ResultSet Connection::query(const std::string& sql) {
+    return prepare(sql).query();
+}
 
-std::int64_t Connection::lastInsertId() const { return sqlite3_last_insert_rowid(db_); }
+std::int64_t Connection::lastInsertId() const {
+    return sqlite3_last_insert_rowid(db_);
+}
 
-bool Connection::inTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
+bool Connection::inTransaction() const {
+    return sqlite3_get_autocommit(db_) == 0;
+}
 
 bool Connection::tableExists(const std::string& name) {
     auto statement = prepare("select 1 from sqlite_master where type='table' and name=?");

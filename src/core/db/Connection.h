@@ -13,7 +13,7 @@ namespace qm::db {
 // synchronisation (a committed division survives a power cut), a busy timeout, and registers the
 // SQL functions the system's statements use (see SqlFunctions.h).
 class Connection {
-public:
+  public:
     // Opens the file, creating it when missing. Raises DbError with the engine's message.
     explicit Connection(const std::string& path);
     ~Connection();
@@ -33,7 +33,7 @@ public:
     const std::string& path() const { return path_; }
     sqlite3* handle() const { return db_; }
 
-private:
+  private:
     sqlite3* db_ = nullptr;
     std::string path_;
 };

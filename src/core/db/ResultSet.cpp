@@ -6,7 +6,9 @@
 
 namespace qm::db {
 
-const Value& Row::operator[](std::size_t column) const { return set_->at(index_, column); }
+const Value& Row::operator[](std::size_t column) const {
+    return set_->at(index_, column);
+}
 
 const Value& Row::operator[](std::string_view name) const {
     return set_->at(index_, set_->columnIndex(name));

@@ -14,20 +14,20 @@ class ResultSet;
 // One row of a result, read by position or by column name or alias (case-insensitive, as SQL
 // names are).
 class Row {
-public:
+  public:
     Row(const ResultSet& set, std::size_t index) : set_(&set), index_(index) {}
     const Value& operator[](std::size_t column) const;
     const Value& operator[](std::string_view name) const;
     std::size_t index() const { return index_; }
 
-private:
+  private:
     const ResultSet* set_;
     std::size_t index_;
 };
 
 // All rows of a query, read completely when it ran: the row count is known at once.
 class ResultSet {
-public:
+  public:
     ResultSet(std::vector<std::string> columns, std::vector<std::vector<Value>> rows)
         : columns_(std::move(columns)), rows_(std::move(rows)) {}
 
@@ -42,7 +42,7 @@ public:
     const Value& at(std::size_t row, std::size_t column) const { return rows_.at(row).at(column); }
 
     class Iterator {
-    public:
+      public:
         Iterator(const ResultSet& set, std::size_t index) : set_(&set), index_(index) {}
         Row operator*() const { return Row(*set_, index_); }
         Iterator& operator++() {
@@ -51,14 +51,14 @@ public:
         }
         bool operator!=(const Iterator& other) const { return index_ != other.index_; }
 
-    private:
+      private:
         const ResultSet* set_;
         std::size_t index_;
     };
     Iterator begin() const { return Iterator(*this, 0); }
     Iterator end() const { return Iterator(*this, rows_.size()); }
 
-private:
+  private:
     std::vector<std::string> columns_;
     std::vector<std::vector<Value>> rows_;
 };

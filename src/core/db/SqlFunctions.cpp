@@ -23,7 +23,9 @@ bool anyNull(int argc, sqlite3_value** argv) {
 
 // A value as the number the original engine would take from it: numbers as they are, text by
 // its numeric reading (so "85.5" counts as 85.5).
-double numberOf(sqlite3_value* value) { return sqlite3_value_double(value); }
+double numberOf(sqlite3_value* value) {
+    return sqlite3_value_double(value);
+}
 
 void resultWhole(sqlite3_context* context, double value) {
     if (std::fabs(value) < 9.0e18) {

@@ -19,14 +19,18 @@ Statement::Statement(sqlite3* db, const std::string& sql) : db_(db), sql_(sql) {
     }
 }
 
-Statement::~Statement() { sqlite3_finalize(stmt_); }
+Statement::~Statement() {
+    sqlite3_finalize(stmt_);
+}
 
 Statement::Statement(Statement&& other) noexcept
     : db_(other.db_), stmt_(other.stmt_), sql_(std::move(other.sql_)) {
     other.stmt_ = nullptr;
 }
 
-void Statement::fail(const std::string&) const { throw DbError(sqlite3_errmsg(db_)); }
+void Statement::fail(const std::string&) const {
+    throw DbError(sqlite3_errmsg(db_));
+}
 
 void Statement::resetForRun() {
     // A statement that ran before keeps its bindings; reset only rewinds it.
@@ -113,11 +117,10 @@ ResultSet Statement::query() {
                     row.emplace_back(sqlite3_column_double(stmt_, i));
                     break;
                 default: {
-                    const auto* text =
-                        reinterpret_cast<const char*>(sqlite3_column_text(stmt_, i));
-                    row.emplace_back(std::string(text ? text : "",
-                                                 static_cast<std::size_t>(
-                                                     sqlite3_column_bytes(stmt_, i))));
+                    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, i));
+                    row.emplace_back(
+                        std::string(text ? text : "",
+                                    static_cast<std::size_t>(sqlite3_column_bytes(stmt_, i))));
                     break;
                 }
             }

@@ -14,7 +14,7 @@ namespace qm::db {
 // One prepared statement. Values are bound by position (from 1) or by name (":cid"); they never
 // become part of the SQL text. A statement can be run again after new values are bound.
 class Statement {
-public:
+  public:
     Statement(sqlite3* db, const std::string& sql);
     ~Statement();
     Statement(Statement&& other) noexcept;
@@ -31,7 +31,7 @@ public:
 
     const std::string& sql() const { return sql_; }
 
-private:
+  private:
     [[noreturn]] void fail(const std::string& what) const;
     void resetForRun();
 

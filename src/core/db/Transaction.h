@@ -10,7 +10,7 @@ class Connection;
 // another unit it becomes a savepoint of that unit, so operations that are one unit on their own
 // can also be part of a larger one.
 class Transaction {
-public:
+  public:
     explicit Transaction(Connection& connection);
     ~Transaction();
     Transaction(const Transaction&) = delete;
@@ -18,7 +18,7 @@ public:
 
     void commit();
 
-private:
+  private:
     Connection& connection_;
     std::string savepoint_;  // empty for an outermost transaction
     bool open_ = true;

@@ -9,7 +9,7 @@ namespace qm::db {
 
 // One value of a row or of a bound parameter. NULL is kept distinct from 0 and from empty text.
 class Value {
-public:
+  public:
     enum class Kind { Null, Integer, Real, Text };
 
     Value() = default;
@@ -33,7 +33,7 @@ public:
 
     bool operator==(const Value& other) const = default;
 
-private:
+  private:
     std::variant<std::monostate, std::int64_t, double, std::string> data_;
 };
 

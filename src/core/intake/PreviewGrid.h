@@ -20,7 +20,7 @@ struct PreviewGrid {
 
 // Titles of the 17 columns of the import layout, column 1 to 17.
 inline const std::array<std::string, 17> kImportTitles = {
-    "学号", "登分号", "姓名", "性别", "数学", "英语", "语文", "物理", "政治",
+    "学号", "登分号", "姓名", "性别", "数学",     "英语", "语文", "物理", "政治",
     "历史", "体育",   "地理", "生物", "毕业学校", "地址", "备注", "分类"};
 
 }  // namespace qm::intake

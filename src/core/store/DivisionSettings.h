@@ -12,14 +12,14 @@ namespace qm::store {
 // how often it fine-tunes. The flags hold 1 for yes and 0 for no.
 struct DivisionSettings {
     int id = 0;
-    int is_avg_person = 1;  // boys and girls spread evenly (always done; stored only)
-    int is_avg_total = 1;   // even class averages of the total score
-    int is_avg_ch = 1;      // ... of Chinese
-    int is_avg_math = 1;    // ... of mathematics
-    int is_avg_eng = 1;     // ... of English
-    int is_avg_inter = 1;   // even head counts per ten-point score band
-    int inter = 1;          // band tolerance
-    int is_man = 0;         // 1: boys are placed before girls
+    int is_avg_person = 1;          // boys and girls spread evenly (always done; stored only)
+    int is_avg_total = 1;           // even class averages of the total score
+    int is_avg_ch = 1;              // ... of Chinese
+    int is_avg_math = 1;            // ... of mathematics
+    int is_avg_eng = 1;             // ... of English
+    int is_avg_inter = 1;           // even head counts per ten-point score band
+    int inter = 1;                  // band tolerance
+    int is_man = 0;                 // 1: boys are placed before girls
     std::optional<int> wtNum = 50;  // fine-tuning count; NULL reads as no value
 
     // The row a new project gets.

@@ -25,8 +25,7 @@ int parseClassCount(std::string_view text) {
     return *value;
 }
 
-CurrentProject createProject(db::Connection& connection, const std::string& memo,
-                             int classCount) {
+CurrentProject createProject(db::Connection& connection, const std::string& memo, int classCount) {
     if (classCount < 1) {
         throw UserError("班级数必须是从1起的整数: " + std::to_string(classCount));
     }

@@ -26,9 +26,13 @@ std::string numberColumn(std::string_view name, std::string_view type) {
 
 }  // namespace
 
-std::string studentTableName(int projectId) { return "fb_" + std::to_string(projectId); }
+std::string studentTableName(int projectId) {
+    return "fb_" + std::to_string(projectId);
+}
 
-std::string twinTableName(const std::string& studentTable) { return "rb_" + studentTable; }
+std::string twinTableName(const std::string& studentTable) {
+    return "rb_" + studentTable;
+}
 
 bool isProjectTableName(std::string_view name) {
     if (name.starts_with("rb_")) {

@@ -8,10 +8,9 @@ namespace qm::store {
 
 // The 20 columns of a project's student table (and of its twin), in table order.
 inline constexpr std::array<std::string_view, 20> kStudentColumns = {
-    "student_id", "rec_id",   "student_name", "sex",         "class_id",
-    "math",       "english",  "chinese",      "wuli",        "zhengzhi",
-    "lishi",      "tiyu",     "dili",         "shengwu",     "oral_school",
-    "addr",       "type",     "pingyin",      "fbMemo",      "pfType"};
+    "student_id",  "rec_id", "student_name", "sex",     "class_id", "math",  "english",
+    "chinese",     "wuli",   "zhengzhi",     "lishi",   "tiyu",     "dili",  "shengwu",
+    "oral_school", "addr",   "type",         "pingyin", "fbMemo",   "pfType"};
 
 // The nine score columns in table order.
 inline constexpr std::array<std::string_view, 9> kScoreColumns = {
@@ -19,10 +18,10 @@ inline constexpr std::array<std::string_view, 9> kScoreColumns = {
 
 // Placement codes of the type column.
 enum PlaceType : int {
-    kNotPlaced = 0,   // waiting for a division
-    kPlaced = 1,      // placed by a division run
-    kFixed = 2,       // fixed to its class in advance; never reset
-    kCategory = 3,    // placed in the category stage of a division
+    kNotPlaced = 0,  // waiting for a division
+    kPlaced = 1,     // placed by a division run
+    kFixed = 2,      // fixed to its class in advance; never reset
+    kCategory = 3,   // placed in the category stage of a division
 };
 
 // "fb_" + id: the student table of project id.
