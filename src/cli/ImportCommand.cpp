@@ -1,0 +1,45 @@
+// Imports the students of a spreadsheet into a project, replacing the students it held.
+#include <ostream>
+
+#include "CliCommand.h"
+#include "intake/ImportSave.h"
+#include "intake/PreviewReader.h"
+#include "store/ProjectStore.h"
+
+namespace qm::cli {
+
+namespace {
+
+int importCommand(CliContext& context, const std::vector<std::string>& words) {
+    CliArgs args(words, {}, {});
+    args.expectPositionals(2);
+    const int id = wholeNumberArg(args.positional(0, "ID"), "ID");
+    const std::string& file = args.positional(1, "FILE");
+    const auto project = store::openProject(context.connection(), id);
+    // The file is read completely before anything is stored: a file that cannot be read leaves
+    // the project's students as they were.
+    const intake::PreviewGrid grid = intake::readPreviewFile(file);
+    const auto outcome = intake::saveImportedRows(context.connection(), project, grid);
+    switch (outcome.kind) {
+        case intake::SaveOutcome::Kind::Stored:
+            context.out << outcome.message << " (" << outcome.rowsStored << ")\n";
+            return 0;
+        case intake::SaveOutcome::Kind::Failed:
+            context.err << outcome.message << "\n"
+                        << outcome.reason << "\n"
+                        << "已保存的行数: " << outcome.rowsStored << "\n";
+            return 1;
+        case intake::SaveOutcome::Kind::Cancelled:
+            context.err << "导入已取消\n";
+            return 1;
+    }
+    return 1;
+}
+
+const CommandRegistration registration(
+    "import", "ID FILE",
+    "从电子表格 (.xls, .xlsx, .csv) 导入学生, 替换项目原有的学生; 打印保存的行数", importCommand);
+
+}  // namespace
+
+}  // namespace qm::cli

@@ -1,0 +1,183 @@
+#include "CsvWorkbook.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "TextEncoding.h"
+
+namespace qm::intake {
+
+namespace {
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+// The separator the first line uses most; a comma when it uses none or ties.
+char detectSeparator(std::string_view text) {
+    int counts[3] = {0, 0, 0};
+    const char candidates[3] = {',', ';', '\t'};
+    bool quoted = false;
+    for (const char c : text) {
+        if (c == '"') {
+            quoted = !quoted;
+        } else if (!quoted && (c == '\n' || c == '\r')) {
+            break;
+        } else if (!quoted) {
+            for (int k = 0; k < 3; ++k) {
+                counts[k] += c == candidates[k] ? 1 : 0;
+            }
+        }
+    }
+    int best = 0;
+    for (int k = 1; k < 3; ++k) {
+        if (counts[k] > counts[best]) {
+            best = k;
+        }
+    }
+    return candidates[best];
+}
+
+// Splits the text into records of fields. A quote opens a quoted field only at the start of a
+// field; elsewhere it is an ordinary character, as spreadsheet programs read it.
+std::vector<std::vector<std::string>> parseRecords(std::string_view text, char separator,
+                                                   const std::string& path) {
+    std::vector<std::vector<std::string>> records;
+    std::vector<std::string> record;
+    std::string field;
+    bool quoted = false;
+    bool fieldStarted = false;  // something of the current record has been read
+    int line = 1;
+    int quoteLine = 0;
+    auto endField = [&] {
+        record.push_back(std::move(field));
+        field.clear();
+    };
+    auto endRecord = [&] {
+        endField();
+        records.push_back(std::move(record));
+        record.clear();
+        fieldStarted = false;
+    };
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quoted) {
+            if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
+                field += '"';
+                ++i;
+            } else if (c == '"') {
+                quoted = false;
+            } else {
+                line += c == '\n' ? 1 : 0;
+                field += c;
+            }
+        } else if (c == '"' && field.empty()) {
+            quoted = true;
+            quoteLine = line;
+            fieldStarted = true;
+        } else if (c == separator) {
+            endField();
+            fieldStarted = true;
+        } else if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+                ++i;
+            }
+            ++line;
+            endRecord();
+        } else {
+            field += c;
+            fieldStarted = true;
+        }
+    }
+    if (quoted) {
+        throw unreadableFile(path, "第" + std::to_string(quoteLine) + "行的引号没有闭合");
+    }
+    if (fieldStarted || !field.empty() || !record.empty()) {
+        endRecord();
+    }
+    return records;
+}
+
+std::string readAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        throw unreadableFile(path, "文件不存在或无法打开");
+    }
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        throw unreadableFile(path, "读取文件时出错");
+    }
+    return bytes;
+}
+
+// The file's text as UTF-8: UTF-8 as it is (without its byte order mark), anything else read as
+// GBK.
+std::string decodeText(std::string bytes, const std::string& path) {
+    if (bytes.find('\0') != std::string::npos) {
+        throw unreadableFile(path, "不是文本文件, 也不是Excel文件");
+    }
+    if (bytes.starts_with(kUtf8Bom)) {
+        bytes.erase(0, kUtf8Bom.size());
+        if (!isValidUtf8(bytes)) {
+            throw unreadableFile(path, "文件标明为UTF-8编码, 但其中有无效的字符");
+        }
+        return bytes;
+    }
+    if (isValidUtf8(bytes)) {
+        return bytes;
+    }
+    auto converted = gbkToUtf8(bytes);
+    if (!converted) {
+        throw unreadableFile(path, "文件编码无法识别 (不是UTF-8, 也不是GBK)");
+    }
+    return std::move(*converted);
+}
+
+}  // namespace
+
+CsvWorkbook::CsvWorkbook(const std::string& path) : path_(path) {
+    const std::string text = decodeText(readAll(path), path);
+    separator_ = detectSeparator(text);
+    rows_ = parseRecords(text, separator_, path);
+    names_.push_back(std::filesystem::path(path).stem().string());
+}
+
+const std::vector<std::string>* CsvWorkbook::findRow(int sheet, int row) const {
+    if (sheet != 0) {
+        throw unreadableFile(path_, "没有第" + std::to_string(sheet + 1) + "个工作表");
+    }
+    if (row < 1 || row > static_cast<int>(rows_.size())) {
+        return nullptr;
+    }
+    return &rows_[static_cast<std::size_t>(row - 1)];
+}
+
+SheetCell CsvWorkbook::cell(int sheet, int row, int column) const {
+    const auto* fields = findRow(sheet, row);
+    SheetCell cell;
+    if (fields && column >= 1 && column <= static_cast<int>(fields->size()) &&
+        !(*fields)[static_cast<std::size_t>(column - 1)].empty()) {
+        cell.kind = CellKind::Text;
+        cell.text = (*fields)[static_cast<std::size_t>(column - 1)];
+    }
+    return cell;
+}
+
+int CsvWorkbook::lastUsedColumn(int sheet, int row) const {
+    const auto* fields = findRow(sheet, row);
+    if (!fields) {
+        return 0;
+    }
+    for (auto column = fields->size(); column >= 1; --column) {
+        if (!(*fields)[column - 1].empty()) {
+            return static_cast<int>(column);
+        }
+    }
+    return 0;
+}
+
+int CsvWorkbook::lastRow(int sheet) const {
+    findRow(sheet, 1);
+    return static_cast<int>(rows_.size());
+}
+
+}  // namespace qm::intake

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Workbook.h"
+
+namespace qm::intake {
+
+// A CSV text file seen as a workbook of one sheet named after the file. The text is UTF-8, with
+// or without a byte order mark, or else GBK; fields are separated by commas, semicolons or tabs,
+// whichever the first line uses most, and may be quoted as RFC 4180 says (separators, doubled
+// quotes and line breaks inside quotes). Every non-empty field is a Text cell, taken as written:
+// "85.0" stays "85.0". Throws UserError naming the file when it cannot be read as text.
+class CsvWorkbook final : public Workbook {
+  public:
+    explicit CsvWorkbook(const std::string& path);
+
+    const std::vector<std::string>& sheetNames() const override { return names_; }
+    int activeSheet() const override { return 0; }
+    SheetCell cell(int sheet, int row, int column) const override;
+    int lastUsedColumn(int sheet, int row) const override;
+    int lastRow(int sheet) const override;
+
+    char separator() const { return separator_; }
+
+  private:
+    const std::vector<std::string>* findRow(int sheet, int row) const;
+
+    std::string path_;
+    std::vector<std::string> names_;
+    char separator_ = ',';
+    std::vector<std::vector<std::string>> rows_;
+};
+
+}  // namespace qm::intake

@@ -1,0 +1,68 @@
+#include "PreviewReader.h"
+
+#include "WorkbookFile.h"
+#include "common/NumberText.h"
+
+namespace qm::intake {
+
+namespace {
+
+constexpr int kFirstScoreColumn = 5;  // 数学
+constexpr int kLastScoreColumn = 13;  // 生物
+
+void refuseExtraColumns(const Workbook& workbook, int sheet, int row, const std::string& path) {
+    const int last = workbook.lastUsedColumn(sheet, row);
+    if (last > kImportColumns) {
+        throw unreadableFile(path, "第" + std::to_string(row) + "行第" + columnName(last) +
+                                       "列有内容, 导入表格只能有17列 (A到Q), 请检查是否多出了列");
+    }
+}
+
+}  // namespace
+
+std::string columnName(int column) {
+    std::string name;
+    for (; column > 0; column = (column - 1) / 26) {
+        name.insert(name.begin(), static_cast<char>('A' + (column - 1) % 26));
+    }
+    return name;
+}
+
+PreviewGrid readPreview(const Workbook& workbook, const std::string& path, ReadObserver* observer) {
+    const int sheet = workbook.activeSheet();
+    PreviewGrid grid;
+    refuseExtraColumns(workbook, sheet, 1, path);
+    // Row k of the grid holds spreadsheet row k + 1; the loop goes on while the 学号 of the row
+    // just filled is not empty, so it ends with that first row whose 学号 is empty.
+    std::string studentNumber = workbook.cell(sheet, 2, 1).text;
+    for (int k = 1; !studentNumber.empty(); ++k) {
+        const int row = k + 1;
+        refuseExtraColumns(workbook, sheet, row, path);
+        PreviewGrid::Row cells;
+        cells[0] = std::to_string(k);
+        for (int column = 1; column <= kImportColumns; ++column) {
+            std::string text = workbook.cell(sheet, row, column).text;
+            const bool score = column >= kFirstScoreColumn && column <= kLastScoreColumn;
+            if (score && trimmed(text).empty()) {
+                text = "0";
+            }
+            cells[static_cast<std::size_t>(column)] = std::move(text);
+        }
+        studentNumber = cells[1];
+        grid.rows.push_back(std::move(cells));
+        if (observer) {
+            observer->progress(static_cast<int>(grid.rows.size()));
+            if (observer->cancelRequested()) {
+                throw ReadCancelled(path);
+            }
+        }
+    }
+    return grid;
+}
+
+PreviewGrid readPreviewFile(const std::string& path, ReadObserver* observer) {
+    const auto workbook = openWorkbookFile(path);
+    return readPreview(*workbook, path, observer);
+}
+
+}  // namespace qm::intake

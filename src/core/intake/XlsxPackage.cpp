@@ -1,0 +1,337 @@
+#include "XlsxPackage.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <map>
+
+namespace qm::intake {
+
+namespace {
+
+// The folder of a package part, with a trailing slash: "xl/workbook.xml" gives "xl/".
+std::string partFolder(const std::string& part) {
+    const auto slash = part.rfind('/');
+    return slash == std::string::npos ? std::string() : part.substr(0, slash + 1);
+}
+
+// Resolves a relationship target against the folder of its source part: a target starting with
+// "/" is from the package root, "../" climbs one folder.
+std::string resolveTarget(const std::string& folder, const std::string& target) {
+    std::string path = target.starts_with('/') ? target.substr(1) : folder + target;
+    std::vector<std::string> segments;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        const auto end = std::min(path.find('/', start), path.size());
+        const std::string segment = path.substr(start, end - start);
+        if (segment == "..") {
+            if (!segments.empty()) {
+                segments.pop_back();
+            }
+        } else if (!segment.empty() && segment != ".") {
+            segments.push_back(segment);
+        }
+        start = end + 1;
+    }
+    std::string resolved;
+    for (const auto& segment : segments) {
+        resolved += (resolved.empty() ? "" : "/") + segment;
+    }
+    return resolved;
+}
+
+// The relationships of a part: id to resolved target, plus the targets by type.
+struct Relationships : XmlHandler {
+    explicit Relationships(std::string sourceFolder) : folder(std::move(sourceFolder)) {}
+    std::string folder;
+    std::map<std::string, std::string> targetById;
+    std::map<std::string, std::string> targetByType;  // last part of the type URI
+
+    void startElement(std::string_view name, const char** attributes) override {
+        if (name != "Relationship") {
+            return;
+        }
+        const char* id = xmlAttribute(attributes, "Id");
+        const char* type = xmlAttribute(attributes, "Type");
+        const char* target = xmlAttribute(attributes, "Target");
+        const char* mode = xmlAttribute(attributes, "TargetMode");
+        if (!target || (mode && std::string_view(mode) == "External")) {
+            return;
+        }
+        const std::string resolved = resolveTarget(folder, target);
+        if (id) {
+            targetById[id] = resolved;
+        }
+        if (type) {
+            const std::string_view typeText(type);
+            targetByType[std::string(typeText.substr(typeText.rfind('/') + 1))] = resolved;
+        }
+    }
+    void endElement(std::string_view) override {}
+    void characters(std::string_view) override {}
+};
+
+Relationships readRelationships(const ZipArchive& archive, const std::string& part) {
+    const std::string folder = partFolder(part);
+    const std::string fileName = part.substr(folder.size());
+    Relationships relationships(folder);
+    const std::string entry = folder + "_rels/" + fileName + ".rels";
+    if (archive.contains(entry)) {
+        archive.parseXml(entry, relationships);
+    }
+    return relationships;
+}
+
+struct WorkbookPart : XmlHandler {
+    std::vector<std::string> names;
+    std::vector<std::string> relationshipIds;
+    int activeTab = 0;
+    bool sawView = false;
+    bool epoch1904 = false;
+
+    void startElement(std::string_view name, const char** attributes) override {
+        if (name == "sheet") {
+            const char* sheetName = xmlAttribute(attributes, "name");
+            const char* id = xmlAttribute(attributes, "id");
+            names.emplace_back(sheetName ? sheetName : "");
+            relationshipIds.emplace_back(id ? id : "");
+        } else if (name == "workbookView" && !sawView) {
+            sawView = true;  // the first view is the one a spreadsheet program opens with
+            if (const char* tab = xmlAttribute(attributes, "activeTab")) {
+                activeTab = std::atoi(tab);
+            }
+        } else if (name == "workbookPr") {
+            const char* date1904 = xmlAttribute(attributes, "date1904");
+            epoch1904 = date1904 &&
+                        (std::string_view(date1904) == "1" || std::string_view(date1904) == "true");
+        }
+    }
+    void endElement(std::string_view) override {}
+    void characters(std::string_view) override {}
+};
+
+struct SharedStringsPart : XmlHandler {
+    std::vector<std::string> strings;
+    StringItemText item;
+
+    void startElement(std::string_view name, const char**) override {
+        if (name == "si") {
+            item.take();
+        }
+        item.startElement(name);
+    }
+    void endElement(std::string_view name) override {
+        item.endElement(name);
+        if (name == "si") {
+            strings.push_back(item.take());
+        }
+    }
+    void characters(std::string_view text) override { item.characters(text); }
+};
+
+// Number formats 14 to 22 and 45 to 47 are the built-in dates and times; 27 to 36 and 50 to 58
+// are the dates and times of East Asian versions of spreadsheet programs.
+bool isBuiltInDateFormat(int id) {
+    return (id >= 14 && id <= 22) || (id >= 27 && id <= 36) || (id >= 45 && id <= 47) ||
+           (id >= 50 && id <= 58);
+}
+
+// A format code shows a date or time when it has a date or time letter outside quoted text,
+// escaped characters and bracketed parts such as colours ([Red]) and locales ([$-804]).
+bool isDateFormatCode(std::string_view code) {
+    bool quoted = false;
+    bool bracketed = false;
+    for (std::size_t i = 0; i < code.size(); ++i) {
+        const char c = code[i];
+        if (quoted) {
+            quoted = c != '"';
+        } else if (bracketed) {
+            bracketed = c != ']';
+        } else if (c == '"') {
+            quoted = true;
+        } else if (c == '[') {
+            bracketed = true;
+        } else if (c == '\\' || c == '_' || c == '*') {
+            ++i;  // the next character is literal text or padding
+        } else {
+            switch (std::tolower(static_cast<unsigned char>(c))) {
+                case 'y':
+                case 'm':
+                case 'd':
+                case 'h':
+                case 's':
+                    return true;
+                default:
+                    break;
+            }
+        }
+    }
+    return false;
+}
+
+struct StylesPart : XmlHandler {
+    std::map<int, bool> customFormatIsDate;
+    std::vector<int> cellFormatIds;
+    bool inCellXfs = false;
+
+    void startElement(std::string_view name, const char** attributes) override {
+        if (name == "numFmt") {
+            const char* id = xmlAttribute(attributes, "numFmtId");
+            const char* code = xmlAttribute(attributes, "formatCode");
+            if (id && code) {
+                customFormatIsDate[std::atoi(id)] = isDateFormatCode(code);
+            }
+        } else if (name == "cellXfs") {
+            inCellXfs = true;
+        } else if (name == "xf" && inCellXfs) {
+            const char* id = xmlAttribute(attributes, "numFmtId");
+            cellFormatIds.push_back(id ? std::atoi(id) : 0);
+        }
+    }
+    void endElement(std::string_view name) override {
+        if (name == "cellXfs") {
+            inCellXfs = false;
+        }
+    }
+    void characters(std::string_view) override {}
+};
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    return -1;
+}
+
+void appendUtf8(std::string& out, unsigned code) {
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+// Spreadsheet programs write characters that XML cannot hold, such as a carriage return, as
+// _xHHHH_ (and a literal "_x" as _x005F_x).
+std::string decodeEscapes(const std::string& text) {
+    if (text.find("_x") == std::string::npos) {
+        return text;
+    }
+    std::string out;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (i + 7 <= text.size() && text[i] == '_' && text[i + 1] == 'x' && text[i + 6] == '_') {
+            unsigned code = 0;
+            bool hex = true;
+            for (std::size_t k = i + 2; k < i + 6; ++k) {
+                const int digit = hexValue(text[k]);
+                hex = hex && digit >= 0;
+                code = code * 16 + static_cast<unsigned>(digit < 0 ? 0 : digit);
+            }
+            if (hex) {
+                appendUtf8(out, code);
+                i += 7;
+                continue;
+            }
+        }
+        out += text[i++];
+    }
+    return out;
+}
+
+}  // namespace
+
+void StringItemText::startElement(std::string_view name) {
+    if (name == "rPh") {
+        ++phoneticDepth_;
+    } else if (name == "t" && phoneticDepth_ == 0) {
+        inText_ = true;
+    }
+}
+
+void StringItemText::endElement(std::string_view name) {
+    if (name == "rPh") {
+        --phoneticDepth_;
+    } else if (name == "t") {
+        inText_ = false;
+    }
+}
+
+void StringItemText::characters(std::string_view text) {
+    if (inText_) {
+        text_ += text;
+    }
+}
+
+std::string StringItemText::take() {
+    std::string text = decodeEscapes(text_);
+    text_.clear();
+    inText_ = false;
+    phoneticDepth_ = 0;
+    return text;
+}
+
+XlsxPackage readXlsxPackage(const ZipArchive& archive) {
+    const Relationships root = readRelationships(archive, "");
+    auto document = root.targetByType.find("officeDocument");
+    const std::string workbookEntry =
+        document != root.targetByType.end() ? document->second : "xl/workbook.xml";
+
+    WorkbookPart workbook;
+    archive.parseXml(workbookEntry, workbook);
+    const Relationships parts = readRelationships(archive, workbookEntry);
+
+    XlsxPackage package;
+    package.sheetNames = workbook.names;
+    for (const auto& id : workbook.relationshipIds) {
+        const auto target = parts.targetById.find(id);
+        package.sheetEntries.push_back(target != parts.targetById.end() ? target->second : "");
+    }
+    const int count = static_cast<int>(package.sheetNames.size());
+    package.activeSheet =
+        workbook.activeTab >= 0 && workbook.activeTab < count ? workbook.activeTab : 0;
+    package.epoch1904 = workbook.epoch1904;
+    if (auto strings = parts.targetByType.find("sharedStrings");
+        strings != parts.targetByType.end()) {
+        package.sharedStringsEntry = strings->second;
+    }
+    if (auto styles = parts.targetByType.find("styles"); styles != parts.targetByType.end()) {
+        package.stylesEntry = styles->second;
+    }
+    return package;
+}
+
+std::vector<std::string> readSharedStrings(const ZipArchive& archive, const std::string& entry) {
+    SharedStringsPart part;
+    if (!entry.empty() && archive.contains(entry)) {
+        archive.parseXml(entry, part);
+    }
+    return std::move(part.strings);
+}
+
+std::vector<bool> readDateStyles(const ZipArchive& archive, const std::string& entry) {
+    StylesPart part;
+    if (!entry.empty() && archive.contains(entry)) {
+        archive.parseXml(entry, part);
+    }
+    std::vector<bool> isDate;
+    isDate.reserve(part.cellFormatIds.size());
+    for (const int id : part.cellFormatIds) {
+        const auto custom = part.customFormatIsDate.find(id);
+        isDate.push_back(custom != part.customFormatIsDate.end() ? custom->second
+                                                                 : isBuiltInDateFormat(id));
+    }
+    return isDate;
+}
+
+}  // namespace qm::intake
