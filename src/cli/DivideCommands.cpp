@@ -1,0 +1,70 @@
+// Division commands: a full division, and a re-division of chosen classes.
+#include <ostream>
+
+#include "CliCommand.h"
+#include "db/Connection.h"
+#include "engine/DivisionRun.h"
+#include "store/ProjectStore.h"
+
+namespace qm::cli {
+
+namespace {
+
+// Prints every console line of the run as it comes.
+class ConsolePrinter : public engine::DivisionObserver {
+  public:
+    explicit ConsolePrinter(std::ostream& out) : out_(out) {}
+    void consoleLine(const std::string& line) override { out_ << line << "\n" << std::flush; }
+
+  private:
+    std::ostream& out_;
+};
+
+// "2,4" as class numbers; blanks around the numbers are allowed.
+std::vector<int> classList(const std::string& text) {
+    std::vector<int> classes;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t comma = text.find(',', start);
+        const std::size_t end = comma == std::string::npos ? text.size() : comma;
+        classes.push_back(wholeNumberArg(text.substr(start, end - start), "--classes"));
+        start = end + 1;
+    }
+    return classes;
+}
+
+int divideCommand(CliContext& context, const std::vector<std::string>& words) {
+    CliArgs args(words, {}, {});
+    args.expectPositionals(1);
+    const int id = wholeNumberArg(args.positional(0, "ID"), "ID");
+    const auto project = store::openProject(context.connection(), id);
+    ConsolePrinter printer(context.out);
+    engine::divide(context.connection(), project, printer);
+    return 0;
+}
+
+int redivideCommand(CliContext& context, const std::vector<std::string>& words) {
+    CliArgs args(words, {"classes"}, {});
+    args.expectPositionals(1);
+    const int id = wholeNumberArg(args.positional(0, "ID"), "ID");
+    const auto classes = args.value("classes");
+    if (!classes) {
+        throw UsageError("缺少 --classes 班级号,班级号,...");
+    }
+    const auto chosen = classList(*classes);
+    const auto project = store::openProject(context.connection(), id);
+    ConsolePrinter printer(context.out);
+    engine::redivide(context.connection(), project, chosen, printer);
+    return 0;
+}
+
+const CommandRegistration divideRegistration("divide", "ID",
+                                             "分班: 按参数设置把项目的学生分到各班并微调",
+                                             divideCommand);
+const CommandRegistration redivideRegistration("redivide", "ID --classes 2,4",
+                                               "重新分班: 把所选班级的学生在这些班级之间重新分配",
+                                               redivideCommand);
+
+}  // namespace
+
+}  // namespace qm::cli

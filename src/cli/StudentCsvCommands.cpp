@@ -1,0 +1,147 @@
+// Students as CSV: listing a project's students, and adding students from the same layout.
+#include <fstream>
+#include <map>
+#include <ostream>
+#include <sstream>
+
+#include "CliCommand.h"
+#include "CsvRecords.h"
+#include "common/NumberText.h"
+#include "common/UserError.h"
+#include "db/Connection.h"
+#include "db/DbError.h"
+#include "db/Transaction.h"
+#include "store/ProjectStore.h"
+#include "store/StudentTable.h"
+
+namespace qm::cli {
+
+namespace {
+
+bool isTextColumn(std::string_view column) {
+    for (std::string_view text :
+         {"rec_id", "student_name", "sex", "oral_school", "addr", "pingyin", "fbMemo", "pfType"}) {
+        if (column == text) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::vector<std::string> header() {
+    return {store::kStudentColumns.begin(), store::kStudentColumns.end()};
+}
+
+int studentsCommand(CliContext& context, const std::vector<std::string>& words) {
+    CliArgs args(words, {}, {"csv"});
+    args.expectPositionals(1);
+    if (!args.flag("csv")) {
+        throw UsageError("目前只支持 --csv 格式");
+    }
+    const int id = wholeNumberArg(args.positional(0, "ID"), "ID");
+    const auto project = store::openProject(context.connection(), id);
+    const auto rows = context.connection().query("select * from " + project.fbTable +
+                                                 " order by class_id, student_id");
+    context.out << csvRecord(header());
+    for (const auto row : rows) {
+        std::vector<std::string> fields;
+        for (auto column : store::kStudentColumns) {
+            fields.push_back(row[column].toText());
+        }
+        context.out << csvRecord(fields);
+    }
+    return 0;
+}
+
+// The value of one field of a row being loaded; a number column refuses what is not a number.
+db::Value fieldValue(std::string_view column, const std::string& field, std::size_t rowNumber) {
+    if (isTextColumn(column)) {
+        return db::Value(field);
+    }
+    const bool whole = column == "student_id" || column == "class_id" || column == "type";
+    if (trimmed(field).empty()) {
+        if (column == "student_id") {
+            throw UserError("第" + std::to_string(rowNumber) + "行: 学号(student_id)不能为空");
+        }
+        return db::Value(0);  // as the import stores a subject not taken and an unplaced student
+    }
+    if (whole) {
+        if (const auto value = parseWholeNumber(field)) {
+            return db::Value(*value);
+        }
+    } else if (const auto value = parseNumber(field)) {
+        return db::Value(*value);
+    }
+    throw UserError("第" + std::to_string(rowNumber) + "行: " + std::string(column) +
+                    " 不是有效的" + (whole ? "整数" : "数字") + ": \"" + field + "\"");
+}
+
+int loadCommand(CliContext& context, const std::vector<std::string>& words) {
+    CliArgs args(words, {}, {});
+    args.expectPositionals(2);
+    const int id = wholeNumberArg(args.positional(0, "ID"), "ID");
+    const std::string& path = args.positional(1, "FILE.csv");
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        throw UserError("无法打开文件: " + path);
+    }
+    std::stringstream buffer;
+    buffer << file.rdbuf();
+    const auto records = parseCsv(buffer.str());
+    if (records.empty() || records[0] != header()) {
+        throw UserError("第1行必须是这20个列名: " + csvRecord(header()));
+    }
+    const auto project = store::openProject(context.connection(), id);
+    auto& connection = context.connection();
+
+    db::Transaction transaction(connection);
+    auto exists =
+        connection.prepare("select count(*) as n from " + project.fbTable + " where student_id=?");
+    std::string insertSql = "insert into " + project.fbTable + " values(?";
+    for (std::size_t c = 1; c < store::kStudentColumns.size(); ++c) {
+        insertSql += ",?";
+    }
+    auto insert = connection.prepare(insertSql + ")");
+    std::map<long long, std::size_t> seen;  // student_id -> row number
+    for (std::size_t r = 1; r < records.size(); ++r) {
+        const std::size_t rowNumber = r + 1;
+        const auto& record = records[r];
+        const std::string where = "第" + std::to_string(rowNumber) + "行: ";
+        if (record.size() != store::kStudentColumns.size()) {
+            throw UserError(where + "应有20列，实际有" + std::to_string(record.size()) + "列");
+        }
+        for (std::size_t c = 0; c < record.size(); ++c) {
+            insert.bind(static_cast<int>(c) + 1,
+                        fieldValue(store::kStudentColumns[c], record[c], rowNumber));
+        }
+        const long long studentId = *parseWholeNumber(record[0]);
+        if (const auto earlier = seen.find(studentId); earlier != seen.end()) {
+            throw UserError(where + "学号 " + std::to_string(studentId) + " 与第" +
+                            std::to_string(earlier->second) + "行重复");
+        }
+        seen.emplace(studentId, rowNumber);
+        exists.bind(1, static_cast<std::int64_t>(studentId));
+        if (exists.query()[0]["n"].toInt() > 0) {
+            throw UserError(where + "学号 " + std::to_string(studentId) + " 已在该项目中");
+        }
+        try {
+            insert.execute();
+        } catch (const db::DbError& error) {
+            throw UserError(where + error.what());
+        }
+    }
+    transaction.commit();
+    context.out << "已加入 " << records.size() - 1 << " 名学生\n";
+    return 0;
+}
+
+const CommandRegistration studentsRegistration(
+    "students", "ID --csv", "以 CSV (UTF-8) 列出项目的学生: 20 个列名一行, 按班级、学号排序",
+    studentsCommand);
+const CommandRegistration loadRegistration(
+    "load", "ID FILE.csv",
+    "从 CSV 文件 (与 students --csv 相同的 20 列) 加入学生; 有错误时一个也不加入", loadCommand);
+
+}  // namespace
+
+}  // namespace qm::cli

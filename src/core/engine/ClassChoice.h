@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+#include "engine/Tdistribute.h"
+#include "engine/Tstudent.h"
+
+namespace qm::engine {
+
+// The class a student joins: among the classes with the fewest students of the student's sex,
+// the one in which the fewest students share the student's score bands (summed over the nine
+// subjects); on a tie the earlier class. Classes that already hold the student's pinyin are
+// passed over unless every class holds it. Returns the index into classes, which must not be
+// empty; changes nothing.
+int findMixClass(std::string_view sex, const std::vector<Tdistribute>& classes,
+                 const Tstudent& student);
+
+}  // namespace qm::engine

@@ -1,0 +1,198 @@
+#include "engine/DivisionPass.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "common/NumberText.h"
+#include "db/Connection.h"
+#include "engine/ArrangementHistory.h"
+#include "engine/ClassChoice.h"
+#include "engine/CohortFigures.h"
+#include "engine/FineTuner.h"
+#include "store/StudentTable.h"
+
+namespace qm::engine {
+
+namespace {
+
+// Scores far outside any marking scale are refused: their bands would not fit any table.
+constexpr double kLargestScore = 100000;
+
+// The total of the nine scores, as the placement order sorts by it.
+const char* const kTotalOrder = "math+english+chinese+wuli+zhengzhi+lishi+tiyu+dili+shengwu";
+
+// Fixed-width texts compare without their trailing blanks, so they are dropped on loading.
+std::string withoutTrailingBlanks(std::string text) {
+    while (!text.empty() && text.back() == ' ') {
+        text.pop_back();
+    }
+    return text;
+}
+
+int keyOf(std::unordered_map<std::string, int>& keys, const std::string& text) {
+    return keys.try_emplace(text, static_cast<int>(keys.size())).first->second;
+}
+
+std::string tuningLine(const TuningCounts& counts) {
+    return "微调替换" + std::to_string(counts.swaps) + "人，已经调整过的学生再符合替换条件有" +
+           std::to_string(counts.requalified) + "人次";
+}
+
+}  // namespace
+
+DivisionPass::DivisionPass(db::Connection& connection, const std::string& table,
+                           std::vector<int> classIds, const RunSettings& settings,
+                           std::string stage, DivisionObserver& observer)
+    : connection_(connection),
+      table_(store::checkedTableName(table)),
+      classIds_(std::move(classIds)),
+      settings_(settings),
+      stage_(std::move(stage)),
+      observer_(observer) {}
+
+void DivisionPass::run() {
+    classes_.assign(classIds_.size(), Tdistribute{});
+    for (auto& tally : classes_) {
+        tally.inter = settings_.inter;
+    }
+    loadPlacedStudents();
+    const bool boysFirst = settings_.isMan == 1;
+    for (const std::string sex : {boysFirst ? "男" : "女", boysFirst ? "女" : "男"}) {
+        say("对" + sex + "的进行分");
+        placeSex(sex);
+        say(sex + "的结束");
+    }
+    say("正在刷新数据.....");
+    writeBack();
+    say("更新结束");
+}
+
+void DivisionPass::loadPlacedStudents() {
+    const auto rows = connection_.query("select * from " + table_ +
+                                        " where type=2 or type=3 order by student_id");
+    for (const auto row : rows) {
+        Tstudent& student = newStudent(row, 2);
+        const auto classId = row["class_id"].toInt();
+        for (std::size_t i = 0; i < classIds_.size(); ++i) {
+            if (classIds_[i] == classId) {
+                classes_[i].addStudent(&student);
+                break;
+            }
+        }
+    }
+}
+
+void DivisionPass::placeSex(const std::string& sex) {
+    report(sex, 0);
+    auto select =
+        connection_.prepare("select * from " + table_ + " where type=0 and trim(sex)=? order by " +
+                            kTotalOrder + " desc, student_id");
+    select.bind(1, sex);
+    for (const auto row : select.query()) {
+        stopIfCancelled();
+        Tstudent& student = newStudent(row, 0);
+        classes_[findMixClass(sex, classes_, student)].addStudent(&student);
+    }
+    auto mark = connection_.prepare("update " + table_ +
+                                    " set type=1 where student_id in(select student_id from " +
+                                    table_ + " where type=0 and trim(sex)=?)");
+    mark.bind(1, sex);
+    mark.execute();
+    tune(sex);
+    say("微调结束");
+}
+
+void DivisionPass::tune(const std::string& sex) {
+    const long long passes = tuningPasses();
+    if (passes <= 0) {
+        return;
+    }
+    const auto figures = loadCohortFigures(connection_, table_, static_cast<int>(classIds_.size()));
+    if (!figures) {
+        return;  // nothing placed yet: every pass ends before it starts
+    }
+    TuningRules rules;
+    rules.avgTotal = settings_.avgTotal;
+    rules.avgChinese = settings_.avgChinese;
+    rules.avgMath = settings_.avgMath;
+    rules.avgEnglish = settings_.avgEnglish;
+    rules.avgBands = settings_.avgBands;
+    rules.isRefb = settings_.isRefb;
+    FineTuner tuner(classes_, rules, *figures);
+    ArrangementHistory history(classes_);
+    for (long long pass = 1; pass <= passes; ++pass) {
+        report(sex, static_cast<int>(pass));
+        const TuningCounts counts = tuner.runPass([this] { stopIfCancelled(); });
+        say(tuningLine(counts));
+        const auto earlier = history.record(classes_, counts);
+        if (!earlier) {
+            continue;
+        }
+        // The classes stand as they stood after pass `earlier`: the passes since then repeat
+        // for the rest of the run, with the same exchanges and the same console lines.
+        const long long period = pass - *earlier;
+        for (long long later = pass + 1; later <= passes; ++later) {
+            report(sex, static_cast<int>(later));
+            say(tuningLine(history.countsOf(
+                static_cast<int>(*earlier + (later - 1 - *earlier) % period + 1))));
+        }
+        history.restore(static_cast<int>(*earlier + (passes - *earlier) % period), classes_);
+        break;
+    }
+}
+
+void DivisionPass::writeBack() {
+    auto update = connection_.prepare("update " + table_ + " set class_id=? where student_id=?");
+    for (std::size_t i = 0; i < classes_.size(); ++i) {
+        for (const Tstudent* student : classes_[i].students) {
+            update.bind(1, classIds_[i]).bind(2, student->studentId);
+            update.execute();
+        }
+    }
+}
+
+Tstudent& DivisionPass::newStudent(const db::Row& row, int placeType) {
+    Tstudent& student = students_.emplace_back();
+    student.setInfo(static_cast<int>(row["student_id"].toInt()), row["student_name"].toText(), 0,
+                    withoutTrailingBlanks(row["sex"].toText()), placeType,
+                    withoutTrailingBlanks(row["pingyin"].toText()));
+    std::array<double, kSubjectCount> scores{};
+    for (int s = 0; s < kSubjectCount; ++s) {
+        scores[s] = row[store::kScoreColumns[s]].toDouble();
+        if (!(std::fabs(scores[s]) <= kLargestScore)) {
+            throw UserError("学号 " + std::to_string(student.studentId) + " 的成绩 " +
+                            numberText(scores[s]) + " 超出范围，无法分班");
+        }
+    }
+    student.setScores(scores[0], scores[1], scores[2], scores[3], scores[4], scores[5], scores[6],
+                      scores[7], scores[8]);
+    student.sexKey = keyOf(sexKeys_, student.sex);
+    student.pinyinKey = keyOf(pinyinKeys_, student.pingyin);
+    return student;
+}
+
+void DivisionPass::say(const std::string& line) {
+    observer_.consoleLine(line);
+}
+
+// A re-division fine-tunes five times per sex whatever the settings say.
+long long DivisionPass::tuningPasses() const {
+    return settings_.isRefb ? 5 : settings_.tuningPasses;
+}
+
+void DivisionPass::report(const std::string& sex, int pass) {
+    DivisionProgress progress;
+    progress.stage = stage_;
+    progress.sex = sex;
+    progress.tuningPass = pass;
+    progress.tuningPasses = static_cast<int>(std::max(0LL, tuningPasses()));
+    observer_.progress(progress);
+}
+
+void DivisionPass::stopIfCancelled() {
+    if (observer_.cancelRequested()) {
+        throw DivisionCancelled();
+    }
+}
+
+}  // namespace qm::engine

@@ -1,0 +1,121 @@
+#include "engine/DivisionRun.h"
+
+#include "common/NumberText.h"
+#include "db/Connection.h"
+#include "db/Transaction.h"
+#include "engine/DivisionPass.h"
+#include "engine/RunSettings.h"
+#include "store/StudentTable.h"
+
+namespace qm::engine {
+
+namespace {
+
+// Students whose sex is neither 男 nor 女 are never placed; a run says how many it left out.
+void reportUnplacedSexes(db::Connection& connection, const std::string& table,
+                         DivisionObserver& observer) {
+    const auto rows =
+        connection.query("select sex from " + table + " where class_id=0 and type<>2");
+    int unplaced = 0;
+    for (const auto row : rows) {
+        const std::string sex = trimmed(row["sex"].toText());
+        if (sex != "男" && sex != "女") {
+            ++unplaced;
+        }
+    }
+    if (unplaced > 0) {
+        observer.consoleLine("有" + std::to_string(unplaced) +
+                             "名学生的性别既不是“男”也不是“女”，未分班");
+    }
+}
+
+// UPDATE ... INNER JOIN of the original: every student of the twin gives its class to the same
+// student in the student table.
+void copyClassesBack(db::Connection& connection, const std::string& table,
+                     const std::string& twin) {
+    connection.exec("update " + table + " set class_id=" + twin + ".class_id from " + twin +
+                    " where " + twin + ".student_id=" + table + ".student_id");
+}
+
+std::vector<std::string> categoryLabels(db::Connection& connection, const std::string& table) {
+    std::vector<std::string> labels;
+    for (const auto row : connection.query("select pfType from " + table +
+                                           " where pfType<>'' group by pfType order by pfType")) {
+        labels.push_back(row["pfType"].toText());
+    }
+    return labels;
+}
+
+}  // namespace
+
+void divide(db::Connection& connection, const store::CurrentProject& project,
+            DivisionObserver& observer) {
+    const std::string& table = store::checkedTableName(project.fbTable);
+    const std::string& twin = store::checkedTableName(project.rbTable);
+    const int classCount = projectClassCount(connection, project);
+    RunSettings settings = loadRunSettings(connection, project);
+    settings.isRefb = false;
+
+    db::Transaction transaction(connection);
+    connection.exec("update " + table + " set class_id=0,type=0 where type<>2");
+    std::vector<int> classIds;
+    for (int id = 1; id <= classCount; ++id) {
+        classIds.push_back(id);
+    }
+    // Each category is divided on its own over all classes, in the twin table; its members then
+    // count as placed when the rest is divided.
+    for (const std::string& label : categoryLabels(connection, table)) {
+        connection.exec("delete from " + twin);
+        auto copy = connection.prepare("insert into " + twin + " select * from " + table +
+                                       " where pfType=?");
+        copy.bind(1, label);
+        copy.execute();
+        connection.exec("update " + twin + " set class_id=0,type=0 where type<>2");
+        DivisionPass(connection, twin, classIds, settings, label, observer).run();
+        copyClassesBack(connection, table, twin);
+        connection.exec("update " + table + " set type=3 from " + twin + " where " + twin +
+                        ".student_id=" + table + ".student_id and " + table + ".type<>2");
+    }
+    DivisionPass(connection, table, classIds, settings, "", observer).run();
+    reportUnplacedSexes(connection, table, observer);
+    transaction.commit();
+}
+
+void redivide(db::Connection& connection, const store::CurrentProject& project,
+              const std::vector<int>& classes, DivisionObserver& observer) {
+    const std::string& table = store::checkedTableName(project.fbTable);
+    const std::string& twin = store::checkedTableName(project.rbTable);
+    if (classes.empty()) {
+        throw UserError("请选择要重新分班的班级");
+    }
+    const int classCount = projectClassCount(connection, project);
+    for (int classId : classes) {
+        if (classId < 1 || classId > classCount) {
+            throw UserError("班级 " + std::to_string(classId) + "班 不在 1 到 " +
+                            std::to_string(classCount) + " 班之间，无法重新分班");
+        }
+    }
+    RunSettings settings = loadRunSettings(connection, project);
+    settings.isRefb = true;
+
+    db::Transaction transaction(connection);
+    connection.exec("delete from " + twin);
+    std::string condition;
+    for (std::size_t i = 0; i < classes.size(); ++i) {
+        condition += i == 0 ? "class_id=?" : " or class_id=?";
+    }
+    auto copy = connection.prepare("insert into " + twin + " select * from " + table + " where " +
+                                   condition);
+    for (std::size_t i = 0; i < classes.size(); ++i) {
+        copy.bind(static_cast<int>(i) + 1, classes[i]);
+    }
+    copy.execute();
+    connection.exec("update " + twin + " set class_id=0,type=0 where type<2");
+    DivisionPass(connection, twin, classes, settings, "重新分班", observer).run();
+    reportUnplacedSexes(connection, twin, observer);
+    copyClassesBack(connection, table, twin);
+    observer.consoleLine("重新分班结束");
+    transaction.commit();
+}
+
+}  // namespace qm::engine

@@ -1,0 +1,385 @@
+#include "engine/FineTuner.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <limits>
+
+namespace qm::engine {
+
+namespace {
+
+constexpr double kUnitRoundoff = std::numeric_limits<double>::epsilon() / 2;
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+
+// True when every partial sum of these values, in any order, is exact in a double: all are
+// multiples of 1/256 and their magnitudes add up to well below 2^53 / 256.
+bool sumsAreExact(const std::vector<Tdistribute>& classes, int quantity) {
+    double magnitudes = 0;
+    for (const auto& tally : classes) {
+        for (const Tstudent* student : tally.students) {
+            const double value = student->quantity(quantity);
+            const double scaled = value * 256;
+            if (!(std::fabs(value) < 0x1p30) || scaled != std::floor(scaled)) {
+                return false;
+            }
+            magnitudes += std::fabs(value);
+        }
+    }
+    return magnitudes < 0x1p40;
+}
+
+}  // namespace
+
+FineTuner::FineTuner(std::vector<Tdistribute>& classes, const TuningRules& rules,
+                     const CohortFigures& figures)
+    : classes_(classes), rules_(rules), figures_(figures) {
+    // The subject balance adds the gains of Chinese, mathematics and English (when their
+    // settings are on), then always of the other six, in this order.
+    if (rules_.avgChinese) {
+        gainOrder_.push_back(kChinese);
+    }
+    if (rules_.avgMath) {
+        gainOrder_.push_back(kMath);
+    }
+    if (rules_.avgEnglish) {
+        gainOrder_.push_back(kEnglish);
+    }
+    for (int s : {kWuli, kZhengzhi, kLishi, kTiyu, kDili, kShengwu}) {
+        gainOrder_.push_back(s);
+    }
+    for (int q = 0; q < kQuantityCount; ++q) {
+        exactSums_[q] = sumsAreExact(classes_, q);
+    }
+    const int classCount = static_cast<int>(classes_.size());
+    views_.resize(classes_.size());
+    for (int c = 0; c < classCount; ++c) {
+        const Tdistribute& tally = classes_[c];
+        views_[c].positionOfSlot.assign(tally.students.size(), -1);
+        for (int slot = 0; slot < tally.count; ++slot) {
+            const Tstudent* student = tally.students[slot];
+            if (student->placeType >= 2 || student->sexKey < 0) {
+                continue;
+            }
+            if (student->sexKey >= static_cast<int>(sexes_.size())) {
+                sexes_.resize(static_cast<std::size_t>(student->sexKey) + 1);
+            }
+            SexIndex& index = sexes_[student->sexKey];
+            while (static_cast<int>(index.classBegin.size()) <= c) {
+                index.classBegin.push_back(static_cast<int>(index.totals.size()));
+            }
+            views_[c].positionOfSlot[slot] = static_cast<int>(index.totals.size());
+            index.totals.push_back(student->total);
+            index.classOf.push_back(c);
+            index.slotOf.push_back(slot);
+        }
+    }
+    for (SexIndex& index : sexes_) {
+        while (static_cast<int>(index.classBegin.size()) <= classCount) {
+            index.classBegin.push_back(static_cast<int>(index.totals.size()));
+        }
+        for (int position = 0; position < static_cast<int>(index.totals.size()); ++position) {
+            index.byTotal.emplace_back(index.totals[position], position);
+        }
+        std::sort(index.byTotal.begin(), index.byTotal.end());
+        index.marks.assign((index.totals.size() + 63) / 64, 0);
+    }
+}
+
+TuningCounts FineTuner::runPass(const std::function<void()>& checkpoint) {
+    TuningCounts counts;
+    const int classCount = static_cast<int>(classes_.size());
+    for (int i = 0; i < classCount; ++i) {
+        for (int k = 0; k < classes_[i].count; ++k) {
+            // Whether a slot takes part is decided once, when the scan reaches it.
+            const Tstudent* occupant = classes_[i].students[k];
+            if (occupant->adjusted != 0 || occupant->placeType >= 2) {
+                continue;
+            }
+            checkpoint();
+            scanSlot(i, k, counts);
+        }
+    }
+    for (auto& tally : classes_) {
+        for (Tstudent* student : tally.students) {
+            student->adjusted = 0;
+        }
+    }
+    return counts;
+}
+
+// Tries every candidate for slot k of class i in scan order. While the slot's first occupant is
+// there and only class i has to pass, one window of totals holds for all classes: the candidates
+// inside it are picked out through the index sorted by total. Once the occupant has changed (or
+// in a re-division) each class gets its own window and is scanned in turn.
+void FineTuner::scanSlot(int i, int k, TuningCounts& counts) {
+    const Tstudent& occupant = *classes_[i].students[k];
+    if (occupant.sexKey >= static_cast<int>(sexes_.size())) {
+        return;
+    }
+    SexIndex& index = sexes_[occupant.sexKey];
+    const int classCount = static_cast<int>(classes_.size());
+    if (rules_.isRefb || occupant.adjusted == 1) {
+        for (int j = 0; j < classCount; ++j) {
+            if (j != i) {
+                scanClassFrom(i, k, j, index.classBegin[j], counts);
+            }
+        }
+        return;
+    }
+    const Window window = totalWindow(i, i, occupant);
+    std::fill(index.marks.begin(), index.marks.end(), 0);
+    auto entry = std::lower_bound(index.byTotal.begin(), index.byTotal.end(),
+                                  std::make_pair(window.low, -1));
+    for (; entry != index.byTotal.end() && entry->first <= window.high; ++entry) {
+        index.marks[static_cast<std::size_t>(entry->second) / 64] |= std::uint64_t{1}
+                                                                     << (entry->second % 64);
+    }
+    for (std::size_t word = 0; word < index.marks.size(); ++word) {
+        while (index.marks[word] != 0) {
+            const int bit = std::countr_zero(index.marks[word]);
+            index.marks[word] &= index.marks[word] - 1;
+            const int position = static_cast<int>(word * 64) + bit;
+            const int j = index.classOf[position];
+            if (j == i) {
+                continue;
+            }
+            if (tryCandidate(i, k, j, index.slotOf[position], counts)) {
+                // The slot has a new occupant: the rest is scanned class by class.
+                scanClassFrom(i, k, j, position + 1, counts);
+                for (int later = j + 1; later < classCount; ++later) {
+                    if (later != i) {
+                        scanClassFrom(i, k, later, index.classBegin[later], counts);
+                    }
+                }
+                return;
+            }
+        }
+    }
+}
+
+void FineTuner::scanClassFrom(int i, int k, int j, int position, TuningCounts& counts) {
+    const SexIndex& index = sexes_[classes_[i].students[k]->sexKey];
+    const int end = index.classBegin[j + 1];
+    Window window = totalWindow(i, j, *classes_[i].students[k]);
+    for (int p = position; p < end; ++p) {
+        const double total = index.totals[p];
+        if (total < window.low || total > window.high) {
+            continue;
+        }
+        if (tryCandidate(i, k, j, index.slotOf[p], counts)) {
+            window = totalWindow(i, j, *classes_[i].students[k]);
+        }
+    }
+}
+
+bool FineTuner::tryCandidate(int i, int k, int j, int l, TuningCounts& counts) {
+    Tstudent* a = classes_[i].students[k];
+    Tstudent* b = classes_[j].students[l];
+    if (a->sameScores(*b) || pinyinClash(i, j, *a, *b)) {
+        return false;
+    }
+    if (rules_.isRefb || a->adjusted == 1) {
+        if (!passes(j, l, *b, *a)) {
+            return false;
+        }
+        ++counts.requalified;
+    }
+    if (!passes(i, k, *a, *b)) {
+        return false;
+    }
+    exchange(i, k, j, l);
+    ++counts.swaps;
+    a->adjusted = 1;
+    b->adjusted = 1;
+    return true;
+}
+
+// The totals a candidate may have and still pass the total-average condition of the class that
+// decides first (the second class once both must pass, since it is tested first); a little wider
+// than needed, so it never turns away a candidate the condition would accept.
+FineTuner::Window FineTuner::totalWindow(int i, int j, const Tstudent& occupant) {
+    if (!rules_.avgTotal) {
+        return {-kInfinity, kInfinity};
+    }
+    const bool secondDecides = rules_.isRefb || occupant.adjusted == 1;
+    const int c = secondDecides ? j : i;
+    const Tdistribute& tally = classes_[c];
+    const double n = tally.count;
+    const double cohort = figures_.averages[kTotal];
+    const KeptSum& sum = tally.keptSum(kTotal);
+    const double reach =
+        before(c).magnitude[kTotal] +
+        1e-7 * (1 + std::fabs(cohort) + (sum.magnitudes() + std::fabs(occupant.total)) / n);
+    double low;
+    double high;
+    if (secondDecides) {
+        // The occupant joins class j and the candidate leaves it.
+        const double base = cohort - (sum.value() + occupant.total) / n;
+        low = n * (-base - reach);
+        high = n * (-base + reach);
+    } else {
+        const double base = cohort - (sum.value() - occupant.total) / n;
+        low = n * (base - reach);
+        high = n * (base + reach);
+    }
+    const double margin = 1e-9 * (std::fabs(low) + std::fabs(high) + 1);
+    return {low - margin, high + margin};
+}
+
+bool FineTuner::pinyinClash(int i, int j, const Tstudent& a, const Tstudent& b) const {
+    const int same = a.pinyinKey == b.pinyinKey ? 1 : 0;
+    return classes_[i].pinyinCount(b.pinyinKey) - same > 0 ||
+           classes_[j].pinyinCount(a.pinyinKey) - same > 0;
+}
+
+bool FineTuner::passes(int c, int slot, const Tstudent& leaving, const Tstudent& entering) {
+    const Tdistribute& tally = classes_[c];
+    int bands = 0;
+    if (rules_.avgBands) {
+        bands = bandScore(tally, leaving, entering);
+        if (bands < 0) {
+            return false;
+        }
+    }
+    const Deviations& was = before(c);
+    const double n = tally.count;
+    bool certain = true;
+    auto after = [&](int q) {
+        const double sum = tally.keptSum(q).value() - leaving.quantity(q) + entering.quantity(q);
+        return figures_.averages[q] - sum / n;
+    };
+    auto afterError = [&](int q) {
+        return errorBound(tally.count,
+                          tally.keptSum(q).magnitudes() + std::fabs(leaving.quantity(q)) +
+                              std::fabs(entering.quantity(q)),
+                          q);
+    };
+    if (rules_.avgTotal && leaving.total != entering.total) {
+        const double now = std::fabs(after(kTotal));
+        const double difference = was.magnitude[kTotal] - now;
+        const double error = was.error[kTotal] + afterError(kTotal);
+        if (error == 0) {
+            if (difference < 0) {
+                return false;
+            }
+        } else {
+            const double bound = error + 4 * kUnitRoundoff * (was.magnitude[kTotal] + now);
+            if (difference < -bound) {
+                return false;
+            }
+            if (difference <= bound) {
+                certain = false;
+            }
+        }
+    }
+    double gain = 0;
+    double error = 0;
+    double magnitudes = 0;
+    for (int q : gainOrder_) {
+        if (leaving.quantity(q) == entering.quantity(q)) {
+            continue;  // the class's sum of this subject stays exactly as it was
+        }
+        const double now = std::fabs(after(q));
+        gain += was.magnitude[q] - now;
+        error += was.error[q] + afterError(q);
+        magnitudes += was.magnitude[q] + now + std::fabs(gain);
+    }
+    if (error == 0) {
+        if (gain < 0) {
+            return false;
+        }
+    } else {
+        const double bound = error * (1 + 1e-9) + 4 * kUnitRoundoff * magnitudes;
+        if (gain < -bound) {
+            return false;
+        }
+        if (gain <= bound) {
+            certain = false;
+        }
+    }
+    return certain || passesByWalking(c, slot, entering, bands);
+}
+
+// The class test computed as the rules state it, by walking the class before and after the
+// exchange; used only when the kept sums cannot decide.
+bool FineTuner::passesByWalking(int c, int slot, const Tstudent& entering, int bandScore) const {
+    const Tdistribute& tally = classes_[c];
+    auto deviation = [&](int q, const Tstudent* substitute) {
+        return figures_.averages[q] -
+               tally.walkedSum(q, substitute ? slot : -1, substitute) / tally.count;
+    };
+    if (rules_.avgTotal &&
+        std::fabs(deviation(kTotal, nullptr)) < std::fabs(deviation(kTotal, &entering))) {
+        return false;
+    }
+    double gain = 0;
+    for (int q : gainOrder_) {
+        gain += std::fabs(deviation(q, nullptr)) - std::fabs(deviation(q, &entering));
+    }
+    return gain >= 0 && (!rules_.avgBands || bandScore >= 0);
+}
+
+int FineTuner::bandScore(const Tdistribute& tally, const Tstudent& leaving,
+                         const Tstudent& entering) const {
+    int score = 0;
+    for (int s = 0; s < kSubjectCount; ++s) {
+        score += tally.bandSwapTest(static_cast<Subject>(s), figures_.targets, leaving.bands[s],
+                                    entering.bands[s]);
+    }
+    return score;
+}
+
+const FineTuner::Deviations& FineTuner::before(int c) {
+    ClassView& view = views_[c];
+    if (view.stale) {
+        const Tdistribute& tally = classes_[c];
+        for (int q = 0; q < kQuantityCount; ++q) {
+            const KeptSum& sum = tally.keptSum(q);
+            const double value = figures_.averages[q] - sum.value() / tally.count;
+            view.before.value[q] = value;
+            view.before.magnitude[q] = std::fabs(value);
+            view.before.error[q] = errorBound(tally.count, sum.magnitudes(), q);
+        }
+        view.stale = false;
+    }
+    return view.before;
+}
+
+// How far a deviation computed from a kept sum may lie from the one computed by adding the
+// class's values left to right: 0 when such sums are exact, else a generous bound on the
+// rounding of a left-to-right sum of count values of these magnitudes, plus the rounding of the
+// division and subtraction in both computations.
+double FineTuner::errorBound(int count, double magnitudes, int quantity) const {
+    if (exactSums_[quantity]) {
+        return 0;
+    }
+    const double n = count;
+    return 2 * (n + 4) * kUnitRoundoff *
+           (magnitudes / n + std::fabs(static_cast<double>(figures_.averages[quantity])) + 1);
+}
+
+void FineTuner::exchange(int i, int k, int j, int l) {
+    Tstudent* a = classes_[i].students[k];
+    Tstudent* b = classes_[j].students[l];
+    classes_[i].replace(k, b);
+    classes_[j].replace(l, a);
+    SexIndex& index = sexes_[a->sexKey];
+    moveInTotalOrder(index, views_[i].positionOfSlot[k], b->total);
+    moveInTotalOrder(index, views_[j].positionOfSlot[l], a->total);
+    views_[i].stale = true;
+    views_[j].stale = true;
+}
+
+// Gives the entry at a position a new total and moves it to its place in the total order.
+void FineTuner::moveInTotalOrder(SexIndex& index, int position, double newTotal) {
+    const auto old = std::make_pair(index.totals[position], position);
+    auto at = std::lower_bound(index.byTotal.begin(), index.byTotal.end(), old);
+    index.byTotal.erase(at);
+    const auto entry = std::make_pair(newTotal, position);
+    index.byTotal.insert(std::lower_bound(index.byTotal.begin(), index.byTotal.end(), entry),
+                         entry);
+    index.totals[position] = newTotal;
+}
+
+}  // namespace qm::engine

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/BandTargets.h"
+#include "engine/KeptSum.h"
+#include "engine/Subject.h"
+#include "engine/Tstudent.h"
+
+namespace qm::engine {
+
+// One class being filled by a division pass: its students in the order they joined, its head
+// counts, and the tallies the class choice and fine tuning ask about. Besides the list it keeps,
+// up to date with every change, the sum of every score and of the totals, the head count of every
+// score band and of every pinyin, so that each question costs the same whatever the class size.
+// It refers to its students without owning them.
+class Tdistribute {
+  public:
+    // Appends a student; boys and girls count the trimmed sex texts 男 and 女.
+    void addStudent(Tstudent* student);
+    // boys for exactly "男", girls for exactly "女", 0 for any other text.
+    int sexCount(std::string_view sex) const;
+
+    // A class average as the balance rules read it: the students' values added from first to
+    // last, divided by the head count. Walks the list.
+    double average(int quantity) const;
+    double avgTotal() const { return average(kTotal); }
+    // The same left-to-right sum with the student in one slot replaced by another (slot -1:
+    // none replaced): the sum the class would have after an exchange in that slot.
+    double walkedSum(int quantity, int slot, const Tstudent* substitute) const;
+    const KeptSum& keptSum(int quantity) const { return sums_[quantity]; }
+
+    // How many students share the band of the score in the subject of the code; 0 for a code
+    // that is not one of the nine.
+    int bandCount(std::string_view code, double score) const;
+    int bandCount(Subject subject, int band) const;
+    // Whether exchanging a student of this class with the leaving score for one with the
+    // entering score suits this class's band head counts in the subject: 1, 0 (same band, or a
+    // code that is not one of the nine) or -1.
+    int bandSwapTest(std::string_view code, const BandTargets& targets, double leaving,
+                     double entering) const;
+    int bandSwapTest(Subject subject, const BandTargets& targets, int leavingBand,
+                     int enteringBand) const;
+
+    // Pinyin questions by pinyin key (Tstudent::pinyinKey).
+    int pinyinCount(int pinyinKey) const;
+    bool hasPingyin(int pinyinKey) const { return pinyinCount(pinyinKey) > 0; }
+    // True when a student with another id holds this pinyin.
+    bool hasOtherPingyin(int studentId, int pinyinKey) const;
+
+    // Puts a student of the same sex into a slot and returns the one who was there.
+    Tstudent* replace(int slot, Tstudent* incoming);
+
+    std::vector<Tstudent*> students;
+    int count = 0;
+    int boys = 0;
+    int girls = 0;
+    int inter = 0;  // band tolerance of bandSwapTest
+
+  private:
+    // Head counts per band of one subject, for the bands seen so far.
+    struct BandColumn {
+        int firstBand = 0;
+        std::vector<int> counts;
+        int count(int band) const;
+        void add(int band, int delta);
+    };
+
+    void tally(const Tstudent& student, int delta);
+
+    std::array<KeptSum, kQuantityCount> sums_{};
+    std::array<BandColumn, kSubjectCount> bandColumns_{};
+    std::vector<int> pinyinCounts_;
+};
+
+}  // namespace qm::engine

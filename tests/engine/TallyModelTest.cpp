@@ -1,0 +1,153 @@
+// The student and class tally model and the class choice.
+#include <gtest/gtest.h>
+
+#include <deque>
+
+#include "engine/ClassChoice.h"
+#include "engine/Tdistribute.h"
+
+namespace qm::engine {
+namespace {
+
+// Students for a test, kept alive while the tallies refer to them.
+class Students {
+  public:
+    Tstudent& add(int id, const std::string& sex, std::array<double, 9> scores,
+                  int pinyinKey = -1) {
+        Tstudent& student = students_.emplace_back();
+        student.setInfo(id, "学生", 0, sex, 0, "");
+        student.setScores(scores[0], scores[1], scores[2], scores[3], scores[4], scores[5],
+                          scores[6], scores[7], scores[8]);
+        student.pinyinKey = pinyinKey < 0 ? 1000 + id : pinyinKey;
+        return student;
+    }
+
+  private:
+    std::deque<Tstudent> students_;
+};
+
+TEST(TallyModel, ScoreBandsTruncateTowardZero) {
+    const std::pair<double, int> cases[] = {{0, 0},    {9.99, 0}, {10, 1},
+                                            {59.9, 5}, {95.5, 9}, {100, 10}};
+    for (const auto& [score, band] : cases) {
+        EXPECT_EQ(scoreBand(score), band) << score;
+    }
+}
+
+TEST(TallyModel, CountsTrimmedBoysAndGirlsButMatchesSexCountExactly) {
+    Students students;
+    Tdistribute tally;
+    tally.addStudent(&students.add(1, " 男 ", {}));
+    tally.addStudent(&students.add(2, "女", {}));
+    tally.addStudent(&students.add(3, "", {}));
+    tally.addStudent(&students.add(4, "x", {}));
+    EXPECT_EQ(tally.count, 4);
+    EXPECT_EQ(tally.sexCount("男"), 1);
+    EXPECT_EQ(tally.sexCount("女"), 1);
+    EXPECT_EQ(tally.sexCount(" 男"), 0);
+}
+
+TEST(TallyModel, AveragesOfOneStudentAreItsValues) {
+    Students students;
+    Tdistribute tally;
+    tally.addStudent(&students.add(1, "男", {90, 85.5, 88, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(tally.avgTotal(), 263.5);
+    EXPECT_EQ(tally.average(kEnglish), 85.5);
+}
+
+TEST(TallyModel, BandCountsAndBandSwapTest) {
+    Students students;
+    Tdistribute tally;
+    tally.inter = 1;
+    BandTargets targets;
+    targets.set(kMath, 8, 3);
+    targets.set(kMath, 9, 4);
+    for (int i = 0; i < 5; ++i) {
+        tally.addStudent(&students.add(i, "男", {85}));
+    }
+    for (int i = 5; i < 9; ++i) {
+        tally.addStudent(&students.add(i, "男", {92}));
+    }
+    EXPECT_EQ(tally.bandCount("M", 80), 5);
+    EXPECT_EQ(tally.bandCount("m", 85), 0);
+    EXPECT_EQ(tally.bandCount("", 85), 0);
+    EXPECT_EQ(tally.bandSwapTest("M", targets, 85, 89), 0);  // same band
+    // Two over in band 8, on target in band 9: (5-3)-(4-4) = 2 > 1.
+    EXPECT_EQ(tally.bandSwapTest("M", targets, 85, 95), 1);
+    Tdistribute oneFewer;
+    oneFewer.inter = 1;
+    for (int i = 1; i < 9; ++i) {
+        oneFewer.addStudent(tally.students[i]);
+    }
+    // (4-3)-(4-4) = 1 is not above 1.
+    EXPECT_EQ(oneFewer.bandSwapTest("M", targets, 85, 95), -1);
+}
+
+TEST(TallyModel, PinyinQuestions) {
+    Students students;
+    Tdistribute tally;
+    Tstudent& only = students.add(1, "男", {}, 7);
+    tally.addStudent(&only);
+    EXPECT_TRUE(tally.hasPingyin(7));
+    EXPECT_FALSE(tally.hasOtherPingyin(1, 7));
+    tally.addStudent(&students.add(2, "女", {}, 7));
+    EXPECT_TRUE(tally.hasOtherPingyin(1, 7));
+}
+
+TEST(TallyModel, SameScoresIgnoresIdentity) {
+    Students students;
+    const Tstudent& a = students.add(1, "男", {80, 70, 60, 50, 40, 30, 20, 10, 0}, 1);
+    const Tstudent& b = students.add(2, "女", {80, 70, 60, 50, 40, 30, 20, 10, 0}, 2);
+    const Tstudent& c = students.add(3, "女", {80, 70, 60, 50, 40, 30, 20, 10, 1}, 2);
+    EXPECT_TRUE(a.sameScores(b));
+    EXPECT_FALSE(a.sameScores(c));
+}
+
+TEST(ClassChoice, FillsBySexThenBandsThenOrder) {
+    Students students;
+    std::vector<Tdistribute> classes(3);
+    const std::array<double, 9> high = {85, 85, 85, 85, 85, 85, 85, 85, 85};
+    const std::array<double, 9> low = {55, 55, 55, 55, 55, 55, 55, 55, 55};
+    EXPECT_EQ(findMixClass("男", classes, students.add(1, "男", high)), 0);  // all empty
+    classes[0].addStudent(&students.add(2, "男", high));
+    // The next boy: the first class without a boy (classes 1 and 2 tie).
+    EXPECT_EQ(findMixClass("男", classes, students.add(3, "男", high)), 1);
+    classes[1].addStudent(&students.add(4, "女", high));
+    classes[2].addStudent(&students.add(5, "女", low));
+    // Same boy count in classes 1 and 2: the smaller band sum (class 2) wins.
+    EXPECT_EQ(findMixClass("男", classes, students.add(6, "男", high)), 2);
+    classes[1].addStudent(&students.add(7, "女", low));
+    classes[2].addStudent(&students.add(8, "女", high));
+    // Class 0 has the fewest girls and wins although it shares more bands.
+    classes[0].addStudent(&students.add(9, "男", low));
+    EXPECT_EQ(findMixClass("女", classes, students.add(10, "女", high)), 0);
+}
+
+TEST(ClassChoice, AvoidsSamePinyinUnlessEveryClassHasIt) {
+    Students students;
+    std::vector<Tdistribute> classes(3);
+    classes[0].addStudent(&students.add(1, "男", {}, 42));
+    classes[1].addStudent(&students.add(2, "女", {}, 1));
+    classes[2].addStudent(&students.add(3, "女", {}, 2));
+    // Class 0 has the fewest girls but holds the pinyin: the choice falls among the others.
+    EXPECT_EQ(findMixClass("女", classes, students.add(4, "女", {}, 42)), 1);
+    classes[1].addStudent(&students.add(5, "男", {}, 42));
+    classes[2].addStudent(&students.add(6, "男", {}, 42));
+    // Every class holds it: the plain rule decides.
+    EXPECT_EQ(findMixClass("女", classes, students.add(7, "女", {}, 42)), 0);
+}
+
+TEST(ClassChoice, ChoosesClassesWhoseBandSumsReachAThousand) {
+    // Subjects nobody takes put everyone into band 0: the band sums grow past 1000.
+    Students students;
+    std::vector<Tdistribute> classes(2);
+    for (int i = 0; i < 1000; ++i) {
+        Tstudent& student = students.add(i, "男", {0, 0, 0, 70, 70, 70, 70, 70, 70});
+        classes[findMixClass("男", classes, student)].addStudent(&student);
+    }
+    EXPECT_EQ(classes[0].count, 500);
+    EXPECT_EQ(classes[1].count, 500);
+}
+
+}  // namespace
+}  // namespace qm::engine
