@@ -1,0 +1,42 @@
+// Export of a project to an .xlsx workbook: the division result, or with --stats the class
+// statistics.
+#include <ostream>
+
+#include "CliCommand.h"
+#include "reports/ClassStatistics.h"
+#include "reports/ResultExport.h"
+#include "reports/StatisticsExport.h"
+#include "store/ProjectStore.h"
+
+namespace qm::cli {
+
+namespace {
+
+int exportCommand(CliContext& context, const std::vector<std::string>& words) {
+    CliArgs args(words, {"out"}, {"stats"});
+    args.expectPositionals(1);
+    const int id = wholeNumberArg(args.positional(0, "ID"), "ID");
+    const auto out = args.value("out");
+    if (!out || out->empty()) {
+        throw UsageError("缺少 --out FILE.xlsx");
+    }
+    const auto project = store::openProject(context.connection(), id);
+    if (args.flag("stats")) {
+        const auto statistics =
+            reports::computeClassStatistics(context.connection(), project.fbTable);
+        reports::exportStatistics(statistics, *out);
+        context.out << "已导出分班明细表到 " << *out << "\n";
+    } else {
+        const int count = reports::exportResults(context.connection(), project.fbTable, *out);
+        context.out << "已导出 " << count << " 名学生的分班结果到 " << *out << "\n";
+    }
+    return 0;
+}
+
+const CommandRegistration registration(
+    "export", "ID --out FILE.xlsx [--stats]",
+    "导出分班结果 (工作表 分班结果); --stats 导出班级统计 (工作表 分班明细表)", exportCommand);
+
+}  // namespace
+
+}  // namespace qm::cli

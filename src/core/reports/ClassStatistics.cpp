@@ -1,0 +1,236 @@
+#include "reports/ClassStatistics.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <optional>
+
+#include "common/NumberText.h"
+#include "common/UserError.h"
+#include "db/Connection.h"
+#include "reports/StudentColumns.h"
+#include "store/StudentTable.h"
+
+namespace qm::reports {
+
+namespace {
+
+// The subjects of the band grids, in page order.
+constexpr std::array<std::string_view, 9> kBandSubjects = {
+    "chinese", "math", "english", "wuli", "zhengzhi", "lishi", "tiyu", "dili", "shengwu"};
+constexpr int kShownBands = 16;  // 0~9分 up to 150分
+constexpr std::size_t kBandGridColumns = kShownBands + 2;
+constexpr std::size_t kClassInfoColumns = 26;
+constexpr std::size_t kFigureCount = store::kScoreColumns.size() + 1;  // the subjects and total
+
+// "avg(math) as math_avg, ..., avg(math+...+shengwu) as total_avg": the ten figures of a group.
+std::string averagesSelect() {
+    std::string select;
+    std::string total;
+    for (auto subject : store::kScoreColumns) {
+        const std::string name(subject);
+        select += "avg(" + name + ") as " + name + "_avg,";
+        total += (total.empty() ? "" : "+") + name;
+    }
+    return select + "avg(" + total + ") as total_avg";
+}
+
+std::string figureName(std::size_t index) {
+    return index < store::kScoreColumns.size() ? std::string(store::kScoreColumns[index]) + "_avg"
+                                               : "total_avg";
+}
+
+std::array<std::optional<double>, kFigureCount> figuresOf(const db::Row& row) {
+    std::array<std::optional<double>, kFigureCount> figures;
+    for (std::size_t j = 0; j < kFigureCount; ++j) {
+        const auto& value = row[figureName(j)];
+        if (!value.isNull()) {
+            figures[j] = value.toDouble();
+        }
+    }
+    return figures;
+}
+
+StatCell textCell(std::string text) {
+    return {.text = std::move(text)};
+}
+
+StatCell countCell(std::int64_t count) {
+    return {.text = std::to_string(count), .number = static_cast<double>(count)};
+}
+
+StatCell figureCell(double value) {
+    StatCell cell{.text = fixed82(value), .twoDecimals = true};
+    cell.number = parseNumber(cell.text);
+    return cell;
+}
+
+// Red when the deviation as shown is beyond 1 either way: 1.004 shows as 1.00 and is not red.
+StatCell deviationCell(double value) {
+    StatCell cell = figureCell(value);
+    cell.red = cell.number && std::fabs(*cell.number) > 1.0;
+    return cell;
+}
+
+// Columns 5 to 24 of a classInfo row: each average, then its deviation from the cohort's.
+void fillFigures(StatGrid& grid, std::size_t row,
+                 const std::array<std::optional<double>, kFigureCount>& figures,
+                 const std::array<std::optional<double>, kFigureCount>& cohort) {
+    for (std::size_t j = 0; j < kFigureCount; ++j) {
+        if (!figures[j] || !cohort[j]) {
+            continue;
+        }
+        grid.cell(row, kFirstAverageColumn + 2 * j) = figureCell(*figures[j]);
+        grid.cell(row, kFirstAverageColumn + 2 * j + 1) = deviationCell(*figures[j] - *cohort[j]);
+    }
+}
+
+StatGrid makeClassInfoGrid() {
+    StatGrid grid("班级信息", kClassInfoColumns);
+    grid.cell(0, kClassNameColumn) = textCell("班级");
+    grid.cell(0, kBoysColumn) = textCell("男生数");
+    grid.cell(0, kGirlsColumn) = textCell("女生数");
+    grid.cell(0, kHeadCountColumn) = textCell("总人数");
+    for (std::size_t j = 0; j < kFigureCount; ++j) {
+        const std::string subject = j < store::kScoreColumns.size()
+                                        ? std::string(columnHeading(store::kScoreColumns[j]))
+                                        : "总分";
+        grid.cell(0, kFirstAverageColumn + 2 * j) = textCell(subject + "平均分");
+        grid.cell(0, kFirstAverageColumn + 2 * j + 1) = textCell(subject + "偏差");
+    }
+    grid.cell(0, kRedivisionMarkColumn) = textCell("是否重分");
+    return grid;
+}
+
+StatGrid makeBandGrid(std::string_view subject) {
+    StatGrid grid(std::string(columnHeading(subject)), kBandGridColumns);
+    grid.cell(0, 1) = textCell("班级");
+    for (int band = 0; band < kShownBands; ++band) {
+        const std::string low = std::to_string(band * 10);
+        const std::string title =
+            band + 1 < kShownBands ? low + "~" + std::to_string(band * 10 + 9) + "分" : low + "分";
+        grid.cell(0, static_cast<std::size_t>(band) + 2) = textCell(title);
+    }
+    return grid;
+}
+
+// Per class and category the head count; a null or blank category is one category, 未分类.
+// Categories come in ascending order.
+StatGrid makeCategoryGrid(db::Connection& connection, const std::string& table,
+                          const std::vector<db::Value>& classOfRow) {
+    const auto counts = connection.query(
+        "select trim(coalesce(pfType,'')) as category,class_id,count(*) as num from " + table +
+        " group by category,class_id order by category,class_id");
+    std::vector<std::string> categories;
+    for (const auto row : counts) {
+        const std::string category = row["category"].toText();
+        if (categories.empty() || categories.back() != category) {
+            categories.push_back(category);
+        }
+    }
+    StatGrid grid("每一类的人数", categories.size() + 2);
+    for (std::size_t i = 0; i < categories.size(); ++i) {
+        grid.cell(0, i + 2) = textCell(categories[i].empty() ? "未分类" : categories[i]);
+    }
+    for (std::size_t r = 1; r < classOfRow.size(); ++r) {
+        grid.addRow();
+        grid.cell(r, kClassNameColumn) = textCell(classOfRow[r].toText() + "班");
+    }
+    for (const auto row : counts) {
+        const auto category =
+            std::find(categories.begin(), categories.end(), row["category"].toText());
+        const std::size_t column = 2 + static_cast<std::size_t>(category - categories.begin());
+        for (std::size_t r = 1; r < classOfRow.size(); ++r) {
+            if (classOfRow[r] == row["class_id"]) {
+                grid.cell(r, column) = countCell(row["num"].toInt());
+            }
+        }
+    }
+    return grid;
+}
+
+}  // namespace
+
+bool isDeviationColumn(std::size_t column) {
+    return column > kFirstAverageColumn && column < kRedivisionMarkColumn &&
+           (column - kFirstAverageColumn) % 2 == 1;
+}
+
+std::vector<const StatGrid*> ClassStatistics::grids() const {
+    std::vector<const StatGrid*> all = {&classInfo};
+    for (const auto& grid : bands) {
+        all.push_back(&grid);
+    }
+    all.push_back(&categories);
+    return all;
+}
+
+ClassStatistics computeClassStatistics(db::Connection& connection, const std::string& table) {
+    const std::string& name = store::checkedTableName(table);
+    const auto cohortRows =
+        connection.query("select count(*) as num," + averagesSelect() + " from " + name);
+    if (cohortRows[0]["num"].toInt() == 0) {
+        throw UserError(kNoStudentsMessage);
+    }
+    const auto cohort = figuresOf(cohortRows[0]);
+
+    ClassStatistics statistics{.classInfo = makeClassInfoGrid(),
+                               .categories = StatGrid("每一类的人数", 2)};
+    for (auto subject : kBandSubjects) {
+        statistics.bands.push_back(makeBandGrid(subject));
+    }
+
+    auto countBySex = connection.prepare("select count(*) as num from " + name +
+                                         " where trim(sex)=:inSex and class_id is :inClassId");
+    std::vector<db::Statement> bandCounts;
+    for (auto subject : kBandSubjects) {
+        const std::string field(subject);
+        bandCounts.push_back(connection.prepare(
+            "select count(*) as num,int(fdiv(" + field + ",10)) as inter from " + name +
+            " where class_id is :cid group by int(fdiv(" + field + ",10))"));
+    }
+
+    // Row r of every grid is the r-th class; row 0 is the titles.
+    std::vector<db::Value> classOfRow = {db::Value()};
+    const auto classes = connection.query("select class_id,count(*) as num," + averagesSelect() +
+                                          " from " + name + " group by class_id order by class_id");
+    for (const auto row : classes) {
+        const db::Value classId = row["class_id"];
+        const std::size_t r = statistics.classInfo.addRow();
+        classOfRow.push_back(classId);
+        StatGrid& info = statistics.classInfo;
+        info.cell(r, kClassNameColumn) = textCell(classId.toText() + "班");
+        for (auto [sex, column] : {std::pair{"男", kBoysColumn}, std::pair{"女", kGirlsColumn}}) {
+            countBySex.bind(":inSex", sex).bind(":inClassId", classId);
+            info.cell(r, column) = countCell(countBySex.query()[0]["num"].toInt());
+        }
+        info.cell(r, kHeadCountColumn) = countCell(row["num"].toInt());
+        fillFigures(info, r, figuresOf(row), cohort);
+
+        for (std::size_t s = 0; s < kBandSubjects.size(); ++s) {
+            StatGrid& grid = statistics.bands[s];
+            grid.addRow();
+            grid.cell(r, kClassNameColumn) = info.cell(r, kClassNameColumn);
+            bandCounts[s].bind(":cid", classId);
+            for (const auto band : bandCounts[s].query()) {
+                if (band["inter"].isNull()) {
+                    continue;
+                }
+                const auto inter = band["inter"].toInt();
+                if (inter >= 0 && inter < kShownBands) {
+                    grid.cell(r, static_cast<std::size_t>(inter) + 2) =
+                        countCell(band["num"].toInt());
+                }
+            }
+        }
+    }
+
+    const std::size_t cohortRow = statistics.classInfo.addRow();
+    fillFigures(statistics.classInfo, cohortRow, cohort, cohort);
+
+    statistics.categories = makeCategoryGrid(connection, name, classOfRow);
+    statistics.redivisionClasses = listClasses(connection, name);
+    return statistics;
+}
+
+}  // namespace qm::reports

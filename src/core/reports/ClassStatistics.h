@@ -1,0 +1,49 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "reports/ClassList.h"
+#include "reports/StatGrid.h"
+
+namespace qm::db {
+class Connection;
+}
+
+namespace qm::reports {
+
+inline constexpr const char* kNoStudentsMessage = "该分班项目还没有学生数据";
+
+// How even the classes of a student table are, as the eleven grids of the class statistics:
+//   classInfo   班级信息: per class boys, girls, head count, and for each subject and the total
+//               the class average and its deviation from the average of all students ("%8.2f");
+//               rows 1..N the classes in ascending number, row N+1 all students together
+//   bands       语文 … 生物: per class the head count in each ten-point band 0~9分 … 150分
+//   categories  每一类的人数: per class the head count of each category
+// and the classes that can be chosen for a re-division.
+struct ClassStatistics {
+    StatGrid classInfo;
+    std::vector<StatGrid> bands;
+    StatGrid categories;
+    std::vector<ClassEntry> redivisionClasses;
+
+    // The eleven grids in page order: classInfo, the nine band grids, categories.
+    std::vector<const StatGrid*> grids() const;
+};
+
+// Columns of classInfo.
+inline constexpr std::size_t kClassNameColumn = 1;
+inline constexpr std::size_t kBoysColumn = 2;
+inline constexpr std::size_t kGirlsColumn = 3;
+inline constexpr std::size_t kHeadCountColumn = 4;
+inline constexpr std::size_t kFirstAverageColumn = 5;  // then deviation, average, ... up to 24
+inline constexpr std::size_t kRedivisionMarkColumn = 25;
+// True for the deviation columns 6, 8, ..., 24 of classInfo.
+bool isDeviationColumn(std::size_t column);
+
+// Computes all figures of the table. A table without students is refused with
+// kNoStudentsMessage; a score band below 0 or from 16 up is not shown, nor is a score without
+// a value.
+ClassStatistics computeClassStatistics(db::Connection& connection, const std::string& table);
+
+}  // namespace qm::reports

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+namespace qm::db {
+class Connection;
+}
+
+namespace qm::reports {
+
+inline constexpr const char* kResultSheetName = "分班结果";
+
+// Writes the division result of a student table to a new .xlsx workbook at path, on the sheet
+// 分班结果: a title row, then one row per student ordered by class and student number, with
+// 学号 登分号 姓名 性别, the nine scores, 总分 (their sum), 毕业学校 地址 and 班名 (such as 3班).
+// Numbers are numeric cells; texts lose their trailing blanks. Returns the number of students.
+int exportResults(db::Connection& connection, const std::string& table, const std::string& path);
+
+}  // namespace qm::reports

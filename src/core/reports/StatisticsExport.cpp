@@ -1,0 +1,83 @@
+#include "reports/StatisticsExport.h"
+
+#include <xlsxwriter.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "reports/ClassStatistics.h"
+#include "reports/TextTable.h"
+#include "reports/XlsxWriter.h"
+
+namespace qm::reports {
+
+namespace {
+
+// Sheet rows from a block's first row to the next block's: the grid, one empty row, the two
+// empty rows and the title row before the next grid.
+std::size_t blockHeight(const StatGrid& grid) {
+    return grid.rowCount() + 4;
+}
+
+struct Formats {
+    lxw_format* title;
+    lxw_format* twoDecimals;
+    lxw_format* redTwoDecimals;
+};
+
+Formats makeFormats(XlsxWriter& workbook) {
+    Formats formats{workbook.addFormat(), workbook.addFormat(), workbook.addFormat()};
+    format_set_bold(formats.title);
+    format_set_num_format(formats.twoDecimals, "0.00");
+    format_set_num_format(formats.redTwoDecimals, "0.00");
+    format_set_font_color(formats.redTwoDecimals, LXW_COLOR_RED);
+    return formats;
+}
+
+// A cell of grid row 0 is a title; the others are counts, figures or class names.
+void writeCell(XlsxWriter& workbook, lxw_worksheet* sheet, std::size_t row, std::size_t column,
+               const StatCell& cell, bool isTitle, const Formats& formats) {
+    if (cell.number && !isTitle) {
+        lxw_format* format = cell.red           ? formats.redTwoDecimals
+                             : cell.twoDecimals ? formats.twoDecimals
+                                                : nullptr;
+        workbook.writeNumber(sheet, row, column, *cell.number, format);
+    } else if (!cell.text.empty()) {
+        workbook.writeText(sheet, row, column, cell.text, isTitle ? formats.title : nullptr);
+    }
+}
+
+}  // namespace
+
+void exportStatistics(const ClassStatistics& statistics, const std::string& path) {
+    XlsxWriter workbook(path);
+    lxw_worksheet* sheet = workbook.addSheet(kStatisticsSheetName);
+    const Formats formats = makeFormats(workbook);
+
+    std::vector<std::size_t> widths;
+    std::size_t first = 0;  // the block's first sheet row
+    bool titled = false;    // every block after the first has a title
+    for (const StatGrid* grid : statistics.grids()) {
+        if (titled) {
+            workbook.writeText(sheet, first - 1, 0, grid->name(), formats.title);
+        }
+        widths.resize(std::max(widths.size(), grid->columnCount() - 1), 0);
+        for (std::size_t r = 0; r < grid->rowCount(); ++r) {
+            for (std::size_t c = 1; c < grid->columnCount(); ++c) {
+                const StatCell& cell = grid->cell(r, c);
+                writeCell(workbook, sheet, first + r, c - 1, cell, r == 0, formats);
+                widths[c - 1] = std::max(widths[c - 1], displayWidth(cell.text));
+            }
+        }
+        first += blockHeight(*grid);
+        titled = true;
+    }
+    for (std::size_t c = 0; c < widths.size(); ++c) {
+        workbook.setColumnWidth(sheet, c,
+                                static_cast<double>(std::max<std::size_t>(widths[c], 6) + 2));
+    }
+    worksheet_freeze_panes(sheet, 0, 1);
+    workbook.save();
+}
+
+}  // namespace qm::reports

@@ -1,0 +1,178 @@
+#include "reports/StudentEditor.h"
+
+#include <algorithm>
+
+#include "common/NumberText.h"
+#include "common/UserError.h"
+#include "db/Connection.h"
+#include "db/Transaction.h"
+#include "db/Value.h"
+#include "reports/Padding.h"
+#include "reports/StudentColumns.h"
+#include "store/StudentTable.h"
+
+namespace qm::reports {
+
+namespace {
+
+// Widths of the fixed-width text columns, in characters.
+constexpr std::pair<std::string_view, std::size_t> kTextWidths[] = {
+    {"rec_id", 100}, {"student_name", 50}, {"sex", 1},      {"oral_school", 100},
+    {"addr", 100},   {"pingyin", 100},     {"fbMemo", 100}, {"pfType", 10}};
+
+bool isScoreColumn(std::string_view column) {
+    return std::find(store::kScoreColumns.begin(), store::kScoreColumns.end(), column) !=
+           store::kScoreColumns.end();
+}
+
+std::size_t characterCount(std::string_view utf8) {
+    return static_cast<std::size_t>(std::count_if(utf8.begin(), utf8.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;  // not a continuation byte
+    }));
+}
+
+int wholeNumberIn(const std::string& heading, const std::string& text) {
+    const auto number = parseWholeNumber(text);
+    if (!number) {
+        throw UserError(heading + " 必须是整数: " + text);
+    }
+    return *number;
+}
+
+// The value to store for a text typed into a column, or UserError naming the column.
+db::Value checkedValue(const std::string& column, const std::string& text) {
+    const std::string heading(columnHeading(column));
+    if (column == "student_id") {
+        return wholeNumberIn(heading, text);
+    }
+    if (column == "class_id") {
+        const int classId = wholeNumberIn(heading, text);
+        if (classId < 0) {
+            throw UserError(heading + " 不能小于0: " + text);
+        }
+        return classId;
+    }
+    if (column == "type") {
+        const int type = wholeNumberIn(heading, text);
+        if (type < store::kNotPlaced || type > store::kCategory) {
+            throw UserError(heading + " 只能是0到3: " + text);
+        }
+        return type;
+    }
+    if (isScoreColumn(column)) {
+        const auto score = parseNumber(text);
+        if (!score) {
+            throw UserError(heading + " 必须是数字: " + text);
+        }
+        return *score;
+    }
+    if (column == "sex" && text != "男" && text != "女") {
+        throw UserError(heading + " 只能是 男 或 女: " + text);
+    }
+    for (const auto& [name, width] : kTextWidths) {
+        if (name == column) {
+            if (characterCount(withoutPadding(text)) > width) {
+                throw UserError(heading + " 最多" + std::to_string(width) + "个字: " + text);
+            }
+            return text;
+        }
+    }
+    throw UserError("学生表没有这一列: " + column);
+}
+
+bool studentExists(db::Connection& connection, const std::string& table, int studentId) {
+    auto statement = connection.prepare("select count(*) from " + table + " where student_id=:id");
+    return statement.bind(":id", studentId).query()[0][0].toInt() > 0;
+}
+
+void refuseTakenNumber(db::Connection& connection, const std::string& table, int studentId) {
+    if (studentExists(connection, table, studentId)) {
+        throw UserError("学号 " + std::to_string(studentId) + " 已经存在");
+    }
+}
+
+UserError noSuchStudent(int studentId) {
+    return UserError("没有学号为 " + std::to_string(studentId) + " 的学生");
+}
+
+}  // namespace
+
+void updateStudent(db::Connection& connection, const std::string& table, int studentId,
+                   const StudentFields& changes) {
+    const std::string& name = store::checkedTableName(table);
+    std::vector<db::Value> values;
+    std::string assignments;
+    for (const auto& [column, text] : changes) {
+        values.push_back(checkedValue(column, text));
+        assignments += (assignments.empty() ? "" : ",") + column + "=?";
+    }
+    db::Transaction transaction(connection);
+    if (!studentExists(connection, name, studentId)) {
+        throw noSuchStudent(studentId);
+    }
+    if (values.empty()) {
+        return;
+    }
+    for (std::size_t i = 0; i < changes.size(); ++i) {
+        if (changes[i].first == "student_id" && values[i].toInt() != studentId) {
+            refuseTakenNumber(connection, name, static_cast<int>(values[i].toInt()));
+        }
+    }
+    auto update =
+        connection.prepare("update " + name + " set " + assignments + " where student_id=?");
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        update.bind(static_cast<int>(i + 1), values[i]);
+    }
+    update.bind(static_cast<int>(values.size() + 1), studentId).execute();
+    transaction.commit();
+}
+
+void insertStudent(db::Connection& connection, const std::string& table,
+                   const StudentFields& values) {
+    const std::string& name = store::checkedTableName(table);
+    // Every column starts as a new, unplaced student without scores has it.
+    std::vector<db::Value> row;
+    for (auto column : store::kStudentColumns) {
+        const bool number = column == "student_id" || column == "class_id" || column == "type" ||
+                            isScoreColumn(column);
+        row.push_back(number ? db::Value(0) : db::Value(""));
+    }
+    bool numberGiven = false;
+    for (const auto& [column, text] : values) {
+        const auto position =
+            std::find(store::kStudentColumns.begin(), store::kStudentColumns.end(), column);
+        db::Value value = checkedValue(column, text);
+        row[static_cast<std::size_t>(position - store::kStudentColumns.begin())] = value;
+        numberGiven = numberGiven || column == "student_id";
+    }
+    if (!numberGiven) {
+        throw UserError("新学生必须有学号");
+    }
+    db::Transaction transaction(connection);
+    refuseTakenNumber(connection, name, static_cast<int>(row[0].toInt()));
+    std::string placeholders;
+    for (std::size_t i = 0; i < row.size(); ++i) {
+        placeholders += i == 0 ? "?" : ",?";
+    }
+    std::string columns;
+    for (auto column : store::kStudentColumns) {
+        columns += (columns.empty() ? "" : ",") + std::string(column);
+    }
+    auto insert = connection.prepare("insert into " + name + "(" + columns + ") values(" +
+                                     placeholders + ")");
+    for (std::size_t i = 0; i < row.size(); ++i) {
+        insert.bind(static_cast<int>(i + 1), row[i]);
+    }
+    insert.execute();
+    transaction.commit();
+}
+
+void deleteStudent(db::Connection& connection, const std::string& table, int studentId) {
+    const std::string& name = store::checkedTableName(table);
+    auto remove = connection.prepare("delete from " + name + " where student_id=:id");
+    if (remove.bind(":id", studentId).execute() == 0) {
+        throw noSuchStudent(studentId);
+    }
+}
+
+}  // namespace qm::reports

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace qm::db {
+class Connection;
+}
+
+namespace qm::reports {
+
+// Values typed into the student list for some columns of one row: (column name, text).
+using StudentFields = std::vector<std::pair<std::string, std::string>>;
+
+// Checks and stores the changed cells of the student with this number, as one statement. Each
+// text is checked for its column before anything is written: student number, class and type
+// whole numbers (class from 0 up, type a placement code 0 to 3), scores numbers, sex 男 or 女,
+// texts within their column's width. A student number that another row has is refused. Refusals
+// are UserError with a message naming the column; nothing is changed then.
+void updateStudent(db::Connection& connection, const std::string& table, int studentId,
+                   const StudentFields& changes);
+
+// Inserts a new student from the typed cells, checked as above. The student number is required;
+// a column not given gets 0 for numbers and empty text for texts (not placed, class 0).
+void insertStudent(db::Connection& connection, const std::string& table,
+                   const StudentFields& values);
+
+// Deletes the student with this number; UserError when there is none.
+void deleteStudent(db::Connection& connection, const std::string& table, int studentId);
+
+}  // namespace qm::reports

@@ -1,0 +1,97 @@
+#include "reports/XlsxWriter.h"
+
+#include <xlsxwriter.h>
+
+#include <filesystem>
+#include <system_error>
+
+#include "common/UserError.h"
+
+namespace qm::reports {
+
+namespace {
+
+lxw_row_t rowIndex(std::size_t row) {
+    return static_cast<lxw_row_t>(row);
+}
+lxw_col_t columnIndex(std::size_t column) {
+    return static_cast<lxw_col_t>(column);
+}
+
+}  // namespace
+
+XlsxWriter::XlsxWriter(std::string path)
+    : path_(std::move(path)),
+      partialPath_(path_ + ".part"),
+      workbook_(workbook_new(partialPath_.c_str())) {
+    if (workbook_ == nullptr) {
+        throw UserError("无法建立电子表格: " + path_);
+    }
+}
+
+XlsxWriter::~XlsxWriter() {
+    if (workbook_ != nullptr) {
+        lxw_workbook_free(workbook_);  // never saved: nothing was written
+    }
+}
+
+void XlsxWriter::check(int error, const std::string& what) const {
+    if (error != LXW_NO_ERROR) {
+        throw UserError("写电子表格 " + path_ + " 出错(" + what +
+                        "): " + lxw_strerror(static_cast<lxw_error>(error)));
+    }
+}
+
+lxw_worksheet* XlsxWriter::addSheet(const std::string& name) {
+    check(workbook_validate_sheet_name(workbook_, name.c_str()), "工作表名 " + name);
+    lxw_worksheet* sheet = workbook_add_worksheet(workbook_, name.c_str());
+    if (sheet == nullptr) {
+        throw UserError("写电子表格 " + path_ + " 出错: 无法添加工作表 " + name);
+    }
+    return sheet;
+}
+
+lxw_format* XlsxWriter::addFormat() {
+    return workbook_add_format(workbook_);
+}
+
+void XlsxWriter::writeText(lxw_worksheet* sheet, std::size_t row, std::size_t column,
+                           const std::string& text, lxw_format* format) {
+    check(worksheet_write_string(sheet, rowIndex(row), columnIndex(column), text.c_str(), format),
+          "单元格");
+}
+
+void XlsxWriter::writeNumber(lxw_worksheet* sheet, std::size_t row, std::size_t column,
+                             double value, lxw_format* format) {
+    check(worksheet_write_number(sheet, rowIndex(row), columnIndex(column), value, format),
+          "单元格");
+}
+
+void XlsxWriter::setColumnWidth(lxw_worksheet* sheet, std::size_t column, double width) {
+    check(worksheet_set_column(sheet, columnIndex(column), columnIndex(column), width, nullptr),
+          "列宽");
+}
+
+void XlsxWriter::save() {
+    const std::filesystem::path target(path_);
+    const auto folder = target.has_parent_path() ? target.parent_path() : ".";
+    std::error_code error;
+    if (!std::filesystem::is_directory(folder, error)) {
+        throw UserError("无法写入 " + path_ + ": 文件夹 " + folder.string() + " 不存在");
+    }
+    // workbook_close writes the file and frees the workbook, also when writing fails.
+    const lxw_error closed = workbook_close(workbook_);
+    workbook_ = nullptr;
+    if (closed != LXW_NO_ERROR) {
+        std::filesystem::remove(partialPath_, error);
+        throw UserError("无法写入 " + path_ + ": " + lxw_strerror(closed));
+    }
+    std::filesystem::rename(partialPath_, target, error);
+    if (error) {
+        const std::string reason = error.message();
+        std::filesystem::remove(partialPath_, error);
+        throw UserError("无法写入 " + path_ + ": " + reason);
+    }
+}
+
+}  // namespace qm::reports

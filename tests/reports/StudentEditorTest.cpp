@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "common/UserError.h"
+#include "reports/StudentEditor.h"
+#include "store/ProjectStore.h"
+#include "support/StudentRows.h"
+#include "support/TempDatabase.h"
+
+namespace qm::reports {
+namespace {
+
+class StudentEditorTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        project = store::createProject(connection(), "p", 2);
+        test::insertStudents(
+            connection(), project.fbTable,
+            {{.student_id = 1,
+              .student_name = "张三",
+              .sex = "男",
+              .class_id = 1,
+              .scores = {90, 80, 70},
+              .type = 1,
+              .pfType = "A"},
+             {.student_id = 2, .student_name = "李四", .sex = "女", .class_id = 2, .type = 1}});
+    }
+    db::Connection& connection() { return database.connection(); }
+    // Every column of every row, by student number.
+    std::string table() {
+        std::string text;
+        for (const auto row :
+             connection().query("select * from " + project.fbTable + " order by student_id")) {
+            for (std::size_t c = 0; c < 20; ++c) {
+                text += row[c].toText() + "|";
+            }
+            text += "\n";
+        }
+        return text;
+    }
+    void expectRefused(const std::function<void()>& action, const std::string& message) {
+        const std::string before = table();
+        try {
+            action();
+            ADD_FAILURE() << "no error, expected " << message;
+        } catch (const UserError& error) {
+            EXPECT_EQ(error.what(), message);
+        }
+        EXPECT_EQ(table(), before) << message;
+    }
+    test::TempDatabase database;
+    store::CurrentProject project;
+};
+
+TEST_F(StudentEditorTest, UpdateStoresCheckedValues) {
+    updateStudent(connection(), project.fbTable, 1,
+                  {{"math", "85.5"},
+                   {"student_name", "张山"},
+                   {"class_id", "2"},
+                   {"pfType", "一二三四五六七八九十"},
+                   {"student_id", "9"}});
+    const auto rows =
+        connection().query("select student_id,student_name,class_id,math,pfType from " +
+                           project.fbTable + " where student_id=9");
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0]["student_name"].toText(), "张山");
+    EXPECT_EQ(rows[0]["class_id"].toInt(), 2);
+    EXPECT_EQ(rows[0]["math"].toDouble(), 85.5);
+    EXPECT_EQ(rows[0]["pfType"].toText(), "一二三四五六七八九十");
+}
+
+TEST_F(StudentEditorTest, BadValuesAreRefusedAndChangeNothing) {
+    struct Case {
+        StudentFields changes;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {{{"math", "abc"}}, "数学 必须是数字: abc"},
+        {{{"english", ""}}, "英语 必须是数字: "},
+        {{{"chinese", "85"}, {"wuli", "8o"}}, "物理 必须是数字: 8o"},  // the first is not kept
+        {{{"student_id", "x"}}, "学号 必须是整数: x"},
+        {{{"student_id", "2"}}, "学号 2 已经存在"},
+        {{{"class_id", "-1"}}, "班级 不能小于0: -1"},
+        {{{"class_id", "1.5"}}, "班级 必须是整数: 1.5"},
+        {{{"type", "4"}}, "类型 只能是0到3: 4"},
+        {{{"sex", "M"}}, "性别 只能是 男 或 女: M"},
+        {{{"pfType", "一二三四五六七八九十一"}}, "分类 最多10个字: 一二三四五六七八九十一"},
+        {{{"math=0,chinese", "1"}}, "学生表没有这一列: math=0,chinese"},
+    };
+    for (const auto& c : cases) {
+        expectRefused([&] { updateStudent(connection(), project.fbTable, 1, c.changes); },
+                      c.message);
+    }
+    expectRefused(
+        [&] {
+            updateStudent(connection(), project.fbTable, 99, {{"math", "1"}});
+        },
+        "没有学号为 99 的学生");
+}
+
+TEST_F(StudentEditorTest, InsertGivesANewUnplacedStudentAndRefusesATakenNumber) {
+    insertStudent(connection(), project.fbTable,
+                  {{"student_id", "3"}, {"student_name", "王五"}, {"sex", "男"}, {"math", "66"}});
+    const auto rows =
+        connection().query("select * from " + project.fbTable + " where student_id=3");
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0]["student_name"].toText(), "王五");
+    EXPECT_EQ(rows[0]["math"].toDouble(), 66.0);
+    EXPECT_EQ(rows[0]["english"], db::Value(0.0));
+    EXPECT_EQ(rows[0]["class_id"], db::Value(0));
+    EXPECT_EQ(rows[0]["type"], db::Value(0));
+    EXPECT_EQ(rows[0]["pfType"], db::Value(""));
+
+    expectRefused(
+        [&] {
+            insertStudent(connection(), project.fbTable, {{"student_id", "1"}});
+        },
+        "学号 1 已经存在");
+    expectRefused(
+        [&] {
+            insertStudent(connection(), project.fbTable, {{"math", "1"}});
+        },
+        "新学生必须有学号");
+    expectRefused(
+        [&] {
+            insertStudent(connection(), project.fbTable, {{"student_id", "4"}, {"tiyu", "x"}});
+        },
+        "体育 必须是数字: x");
+}
+
+TEST_F(StudentEditorTest, DeleteRemovesOneStudent) {
+    deleteStudent(connection(), project.fbTable, 1);
+    EXPECT_EQ(connection().query("select student_id from " + project.fbTable).size(), 1u);
+    expectRefused([&] { deleteStudent(connection(), project.fbTable, 1); }, "没有学号为 1 的学生");
+}
+
+}  // namespace
+}  // namespace qm::reports
