@@ -1,0 +1,50 @@
+#include "gui/AppSetup.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QFontDatabase>
+
+namespace qm::gui {
+
+namespace {
+
+// Fonts with the simplified Chinese characters, preferred in this order.
+const char* const kChineseFonts[] = {"Microsoft YaHei",  "SimSun",       "WenQuanYi Micro Hei",
+                                     "Noto Sans CJK SC", "Noto Sans SC", "Droid Sans Fallback"};
+
+}  // namespace
+
+void configureApplication(QApplication& application) {
+    application.setApplicationName(QStringLiteral("Quillmere"));
+    application.setApplicationDisplayName(QString());
+    const QStringList installed = QFontDatabase::families();
+    for (const char* family : kChineseFonts) {
+        if (installed.contains(QString::fromUtf8(family))) {
+            QFont font = application.font();
+            font.setFamilies({QString::fromUtf8(family)});
+            if (font.pointSizeF() < 9) {
+                font.setPointSizeF(9);
+            }
+            application.setFont(font);
+            break;
+        }
+    }
+}
+
+std::optional<std::string> databaseOption(const QStringList& arguments) {
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& word = arguments[i];
+        if (word == QLatin1String("--db")) {
+            if (i + 1 >= arguments.size()) {
+                return std::nullopt;
+            }
+            return arguments[i + 1].toStdString();
+        }
+        if (word.startsWith(QLatin1String("--db="))) {
+            return word.mid(5).toStdString();
+        }
+    }
+    return std::string();
+}
+
+}  // namespace qm::gui

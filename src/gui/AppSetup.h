@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QStringList>
+#include <optional>
+#include <string>
+
+class QApplication;
+
+namespace qm::gui {
+
+inline constexpr const char* kProgramTitle = "QuillmereV3.35";
+
+// Gives the program its name and a font that holds the Chinese characters of every window.
+void configureApplication(QApplication& application);
+
+// The database path given on the command line as "--db PATH" or "--db=PATH"; empty when none
+// is given (then QUILLMERE_DB and the default places apply). Nothing when the option lacks its
+// path.
+std::optional<std::string> databaseOption(const QStringList& arguments);
+
+}  // namespace qm::gui

@@ -1,0 +1,100 @@
+#include "gui/ExportCommands.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include "gui/BusyWork.h"
+#include "gui/UserMessages.h"
+#include "gui/WorkbookOpener.h"
+#include "gui/Workspace.h"
+#include "reports/ResultExport.h"
+#include "reports/StatisticsExport.h"
+
+namespace qm::gui {
+
+namespace {
+
+QString chooseWithDialog(QWidget* parent, const QString& suggestedPath) {
+    return QFileDialog::getSaveFileName(parent, QStringLiteral("导出到"), suggestedPath,
+                                        QStringLiteral("Excel 工作簿 (*.xlsx)"));
+}
+
+ExportPathChooser& pathChooser() {
+    static ExportPathChooser chooser = chooseWithDialog;
+    return chooser;
+}
+
+// "<Documents>/<name>-<project>.xlsx", the project's description made safe for a file name.
+QString suggestedPath(const QString& name, const std::string& memo) {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QDir(folder).exists()) {
+        folder = QDir::homePath();
+    }
+    QString project = QString::fromStdString(memo).trimmed();
+    static const QString kUnsafe = QStringLiteral("/\\:*?\"<>|");
+    for (QChar& c : project) {
+        if (kUnsafe.contains(c) || c.isSpace()) {
+            c = QLatin1Char('_');
+        }
+    }
+    const QString file = project.isEmpty() ? name : name + QLatin1Char('-') + project;
+    return QDir(folder).filePath(file + QStringLiteral(".xlsx"));
+}
+
+// Asks for the file, writes it on a thread of its own and opens it or says where it is.
+bool exportWorkbook(QWidget* parent, Workspace& workspace, const QString& name,
+                    const std::string& memo,
+                    std::function<void(db::Connection&, const std::string&)> write) {
+    QString path = pathChooser()(parent, suggestedPath(name, memo));
+    if (path.isEmpty()) {
+        return false;
+    }
+    if (QFileInfo(path).suffix().compare(QStringLiteral("xlsx"), Qt::CaseInsensitive) != 0) {
+        path += QStringLiteral(".xlsx");
+    }
+    const std::string file = QFile::encodeName(path).toStdString();
+    const QString error = runWithBusyNote(
+        parent, QStringLiteral("正在导出%1……").arg(name), workspace.databasePath(),
+        [write = std::move(write), file](db::Connection& connection, BackgroundJob&) {
+            write(connection, file);
+        });
+    if (!error.isEmpty()) {
+        showError(parent, QStringLiteral("导出失败：%1\n文件：%2").arg(error, path));
+        return false;
+    }
+    if (!openWorkbook(path)) {
+        inform(parent, QStringLiteral("已导出到：\n%1\n\n本机没有可以打开 .xlsx 文件的表格程序，"
+                                      "请在装有表格程序的电脑上打开这个文件。")
+                           .arg(QDir::toNativeSeparators(path)));
+    }
+    return true;
+}
+
+}  // namespace
+
+void setExportPathChooser(ExportPathChooser chooser) {
+    pathChooser() = chooser ? std::move(chooser) : ExportPathChooser(chooseWithDialog);
+}
+
+bool exportResultWorkbook(QWidget* parent, Workspace& workspace) {
+    const store::CurrentProject& project = workspace.currentProject();
+    return exportWorkbook(
+        parent, workspace, QString::fromUtf8(reports::kResultSheetName), project.memo,
+        [table = project.fbTable](db::Connection& connection, const std::string& path) {
+            reports::exportResults(connection, table, path);
+        });
+}
+
+bool exportStatisticsWorkbook(QWidget* parent, Workspace& workspace,
+                              const reports::ClassStatistics& statistics,
+                              const std::string& projectMemo) {
+    return exportWorkbook(parent, workspace, QString::fromUtf8(reports::kStatisticsSheetName),
+                          projectMemo, [&statistics](db::Connection&, const std::string& path) {
+                              reports::exportStatistics(statistics, path);
+                          });
+}
+
+}  // namespace qm::gui

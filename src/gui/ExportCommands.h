@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <string>
+
+class QWidget;
+
+namespace qm::reports {
+struct ClassStatistics;
+}
+
+namespace qm::gui {
+
+class Workspace;
+
+// The two exports write a real .xlsx workbook to a file the user picks, then open it with the
+// desktop's spreadsheet program; where there is none, they tell the user where the file is.
+
+// "8.数据导出": the division result of the current project, sheet 分班结果. True when written.
+bool exportResultWorkbook(QWidget* parent, Workspace& workspace);
+
+// "导出分班数据": the statistics as the window shows them, sheet 分班明细表, for the project
+// with this description. True when written.
+bool exportStatisticsWorkbook(QWidget* parent, Workspace& workspace,
+                              const reports::ClassStatistics& statistics,
+                              const std::string& projectMemo);
+
+// Asks where to write a workbook, starting from a suggested path; empty when the user cancels.
+// The default is the desktop's save dialog; tests give a function of their own.
+using ExportPathChooser = std::function<QString(QWidget* parent, const QString& suggestedPath)>;
+void setExportPathChooser(ExportPathChooser chooser);
+
+}  // namespace qm::gui

@@ -1,0 +1,206 @@
+#include "gui/TfrmResult.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "gui/DivisionJob.h"
+#include "gui/TfrmShow.h"
+#include "gui/UserMessages.h"
+#include "gui/Workspace.h"
+
+namespace qm::gui {
+
+namespace {
+
+const QStringList kGridHeader = {QString(),
+                                 QStringLiteral("学号"),
+                                 QStringLiteral("登分号"),
+                                 QStringLiteral("姓名"),
+                                 QStringLiteral("性别"),
+                                 QStringLiteral("数学"),
+                                 QStringLiteral("英语"),
+                                 QStringLiteral("语文"),
+                                 QStringLiteral("物理"),
+                                 QStringLiteral("政治"),
+                                 QStringLiteral("历史"),
+                                 QStringLiteral("体育"),
+                                 QStringLiteral("地理"),
+                                 QStringLiteral("生物"),
+                                 QStringLiteral("总分"),
+                                 QStringLiteral("毕业学校"),
+                                 QStringLiteral("地址"),
+                                 QStringLiteral("班级")};
+
+}  // namespace
+
+TfrmResult::TfrmResult(Workspace& workspace, QWidget* parent)
+    : QWidget(parent),
+      workspace_(workspace),
+      job_(new DivisionJob(this)),
+      sgClassShow_(new QTableWidget(1, static_cast<int>(kGridHeader.size()), this)),
+      divideButton_(new QPushButton(QStringLiteral("分班"), this)),
+      exportButton_(new QPushButton(QStringLiteral("导出到Excel"), this)),
+      cancelButton_(new QPushButton(QStringLiteral("取消"), this)),
+      progressBar_(new QProgressBar(this)),
+      stageLabel_(new QLabel(this)) {
+    setObjectName(QStringLiteral("TfrmResult"));
+    setWindowTitle(QStringLiteral("分班结果"));
+
+    sgClassShow_->setObjectName(QStringLiteral("sgClassShow"));
+    sgClassShow_->setHorizontalHeaderLabels(kGridHeader);
+    sgClassShow_->verticalHeader()->hide();
+    sgClassShow_->horizontalHeader()->setMinimumSectionSize(20);
+    sgClassShow_->horizontalHeader()->setDefaultSectionSize(64);
+    sgClassShow_->setColumnWidth(0, 25);
+    sgClassShow_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    sgClassShow_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    sgClassShow_->verticalHeader()->setDefaultSectionSize(sgClassShow_->fontMetrics().height() + 6);
+
+    // The export of this window never did anything; the export is a command of the main window.
+    exportButton_->setObjectName(QStringLiteral("Button2"));
+    exportButton_->hide();
+    divideButton_->setObjectName(QStringLiteral("Button1"));
+    cancelButton_->setEnabled(false);
+    progressBar_->setRange(0, 1);
+    progressBar_->setValue(0);
+    progressBar_->setTextVisible(false);
+    progressBar_->setMaximumWidth(220);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(divideButton_);
+    buttons->addWidget(exportButton_);
+    buttons->addWidget(cancelButton_);
+    buttons->addWidget(progressBar_);
+    buttons->addWidget(stageLabel_, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(sgClassShow_, 1);
+    layout->addLayout(buttons);
+    resize(897, 553);
+
+    connect(divideButton_, &QPushButton::clicked, this, &TfrmResult::startDivision);
+    connect(cancelButton_, &QPushButton::clicked, this, &TfrmResult::cancelRun);
+    connect(job_, &DivisionJob::consoleLines, this,
+            [this](const QStringList& lines) { workspace_.console().appendLines(lines); });
+    connect(job_, &DivisionJob::progressed, this, &TfrmResult::showProgress);
+    connect(job_, &DivisionJob::finished, this, &TfrmResult::runEnded);
+}
+
+// The job's destructor cancels a run that is still under way and waits for its end.
+TfrmResult::~TfrmResult() = default;
+
+bool TfrmResult::isRunning() const {
+    return job_->isRunning();
+}
+
+void TfrmResult::startDivision() {
+    startRun(std::nullopt);
+}
+
+void TfrmResult::refb_begin(const std::vector<int>& classes) {
+    startRun(classes);
+}
+
+bool TfrmResult::startRun(std::optional<std::vector<int>> classes) {
+    if (job_->isRunning()) {
+        inform(this, QStringLiteral("正在分班，请等待本次分班结束"));
+        return false;
+    }
+    if (!workspace_.hasProject()) {
+        inform(this, QStringLiteral("请选择你要操作的分班项"));
+        return false;
+    }
+    TfrmShow& console = workspace_.console();
+    console.show();
+    console.raise();
+    job_->start({workspace_.databasePath(), workspace_.currentProject(), std::move(classes)});
+    setRunning(true);
+    return true;
+}
+
+void TfrmResult::cancelRun() {
+    if (job_->isRunning()) {
+        job_->requestCancel();
+        cancelButton_->setEnabled(false);
+        stageLabel_->setText(QStringLiteral("正在取消..."));
+    }
+}
+
+void TfrmResult::showProgress(const QString& stage, int tuningPass, int tuningPasses) {
+    if (tuningPasses > 0) {
+        progressBar_->setRange(0, tuningPasses);
+        progressBar_->setValue(tuningPass);
+        stageLabel_->setText(
+            QStringLiteral("%1 微调 %2/%3").arg(stage).arg(tuningPass).arg(tuningPasses));
+    } else {
+        progressBar_->setRange(0, 0);  // busy: placing students
+        stageLabel_->setText(QStringLiteral("%1 分配中").arg(stage));
+    }
+}
+
+void TfrmResult::runEnded(const DivisionOutcome& outcome) {
+    setRunning(false);
+    switch (outcome.status) {
+        case DivisionOutcome::Status::Succeeded:
+            showGrid(outcome.rows);
+            stageLabel_->setText(QStringLiteral("分班完成"));
+            break;
+        case DivisionOutcome::Status::Cancelled:
+            workspace_.console().showMsg(outcome.message);
+            stageLabel_->setText(outcome.message);
+            break;
+        case DivisionOutcome::Status::Failed:
+            stageLabel_->setText(QStringLiteral("分班出错"));
+            showError(this, outcome.message);
+            break;
+    }
+    emit runFinished(outcome.status == DivisionOutcome::Status::Succeeded);
+}
+
+// Lists the rows by class. No rows leave the grid as it was.
+void TfrmResult::showGrid(const std::vector<engine::ResultGridRow>& rows) {
+    if (rows.empty()) {
+        return;
+    }
+    sgClassShow_->setUpdatesEnabled(false);
+    sgClassShow_->clearContents();
+    sgClassShow_->setRowCount(static_cast<int>(rows.size()));
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        for (std::size_t c = 0; c < rows[r].size(); ++c) {
+            auto* item = new QTableWidgetItem(QString::fromStdString(rows[r][c]));
+            if (c == 0) {
+                item->setBackground(palette().color(QPalette::Button));
+            }
+            sgClassShow_->setItem(static_cast<int>(r), static_cast<int>(c), item);
+        }
+    }
+    sgClassShow_->setUpdatesEnabled(true);
+}
+
+void TfrmResult::setRunning(bool running) {
+    divideButton_->setEnabled(!running);
+    cancelButton_->setEnabled(running);
+    if (running) {
+        progressBar_->setRange(0, 0);
+        stageLabel_->setText(QStringLiteral("正在分班..."));
+    } else {
+        progressBar_->setRange(0, 1);
+        progressBar_->setValue(0);
+    }
+}
+
+void TfrmResult::closeEvent(QCloseEvent* event) {
+    if (job_->isRunning()) {
+        inform(this, QStringLiteral("正在分班，请等待分班结束或先按“取消”"));
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
+}  // namespace qm::gui

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QWidget>
+#include <optional>
+#include <vector>
+
+#include "engine/DivisionRun.h"
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QTableWidget;
+
+namespace qm::gui {
+
+class DivisionJob;
+struct DivisionOutcome;
+class Workspace;
+
+// The result window "分班结果": "分班" divides the current project's students into its classes
+// on a thread of its own, the message console shows the run's lines, and the grid sgClassShow
+// lists the result by class. One run at a time: while a run is under way "分班" is disabled, a
+// re-division is refused, and closing the window is refused until the run ends or is cancelled.
+class TfrmResult : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit TfrmResult(Workspace& workspace, QWidget* parent = nullptr);
+    ~TfrmResult() override;
+
+    // "分班": a full division of the project that is current now.
+    void startDivision();
+    // Re-division of the chosen classes of the current project, as the class statistics window
+    // asks for it.
+    void refb_begin(const std::vector<int>& classes);
+    bool isRunning() const;
+    // "取消": the run stops soon and changes nothing.
+    void cancelRun();
+
+    QTableWidget* sgClassShow() const { return sgClassShow_; }
+    QPushButton* divideButton() const { return divideButton_; }
+    QPushButton* cancelButton() const { return cancelButton_; }
+    QProgressBar* progressBar() const { return progressBar_; }
+    QSize sizeHint() const override { return {897, 553}; }
+
+  signals:
+    // A run ended; the grid already shows its result when it succeeded.
+    void runFinished(bool succeeded);
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    bool startRun(std::optional<std::vector<int>> classes);
+    void showProgress(const QString& stage, int tuningPass, int tuningPasses);
+    void runEnded(const DivisionOutcome& outcome);
+    void showGrid(const std::vector<engine::ResultGridRow>& rows);
+    void setRunning(bool running);
+
+    Workspace& workspace_;
+    DivisionJob* job_;
+    QTableWidget* sgClassShow_;
+    QPushButton* divideButton_;
+    QPushButton* exportButton_;
+    QPushButton* cancelButton_;
+    QProgressBar* progressBar_;
+    QLabel* stageLabel_;
+};
+
+}  // namespace qm::gui

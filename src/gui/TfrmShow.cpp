@@ -1,0 +1,52 @@
+#include "gui/TfrmShow.h"
+
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+namespace qm::gui {
+
+TfrmShow::TfrmShow(QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint),
+      memoMsg_(new QPlainTextEdit(this)) {
+    setObjectName(QStringLiteral("TfrmShow"));
+    setWindowTitle(QStringLiteral("显示台"));
+    setModal(false);
+
+    memoMsg_->setObjectName(QStringLiteral("memoMsg"));
+    memoMsg_->setReadOnly(true);
+    memoMsg_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    memoMsg_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    memoMsg_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QFont font;
+    font.setFamilies({QStringLiteral("宋体"), QStringLiteral("SimSun"),
+                      QStringLiteral("WenQuanYi Micro Hei Mono"),
+                      QStringLiteral("WenQuanYi Micro Hei")});
+    font.setPixelSize(19);
+    memoMsg_->setFont(font);
+    memoMsg_->setStyleSheet(QStringLiteral("QPlainTextEdit { background: black; color: white; }"));
+    memoMsg_->setPlainText(QStringLiteral("信息显示................"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(memoMsg_);
+    setFixedSize(603, 402);
+}
+
+void TfrmShow::showMsg(const QString& line) {
+    appendLines({line});
+}
+
+void TfrmShow::appendLines(const QStringList& lines) {
+    if (lines.isEmpty()) {
+        return;
+    }
+    memoMsg_->appendPlainText(lines.join(QLatin1Char('\n')));
+    memoMsg_->verticalScrollBar()->setValue(memoMsg_->verticalScrollBar()->maximum());
+}
+
+QStringList TfrmShow::lines() const {
+    return memoMsg_->toPlainText().split(QLatin1Char('\n'));
+}
+
+}  // namespace qm::gui

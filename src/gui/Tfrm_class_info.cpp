@@ -1,0 +1,244 @@
+#include "gui/Tfrm_class_info.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSet>
+#include <QShowEvent>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <memory>
+
+#include "gui/BackgroundJob.h"
+#include "gui/ClassAverageChart.h"
+#include "gui/ExportCommands.h"
+#include "gui/MdiChildren.h"
+#include "gui/StatGridView.h"
+#include "gui/TfrmResult.h"
+#include "gui/Tfrm_main.h"
+#include "gui/UserMessages.h"
+#include "gui/Workspace.h"
+
+namespace qm::gui {
+
+namespace {
+
+struct PageSpec {
+    const char* title;
+    const char* gridName;
+};
+
+// The pages in order, each with its grid.
+constexpr PageSpec kPages[Tfrm_class_info::kGridCount] = {
+    {"班级信息", "sgClass_info"}, {"语文", "sgChinese"},     {"数学", "sgMath"},
+    {"英语", "sgEnglish"},        {"物理", "sgWuli"},        {"政治", "sgZhengzhi"},
+    {"历史", "sgLiShi"},          {"体育", "sgTiYu"},        {"地理", "sgDiLi"},
+    {"生物", "sgShengWu"},        {"每一类的人数", "sgType"}};
+
+}  // namespace
+
+Tfrm_class_info::Tfrm_class_info(Workspace& workspace, Tfrm_main& main, QWidget* parent)
+    : QWidget(parent),
+      workspace_(workspace),
+      main_(main),
+      project_(workspace.currentProject()),
+      job_(new BackgroundJob(this)),
+      pages_(new QTabWidget(this)),
+      chart_(new ClassAverageChart(this)),
+      updateButton_(new QPushButton(QStringLiteral("更新数据"), this)),
+      exportButton_(new QPushButton(QStringLiteral("导出分班数据"), this)),
+      closeButton_(new QPushButton(QStringLiteral("取消"), this)),
+      stateLabel_(new QLabel(this)) {
+    setObjectName(QStringLiteral("Tfrm_class_info"));
+    setWindowTitle(QStringLiteral("班级信息"));
+
+    for (int i = 0; i < kGridCount; ++i) {
+        auto* grid = new QTableWidget(this);
+        grid->setObjectName(QString::fromUtf8(kPages[i].gridName));
+        prepareStatGridView(*grid);
+        grids_[static_cast<std::size_t>(i)] = grid;
+    }
+    pages_->addTab(buildFirstPage(), QString::fromUtf8(kPages[0].title));
+    for (int i = 1; i < kGridCount; ++i) {
+        pages_->addTab(grid(i), QString::fromUtf8(kPages[i].title));
+    }
+    pages_->addTab(chart_, QStringLiteral("平均分对比图"));
+
+    updateButton_->setObjectName(QStringLiteral("BitBtn1"));
+    exportButton_->setObjectName(QStringLiteral("BitBtn2"));
+    closeButton_->setObjectName(QStringLiteral("BitBtn3"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(stateLabel_, 1);
+    buttons->addWidget(updateButton_);
+    buttons->addWidget(exportButton_);
+    buttons->addWidget(closeButton_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(pages_, 1);
+    layout->addLayout(buttons);
+
+    connect(updateButton_, &QPushButton::clicked, this, &Tfrm_class_info::refresh);
+    connect(exportButton_, &QPushButton::clicked, this, &Tfrm_class_info::exportStatistics);
+    connect(closeButton_, &QPushButton::clicked, this, [this] { closeMdiChild(this); });
+    connect(redivideButton_, &QPushButton::clicked, this, &Tfrm_class_info::redivideChosenClasses);
+}
+
+Tfrm_class_info::~Tfrm_class_info() = default;
+
+QWidget* Tfrm_class_info::buildFirstPage() {
+    auto* page = new QWidget(this);
+    auto* prompt = new QLabel(QStringLiteral("请选择重分的班"), page);
+    QPalette red = prompt->palette();
+    red.setColor(QPalette::WindowText, Qt::red);
+    prompt->setPalette(red);
+    lb_class_ = new QListWidget(page);
+    lb_class_->setObjectName(QStringLiteral("lb_class"));
+    lb_class_->setSelectionMode(QAbstractItemView::MultiSelection);
+    lb_class_->setFixedWidth(120);
+    lb_class_->setToolTip(QStringLiteral("点一下选中，再点一下取消；可以选多个班"));
+    redivideButton_ = new QPushButton(QStringLiteral("重新分班"), page);
+    redivideButton_->setObjectName(QStringLiteral("bnRefb"));
+
+    auto* panel = new QVBoxLayout;
+    panel->addWidget(prompt);
+    panel->addWidget(lb_class_, 1);
+    panel->addWidget(redivideButton_);
+    auto* layout = new QHBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(grid(0), 1);
+    layout->addLayout(panel);
+    return page;
+}
+
+bool Tfrm_class_info::isComputing() const {
+    return job_->isRunning();
+}
+
+void Tfrm_class_info::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        refresh();
+    }
+}
+
+// A computation still under way ends with the window; it only reads.
+void Tfrm_class_info::closeEvent(QCloseEvent* event) {
+    job_->requestCancel();
+    QWidget::closeEvent(event);
+}
+
+void Tfrm_class_info::refresh() {
+    if (job_->isRunning()) {
+        return;
+    }
+    setComputing(true);
+    auto computed = std::make_shared<std::optional<reports::ClassStatistics>>();
+    job_->start(
+        workspace_.databasePath(),
+        [table = project_.fbTable, computed](db::Connection& connection, BackgroundJob&) {
+            *computed = reports::computeClassStatistics(connection, table);
+        },
+        [this, computed](const QString& error) {
+            setComputing(false);
+            if (!error.isEmpty()) {
+                statistics_.reset();
+                clearGrids();
+                if (error == QString::fromUtf8(reports::kNoStudentsMessage)) {
+                    inform(this, error);
+                } else {
+                    showError(this, QStringLiteral("统计班级信息出错：%1").arg(error));
+                }
+                emit statisticsShown(false);
+                return;
+            }
+            showStatistics(std::move(**computed));
+            emit statisticsShown(true);
+        });
+}
+
+void Tfrm_class_info::showStatistics(reports::ClassStatistics statistics) {
+    statistics_ = std::move(statistics);
+    const auto grids = statistics_->grids();
+    for (int i = 0; i < kGridCount && i < static_cast<int>(grids.size()); ++i) {
+        showStatGrid(*grid(i), *grids[static_cast<std::size_t>(i)]);
+    }
+    showClassList(statistics_->redivisionClasses);
+    chart_->setData(averageChartData(statistics_->classInfo));
+}
+
+// Keeps the classes chosen before, where they still occur.
+void Tfrm_class_info::showClassList(const std::vector<reports::ClassEntry>& classes) {
+    QSet<int> chosen;
+    for (const QListWidgetItem* item : lb_class_->selectedItems()) {
+        chosen.insert(item->data(Qt::UserRole).toInt());
+    }
+    lb_class_->clear();
+    for (const auto& entry : classes) {
+        auto* item = new QListWidgetItem(QString::fromStdString(entry.name), lb_class_);
+        item->setData(Qt::UserRole, entry.classId);
+        item->setSelected(chosen.contains(entry.classId));
+    }
+}
+
+void Tfrm_class_info::clearGrids() {
+    for (QTableWidget* view : grids_) {
+        view->setRowCount(0);
+    }
+    chart_->setData({});
+}
+
+void Tfrm_class_info::redivideChosenClasses() {
+    std::vector<int> classes;
+    for (int i = 0; i < lb_class_->count(); ++i) {
+        if (lb_class_->item(i)->isSelected()) {
+            classes.push_back(lb_class_->item(i)->data(Qt::UserRole).toInt());
+        }
+    }
+    if (classes.empty()) {
+        inform(this,
+               QStringLiteral("请先在“请选择重分的班”列表中点选要重新分班的班级（可以选多个）"));
+        return;
+    }
+    // The class numbers belong to this window's project; another project may be current now.
+    if (workspace_.currentProject().fbTable != project_.fbTable) {
+        inform(this, QStringLiteral("当前分班项已经改变，请关闭本窗口后重新打开“6.班级信息”"));
+        return;
+    }
+    TfrmResult* result = main_.showResult();
+    if (!result) {
+        return;
+    }
+    connect(result, &TfrmResult::runFinished, this, &Tfrm_class_info::resultRunEnded,
+            Qt::UniqueConnection);
+    main_.re_fb(classes);
+}
+
+// A division or re-division has changed the classes: the figures follow.
+void Tfrm_class_info::resultRunEnded(bool succeeded) {
+    if (succeeded) {
+        refresh();
+    }
+}
+
+void Tfrm_class_info::exportStatistics() {
+    if (job_->isRunning()) {
+        inform(this, QStringLiteral("正在统计，请稍候再导出"));
+        return;
+    }
+    if (!statistics_) {
+        inform(this, QStringLiteral("还没有统计数据，请先按“更新数据”"));
+        return;
+    }
+    exportStatisticsWorkbook(this, workspace_, *statistics_, project_.memo);
+}
+
+void Tfrm_class_info::setComputing(bool computing) {
+    updateButton_->setEnabled(!computing);
+    exportButton_->setEnabled(!computing);
+    redivideButton_->setEnabled(!computing);
+    stateLabel_->setText(computing ? QStringLiteral("正在统计……") : QString());
+}
+
+}  // namespace qm::gui

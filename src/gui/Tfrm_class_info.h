@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <optional>
+#include <vector>
+
+#include "reports/ClassStatistics.h"
+#include "store/ProjectStore.h"
+
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QTabWidget;
+class QTableWidget;
+
+namespace qm::gui {
+
+class BackgroundJob;
+class ClassAverageChart;
+class Tfrm_main;
+class Workspace;
+
+// The class statistics window "班级信息" of the project current when it is made: per class the
+// boys, girls, head count, averages and their deviations (red beyond one point), the score bands
+// of each subject and the head count of each category, on eleven pages, plus a chart of the class
+// averages against the whole cohort. The figures are computed on a thread of their own when the
+// window is first shown and with "更新数据". Classes chosen in the list beside the first grid are
+// divided again by the result window with "重新分班".
+class Tfrm_class_info : public QWidget {
+    Q_OBJECT
+
+  public:
+    static constexpr int kGridCount = 11;
+
+    Tfrm_class_info(Workspace& workspace, Tfrm_main& main, QWidget* parent = nullptr);
+    ~Tfrm_class_info() override;
+
+    // "更新数据": computes every figure again; the grids keep what they show until it is done.
+    void refresh();
+    bool isComputing() const;
+    // The figures shown; nothing before the first computation has succeeded.
+    const std::optional<reports::ClassStatistics>& statistics() const { return statistics_; }
+
+    QTabWidget* pages() const { return pages_; }
+    // The grids in page order: sgClass_info, the nine subjects' band grids, sgType.
+    QTableWidget* grid(int index) const { return grids_.at(static_cast<std::size_t>(index)); }
+    ClassAverageChart* chart() const { return chart_; }
+    QListWidget* lb_class() const { return lb_class_; }
+    QPushButton* redivideButton() const { return redivideButton_; }
+    QPushButton* updateButton() const { return updateButton_; }
+    QPushButton* exportButton() const { return exportButton_; }
+    QPushButton* closeButton() const { return closeButton_; }
+
+  signals:
+    // A computation ended; the grids show its figures when it succeeded.
+    void statisticsShown(bool succeeded);
+
+  public:
+    // The size the window opens with inside the main window.
+    QSize sizeHint() const override { return {980, 560}; }
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    QWidget* buildFirstPage();
+    void showStatistics(reports::ClassStatistics statistics);
+    void showClassList(const std::vector<reports::ClassEntry>& classes);
+    void clearGrids();
+    void redivideChosenClasses();  // 重新分班
+    void exportStatistics();       // 导出分班数据
+    void setComputing(bool computing);
+
+  private slots:
+    void resultRunEnded(bool succeeded);
+
+  private:
+    Workspace& workspace_;
+    Tfrm_main& main_;
+    store::CurrentProject project_;
+    bool shownOnce_ = false;
+    std::optional<reports::ClassStatistics> statistics_;
+    BackgroundJob* job_;
+    QTabWidget* pages_;
+    std::array<QTableWidget*, kGridCount> grids_{};
+    ClassAverageChart* chart_;
+    QListWidget* lb_class_ = nullptr;
+    QPushButton* redivideButton_ = nullptr;
+    QPushButton* updateButton_;
+    QPushButton* exportButton_;
+    QPushButton* closeButton_;
+    QLabel* stateLabel_;
+};
+
+}  // namespace qm::gui

@@ -1,0 +1,204 @@
+#include "gui/Tfrm_config.h"
+
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "common/NumberText.h"
+#include "gui/MdiChildren.h"
+#include "gui/UserMessages.h"
+#include "gui/Workspace.h"
+#include "store/DivisionSettings.h"
+
+namespace qm::gui {
+
+namespace {
+
+enum SettingBox { kPerson, kTotal, kChinese, kMath, kEnglish, kBands, kBoysFirst };
+
+const QString kMissingRow = QStringLiteral("不存在该班别的参数设置");
+
+QCheckBox* tickedBox(const QString& caption, QWidget* parent) {
+    auto* box = new QCheckBox(caption, parent);
+    box->setChecked(true);
+    return box;
+}
+
+QLabel* hintLine(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setStyleSheet(QStringLiteral("color: blue;"));
+    return label;
+}
+
+}  // namespace
+
+Tfrm_config::Tfrm_config(Workspace& workspace, QWidget* parent)
+    : QWidget(parent),
+      workspace_(workspace),
+      pages_(new QTabWidget(this)),
+      okButton_(new QPushButton(QStringLiteral("确定"), this)) {
+    setObjectName(QStringLiteral("Tfrm_config"));
+    setWindowTitle(QStringLiteral("分班设置"));
+    if (workspace_.hasProject()) {
+        projectId_ = parseWholeNumber(workspace_.currentProject().fbId);
+    }
+
+    pages_->addTab(buildSubjectPage(), QStringLiteral("科目设置"));
+    pages_->addTab(buildRulesPage(), QStringLiteral("参数设置1"));
+    pages_->addTab(buildNumbersPage(), QStringLiteral("参数设置2"));
+    pages_->setCurrentIndex(2);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(okButton_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(pages_);
+    layout->addLayout(buttons);
+    setFixedSize(362, 270);
+
+    connect(okButton_, &QPushButton::clicked, this, &Tfrm_config::BitBtn1Click);
+}
+
+QWidget* Tfrm_config::buildSubjectPage() {
+    auto* page = new QWidget(pages_);
+    auto* group = new QGroupBox(QStringLiteral("参加分班的科目设置"), page);
+    auto* grid = new QGridLayout(group);
+    const QString captions[] = {QStringLiteral("语文"), QStringLiteral("数学"),
+                                QStringLiteral("英语"), QStringLiteral("物理"),
+                                QStringLiteral("体育"), QStringLiteral("生物"),
+                                QStringLiteral("地理"), QStringLiteral("历史")};
+    for (int i = 0; i < 8; ++i) {
+        subjectBoxes_[static_cast<std::size_t>(i)] = tickedBox(captions[i], group);
+        grid->addWidget(subjectBoxes_[static_cast<std::size_t>(i)], i / 2, i % 2);
+    }
+    subjectBoxes_[8] = tickedBox(QStringLiteral("政治"), page);
+    auto* layout = new QHBoxLayout(page);
+    layout->addWidget(group);
+    layout->addWidget(subjectBoxes_[8], 0, Qt::AlignTop);
+    return page;
+}
+
+QWidget* Tfrm_config::buildRulesPage() {
+    auto* page = new QWidget(pages_);
+    const std::array<std::pair<const char*, const char*>, 6> boxes = {{
+        {"cb_person", "男女平均分到每个班"},
+        {"cb_total", "每班总分平均分要求尽量相同"},
+        {"cb_ch", "每班语文平均分要求尽量相同"},
+        {"cb_math", "每班数学平均分要求尽量相同   "},
+        {"cb_eng", "每班英语平均分要求尽量相同"},
+        {"cb_inter", "考虑每科分数线的间隔人数相等"},
+    }};
+    auto* layout = new QVBoxLayout(page);
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        settingBoxes_[i] = tickedBox(QString::fromUtf8(boxes[i].second), page);
+        settingBoxes_[i]->setObjectName(QString::fromUtf8(boxes[i].first));
+        layout->addWidget(settingBoxes_[i]);
+    }
+    layout->addStretch();
+    return page;
+}
+
+QWidget* Tfrm_config::buildNumbersPage() {
+    auto* page = new QWidget(pages_);
+    edInter_ = new QLineEdit(QStringLiteral("1"), page);
+    edInter_->setObjectName(QStringLiteral("edInter"));
+    edWTNum_ = new QLineEdit(QStringLiteral("50"), page);
+    edWTNum_->setObjectName(QStringLiteral("edWTNum"));
+
+    auto* frame = new QGroupBox(page);
+    settingBoxes_[kBoysFirst] = new QCheckBox(QStringLiteral("先男后女"), frame);
+    settingBoxes_[kBoysFirst]->setObjectName(QStringLiteral("cb_man"));
+    auto* frameLayout = new QVBoxLayout(frame);
+    frameLayout->addWidget(settingBoxes_[kBoysFirst]);
+
+    auto* layout = new QGridLayout(page);
+    layout->addWidget(new QLabel(QStringLiteral("分数间隔权重           "), page), 0, 0);
+    layout->addWidget(edInter_, 0, 1);
+    layout->addWidget(
+        hintLine(QStringLiteral("数字越大，每科间隔分数人就越接近               "), page), 1, 0, 1,
+        2);
+    layout->addWidget(
+        hintLine(QStringLiteral("但平均分就偏远，反之，刚好相反                 "), page), 2, 0, 1,
+        2);
+    layout->addWidget(frame, 3, 0, 1, 2);
+    layout->addWidget(new QLabel(QStringLiteral("微调次数           "), page), 4, 0);
+    layout->addWidget(edWTNum_, 4, 1);
+    layout->setRowStretch(5, 1);
+    return page;
+}
+
+void Tfrm_config::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!loaded_) {
+        loaded_ = true;
+        FormShow();
+    }
+}
+
+// Shows the project's row; without a row the boxes keep their initial values.
+void Tfrm_config::FormShow() {
+    runGuarded(this, [&] {
+        const auto settings =
+            projectId_ ? store::loadSettings(workspace_.connection(), *projectId_) : std::nullopt;
+        if (!settings) {
+            showError(this, kMissingRow);
+            return;
+        }
+        const int flags[] = {settings->is_avg_person, settings->is_avg_total,
+                             settings->is_avg_ch,     settings->is_avg_math,
+                             settings->is_avg_eng,    settings->is_avg_inter,
+                             settings->is_man};
+        for (std::size_t i = 0; i < settingBoxes_.size(); ++i) {
+            settingBoxes_[i]->setChecked(flags[i] == 1);
+        }
+        edInter_->setText(QString::number(settings->inter));
+        edWTNum_->setText(QString::number(settings->wtNum.value_or(0)));
+    });
+}
+
+// Stores the row and closes the window. The two number boxes must hold whole numbers: anything
+// else is refused with a message, nothing is stored and the window stays open.
+void Tfrm_config::BitBtn1Click() {
+    const auto inter = parseWholeNumber(edInter_->text().toStdString());
+    if (!inter) {
+        showError(this, QStringLiteral("“分数间隔权重”必须是整数: \"%1\"").arg(edInter_->text()));
+        edInter_->setFocus();
+        return;
+    }
+    const auto wtNum = parseWholeNumber(edWTNum_->text().toStdString());
+    if (!wtNum) {
+        showError(this, QStringLiteral("“微调次数”必须是整数: \"%1\"").arg(edWTNum_->text()));
+        edWTNum_->setFocus();
+        return;
+    }
+    const bool stored = runGuarded(this, [&] {
+        if (!projectId_ || !store::loadSettings(workspace_.connection(), *projectId_)) {
+            return;  // nothing to store into; the window closes all the same
+        }
+        store::DivisionSettings settings;
+        settings.id = *projectId_;
+        const auto flag = [&](SettingBox box) { return settingBoxes_[box]->isChecked() ? 1 : 0; };
+        settings.is_avg_person = flag(kPerson);
+        settings.is_avg_total = flag(kTotal);
+        settings.is_avg_ch = flag(kChinese);
+        settings.is_avg_math = flag(kMath);
+        settings.is_avg_eng = flag(kEnglish);
+        settings.is_avg_inter = flag(kBands);
+        settings.inter = *inter;
+        settings.is_man = flag(kBoysFirst);
+        settings.wtNum = *wtNum;
+        store::saveSettings(workspace_.connection(), settings);
+    });
+    if (stored) {
+        closeMdiChild(this);
+    }
+}
+
+}  // namespace qm::gui

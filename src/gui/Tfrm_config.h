@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <optional>
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+
+namespace qm::gui {
+
+class Workspace;
+
+// The settings window "分班设置" of one project: which balancing rules a division applies, the
+// band tolerance, boys or girls first, and the fine-tuning count. It loads the project's row when
+// first shown and stores it with "确定", which then closes the window.
+class Tfrm_config : public QWidget {
+    Q_OBJECT
+
+  public:
+    // The window works on the project that is current when it is made.
+    explicit Tfrm_config(Workspace& workspace, QWidget* parent = nullptr);
+
+    QTabWidget* pages() const { return pages_; }
+    // The seven stored boxes: cb_person, cb_total, cb_ch, cb_math, cb_eng, cb_inter, cb_man.
+    const std::array<QCheckBox*, 7>& settingBoxes() const { return settingBoxes_; }
+    // The nine subject boxes of the first page; nothing stores them.
+    const std::array<QCheckBox*, 9>& subjectBoxes() const { return subjectBoxes_; }
+    QLineEdit* edInter() const { return edInter_; }
+    QLineEdit* edWTNum() const { return edWTNum_; }
+    QPushButton* okButton() const { return okButton_; }
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    QWidget* buildSubjectPage();
+    QWidget* buildRulesPage();
+    QWidget* buildNumbersPage();
+    void FormShow();
+    void BitBtn1Click();
+
+    Workspace& workspace_;
+    std::optional<int> projectId_;
+    bool loaded_ = false;
+    QTabWidget* pages_;
+    std::array<QCheckBox*, 9> subjectBoxes_{};
+    std::array<QCheckBox*, 7> settingBoxes_{};
+    QLineEdit* edInter_ = nullptr;
+    QLineEdit* edWTNum_ = nullptr;
+    QPushButton* okButton_;
+};
+
+}  // namespace qm::gui

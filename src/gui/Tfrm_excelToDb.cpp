@@ -1,0 +1,299 @@
+#include "gui/Tfrm_excelToDb.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyledItemDelegate>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <memory>
+
+#include "gui/BackgroundJob.h"
+#include "gui/MdiChildren.h"
+#include "gui/Tfrm_main.h"
+#include "gui/Tfrm_pb.h"
+#include "gui/UserMessages.h"
+#include "gui/WorkbookOpener.h"
+#include "gui/Workspace.h"
+#include "intake/PreviewReader.h"
+
+namespace qm::gui {
+
+namespace {
+
+constexpr int kGridColumns = 18;
+constexpr int kMemoColumn = 16;  // 备注: a class number fixing the student beforehand
+const char* const kSampleFolder = "导入excel文件样例";
+const char* const kSampleFile = "分班数据输入样例.xls";
+
+// The 备注 column is drawn in the cells' own background colour, so its values do not show.
+class HiddenTextDelegate : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+  protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->palette.setColor(QPalette::Text, Qt::white);
+        option->palette.setColor(QPalette::HighlightedText,
+                                 option->palette.color(QPalette::Highlight));
+    }
+};
+
+QString countText(int count) {
+    return QStringLiteral("已导入的总记录数:%1条").arg(count);
+}
+
+// Tells the job how many rows are read, and the reader whether to stop.
+class ReadProgress : public intake::ReadObserver {
+  public:
+    explicit ReadProgress(BackgroundJob& job) : job_(job) {}
+    void progress(int rowsRead) override { job_.reportProgress(rowsRead, 0); }
+    bool cancelRequested() override { return job_.cancelRequested(); }
+
+  private:
+    BackgroundJob& job_;
+};
+
+}  // namespace
+
+Tfrm_excelToDb::Tfrm_excelToDb(Workspace& workspace, Tfrm_main* main, QWidget* parent)
+    : QWidget(parent),
+      workspace_(workspace),
+      main_(main),
+      job_(new BackgroundJob(this)),
+      sgStudent_(new QTableWidget(0, kGridColumns, this)),
+      openButton_(new QPushButton(QStringLiteral("打开"), this)),
+      bnt_yes_(new QPushButton(QStringLiteral("导入到库"), this)),
+      lb_info_(new QLabel(this)),
+      sampleLink_(new QLabel(this)) {
+    setObjectName(QStringLiteral("Tfrm_excelToDb"));
+    setWindowTitle(QStringLiteral("导入数据浏览"));
+
+    sgStudent_->setObjectName(QStringLiteral("sgStudent"));
+    QStringList headings{QString()};
+    for (const auto& title : intake::kImportTitles) {
+        headings << QString::fromStdString(title);
+    }
+    sgStudent_->setHorizontalHeaderLabels(headings);
+    sgStudent_->verticalHeader()->hide();
+    sgStudent_->verticalHeader()->setDefaultSectionSize(sgStudent_->fontMetrics().height() + 6);
+    sgStudent_->horizontalHeader()->setSectionsMovable(true);
+    sgStudent_->horizontalHeader()->setHighlightSections(false);
+    sgStudent_->setColumnWidth(0, 30);
+    sgStudent_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    sgStudent_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    sgStudent_->setWordWrap(false);
+    sgStudent_->setItemDelegateForColumn(kMemoColumn, new HiddenTextDelegate(sgStudent_));
+
+    openButton_->setObjectName(QStringLiteral("bnt_open"));
+    bnt_yes_->setObjectName(QStringLiteral("bnt_yes"));
+    bnt_yes_->setEnabled(false);
+    lb_info_->setObjectName(QStringLiteral("lb_info"));
+    sampleLink_->setObjectName(QStringLiteral("lb_sample"));
+    sampleLink_->setText(
+        QStringLiteral("<a href=\"sample\" style=\"color:navy\">点击这里打开分班数据样表"
+                       "(请另存一份后再录入数据)</a>"));
+    sampleLink_->setCursor(Qt::PointingHandCursor);
+    sampleLink_->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(openButton_);
+    top->addWidget(bnt_yes_);
+    top->addSpacing(12);
+    top->addWidget(lb_info_);
+    top->addStretch(1);
+    top->addWidget(sampleLink_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(sgStudent_, 1);
+
+    connect(openButton_, &QPushButton::clicked, this, &Tfrm_excelToDb::openFile);
+    connect(bnt_yes_, &QPushButton::clicked, this, &Tfrm_excelToDb::bnt_yesClick);
+    connect(sampleLink_, &QLabel::linkActivated, this, &Tfrm_excelToDb::openSampleWorkbook);
+    connect(job_, &BackgroundJob::progressed, this, [this](int rows, int) { showRowsRead(rows); });
+}
+
+bool Tfrm_excelToDb::isReading() const {
+    return job_->isRunning();
+}
+
+void Tfrm_excelToDb::openFile() {
+    if (!workspace_.hasProject()) {
+        inform(this, QStringLiteral("请先选择或建立新的分班工程"));
+        return;
+    }
+    if (isReading()) {
+        return;
+    }
+    const QString path = QFileDialog::getOpenFileName(
+        this, QStringLiteral("打开"), lastFile_,
+        QStringLiteral("学生数据表格 (*.xls *.xlsx *.csv);;所有文件 (*)"));
+    if (!path.isEmpty()) {
+        showInStrgrid(path);
+    }
+}
+
+void Tfrm_excelToDb::showInStrgrid(const QString& path) {
+    if (isReading()) {
+        return;
+    }
+    lastFile_ = path;
+    openButton_->setEnabled(false);
+    bnt_yes_->setEnabled(false);
+    sgStudent_->setRowCount(0);
+    lb_info_->setText(QStringLiteral("正在读取 %1 ……").arg(QFileInfo(path).fileName()));
+    auto grid = std::make_shared<intake::PreviewGrid>();
+    job_->start(
+        workspace_.databasePath(),
+        [file = QFile::encodeName(path).toStdString(), grid](db::Connection&, BackgroundJob& job) {
+            ReadProgress progress(job);
+            *grid = intake::readPreviewFile(file, &progress);
+        },
+        [this, grid](const QString& error) { readEnded(error, *grid); });
+}
+
+// While the file is read the grid grows with the rows' numbers; the cells follow at the end.
+void Tfrm_excelToDb::showRowsRead(int rows) {
+    if (!isReading() || rows <= sgStudent_->rowCount()) {
+        return;
+    }
+    const int from = sgStudent_->rowCount();
+    sgStudent_->setRowCount(rows);
+    for (int r = from; r < rows; ++r) {
+        sgStudent_->setItem(r, 0, new QTableWidgetItem(QString::number(r + 1)));
+    }
+    sgStudent_->scrollToBottom();
+    lb_info_->setText(QStringLiteral("正在读取…… 已读 %1 行").arg(rows));
+}
+
+void Tfrm_excelToDb::readEnded(const QString& error, const intake::PreviewGrid& grid) {
+    openButton_->setEnabled(true);
+    if (closeWhenRead_) {
+        closeMdiChild(this);
+        return;
+    }
+    if (!error.isEmpty()) {
+        sgStudent_->setRowCount(0);
+        lb_info_->clear();
+        showError(this, error, QStringLiteral("读取文件出错"));
+        emit previewShown(false);
+        return;
+    }
+    showPreview(grid);
+    bnt_yes_->setEnabled(true);
+    emit previewShown(true);
+}
+
+void Tfrm_excelToDb::showPreview(const intake::PreviewGrid& grid) {
+    sgStudent_->setUpdatesEnabled(false);
+    sgStudent_->clearContents();
+    sgStudent_->setRowCount(static_cast<int>(grid.rows.size()));
+    const QBrush numberBackground = palette().button();
+    for (std::size_t r = 0; r < grid.rows.size(); ++r) {
+        for (std::size_t c = 0; c < grid.rows[r].size(); ++c) {
+            auto* item = new QTableWidgetItem(QString::fromStdString(grid.rows[r][c]));
+            if (c == 0) {
+                item->setBackground(numberBackground);
+            }
+            sgStudent_->setItem(static_cast<int>(r), static_cast<int>(c), item);
+        }
+    }
+    sgStudent_->setUpdatesEnabled(true);
+    if (!grid.rows.empty()) {
+        sgStudent_->selectRow(static_cast<int>(grid.rows.size()) - 1);
+    }
+    showCount(grid.studentCount());
+}
+
+void Tfrm_excelToDb::showCount(int count) {
+    lb_info_->setText(countText(count) + QStringLiteral("   "));
+    if (main_) {
+        main_->setImportCountText(countText(count));
+    }
+}
+
+intake::PreviewGrid Tfrm_excelToDb::shownRows() const {
+    intake::PreviewGrid grid;
+    const QHeaderView* header = sgStudent_->horizontalHeader();
+    for (int r = 0; r < sgStudent_->rowCount(); ++r) {
+        intake::PreviewGrid::Row row;
+        for (int shown = 0; shown < kGridColumns; ++shown) {
+            const QTableWidgetItem* item = sgStudent_->item(r, header->logicalIndex(shown));
+            row[static_cast<std::size_t>(shown)] = item ? item->text().toStdString() : "";
+        }
+        grid.rows.push_back(std::move(row));
+    }
+    return grid;
+}
+
+void Tfrm_excelToDb::bnt_yesClick() {
+    if (!workspace_.hasProject()) {
+        inform(this, QStringLiteral("请先选择或建立新的分班工程"));
+        return;
+    }
+    if (isReading() || !showMessage(this, {MessageKind::Question, QStringLiteral("提示"),
+                                           QStringLiteral("将清空之前的所有数据，确定么？")})) {
+        return;
+    }
+    Tfrm_pb progress(workspace_, workspace_.currentProject(), shownRows(), this);
+    progress.exec();
+    const auto& outcome = progress.outcome();
+    if (!outcome || outcome->kind != intake::SaveOutcome::Kind::Cancelled) {
+        bnt_yes_->setEnabled(false);
+    }
+}
+
+QString Tfrm_excelToDb::sampleWorkbookPath() {
+    const QString relative =
+        QString::fromUtf8(kSampleFolder) + QLatin1Char('/') + QString::fromUtf8(kSampleFile);
+    const QString program = QCoreApplication::applicationDirPath();
+    // Beside the program when installed, the current folder, and the data folder of the sources
+    // when run from a build folder.
+    const QStringList places = {program,
+                                QDir::currentPath(),
+                                program + QStringLiteral("/data"),
+                                program + QStringLiteral("/../data"),
+                                program + QStringLiteral("/../../data"),
+                                program + QStringLiteral("/../../../data")};
+    for (const QString& place : places) {
+        const QString path = QDir(place).filePath(relative);
+        if (QFileInfo::exists(path)) {
+            return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+        }
+    }
+    return {};
+}
+
+void Tfrm_excelToDb::openSampleWorkbook() {
+    const QString path = sampleWorkbookPath();
+    if (path.isEmpty()) {
+        inform(this, QStringLiteral("找不到分班数据样表“%1/%2”")
+                         .arg(QString::fromUtf8(kSampleFolder), QString::fromUtf8(kSampleFile)));
+        return;
+    }
+    if (!openWorkbook(path)) {
+        inform(this, QStringLiteral("分班数据样表在：\n%1\n\n本机没有可以打开它的表格程序。")
+                         .arg(QDir::toNativeSeparators(path)));
+    }
+}
+
+// Closing during a read stops it first; the window goes when the reader has stopped.
+void Tfrm_excelToDb::closeEvent(QCloseEvent* event) {
+    if (isReading()) {
+        closeWhenRead_ = true;
+        job_->requestCancel();
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
+}  // namespace qm::gui

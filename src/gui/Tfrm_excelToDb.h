@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <optional>
+
+#include "intake/PreviewGrid.h"
+
+class QLabel;
+class QPushButton;
+class QTableWidget;
+
+namespace qm::gui {
+
+class BackgroundJob;
+class Tfrm_main;
+class Workspace;
+
+// The import preview "导入数据浏览": "打开" reads a spreadsheet (.xls, .xlsx or .csv) of students
+// into the grid sgStudent on a thread of its own, the grid filling with row numbers as rows are
+// read; "导入到库" then replaces the current project's students with the rows shown, in the order
+// the columns are shown, under the progress window.
+class Tfrm_excelToDb : public QWidget {
+    Q_OBJECT
+
+  public:
+    // main, when given, shows the count of rows read in its status bar.
+    explicit Tfrm_excelToDb(Workspace& workspace, Tfrm_main* main = nullptr,
+                            QWidget* parent = nullptr);
+
+    // "打开": asks for a file and reads it.
+    void openFile();
+    // Reads the file into the grid; the end is told by previewShown.
+    void showInStrgrid(const QString& path);
+    bool isReading() const;
+    // "导入到库": asks, then stores the rows shown.
+    void bnt_yesClick();
+    // The rows as shown: every grid row with its cells in the order the columns are shown.
+    intake::PreviewGrid shownRows() const;
+
+    const QString& lastFile() const { return lastFile_; }
+    QTableWidget* sgStudent() const { return sgStudent_; }
+    QPushButton* openButton() const { return openButton_; }
+    QPushButton* bnt_yes() const { return bnt_yes_; }
+    QLabel* lb_info() const { return lb_info_; }
+    QLabel* sampleLink() const { return sampleLink_; }
+
+    // The sample workbook opened by the link, beside the program or in the current folder.
+    static QString sampleWorkbookPath();
+
+  signals:
+    // A read ended; the grid shows the file when it succeeded.
+    void previewShown(bool succeeded);
+
+  public:
+    // The size the window opens with inside the main window.
+    QSize sizeHint() const override { return {960, 560}; }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void showRowsRead(int rows);
+    void showPreview(const intake::PreviewGrid& grid);
+    void showCount(int count);
+    void readEnded(const QString& error, const intake::PreviewGrid& grid);
+    void openSampleWorkbook();
+
+    Workspace& workspace_;
+    Tfrm_main* main_;
+    QString lastFile_;
+    BackgroundJob* job_;
+    bool closeWhenRead_ = false;
+    QTableWidget* sgStudent_;
+    QPushButton* openButton_;
+    QPushButton* bnt_yes_;
+    QLabel* lb_info_;
+    QLabel* sampleLink_;
+};
+
+}  // namespace qm::gui

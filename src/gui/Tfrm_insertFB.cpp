@@ -1,0 +1,39 @@
+#include "gui/Tfrm_insertFB.h"
+
+#include <QHBoxLayout>
+#include <QRadioButton>
+
+#include "gui/UserMessages.h"
+#include "gui/Workspace.h"
+#include "store/StudentCopy.h"
+
+namespace qm::gui {
+
+Tfrm_insertFB::Tfrm_insertFB(Workspace& workspace, QWidget* parent)
+    : ProjectPickerDialog(workspace, QStringLiteral("Tfrm_insertFB"),
+                          QStringLiteral("导入分班数据"), QSize(423, 293), parent),
+      addButton_(new QRadioButton(QStringLiteral("添加"), this)),
+      overwriteButton_(new QRadioButton(QStringLiteral("覆盖"), this)) {
+    addButton_->setChecked(true);
+    buttonRow()->insertWidget(0, addButton_);
+    buttonRow()->insertWidget(1, overwriteButton_);
+}
+
+void Tfrm_insertFB::choose(int projectId) {
+    if (!workspace_.hasProject()) {
+        // The current project was deleted from this very list.
+        inform(this, QStringLiteral("请选择你要操作的分班项"));
+        return;
+    }
+    const auto mode =
+        overwriteButton_->isChecked() ? store::CopyMode::Overwrite : store::CopyMode::Add;
+    const bool copied = runGuarded(this, [&] {
+        store::copyStudents(workspace_.connection(), workspace_.currentProject(), projectId, mode);
+    });
+    if (copied) {
+        accept();
+        inform(parentWidget(), QString::fromUtf8(store::kCopySucceeded));
+    }
+}
+
+}  // namespace qm::gui

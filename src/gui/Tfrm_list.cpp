@@ -1,0 +1,411 @@
+#include "gui/Tfrm_list.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QTableView>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "db/ResultSet.h"
+#include "gui/MdiChildren.h"
+#include "gui/StudentListModel.h"
+#include "gui/UserMessages.h"
+#include "gui/Workspace.h"
+#include "reports/ClassList.h"
+#include "reports/StudentEditor.h"
+#include "reports/StudentQuery.h"
+
+namespace qm::gui {
+
+namespace {
+
+constexpr int kTreePanelWidth = 161;
+constexpr int kDefaultColumnWidth = 64;
+constexpr int kClassRole = Qt::UserRole;
+
+QLineEdit* addBox(QGridLayout& layout, int row, int column, const QString& name, QWidget* parent) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(name);
+    box->setMaximumWidth(110);
+    layout.addWidget(box, row, column);
+    return box;
+}
+
+std::string boxText(const QLineEdit* box) {
+    return box->text().toStdString();
+}
+
+// The grid, with a way to end the typing into a cell from the record buttons.
+class StudentGrid : public QTableView {
+  public:
+    using QTableView::QTableView;
+
+    // Hands the text of an open cell editor to the row (commit) or drops it, and closes it.
+    void endCellEdit(bool commit) {
+        if (QWidget* editor = indexWidget(currentIndex())) {
+            if (commit) {
+                commitData(editor);
+            }
+            closeEditor(editor, commit ? QAbstractItemDelegate::NoHint
+                                       : QAbstractItemDelegate::RevertModelCache);
+        }
+    }
+};
+
+void endCellEdit(QTableView* grid, bool commit) {
+    static_cast<StudentGrid*>(grid)->endCellEdit(commit);
+}
+
+}  // namespace
+
+Tfrm_list::Tfrm_list(Workspace& workspace, QWidget* parent)
+    : QWidget(parent),
+      workspace_(workspace),
+      project_(workspace.currentProject()),
+      tv_class_(new QTreeWidget(this)),
+      model_(new StudentListModel(this)),
+      grid_(new StudentGrid(this)),
+      navigator_(new RecordNavigator(this)) {
+    setObjectName(QStringLiteral("Tfrm_list"));
+    setWindowTitle(QStringLiteral("学生名单"));
+
+    tv_class_->setObjectName(QStringLiteral("tv_class"));
+    tv_class_->setHeaderHidden(true);
+    tv_class_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tv_class_->setFixedWidth(kTreePanelWidth);
+    connect(tv_class_, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem* item) { tv_classClick(item); });
+
+    buildGrid();
+    auto* right = new QVBoxLayout;
+    right->addWidget(buildQueryBoxes());
+    right->addWidget(grid_, 1);
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(tv_class_);
+    layout->addLayout(right, 1);
+
+    connect(navigator_, &RecordNavigator::clicked, this, &Tfrm_list::navigate);
+    connect(model_, &StudentListModel::editingChanged, navigator_, &RecordNavigator::setEditing);
+}
+
+QWidget* Tfrm_list::buildQueryBoxes() {
+    auto* boxes = new QWidget(this);
+    auto* layout = new QGridLayout(boxes);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setHorizontalSpacing(6);
+    auto label = [&](const QString& text, int row, int column) {
+        layout->addWidget(new QLabel(text, boxes), row, column, Qt::AlignRight);
+    };
+
+    label(QStringLiteral("考号"), 0, 0);
+    ed_no_ = addBox(*layout, 0, 1, QStringLiteral("ed_no"), boxes);
+    label(QStringLiteral("姓名"), 0, 2);
+    ed_name_ = addBox(*layout, 0, 3, QStringLiteral("ed_name"), boxes);
+    cbSex_ = new QComboBox(boxes);
+    cbSex_->setObjectName(QStringLiteral("cbSex"));
+    cbSex_->addItems({QStringLiteral("全部"), QStringLiteral("男"), QStringLiteral("女")});
+    layout->addWidget(cbSex_, 0, 4);
+    cbClass_ = new QCheckBox(QStringLiteral("使用左边的班级条件"), boxes);
+    cbClass_->setObjectName(QStringLiteral("cbClass"));
+    layout->addWidget(cbClass_, 0, 5, 1, 2);
+    queryButton_ = new QPushButton(QStringLiteral("查询"), boxes);
+    queryButton_->setObjectName(QStringLiteral("BitBtn1"));
+    queryButton_->setDefault(true);
+    layout->addWidget(queryButton_, 0, 7);
+    layout->addWidget(navigator_, 0, 9, Qt::AlignRight);
+
+    const QString andText = QStringLiteral("And");
+    label(QStringLiteral("数学"), 1, 0);
+    edMath1_ = addBox(*layout, 1, 1, QStringLiteral("edMath1"), boxes);
+    layout->addWidget(new QLabel(andText, boxes), 1, 2, Qt::AlignCenter);
+    edMath2_ = addBox(*layout, 1, 3, QStringLiteral("edMath2"), boxes);
+    label(QStringLiteral("英语"), 1, 4);
+    edSx1_ = addBox(*layout, 1, 5, QStringLiteral("edSx1"), boxes);
+    layout->addWidget(new QLabel(andText, boxes), 1, 6, Qt::AlignCenter);
+    edSx2_ = addBox(*layout, 1, 7, QStringLiteral("edSx2"), boxes);
+    label(QStringLiteral("语文"), 2, 0);
+    edYw1_ = addBox(*layout, 2, 1, QStringLiteral("edYw1"), boxes);
+    layout->addWidget(new QLabel(andText, boxes), 2, 2, Qt::AlignCenter);
+    edYw2_ = addBox(*layout, 2, 3, QStringLiteral("edYw2"), boxes);
+    layout->setColumnStretch(8, 1);
+
+    // Enter in any box runs the query, as the window's default button.
+    for (QLineEdit* box : {ed_no_, ed_name_, edMath1_, edMath2_, edSx1_, edSx2_, edYw1_, edYw2_}) {
+        connect(box, &QLineEdit::returnPressed, this, &Tfrm_list::BitBtn1Click);
+    }
+    connect(queryButton_, &QPushButton::clicked, this, &Tfrm_list::BitBtn1Click);
+    return boxes;
+}
+
+void Tfrm_list::buildGrid() {
+    grid_->setObjectName(QStringLiteral("DBGrid1"));
+    grid_->setModel(model_);
+    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                           QAbstractItemView::AnyKeyPressed);
+    grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
+    grid_->verticalHeader()->setFixedWidth(14);
+    grid_->horizontalHeader()->setHighlightSections(false);
+    const QFontMetrics metrics = grid_->fontMetrics();
+    for (int c = 0; c < StudentListModel::kColumnCount; ++c) {
+        const auto& column = reports::kListColumns[static_cast<std::size_t>(c)];
+        const int characters = column.width * metrics.averageCharWidth() + 10;
+        const int heading = metrics.horizontalAdvance(
+                                model_->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString()) +
+                            14;
+        grid_->setColumnWidth(
+            c, column.width == 0 ? kDefaultColumnWidth : std::max(characters, heading));
+    }
+    connect(grid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) { currentRowChanged(current.row()); });
+}
+
+void Tfrm_list::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        initClass();
+        if (project_.isOpen()) {
+            showAll();
+        }
+    }
+}
+
+// A row with changes is stored before the window goes; when it cannot be, the user decides.
+void Tfrm_list::closeEvent(QCloseEvent* event) {
+    if (model_->isEditing() && !postEdit()) {
+        if (!confirm(this, QStringLiteral("这一行的修改没有保存。放弃修改并关闭窗口吗？"))) {
+            event->ignore();
+            return;
+        }
+        model_->cancelEdit();
+    }
+    QWidget::closeEvent(event);
+}
+
+void Tfrm_list::initClass() {
+    tv_class_->clear();
+    auto* root = new QTreeWidgetItem(tv_class_, {QStringLiteral("所有班级")});
+    root->setIcon(0, style()->standardIcon(QStyle::SP_DirIcon));
+    if (!project_.isOpen()) {
+        return;
+    }
+    runGuarded(this, [&] {
+        for (const auto& entry : reports::listClasses(workspace_.connection(), project_.fbTable)) {
+            auto* node = new QTreeWidgetItem(root, {QString::fromStdString(entry.name)});
+            node->setData(0, kClassRole, entry.classId);
+            node->setIcon(0, style()->standardIcon(QStyle::SP_FileIcon));
+        }
+    });
+    root->setExpanded(true);
+}
+
+void Tfrm_list::tv_classClick(QTreeWidgetItem* item) {
+    if (!item) {
+        return;
+    }
+    if (item->parent()) {
+        showClass(item->data(0, kClassRole).toInt());
+    } else {
+        showAll();
+    }
+}
+
+void Tfrm_list::showAll() {
+    run([table = project_.fbTable](db::Connection& connection) {
+        return reports::allStudents(connection, table);
+    });
+}
+
+void Tfrm_list::showClass(int classId) {
+    run([table = project_.fbTable, classId](db::Connection& connection) {
+        return reports::studentsOfClass(connection, table, classId);
+    });
+}
+
+void Tfrm_list::BitBtn1Click() {
+    reports::StudentQuery query;
+    query.studentNumber = boxText(ed_no_);
+    query.namePart = boxText(ed_name_);
+    const int sex = cbSex_->currentIndex();
+    query.sex = sex == 1   ? reports::SexFilter::Boys
+                : sex == 2 ? reports::SexFilter::Girls
+                           : reports::SexFilter::All;
+    if (cbClass_->isChecked()) {
+        const QTreeWidgetItem* node = tv_class_->currentItem();
+        if (!node) {
+            inform(this, QStringLiteral("请先在左边的班级树中点选一个班级，"
+                                        "或去掉“使用左边的班级条件”"));
+            return;
+        }
+        if (node->parent()) {
+            query.classId = node->data(0, kClassRole).toInt();
+        }
+    }
+    query.math = {boxText(edMath1_), boxText(edMath2_)};
+    query.english = {boxText(edSx1_), boxText(edSx2_)};
+    query.chinese = {boxText(edYw1_), boxText(edYw2_)};
+    run([table = project_.fbTable, query](db::Connection& connection) {
+        return reports::findStudents(connection, table, query);
+    });
+}
+
+void Tfrm_list::run(Statement statement) {
+    if (!project_.isOpen()) {
+        return;
+    }
+    if (model_->isEditing() && !postEdit()) {
+        return;
+    }
+    lastStatement_ = statement;
+    model_->clearRows();
+    runGuarded(this, [&] { model_->load(statement(workspace_.connection())); });
+    if (model_->rowCount() > 0) {
+        grid_->setCurrentIndex(model_->index(0, 0));
+    }
+}
+
+void Tfrm_list::refresh() {
+    if (lastStatement_) {
+        run(lastStatement_);
+    }
+}
+
+bool Tfrm_list::postEdit() {
+    // A cell still being typed into belongs to the row as well.
+    endCellEdit(grid_, true);
+    if (!model_->isEditing()) {
+        return true;
+    }
+    const int row = model_->editedRow();
+    const reports::StudentFields fields = model_->editedFields();
+    const bool stored = runGuarded(this, [&] {
+        if (model_->isInserting()) {
+            reports::insertStudent(workspace_.connection(), project_.fbTable, fields);
+        } else if (!fields.empty()) {
+            reports::updateStudent(workspace_.connection(), project_.fbTable,
+                                   *model_->storedStudentId(row), fields);
+        }
+    });
+    if (stored) {
+        model_->commitEdit();
+    }
+    return stored;
+}
+
+void Tfrm_list::cancelEdit() {
+    endCellEdit(grid_, false);
+    model_->cancelEdit();
+}
+
+void Tfrm_list::deleteCurrent() {
+    const int row = grid_->currentIndex().row();
+    if (row < 0) {
+        return;
+    }
+    if (model_->isInserting() && model_->editedRow() == row) {
+        model_->cancelEdit();
+        return;
+    }
+    const auto studentId = model_->storedStudentId(row);
+    if (!studentId) {
+        return;
+    }
+    const QString name = model_->text(row, StudentListModel::columnOf("student_name"));
+    if (!confirm(this, QStringLiteral("删除学号为 %1 的学生 %2 吗？").arg(*studentId).arg(name))) {
+        return;
+    }
+    if (runGuarded(this, [&] {
+            reports::deleteStudent(workspace_.connection(), project_.fbTable, *studentId);
+        })) {
+        model_->removeRecord(row);
+    }
+}
+
+void Tfrm_list::insertRow() {
+    if (!project_.isOpen() || (model_->isEditing() && !postEdit())) {
+        return;
+    }
+    const int row = grid_->currentIndex().row() + 1;
+    if (model_->insertBlankRow(row)) {
+        const QModelIndex first = model_->index(row, 0);
+        grid_->setCurrentIndex(first);
+        grid_->edit(first);
+    }
+}
+
+void Tfrm_list::navigate(RecordNavigator::Button which) {
+    const int last = model_->rowCount() - 1;
+    const int row = grid_->currentIndex().row();
+    switch (which) {
+        case RecordNavigator::First:
+            moveTo(0);
+            break;
+        case RecordNavigator::Prior:
+            moveTo(row - 1);
+            break;
+        case RecordNavigator::Next:
+            moveTo(row + 1);
+            break;
+        case RecordNavigator::Last:
+            moveTo(last);
+            break;
+        case RecordNavigator::Insert:
+            insertRow();
+            break;
+        case RecordNavigator::Delete:
+            deleteCurrent();
+            break;
+        case RecordNavigator::Edit:
+            if (grid_->currentIndex().isValid()) {
+                grid_->edit(grid_->currentIndex());
+            }
+            break;
+        case RecordNavigator::Post:
+            postEdit();
+            break;
+        case RecordNavigator::Cancel:
+            cancelEdit();
+            break;
+        case RecordNavigator::Refresh:
+            refresh();
+            break;
+        case RecordNavigator::Count:
+            break;
+    }
+}
+
+void Tfrm_list::moveTo(int row) {
+    if (row < 0 || row >= model_->rowCount()) {
+        return;
+    }
+    const int column = std::max(0, grid_->currentIndex().column());
+    grid_->setCurrentIndex(model_->index(row, column));
+}
+
+// Leaving a row with changes posts them; when they are refused, the grid goes back to that row.
+void Tfrm_list::currentRowChanged(int row) {
+    if (!model_->isEditing() || model_->editedRow() == row) {
+        return;
+    }
+    if (!postEdit()) {
+        const int edited = model_->editedRow();
+        QTimer::singleShot(0, this, [this, edited] {
+            if (model_->isEditing() && model_->editedRow() == edited) {
+                moveTo(edited);
+            }
+        });
+    }
+}
+
+}  // namespace qm::gui

@@ -1,0 +1,112 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <optional>
+
+#include "gui/RecordNavigator.h"
+#include "store/ProjectStore.h"
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QTableView;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace qm::db {
+class Connection;
+class ResultSet;
+}  // namespace qm::db
+
+namespace qm::gui {
+
+class StudentListModel;
+class Workspace;
+
+// The student list "学生名单" of the project current when it is made: a tree of the classes that
+// occur, a query by student number, name, sex, class and three score ranges, and a grid of the
+// students that can be edited row by row with the record buttons. A row's changes are checked and
+// stored when the row is posted (another row chosen, a new query, or the post button); a change
+// the core refuses is shown and the row stays in edit until it is corrected or cancelled.
+class Tfrm_list : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit Tfrm_list(Workspace& workspace, QWidget* parent = nullptr);
+
+    // The tree's nodes: the root "所有班级" and a node per class, ascending.
+    void initClass();
+    void showAll();
+    void showClass(int classId);
+    // "查询": the students matching the boxes, by student number.
+    void BitBtn1Click();
+    // Stores the edited row; false, after telling the user, when the core refuses it.
+    bool postEdit();
+    void cancelEdit();
+    // Asks, then deletes the current row's student.
+    void deleteCurrent();
+    void insertRow();
+    // Runs the last statement again.
+    void refresh();
+
+    QTreeWidget* tv_class() const { return tv_class_; }
+    QTableView* DBGrid1() const { return grid_; }
+    StudentListModel* model() const { return model_; }
+    RecordNavigator* navigator() const { return navigator_; }
+    QLineEdit* ed_no() const { return ed_no_; }
+    QLineEdit* ed_name() const { return ed_name_; }
+    QComboBox* cbSex() const { return cbSex_; }
+    QCheckBox* cbClass() const { return cbClass_; }
+    QLineEdit* edMath1() const { return edMath1_; }
+    QLineEdit* edMath2() const { return edMath2_; }
+    QLineEdit* edSx1() const { return edSx1_; }
+    QLineEdit* edSx2() const { return edSx2_; }
+    QLineEdit* edYw1() const { return edYw1_; }
+    QLineEdit* edYw2() const { return edYw2_; }
+    QPushButton* queryButton() const { return queryButton_; }
+
+  public:
+    // The size the window opens with inside the main window.
+    QSize sizeHint() const override { return {1017, 599}; }
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    using Statement = std::function<db::ResultSet(db::Connection&)>;
+
+    QWidget* buildQueryBoxes();
+    void buildGrid();
+    void tv_classClick(QTreeWidgetItem* item);
+    // Posts a pending edit, then runs the statement and shows its rows; a refused statement
+    // leaves the grid empty.
+    void run(Statement statement);
+    void navigate(RecordNavigator::Button which);
+    void moveTo(int row);
+    void currentRowChanged(int row);
+
+    Workspace& workspace_;
+    store::CurrentProject project_;
+    bool shownOnce_ = false;
+    Statement lastStatement_;
+    QTreeWidget* tv_class_;
+    StudentListModel* model_;
+    QTableView* grid_;
+    RecordNavigator* navigator_;
+    QLineEdit* ed_no_ = nullptr;
+    QLineEdit* ed_name_ = nullptr;
+    QComboBox* cbSex_ = nullptr;
+    QCheckBox* cbClass_ = nullptr;
+    QLineEdit* edMath1_ = nullptr;
+    QLineEdit* edMath2_ = nullptr;
+    QLineEdit* edSx1_ = nullptr;
+    QLineEdit* edSx2_ = nullptr;
+    QLineEdit* edYw1_ = nullptr;
+    QLineEdit* edYw2_ = nullptr;
+    QPushButton* queryButton_ = nullptr;
+};
+
+}  // namespace qm::gui

@@ -1,0 +1,225 @@
+#include "gui/Tfrm_main.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "gui/AppSetup.h"
+#include "gui/ExportCommands.h"
+#include "gui/MdiChildren.h"
+#include "gui/TfrmBuild.h"
+#include "gui/TfrmResult.h"
+#include "gui/Tfrm_class_info.h"
+#include "gui/Tfrm_config.h"
+#include "gui/Tfrm_excelToDb.h"
+#include "gui/Tfrm_insertFB.h"
+#include "gui/Tfrm_list.h"
+#include "gui/Tfrm_open.h"
+#include "gui/ToolIcons.h"
+#include "gui/UserMessages.h"
+#include "gui/Workspace.h"
+
+namespace qm::gui {
+
+Tfrm_main::Tfrm_main(Workspace& workspace, QWidget* parent)
+    : QMainWindow(parent), workspace_(workspace), mdiArea_(new QMdiArea(this)) {
+    setObjectName(QStringLiteral("Tfrm_main"));
+    setWindowIcon(toolIcon(ToolIcon::ClassInfo));
+    mdiArea_->setBackground(palette().color(QPalette::Disabled, QPalette::Text));
+    setCentralWidget(mdiArea_);
+    buildToolBar();
+    buildStatusBar();
+    workspace_.setConsoleOwner(this);
+    connect(&workspace_, &Workspace::currentProjectChanged, this, &Tfrm_main::showCurrentProject);
+    showCurrentProject();
+}
+
+void Tfrm_main::buildToolBar() {
+    struct Command {
+        const char* caption;
+        ToolIcon icon;
+        void (Tfrm_main::*run)();
+    };
+    const Command commands[] = {
+        {"1.新建", ToolIcon::NewProject, &Tfrm_main::newProject},
+        {"2.打开", ToolIcon::OpenProject, &Tfrm_main::openProject},
+        {"3.1数据导入", ToolIcon::ImportSheet, &Tfrm_main::importStudents},
+        {"3.2内部数据", ToolIcon::CopyStudents, &Tfrm_main::copyStudents},
+        {"4.分班设置", ToolIcon::Settings, &Tfrm_main::showSettings},
+        {"5.开始", ToolIcon::Divide, nullptr},
+        {"6.班级信息", ToolIcon::ClassInfo, &Tfrm_main::showClassInfo},
+        {"7.学生名单", ToolIcon::StudentList, &Tfrm_main::showStudentList},
+        {"8.数据导出", ToolIcon::Export, &Tfrm_main::exportResult},
+        {"退出", ToolIcon::Exit, nullptr},
+    };
+    QToolBar* bar = addToolBar(QStringLiteral("命令"));
+    bar->setObjectName(QStringLiteral("ToolBar1"));
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->setIconSize(QSize(16, 16));
+    bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    bar->toggleViewAction()->setEnabled(false);
+    for (const Command& command : commands) {
+        QAction* action =
+            bar->addAction(toolIcon(command.icon), QString::fromUtf8(command.caption));
+        if (command.run) {
+            connect(action, &QAction::triggered, this, command.run);
+        }
+        bar->widgetForAction(action)->setMinimumSize(70, 36);
+    }
+    connect(command(QStringLiteral("5.开始")), &QAction::triggered, this, [this] { showResult(); });
+    connect(command(QStringLiteral("退出")), &QAction::triggered, this, &QWidget::close);
+}
+
+void Tfrm_main::buildStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("sbInfo"));
+    bar->setSizeGripEnabled(false);
+    const int widths[] = {250, 150, 100, 50};
+    for (int i = 0; i < 4; ++i) {
+        auto* panel = new QLabel(bar);
+        panel->setMinimumWidth(widths[i]);
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Sunken);
+        bar->addPermanentWidget(panel, i == 0 ? 1 : 0);
+        if (i == 0) {
+            importCountPanel_ = panel;
+        }
+        if (i == 3) {
+            panel->setText(QString::fromUtf8(kProgramTitle));
+        }
+    }
+}
+
+Tfrm_config* Tfrm_main::configForm() const {
+    return configForm_;
+}
+
+TfrmResult* Tfrm_main::resultForm() const {
+    return resultForm_;
+}
+
+Tfrm_excelToDb* Tfrm_main::importForm() const {
+    return importForm_;
+}
+
+Tfrm_class_info* Tfrm_main::classInfoForm() const {
+    return classInfoForm_;
+}
+
+Tfrm_list* Tfrm_main::listForm() const {
+    return listForm_;
+}
+
+QAction* Tfrm_main::command(const QString& caption) const {
+    for (QToolBar* bar : findChildren<QToolBar*>()) {
+        for (QAction* action : bar->actions()) {
+            if (action->text() == caption) {
+                return action;
+            }
+        }
+    }
+    return nullptr;
+}
+
+void Tfrm_main::showCurrentProject() {
+    const auto& project = workspace_.currentProject();
+    setWindowTitle(project.isOpen() ? QString::fromStdString(project.memo)
+                                    : QString::fromUtf8(kProgramTitle));
+}
+
+bool Tfrm_main::requireProject() {
+    if (workspace_.hasProject()) {
+        return true;
+    }
+    inform(this, QStringLiteral("请选择你要操作的分班项"));
+    return false;
+}
+
+void Tfrm_main::newProject() {
+    TfrmBuild dialog(workspace_, this);
+    dialog.exec();
+}
+
+void Tfrm_main::openProject() {
+    Tfrm_open dialog(workspace_, this);
+    dialog.exec();
+}
+
+// The import preview opens with its top edge 50 pixels down the frame the first time.
+void Tfrm_main::importStudents() {
+    if (!requireProject()) {
+        return;
+    }
+    const bool opened = importForm_;
+    Tfrm_excelToDb* window = showMdiChild(*mdiArea_, importForm_,
+                                          [this] { return new Tfrm_excelToDb(workspace_, this); });
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(window->parentWidget()); frame && !opened) {
+        frame->move(frame->x(), 50);
+    }
+}
+
+void Tfrm_main::copyStudents() {
+    if (!requireProject()) {
+        return;
+    }
+    Tfrm_insertFB dialog(workspace_, this);
+    dialog.exec();
+}
+
+void Tfrm_main::showSettings() {
+    if (requireProject()) {
+        showMdiChild(*mdiArea_, configForm_, [this] { return new Tfrm_config(workspace_); });
+    }
+}
+
+TfrmResult* Tfrm_main::showResult() {
+    if (!requireProject()) {
+        return nullptr;
+    }
+    return showMdiChild(*mdiArea_, resultForm_, [this] { return new TfrmResult(workspace_); });
+}
+
+void Tfrm_main::showClassInfo() {
+    if (requireProject()) {
+        showMdiChild(*mdiArea_, classInfoForm_,
+                     [this] { return new Tfrm_class_info(workspace_, *this); });
+    }
+}
+
+void Tfrm_main::showStudentList() {
+    if (requireProject()) {
+        showMdiChild(*mdiArea_, listForm_, [this] { return new Tfrm_list(workspace_); });
+    }
+}
+
+void Tfrm_main::exportResult() {
+    if (requireProject()) {
+        exportResultWorkbook(this, workspace_);
+    }
+}
+
+void Tfrm_main::re_fb(const std::vector<int>& classes) {
+    if (resultForm_) {
+        resultForm_->refb_begin(classes);
+    }
+}
+
+void Tfrm_main::setImportCountText(const QString& text) {
+    importCountPanel_->setText(text);
+}
+
+// Closing the main window ends the program with every window. A division still under way is
+// cancelled when its window goes, so the data stay as they were before it.
+void Tfrm_main::closeEvent(QCloseEvent* event) {
+    QMainWindow::closeEvent(event);
+    QApplication::quit();
+}
+
+}  // namespace qm::gui

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <vector>
+
+class QAction;
+class QLabel;
+class QMdiArea;
+
+namespace qm::gui {
+
+class Tfrm_class_info;
+class Tfrm_config;
+class Tfrm_excelToDb;
+class Tfrm_list;
+class TfrmResult;
+class Workspace;
+
+// The main window: a frame for the work windows, the tool bar of the ten numbered commands in the
+// order a teacher works, and the current project, whose description is the caption.
+class Tfrm_main : public QMainWindow {
+    Q_OBJECT
+
+  public:
+    explicit Tfrm_main(Workspace& workspace, QWidget* parent = nullptr);
+
+    Workspace& workspace() const { return workspace_; }
+    QMdiArea* mdiArea() const { return mdiArea_; }
+    // The tool bar's command with this caption, such as "5.开始"; null when there is none.
+    QAction* command(const QString& caption) const;
+
+    // The work windows; null until first used and again after they are closed.
+    Tfrm_config* configForm() const;
+    TfrmResult* resultForm() const;
+    Tfrm_excelToDb* importForm() const;
+    Tfrm_class_info* classInfoForm() const;
+    Tfrm_list* listForm() const;
+
+    // The commands, in the tool bar's order.
+    void newProject();      // 1.新建
+    void openProject();     // 2.打开
+    void importStudents();  // 3.1数据导入
+    void copyStudents();    // 3.2内部数据
+    void showSettings();    // 4.分班设置
+    // 5.开始: the result window, built on first use; null without a current project.
+    TfrmResult* showResult();
+    void showClassInfo();    // 6.班级信息
+    void showStudentList();  // 7.学生名单
+    void exportResult();     // 8.数据导出
+
+    // Hands chosen classes to the result window's re-division; without a result window it
+    // does nothing.
+    void re_fb(const std::vector<int>& classes);
+
+    // The first panel of the status bar, where the import writes its count.
+    void setImportCountText(const QString& text);
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void buildToolBar();
+    void buildStatusBar();
+    // False, after telling the user, when no project is current.
+    bool requireProject();
+    void showCurrentProject();
+
+    Workspace& workspace_;
+    QMdiArea* mdiArea_;
+    QLabel* importCountPanel_ = nullptr;
+    QPointer<Tfrm_config> configForm_;
+    QPointer<TfrmResult> resultForm_;
+    QPointer<Tfrm_excelToDb> importForm_;
+    QPointer<Tfrm_class_info> classInfoForm_;
+    QPointer<Tfrm_list> listForm_;
+};
+
+}  // namespace qm::gui

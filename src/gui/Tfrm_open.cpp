@@ -1,0 +1,26 @@
+#include "gui/Tfrm_open.h"
+
+#include "gui/ProjectListWidget.h"
+#include "gui/UserMessages.h"
+#include "gui/Workspace.h"
+#include "store/ProjectStore.h"
+
+namespace qm::gui {
+
+Tfrm_open::Tfrm_open(Workspace& workspace, QWidget* parent)
+    : ProjectPickerDialog(workspace, QStringLiteral("Tfrm_open"), QStringLiteral("选择分班项目"),
+                          QSize(434, 323), parent) {}
+
+void Tfrm_open::choose(int projectId) {
+    const bool opened = runGuarded(this, [&] {
+        workspace_.setCurrentProject(store::openProject(workspace_.connection(), projectId));
+    });
+    if (opened) {
+        accept();
+    } else {
+        // The project may have gone meanwhile: show what is there now.
+        projectList()->refill(workspace_);
+    }
+}
+
+}  // namespace qm::gui

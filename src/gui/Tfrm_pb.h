@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QDialog>
+#include <QTimer>
+#include <atomic>
+#include <optional>
+
+#include "intake/ImportSave.h"
+#include "intake/PreviewGrid.h"
+#include "store/ProjectStore.h"
+
+class QProgressBar;
+class QPushButton;
+
+namespace qm::gui {
+
+class BackgroundJob;
+class Workspace;
+
+// The progress window "正在导入……" of an import: half a second after it is shown it stores the
+// previewed rows in the project's student table, on a thread of its own, with a progress bar.
+// "取消" (and closing the window, and Esc) asks the save to stop after the row in progress, which
+// leaves the student table empty. When the save has ended the window says how, and closes.
+class Tfrm_pb : public QDialog {
+    Q_OBJECT
+
+  public:
+    Tfrm_pb(Workspace& workspace, store::CurrentProject project, intake::PreviewGrid grid,
+            QWidget* parent = nullptr);
+    ~Tfrm_pb() override;
+
+    // How the save ended; nothing while it has not, or when the database refused to start it.
+    const std::optional<intake::SaveOutcome>& outcome() const { return outcome_; }
+    bool isSaving() const;
+
+    QProgressBar* pb() const { return pb_; }
+    QPushButton* bntCancel() const { return bntCancel_; }
+
+  public slots:
+    // Acts like 取消 until the save has ended.
+    void reject() override;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void saveToDb();
+    void saveEnded(const QString& error);
+
+    Workspace& workspace_;
+    store::CurrentProject project_;
+    intake::PreviewGrid grid_;
+    QProgressBar* pb_;
+    QPushButton* bntCancel_;
+    QTimer tmFB_;
+    BackgroundJob* job_;
+    std::atomic<bool> cancelMark_ = false;
+    bool ended_ = false;
+    std::optional<intake::SaveOutcome> outcome_;
+};
+
+}  // namespace qm::gui

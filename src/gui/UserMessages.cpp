@@ -1,0 +1,52 @@
+#include "gui/UserMessages.h"
+
+#include <QMessageBox>
+
+namespace qm::gui {
+
+namespace {
+
+MessageAnswerer& answerer() {
+    static MessageAnswerer instance;
+    return instance;
+}
+
+}  // namespace
+
+void setMessageAnswerer(MessageAnswerer newAnswerer) {
+    answerer() = std::move(newAnswerer);
+}
+
+bool showMessage(QWidget* parent, const UserMessage& message) {
+    if (answerer()) {
+        return answerer()(message);
+    }
+    switch (message.kind) {
+        case MessageKind::Information:
+            QMessageBox::information(parent, message.caption, message.text);
+            return true;
+        case MessageKind::Error:
+            QMessageBox::critical(parent, message.caption, message.text);
+            return true;
+        case MessageKind::Question:
+            return QMessageBox::question(parent, message.caption, message.text,
+                                         QMessageBox::Yes | QMessageBox::No,
+                                         QMessageBox::No) == QMessageBox::Yes;
+    }
+    return false;
+}
+
+void inform(QWidget* parent, const QString& text) {
+    showMessage(parent, {MessageKind::Information, QStringLiteral("提示"), text});
+}
+
+void showError(QWidget* parent, const QString& text, const QString& caption) {
+    showMessage(parent,
+                {MessageKind::Error, caption.isEmpty() ? QStringLiteral("错误") : caption, text});
+}
+
+bool confirm(QWidget* parent, const QString& text) {
+    return showMessage(parent, {MessageKind::Question, QStringLiteral("确认"), text});
+}
+
+}  // namespace qm::gui

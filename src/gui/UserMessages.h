@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+#include <exception>
+#include <functional>
+
+class QWidget;
+
+namespace qm::gui {
+
+// Every message the windows show to the user goes through these functions, so that the messages
+// have one look and the GUI tests can read and answer them without a real modal box.
+enum class MessageKind {
+    Information,  // OK only
+    Error,        // OK only
+    Question,     // Yes and No; No is the default
+};
+
+struct UserMessage {
+    MessageKind kind = MessageKind::Information;
+    QString caption;
+    QString text;
+};
+
+// Shows the message and returns true for OK or Yes.
+bool showMessage(QWidget* parent, const UserMessage& message);
+
+// "提示" with OK.
+void inform(QWidget* parent, const QString& text);
+// "错误" (or the given caption) with OK.
+void showError(QWidget* parent, const QString& text, const QString& caption = {});
+// "确认" with Yes and No; true for Yes.
+bool confirm(QWidget* parent, const QString& text);
+
+// Replaces the message boxes by a function that receives each message and gives the answer.
+// An empty function restores the real boxes.
+using MessageAnswerer = std::function<bool(const UserMessage&)>;
+void setMessageAnswerer(MessageAnswerer answerer);
+
+// Runs an action of a window; an error from the core ends the action with its text in an error
+// box. Returns true when the action ran to its end.
+template <class Action>
+bool runGuarded(QWidget* parent, Action&& action) {
+    try {
+        action();
+        return true;
+    } catch (const std::exception& error) {
+        showError(parent, QString::fromUtf8(error.what()));
+        return false;
+    }
+}
+
+}  // namespace qm::gui

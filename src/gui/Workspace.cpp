@@ -1,0 +1,68 @@
+#include "gui/Workspace.h"
+
+#include <exception>
+
+#include "db/Connection.h"
+#include "db/DbError.h"
+#include "gui/TfrmShow.h"
+#include "store/Schema.h"
+
+namespace qm::gui {
+
+Workspace::Workspace(std::string databasePath, QObject* parent)
+    : QObject(parent), databasePath_(std::move(databasePath)) {
+    if (databasePath_.empty()) {
+        // SQLite would open a temporary database for an empty name; nothing would be kept.
+        openError_ = QStringLiteral("没有可用的数据库文件位置");
+        return;
+    }
+    try {
+        auto connection = std::make_unique<db::Connection>(databasePath_);
+        store::ensureSchema(*connection);
+        connection_ = std::move(connection);
+    } catch (const std::exception& error) {
+        openError_ =
+            QStringLiteral("无法打开数据库 %1: %2")
+                .arg(QString::fromStdString(databasePath_), QString::fromUtf8(error.what()));
+    }
+}
+
+Workspace::~Workspace() {
+    // A console without an owner window is a window of its own; it goes with the workspace.
+    if (console_ && !console_->parent()) {
+        delete console_.data();
+    }
+}
+
+db::Connection& Workspace::connection() {
+    if (!connection_) {
+        throw db::DbError(openError_.toStdString());
+    }
+    return *connection_;
+}
+
+void Workspace::setCurrentProject(store::CurrentProject project) {
+    current_ = std::move(project);
+    emit currentProjectChanged();
+}
+
+void Workspace::clearCurrentProject() {
+    current_ = {};
+    emit currentProjectChanged();
+}
+
+void Workspace::deleteProject(int id) {
+    store::deleteProject(connection(), id);
+    if (current_.isOpen() && current_.fbId == std::to_string(id)) {
+        clearCurrentProject();
+    }
+}
+
+TfrmShow& Workspace::console() {
+    if (!console_) {
+        console_ = new TfrmShow(consoleOwner_);
+    }
+    return *console_;
+}
+
+}  // namespace qm::gui

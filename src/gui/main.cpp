@@ -1,0 +1,53 @@
+// quillmere: the desktop program of Quillmere.
+//   quillmere [--db PATH]
+// Without --db the QUILLMERE_DB environment variable, and then the default places, name the
+// database file.
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <iostream>
+
+#include "gui/AppSetup.h"
+#include "gui/Tfrm_login.h"
+#include "gui/Tfrm_main.h"
+#include "gui/UserMessages.h"
+#include "gui/Workspace.h"
+#include "store/DatabaseLocation.h"
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    qm::gui::configureApplication(application);
+
+    const auto option = qm::gui::databaseOption(QApplication::arguments());
+    if (!option) {
+        std::cerr << "用法: quillmere [--db PATH]\n";
+        return 2;
+    }
+    std::string path;
+    QString locationError;
+    try {
+        path = qm::store::resolveDatabasePath(*option);
+    } catch (const std::exception& error) {
+        locationError = QString::fromUtf8(error.what());
+    }
+
+    // The start-up window comes first and opens the database; the program runs on without it
+    // when that fails, and every command that needs the data says why.
+    qm::gui::Workspace workspace(path);
+    qm::gui::Tfrm_main mainWindow(workspace);
+    qm::gui::Tfrm_login login([&mainWindow] {
+        if (mainWindow.isVisible()) {
+            return;
+        }
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            mainWindow.setGeometry(screen->availableGeometry());
+        }
+        mainWindow.showMaximized();
+    });
+    login.show();
+    if (!workspace.isOpen()) {
+        qm::gui::showError(nullptr,
+                           locationError.isEmpty() ? workspace.openError() : locationError);
+    }
+    return application.exec();
+}

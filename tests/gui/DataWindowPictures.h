@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+namespace qm::gui {
+class Tfrm_main;
+}
+
+namespace qm::test {
+
+// Opens the import preview and progress, class statistics and student list windows of the
+// current project (already divided) through the main window's commands, and hands a picture of
+// each to save, numbered from firstNumber. The import works on a project of its own, so the
+// current one keeps its students. Returns the number after the last picture.
+int saveDataWindowPictures(gui::Tfrm_main& main, int firstNumber,
+                           const std::function<bool(QWidget&, const QString&)>& save);
+
+}  // namespace qm::test

@@ -1,0 +1,65 @@
+#include "GuiTestSupport.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include "db/Connection.h"
+
+namespace qm::test {
+
+MessageLog::MessageLog(bool answer) : answer_(answer) {
+    gui::setMessageAnswerer([this](const gui::UserMessage& message) {
+        messages_.push_back(message);
+        return message.kind == gui::MessageKind::Question ? answer_ : true;
+    });
+}
+
+MessageLog::~MessageLog() {
+    gui::setMessageAnswerer({});
+}
+
+QStringList MessageLog::texts() const {
+    QStringList texts;
+    for (const auto& message : messages_) {
+        texts << message.text;
+    }
+    return texts;
+}
+
+int countRows(db::Connection& connection, const std::string& sql) {
+    return static_cast<int>(connection.query(sql).size());
+}
+
+std::vector<StudentSpec> sampleStudents(int count) {
+    static const char* const kSurnames[] = {"张", "王", "李", "赵", "刘", "陈", "杨", "黄"};
+    static const char* const kSurnamePinyin[] = {"ZHANG", "WANG", "LI",   "ZHAO",
+                                                 "LIU",   "CHEN", "YANG", "HUANG"};
+    std::vector<StudentSpec> students;
+    for (int i = 1; i <= count; ++i) {
+        StudentSpec s;
+        s.student_id = i;
+        s.rec_id = std::to_string(1000 + i);
+        const int surname = i % 8;
+        s.student_name = std::string(kSurnames[surname]) + "生" + std::to_string(i);
+        s.pingyin = std::string(kSurnamePinyin[surname]) + " SHENG " + std::to_string(i);
+        s.sex = i % 2 == 0 ? "女" : "男";
+        for (std::size_t k = 0; k < s.scores.size(); ++k) {
+            s.scores[k] = 40 + static_cast<double>((i * 37 + static_cast<int>(k) * 11) % 60) +
+                          (i % 4 == 0 ? 0.5 : 0.0);
+        }
+        s.oral_school = "第" + std::to_string(i % 5 + 1) + "中学";
+        s.addr = "城区" + std::to_string(i % 7 + 1) + "号";
+        students.push_back(std::move(s));
+    }
+    return students;
+}
+
+QStringList childWindowTitles(gui::Tfrm_main& main) {
+    QStringList titles;
+    for (QMdiSubWindow* window : main.mdiArea()->subWindowList()) {
+        titles << window->widget()->windowTitle();
+    }
+    return titles;
+}
+
+}  // namespace qm::test

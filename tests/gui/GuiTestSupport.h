@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QApplication>
+#include <QStringList>
+#include <QTimer>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "gui/Tfrm_main.h"
+#include "gui/UserMessages.h"
+#include "gui/Workspace.h"
+#include "support/StudentRows.h"
+#include "support/TempDatabase.h"
+
+namespace qm::test {
+
+// Answers every message box of the windows while it lives, and keeps what was shown.
+class MessageLog {
+  public:
+    explicit MessageLog(bool answer = true);
+    ~MessageLog();
+    MessageLog(const MessageLog&) = delete;
+    MessageLog& operator=(const MessageLog&) = delete;
+
+    // The answer to questions from now on (true: Yes).
+    void setAnswer(bool answer) { answer_ = answer; }
+    const std::vector<gui::UserMessage>& messages() const { return messages_; }
+    QStringList texts() const;
+    void clear() { messages_.clear(); }
+
+  private:
+    std::vector<gui::UserMessage> messages_;
+    bool answer_;
+};
+
+// A main window over a fresh database file, as the program builds it.
+struct MainWindowSession {
+    TempDatabase database;
+    gui::Workspace workspace{database.path()};
+    gui::Tfrm_main main{workspace};
+};
+
+// Runs act on the next modal dialog of this class once it is open, from the dialog's own event
+// loop. A dialog that act leaves open is dismissed afterwards, so no test hangs on it.
+template <class Dialog>
+void actOnNextDialog(std::function<void(Dialog&)> act) {
+    QTimer::singleShot(0, [act] {
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        if (!dialog) {
+            qWarning("no modal dialog of the expected class is open");
+            if (QWidget* other = QApplication::activeModalWidget()) {
+                other->close();
+            }
+            return;
+        }
+        act(*dialog);
+        if (dialog->isVisible()) {
+            dialog->reject();
+        }
+    });
+}
+
+// The number of rows a query returns.
+int countRows(db::Connection& connection, const std::string& sql);
+
+// count students with deterministic names, sexes and scores, none fixed and without category.
+std::vector<StudentSpec> sampleStudents(int count);
+
+// The captions of the child windows inside the main window's frame.
+QStringList childWindowTitles(gui::Tfrm_main& main);
+
+}  // namespace qm::test

@@ -1,0 +1,268 @@
+// The class statistics window: figures of the core in eleven grids with red deviations, the chart
+// of the class averages, and a re-division of chosen classes through the result window.
+#include <QAction>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTest>
+#include <map>
+
+#include "GuiTestSupport.h"
+#include "db/Connection.h"
+#include "engine/DivisionRun.h"
+#include "gui/ClassAverageChart.h"
+#include "gui/MdiChildren.h"
+#include "gui/TfrmResult.h"
+#include "gui/Tfrm_class_info.h"
+#include "gui/Tfrm_excelToDb.h"
+#include "gui/Tfrm_list.h"
+#include "reports/ClassStatistics.h"
+#include "store/ProjectStore.h"
+
+using namespace qm;
+
+namespace {
+
+constexpr int kWaitMs = 120000;
+
+struct StatisticsSession : test::MainWindowSession {
+    store::CurrentProject project;
+
+    StatisticsSession(int classes, const std::vector<test::StudentSpec>& students) {
+        project = store::createProject(workspace.connection(), "高一", classes);
+        test::insertStudents(workspace.connection(), project.fbTable, students);
+        workspace.setCurrentProject(project);
+        main.show();
+    }
+
+    // "6.班级信息", its first figures computed.
+    gui::Tfrm_class_info* open() {
+        main.command(QStringLiteral("6.班级信息"))->trigger();
+        gui::Tfrm_class_info* window = main.classInfoForm();
+        QSignalSpy shown(window, &gui::Tfrm_class_info::statisticsShown);
+        if (window->isComputing() && !shown.wait(kWaitMs)) {
+            qWarning("the statistics were not shown");
+        }
+        return window;
+    }
+
+    std::map<int, int> classOfStudent() {
+        std::map<int, int> classes;
+        for (auto row :
+             database.connection().query("select student_id, class_id from " + project.fbTable)) {
+            classes[static_cast<int>(row[0].toInt())] = static_cast<int>(row[1].toInt());
+        }
+        return classes;
+    }
+};
+
+test::StudentSpec student(int id, const char* sex, int classId, double math, double english) {
+    test::StudentSpec s;
+    s.student_id = id;
+    s.student_name = "学生" + std::to_string(id);
+    s.sex = sex;
+    s.class_id = classId;
+    s.type = 1;
+    s.scores = {math, english, 70, 70, 70, 70, 70, 70, 70};
+    return s;
+}
+
+QString cellText(const QTableWidget& grid, int row, int column) {
+    const QTableWidgetItem* item = grid.item(row, column);
+    return item ? item->text() : QString();
+}
+
+bool isRed(const QTableWidget& grid, int row, int column) {
+    const QTableWidgetItem* item = grid.item(row, column);
+    return item && item->foreground().color() == QColor(Qt::red);
+}
+
+}  // namespace
+
+class TestClassInfoWindow : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void gridsShowTheFiguresWithRedDeviations();
+    void projectWithoutStudentsIsToldAndGridsStayEmpty();
+    void redivisionChangesOnlyTheChosenClasses();
+    void commandsOpenEachWindowOnce();
+};
+
+// Class 1 averages 81.01 in mathematics and 81 in English, class 2 78.99 and 79: the cohort
+// averages 80, so mathematics deviates by 1.01 either way (red) and English by 1.00 (not red).
+void TestClassInfoWindow::gridsShowTheFiguresWithRedDeviations() {
+    StatisticsSession session(2, {student(1, "男", 1, 81.01, 81), student(2, "男", 1, 81.01, 81),
+                                  student(3, "男", 2, 78.99, 79), student(4, "女", 2, 78.99, 79)});
+    test::MessageLog log;
+    gui::Tfrm_class_info* window = session.open();
+    QVERIFY2(log.texts().isEmpty(), qPrintable(log.texts().join('\n')));
+    QCOMPARE(window->windowTitle(), QStringLiteral("班级信息"));
+
+    QStringList pages;
+    for (int i = 0; i < window->pages()->count(); ++i) {
+        pages << window->pages()->tabText(i);
+    }
+    QCOMPARE(pages, QStringList({"班级信息", "语文", "数学", "英语", "物理", "政治", "历史", "体育",
+                                 "地理", "生物", "每一类的人数", "平均分对比图"}));
+
+    const QTableWidget& info = *window->grid(0);
+    QCOMPARE(info.objectName(), QStringLiteral("sgClass_info"));
+    QCOMPARE(info.columnCount(), 26);
+    QCOMPARE(info.rowCount(), 3);  // two classes and all students
+    QCOMPARE(info.horizontalHeaderItem(6)->text(), QStringLiteral("数学偏差"));
+    QCOMPARE(info.columnWidth(0), 15);
+    QCOMPARE(cellText(info, 0, 1), QStringLiteral("1班"));
+    QCOMPARE(cellText(info, 1, 1), QStringLiteral("2班"));
+    QCOMPARE(cellText(info, 0, 3), QStringLiteral("0"));  // no girls in class 1
+    QCOMPARE(cellText(info, 1, 3), QStringLiteral("1"));
+    QCOMPARE(cellText(info, 0, 5), QStringLiteral("   81.01"));
+    QCOMPARE(cellText(info, 2, 5), QStringLiteral("   80.00"));
+
+    // Mathematics deviations 1.01 and -1.01 are red; English 1.00 and -1.00 are not.
+    QCOMPARE(cellText(info, 0, 6).trimmed(), QStringLiteral("1.01"));
+    QCOMPARE(cellText(info, 1, 6).trimmed(), QStringLiteral("-1.01"));
+    QVERIFY(isRed(info, 0, 6));
+    QVERIFY(isRed(info, 1, 6));
+    QCOMPARE(cellText(info, 0, 8).trimmed(), QStringLiteral("1.00"));
+    QCOMPARE(cellText(info, 1, 8).trimmed(), QStringLiteral("-1.00"));
+    QVERIFY(!isRed(info, 0, 8));
+    QVERIFY(!isRed(info, 1, 8));
+    QVERIFY(!isRed(info, 2, 6));  // the row of all students
+
+    // Each grid shows the core's grid: titles as headings, then its rows.
+    const auto grids = window->statistics()->grids();
+    for (int g = 0; g < gui::Tfrm_class_info::kGridCount; ++g) {
+        const QTableWidget& view = *window->grid(g);
+        const reports::StatGrid& expected = *grids[static_cast<std::size_t>(g)];
+        QCOMPARE(view.rowCount(), static_cast<int>(expected.rowCount()) - 1);
+        for (std::size_t c = 0; c < expected.columnCount(); ++c) {
+            QCOMPARE(view.horizontalHeaderItem(int(c))->text(),
+                     QString::fromStdString(expected.text(0, c)));
+            for (std::size_t r = 1; r < expected.rowCount(); ++r) {
+                QCOMPARE(cellText(view, int(r) - 1, int(c)),
+                         QString::fromStdString(expected.text(r, c)));
+            }
+        }
+    }
+    // Mathematics page: both students of class 1 in the band 80~89分 (column 10).
+    QCOMPARE(cellText(*window->grid(2), 0, 10), QStringLiteral("2"));
+    QCOMPARE(cellText(*window->grid(2), 0, 9), QString());
+
+    QStringList classes;
+    for (int i = 0; i < window->lb_class()->count(); ++i) {
+        classes << window->lb_class()->item(i)->text();
+    }
+    QCOMPARE(classes, QStringList({"1班", "2班"}));
+
+    // The chart: the total first, mathematics red for both classes, English not.
+    const gui::AverageChartData& chart = window->chart()->data();
+    QCOMPARE(chart.classNames, QStringList({"1班", "2班"}));
+    QCOMPARE(chart.figures.size(), std::size_t(10));
+    QCOMPARE(chart.figures[0].name, QStringLiteral("总分"));
+    QCOMPARE(chart.figures[1].name, QStringLiteral("数学"));
+    QCOMPARE(chart.figures[1].red, std::vector<bool>({true, true}));
+    QCOMPARE(chart.figures[2].name, QStringLiteral("英语"));
+    QCOMPARE(chart.figures[2].red, std::vector<bool>({false, false}));
+    QVERIFY(qAbs(chart.figures[1].cohort - 80.0) < 1e-9);
+}
+
+void TestClassInfoWindow::projectWithoutStudentsIsToldAndGridsStayEmpty() {
+    StatisticsSession session(3, {});
+    test::MessageLog log;
+    gui::Tfrm_class_info* window = session.open();
+    QCOMPARE(log.texts(), QStringList({QString::fromUtf8(reports::kNoStudentsMessage)}));
+    QCOMPARE(window->grid(0)->rowCount(), 0);
+    QVERIFY(!window->statistics());
+    QVERIFY(window->updateButton()->isEnabled());
+}
+
+void TestClassInfoWindow::redivisionChangesOnlyTheChosenClasses() {
+    StatisticsSession session(4, test::sampleStudents(48));
+    engine::DivisionObserver quiet;
+    engine::divide(session.database.connection(), session.project, quiet);
+    const auto before = session.classOfStudent();
+
+    test::MessageLog log;
+    gui::Tfrm_class_info* window = session.open();
+    QCOMPARE(window->lb_class()->count(), 4);
+
+    // Nothing chosen: refused with a message, and no result window.
+    window->redivideButton()->click();
+    QCOMPARE(log.texts().size(), 1);
+    QVERIFY(log.texts().first().contains(QStringLiteral("请先")));
+    QVERIFY(!session.main.resultForm());
+    log.clear();
+
+    // A click selects and a second click deselects: choose 1班 and 3班.
+    for (int row : {0, 1, 2, 1}) {
+        QListWidget* list = window->lb_class();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(row)).center());
+    }
+    QCOMPARE(window->lb_class()->selectedItems().size(), 2);
+
+    QSignalSpy refreshed(window, &gui::Tfrm_class_info::statisticsShown);
+    window->redivideButton()->click();
+    gui::TfrmResult* result = session.main.resultForm();
+    QVERIFY(result);
+    QSignalSpy finished(result, &gui::TfrmResult::runFinished);
+    QVERIFY(result->isRunning() || finished.count() > 0);
+    if (finished.isEmpty()) {
+        QVERIFY(finished.wait(kWaitMs));
+    }
+    QVERIFY2(finished.first().first().toBool(), qPrintable(log.texts().join('\n')));
+
+    const auto after = session.classOfStudent();
+    QCOMPARE(after.size(), before.size());
+    for (const auto& [id, classId] : before) {
+        if (classId == 2 || classId == 4) {
+            QCOMPARE(after.at(id), classId);
+        } else {
+            QVERIFY(after.at(id) == 1 || after.at(id) == 3);
+        }
+    }
+    // The window follows the new classes by itself.
+    QVERIFY(refreshed.count() > 0 || refreshed.wait(kWaitMs));
+    QVERIFY(refreshed.last().first().toBool());
+}
+
+// 3.1数据导入, 6.班级信息 and 7.学生名单 build their window the first time, bring it to the front
+// afterwards, and build a new one once it was closed.
+void TestClassInfoWindow::commandsOpenEachWindowOnce() {
+    StatisticsSession session(2, {student(1, "男", 1, 80, 80), student(2, "女", 2, 80, 80)});
+    test::MessageLog log;
+    struct Command {
+        const char* caption;
+        std::function<QWidget*()> window;
+    };
+    const Command commands[] = {
+        {"3.1数据导入", [&] { return session.main.importForm(); }},
+        {"6.班级信息", [&] { return session.main.classInfoForm(); }},
+        {"7.学生名单", [&] { return session.main.listForm(); }},
+    };
+    for (const Command& command : commands) {
+        QAction* action = session.main.command(QString::fromUtf8(command.caption));
+        action->trigger();
+        QPointer<QWidget> first = command.window();
+        QVERIFY2(first, command.caption);
+        action->trigger();
+        QCOMPARE(command.window(), first.data());
+        gui::closeMdiChild(first);
+        QTRY_VERIFY(!first);
+        QVERIFY(!command.window());
+        action->trigger();
+        QVERIFY(command.window());
+    }
+    QCOMPARE(test::childWindowTitles(session.main).size(), 3);
+    QVERIFY(test::childWindowTitles(session.main).contains(QStringLiteral("导入数据浏览")));
+    QCOMPARE(session.main.importForm()->parentWidget()->y(), 50);
+    QVERIFY2(log.texts().isEmpty(), qPrintable(log.texts().join('\n')));
+}
+
+QTEST_MAIN(TestClassInfoWindow)
+#include "TestClassInfoWindow.moc"

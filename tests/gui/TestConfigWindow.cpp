@@ -1,0 +1,206 @@
+// The settings window: its pages and initial values, the round trip through the config row, a
+// missing row, and number boxes that do not hold whole numbers.
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+#include "GuiTestSupport.h"
+#include "db/Connection.h"
+#include "gui/Tfrm_config.h"
+#include "store/DivisionSettings.h"
+#include "store/ProjectStore.h"
+
+using namespace qm;
+
+namespace {
+
+// A main window with one new project, current.
+struct SettingsSession : test::MainWindowSession {
+    SettingsSession() {
+        workspace.setCurrentProject(store::createProject(workspace.connection(), "高一", 6));
+        main.show();
+    }
+
+    gui::Tfrm_config* open() {
+        main.showSettings();
+        return main.configForm();
+    }
+
+    // Closes the window as the user does and waits until it is gone.
+    bool closeWindow() {
+        QPointer<gui::Tfrm_config> window = main.configForm();
+        if (window) {
+            qobject_cast<QMdiSubWindow*>(window->parentWidget())->close();
+        }
+        return QTest::qWaitFor([&] { return window.isNull(); });
+    }
+
+    store::DivisionSettings stored() {
+        return store::loadSettings(workspace.connection(), 1).value();
+    }
+};
+
+QList<bool> ticks(const gui::Tfrm_config& window) {
+    QList<bool> states;
+    for (const QCheckBox* box : window.settingBoxes()) {
+        states << box->isChecked();
+    }
+    return states;
+}
+
+}  // namespace
+
+class TestConfigWindow : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void newProjectShowsItsDefaults();
+    void untickedBoxesAndNumbersRoundTrip();
+    void missingRowIsReportedAndNothingStored();
+    void emptyFineTuningCountShowsZero();
+    void storesIntoTheProjectItShows();
+    void numberBoxesRefuseWhatIsNotAWholeNumber_data();
+    void numberBoxesRefuseWhatIsNotAWholeNumber();
+};
+
+void TestConfigWindow::newProjectShowsItsDefaults() {
+    SettingsSession session;
+    test::MessageLog log;
+    gui::Tfrm_config* window = session.open();
+    QVERIFY(window);
+    QCOMPARE(window->windowTitle(), QStringLiteral("分班设置"));
+    QCOMPARE(window->pages()->count(), 3);
+    QCOMPARE(window->pages()->tabText(0), QStringLiteral("科目设置"));
+    QCOMPARE(window->pages()->tabText(1), QStringLiteral("参数设置1"));
+    QCOMPARE(window->pages()->tabText(2), QStringLiteral("参数设置2"));
+    QCOMPARE(window->pages()->currentIndex(), 2);
+    QCOMPARE(ticks(*window), QList<bool>({true, true, true, true, true, true, false}));
+    QCOMPARE(window->settingBoxes()[3]->text(), QStringLiteral("每班数学平均分要求尽量相同   "));
+    QCOMPARE(window->edInter()->text(), QStringLiteral("1"));
+    QCOMPARE(window->edWTNum()->text(), QStringLiteral("50"));
+    for (const QCheckBox* box : window->subjectBoxes()) {
+        QVERIFY(box->isChecked());
+    }
+    QVERIFY(log.texts().isEmpty());
+}
+
+void TestConfigWindow::untickedBoxesAndNumbersRoundTrip() {
+    SettingsSession session;
+    test::MessageLog log;
+    gui::Tfrm_config* window = session.open();
+    for (QCheckBox* box : window->settingBoxes()) {
+        box->setChecked(false);
+    }
+    window->subjectBoxes()[0]->setChecked(false);
+    window->edInter()->setText(QStringLiteral("3"));
+    window->edWTNum()->setText(QStringLiteral("7"));
+    QPointer<gui::Tfrm_config> closing = window;
+    window->okButton()->click();
+    QTRY_VERIFY(closing.isNull());
+
+    const auto stored = session.stored();
+    QCOMPARE(stored.is_avg_person + stored.is_avg_total + stored.is_avg_ch + stored.is_avg_math +
+                 stored.is_avg_eng + stored.is_avg_inter + stored.is_man,
+             0);
+    QCOMPARE(stored.inter, 3);
+    QCOMPARE(stored.wtNum, std::optional<int>(7));
+
+    window = session.open();
+    QCOMPARE(ticks(*window), QList<bool>(7, false));
+    QCOMPARE(window->edInter()->text(), QStringLiteral("3"));
+    QCOMPARE(window->edWTNum()->text(), QStringLiteral("7"));
+    // The subject boxes are not stored: all nine are ticked again.
+    for (const QCheckBox* box : window->subjectBoxes()) {
+        QVERIFY(box->isChecked());
+    }
+
+    // Ticking boys-first alone stores exactly that flag.
+    window->settingBoxes()[6]->setChecked(true);
+    window->okButton()->click();
+    QCOMPARE(session.stored().is_man, 1);
+    QCOMPARE(session.stored().is_avg_total, 0);
+    QVERIFY(log.texts().isEmpty());
+}
+
+void TestConfigWindow::missingRowIsReportedAndNothingStored() {
+    SettingsSession session;
+    session.database.connection().exec("delete from config where id=1");
+    test::MessageLog log;
+    gui::Tfrm_config* window = session.open();
+    QCOMPARE(log.messages().size(), std::size_t{1});
+    QCOMPARE(log.messages()[0].text, QStringLiteral("不存在该班别的参数设置"));
+    QCOMPARE(log.messages()[0].caption, QStringLiteral("错误"));
+    QCOMPARE(ticks(*window), QList<bool>({true, true, true, true, true, true, false}));
+    QCOMPARE(window->edWTNum()->text(), QStringLiteral("50"));
+
+    QPointer<gui::Tfrm_config> closing = window;
+    window->okButton()->click();
+    QTRY_VERIFY(closing.isNull());
+    QCOMPARE(test::countRows(session.database.connection(), "select * from config"), 0);
+}
+
+void TestConfigWindow::emptyFineTuningCountShowsZero() {
+    SettingsSession session;
+    session.database.connection().exec("update config set wtNum=null where id=1");
+    gui::Tfrm_config* window = session.open();
+    QCOMPARE(window->edWTNum()->text(), QStringLiteral("0"));
+}
+
+void TestConfigWindow::storesIntoTheProjectItShows() {
+    SettingsSession session;
+    gui::Tfrm_config* window = session.open();
+    // Another project becomes current while the window still shows the first one's settings.
+    session.workspace.setCurrentProject(
+        store::createProject(session.workspace.connection(), "高二", 4));
+    window->settingBoxes()[1]->setChecked(false);
+    window->okButton()->click();
+    QCOMPARE(session.stored().is_avg_total, 0);
+    QCOMPARE(store::loadSettings(session.workspace.connection(), 2),
+             std::optional(store::DivisionSettings::defaults(2)));
+}
+
+void TestConfigWindow::numberBoxesRefuseWhatIsNotAWholeNumber_data() {
+    QTest::addColumn<QString>("inter");
+    QTest::addColumn<QString>("wtNum");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("empty count") << "1"
+                                 << ""
+                                 << "微调次数";
+    QTest::newRow("letters in count") << "1"
+                                      << "abc"
+                                      << "微调次数";
+    QTest::newRow("fraction in weight") << "1.5"
+                                        << "50"
+                                        << "分数间隔权重";
+    QTest::newRow("empty weight") << ""
+                                  << "50"
+                                  << "分数间隔权重";
+}
+
+void TestConfigWindow::numberBoxesRefuseWhatIsNotAWholeNumber() {
+    QFETCH(QString, inter);
+    QFETCH(QString, wtNum);
+    QFETCH(QString, named);
+    SettingsSession session;
+    test::MessageLog log;
+    gui::Tfrm_config* window = session.open();
+    window->settingBoxes()[0]->setChecked(false);
+    window->edInter()->setText(inter);
+    window->edWTNum()->setText(wtNum);
+    window->okButton()->click();
+
+    QCOMPARE(log.messages().size(), std::size_t{1});
+    QCOMPARE(log.messages()[0].kind, gui::MessageKind::Error);
+    QVERIFY(log.messages()[0].text.contains(named));
+    QTest::qWait(10);
+    QCOMPARE(session.main.configForm(), window);
+    QVERIFY(window->isVisible());
+    QCOMPARE(session.stored(), store::DivisionSettings::defaults(1));
+    QVERIFY(session.closeWindow());
+}
+
+QTEST_MAIN(TestConfigWindow)
+#include "TestConfigWindow.moc"

@@ -1,0 +1,155 @@
+// The two exports: a workbook written where the user chose, read back with the .xlsx reader; the
+// user told where it is when no program opens it; failures told.
+#include <QAction>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <filesystem>
+
+#include "GuiTestSupport.h"
+#include "db/Connection.h"
+#include "gui/ExportCommands.h"
+#include "gui/MdiChildren.h"
+#include "gui/Tfrm_class_info.h"
+#include "gui/WorkbookOpener.h"
+#include "intake/XlsxWorkbook.h"
+#include "store/ProjectStore.h"
+
+using namespace qm;
+
+namespace {
+
+// Answers the file question with a path of the test's choosing and records what is opened; the
+// real desktop is put back at the end.
+struct ExportSession : test::MainWindowSession {
+    store::CurrentProject project;
+    test::TempFolder folder;
+    QString chosenPath;
+    QString suggested;
+    QStringList opened;
+    bool programExists = false;
+
+    ExportSession() {
+        project = store::createProject(workspace.connection(), "高一 (3)", 2);
+        std::vector<test::StudentSpec> students;
+        for (int id = 1; id <= 4; ++id) {
+            test::StudentSpec s;
+            s.student_id = id;
+            s.student_name = "学生" + std::to_string(id);
+            s.sex = id % 2 ? "男" : "女";
+            s.class_id = id <= 2 ? 2 : 1;
+            s.type = 1;
+            s.scores = {80, 70, 60, 50, 40, 30, 20, 10, 0.5};
+            students.push_back(s);
+        }
+        test::insertStudents(workspace.connection(), project.fbTable, students);
+        workspace.setCurrentProject(project);
+        main.show();
+        gui::setExportPathChooser([this](QWidget*, const QString& suggestion) {
+            suggested = suggestion;
+            return chosenPath;
+        });
+        gui::setWorkbookOpener([this](const QString& path) {
+            opened << path;
+            return programExists;
+        });
+    }
+    ~ExportSession() {
+        gui::setExportPathChooser({});
+        gui::setWorkbookOpener({});
+    }
+
+    std::string text(const intake::Workbook& book, int row, int column) {
+        return book.cell(0, row, column).text;
+    }
+};
+
+}  // namespace
+
+class TestExports : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void resultWorkbookReadsBack();
+    void statisticsWorkbookReadsBack();
+    void failuresAndCancelAreHandled();
+};
+
+void TestExports::resultWorkbookReadsBack() {
+    ExportSession session;
+    test::MessageLog log;
+    session.chosenPath = QString::fromStdString(session.folder.file("结果"));  // no suffix given
+    session.main.command(QStringLiteral("8.数据导出"))->trigger();
+    QVERIFY(session.suggested.endsWith(QStringLiteral("分班结果-高一_(3).xlsx")));
+
+    const std::string written = session.folder.file("结果.xlsx");
+    QCOMPARE(session.opened, QStringList({QString::fromStdString(written)}));
+    // No program opens it: the user is told where the file is.
+    QCOMPARE(log.texts().size(), 1);
+    QVERIFY(log.texts().first().contains(QString::fromStdString(written)));
+
+    intake::XlsxWorkbook book(written);
+    QCOMPARE(book.sheetNames().front(), std::string("分班结果"));
+    QCOMPARE(session.text(book, 1, 1), std::string("学号"));
+    QCOMPARE(session.text(book, 1, 14), std::string("总分"));
+    QCOMPARE(session.text(book, 1, 17), std::string("班名"));
+    // Class 1 (students 3 and 4) first, then class 2.
+    QCOMPARE(session.text(book, 2, 1), std::string("3"));
+    QCOMPARE(session.text(book, 3, 1), std::string("4"));
+    QCOMPARE(session.text(book, 4, 1), std::string("1"));
+    QCOMPARE(session.text(book, 2, 17), std::string("1班"));
+    QCOMPARE(session.text(book, 5, 17), std::string("2班"));
+    QCOMPARE(book.cell(0, 2, 14).kind, intake::CellKind::Number);
+    QCOMPARE(book.cell(0, 2, 14).number, 360.5);
+    QCOMPARE(session.text(book, 6, 1), std::string());
+}
+
+void TestExports::statisticsWorkbookReadsBack() {
+    ExportSession session;
+    test::MessageLog log;
+    session.programExists = true;
+    session.chosenPath = QString::fromStdString(session.folder.file("明细.xlsx"));
+    auto* window = new gui::Tfrm_class_info(session.workspace, session.main);
+    QSignalSpy shown(window, &gui::Tfrm_class_info::statisticsShown);
+    gui::addMdiChild(*session.main.mdiArea(), window);
+    QVERIFY(shown.wait(60000));
+    window->exportButton()->click();
+    // Opened by the spreadsheet program: nothing to tell.
+    QVERIFY2(log.texts().isEmpty(), qPrintable(log.texts().join('\n')));
+    QCOMPARE(session.opened.size(), 1);
+
+    intake::XlsxWorkbook book(session.folder.file("明细.xlsx"));
+    QCOMPARE(book.sheetNames().front(), std::string("分班明细表"));
+    // Block 1: titles, two classes, all students (rows 1 to 4), one empty row; 语文 three rows
+    // further down heads block 2, whose titles follow.
+    QCOMPARE(session.text(book, 1, 1), std::string("班级"));
+    QCOMPARE(session.text(book, 2, 1), std::string("1班"));
+    QCOMPARE(session.text(book, 3, 1), std::string("2班"));
+    QCOMPARE(book.cell(0, 2, 4).number, 2.0);
+    QCOMPARE(session.text(book, 8, 1), std::string("语文"));
+    QCOMPARE(session.text(book, 9, 1), std::string("班级"));
+    QCOMPARE(session.text(book, 9, 2), std::string("0~9分"));
+    QCOMPARE(session.text(book, 10, 1), std::string("1班"));
+}
+
+void TestExports::failuresAndCancelAreHandled() {
+    ExportSession session;
+    test::MessageLog log;
+
+    // The user cancels the file question: nothing is written or told.
+    session.chosenPath.clear();
+    QVERIFY(!gui::exportResultWorkbook(&session.main, session.workspace));
+    QVERIFY(log.texts().isEmpty());
+    QVERIFY(session.opened.isEmpty());
+
+    // A folder that does not exist: the failure is told with the file, nothing is opened.
+    session.chosenPath = QString::fromStdString(session.folder.file("没有的文件夹/结果.xlsx"));
+    QVERIFY(!gui::exportResultWorkbook(&session.main, session.workspace));
+    QCOMPARE(log.texts().size(), 1);
+    QVERIFY(log.texts().first().startsWith(QStringLiteral("导出失败")));
+    QCOMPARE(log.messages().front().kind, gui::MessageKind::Error);
+    QVERIFY(session.opened.isEmpty());
+}
+
+QTEST_MAIN(TestExports)
+#include "TestExports.moc"

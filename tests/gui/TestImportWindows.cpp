@@ -1,0 +1,212 @@
+// The import preview and its progress window: a real spreadsheet read into the grid, the rows
+// stored (or the failing row told), cancel leaving the student table empty.
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QTest>
+
+#include "GuiTestSupport.h"
+#include "db/Connection.h"
+#include "gui/Tfrm_excelToDb.h"
+#include "gui/Tfrm_pb.h"
+#include "store/ProjectStore.h"
+
+using namespace qm;
+
+namespace {
+
+constexpr int kWaitMs = 60000;
+
+struct ImportSession : test::MainWindowSession {
+    store::CurrentProject project;
+    std::unique_ptr<gui::Tfrm_excelToDb> window;
+
+    ImportSession() {
+        project = store::createProject(workspace.connection(), "高一", 3);
+        workspace.setCurrentProject(project);
+        window = std::make_unique<gui::Tfrm_excelToDb>(workspace, &main);
+        window->show();
+    }
+
+    bool preview(const std::string& fixture) {
+        QSignalSpy shown(window.get(), &gui::Tfrm_excelToDb::previewShown);
+        window->showInStrgrid(QString::fromStdString(test::testData(fixture)));
+        return shown.wait(kWaitMs) && shown.first().first().toBool();
+    }
+
+    QString cell(int row, int column) const {
+        const QTableWidgetItem* item = window->sgStudent()->item(row, column);
+        return item ? item->text() : QString();
+    }
+
+    int storedRows() {
+        return test::countRows(database.connection(), "select * from " + project.fbTable);
+    }
+
+    QString statusPanelText() const {
+        QStringList texts;
+        for (const QLabel* panel : main.statusBar()->findChildren<QLabel*>()) {
+            texts << panel->text();
+        }
+        return texts.join('|');
+    }
+};
+
+}  // namespace
+
+class TestImportWindows : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void previewShowsRowsCountsAndTrailingRow();
+    void saveStoresTheRowsAndSaysSo();
+    void draggedColumnIsStoredUnderItsShownPlace();
+    void failingRowIsToldAndRowsAboveStay();
+    void cancelLeavesTheTableEmpty_data();
+    void cancelLeavesTheTableEmpty();
+    void unreadableFileIsTold();
+};
+
+void TestImportWindows::previewShowsRowsCountsAndTrailingRow() {
+    ImportSession session;
+    test::MessageLog log;
+    QVERIFY(!session.window->bnt_yes()->isEnabled());
+    QVERIFY(session.preview("gui/preview_students.csv"));
+    QVERIFY(log.texts().isEmpty());
+
+    const QTableWidget& grid = *session.window->sgStudent();
+    QCOMPARE(grid.columnCount(), 18);
+    QCOMPARE(grid.horizontalHeaderItem(3)->text(), QStringLiteral("姓名"));
+    QCOMPARE(grid.horizontalHeaderItem(16)->text(), QStringLiteral("备注"));
+    QCOMPARE(grid.columnWidth(0), 30);
+    // Four students, then the trailing row: the first row without 学号, its name shown and the
+    // scores read as 0; the student after it is not read.
+    QCOMPARE(grid.rowCount(), 5);
+    for (int r = 0; r < 5; ++r) {
+        QCOMPARE(session.cell(r, 0), QString::number(r + 1));
+    }
+    QCOMPARE(session.cell(0, 3), QStringLiteral("张三"));
+    QCOMPARE(session.cell(1, 6), QStringLiteral("0"));  // empty English score
+    QCOMPARE(session.cell(1, 17), QStringLiteral("艺术"));
+    QCOMPARE(session.cell(2, 16), QStringLiteral("2"));  // in the grid, drawn invisibly
+    QCOMPARE(session.cell(3, 3), QStringLiteral("欧'尼尔"));
+    QCOMPARE(session.cell(4, 1), QString());
+    QCOMPARE(session.cell(4, 3), QStringLiteral("赵六"));
+    QCOMPARE(session.cell(4, 5), QStringLiteral("0"));
+    QCOMPARE(session.window->lb_info()->text(), QStringLiteral("已导入的总记录数:4条   "));
+    QVERIFY(session.statusPanelText().contains(QStringLiteral("已导入的总记录数:4条")));
+    QVERIFY(session.window->bnt_yes()->isEnabled());
+    QCOMPARE(session.window->lastFile(),
+             QString::fromStdString(test::testData("gui/preview_students.csv")));
+}
+
+void TestImportWindows::saveStoresTheRowsAndSaysSo() {
+    ImportSession session;
+    test::insertStudents(session.database.connection(), session.project.fbTable,
+                         test::sampleStudents(7));
+    QVERIFY(session.preview("gui/preview_students.csv"));
+    test::MessageLog log;
+    session.window->bnt_yes()->click();
+    QCOMPARE(log.texts(), QStringList({"将清空之前的所有数据，确定么？", "导入成功"}));
+    QCOMPARE(log.messages().front().caption, QStringLiteral("提示"));
+
+    QCOMPARE(session.storedRows(), 4);  // the earlier seven are replaced
+    auto rows = session.database.connection().query(
+        "select student_id, student_name, pingyin, class_id, type, english, pfType from " +
+        session.project.fbTable + " order by student_id");
+    QCOMPARE(rows.at(0, 2).toText(), std::string("ZHANG SAN"));
+    QCOMPARE(rows.at(1, 5).toDouble(), 0.0);
+    QCOMPARE(rows.at(1, 6).toText(), std::string("艺术"));
+    QCOMPARE(rows.at(2, 3).toInt(), std::int64_t(2));  // fixed by its 备注
+    QCOMPARE(rows.at(2, 4).toInt(), std::int64_t(2));
+    QCOMPARE(rows.at(3, 1).toText(), std::string("欧'尼尔"));
+    QVERIFY(!session.window->bnt_yes()->isEnabled());
+}
+
+void TestImportWindows::draggedColumnIsStoredUnderItsShownPlace() {
+    ImportSession session;
+    QVERIFY(session.preview("gui/preview_students.csv"));
+    // Drag 英语 (column 6) in front of 数学 (column 5): the English scores are now shown in the
+    // place of mathematics and are stored as mathematics.
+    QHeaderView& header = *session.window->sgStudent()->horizontalHeader();
+    header.moveSection(header.visualIndex(6), header.visualIndex(5));
+    test::MessageLog log;
+    session.window->bnt_yes()->click();
+    QCOMPARE(log.texts().last(), QStringLiteral("导入成功"));
+    auto rows = session.database.connection().query(
+        "select math, english from " + session.project.fbTable + " where student_id=1");
+    QCOMPARE(rows.at(0, 0).toDouble(), 92.5);
+    QCOMPARE(rows.at(0, 1).toDouble(), 85.0);
+}
+
+void TestImportWindows::failingRowIsToldAndRowsAboveStay() {
+    ImportSession session;
+    QVERIFY(session.preview("gui/failing_row.csv"));
+    test::MessageLog log;
+    session.window->bnt_yes()->click();
+    QCOMPARE(log.texts().size(), 2);
+    QVERIFY2(log.texts().last().startsWith(
+                 QStringLiteral("插入数据库过程第4行出错,学生不考的科目请设置为0分")),
+             qPrintable(log.texts().last()));
+    QCOMPARE(session.storedRows(), 2);
+    QVERIFY(!session.window->bnt_yes()->isEnabled());
+}
+
+void TestImportWindows::cancelLeavesTheTableEmpty_data() {
+    QTest::addColumn<bool>("byFrame");
+    QTest::newRow("取消") << false;
+    QTest::newRow("closing the window") << true;
+}
+
+void TestImportWindows::cancelLeavesTheTableEmpty() {
+    QFETCH(bool, byFrame);
+    ImportSession session;
+    test::insertStudents(session.database.connection(), session.project.fbTable,
+                         test::sampleStudents(7));
+    QVERIFY(session.preview("gui/preview_students.csv"));
+    test::MessageLog log;
+
+    // Declining the question changes nothing.
+    log.setAnswer(false);
+    session.window->bnt_yes()->click();
+    QCOMPARE(session.storedRows(), 7);
+    log.setAnswer(true);
+    log.clear();
+
+    test::actOnNextDialog<gui::Tfrm_pb>([byFrame](gui::Tfrm_pb& progress) {
+        QCOMPARE(progress.windowTitle(), QStringLiteral("正在导入……"));
+        if (byFrame) {
+            progress.close();
+        } else {
+            progress.bntCancel()->click();
+        }
+    });
+    session.window->bnt_yes()->click();
+    QCOMPARE(log.texts(), QStringList({"将清空之前的所有数据，确定么？"}));
+    QCOMPARE(session.storedRows(), 0);
+    QVERIFY(session.window->bnt_yes()->isEnabled());
+}
+
+void TestImportWindows::unreadableFileIsTold() {
+    ImportSession session;
+    test::TempFolder folder;
+    const std::string path = folder.file("broken.xlsx");
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    std::fputs("this is not a workbook", file);
+    std::fclose(file);
+    test::MessageLog log;
+    QSignalSpy shown(session.window.get(), &gui::Tfrm_excelToDb::previewShown);
+    session.window->showInStrgrid(QString::fromStdString(path));
+    QVERIFY(shown.wait(kWaitMs));
+    QVERIFY(!shown.first().first().toBool());
+    QCOMPARE(log.texts().size(), 1);
+    QVERIFY(log.texts().first().contains(QStringLiteral("broken.xlsx")));
+    QCOMPARE(session.window->sgStudent()->rowCount(), 0);
+    QVERIFY(!session.window->bnt_yes()->isEnabled());
+}
+
+QTEST_MAIN(TestImportWindows)
+#include "TestImportWindows.moc"

@@ -1,0 +1,223 @@
+// The main window: start-up, the tool bar, commands that need a project, creating a project
+// through "1.新建", and the work windows that exist once.
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolBar>
+
+#include "GuiTestSupport.h"
+#include "db/Connection.h"
+#include "gui/AppSetup.h"
+#include "gui/TfrmBuild.h"
+#include "gui/TfrmResult.h"
+#include "gui/Tfrm_config.h"
+#include "gui/Tfrm_login.h"
+#include "store/ProjectStore.h"
+
+using namespace qm;
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void startUpWindowHidesAndShowsTheMainWindow();
+    void toolBarAndStatusBar();
+    void commandsNeedAProject_data();
+    void commandsNeedAProject();
+    void newProjectMakesItCurrent();
+    void workWindowExistsOnce_data();
+    void workWindowExistsOnce();
+    void re_fbWithoutResultWindowDoesNothing();
+    void programRunsOnWithoutItsDatabase();
+};
+
+void TestMainWindow::startUpWindowHidesAndShowsTheMainWindow() {
+    test::MainWindowSession session;
+    int entered = 0;
+    gui::Tfrm_login login([&] {
+        ++entered;
+        session.main.show();
+    });
+    QCOMPARE(login.windowTitle(), QStringLiteral("用户登陆"));
+    const auto edits = login.findChildren<QLineEdit*>();
+    QCOMPARE(edits.size(), 2);
+    QCOMPARE(edits[0]->text(), QStringLiteral("admin"));
+    QCOMPARE(edits[1]->echoMode(), QLineEdit::Password);
+    QCOMPARE(edits[1]->text().size(), 4);
+
+    login.show();
+    QTRY_VERIFY(session.main.isVisible());
+    QVERIFY(!login.isVisible());
+    QCOMPARE(entered, 1);
+
+    // "取消" does nothing; "登陆" does what the first drawing did.
+    login.cancelButton()->click();
+    QCOMPARE(entered, 1);
+    login.loginButton()->click();
+    QCOMPARE(entered, 2);
+}
+
+void TestMainWindow::toolBarAndStatusBar() {
+    test::MainWindowSession session;
+    QCOMPARE(session.main.windowTitle(), QStringLiteral("QuillmereV3.35"));
+    const auto bars = session.main.findChildren<QToolBar*>();
+    QCOMPARE(bars.size(), 1);
+    QStringList captions;
+    for (QAction* action : bars[0]->actions()) {
+        captions << action->text();
+        QVERIFY(!action->icon().isNull());
+        const QWidget* button = bars[0]->widgetForAction(action);
+        QVERIFY(button->minimumWidth() >= 70);
+    }
+    QCOMPARE(captions, QStringList({"1.新建", "2.打开", "3.1数据导入", "3.2内部数据", "4.分班设置",
+                                    "5.开始", "6.班级信息", "7.学生名单", "8.数据导出", "退出"}));
+
+    const auto panels = session.main.statusBar()->findChildren<QLabel*>();
+    QCOMPARE(panels.size(), 4);
+    QCOMPARE(panels[3]->text(), QStringLiteral("QuillmereV3.35"));
+    session.main.setImportCountText(QStringLiteral("共导入 12 条记录"));
+    QCOMPARE(panels[0]->text(), QStringLiteral("共导入 12 条记录"));
+}
+
+void TestMainWindow::commandsNeedAProject_data() {
+    QTest::addColumn<QString>("caption");
+    for (const char* caption : {"3.1数据导入", "3.2内部数据", "4.分班设置", "5.开始", "6.班级信息",
+                                "7.学生名单", "8.数据导出"}) {
+        QTest::newRow(caption) << QString::fromUtf8(caption);
+    }
+}
+
+void TestMainWindow::commandsNeedAProject() {
+    QFETCH(QString, caption);
+    test::MainWindowSession session;
+    test::MessageLog log;
+    session.main.command(caption)->trigger();
+    QCOMPARE(log.texts(), QStringList{QStringLiteral("请选择你要操作的分班项")});
+    QVERIFY(session.main.mdiArea()->subWindowList().isEmpty());
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
+}
+
+void TestMainWindow::newProjectMakesItCurrent() {
+    test::MainWindowSession session;
+    test::MessageLog log;
+    test::actOnNextDialog<gui::TfrmBuild>([](gui::TfrmBuild& dialog) {
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("新建分班"));
+        dialog.memoEdit()->setText(QStringLiteral("2024级高一新生"));
+        dialog.numEdit()->setText(QStringLiteral("6"));
+        dialog.okButton()->click();
+        QVERIFY(!dialog.isVisible());
+    });
+    session.main.command(QStringLiteral("1.新建"))->trigger();
+
+    QCOMPARE(log.texts(), QStringList{QStringLiteral("新建分班操作成功!")});
+    QCOMPARE(session.main.windowTitle(), QStringLiteral("2024级高一新生"));
+    const auto& current = session.workspace.currentProject();
+    QCOMPARE(current.fbTable, std::string("fb_1"));
+    QCOMPARE(current.rbTable, std::string("rb_fb_1"));
+    QCOMPARE(current.fbId, std::string("1"));
+    auto& connection = session.database.connection();
+    QVERIFY(connection.tableExists("fb_1"));
+    QVERIFY(connection.tableExists("rb_fb_1"));
+    QCOMPARE(test::countRows(connection,
+                             "select * from config where id=1 and inter=1 and "
+                             "is_man=0 and wtNum=50"),
+             1);
+
+    // A second project replaces the first as the current one.
+    test::actOnNextDialog<gui::TfrmBuild>([](gui::TfrmBuild& dialog) {
+        dialog.memoEdit()->setText(QStringLiteral("复读班"));
+        dialog.numEdit()->setText(QStringLiteral("2"));
+        dialog.okButton()->click();
+    });
+    session.main.command(QStringLiteral("1.新建"))->trigger();
+    QCOMPARE(session.main.windowTitle(), QStringLiteral("复读班"));
+    QCOMPARE(session.workspace.currentProject().fbTable, std::string("fb_2"));
+}
+
+void TestMainWindow::workWindowExistsOnce_data() {
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("windowTitle");
+    QTest::addColumn<QString>("otherCaption");
+    QTest::newRow("settings") << QStringLiteral("4.分班设置") << QStringLiteral("分班设置")
+                              << QStringLiteral("5.开始");
+    QTest::newRow("result") << QStringLiteral("5.开始") << QStringLiteral("分班结果")
+                            << QStringLiteral("4.分班设置");
+}
+
+void TestMainWindow::workWindowExistsOnce() {
+    QFETCH(QString, caption);
+    QFETCH(QString, windowTitle);
+    QFETCH(QString, otherCaption);
+    test::MainWindowSession session;
+    test::MessageLog log;
+    session.workspace.setCurrentProject(
+        store::createProject(session.workspace.connection(), "项目", 4));
+    session.main.show();
+    const auto reference = [&]() -> QWidget* {
+        if (caption == QStringLiteral("4.分班设置")) {
+            return session.main.configForm();
+        }
+        return session.main.resultForm();
+    };
+    QVERIFY(reference() == nullptr);
+
+    session.main.command(caption)->trigger();
+    QWidget* first = reference();
+    QVERIFY(first != nullptr);
+    QCOMPARE(test::childWindowTitles(session.main), QStringList{windowTitle});
+
+    // With another window in front, the command brings the same window back to the front.
+    session.main.command(otherCaption)->trigger();
+    QVERIFY(session.main.mdiArea()->activeSubWindow()->widget() != first);
+    session.main.command(caption)->trigger();
+    QCOMPARE(reference(), first);
+    QCOMPARE(test::childWindowTitles(session.main).count(windowTitle), 1);
+    QCOMPARE(session.main.mdiArea()->activeSubWindow()->widget(), first);
+
+    // Closing frees it and empties the main window's reference; the command builds a new one.
+    QPointer<QWidget> closed = first;
+    session.main.mdiArea()->activeSubWindow()->close();
+    QTRY_VERIFY(closed.isNull());
+    QVERIFY(reference() == nullptr);
+    session.main.command(caption)->trigger();
+    QVERIFY(reference() != nullptr);
+    QCOMPARE(test::childWindowTitles(session.main).count(windowTitle), 1);
+    QVERIFY(log.texts().isEmpty());
+}
+
+void TestMainWindow::re_fbWithoutResultWindowDoesNothing() {
+    test::MainWindowSession session;
+    test::MessageLog log;
+    session.workspace.setCurrentProject(
+        store::createProject(session.workspace.connection(), "项目", 4));
+    session.main.re_fb({1, 2});
+    QVERIFY(session.main.mdiArea()->subWindowList().isEmpty());
+    QVERIFY(log.texts().isEmpty());
+}
+
+void TestMainWindow::programRunsOnWithoutItsDatabase() {
+    test::TempFolder folder;
+    gui::Workspace workspace(folder.file("missing-folder/fb.db"));
+    QVERIFY(!workspace.isOpen());
+    QVERIFY(!workspace.openError().isEmpty());
+    gui::Tfrm_main main(workspace);
+    test::MessageLog log;
+    test::actOnNextDialog<gui::TfrmBuild>([](gui::TfrmBuild& dialog) {
+        dialog.memoEdit()->setText(QStringLiteral("项目"));
+        dialog.numEdit()->setText(QStringLiteral("3"));
+        dialog.okButton()->click();
+        QVERIFY(dialog.isVisible());
+    });
+    main.command(QStringLiteral("1.新建"))->trigger();
+    QCOMPARE(log.texts(), QStringList{workspace.openError()});
+    QVERIFY(!workspace.hasProject());
+    QCOMPARE(main.windowTitle(), QStringLiteral("QuillmereV3.35"));
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "TestMainWindow.moc"

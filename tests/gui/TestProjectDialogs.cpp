@@ -1,0 +1,281 @@
+// The project dialogs: new project, open and delete, and copying students between projects.
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "GuiTestSupport.h"
+#include "db/Connection.h"
+#include "gui/ProjectListWidget.h"
+#include "gui/TfrmBuild.h"
+#include "gui/Tfrm_insertFB.h"
+#include "gui/Tfrm_open.h"
+#include "store/ProjectStore.h"
+#include "store/StudentCopy.h"
+
+using namespace qm;
+
+namespace {
+
+QStringList rowTexts(const QTreeWidget& list, int row) {
+    QStringList texts;
+    for (int column = 0; column < list.columnCount(); ++column) {
+        texts << list.topLevelItem(row)->text(column);
+    }
+    return texts;
+}
+
+void doubleClickRow(QTreeWidget& list, int row) {
+    const QRect rect = list.visualItemRect(list.topLevelItem(row));
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, rect.center());
+    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+}  // namespace
+
+class TestProjectDialogs : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void newProjectRefusesClassCount_data();
+    void newProjectRefusesClassCount();
+    void newProjectCancelStoresNothing();
+    void openDialogListsProjects();
+    void openByButtonAndByDoubleClick();
+    void buttonsNeedASelection_data();
+    void buttonsNeedASelection();
+    void deleteAsksFirst();
+    void deletingTheCurrentProjectClearsIt();
+    void copyAddRefusesExistingStudents();
+    void copyOverwriteReplacesStudents();
+};
+
+void TestProjectDialogs::newProjectRefusesClassCount_data() {
+    QTest::addColumn<QString>("count");
+    QTest::newRow("empty") << QString();
+    QTest::newRow("letters") << QStringLiteral("六");
+    QTest::newRow("fraction") << QStringLiteral("2.5");
+    QTest::newRow("zero") << QStringLiteral("0");
+    QTest::newRow("negative") << QStringLiteral("-3");
+}
+
+void TestProjectDialogs::newProjectRefusesClassCount() {
+    QFETCH(QString, count);
+    test::MainWindowSession session;
+    test::MessageLog log;
+    gui::TfrmBuild dialog(session.workspace);
+    dialog.show();
+    dialog.memoEdit()->setText(QStringLiteral("高一"));
+    dialog.numEdit()->setText(count);
+    dialog.okButton()->click();
+
+    QCOMPARE(log.messages().size(), std::size_t{1});
+    QCOMPARE(log.messages()[0].kind, gui::MessageKind::Error);
+    QVERIFY2(log.messages()[0].text.contains(QStringLiteral("班级数")),
+             qPrintable(log.messages()[0].text));
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(dialog.numEdit()->text(), count);
+    QCOMPARE(test::countRows(session.database.connection(), "select * from fb_info"), 0);
+    QVERIFY(!session.workspace.hasProject());
+}
+
+void TestProjectDialogs::newProjectCancelStoresNothing() {
+    test::MainWindowSession session;
+    gui::TfrmBuild dialog(session.workspace);
+    dialog.show();
+    dialog.memoEdit()->setText(QStringLiteral("高一"));
+    dialog.numEdit()->setText(QStringLiteral("4"));
+    dialog.cancelButton()->click();
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QCOMPARE(test::countRows(session.database.connection(), "select * from fb_info"), 0);
+}
+
+void TestProjectDialogs::openDialogListsProjects() {
+    test::MainWindowSession session;
+    auto& connection = session.workspace.connection();
+    store::createProject(connection, "2023级", 8);
+    store::createProject(connection, "2024级", 10);
+    gui::Tfrm_open dialog(session.workspace);
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("选择分班项目"));
+    const gui::ProjectListWidget& list = *dialog.projectList();
+    QCOMPARE(list.headerItem()->text(0), QStringLiteral("自编号"));
+    QCOMPARE(list.headerItem()->text(1), QStringLiteral("分班描述"));
+    QCOMPARE(list.headerItem()->text(2), QStringLiteral("班级数"));
+    QCOMPARE(list.headerItem()->text(3), QStringLiteral("建立时间"));
+    QCOMPARE(list.topLevelItemCount(), 2);
+    const auto projects = store::listProjects(connection);
+    QCOMPARE(rowTexts(list, 1),
+             QStringList({"2", "2024级", "10", QString::fromStdString(projects[1].update_date)}));
+    QVERIFY(!list.topLevelItem(0)->icon(0).isNull());
+}
+
+void TestProjectDialogs::openByButtonAndByDoubleClick() {
+    test::MainWindowSession session;
+    auto& connection = session.workspace.connection();
+    store::createProject(connection, "甲", 3);
+    store::createProject(connection, "乙", 5);
+
+    gui::Tfrm_open byButton(session.workspace, &session.main);
+    byButton.show();
+    QVERIFY(byButton.projectList()->selectId(2));
+    byButton.openButton()->click();
+    QCOMPARE(byButton.result(), int(QDialog::Accepted));
+    QCOMPARE(session.workspace.currentProject().fbTable, std::string("fb_2"));
+    QCOMPARE(session.workspace.currentProject().rbTable, std::string("rb_fb_2"));
+    QCOMPARE(session.workspace.currentProject().fbId, std::string("2"));
+    QCOMPARE(session.main.windowTitle(), QStringLiteral("乙"));
+
+    gui::Tfrm_open byDoubleClick(session.workspace, &session.main);
+    byDoubleClick.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&byDoubleClick));
+    doubleClickRow(*byDoubleClick.projectList(), 0);
+    QCOMPARE(byDoubleClick.result(), int(QDialog::Accepted));
+    QCOMPARE(session.workspace.currentProject().fbId, std::string("1"));
+    QCOMPARE(session.main.windowTitle(), QStringLiteral("甲"));
+}
+
+void TestProjectDialogs::buttonsNeedASelection_data() {
+    QTest::addColumn<int>("dialogKind");
+    QTest::addColumn<QString>("button");
+    QTest::newRow("open: 打开") << 0 << QStringLiteral("打开");
+    QTest::newRow("open: 删除") << 0 << QStringLiteral("删除");
+    QTest::newRow("copy: 打开") << 1 << QStringLiteral("打开");
+    QTest::newRow("copy: 删除") << 1 << QStringLiteral("删除");
+}
+
+void TestProjectDialogs::buttonsNeedASelection() {
+    QFETCH(int, dialogKind);
+    QFETCH(QString, button);
+    test::MainWindowSession session;
+    session.workspace.setCurrentProject(
+        store::createProject(session.workspace.connection(), "甲", 3));
+    store::createProject(session.workspace.connection(), "乙", 3);
+    test::MessageLog log;
+    std::unique_ptr<QDialog> dialog;
+    if (dialogKind == 0) {
+        dialog = std::make_unique<gui::Tfrm_open>(session.workspace);
+    } else {
+        dialog = std::make_unique<gui::Tfrm_insertFB>(session.workspace);
+    }
+    dialog->show();
+    QPushButton* pressed = nullptr;
+    for (QPushButton* candidate : dialog->findChildren<QPushButton*>()) {
+        if (candidate->text() == button) {
+            pressed = candidate;
+        }
+    }
+    QVERIFY(pressed);
+    pressed->click();
+    QCOMPARE(log.texts(), QStringList{QStringLiteral("请选择分班项!")});
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(test::countRows(session.database.connection(), "select * from fb_info"), 2);
+    QCOMPARE(session.workspace.currentProject().fbId, std::string("1"));
+}
+
+void TestProjectDialogs::deleteAsksFirst() {
+    test::MainWindowSession session;
+    auto& connection = session.workspace.connection();
+    store::createProject(connection, "甲", 3);
+    store::createProject(connection, "乙", 3);
+    test::MessageLog log(false);
+    gui::Tfrm_open dialog(session.workspace);
+    dialog.show();
+
+    QVERIFY(dialog.projectList()->selectId(1));
+    dialog.deleteButton()->click();
+    QCOMPARE(log.messages().size(), std::size_t{1});
+    QCOMPARE(log.messages()[0].kind, gui::MessageKind::Question);
+    QVERIFY(log.messages()[0].text.contains(QStringLiteral("甲")));
+    QCOMPARE(dialog.projectList()->topLevelItemCount(), 2);
+    QVERIFY(connection.tableExists("fb_1"));
+
+    log.setAnswer(true);
+    dialog.deleteButton()->click();
+    QCOMPARE(dialog.projectList()->topLevelItemCount(), 1);
+    QCOMPARE(dialog.projectList()->topLevelItem(0)->text(0), QStringLiteral("2"));
+    QVERIFY(!connection.tableExists("fb_1"));
+    QVERIFY(!connection.tableExists("rb_fb_1"));
+    QCOMPARE(test::countRows(connection, "select * from config where id=1"), 0);
+    QVERIFY(dialog.isVisible());
+}
+
+void TestProjectDialogs::deletingTheCurrentProjectClearsIt() {
+    test::MainWindowSession session;
+    auto& connection = session.workspace.connection();
+    session.workspace.setCurrentProject(store::createProject(connection, "甲", 3));
+    store::createProject(connection, "乙", 3);
+    QCOMPARE(session.main.windowTitle(), QStringLiteral("甲"));
+    test::MessageLog log(true);
+    gui::Tfrm_open dialog(session.workspace);
+    dialog.show();
+
+    // Deleting another project leaves the current one.
+    QVERIFY(dialog.projectList()->selectId(2));
+    dialog.deleteButton()->click();
+    QCOMPARE(session.workspace.currentProject().fbId, std::string("1"));
+    QCOMPARE(session.main.windowTitle(), QStringLiteral("甲"));
+
+    QVERIFY(dialog.projectList()->selectId(1));
+    dialog.deleteButton()->click();
+    QVERIFY(!session.workspace.hasProject());
+    QCOMPARE(session.main.windowTitle(), QStringLiteral("QuillmereV3.35"));
+    QCOMPARE(dialog.projectList()->topLevelItemCount(), 0);
+}
+
+void TestProjectDialogs::copyAddRefusesExistingStudents() {
+    test::MainWindowSession session;
+    auto& connection = session.workspace.connection();
+    const auto source = store::createProject(connection, "来源", 3);
+    const auto target = store::createProject(connection, "当前", 3);
+    auto students = test::sampleStudents(4);
+    test::insertStudents(connection, source.fbTable, {students[0], students[1], students[2]});
+    test::insertStudents(connection, target.fbTable, {students[2], students[3]});
+    session.workspace.setCurrentProject(target);
+    test::MessageLog log;
+
+    gui::Tfrm_insertFB dialog(session.workspace);
+    dialog.show();
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("导入分班数据"));
+    QVERIFY(dialog.addButton()->isChecked());
+    QCOMPARE(dialog.projectList()->topLevelItemCount(), 2);
+    QVERIFY(dialog.projectList()->selectId(1));
+    dialog.openButton()->click();
+
+    QCOMPARE(log.texts(), QStringList{QString::fromUtf8(store::kCopyFailed)});
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(test::countRows(connection, "select * from fb_2"), 2);
+    QCOMPARE(test::countRows(connection, "select * from fb_1 where type=0"), 3);
+}
+
+void TestProjectDialogs::copyOverwriteReplacesStudents() {
+    test::MainWindowSession session;
+    auto& connection = session.workspace.connection();
+    const auto source = store::createProject(connection, "来源", 3);
+    const auto target = store::createProject(connection, "当前", 3);
+    auto students = test::sampleStudents(4);
+    for (int i = 0; i < 3; ++i) {
+        students[static_cast<std::size_t>(i)].class_id = i + 1;
+    }
+    test::insertStudents(connection, source.fbTable, {students[0], students[1], students[2]});
+    students[2].class_id = 0;
+    test::insertStudents(connection, target.fbTable, {students[2], students[3]});
+    session.workspace.setCurrentProject(target);
+    test::MessageLog log;
+
+    gui::Tfrm_insertFB dialog(session.workspace);
+    dialog.show();
+    dialog.overwriteButton()->setChecked(true);
+    QVERIFY(dialog.projectList()->selectId(1));
+    dialog.openButton()->click();
+
+    QCOMPARE(log.texts(), QStringList{QString::fromUtf8(store::kCopySucceeded)});
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(test::countRows(connection, "select * from fb_2"), 4);
+    QCOMPARE(test::countRows(connection, "select * from fb_2 where type=2 and student_id=class_id"),
+             3);
+    QCOMPARE(test::countRows(connection, "select * from fb_1 where type=1"), 3);
+}
+
+QTEST_MAIN(TestProjectDialogs)
+#include "TestProjectDialogs.moc"

@@ -1,0 +1,272 @@
+// The student list: the class tree, the query boxes, and editing rows that are stored when
+// posted, with refused values told and nothing stored.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include "GuiTestSupport.h"
+#include "db/Connection.h"
+#include "gui/StudentListModel.h"
+#include "gui/Tfrm_list.h"
+#include "reports/StudentColumns.h"
+#include "store/ProjectStore.h"
+
+using namespace qm;
+
+namespace {
+
+test::StudentSpec student(int id, const char* name, const char* sex, int classId, double math) {
+    test::StudentSpec s;
+    s.student_id = id;
+    s.student_name = name;
+    s.sex = sex;
+    s.class_id = classId;
+    s.type = classId > 0 ? 1 : 0;
+    s.scores = {math, 70, 80, 60, 60, 60, 60, 60, 60};
+    return s;
+}
+
+struct ListSession : test::MainWindowSession {
+    store::CurrentProject project;
+    std::unique_ptr<gui::Tfrm_list> window;
+
+    ListSession() {
+        project = store::createProject(workspace.connection(), "高一", 2);
+        test::insertStudents(workspace.connection(), project.fbTable,
+                             {student(6, "张三", "男", 2, 81), student(2, "李四", "女", 1, 75),
+                              student(5, "张小明", "男", 0, 66), student(1, "王芳", "女", 2, 90),
+                              student(4, "赵六", "男", 1, 58), student(3, "刘张", "女", 0, 70)});
+        workspace.setCurrentProject(project);
+        window = std::make_unique<gui::Tfrm_list>(workspace);
+        window->show();
+    }
+
+    // The student numbers the grid shows, top to bottom.
+    QStringList shownIds() const {
+        QStringList ids;
+        const gui::StudentListModel& model = *window->model();
+        for (int r = 0; r < model.rowCount(); ++r) {
+            ids << model.text(r, 0);
+        }
+        return ids;
+    }
+
+    void clickNode(QTreeWidgetItem* node) {
+        window->tv_class()->setCurrentItem(node);
+        emit window->tv_class()->itemClicked(node, 0);
+    }
+
+    double storedMath(int id) {
+        auto rows = database.connection().query("select math from " + project.fbTable +
+                                                " where student_id=" + std::to_string(id));
+        return rows.empty() ? -1 : rows.at(0, 0).toDouble();
+    }
+
+    QModelIndex cellOf(int row, const char* field) {
+        return window->model()->index(row, gui::StudentListModel::columnOf(field));
+    }
+
+    void press(gui::RecordNavigator::Button button) {
+        window->navigator()->button(button)->click();
+    }
+};
+
+}  // namespace
+
+class TestStudentList : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void gridHasTheListColumns();
+    void treeListsClassesAndAClickListsThem();
+    void queryBoxesNarrowTheList();
+    void editedScoreIsStoredWhenTheRowIsPosted();
+    void refusedValueIsToldAndNothingStored();
+    void insertAndDeleteRows();
+};
+
+void TestStudentList::gridHasTheListColumns() {
+    ListSession session;
+    const QAbstractItemModel& model = *session.window->DBGrid1()->model();
+    QCOMPARE(model.columnCount(), 17);
+    for (int c = 0; c < 17; ++c) {
+        const auto& column = reports::kListColumns[std::size_t(c)];
+        QCOMPARE(model.headerData(c, Qt::Horizontal).toString(),
+                 QString::fromUtf8(column.heading.data(), qsizetype(column.heading.size())));
+        const auto alignment = model.index(0, c).data(Qt::TextAlignmentRole).value<Qt::Alignment>();
+        QCOMPARE(bool(alignment & Qt::AlignHCenter), column.centred);
+    }
+    // Wide columns for the school and the address, narrow ones for the scores.
+    QVERIFY(session.window->DBGrid1()->columnWidth(15) > session.window->DBGrid1()->columnWidth(5));
+    QVERIFY(session.window->queryButton()->isDefault());
+    QCOMPARE(session.window->cbSex()->currentText(), QStringLiteral("全部"));
+}
+
+void TestStudentList::treeListsClassesAndAClickListsThem() {
+    ListSession session;
+    QTreeWidget& tree = *session.window->tv_class();
+    QCOMPARE(tree.topLevelItemCount(), 1);
+    QTreeWidgetItem* root = tree.topLevelItem(0);
+    QCOMPARE(root->text(0), QStringLiteral("所有班级"));
+    QStringList nodes;
+    for (int i = 0; i < root->childCount(); ++i) {
+        nodes << root->child(i)->text(0);
+    }
+    QCOMPARE(nodes, QStringList({"0班", "1班", "2班"}));
+    // Shown at first: all students by class, then student number.
+    QCOMPARE(session.shownIds(), QStringList({"3", "5", "2", "4", "1", "6"}));
+
+    session.clickNode(root->child(2));
+    QCOMPARE(session.shownIds(), QStringList({"1", "6"}));
+    session.clickNode(root->child(0));
+    QCOMPARE(session.shownIds(), QStringList({"3", "5"}));
+    session.clickNode(root);
+    QCOMPARE(session.shownIds(), QStringList({"3", "5", "2", "4", "1", "6"}));
+}
+
+void TestStudentList::queryBoxesNarrowTheList() {
+    ListSession session;
+    test::MessageLog log;
+    gui::Tfrm_list& window = *session.window;
+
+    struct Case {
+        const char* what;
+        std::function<void()> fill;
+        QStringList ids;
+    };
+    const Case cases[] = {
+        {"all boxes empty: every student by number", [] {}, {"1", "2", "3", "4", "5", "6"}},
+        {"part of a name", [&] { window.ed_name()->setText("张"); }, {"3", "5", "6"}},
+        {"girls with 张", [&] { window.cbSex()->setCurrentIndex(2); }, {"3"}},
+        {"only the first mathematics box: no range",
+         [&] {
+             window.ed_name()->clear();
+             window.cbSex()->setCurrentIndex(0);
+             window.edMath1()->setText("80");
+         },
+         {"1", "2", "3", "4", "5", "6"}},
+        {"a mathematics range", [&] { window.edMath2()->setText("95"); }, {"1", "6"}},
+        {"the class of the tree",
+         [&] {
+             window.edMath1()->clear();
+             window.edMath2()->clear();
+             window.cbClass()->setChecked(true);
+             window.tv_class()->setCurrentItem(window.tv_class()->topLevelItem(0)->child(1));
+         },
+         {"2", "4"}},
+        {"a name with a quote matches literally",
+         [&] {
+             window.cbClass()->setChecked(false);
+             window.ed_name()->setText("张'");
+         },
+         {}},
+    };
+    for (const Case& c : cases) {
+        c.fill();
+        // Enter in a box runs the query as the default button does.
+        QTest::keyClick(window.ed_name(), Qt::Key_Return);
+        QVERIFY2(log.texts().isEmpty(), c.what);
+        QVERIFY2(session.shownIds() == c.ids, c.what);
+    }
+
+    // A student number that is not a number: told, and the grid stays empty.
+    window.ed_name()->clear();
+    window.ed_no()->setText("abc");
+    window.queryButton()->click();
+    QCOMPARE(log.texts().size(), 1);
+    QVERIFY(log.texts().first().contains(QStringLiteral("考号")));
+    QCOMPARE(session.window->model()->rowCount(), 0);
+    log.clear();
+
+    // The class condition without a chosen class is told, not ignored.
+    window.ed_no()->clear();
+    window.tv_class()->setCurrentItem(nullptr);
+    window.cbClass()->setChecked(true);
+    window.queryButton()->click();
+    QCOMPARE(log.texts().size(), 1);
+    QVERIFY(log.texts().first().contains(QStringLiteral("班级")));
+}
+
+void TestStudentList::editedScoreIsStoredWhenTheRowIsPosted() {
+    ListSession session;
+    test::MessageLog log;
+    gui::StudentListModel& model = *session.window->model();
+    const int row = static_cast<int>(session.shownIds().indexOf("2"));
+    session.window->DBGrid1()->setCurrentIndex(session.cellOf(row, "math"));
+    QVERIFY(model.setData(session.cellOf(row, "math"), "95.5", Qt::EditRole));
+    QVERIFY(model.isEditing());
+    QCOMPARE(session.storedMath(2), 75.0);  // not before the row is posted
+
+    // Moving to the next row posts the edited one.
+    session.press(gui::RecordNavigator::Next);
+    QVERIFY2(log.texts().isEmpty(), qPrintable(log.texts().join('\n')));
+    QVERIFY(!model.isEditing());
+    QCOMPARE(session.storedMath(2), 95.5);
+    QCOMPARE(session.window->DBGrid1()->currentIndex().row(), row + 1);
+}
+
+void TestStudentList::refusedValueIsToldAndNothingStored() {
+    ListSession session;
+    test::MessageLog log;
+    gui::StudentListModel& model = *session.window->model();
+    const int row = static_cast<int>(session.shownIds().indexOf("4"));
+    session.window->DBGrid1()->setCurrentIndex(session.cellOf(row, "math"));
+    QVERIFY(model.setData(session.cellOf(row, "math"), "abc", Qt::EditRole));
+    session.press(gui::RecordNavigator::Post);
+    QCOMPARE(log.texts().size(), 1);
+    QVERIFY(log.texts().first().contains(QStringLiteral("数学")));
+    QCOMPARE(session.storedMath(4), 58.0);
+    QVERIFY(model.isEditing());  // kept for correction
+
+    // Another row refuses to be edited meanwhile; cancel brings the stored value back.
+    QVERIFY(!model.setData(session.cellOf(row + 1, "math"), "1", Qt::EditRole));
+    session.press(gui::RecordNavigator::Cancel);
+    QVERIFY(!model.isEditing());
+    QCOMPARE(model.text(row, gui::StudentListModel::columnOf("math")), QStringLiteral("58"));
+}
+
+void TestStudentList::insertAndDeleteRows() {
+    ListSession session;
+    test::MessageLog log;
+    gui::StudentListModel& model = *session.window->model();
+    session.press(gui::RecordNavigator::Insert);
+    QVERIFY(model.isInserting());
+    const int row = model.editedRow();
+    QVERIFY(model.setData(session.cellOf(row, "student_id"), "99", Qt::EditRole));
+    QVERIFY(model.setData(session.cellOf(row, "student_name"), "周'九", Qt::EditRole));
+    QVERIFY(model.setData(session.cellOf(row, "sex"), "女", Qt::EditRole));
+    QVERIFY(model.setData(session.cellOf(row, "math"), "88", Qt::EditRole));
+    session.press(gui::RecordNavigator::Post);
+    QVERIFY2(log.texts().isEmpty(), qPrintable(log.texts().join('\n')));
+    auto stored =
+        session.database.connection().query("select student_name, sex, math, class_id from " +
+                                            session.project.fbTable + " where student_id=99");
+    QCOMPARE(stored.size(), std::size_t(1));
+    QCOMPARE(stored.at(0, 0).toText(), std::string("周'九"));
+    QCOMPARE(stored.at(0, 2).toDouble(), 88.0);
+    QCOMPARE(stored.at(0, 3).toInt(), std::int64_t(0));
+
+    // Deleting asks first; No keeps the student, Yes deletes it.
+    session.window->DBGrid1()->setCurrentIndex(session.cellOf(row, "student_id"));
+    log.setAnswer(false);
+    session.press(gui::RecordNavigator::Delete);
+    QCOMPARE(log.texts().size(), 1);
+    QCOMPARE(session.storedMath(99), 88.0);
+    log.setAnswer(true);
+    session.press(gui::RecordNavigator::Delete);
+    QCOMPARE(session.storedMath(99), -1.0);
+    QVERIFY(!session.shownIds().contains("99"));
+
+    // Refresh runs the last statement again: the list is as stored.
+    session.press(gui::RecordNavigator::Refresh);
+    QCOMPARE(session.shownIds(), QStringList({"3", "5", "2", "4", "1", "6"}));
+}
+
+QTEST_MAIN(TestStudentList)
+#include "TestStudentList.moc"
