@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,25 @@ struct Case {
     std::string expected;
 };
 
+// "D5 C5 flags 1 max 255": the text as hex bytes, so that names stay readable ASCII.
+std::string describe(const Case& c, const char* separator) {
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string text;
+    for (unsigned char byte : c.text) {
+        text += text.empty() ? "" : separator;
+        text += kHex[byte >> 4];
+        text += kHex[byte & 0x0F];
+    }
+    const std::string flags =
+        c.flags < 0 ? "minus" + std::to_string(-c.flags) : std::to_string(c.flags);
+    return (text.empty() ? "empty" : text) + separator + "flags" + separator + flags + separator +
+           "max" + separator + std::to_string(c.maxLength);
+}
+
+void PrintTo(const Case& c, std::ostream* out) {
+    *out << describe(c, " ");
+}
+
 class GetPingyinTest : public ::testing::TestWithParam<Case> {};
 
 TEST_P(GetPingyinTest, ConvertsAsTheFlagsSay) {
@@ -55,7 +75,8 @@ INSTANTIATE_TEST_SUITE_P(
         // Full-width ASCII: not upper-cased; other than letters and digits only with flag 4.
         Case{kFullWidthA, 0, 255, "A"}, Case{kFullWidthSmallA, 0, 255, "a"},
         Case{kFullWidthComma, 0, 255, ""}, Case{kFullWidthComma, 4, 255, ","},
-        Case{"\xA3\x80", 2, 255, "?"},
+        // Places of the row outside full-width ASCII give no letter or digit, never "?".
+        Case{"\xA3\x80", 2, 255, ""}, Case{"\xA3\x41", 3, 255, ""}, Case{"\xA3\xA0", 4, 255, " "},
         // A lead byte at the end, or before a byte below 0x40, is a single byte of its own.
         Case{"A\xD5", 0, 255, "A"}, Case{"A\xD5", 4, 255, "A\xD5"},
         Case{"\xD5"
@@ -69,7 +90,8 @@ INSTANTIATE_TEST_SUITE_P(
         // Bytes outside GBK's double-byte range have no reading and are not looked up.
         Case{"\xFF\x40", 2, 255, "?"}, Case{"\xFE\xFF", 2, 255, "?"}, Case{"\xB0\x7F", 2, 255, "?"},
         // A negative flags value gives nothing at all.
-        Case{kZhang + "A", -1, 255, ""}, Case{"A", -4, 255, ""}));
+        Case{kZhang + "A", -1, 255, ""}, Case{"A", -4, 255, ""}),
+    [](const ::testing::TestParamInfo<Case>& param) { return describe(param.param, "_"); });
 
 TEST(NamePinyinTest, JoinsTheSyllablesOfEachCharacterWithBlanks) {
     const std::vector<std::pair<std::string, std::string>> cases = {

@@ -2,8 +2,10 @@
 // (where reading stops, "0" in empty score cells, number texts), the active sheet, the refusals
 // of bad files, and progress and cancelling.
 #include <gtest/gtest.h>
+#include <zip.h>
 
 #include <fstream>
+#include <map>
 #include <set>
 #include <vector>
 
@@ -115,8 +117,32 @@ TEST(PreviewReader, StudentNumberOfBlanksDoesNotStopTheReading) {
     EXPECT_EQ(grid.rows[2][2], "丙");
 }
 
+// Writes a zip archive with these entries (name, content) through libzip.
+void writeZip(const std::string& path, const std::map<std::string, std::string>& entries) {
+    int error = 0;
+    zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    ASSERT_NE(archive, nullptr);
+    for (const auto& [name, content] : entries) {
+        zip_source_t* source = zip_source_buffer(archive, content.data(), content.size(), 0);
+        ASSERT_GE(zip_file_add(archive, name.c_str(), source, ZIP_FL_ENC_UTF_8), 0);
+    }
+    ASSERT_EQ(zip_close(archive), 0);
+}
+
 TEST(PreviewReader, RefusesBadFilesNamingFileAndFault) {
     test::TempFolder folder;
+    // A workbook whose sheet list is empty, as no spreadsheet program writes one.
+    const std::string noSheets = folder.file("no_sheets.xlsx");
+    writeZip(
+        noSheets,
+        {{"_rels/.rels",
+          R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
+          R"(<Relationship Id="rId1" Target="xl/workbook.xml" Type="http://schemas.)"
+          R"(openxmlformats.org/officeDocument/2006/relationships/officeDocument"/>)"
+          R"(</Relationships>)"},
+         {"xl/workbook.xml",
+          R"(<workbook xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main">)"
+          R"(<sheets/></workbook>)"}});
     const std::string empty = folder.file("empty.xlsx");
     std::ofstream{empty};
     const std::string unclosed = folder.file("unclosed.csv");
@@ -133,6 +159,7 @@ TEST(PreviewReader, RefusesBadFilesNamingFileAndFault) {
         {fixture("password.xls"), "密码保护"},
         {fixture("no_such_file.xls"), "文件不存在"},
         {empty, "文件是空的"},
+        {noSheets, "工作簿中没有工作表"},
         {unclosed, "第2行的引号没有闭合"},
         {picture, "不支持的文件类型"},
     };

@@ -72,11 +72,20 @@ TEST(XlsxReader, RefusesWhatIsNoWorkbook) {
 
 TEST(SerialDate, TextOfDatesAndTimes) {
     const std::vector<std::tuple<double, bool, std::string>> cases = {
-        {1, false, "1900-01-01"},     {59, false, "1900-02-28"},
+        {1, false, "1900-01-01"},
+        {59, false, "1900-02-28"},
         {61, false, "1900-03-01"},  // the 1900 system counts a 29 February that never was
-        {40670, false, "2011-05-07"}, {40670.5, false, "2011-05-07 12:00:00"},
-        {0.75, false, "18:00:00"},    {1, true, "1904-01-02"},
+        {40670, false, "2011-05-07"},
+        {40670.5, false, "2011-05-07 12:00:00"},
+        {0.75, false, "18:00:00"},
+        {1, true, "1904-01-02"},
         {39208, true, "2011-05-07"},
+        // Beyond the dates a spreadsheet can show: the number itself.
+        {2958465.5, false, "9999-12-31 12:00:00"},
+        {2958466, false, "2958466"},
+        {2957004, true, "2957004"},
+        {-1, false, "-1"},
+        {1e300, false, "1e+300"},
     };
     for (const auto& [serial, epoch1904, text] : cases) {
         EXPECT_EQ(serialDateText(serial, epoch1904), text) << serial;

@@ -46,12 +46,10 @@ void convertDoubleByte(unsigned char lead, unsigned char trail, int flags, std::
             }
             return;
         case kFullWidthAsciiRow: {
-            // Full-width ASCII sits at trail 0xA1 to 0xFE, the printable ASCII 0x21 to 0x7E
-            // shifted by 0x80; other trail bytes are not characters of this row.
-            if (trail < 0xA1 || trail > 0xFE) {
-                noReading();
-                return;
-            }
+            // Full-width ASCII: the trail byte is the ASCII code shifted by 0x80 (trail 0xA1 to
+            // 0xFE hold 0x21 to 0x7E). Every trail byte of the row is taken that way, so a place
+            // outside that range gives a byte that is no letter or digit: dropped, or passed
+            // through with flag 4, never "?".
             const auto ascii = static_cast<unsigned char>(trail - 0x80);
             if ((flags & kPinyinKeepOthers) != 0 || isAsciiLetterOrDigit(ascii)) {
                 out += static_cast<char>(ascii);  // small letters stay small

@@ -4,10 +4,18 @@
 #include <cmath>
 #include <cstdio>
 
+#include "common/NumberText.h"
+
 namespace qm::intake {
 
 std::string serialDateText(double serial, bool epoch1904) {
     using namespace std::chrono;
+    // Spreadsheet programs show dates from the epoch up to 9999-12-31 only; a value outside that
+    // range (or not a number at all) is given as the number it is.
+    const double afterLastDay = epoch1904 ? 2957004.0 : 2958466.0;
+    if (!(serial >= 0.0 && serial < afterLastDay)) {
+        return numberText(serial);
+    }
     const double totalSeconds = std::round(serial * 86400.0);
     auto days = static_cast<long>(std::floor(totalSeconds / 86400.0));
     const auto seconds = static_cast<long>(totalSeconds - static_cast<double>(days) * 86400.0);
