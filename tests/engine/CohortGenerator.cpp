@@ -62,7 +62,13 @@ GeneratedCohort CohortGenerator::next(int maxStudents, int maxWtNum) {
         student.student_id = id;
         student.student_name = "学生" + std::to_string(id);
         const int sexRoll = between(1, 100);
-        student.sex = sexRoll <= 48 ? "男" : sexRoll <= 96 ? "女" : sexRoll <= 98 ? "" : "x";
+        // Now and then a sex with a trailing blank: it counts as the same sex as without.
+        student.sex = sexRoll <= 46   ? "男"
+                      : sexRoll <= 48 ? "男 "
+                      : sexRoll <= 94 ? "女"
+                      : sexRoll <= 96 ? "女 "
+                      : sexRoll <= 98 ? ""
+                                      : "x";
         if (!cohort.students.empty() && chance(5)) {
             student.scores = cohort
                                  .students[static_cast<std::size_t>(

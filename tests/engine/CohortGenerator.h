@@ -22,9 +22,9 @@ struct GeneratedCohort {
 // Kinds of scores a cohort gets.
 enum class ScoreKind { Whole, HalfPoint, OneDecimal };
 
-// Builds cohorts from a seed: sizes, settings, sexes (some neither 男 nor 女), categories,
-// fixed students (some in class 0 or above the class count), equal and empty pinyins, equal
-// score rows, subjects nobody takes.
+// Builds cohorts from a seed: sizes, settings, sexes (some with a trailing blank, some neither
+// 男 nor 女), categories, fixed students (some in class 0 or above the class count), equal and
+// empty pinyins, equal score rows, subjects nobody takes.
 class CohortGenerator {
   public:
     explicit CohortGenerator(std::uint32_t seed) : random_(seed) {}

@@ -151,6 +151,36 @@ TEST_F(DivisionRunTest, ConsoleFollowsSexOrderAndTuningCount) {
     }
 }
 
+TEST_F(DivisionRunTest, ConsoleOfAPassWhoseFirstSexHasNobodyPlaced) {
+    // Boys first, but there are no boys and nothing is fixed: their fine tuning finds no placed
+    // row and writes no line. The two girls have equal scores and are never exchanged.
+    auto first = student(1, "女", 70);
+    auto second = student(2, "女", 70);
+    second.scores = first.scores;
+    const auto current = project(2, {first, second, student(3, "x", 70)}, 0);
+    auto settings = *store::loadSettings(connection(), current.id());
+    settings.is_man = 1;
+    store::saveSettings(connection(), settings);
+    Lines console;
+    divide(connection(), current, console);
+    const std::vector<std::string> expected = {
+        "对男的进行分",
+        "微调结束",
+        "男的结束",
+        "对女的进行分",
+        "微调替换0人，已经调整过的学生再符合替换条件有0人次",
+        "微调结束",
+        "女的结束",
+        "正在刷新数据.....",
+        "更新结束",
+        "有1名学生的性别既不是“男”也不是“女”，未分班",
+    };
+    EXPECT_EQ(console.lines, expected);
+    const auto rows = placement(connection(), current.fbTable);
+    EXPECT_EQ(rows.at(1), std::make_pair(1, 1));
+    EXPECT_EQ(rows.at(2), std::make_pair(2, 1));
+}
+
 TEST_F(DivisionRunTest, SecondRunGivesTheSameResult) {
     const auto current = project(4, cohort(60));
     Lines console;
@@ -260,6 +290,13 @@ TEST_F(DivisionRunTest, CohortFiguresGroupByScoreBandAndRoundHalvesToEven) {
     EXPECT_EQ(figures->targets.target(kMath, 9), 0);
     EXPECT_EQ(figures->averages[kMath], 76);     // 75.5
     EXPECT_EQ(figures->averages[kEnglish], 76);  // 76.5
+    EXPECT_EQ(figures->targets.target(kMath, 4), 1);
+    // Two classes: a band's head count is divided as a fraction and rounded halves to even.
+    const auto halves = loadCohortFigures(connection(), current.fbTable, 2);
+    ASSERT_TRUE(halves);
+    EXPECT_EQ(halves->targets.target(kMath, 8), 2);  // 3/2 = 1.5
+    EXPECT_EQ(halves->targets.target(kMath, 4), 0);  // 1/2 = 0.5
+    EXPECT_EQ(halves->targets.target(kEnglish, 7), 2);
     EXPECT_FALSE(loadCohortFigures(connection(), current.rbTable, 1));
 }
 

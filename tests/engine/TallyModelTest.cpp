@@ -1,9 +1,10 @@
-// The student and class tally model and the class choice.
+// The student and class tally model, the class choice and fine tuning on hand-built classes.
 #include <gtest/gtest.h>
 
 #include <deque>
 
 #include "engine/ClassChoice.h"
+#include "engine/FineTuner.h"
 #include "engine/Tdistribute.h"
 
 namespace qm::engine {
@@ -19,6 +20,7 @@ class Students {
         student.setScores(scores[0], scores[1], scores[2], scores[3], scores[4], scores[5],
                           scores[6], scores[7], scores[8]);
         student.pinyinKey = pinyinKey < 0 ? 1000 + id : pinyinKey;
+        student.sexKey = sex == "男" ? 0 : sex == "女" ? 1 : 2;
         return student;
     }
 
@@ -147,6 +149,79 @@ TEST(ClassChoice, ChoosesClassesWhoseBandSumsReachAThousand) {
     }
     EXPECT_EQ(classes[0].count, 500);
     EXPECT_EQ(classes[1].count, 500);
+}
+
+TEST(ClassChoice, SecondSweepStartsAfreshWhenEveryClassHoldsThePinyin) {
+    // Both classes hold the pinyin, so the first sweep passes over both; the second must then
+    // choose by the plain rule alone (fewest girls: class 0), not carry over the first sweep's
+    // band sums, by which class 1 would win.
+    Students students;
+    std::vector<Tdistribute> classes(2);
+    const std::array<double, 9> shared = {85, 85, 85, 85, 85, 85, 85, 85, 85};
+    const std::array<double, 9> other = {55, 55, 55, 55, 55, 55, 55, 55, 55};
+    for (int i = 0; i < 10000; ++i) {
+        classes[0].addStudent(&students.add(i, "女", shared, i == 0 ? 42 : -1));
+    }
+    for (int i = 10000; i < 20001; ++i) {
+        classes[1].addStudent(&students.add(i, "女", other, i == 10000 ? 42 : -1));
+    }
+    EXPECT_EQ(findMixClass("女", classes, students.add(30000, "女", shared, 42)), 0);
+}
+
+// Fine tuning on two classes where only physics differs (cohort average 50): class 0 holds A
+// (60) and C (40), class 1 holds B (70). Worked through by hand from the exchange rules.
+TEST(TallyModel, FineTuningKeepsOnlyExchangesThatSuitTheRules) {
+    struct Case {
+        const char* name;
+        bool isRefb;
+        bool cSharesBsPinyin;
+        TuningCounts expected;
+        int inClassOne;  // who sits in class 1 afterwards
+    };
+    const Case cases[] = {
+        // Class 1 gains by taking A; class 0 is not asked. A, now in class 1's slot, goes on
+        // against C, and since A took part in a kept exchange class 0 must pass too: it would
+        // lose (|-5| to |-15|), so A stays.
+        {"plain", false, false, {1, 0}, 1},
+        // Every exchange must suit both classes. A-B and C-B each suit class 1 but not class 0:
+        // nothing moves, yet both count as class-1 successes.
+        {"re-division", true, false, {0, 2}, 2},
+        // B may not join C's class (same pinyin): class 1 takes C instead of A.
+        {"same pinyin", false, true, {1, 0}, 3},
+    };
+    for (const Case& c : cases) {
+        // Physics is the whole total here, so the total condition agrees with the subject one;
+        // with it on, candidates are also narrowed down by their totals first.
+        for (const bool avgTotal : {false, true}) {
+            const std::string name = std::string(c.name) + (avgTotal ? ", total on" : "");
+            Students students;
+            std::vector<Tdistribute> classes(2);
+            auto physics = [](double score) {
+                return std::array<double, 9>{0, 0, 0, score, 0, 0, 0, 0, 0};
+            };
+            const int pinyin = c.cSharesBsPinyin ? 7 : -1;
+            classes[0].addStudent(&students.add(1, "男", physics(60)));
+            classes[0].addStudent(&students.add(3, "男", physics(40), pinyin));
+            classes[1].addStudent(&students.add(2, "男", physics(70), pinyin));
+            CohortFigures figures;
+            figures.averages[kWuli] = 50;
+            figures.averages[kTotal] = 50;
+            TuningRules rules;
+            rules.avgTotal = avgTotal;
+            rules.isRefb = c.isRefb;
+            FineTuner tuner(classes, rules, figures);
+            const TuningCounts counts = tuner.runPass([] {});
+            EXPECT_EQ(counts.swaps, c.expected.swaps) << name;
+            EXPECT_EQ(counts.requalified, c.expected.requalified) << name;
+            ASSERT_EQ(classes[1].count, 1) << name;
+            EXPECT_EQ(classes[1].students[0]->studentId, c.inClassOne) << name;
+            for (const auto& tally : classes) {
+                for (const Tstudent* student : tally.students) {
+                    EXPECT_EQ(student->adjusted, 0) << name;
+                }
+            }
+        }
+    }
 }
 
 }  // namespace
