@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 namespace qm::gui {
 
@@ -17,6 +20,15 @@ const char* const kChineseFonts[] = {"Microsoft YaHei",  "SimSun",       "WenQua
 void configureApplication(QApplication& application) {
     application.setApplicationName(QStringLiteral("Quillmere"));
     application.setApplicationDisplayName(QString());
+    // The buttons of the message boxes and the file dialogs ("确定", "取消", ...) in Chinese,
+    // where Qt's own translations are installed.
+    auto* translator = new QTranslator(&application);
+    if (translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        application.installTranslator(translator);
+    } else {
+        delete translator;
+    }
     const QStringList installed = QFontDatabase::families();
     for (const char* family : kChineseFonts) {
         if (installed.contains(QString::fromUtf8(family))) {

@@ -10,7 +10,8 @@ namespace qm::gui {
 
 inline constexpr const char* kProgramTitle = "QuillmereV3.35";
 
-// Gives the program its name and a font that holds the Chinese characters of every window.
+// Gives the program its name, a font that holds the Chinese characters of every window, and
+// Chinese captions for the standard buttons and dialogs of Qt where Qt's translations exist.
 void configureApplication(QApplication& application);
 
 // The database path given on the command line as "--db PATH" or "--db=PATH"; empty when none

@@ -88,7 +88,8 @@ Tfrm_class_info::~Tfrm_class_info() = default;
 
 QWidget* Tfrm_class_info::buildFirstPage() {
     auto* page = new QWidget(this);
-    auto* prompt = new QLabel(QStringLiteral("请选择重分的班"), page);
+    auto* prompt = new QLabel(QStringLiteral("请选择重分的班       "), page);
+    prompt->setObjectName(QStringLiteral("lb_prompt"));
     QPalette red = prompt->palette();
     red.setColor(QPalette::WindowText, Qt::red);
     prompt->setPalette(red);

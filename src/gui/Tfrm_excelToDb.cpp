@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
@@ -32,6 +33,9 @@ constexpr int kGridColumns = 18;
 constexpr int kMemoColumn = 16;  // 备注: a class number fixing the student beforehand
 const char* const kSampleFolder = "导入excel文件样例";
 const char* const kSampleFile = "分班数据输入样例.xls";
+// The caption of the link to the sample workbook, blanks at the end included.
+const char* const kSampleLinkText =
+    "点击这里打开分班数据样表(请另存一份后再录入数据)                                    ";
 
 // The 备注 column is drawn in the cells' own background colour, so its values do not show.
 class HiddenTextDelegate : public QStyledItemDelegate {
@@ -98,11 +102,14 @@ Tfrm_excelToDb::Tfrm_excelToDb(Workspace& workspace, Tfrm_main* main, QWidget* p
     bnt_yes_->setEnabled(false);
     lb_info_->setObjectName(QStringLiteral("lb_info"));
     sampleLink_->setObjectName(QStringLiteral("lb_sample"));
-    sampleLink_->setText(
-        QStringLiteral("<a href=\"sample\" style=\"color:navy\">点击这里打开分班数据样表"
-                       "(请另存一份后再录入数据)</a>"));
+    // A plain label in navy with a hand cursor; a click on it opens the sample workbook.
+    sampleLink_->setTextFormat(Qt::PlainText);
+    sampleLink_->setText(QString::fromUtf8(kSampleLinkText));
+    QPalette navy = sampleLink_->palette();
+    navy.setColor(QPalette::WindowText, QColor(0, 0, 128));
+    sampleLink_->setPalette(navy);
     sampleLink_->setCursor(Qt::PointingHandCursor);
-    sampleLink_->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
+    sampleLink_->installEventFilter(this);
 
     auto* top = new QHBoxLayout;
     top->addWidget(openButton_);
@@ -117,7 +124,6 @@ Tfrm_excelToDb::Tfrm_excelToDb(Workspace& workspace, Tfrm_main* main, QWidget* p
 
     connect(openButton_, &QPushButton::clicked, this, &Tfrm_excelToDb::openFile);
     connect(bnt_yes_, &QPushButton::clicked, this, &Tfrm_excelToDb::bnt_yesClick);
-    connect(sampleLink_, &QLabel::linkActivated, this, &Tfrm_excelToDb::openSampleWorkbook);
     connect(job_, &BackgroundJob::progressed, this, [this](int rows, int) { showRowsRead(rows); });
 }
 
@@ -239,7 +245,7 @@ void Tfrm_excelToDb::bnt_yesClick() {
         inform(this, QStringLiteral("请先选择或建立新的分班工程"));
         return;
     }
-    if (isReading() || !showMessage(this, {MessageKind::Question, QStringLiteral("提示"),
+    if (isReading() || !showMessage(this, {MessageKind::OkCancel, QStringLiteral("提示"),
                                            QStringLiteral("将清空之前的所有数据，确定么？")})) {
         return;
     }
@@ -283,6 +289,15 @@ void Tfrm_excelToDb::openSampleWorkbook() {
         inform(this, QStringLiteral("分班数据样表在：\n%1\n\n本机没有可以打开它的表格程序。")
                          .arg(QDir::toNativeSeparators(path)));
     }
+}
+
+bool Tfrm_excelToDb::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == sampleLink_ && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        openSampleWorkbook();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 // Closing during a read stops it first; the window goes when the reader has stopped.

@@ -58,6 +58,7 @@ class Tfrm_excelToDb : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void showRowsRead(int rows);

@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -14,6 +13,8 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <tuple>
+#include <utility>
 
 #include "db/ResultSet.h"
 #include "gui/MdiChildren.h"
@@ -31,14 +32,6 @@ namespace {
 constexpr int kTreePanelWidth = 161;
 constexpr int kDefaultColumnWidth = 64;
 constexpr int kClassRole = Qt::UserRole;
-
-QLineEdit* addBox(QGridLayout& layout, int row, int column, const QString& name, QWidget* parent) {
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(name);
-    box->setMaximumWidth(110);
-    layout.addWidget(box, row, column);
-    return box;
-}
 
 std::string boxText(const QLineEdit* box) {
     return box->text().toStdString();
@@ -99,48 +92,65 @@ Tfrm_list::Tfrm_list(Workspace& workspace, QWidget* parent)
 
 QWidget* Tfrm_list::buildQueryBoxes() {
     auto* boxes = new QWidget(this);
-    auto* layout = new QGridLayout(boxes);
+    auto* firstRow = new QHBoxLayout;
+    auto* secondRow = new QHBoxLayout;
+    auto* layout = new QVBoxLayout(boxes);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setHorizontalSpacing(6);
-    auto label = [&](const QString& text, int row, int column) {
-        layout->addWidget(new QLabel(text, boxes), row, column, Qt::AlignRight);
+    layout->addLayout(firstRow);
+    layout->addLayout(secondRow);
+    auto label = [&](QHBoxLayout& row, const QString& text) {
+        row.addWidget(new QLabel(text, boxes));
     };
+    auto box = [&](QHBoxLayout& row, const QString& name, int width) {
+        auto* edit = new QLineEdit(boxes);
+        edit->setObjectName(name);
+        edit->setMaximumWidth(width);
+        row.addWidget(edit);
+        return edit;
+    };
+    constexpr int kTextBoxWidth = 110;
+    constexpr int kScoreBoxWidth = 70;
 
-    label(QStringLiteral("考号"), 0, 0);
-    ed_no_ = addBox(*layout, 0, 1, QStringLiteral("ed_no"), boxes);
-    label(QStringLiteral("姓名"), 0, 2);
-    ed_name_ = addBox(*layout, 0, 3, QStringLiteral("ed_name"), boxes);
+    // First row: student number, name, sex, the tree's class, the query and the record buttons.
+    label(*firstRow, QStringLiteral("考号    "));
+    ed_no_ = box(*firstRow, QStringLiteral("ed_no"), kTextBoxWidth);
+    label(*firstRow, QStringLiteral("姓名    "));
+    ed_name_ = box(*firstRow, QStringLiteral("ed_name"), kTextBoxWidth);
     cbSex_ = new QComboBox(boxes);
     cbSex_->setObjectName(QStringLiteral("cbSex"));
     cbSex_->addItems({QStringLiteral("全部"), QStringLiteral("男"), QStringLiteral("女")});
-    layout->addWidget(cbSex_, 0, 4);
+    firstRow->addWidget(cbSex_);
     cbClass_ = new QCheckBox(QStringLiteral("使用左边的班级条件"), boxes);
     cbClass_->setObjectName(QStringLiteral("cbClass"));
-    layout->addWidget(cbClass_, 0, 5, 1, 2);
+    firstRow->addWidget(cbClass_);
     queryButton_ = new QPushButton(QStringLiteral("查询"), boxes);
     queryButton_->setObjectName(QStringLiteral("BitBtn1"));
     queryButton_->setDefault(true);
-    layout->addWidget(queryButton_, 0, 7);
-    layout->addWidget(navigator_, 0, 9, Qt::AlignRight);
+    firstRow->addWidget(queryButton_);
+    firstRow->addStretch(1);
+    firstRow->addWidget(navigator_);
 
+    // Second row: the three score ranges.
     const QString andText = QStringLiteral("And");
-    label(QStringLiteral("数学"), 1, 0);
-    edMath1_ = addBox(*layout, 1, 1, QStringLiteral("edMath1"), boxes);
-    layout->addWidget(new QLabel(andText, boxes), 1, 2, Qt::AlignCenter);
-    edMath2_ = addBox(*layout, 1, 3, QStringLiteral("edMath2"), boxes);
-    label(QStringLiteral("英语"), 1, 4);
-    edSx1_ = addBox(*layout, 1, 5, QStringLiteral("edSx1"), boxes);
-    layout->addWidget(new QLabel(andText, boxes), 1, 6, Qt::AlignCenter);
-    edSx2_ = addBox(*layout, 1, 7, QStringLiteral("edSx2"), boxes);
-    label(QStringLiteral("语文"), 2, 0);
-    edYw1_ = addBox(*layout, 2, 1, QStringLiteral("edYw1"), boxes);
-    layout->addWidget(new QLabel(andText, boxes), 2, 2, Qt::AlignCenter);
-    edYw2_ = addBox(*layout, 2, 3, QStringLiteral("edYw2"), boxes);
-    layout->setColumnStretch(8, 1);
+    const auto range = [&](const QString& caption, const QString& from, const QString& to) {
+        label(*secondRow, caption);
+        QLineEdit* low = box(*secondRow, from, kScoreBoxWidth);
+        label(*secondRow, andText);
+        QLineEdit* high = box(*secondRow, to, kScoreBoxWidth);
+        secondRow->addSpacing(12);
+        return std::pair{low, high};
+    };
+    std::tie(edMath1_, edMath2_) =
+        range(QStringLiteral("数学    "), QStringLiteral("edMath1"), QStringLiteral("edMath2"));
+    std::tie(edSx1_, edSx2_) =
+        range(QStringLiteral("英语    "), QStringLiteral("edSx1"), QStringLiteral("edSx2"));
+    std::tie(edYw1_, edYw2_) =
+        range(QStringLiteral("语文     "), QStringLiteral("edYw1"), QStringLiteral("edYw2"));
+    secondRow->addStretch(1);
 
     // Enter in any box runs the query, as the window's default button.
-    for (QLineEdit* box : {ed_no_, ed_name_, edMath1_, edMath2_, edSx1_, edSx2_, edYw1_, edYw2_}) {
-        connect(box, &QLineEdit::returnPressed, this, &Tfrm_list::BitBtn1Click);
+    for (QLineEdit* edit : {ed_no_, ed_name_, edMath1_, edMath2_, edSx1_, edSx2_, edYw1_, edYw2_}) {
+        connect(edit, &QLineEdit::returnPressed, this, &Tfrm_list::BitBtn1Click);
     }
     connect(queryButton_, &QPushButton::clicked, this, &Tfrm_list::BitBtn1Click);
     return boxes;

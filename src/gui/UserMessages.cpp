@@ -32,6 +32,10 @@ bool showMessage(QWidget* parent, const UserMessage& message) {
             return QMessageBox::question(parent, message.caption, message.text,
                                          QMessageBox::Yes | QMessageBox::No,
                                          QMessageBox::No) == QMessageBox::Yes;
+        case MessageKind::OkCancel:
+            return QMessageBox::question(parent, message.caption, message.text,
+                                         QMessageBox::Ok | QMessageBox::Cancel,
+                                         QMessageBox::Ok) == QMessageBox::Ok;
     }
     return false;
 }

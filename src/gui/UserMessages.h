@@ -14,6 +14,7 @@ enum class MessageKind {
     Information,  // OK only
     Error,        // OK only
     Question,     // Yes and No; No is the default
+    OkCancel,     // OK and Cancel; OK is the default
 };
 
 struct UserMessage {

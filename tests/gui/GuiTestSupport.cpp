@@ -10,7 +10,9 @@ namespace qm::test {
 MessageLog::MessageLog(bool answer) : answer_(answer) {
     gui::setMessageAnswerer([this](const gui::UserMessage& message) {
         messages_.push_back(message);
-        return message.kind == gui::MessageKind::Question ? answer_ : true;
+        const bool asks = message.kind == gui::MessageKind::Question ||
+                          message.kind == gui::MessageKind::OkCancel;
+        return asks ? answer_ : true;
     });
 }
 

@@ -23,7 +23,7 @@ class MessageLog {
     MessageLog(const MessageLog&) = delete;
     MessageLog& operator=(const MessageLog&) = delete;
 
-    // The answer to questions from now on (true: Yes).
+    // The answer to questions from now on (true: Yes or OK).
     void setAnswer(bool answer) { answer_ = answer; }
     const std::vector<gui::UserMessage>& messages() const { return messages_; }
     QStringList texts() const;

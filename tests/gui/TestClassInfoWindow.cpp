@@ -1,6 +1,7 @@
 // The class statistics window: figures of the core in eleven grids with red deviations, the chart
 // of the class averages, and a re-division of chosen classes through the result window.
 #include <QAction>
+#include <QLabel>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -109,6 +110,16 @@ void TestClassInfoWindow::gridsShowTheFiguresWithRedDeviations() {
     }
     QCOMPARE(pages, QStringList({"班级信息", "语文", "数学", "英语", "物理", "政治", "历史", "体育",
                                  "地理", "生物", "每一类的人数", "平均分对比图"}));
+    const auto* prompt = window->findChild<QLabel*>(QStringLiteral("lb_prompt"));
+    QVERIFY(prompt);
+    QCOMPARE(prompt->text(), QStringLiteral("请选择重分的班       "));
+    QCOMPARE(prompt->palette().color(QPalette::WindowText), QColor(Qt::red));
+    QStringList buttons;
+    for (const QPushButton* button : {window->redivideButton(), window->updateButton(),
+                                      window->exportButton(), window->closeButton()}) {
+        buttons << button->text();
+    }
+    QCOMPARE(buttons, QStringList({"重新分班", "更新数据", "导出分班数据", "取消"}));
 
     const QTableWidget& info = *window->grid(0);
     QCOMPARE(info.objectName(), QStringLiteral("sgClass_info"));

@@ -12,6 +12,7 @@
 #include "db/Connection.h"
 #include "gui/Tfrm_excelToDb.h"
 #include "gui/Tfrm_pb.h"
+#include "gui/WorkbookOpener.h"
 #include "store/ProjectStore.h"
 
 using namespace qm;
@@ -68,6 +69,8 @@ class TestImportWindows : public QObject {
     void cancelLeavesTheTableEmpty_data();
     void cancelLeavesTheTableEmpty();
     void unreadableFileIsTold();
+    void sampleLinkOpensTheSampleWorkbook();
+    void saveGoesToTheCurrentProject();
 };
 
 void TestImportWindows::previewShowsRowsCountsAndTrailingRow() {
@@ -112,6 +115,7 @@ void TestImportWindows::saveStoresTheRowsAndSaysSo() {
     session.window->bnt_yes()->click();
     QCOMPARE(log.texts(), QStringList({"将清空之前的所有数据，确定么？", "导入成功"}));
     QCOMPARE(log.messages().front().caption, QStringLiteral("提示"));
+    QCOMPARE(log.messages().front().kind, gui::MessageKind::OkCancel);
 
     QCOMPARE(session.storedRows(), 4);  // the earlier seven are replaced
     auto rows = session.database.connection().query(
@@ -206,6 +210,42 @@ void TestImportWindows::unreadableFileIsTold() {
     QVERIFY(log.texts().first().contains(QStringLiteral("broken.xlsx")));
     QCOMPARE(session.window->sgStudent()->rowCount(), 0);
     QVERIFY(!session.window->bnt_yes()->isEnabled());
+}
+
+// The link's caption keeps its blanks; a click on it opens the sample workbook delivered with the
+// program.
+void TestImportWindows::sampleLinkOpensTheSampleWorkbook() {
+    ImportSession session;
+    test::MessageLog log;
+    QStringList opened;
+    gui::setWorkbookOpener([&](const QString& path) {
+        opened << path;
+        return true;
+    });
+    QLabel& link = *session.window->sampleLink();
+    QCOMPARE(link.text(), QStringLiteral("点击这里打开分班数据样表(请另存一份后再录入数据)") +
+                              QString(36, QLatin1Char(' ')));
+    QCOMPARE(link.cursor().shape(), Qt::PointingHandCursor);
+    QTest::mouseClick(&link, Qt::LeftButton, {}, QPoint(10, link.height() / 2));
+    gui::setWorkbookOpener({});
+    QVERIFY2(log.texts().isEmpty(), qPrintable(log.texts().join('\n')));
+    QCOMPARE(opened.size(), 1);
+    QVERIFY(opened[0].endsWith(QStringLiteral("导入excel文件样例/分班数据输入样例.xls")));
+}
+
+// Opening another project meanwhile does not redirect the rows the window shows.
+// "导入到库" stores into the project that is current when it is pressed.
+void TestImportWindows::saveGoesToTheCurrentProject() {
+    ImportSession session;
+    QVERIFY(session.preview("gui/preview_students.csv"));
+    const auto other = store::createProject(session.workspace.connection(), "复读班", 2);
+    test::insertStudents(session.database.connection(), other.fbTable, test::sampleStudents(3));
+    session.workspace.setCurrentProject(other);
+    test::MessageLog log;
+    session.window->bnt_yes()->click();
+    QCOMPARE(log.texts().last(), QStringLiteral("导入成功"));
+    QCOMPARE(session.storedRows(), 0);
+    QCOMPARE(test::countRows(session.database.connection(), "select * from " + other.fbTable), 4);
 }
 
 QTEST_MAIN(TestImportWindows)

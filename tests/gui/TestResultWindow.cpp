@@ -67,6 +67,7 @@ class TestResultWindow : public QObject {
     void cancelledRunChangesNothing();
     void redivisionShowsTheChosenClasses();
     void failedRunIsReportedAndGridKept();
+    void divisionFollowsTheCurrentProject();
 };
 
 void TestResultWindow::newWindowShowsHeaderAndOneEmptyRow() {
@@ -228,6 +229,27 @@ void TestResultWindow::failedRunIsReportedAndGridKept() {
     QVERIFY(log.messages()[0].text.contains(QStringLiteral("班级数")));
     QCOMPARE(window->sgClassShow()->rowCount(), 1);
     QVERIFY(window->divideButton()->isEnabled());
+}
+
+// After another project is opened, "分班" still divides the window's project, and classes chosen
+// in the other project are not re-divided in it.
+// Opening another project leaves the window as it is, but "分班" then divides the project that is
+// current at that moment.
+void TestResultWindow::divisionFollowsTheCurrentProject() {
+    DivisionSession session(4, 40);
+    test::MessageLog log;
+    gui::TfrmResult* window = session.main.showResult();
+    auto& connection = session.database.connection();
+    const auto other = store::createProject(session.workspace.connection(), "复读班", 2);
+    test::insertStudents(connection, other.fbTable, test::sampleStudents(10));
+    session.workspace.setCurrentProject(other);
+
+    QVERIFY(session.runToEnd(*window, [&] { window->startDivision(); }));
+    QCOMPARE(test::countRows(connection,
+                             "select * from " + other.fbTable + " where class_id between 1 and 2"),
+             10);
+    QCOMPARE(test::countRows(connection, "select * from fb_1 where class_id<>0"), 0);
+    QCOMPARE(window->sgClassShow()->rowCount(), 10);
 }
 
 QTEST_MAIN(TestResultWindow)

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -14,7 +15,6 @@
 #include "db/Connection.h"
 #include "gui/StudentListModel.h"
 #include "gui/Tfrm_list.h"
-#include "reports/StudentColumns.h"
 #include "store/ProjectStore.h"
 
 using namespace qm;
@@ -84,6 +84,7 @@ class TestStudentList : public QObject {
 
   private slots:
     void gridHasTheListColumns();
+    void queryBoxesHaveTheirCaptions();
     void treeListsClassesAndAClickListsThem();
     void queryBoxesNarrowTheList();
     void editedScoreIsStoredWhenTheRowIsPosted();
@@ -94,18 +95,47 @@ class TestStudentList : public QObject {
 void TestStudentList::gridHasTheListColumns() {
     ListSession session;
     const QAbstractItemModel& model = *session.window->DBGrid1()->model();
-    QCOMPARE(model.columnCount(), 17);
-    for (int c = 0; c < 17; ++c) {
-        const auto& column = reports::kListColumns[std::size_t(c)];
-        QCOMPARE(model.headerData(c, Qt::Horizontal).toString(),
-                 QString::fromUtf8(column.heading.data(), qsizetype(column.heading.size())));
+    const QStringList headings = {"学号", "登分号", "学生姓名", "性别",     "班级", "数学",
+                                  "英语", "语文",   "物理",     "政治",     "历史", "体育",
+                                  "地理", "生物",   "类型",     "毕业学校", "地址"};
+    const QStringList leftAligned = {"学号", "登分号", "学生姓名", "毕业学校", "地址"};
+    QCOMPARE(model.columnCount(), headings.size());
+    for (int c = 0; c < headings.size(); ++c) {
+        QCOMPARE(model.headerData(c, Qt::Horizontal).toString(), headings[c]);
         const auto alignment = model.index(0, c).data(Qt::TextAlignmentRole).value<Qt::Alignment>();
-        QCOMPARE(bool(alignment & Qt::AlignHCenter), column.centred);
+        QCOMPARE(bool(alignment & Qt::AlignHCenter), !leftAligned.contains(headings[c]));
     }
     // Wide columns for the school and the address, narrow ones for the scores.
     QVERIFY(session.window->DBGrid1()->columnWidth(15) > session.window->DBGrid1()->columnWidth(5));
-    QVERIFY(session.window->queryButton()->isDefault());
-    QCOMPARE(session.window->cbSex()->currentText(), QStringLiteral("全部"));
+}
+
+// The query boxes' captions keep their blanks; the three score ranges share the second row.
+void TestStudentList::queryBoxesHaveTheirCaptions() {
+    ListSession session;
+    gui::Tfrm_list& window = *session.window;
+    QCOMPARE(window.windowTitle(), QStringLiteral("学生名单"));
+    QStringList labels;
+    for (const QLabel* label : window.findChildren<QLabel*>()) {
+        labels << label->text();
+    }
+    QCOMPARE(labels, QStringList({"考号    ", "姓名    ", "数学    ", "And", "英语    ", "And",
+                                  "语文     ", "And"}));
+    QStringList sexes;
+    for (int i = 0; i < window.cbSex()->count(); ++i) {
+        sexes << window.cbSex()->itemText(i);
+    }
+    QCOMPARE(sexes, QStringList({"全部", "男", "女"}));
+    QCOMPARE(window.cbSex()->currentText(), QStringLiteral("全部"));
+    QCOMPARE(window.cbClass()->text(), QStringLiteral("使用左边的班级条件"));
+    QVERIFY(!window.cbClass()->isChecked());
+    QCOMPARE(window.queryButton()->text(), QStringLiteral("查询"));
+    QVERIFY(window.queryButton()->isDefault());
+    const int secondRow = window.edMath1()->mapTo(&window, QPoint()).y();
+    for (const QLineEdit* box :
+         {window.edMath2(), window.edSx1(), window.edSx2(), window.edYw1(), window.edYw2()}) {
+        QCOMPARE(box->mapTo(&window, QPoint()).y(), secondRow);
+    }
+    QVERIFY(window.ed_no()->mapTo(&window, QPoint()).y() < secondRow);
 }
 
 void TestStudentList::treeListsClassesAndAClickListsThem() {
