@@ -58,7 +58,7 @@ GeneratedCohort CohortGenerator::next(int maxStudents, int maxWtNum) {
     std::vector<int> idList(ids.begin(), ids.end());
     std::shuffle(idList.begin(), idList.end(), random_);
     for (int id : idList) {
-        StudentSpec student;
+        StudentRow student;
         student.student_id = id;
         student.student_name = "学生" + std::to_string(id);
         const int sexRoll = between(1, 100);

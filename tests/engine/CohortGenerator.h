@@ -15,7 +15,7 @@ namespace qm::test {
 struct GeneratedCohort {
     int classCount = 1;
     std::optional<store::DivisionSettings> settings;
-    std::vector<StudentSpec> students;
+    std::vector<StudentRow> students;
     std::vector<int> redivideClasses;
 };
 

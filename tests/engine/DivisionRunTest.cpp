@@ -16,7 +16,7 @@
 namespace qm::engine {
 namespace {
 
-using test::StudentSpec;
+using test::StudentRow;
 
 struct Lines : DivisionObserver {
     void consoleLine(const std::string& line) override { lines.push_back(line); }
@@ -33,20 +33,20 @@ struct CancelWhileTuning : DivisionObserver {
     bool tuning = false;
 };
 
-StudentSpec student(int id, const std::string& sex, double level, int type = 0, int classId = 0,
-                    std::optional<std::string> category = std::string()) {
-    StudentSpec spec;
-    spec.student_id = id;
-    spec.student_name = "学生" + std::to_string(id);
-    spec.sex = sex;
-    spec.type = type;
-    spec.class_id = classId;
-    spec.pfType = std::move(category);
-    spec.pingyin = "PY" + std::to_string(id);
+StudentRow student(int id, const std::string& sex, double level, int type = 0, int classId = 0,
+                   std::optional<std::string> category = std::string()) {
+    StudentRow row;
+    row.student_id = id;
+    row.student_name = "学生" + std::to_string(id);
+    row.sex = sex;
+    row.type = type;
+    row.class_id = classId;
+    row.pfType = std::move(category);
+    row.pingyin = "PY" + std::to_string(id);
     for (int s = 0; s < 9; ++s) {
-        spec.scores[s] = std::min(100.0, level + ((id * 7 + s * 3) % 11));
+        row.scores[s] = std::min(100.0, level + ((id * 7 + s * 3) % 11));
     }
-    return spec;
+    return row;
 }
 
 // class_id and type of every student.
@@ -61,7 +61,7 @@ std::map<int, std::pair<int, int>> placement(db::Connection& connection, const s
 
 class DivisionRunTest : public ::testing::Test {
   protected:
-    store::CurrentProject project(int classes, const std::vector<StudentSpec>& students,
+    store::CurrentProject project(int classes, const std::vector<StudentRow>& students,
                                   int wtNum = 2) {
         auto current = store::createProject(database.connection(), "测试", classes);
         auto settings = store::DivisionSettings::defaults(current.id());
@@ -70,8 +70,8 @@ class DivisionRunTest : public ::testing::Test {
         test::insertStudents(database.connection(), current.fbTable, students);
         return current;
     }
-    std::vector<StudentSpec> cohort(int size) {
-        std::vector<StudentSpec> students;
+    std::vector<StudentRow> cohort(int size) {
+        std::vector<StudentRow> students;
         for (int id = 1; id <= size; ++id) {
             students.push_back(student(id, id % 2 ? "男" : "女", 40 + (id * 37) % 55));
         }
@@ -224,11 +224,11 @@ TEST_F(DivisionRunTest, FailedOrCancelledRunLeavesTablesAsBefore) {
 }
 
 TEST_F(DivisionRunTest, ManyStudentsInFewClassesSplitEvenlyEvenWithEmptySubjects) {
-    std::vector<StudentSpec> students;
+    std::vector<StudentRow> students;
     for (int id = 1; id <= 1000; ++id) {
-        StudentSpec spec = student(id, id % 2 ? "男" : "女", 50 + id % 40);
-        spec.scores[6] = spec.scores[7] = spec.scores[8] = 0;  // subjects nobody takes
-        students.push_back(spec);
+        StudentRow row = student(id, id % 2 ? "男" : "女", 50 + id % 40);
+        row.scores[6] = row.scores[7] = row.scores[8] = 0;  // subjects nobody takes
+        students.push_back(row);
     }
     const auto current = project(2, students, -1);
     Lines console;
@@ -274,14 +274,14 @@ TEST_F(DivisionRunTest, RedivisionMovesOnlyTheChosenClasses) {
 
 TEST_F(DivisionRunTest, CohortFiguresGroupByScoreBandAndRoundHalvesToEven) {
     const auto current = project(1, {});
-    std::vector<StudentSpec> students;
+    std::vector<StudentRow> students;
     const double maths[] = {85, 85.5, 89.5, 75.5 * 4 - 85 - 85.5 - 89.5};
     for (int id = 1; id <= 4; ++id) {
-        StudentSpec spec = student(id, "男", 0, 1, 1);
-        spec.scores = {};
-        spec.scores[0] = maths[id - 1];
-        spec.scores[1] = id <= 2 ? 76 : 77;  // average 76.5
-        students.push_back(spec);
+        StudentRow row = student(id, "男", 0, 1, 1);
+        row.scores = {};
+        row.scores[0] = maths[id - 1];
+        row.scores[1] = id <= 2 ? 76 : 77;  // average 76.5
+        students.push_back(row);
     }
     test::insertStudents(connection(), current.fbTable, students);
     const auto figures = loadCohortFigures(connection(), current.fbTable, 1);

@@ -32,13 +32,13 @@ int countRows(db::Connection& connection, const std::string& sql) {
     return static_cast<int>(connection.query(sql).size());
 }
 
-std::vector<StudentSpec> sampleStudents(int count) {
+std::vector<StudentRow> sampleStudents(int count) {
     static const char* const kSurnames[] = {"张", "王", "李", "赵", "刘", "陈", "杨", "黄"};
     static const char* const kSurnamePinyin[] = {"ZHANG", "WANG", "LI",   "ZHAO",
                                                  "LIU",   "CHEN", "YANG", "HUANG"};
-    std::vector<StudentSpec> students;
+    std::vector<StudentRow> students;
     for (int i = 1; i <= count; ++i) {
-        StudentSpec s;
+        StudentRow s;
         s.student_id = i;
         s.rec_id = std::to_string(1000 + i);
         const int surname = i % 8;

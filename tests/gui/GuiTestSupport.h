@@ -65,7 +65,7 @@ void actOnNextDialog(std::function<void(Dialog&)> act) {
 int countRows(db::Connection& connection, const std::string& sql);
 
 // count students with deterministic names, sexes and scores, none fixed and without category.
-std::vector<StudentSpec> sampleStudents(int count);
+std::vector<StudentRow> sampleStudents(int count);
 
 // The captions of the child windows inside the main window's frame.
 QStringList childWindowTitles(gui::Tfrm_main& main);

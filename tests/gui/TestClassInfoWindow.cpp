@@ -33,7 +33,7 @@ constexpr int kWaitMs = 120000;
 struct StatisticsSession : test::MainWindowSession {
     store::CurrentProject project;
 
-    StatisticsSession(int classes, const std::vector<test::StudentSpec>& students) {
+    StatisticsSession(int classes, const std::vector<test::StudentRow>& students) {
         project = store::createProject(workspace.connection(), "高一", classes);
         test::insertStudents(workspace.connection(), project.fbTable, students);
         workspace.setCurrentProject(project);
@@ -61,8 +61,8 @@ struct StatisticsSession : test::MainWindowSession {
     }
 };
 
-test::StudentSpec student(int id, const char* sex, int classId, double math, double english) {
-    test::StudentSpec s;
+test::StudentRow student(int id, const char* sex, int classId, double math, double english) {
+    test::StudentRow s;
     s.student_id = id;
     s.student_name = "学生" + std::to_string(id);
     s.sex = sex;

@@ -31,9 +31,9 @@ struct ExportSession : test::MainWindowSession {
 
     ExportSession() {
         project = store::createProject(workspace.connection(), "高一 (3)", 2);
-        std::vector<test::StudentSpec> students;
+        std::vector<test::StudentRow> students;
         for (int id = 1; id <= 4; ++id) {
-            test::StudentSpec s;
+            test::StudentRow s;
             s.student_id = id;
             s.student_name = "学生" + std::to_string(id);
             s.sex = id % 2 ? "男" : "女";

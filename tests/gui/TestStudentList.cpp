@@ -21,8 +21,8 @@ using namespace qm;
 
 namespace {
 
-test::StudentSpec student(int id, const char* name, const char* sex, int classId, double math) {
-    test::StudentSpec s;
+test::StudentRow student(int id, const char* name, const char* sex, int classId, double math) {
+    test::StudentRow s;
     s.student_id = id;
     s.student_name = name;
     s.sex = sex;

@@ -17,7 +17,7 @@ std::array<double, 9> mathAndChinese(double math, double chinese) {
 class ClassStatisticsTest : public ::testing::Test {
   protected:
     db::Connection& connection() { return database.connection(); }
-    std::string tableWith(const std::vector<test::StudentSpec>& students) {
+    std::string tableWith(const std::vector<test::StudentRow>& students) {
         const auto project = store::createProject(connection(), "p", 3);
         test::insertStudents(connection(), project.fbTable, students);
         return project.fbTable;

@@ -18,7 +18,7 @@ TEST(DivisionReportsTest, StatisticsAndExportFollowTheDivision) {
     test::TempDatabase database;
     test::TempFolder folder;
     const auto project = store::createProject(database.connection(), "p", 3);
-    std::vector<test::StudentSpec> students;
+    std::vector<test::StudentRow> students;
     for (int i = 1; i <= 60; ++i) {
         const double score = 40 + (i * 37) % 61;
         students.push_back(

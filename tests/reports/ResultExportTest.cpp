@@ -18,7 +18,7 @@ using intake::CellKind;
 class ResultExportTest : public ::testing::Test {
   protected:
     void SetUp() override { project = store::createProject(database.connection(), "p", 2); }
-    void insert(const std::vector<test::StudentSpec>& students) {
+    void insert(const std::vector<test::StudentRow>& students) {
         test::insertStudents(database.connection(), project.fbTable, students);
     }
     test::TempDatabase database;
@@ -28,7 +28,7 @@ class ResultExportTest : public ::testing::Test {
 
 // 40 students in 2 classes, inserted in an order that is neither by class nor by number.
 TEST_F(ResultExportTest, OneRowPerStudentByClassThenNumber) {
-    std::vector<test::StudentSpec> students;
+    std::vector<test::StudentRow> students;
     for (int i = 40; i >= 1; --i) {
         students.push_back({.student_id = i,
                             .student_name = "学生" + std::to_string(i),

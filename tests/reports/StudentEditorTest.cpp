@@ -61,10 +61,11 @@ TEST_F(StudentEditorTest, UpdateStoresCheckedValues) {
                    {"pfType", "一二三四五六七八九十"},
                    {"student_id", "9"}});
     const auto rows =
-        connection().query("select student_id,student_name,class_id,math,pfType from " +
+        connection().query("select student_id,student_name,class_id,math,pfType,pingyin from " +
                            project.fbTable + " where student_id=9");
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0]["student_name"].toText(), "张山");
+    EXPECT_EQ(rows[0]["pingyin"].toText(), "ZHANG SHAN");  // follows the new name
     EXPECT_EQ(rows[0]["class_id"].toInt(), 2);
     EXPECT_EQ(rows[0]["math"].toDouble(), 85.5);
     EXPECT_EQ(rows[0]["pfType"].toText(), "一二三四五六七八九十");
@@ -106,6 +107,7 @@ TEST_F(StudentEditorTest, InsertGivesANewUnplacedStudentAndRefusesATakenNumber) 
         connection().query("select * from " + project.fbTable + " where student_id=3");
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0]["student_name"].toText(), "王五");
+    EXPECT_EQ(rows[0]["pingyin"].toText(), "WANG WU");
     EXPECT_EQ(rows[0]["math"].toDouble(), 66.0);
     EXPECT_EQ(rows[0]["english"], db::Value(0.0));
     EXPECT_EQ(rows[0]["class_id"], db::Value(0));

@@ -7,7 +7,7 @@
 namespace qm::test {
 
 void insertStudents(db::Connection& connection, const std::string& table,
-                    const std::vector<StudentSpec>& students) {
+                    const std::vector<StudentRow>& students) {
     db::Transaction transaction(connection);
     auto insert = connection.prepare("insert into " + table +
                                      "(student_id,rec_id,student_name,sex,class_id,math,english,"

@@ -13,7 +13,7 @@ namespace qm::test {
 
 // One student row for a fixture. Scores in table order: math, english, chinese, wuli, zhengzhi,
 // lishi, tiyu, dili, shengwu.
-struct StudentSpec {
+struct StudentRow {
     int student_id = 0;
     std::string student_name;
     std::string sex;
@@ -30,6 +30,6 @@ struct StudentSpec {
 
 // Inserts the rows into a student table, in the given order, in one transaction.
 void insertStudents(db::Connection& connection, const std::string& table,
-                    const std::vector<StudentSpec>& students);
+                    const std::vector<StudentRow>& students);
 
 }  // namespace qm::test

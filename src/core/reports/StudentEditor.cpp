@@ -7,6 +7,7 @@
 #include "db/Connection.h"
 #include "db/Transaction.h"
 #include "db/Value.h"
+#include "intake/Pinyin.h"
 #include "reports/Padding.h"
 #include "reports/StudentColumns.h"
 #include "store/StudentTable.h"
@@ -95,11 +96,31 @@ UserError noSuchStudent(int studentId) {
     return UserError("没有学号为 " + std::to_string(studentId) + " 的学生");
 }
 
+// A name typed without its pinyin gets the pinyin of the new name, as an imported name does:
+// the division keeps students of the same pinyin apart, and a stale pinyin would keep the wrong
+// students apart.
+StudentFields withPinyinOfName(const StudentFields& fields) {
+    StudentFields result = fields;
+    const auto has = [&](const char* column) {
+        return std::any_of(fields.begin(), fields.end(),
+                           [&](const auto& field) { return field.first == column; });
+    };
+    if (!has("pingyin")) {
+        for (const auto& [column, text] : fields) {
+            if (column == "student_name") {
+                result.emplace_back("pingyin", intake::namePinyin(text));
+            }
+        }
+    }
+    return result;
+}
+
 }  // namespace
 
 void updateStudent(db::Connection& connection, const std::string& table, int studentId,
-                   const StudentFields& changes) {
+                   const StudentFields& typed) {
     const std::string& name = store::checkedTableName(table);
+    const StudentFields changes = withPinyinOfName(typed);
     std::vector<db::Value> values;
     std::string assignments;
     for (const auto& [column, text] : changes) {
@@ -128,8 +149,9 @@ void updateStudent(db::Connection& connection, const std::string& table, int stu
 }
 
 void insertStudent(db::Connection& connection, const std::string& table,
-                   const StudentFields& values) {
+                   const StudentFields& typed) {
     const std::string& name = store::checkedTableName(table);
+    const StudentFields values = withPinyinOfName(typed);
     // Every column starts as a new, unplaced student without scores has it.
     std::vector<db::Value> row;
     for (auto column : store::kStudentColumns) {

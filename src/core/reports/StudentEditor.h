@@ -17,12 +17,14 @@ using StudentFields = std::vector<std::pair<std::string, std::string>>;
 // text is checked for its column before anything is written: student number, class and type
 // whole numbers (class from 0 up, type a placement code 0 to 3), scores numbers, sex 男 or 女,
 // texts within their column's width. A student number that another row has is refused. Refusals
-// are UserError with a message naming the column; nothing is changed then.
+// are UserError with a message naming the column; nothing is changed then. A changed name
+// without a pinyin of its own also gets the pinyin of the new name.
 void updateStudent(db::Connection& connection, const std::string& table, int studentId,
                    const StudentFields& changes);
 
 // Inserts a new student from the typed cells, checked as above. The student number is required;
-// a column not given gets 0 for numbers and empty text for texts (not placed, class 0).
+// a column not given gets 0 for numbers and empty text for texts (not placed, class 0); the
+// pinyin is that of the name unless given.
 void insertStudent(db::Connection& connection, const std::string& table,
                    const StudentFields& values);
 
