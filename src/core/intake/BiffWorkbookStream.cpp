@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "TextEncoding.h"
 #include "common/NumberText.h"
 
 namespace qm::intake {
@@ -63,19 +64,6 @@ class RecordCursor {
     const std::vector<unsigned char>& bytes_;
     std::size_t next_;
 };
-
-void appendUtf8(std::string& out, unsigned code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
 
 // The text of a BIFF8 STRING record (a formula's text result): a character count, a flags byte
 // saying whether characters take one byte or two, then the characters, continued in CONTINUE

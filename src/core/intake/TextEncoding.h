@@ -13,4 +13,8 @@ bool isValidUtf8(std::string_view bytes);
 // contains GBK. Nothing when the bytes are not valid in that encoding.
 std::optional<std::string> gbkToUtf8(std::string_view bytes);
 
+// Appends one character of the Basic Multilingual Plane (a 16-bit code, as spreadsheet files
+// store text) in UTF-8.
+void appendUtf8(std::string& out, unsigned code);
+
 }  // namespace qm::intake

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <map>
 
+#include "TextEncoding.h"
+
 namespace qm::intake {
 
 namespace {
@@ -206,19 +208,6 @@ int hexValue(char c) {
         return c - 'a' + 10;
     }
     return -1;
-}
-
-void appendUtf8(std::string& out, unsigned code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
 }
 
 // Spreadsheet programs write characters that XML cannot hold, such as a carriage return, as
