@@ -1,5 +1,6 @@
 #include "gui/TfrmShow.h"
 
+#include <QPalette>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -24,7 +25,11 @@ TfrmShow::TfrmShow(QWidget* owner)
                       QStringLiteral("WenQuanYi Micro Hei")});
     font.setPixelSize(19);
     memoMsg_->setFont(font);
-    memoMsg_->setStyleSheet(QStringLiteral("QPlainTextEdit { background: black; color: white; }"));
+    // White text on black through the palette: a style sheet would also reach the scroll bars.
+    QPalette colours = memoMsg_->palette();
+    colours.setColor(QPalette::Base, Qt::black);
+    colours.setColor(QPalette::Text, Qt::white);
+    memoMsg_->setPalette(colours);
     memoMsg_->setPlainText(QStringLiteral("信息显示................"));
 
     auto* layout = new QVBoxLayout(this);
