@@ -157,6 +157,7 @@ TEST(PreviewReader, RefusesBadFilesNamingFileAndFault) {
         {fixture("truncated.xlsx"), "文件已损坏"},
         {fixture("text_named.xls"), "不是有效的Excel文件"},
         {fixture("password.xls"), "密码保护"},
+        {fixture("password.xlsx"), "密码保护"},
         {fixture("no_such_file.xls"), "文件不存在"},
         {empty, "文件是空的"},
         {noSheets, "工作簿中没有工作表"},
