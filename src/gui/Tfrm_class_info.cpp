@@ -147,6 +147,7 @@ void Tfrm_class_info::refresh() {
                 statistics_.reset();
                 clearGrids();
                 if (error == QString::fromUtf8(reports::kNoStudentsMessage)) {
+                    showGrids(reports::emptyClassStatistics());  // the titles at least
                     inform(this, error);
                 } else {
                     showError(this, QStringLiteral("统计班级信息出错：%1").arg(error));
@@ -161,12 +162,16 @@ void Tfrm_class_info::refresh() {
 
 void Tfrm_class_info::showStatistics(reports::ClassStatistics statistics) {
     statistics_ = std::move(statistics);
-    const auto grids = statistics_->grids();
+    showGrids(*statistics_);
+    showClassList(statistics_->redivisionClasses);
+    chart_->setData(averageChartData(statistics_->classInfo));
+}
+
+void Tfrm_class_info::showGrids(const reports::ClassStatistics& statistics) {
+    const auto grids = statistics.grids();
     for (int i = 0; i < kGridCount && i < static_cast<int>(grids.size()); ++i) {
         showStatGrid(*grid(i), *grids[static_cast<std::size_t>(i)]);
     }
-    showClassList(statistics_->redivisionClasses);
-    chart_->setData(averageChartData(statistics_->classInfo));
 }
 
 // Keeps the classes chosen before, where they still occur.

@@ -67,6 +67,7 @@ class Tfrm_class_info : public QWidget {
   private:
     QWidget* buildFirstPage();
     void showStatistics(reports::ClassStatistics statistics);
+    void showGrids(const reports::ClassStatistics& statistics);
     void showClassList(const std::vector<reports::ClassEntry>& classes);
     void clearGrids();
     void redivideChosenClasses();  // 重新分班

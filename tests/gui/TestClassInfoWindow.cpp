@@ -89,7 +89,7 @@ class TestClassInfoWindow : public QObject {
 
   private slots:
     void gridsShowTheFiguresWithRedDeviations();
-    void projectWithoutStudentsIsToldAndGridsStayEmpty();
+    void projectWithoutStudentsIsToldAndGridsShowOnlyTitles();
     void redivisionChangesOnlyTheChosenClasses();
     void commandsOpenEachWindowOnce();
 };
@@ -182,12 +182,16 @@ void TestClassInfoWindow::gridsShowTheFiguresWithRedDeviations() {
     QVERIFY(qAbs(chart.figures[1].cohort - 80.0) < 1e-9);
 }
 
-void TestClassInfoWindow::projectWithoutStudentsIsToldAndGridsStayEmpty() {
+void TestClassInfoWindow::projectWithoutStudentsIsToldAndGridsShowOnlyTitles() {
     StatisticsSession session(3, {});
     test::MessageLog log;
     gui::Tfrm_class_info* window = session.open();
     QCOMPARE(log.texts(), QStringList({QString::fromUtf8(reports::kNoStudentsMessage)}));
     QCOMPARE(window->grid(0)->rowCount(), 0);
+    // The titles are shown all the same.
+    QCOMPARE(window->grid(0)->columnCount(), 26);
+    QCOMPARE(window->grid(0)->horizontalHeaderItem(5)->text(), QStringLiteral("数学平均分"));
+    QCOMPARE(window->grid(1)->horizontalHeaderItem(17)->text(), QStringLiteral("150分"));
     QVERIFY(!window->statistics());
     QVERIFY(window->updateButton()->isEnabled());
 }

@@ -165,6 +165,15 @@ std::vector<const StatGrid*> ClassStatistics::grids() const {
     return all;
 }
 
+ClassStatistics emptyClassStatistics() {
+    ClassStatistics statistics{.classInfo = makeClassInfoGrid(),
+                               .categories = StatGrid("每一类的人数", 2)};
+    for (auto subject : kBandSubjects) {
+        statistics.bands.push_back(makeBandGrid(subject));
+    }
+    return statistics;
+}
+
 ClassStatistics computeClassStatistics(db::Connection& connection, const std::string& table) {
     const std::string& name = store::checkedTableName(table);
     const auto cohortRows =
@@ -174,11 +183,7 @@ ClassStatistics computeClassStatistics(db::Connection& connection, const std::st
     }
     const auto cohort = figuresOf(cohortRows[0]);
 
-    ClassStatistics statistics{.classInfo = makeClassInfoGrid(),
-                               .categories = StatGrid("每一类的人数", 2)};
-    for (auto subject : kBandSubjects) {
-        statistics.bands.push_back(makeBandGrid(subject));
-    }
+    ClassStatistics statistics = emptyClassStatistics();
 
     auto countBySex = connection.prepare("select count(*) as num from " + name +
                                          " where trim(sex)=:inSex and class_id is :inClassId");

@@ -46,4 +46,8 @@ bool isDeviationColumn(std::size_t column);
 // a value.
 ClassStatistics computeClassStatistics(db::Connection& connection, const std::string& table);
 
+// The eleven grids with their titles and no class: what the statistics show of a project without
+// students.
+ClassStatistics emptyClassStatistics();
+
 }  // namespace qm::reports
