@@ -1,16 +1,15 @@
 // Students as CSV: listing a project's students, and adding students from the same layout.
-#include <fstream>
 #include <map>
 #include <ostream>
-#include <sstream>
 
 #include "CliCommand.h"
-#include "CsvRecords.h"
+#include "common/Csv.h"
 #include "common/NumberText.h"
 #include "common/UserError.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "db/Transaction.h"
+#include "intake/CsvWorkbook.h"
 #include "store/ProjectStore.h"
 #include "store/StudentTable.h"
 
@@ -81,13 +80,8 @@ int loadCommand(CliContext& context, const std::vector<std::string>& words) {
     args.expectPositionals(2);
     const int id = wholeNumberArg(args.positional(0, "ID"), "ID");
     const std::string& path = args.positional(1, "FILE.csv");
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        throw UserError("无法打开文件: " + path);
-    }
-    std::stringstream buffer;
-    buffer << file.rdbuf();
-    const auto records = parseCsv(buffer.str());
+    const intake::CsvWorkbook file(path);
+    const auto& records = file.records();
     if (records.empty() || records[0] != header()) {
         throw UserError("第1行必须是这20个列名: " + csvRecord(header()));
     }

@@ -24,6 +24,8 @@ class CsvWorkbook final : public Workbook {
     int lastRow(int sheet) const override;
 
     char separator() const { return separator_; }
+    // The records as read, each a list of its fields.
+    const std::vector<std::vector<std::string>>& records() const { return rows_; }
 
   private:
     const std::vector<std::string>* findRow(int sheet, int row) const;

@@ -1,5 +1,6 @@
 #include "intake/Pinyin.h"
 
+#include "common/Utf8.h"
 #include "intake/PinyinDictionary.h"
 #include "intake/PinyinGbkEncoder.h"
 

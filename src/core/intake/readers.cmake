@@ -11,7 +11,6 @@ add_library(quillmere_intake_readers STATIC
   ${CMAKE_CURRENT_LIST_DIR}/OleCompoundFile.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PreviewReader.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SerialDate.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/TextEncoding.cpp
   ${CMAKE_CURRENT_LIST_DIR}/WorkbookFile.cpp
   ${CMAKE_CURRENT_LIST_DIR}/XlsWorkbook.cpp
   ${CMAKE_CURRENT_LIST_DIR}/XlsxPackage.cpp

@@ -4,6 +4,7 @@
 
 #include "common/NumberText.h"
 #include "common/UserError.h"
+#include "common/Utf8.h"
 #include "db/Connection.h"
 #include "db/Transaction.h"
 #include "db/Value.h"
@@ -24,12 +25,6 @@ constexpr std::pair<std::string_view, std::size_t> kTextWidths[] = {
 bool isScoreColumn(std::string_view column) {
     return std::find(store::kScoreColumns.begin(), store::kScoreColumns.end(), column) !=
            store::kScoreColumns.end();
-}
-
-std::size_t characterCount(std::string_view utf8) {
-    return static_cast<std::size_t>(std::count_if(utf8.begin(), utf8.end(), [](char c) {
-        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;  // not a continuation byte
-    }));
 }
 
 int wholeNumberIn(const std::string& heading, const std::string& text) {
@@ -72,7 +67,7 @@ db::Value checkedValue(const std::string& column, const std::string& text) {
     }
     for (const auto& [name, width] : kTextWidths) {
         if (name == column) {
-            if (characterCount(withoutPadding(text)) > width) {
+            if (utf8CharacterCount(withoutPadding(text)) > width) {
                 throw UserError(heading + " 最多" + std::to_string(width) + "个字: " + text);
             }
             return text;

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "common/Csv.h"
 #include "common/NumberText.h"
+#include "common/Utf8.h"
 
 namespace qm::reports {
 
@@ -15,33 +17,13 @@ bool isWide(char32_t c) {
            (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x20000 && c <= 0x3FFFD);
 }
 
-std::string quotedForCsv(const std::string& cell) {
-    if (cell.find_first_of(",\"\r\n") == std::string::npos) {
-        return cell;
-    }
-    std::string quoted = "\"";
-    for (char c : cell) {
-        quoted += c;
-        if (c == '"') {
-            quoted += '"';
-        }
-    }
-    return quoted + "\"";
-}
-
 }  // namespace
 
 std::size_t displayWidth(std::string_view text) {
     std::size_t width = 0;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        char32_t c = length == 1 ? lead : lead & (0x3F >> (length - 1));
-        for (std::size_t k = 1; k < length && i + k < text.size(); ++k) {
-            c = (c << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-        }
-        width += isWide(c) ? 2 : 1;
-        i += length;
+    while (!text.empty()) {
+        width += isWide(utf8CodePoint(text)) ? 2 : 1;
+        text.remove_prefix(utf8CharacterLength(text));
     }
     return width;
 }
@@ -70,10 +52,11 @@ std::string alignedText(const TextRows& rows) {
 std::string csvText(const TextRows& rows) {
     std::string text;
     for (const auto& row : rows) {
-        for (std::size_t c = 0; c < row.size(); ++c) {
-            text += (c == 0 ? "" : ",") + quotedForCsv(trimmed(row[c]));
+        std::vector<std::string> cells;
+        for (const auto& cell : row) {
+            cells.push_back(trimmed(cell));
         }
-        text += "\n";
+        text += csvRecord(cells, "\n");
     }
     return text;
 }

@@ -1,0 +1,89 @@
+#include "common/Utf8.h"
+
+namespace qm {
+
+namespace {
+
+bool isContinuation(unsigned char byte) {
+    return (byte & 0xC0) == 0x80;
+}
+
+// The length a lead byte announces; 0 for a byte that cannot start a character.
+std::size_t announcedLength(unsigned char lead) {
+    return lead < 0x80                   ? 1
+           : lead >= 0xC2 && lead < 0xE0 ? 2
+           : lead >= 0xE0 && lead < 0xF0 ? 3
+           : lead >= 0xF0 && lead < 0xF5 ? 4
+                                         : 0;
+}
+
+}  // namespace
+
+std::size_t utf8CharacterLength(std::string_view text) {
+    if (text.empty()) {
+        return 0;
+    }
+    const std::size_t length = announcedLength(static_cast<unsigned char>(text[0]));
+    if (length == 0 || length > text.size()) {
+        return 1;
+    }
+    for (std::size_t k = 1; k < length; ++k) {
+        if (!isContinuation(static_cast<unsigned char>(text[k]))) {
+            return 1;
+        }
+    }
+    return length;
+}
+
+char32_t utf8CodePoint(std::string_view text) {
+    const std::size_t length = utf8CharacterLength(text);
+    if (length == 0) {
+        return 0;
+    }
+    const auto lead = static_cast<unsigned char>(text[0]);
+    char32_t code = length == 1 ? lead : lead & (0x3Fu >> (length - 1));
+    for (std::size_t k = 1; k < length; ++k) {
+        code = (code << 6) | (static_cast<unsigned char>(text[k]) & 0x3Fu);
+    }
+    return code;
+}
+
+bool isValidUtf8(std::string_view bytes) {
+    while (!bytes.empty()) {
+        const std::size_t length = utf8CharacterLength(bytes);
+        if (length != announcedLength(static_cast<unsigned char>(bytes[0]))) {
+            return false;  // a byte that starts nothing, or a sequence cut short
+        }
+        const char32_t code = utf8CodePoint(bytes);
+        const bool overlong = (length == 3 && code < 0x800) || (length == 4 && code < 0x10000);
+        const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
+        if (overlong || surrogate || code > 0x10FFFF) {
+            return false;
+        }
+        bytes.remove_prefix(length);
+    }
+    return true;
+}
+
+std::size_t utf8CharacterCount(std::string_view text) {
+    std::size_t count = 0;
+    for (char c : text) {
+        count += isContinuation(static_cast<unsigned char>(c)) ? 0 : 1;
+    }
+    return count;
+}
+
+void appendUtf8(std::string& out, unsigned code) {
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+}  // namespace qm

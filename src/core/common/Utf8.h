@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace qm {
+
+// Texts are UTF-8 throughout the system; these are the few things done with their characters.
+
+// True when the bytes are well-formed UTF-8 (no overlong forms, no surrogates).
+bool isValidUtf8(std::string_view bytes);
+
+// The length in bytes of the character at the start of the text: 1 to 4, and 1 for a byte that
+// does not start a valid sequence, so that every byte of malformed text is taken once.
+std::size_t utf8CharacterLength(std::string_view text);
+
+// The code point of the character at the start of the text (as long as utf8CharacterLength says).
+char32_t utf8CodePoint(std::string_view text);
+
+// The number of characters of valid UTF-8 text.
+std::size_t utf8CharacterCount(std::string_view text);
+
+// Appends one character of the Basic Multilingual Plane (a 16-bit code, as spreadsheet files
+// store text).
+void appendUtf8(std::string& out, unsigned code);
+
+}  // namespace qm
