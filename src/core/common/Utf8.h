@@ -21,8 +21,7 @@ char32_t utf8CodePoint(std::string_view text);
 // The number of characters of valid UTF-8 text.
 std::size_t utf8CharacterCount(std::string_view text);
 
-// Appends one character of the Basic Multilingual Plane (a 16-bit code, as spreadsheet files
-// store text).
+// Appends the character with this code point.
 void appendUtf8(std::string& out, unsigned code);
 
 }  // namespace qm
