@@ -1,4 +1,5 @@
 // Students as CSV: listing a project's students, and adding students from the same layout.
+#include <algorithm>
 #include <map>
 #include <ostream>
 
@@ -18,13 +19,8 @@ namespace qm::cli {
 namespace {
 
 bool isTextColumn(std::string_view column) {
-    for (std::string_view text :
-         {"rec_id", "student_name", "sex", "oral_school", "addr", "pingyin", "fbMemo", "pfType"}) {
-        if (column == text) {
-            return true;
-        }
-    }
-    return false;
+    return std::any_of(store::kTextColumns.begin(), store::kTextColumns.end(),
+                       [&](const store::TextColumn& text) { return text.name == column; });
 }
 
 std::vector<std::string> header() {
@@ -91,11 +87,7 @@ int loadCommand(CliContext& context, const std::vector<std::string>& words) {
     db::Transaction transaction(connection);
     auto exists =
         connection.prepare("select count(*) as n from " + project.fbTable + " where student_id=?");
-    std::string insertSql = "insert into " + project.fbTable + " values(?";
-    for (std::size_t c = 1; c < store::kStudentColumns.size(); ++c) {
-        insertSql += ",?";
-    }
-    auto insert = connection.prepare(insertSql + ")");
+    auto insert = connection.prepare(store::insertStudentSql(project.fbTable));
     std::map<long long, std::size_t> seen;  // student_id -> row number
     for (std::size_t r = 1; r < records.size(); ++r) {
         const std::size_t rowNumber = r + 1;

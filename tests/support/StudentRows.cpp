@@ -3,17 +3,14 @@
 #include "db/Connection.h"
 #include "db/Transaction.h"
 #include "db/Value.h"
+#include "store/StudentTable.h"
 
 namespace qm::test {
 
 void insertStudents(db::Connection& connection, const std::string& table,
                     const std::vector<StudentRow>& students) {
     db::Transaction transaction(connection);
-    auto insert = connection.prepare("insert into " + table +
-                                     "(student_id,rec_id,student_name,sex,class_id,math,english,"
-                                     "chinese,wuli,zhengzhi,lishi,tiyu,dili,shengwu,oral_school,"
-                                     "addr,type,pingyin,fbMemo,pfType) values(?,?,?,?,?,?,?,?,?,?,"
-                                     "?,?,?,?,?,?,?,?,?,?)");
+    auto insert = connection.prepare(store::insertStudentSql(table));
     for (const auto& s : students) {
         std::vector<db::Value> values = {s.student_id, s.rec_id, s.student_name, s.sex, s.class_id};
         values.insert(values.end(), s.scores.begin(), s.scores.end());

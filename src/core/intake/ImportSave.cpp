@@ -26,57 +26,47 @@ namespace {
 // large import well under a second while a crash loses at most one batch.
 constexpr int kRowsPerTransaction = 500;
 
-std::string insertSql(const std::string& table) {
-    return "insert into " + table +
-           "(student_id,rec_id,student_name,sex,class_id,math,english,chinese,wuli,zhengzhi,"
-           "lishi,tiyu,dili,shengwu,oral_school,addr,type,pingyin,fbMemo,pfType) "
-           "values(?,?,?,?,0,?,?,?,?,?,?,?,?,?,?,?,0,?,?,?)";
-}
-
-std::string fixClassSql(const std::string& table) {
-    return "update " + table + " set class_id=?,type=" + std::to_string(store::kFixed) +
-           " where student_id=?";
-}
-
-void bindStudent(db::Statement& insert, const ImportedStudent& student) {
+// Binds the row in the order of store::kStudentColumns. A student fixed by its 备注 arrives in
+// that class as type 2; the others wait in class 0 for a division.
+void bindStudent(db::Statement& insert, const ImportedStudent& student, const FixedClass& fixed) {
     int position = 1;
     insert.bind(position++, student.studentId);
     insert.bind(position++, student.recId);
     insert.bind(position++, student.name);
     insert.bind(position++, student.sex);
+    insert.bind(position++, fixed.fixed ? fixed.classId : 0);
     for (double score : student.scores) {
         insert.bind(position++, score);
     }
     insert.bind(position++, student.oralSchool);
     insert.bind(position++, student.addr);
+    insert.bind(position++, fixed.fixed ? store::kFixed : store::kNotPlaced);
     insert.bind(position++, student.pinyin);
     insert.bind(position++, student.memo);
     insert.bind(position++, student.category);
 }
 
 // Stores one row; gives the reason when it cannot be stored. `inserted` tells whether the row
-// itself went in (a wrong 备注 is found only after the insert, which then stays).
-std::optional<std::string> storeRow(db::Statement& insert, db::Statement& fixClass,
-                                    const PreviewGrid::Row& row, bool& inserted) {
+// itself went in: a wrong 备注 is reported only once the row is stored, which then stays,
+// unplaced.
+std::optional<std::string> storeRow(db::Statement& insert, const PreviewGrid::Row& row,
+                                    bool& inserted) {
     inserted = false;
     auto read = readImportedStudent(row);
     if (auto* problem = std::get_if<std::string>(&read)) {
         return *problem;
     }
     const auto& student = std::get<ImportedStudent>(read);
+    const FixedClass fixed = readFixedClass(student.memo);
     try {
-        bindStudent(insert, student);
+        bindStudent(insert, student, fixed);
         insert.execute();
-        inserted = true;
-        const FixedClass fixed = readFixedClass(student.memo);
-        if (!fixed.problem.empty()) {
-            return fixed.problem;
-        }
-        if (fixed.fixed) {
-            fixClass.bind(1, fixed.classId).bind(2, student.studentId).execute();
-        }
     } catch (const db::DbError& error) {
         return std::string(error.what());
+    }
+    inserted = true;
+    if (!fixed.problem.empty()) {
+        return fixed.problem;
     }
     return std::nullopt;
 }
@@ -88,8 +78,7 @@ SaveOutcome saveImportedRows(db::Connection& connection, const store::CurrentPro
     SaveObserver silent;
     SaveObserver& watch = observer ? *observer : silent;
     const std::string& table = store::checkedTableName(project.fbTable);
-    auto insert = connection.prepare(insertSql(table));
-    auto fixClass = connection.prepare(fixClassSql(table));
+    auto insert = connection.prepare(store::insertStudentSql(table));
     const int total = grid.studentCount();
 
     std::optional<db::Transaction> batch;
@@ -99,8 +88,7 @@ SaveOutcome saveImportedRows(db::Connection& connection, const store::CurrentPro
     SaveOutcome outcome;
     for (int r = 1; r <= total; ++r) {
         bool inserted = false;
-        const auto problem =
-            storeRow(insert, fixClass, grid.rows[static_cast<std::size_t>(r - 1)], inserted);
+        const auto problem = storeRow(insert, grid.rows[static_cast<std::size_t>(r - 1)], inserted);
         if (inserted) {
             ++outcome.rowsStored;
         }

@@ -17,11 +17,6 @@ namespace qm::reports {
 
 namespace {
 
-// Widths of the fixed-width text columns, in characters.
-constexpr std::pair<std::string_view, std::size_t> kTextWidths[] = {
-    {"rec_id", 100}, {"student_name", 50}, {"sex", 1},      {"oral_school", 100},
-    {"addr", 100},   {"pingyin", 100},     {"fbMemo", 100}, {"pfType", 10}};
-
 bool isScoreColumn(std::string_view column) {
     return std::find(store::kScoreColumns.begin(), store::kScoreColumns.end(), column) !=
            store::kScoreColumns.end();
@@ -65,9 +60,9 @@ db::Value checkedValue(const std::string& column, const std::string& text) {
     if (column == "sex" && text != "男" && text != "女") {
         throw UserError(heading + " 只能是 男 或 女: " + text);
     }
-    for (const auto& [name, width] : kTextWidths) {
+    for (const auto& [name, width] : store::kTextColumns) {
         if (name == column) {
-            if (utf8CharacterCount(withoutPadding(text)) > width) {
+            if (utf8CharacterCount(withoutPadding(text)) > static_cast<std::size_t>(width)) {
                 throw UserError(heading + " 最多" + std::to_string(width) + "个字: " + text);
             }
             return text;
@@ -167,16 +162,7 @@ void insertStudent(db::Connection& connection, const std::string& table,
     }
     db::Transaction transaction(connection);
     refuseTakenNumber(connection, name, static_cast<int>(row[0].toInt()));
-    std::string placeholders;
-    for (std::size_t i = 0; i < row.size(); ++i) {
-        placeholders += i == 0 ? "?" : ",?";
-    }
-    std::string columns;
-    for (auto column : store::kStudentColumns) {
-        columns += (columns.empty() ? "" : ",") + std::string(column);
-    }
-    auto insert = connection.prepare("insert into " + name + "(" + columns + ") values(" +
-                                     placeholders + ")");
+    auto insert = connection.prepare(store::insertStudentSql(name));
     for (std::size_t i = 0; i < row.size(); ++i) {
         insert.bind(static_cast<int>(i + 1), row[i]);
     }

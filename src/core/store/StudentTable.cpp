@@ -1,5 +1,7 @@
 #include "store/StudentTable.h"
 
+#include <algorithm>
+
 #include "common/UserError.h"
 
 namespace qm::store {
@@ -22,6 +24,16 @@ std::string numberColumn(std::string_view name, std::string_view type) {
     const std::string n(name);
     return n + " " + std::string(type) + " CONSTRAINT " + n + "_not_a_number CHECK(typeof(" + n +
            ")<>'text' AND typeof(" + n + ")<>'blob')";
+}
+
+// The width of a fixed-width text column.
+int widthOf(std::string_view column) {
+    for (const auto& text : kTextColumns) {
+        if (text.name == column) {
+            return text.width;
+        }
+    }
+    return 0;
 }
 
 }  // namespace
@@ -58,21 +70,30 @@ const std::string& checkedTableName(const std::string& name) {
 
 std::string createStudentTableSql(const std::string& name) {
     std::string sql = "CREATE TABLE " + checkedTableName(name) + "(";
-    sql += numberColumn("student_id", "int") + " PRIMARY KEY NOT NULL,";
-    sql += charColumn("rec_id", 100) + ",";
-    sql += charColumn("student_name", 50) + ",";
-    sql += charColumn("sex", 1) + ",";
-    sql += numberColumn("class_id", "int") + ",";
-    for (auto score : kScoreColumns) {
-        sql += numberColumn(score, "float") + ",";
+    for (auto column : kStudentColumns) {
+        if (const int width = widthOf(column)) {
+            sql += charColumn(column, width);
+        } else if (column == "student_id") {
+            sql += numberColumn(column, "int") + " PRIMARY KEY NOT NULL";
+        } else {
+            const bool score = std::find(kScoreColumns.begin(), kScoreColumns.end(), column) !=
+                               kScoreColumns.end();
+            sql += numberColumn(column, score ? "float" : "int");
+        }
+        sql += column == kStudentColumns.back() ? ")" : ",";
     }
-    sql += charColumn("oral_school", 100) + ",";
-    sql += charColumn("addr", 100) + ",";
-    sql += numberColumn("type", "int") + ",";
-    sql += charColumn("pingyin", 100) + ",";
-    sql += charColumn("fbMemo", 100) + ",";
-    sql += charColumn("pfType", 10) + ")";
     return sql;
+}
+
+std::string insertStudentSql(const std::string& name) {
+    std::string columns;
+    std::string placeholders;
+    for (auto column : kStudentColumns) {
+        columns += (columns.empty() ? "" : ",") + std::string(column);
+        placeholders += placeholders.empty() ? "?" : ",?";
+    }
+    return "insert into " + checkedTableName(name) + "(" + columns + ") values(" + placeholders +
+           ")";
 }
 
 }  // namespace qm::store

@@ -16,6 +16,20 @@ inline constexpr std::array<std::string_view, 20> kStudentColumns = {
 inline constexpr std::array<std::string_view, 9> kScoreColumns = {
     "math", "english", "chinese", "wuli", "zhengzhi", "lishi", "tiyu", "dili", "shengwu"};
 
+// The fixed-width text columns with their widths in characters.
+struct TextColumn {
+    std::string_view name;
+    int width;
+};
+inline constexpr std::array<TextColumn, 8> kTextColumns = {{{"rec_id", 100},
+                                                            {"student_name", 50},
+                                                            {"sex", 1},
+                                                            {"oral_school", 100},
+                                                            {"addr", 100},
+                                                            {"pingyin", 100},
+                                                            {"fbMemo", 100},
+                                                            {"pfType", 10}}};
+
 // Placement codes of the type column.
 enum PlaceType : int {
     kNotPlaced = 0,  // waiting for a division
@@ -37,5 +51,9 @@ const std::string& checkedTableName(const std::string& name);
 // The CREATE TABLE statement of a student table. Text columns of fixed width refuse longer
 // values and ignore trailing blanks when compared or grouped; number columns refuse text.
 std::string createStudentTableSql(const std::string& name);
+
+// "insert into NAME(student_id,...,pfType) values(?,...,?)": one student row, all 20 columns
+// bound by position in table order.
+std::string insertStudentSql(const std::string& name);
 
 }  // namespace qm::store
