@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qm::intake {
@@ -22,5 +23,11 @@ struct PreviewGrid {
 inline const std::array<std::string, 17> kImportTitles = {
     "学号", "登分号", "姓名", "性别", "数学",     "英语", "语文", "物理", "政治",
     "历史", "体育",   "地理", "生物", "毕业学校", "地址", "备注", "分类"};
+
+// The student table's column each of the 17 columns of the import layout is stored in.
+inline constexpr std::array<std::string_view, 17> kImportFields = {
+    "student_id", "rec_id",      "student_name", "sex",    "math",  "english",
+    "chinese",    "wuli",        "zhengzhi",     "lishi",  "tiyu",  "dili",
+    "shengwu",    "oral_school", "addr",         "fbMemo", "pfType"};
 
 }  // namespace qm::intake

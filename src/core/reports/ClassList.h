@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "db/Value.h"
+
 namespace qm::db {
 class Connection;
 }
@@ -18,8 +20,9 @@ struct ClassEntry {
     bool operator==(const ClassEntry&) const = default;
 };
 
-// The name of a class as the system shows it: the number followed by 班.
-std::string className(int classId);
+// The name of a class as the system shows it: the number followed by 班 (a class_id without a
+// value gives 班 alone).
+std::string className(const db::Value& classId);
 
 // Every class that occurs in the table, in ascending class number: the class tree of the
 // student list and the classes offered for re-division. Rows without a class are left out.

@@ -114,6 +114,31 @@ StatGrid makeBandGrid(std::string_view subject) {
     return grid;
 }
 
+// The grid row of a class: row r holds classOfRow[r]; 0 when the class has no row.
+std::size_t rowOfClass(const std::vector<db::Value>& classOfRow, const db::Value& classId) {
+    const auto found = std::find(classOfRow.begin() + 1, classOfRow.end(), classId);
+    return found == classOfRow.end() ? 0 : static_cast<std::size_t>(found - classOfRow.begin());
+}
+
+// Per class the head count in each ten-point band of a subject, in one grouped query.
+void fillBandGrid(db::Connection& connection, const std::string& table, std::string_view subject,
+                  const std::vector<db::Value>& classOfRow, StatGrid& grid) {
+    const std::string band = "int(fdiv(" + std::string(subject) + ",10))";
+    const auto counts =
+        connection.query("select class_id," + band + " as inter,count(*) as num from " + table +
+                         " group by class_id," + band);
+    for (const auto row : counts) {
+        const std::size_t r = rowOfClass(classOfRow, row["class_id"]);
+        if (r == 0 || row["inter"].isNull()) {
+            continue;
+        }
+        const auto inter = row["inter"].toInt();
+        if (inter >= 0 && inter < kShownBands) {
+            grid.cell(r, static_cast<std::size_t>(inter) + 2) = countCell(row["num"].toInt());
+        }
+    }
+}
+
 // Per class and category the head count; a null or blank category is one category, 未分类.
 // Categories come in ascending order.
 StatGrid makeCategoryGrid(db::Connection& connection, const std::string& table,
@@ -134,17 +159,17 @@ StatGrid makeCategoryGrid(db::Connection& connection, const std::string& table,
     }
     for (std::size_t r = 1; r < classOfRow.size(); ++r) {
         grid.addRow();
-        grid.cell(r, kClassNameColumn) = textCell(classOfRow[r].toText() + "班");
+        grid.cell(r, kClassNameColumn) = textCell(className(classOfRow[r]));
     }
     for (const auto row : counts) {
+        const std::size_t r = rowOfClass(classOfRow, row["class_id"]);
+        if (r == 0) {
+            continue;
+        }
         const auto category =
             std::find(categories.begin(), categories.end(), row["category"].toText());
         const std::size_t column = 2 + static_cast<std::size_t>(category - categories.begin());
-        for (std::size_t r = 1; r < classOfRow.size(); ++r) {
-            if (classOfRow[r] == row["class_id"]) {
-                grid.cell(r, column) = countCell(row["num"].toInt());
-            }
-        }
+        grid.cell(r, column) = countCell(row["num"].toInt());
     }
     return grid;
 }
@@ -185,49 +210,29 @@ ClassStatistics computeClassStatistics(db::Connection& connection, const std::st
 
     ClassStatistics statistics = emptyClassStatistics();
 
-    auto countBySex = connection.prepare("select count(*) as num from " + name +
-                                         " where trim(sex)=:inSex and class_id is :inClassId");
-    std::vector<db::Statement> bandCounts;
-    for (auto subject : kBandSubjects) {
-        const std::string field(subject);
-        bandCounts.push_back(connection.prepare(
-            "select count(*) as num,int(fdiv(" + field + ",10)) as inter from " + name +
-            " where class_id is :cid group by int(fdiv(" + field + ",10))"));
-    }
-
     // Row r of every grid is the r-th class; row 0 is the titles.
     std::vector<db::Value> classOfRow = {db::Value()};
-    const auto classes = connection.query("select class_id,count(*) as num," + averagesSelect() +
-                                          " from " + name + " group by class_id order by class_id");
+    const auto classes = connection.query(
+        "select class_id,count(*) as num,count(case when trim(sex)='男' then 1 end) as boys,"
+        "count(case when trim(sex)='女' then 1 end) as girls," +
+        averagesSelect() + " from " + name + " group by class_id order by class_id");
     for (const auto row : classes) {
         const db::Value classId = row["class_id"];
         const std::size_t r = statistics.classInfo.addRow();
         classOfRow.push_back(classId);
         StatGrid& info = statistics.classInfo;
-        info.cell(r, kClassNameColumn) = textCell(classId.toText() + "班");
-        for (auto [sex, column] : {std::pair{"男", kBoysColumn}, std::pair{"女", kGirlsColumn}}) {
-            countBySex.bind(":inSex", sex).bind(":inClassId", classId);
-            info.cell(r, column) = countCell(countBySex.query()[0]["num"].toInt());
-        }
+        info.cell(r, kClassNameColumn) = textCell(className(classId));
+        info.cell(r, kBoysColumn) = countCell(row["boys"].toInt());
+        info.cell(r, kGirlsColumn) = countCell(row["girls"].toInt());
         info.cell(r, kHeadCountColumn) = countCell(row["num"].toInt());
         fillFigures(info, r, figuresOf(row), cohort);
-
-        for (std::size_t s = 0; s < kBandSubjects.size(); ++s) {
-            StatGrid& grid = statistics.bands[s];
+        for (StatGrid& grid : statistics.bands) {
             grid.addRow();
             grid.cell(r, kClassNameColumn) = info.cell(r, kClassNameColumn);
-            bandCounts[s].bind(":cid", classId);
-            for (const auto band : bandCounts[s].query()) {
-                if (band["inter"].isNull()) {
-                    continue;
-                }
-                const auto inter = band["inter"].toInt();
-                if (inter >= 0 && inter < kShownBands) {
-                    grid.cell(r, static_cast<std::size_t>(inter) + 2) =
-                        countCell(band["num"].toInt());
-                }
-            }
         }
+    }
+    for (std::size_t s = 0; s < kBandSubjects.size(); ++s) {
+        fillBandGrid(connection, name, kBandSubjects[s], classOfRow, statistics.bands[s]);
     }
 
     const std::size_t cohortRow = statistics.classInfo.addRow();

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "db/Connection.h"
+#include "reports/ClassList.h"
 #include "reports/Padding.h"
 #include "reports/StudentColumns.h"
 #include "reports/XlsxWriter.h"
@@ -100,7 +101,7 @@ int exportResults(db::Connection& connection, const std::string& table, const st
                     workbook.writeNumber(sheet, row, c, totalScore(student));
                     break;
                 case Content::ClassName:
-                    workbook.writeText(sheet, row, c, student["class_id"].toText() + "班");
+                    workbook.writeText(sheet, row, c, className(student["class_id"]));
                     break;
             }
         }

@@ -1,12 +1,12 @@
 #include "reports/StudentQuery.h"
 
-#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "common/NumberText.h"
 #include "common/UserError.h"
 #include "db/Connection.h"
+#include "reports/StudentColumns.h"
 #include "store/StudentTable.h"
 
 namespace qm::reports {
@@ -62,14 +62,14 @@ db::ResultSet findStudents(db::Connection& connection, const std::string& table,
     if (query.classId) {
         condition(" and class_id=", ":cid", *query.classId);
     }
-    const std::tuple<const ScoreRange&, std::string, std::string> ranges[] = {
-        {query.math, "math", "数学"},
-        {query.chinese, "chinese", "语文"},
-        {query.english, "english", "英语"}};
-    for (const auto& [range, field, subject] : ranges) {
+    const std::pair<const ScoreRange&, std::string_view> ranges[] = {
+        {query.math, "math"}, {query.chinese, "chinese"}, {query.english, "english"}};
+    for (const auto& [range, column] : ranges) {
         if (!isFilled(range.from) || !isFilled(range.to)) {
             continue;
         }
+        const std::string field(column);
+        const std::string subject(columnHeading(column));
         const double from = numberInBox(range.from, subject + " 的下限");
         const double to = numberInBox(range.to, subject + " 的上限");
         condition(" and " + field + " between ", ":" + field + "From", from);
