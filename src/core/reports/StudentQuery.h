@@ -19,8 +19,8 @@ struct ScoreRange {
     std::string to;
 };
 
-// The conditions of the student list's query, as typed. A box holding nothing but blanks
-// counts as empty.
+// The conditions of the student list's query, as typed. A number box holding nothing but blanks
+// counts as empty; the name part is searched as typed, blanks included.
 struct StudentQuery {
     std::string studentNumber;  // 考号: the student number
     std::string namePart;       // 姓名: part of the name, matched literally
