@@ -4,8 +4,9 @@
 
 #include <fstream>
 
+#include "common/TextConverter.h"
+#include "common/Utf8.h"
 #include "intake/CsvWorkbook.h"
-#include "intake/TextEncoding.h"
 #include "support/TempDatabase.h"
 
 namespace qm::intake {

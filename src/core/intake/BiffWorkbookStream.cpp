@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "TextEncoding.h"
 #include "common/NumberText.h"
+#include "common/Utf8.h"
 
 namespace qm::intake {
 

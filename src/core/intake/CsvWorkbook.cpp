@@ -4,7 +4,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "TextEncoding.h"
+#include "common/TextConverter.h"
+#include "common/Utf8.h"
 
 namespace qm::intake {
 

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <map>
 
-#include "TextEncoding.h"
+#include "common/Utf8.h"
 
 namespace qm::intake {
 

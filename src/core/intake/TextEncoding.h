@@ -1,4 +1,0 @@
-#pragma once
-
-#include "common/TextConverter.h"
-#include "common/Utf8.h"
