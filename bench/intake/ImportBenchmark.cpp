@@ -1,10 +1,6 @@
 // Time to store a preview of 5,000 students: emptying the table, the pinyin of every name, one
 // insert per row, committed in batches to a real database file with full synchronisation.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
-
-#include <filesystem>
-#include <stdexcept>
 #include <string>
 
 #include "db/Connection.h"
@@ -12,31 +8,11 @@
 #include "intake/Pinyin.h"
 #include "store/ProjectStore.h"
 #include "store/Schema.h"
+#include "support/TempDatabase.h"
 
 namespace {
 
 constexpr int kStudents = 5000;
-
-// A fresh database folder, removed afterwards.
-class ScratchFolder {
-  public:
-    ScratchFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "quillmere-bench-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("mkdtemp failed");
-        }
-        path_ = pattern;
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    std::string file(const char* name) const { return (path_ / name).string(); }
-
-  private:
-    std::filesystem::path path_;
-};
 
 // Names of two or three characters drawn from common surnames and given-name characters.
 std::string nameOf(int k) {
@@ -77,7 +53,7 @@ qm::intake::PreviewGrid preview() {
 }
 
 void BM_SaveFiveThousandRows(benchmark::State& state) {
-    ScratchFolder folder;
+    qm::test::TempFolder folder;
     qm::db::Connection connection(folder.file("fb.db"));
     qm::store::ensureSchema(connection);
     const auto project = qm::store::createProject(connection, "benchmark", 12);

@@ -1,31 +1,26 @@
 // Reading a large import file into the preview grid: 20,000 students as .xlsx and as .csv,
 // written once into a temporary folder (the .xlsx with libxlsxwriter), and the sample .xls.
-// Target read_benchmark; run by hand.
+// Target bench_read_preview; run by hand.
 #include <benchmark/benchmark.h>
 #include <xlsxwriter.h>
 
-#include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "intake/PreviewGrid.h"
 #include "intake/PreviewReader.h"
+#include "support/TempDatabase.h"
 
 namespace {
 
 constexpr int kStudents = 20000;
 
 struct LargeFiles {
-    std::filesystem::path folder;
-    std::string xlsx;
-    std::string csv;
+    qm::test::TempFolder folder;
+    std::string xlsx = folder.file("students.xlsx");
+    std::string csv = folder.file("students.csv");
 
     LargeFiles() {
-        folder = std::filesystem::temp_directory_path() / "quillmere-read-benchmark";
-        std::filesystem::create_directories(folder);
-        xlsx = (folder / "students.xlsx").string();
-        csv = (folder / "students.csv").string();
-
         lxw_workbook* book = workbook_new(xlsx.c_str());
         lxw_worksheet* sheet = workbook_add_worksheet(book, "学生");
         std::ofstream text(csv);
@@ -57,7 +52,6 @@ struct LargeFiles {
         }
         workbook_close(book);
     }
-    ~LargeFiles() { std::filesystem::remove_all(folder); }
 };
 
 const LargeFiles& largeFiles() {
