@@ -12,7 +12,7 @@ Statement::Statement(sqlite3* db, const std::string& sql) : db_(db), sql_(sql) {
     const char* tail = nullptr;
     if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &stmt_, &tail) !=
         SQLITE_OK) {
-        fail("prepare");
+        throw DbError(sqlite3_errmsg(db_));
     }
     if (stmt_ == nullptr) {
         throw DbError("空的SQL语句");
@@ -28,13 +28,13 @@ Statement::Statement(Statement&& other) noexcept
     other.stmt_ = nullptr;
 }
 
-void Statement::fail(const std::string&) const {
-    throw DbError(sqlite3_errmsg(db_));
-}
-
-void Statement::resetForRun() {
-    // A statement that ran before keeps its bindings; reset only rewinds it.
+void Statement::finishRun(int rc) {
+    // Rewinding keeps the bindings, so the statement can run again with new values bound.
+    const std::string message = rc == SQLITE_DONE ? std::string() : sqlite3_errmsg(db_);
     sqlite3_reset(stmt_);
+    if (rc != SQLITE_DONE) {
+        throw DbError(message);
+    }
 }
 
 Statement& Statement::bind(int position, const Value& value) {
@@ -77,22 +77,16 @@ Statement& Statement::bind(std::string_view name, const Value& value) {
 }
 
 int Statement::execute() {
-    resetForRun();
+    sqlite3_reset(stmt_);
     int rc;
     while ((rc = sqlite3_step(stmt_)) == SQLITE_ROW) {
     }
-    if (rc != SQLITE_DONE) {
-        const std::string message = sqlite3_errmsg(db_);
-        sqlite3_reset(stmt_);
-        throw DbError(message);
-    }
-    const int changed = sqlite3_changes(db_);
-    sqlite3_reset(stmt_);
-    return changed;
+    finishRun(rc);
+    return sqlite3_changes(db_);
 }
 
 ResultSet Statement::query() {
-    resetForRun();
+    sqlite3_reset(stmt_);
     const int columnCount = sqlite3_column_count(stmt_);
     std::vector<std::string> columns;
     columns.reserve(columnCount);
@@ -127,12 +121,7 @@ ResultSet Statement::query() {
         }
         rows.push_back(std::move(row));
     }
-    if (rc != SQLITE_DONE) {
-        const std::string message = sqlite3_errmsg(db_);
-        sqlite3_reset(stmt_);
-        throw DbError(message);
-    }
-    sqlite3_reset(stmt_);
+    finishRun(rc);
     return ResultSet(std::move(columns), std::move(rows));
 }
 

@@ -32,8 +32,9 @@ class Statement {
     const std::string& sql() const { return sql_; }
 
   private:
-    [[noreturn]] void fail(const std::string& what) const;
-    void resetForRun();
+    // Ends a run that stepped to rc: rewinds the statement, and raises the engine's message when
+    // the run stopped on an error.
+    void finishRun(int rc);
 
     sqlite3* db_;
     sqlite3_stmt* stmt_ = nullptr;
