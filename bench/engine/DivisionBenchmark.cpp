@@ -5,17 +5,12 @@
 //   division_benchmark [--skip-slow-reference]
 //
 // --skip-slow-reference leaves out the reference at 1,000 students (it takes over a minute).
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
-#include <filesystem>
 #include <iostream>
 #include <string>
-#include <vector>
 
 #include "db/Connection.h"
 #include "db/Transaction.h"
@@ -23,6 +18,7 @@
 #include "reference/ReferenceDivision.h"
 #include "store/ProjectStore.h"
 #include "store/Schema.h"
+#include "support/TempDatabase.h"
 
 namespace {
 
@@ -88,47 +84,39 @@ double seconds(Clock::time_point start) {
 
 int main(int argc, char** argv) {
     const bool skipSlowReference = argc > 1 && std::string(argv[1]) == "--skip-slow-reference";
-    std::string folder = (std::filesystem::temp_directory_path() / "qm-bench-XXXXXX").string();
-    if (::mkdtemp(folder.data()) == nullptr) {
-        std::cerr << "mkdtemp failed\n";
-        return 1;
-    }
-    {
-        qm::db::Connection connection(folder + "/fb.db");
-        qm::store::ensureSchema(connection);
-        qm::engine::DivisionObserver quiet;
-        struct Size {
-            int students;
-            int classes;
-        };
-        for (const Size size : {Size{300, 6}, Size{1000, 20}, Size{3000, 60}, Size{5000, 100}}) {
-            const auto project = qm::store::createProject(connection, "bench", size.classes);
-            auto start = Clock::now();
-            insertCohort(connection, project.fbTable, size.students, size.classes);
-            const double insertTime = seconds(start);
+    const qm::test::TempFolder folder;
+    qm::db::Connection connection(folder.file("fb.db"));
+    qm::store::ensureSchema(connection);
+    qm::engine::DivisionObserver quiet;
+    struct Size {
+        int students;
+        int classes;
+    };
+    for (const Size size : {Size{300, 6}, Size{1000, 20}, Size{3000, 60}, Size{5000, 100}}) {
+        const auto project = qm::store::createProject(connection, "bench", size.classes);
+        auto start = Clock::now();
+        insertCohort(connection, project.fbTable, size.students, size.classes);
+        const double insertTime = seconds(start);
+        start = Clock::now();
+        qm::engine::divide(connection, project, quiet);
+        const double engineTime = seconds(start);
+        std::cout << size.students << " students / " << size.classes << " classes: division "
+                  << engineTime << " s (inserting the cohort " << insertTime << " s)" << std::flush;
+        const bool runReference =
+            size.students <= 300 || (size.students <= 1000 && !skipSlowReference);
+        if (runReference) {
+            const auto twin = qm::store::createProject(connection, "reference", size.classes);
+            insertCohort(connection, twin.fbTable, size.students, size.classes);
+            qm::reference::ReferenceDivision reference(connection, twin);
             start = Clock::now();
-            qm::engine::divide(connection, project, quiet);
-            const double engineTime = seconds(start);
-            std::cout << size.students << " students / " << size.classes << " classes: division "
-                      << engineTime << " s (inserting the cohort " << insertTime << " s)"
-                      << std::flush;
-            const bool runReference =
-                size.students <= 300 || (size.students <= 1000 && !skipSlowReference);
-            if (runReference) {
-                const auto twin = qm::store::createProject(connection, "reference", size.classes);
-                insertCohort(connection, twin.fbTable, size.students, size.classes);
-                qm::reference::ReferenceDivision reference(connection, twin);
-                start = Clock::now();
-                qm::db::Transaction transaction(connection);
-                reference.divide();
-                transaction.commit();
-                const double referenceTime = seconds(start);
-                std::cout << "; literal reference " << referenceTime << " s, "
-                          << referenceTime / engineTime << " times slower";
-            }
-            std::cout << "\n";
+            qm::db::Transaction transaction(connection);
+            reference.divide();
+            transaction.commit();
+            const double referenceTime = seconds(start);
+            std::cout << "; literal reference " << referenceTime << " s, "
+                      << referenceTime / engineTime << " times slower";
         }
+        std::cout << "\n";
     }
-    std::filesystem::remove_all(folder);
     return 0;
 }

@@ -9,6 +9,7 @@
 #include "reference/ReferenceDivision.h"
 #include "store/DivisionSettings.h"
 #include "store/ProjectStore.h"
+#include "store/StudentTable.h"
 #include "support/TempDatabase.h"
 
 namespace qm::test {
@@ -25,7 +26,7 @@ TableRows tableRows(db::Connection& connection, const std::string& table) {
     TableRows rows;
     for (const auto row : connection.query("select * from " + table + " order by student_id")) {
         std::vector<std::string> cells;
-        for (std::size_t c = 0; c < 20; ++c) {
+        for (std::size_t c = 0; c < store::kStudentColumns.size(); ++c) {
             cells.push_back(row[c].toText());
         }
         rows.push_back(std::move(cells));

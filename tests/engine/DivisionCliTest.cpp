@@ -1,6 +1,7 @@
 // The division commands of the real command-line program on a cohort of a few hundred students.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <map>
 #include <sstream>

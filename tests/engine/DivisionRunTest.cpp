@@ -49,9 +49,17 @@ StudentRow student(int id, const std::string& sex, double level, int type = 0, i
     return row;
 }
 
-// class_id and type of every student.
-std::map<int, std::pair<int, int>> placement(db::Connection& connection, const std::string& table) {
-    std::map<int, std::pair<int, int>> rows;
+// Fixes a student to a class in advance.
+void fix(StudentRow& row, int classId) {
+    row.type = 2;
+    row.class_id = classId;
+}
+
+// class_id and type of every student, by student_id.
+using Placement = std::map<int, std::pair<int, int>>;
+
+Placement placement(db::Connection& connection, const std::string& table) {
+    Placement rows;
     for (const auto row : connection.query("select student_id, class_id, type from " + table)) {
         rows[static_cast<int>(row[0].toInt())] = {static_cast<int>(row[1].toInt()),
                                                   static_cast<int>(row[2].toInt())};
@@ -61,11 +69,14 @@ std::map<int, std::pair<int, int>> placement(db::Connection& connection, const s
 
 class DivisionRunTest : public ::testing::Test {
   protected:
+    // A project with these students and the default settings but for the fine-tuning count and
+    // whether boys are placed first.
     store::CurrentProject project(int classes, const std::vector<StudentRow>& students,
-                                  int wtNum = 2) {
+                                  int wtNum = 2, int isMan = 0) {
         auto current = store::createProject(database.connection(), "测试", classes);
         auto settings = store::DivisionSettings::defaults(current.id());
         settings.wtNum = wtNum;
+        settings.is_man = isMan;
         store::saveSettings(database.connection(), settings);
         test::insertStudents(database.connection(), current.fbTable, students);
         return current;
@@ -77,6 +88,11 @@ class DivisionRunTest : public ::testing::Test {
         }
         return students;
     }
+    // Divides the project and returns the placement of its students.
+    Placement divided(const store::CurrentProject& current, DivisionObserver& observer) {
+        divide(connection(), current, observer);
+        return placement(connection(), current.fbTable);
+    }
     db::Connection& connection() { return database.connection(); }
     test::TempDatabase database;
 };
@@ -87,12 +103,10 @@ TEST_F(DivisionRunTest, CategoriesAreDividedFirstAndMarked) {
     students[2].pfType = "A";
     students[1].pfType = "O'K";  // a label with a quote
     students[3].pfType = "O'K";
-    students[3].type = 2;
-    students[3].class_id = 2;
+    fix(students[3], 2);
     const auto current = project(3, students);
     Lines console;
-    divide(connection(), current, console);
-    const auto rows = placement(connection(), current.fbTable);
+    const auto rows = divided(current, console);
     EXPECT_EQ(rows.at(1).second, 3);
     EXPECT_EQ(rows.at(2).second, 3);
     EXPECT_EQ(rows.at(3).second, 3);
@@ -112,8 +126,7 @@ TEST_F(DivisionRunTest, FixedStudentsStayAndUnknownSexesAreLeftOutWithAMessage) 
     students.push_back(student(105, "x", 90));
     const auto current = project(3, students);
     Lines console;
-    divide(connection(), current, console);
-    const auto rows = placement(connection(), current.fbTable);
+    const auto rows = divided(current, console);
     EXPECT_EQ(rows.at(101), std::make_pair(3, 2));
     EXPECT_EQ(rows.at(102), std::make_pair(0, 2));
     EXPECT_EQ(rows.at(103), std::make_pair(9, 2));
@@ -135,10 +148,7 @@ TEST_F(DivisionRunTest, ConsoleFollowsSexOrderAndTuningCount) {
     };
     for (const Case& c : {Case{1, 0, "对男的进行分", 2}, Case{0, 0, "对女的进行分", 2},
                           Case{2, -1, "对女的进行分", 0}, Case{1, 3, "对男的进行分", 8}}) {
-        const auto current = project(2, cohort(12), c.wtNum);
-        auto settings = *store::loadSettings(connection(), current.id());
-        settings.is_man = c.isMan;
-        store::saveSettings(connection(), settings);
+        const auto current = project(2, cohort(12), c.wtNum, c.isMan);
         Lines console;
         divide(connection(), current, console);
         EXPECT_EQ(console.lines.front(), c.firstLine) << c.isMan << "/" << c.wtNum;
@@ -157,10 +167,7 @@ TEST_F(DivisionRunTest, ConsoleOfAPassWhoseFirstSexHasNobodyPlaced) {
     auto first = student(1, "女", 70);
     auto second = student(2, "女", 70);
     second.scores = first.scores;
-    const auto current = project(2, {first, second, student(3, "x", 70)}, 0);
-    auto settings = *store::loadSettings(connection(), current.id());
-    settings.is_man = 1;
-    store::saveSettings(connection(), settings);
+    const auto current = project(2, {first, second, student(3, "x", 70)}, 0, 1);
     Lines console;
     divide(connection(), current, console);
     const std::vector<std::string> expected = {
@@ -184,19 +191,16 @@ TEST_F(DivisionRunTest, ConsoleOfAPassWhoseFirstSexHasNobodyPlaced) {
 TEST_F(DivisionRunTest, SecondRunGivesTheSameResult) {
     const auto current = project(4, cohort(60));
     Lines console;
-    divide(connection(), current, console);
-    const auto first = placement(connection(), current.fbTable);
+    const auto first = divided(current, console);
     Lines again;
-    divide(connection(), current, again);
-    EXPECT_EQ(placement(connection(), current.fbTable), first);
+    EXPECT_EQ(divided(current, again), first);
     EXPECT_EQ(again.lines, console.lines);
 }
 
 TEST_F(DivisionRunTest, RefusalsChangeNothing) {
     const auto current = project(3, cohort(20));
     Lines console;
-    divide(connection(), current, console);
-    const auto before = placement(connection(), current.fbTable);
+    const auto before = divided(current, console);
     for (const std::vector<int>& classes :
          {std::vector<int>{}, std::vector<int>{0}, std::vector<int>{1, 4}}) {
         EXPECT_THROW(redivide(connection(), current, classes, console), UserError);
@@ -209,8 +213,7 @@ TEST_F(DivisionRunTest, RefusalsChangeNothing) {
 TEST_F(DivisionRunTest, FailedOrCancelledRunLeavesTablesAsBefore) {
     const auto current = project(3, cohort(30), 5);
     Lines console;
-    divide(connection(), current, console);
-    const auto before = placement(connection(), current.fbTable);
+    const auto before = divided(current, console);
     CancelWhileTuning cancel;
     EXPECT_THROW(divide(connection(), current, cancel), DivisionCancelled);
     EXPECT_EQ(placement(connection(), current.fbTable), before);
@@ -242,12 +245,10 @@ TEST_F(DivisionRunTest, ManyStudentsInFewClassesSplitEvenlyEvenWithEmptySubjects
 
 TEST_F(DivisionRunTest, RedivisionMovesOnlyTheChosenClasses) {
     auto students = cohort(60);
-    students[0].type = 2;
-    students[0].class_id = 2;
+    fix(students[0], 2);
     const auto current = project(6, students);
     Lines console;
-    divide(connection(), current, console);
-    const auto before = placement(connection(), current.fbTable);
+    const auto before = divided(current, console);
     Lines redivision;
     redivide(connection(), current, {4, 2}, redivision);
     EXPECT_EQ(redivision.lines.back(), "重新分班结束");

@@ -43,7 +43,7 @@ TEST(TallyModel, CountsTrimmedBoysAndGirlsButMatchesSexCountExactly) {
     tally.addStudent(&students.add(2, "女", {}));
     tally.addStudent(&students.add(3, "", {}));
     tally.addStudent(&students.add(4, "x", {}));
-    EXPECT_EQ(tally.count, 4);
+    EXPECT_EQ(tally.count(), 4);
     EXPECT_EQ(tally.sexCount("男"), 1);
     EXPECT_EQ(tally.sexCount("女"), 1);
     EXPECT_EQ(tally.sexCount(" 男"), 0);
@@ -147,8 +147,8 @@ TEST(ClassChoice, ChoosesClassesWhoseBandSumsReachAThousand) {
         Tstudent& student = students.add(i, "男", {0, 0, 0, 70, 70, 70, 70, 70, 70});
         classes[findMixClass("男", classes, student)].addStudent(&student);
     }
-    EXPECT_EQ(classes[0].count, 500);
-    EXPECT_EQ(classes[1].count, 500);
+    EXPECT_EQ(classes[0].count(), 500);
+    EXPECT_EQ(classes[1].count(), 500);
 }
 
 TEST(ClassChoice, SecondSweepStartsAfreshWhenEveryClassHoldsThePinyin) {
@@ -213,7 +213,7 @@ TEST(TallyModel, FineTuningKeepsOnlyExchangesThatSuitTheRules) {
             const TuningCounts counts = tuner.runPass([] {});
             EXPECT_EQ(counts.swaps, c.expected.swaps) << name;
             EXPECT_EQ(counts.requalified, c.expected.requalified) << name;
-            ASSERT_EQ(classes[1].count, 1) << name;
+            ASSERT_EQ(classes[1].count(), 1) << name;
             EXPECT_EQ(classes[1].students[0]->studentId, c.inClassOne) << name;
             for (const auto& tally : classes) {
                 for (const Tstudent* student : tally.students) {

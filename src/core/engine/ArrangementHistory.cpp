@@ -29,7 +29,7 @@ void ArrangementHistory::restore(int pass, std::vector<Tdistribute>& classes) co
     const Arrangement& arrangement = arrangements_[pass];
     std::size_t position = 0;
     for (auto& tally : classes) {
-        for (int slot = 0; slot < tally.count; ++slot, ++position) {
+        for (int slot = 0; slot < tally.count(); ++slot, ++position) {
             if (tally.students[slot] != arrangement[position]) {
                 tally.replace(slot, arrangement[position]);
             }

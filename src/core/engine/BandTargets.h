@@ -12,11 +12,6 @@ class BandTargets {
   public:
     static constexpr int kBands = 1001;
 
-    void clear() {
-        for (auto& subject : targets_) {
-            subject.fill(0);
-        }
-    }
     // Sets a band's target; a band outside 0 to 1000 has no place and is ignored.
     void set(Subject subject, long long band, int target) {
         if (band >= 0 && band < kBands) {

@@ -23,7 +23,6 @@ std::optional<CohortFigures> loadCohortFigures(db::Connection& connection, const
         const auto& value = averages.at(0, static_cast<std::size_t>(q));
         figures.averages[q] = static_cast<int>(roundHalfEven(value.toDouble()));
     }
-    figures.targets.clear();
     for (int s = 0; s < kSubjectCount; ++s) {
         const std::string column(store::kScoreColumns[s]);
         auto statement = connection.prepare(

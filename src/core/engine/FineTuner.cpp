@@ -56,7 +56,7 @@ FineTuner::FineTuner(std::vector<Tdistribute>& classes, const TuningRules& rules
     for (int c = 0; c < classCount; ++c) {
         const Tdistribute& tally = classes_[c];
         views_[c].positionOfSlot.assign(tally.students.size(), -1);
-        for (int slot = 0; slot < tally.count; ++slot) {
+        for (int slot = 0; slot < tally.count(); ++slot) {
             const Tstudent* student = tally.students[slot];
             if (student->placeType >= 2 || student->sexKey < 0) {
                 continue;
@@ -90,7 +90,7 @@ TuningCounts FineTuner::runPass(const std::function<void()>& checkpoint) {
     TuningCounts counts;
     const int classCount = static_cast<int>(classes_.size());
     for (int i = 0; i < classCount; ++i) {
-        for (int k = 0; k < classes_[i].count; ++k) {
+        for (int k = 0; k < classes_[i].count(); ++k) {
             // Whether a slot takes part is decided once, when the scan reaches it.
             const Tstudent* occupant = classes_[i].students[k];
             if (occupant->adjusted != 0 || occupant->placeType >= 2) {
@@ -118,13 +118,8 @@ void FineTuner::scanSlot(int i, int k, TuningCounts& counts) {
         return;
     }
     SexIndex& index = sexes_[occupant.sexKey];
-    const int classCount = static_cast<int>(classes_.size());
     if (rules_.isRefb || occupant.adjusted == 1) {
-        for (int j = 0; j < classCount; ++j) {
-            if (j != i) {
-                scanClassFrom(i, k, j, index.classBegin[j], counts);
-            }
-        }
+        scanClassesFrom(i, k, 0, index.classBegin[0], counts);
         return;
     }
     const Window window = totalWindow(i, i, occupant);
@@ -146,15 +141,20 @@ void FineTuner::scanSlot(int i, int k, TuningCounts& counts) {
             }
             if (tryCandidate(i, k, j, index.slotOf[position], counts)) {
                 // The slot has a new occupant: the rest is scanned class by class.
-                scanClassFrom(i, k, j, position + 1, counts);
-                for (int later = j + 1; later < classCount; ++later) {
-                    if (later != i) {
-                        scanClassFrom(i, k, later, index.classBegin[later], counts);
-                    }
-                }
+                scanClassesFrom(i, k, j, position + 1, counts);
                 return;
             }
         }
+    }
+}
+
+void FineTuner::scanClassesFrom(int i, int k, int j, int position, TuningCounts& counts) {
+    const SexIndex& index = sexes_[classes_[i].students[k]->sexKey];
+    for (; j < static_cast<int>(classes_.size()); ++j) {
+        if (j != i) {
+            scanClassFrom(i, k, j, position, counts);
+        }
+        position = index.classBegin[j + 1];
     }
 }
 
@@ -205,7 +205,7 @@ FineTuner::Window FineTuner::totalWindow(int i, int j, const Tstudent& occupant)
     const bool secondDecides = rules_.isRefb || occupant.adjusted == 1;
     const int c = secondDecides ? j : i;
     const Tdistribute& tally = classes_[c];
-    const double n = tally.count;
+    const double n = tally.count();
     const double cohort = figures_.averages[kTotal];
     const KeptSum& sum = tally.keptSum(kTotal);
     const double reach =
@@ -243,14 +243,14 @@ bool FineTuner::passes(int c, int slot, const Tstudent& leaving, const Tstudent&
         }
     }
     const Deviations& was = before(c);
-    const double n = tally.count;
+    const double n = tally.count();
     bool certain = true;
     auto after = [&](int q) {
         const double sum = tally.keptSum(q).value() - leaving.quantity(q) + entering.quantity(q);
         return figures_.averages[q] - sum / n;
     };
     auto afterError = [&](int q) {
-        return errorBound(tally.count,
+        return errorBound(tally.count(),
                           tally.keptSum(q).magnitudes() + std::fabs(leaving.quantity(q)) +
                               std::fabs(entering.quantity(q)),
                           q);
@@ -307,7 +307,7 @@ bool FineTuner::passesByWalking(int c, int slot, const Tstudent& entering, int b
     const Tdistribute& tally = classes_[c];
     auto deviation = [&](int q, const Tstudent* substitute) {
         return figures_.averages[q] -
-               tally.walkedSum(q, substitute ? slot : -1, substitute) / tally.count;
+               tally.walkedSum(q, substitute ? slot : -1, substitute) / tally.count();
     };
     if (rules_.avgTotal &&
         std::fabs(deviation(kTotal, nullptr)) < std::fabs(deviation(kTotal, &entering))) {
@@ -336,10 +336,9 @@ const FineTuner::Deviations& FineTuner::before(int c) {
         const Tdistribute& tally = classes_[c];
         for (int q = 0; q < kQuantityCount; ++q) {
             const KeptSum& sum = tally.keptSum(q);
-            const double value = figures_.averages[q] - sum.value() / tally.count;
-            view.before.value[q] = value;
-            view.before.magnitude[q] = std::fabs(value);
-            view.before.error[q] = errorBound(tally.count, sum.magnitudes(), q);
+            view.before.magnitude[q] =
+                std::fabs(figures_.averages[q] - sum.value() / tally.count());
+            view.before.error[q] = errorBound(tally.count(), sum.magnitudes(), q);
         }
         view.stale = false;
     }

@@ -50,10 +50,9 @@ class FineTuner {
     TuningCounts runPass(const std::function<void()>& checkpoint);
 
   private:
-    // A class's deviations from the cohort averages (cohort minus class), their magnitudes and
-    // a bound on how far each may lie from the left-to-right value.
+    // The magnitudes of a class's deviations from the cohort averages (cohort minus class) and a
+    // bound on how far each may lie from the left-to-right value.
     struct Deviations {
-        std::array<double, kQuantityCount> value{};
         std::array<double, kQuantityCount> magnitude{};
         std::array<double, kQuantityCount> error{};
     };
@@ -79,8 +78,9 @@ class FineTuner {
     };
 
     void scanSlot(int i, int k, TuningCounts& counts);
-    // Tries the candidates of class j from a position on, each against its own window; true
-    // when it kept an exchange.
+    // Scans class j from a position on, then every later class but i from its start.
+    void scanClassesFrom(int i, int k, int j, int position, TuningCounts& counts);
+    // Tries the candidates of class j from a position on, each against its own window.
     void scanClassFrom(int i, int k, int j, int position, TuningCounts& counts);
     // Tries one candidate; true when the exchange was kept.
     bool tryCandidate(int i, int k, int j, int l, TuningCounts& counts);

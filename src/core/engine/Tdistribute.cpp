@@ -5,7 +5,6 @@
 namespace qm::engine {
 
 void Tdistribute::addStudent(Tstudent* student) {
-    ++count;
     const std::string sex = trimmed(student->sex);
     if (sex == "男") {
         ++boys;
@@ -28,12 +27,12 @@ int Tdistribute::sexCount(std::string_view sex) const {
 }
 
 double Tdistribute::average(int quantity) const {
-    return walkedSum(quantity, -1, nullptr) / count;
+    return walkedSum(quantity, -1, nullptr) / count();
 }
 
 double Tdistribute::walkedSum(int quantity, int slot, const Tstudent* substitute) const {
     double sum = 0;
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < count(); ++i) {
         const Tstudent* student = i == slot ? substitute : students[i];
         sum += student->quantity(quantity);
     }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <array>
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -54,8 +53,10 @@ class Tdistribute {
     // Puts a student of the same sex into a slot and returns the one who was there.
     Tstudent* replace(int slot, Tstudent* incoming);
 
+    // The head count.
+    int count() const { return static_cast<int>(students.size()); }
+
     std::vector<Tstudent*> students;
-    int count = 0;
     int boys = 0;
     int girls = 0;
     int inter = 0;  // band tolerance of bandSwapTest
