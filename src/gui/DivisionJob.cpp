@@ -1,15 +1,14 @@
 #include "gui/DivisionJob.h"
 
 #include <QMetaObject>
-
-#include "db/Connection.h"
+#include <memory>
 
 namespace qm::gui {
 
 // The bridge from the engine's callbacks, on the run's thread, to the job's signals.
 class DivisionJob::Observer : public engine::DivisionObserver {
   public:
-    explicit Observer(DivisionJob& job) : job_(job) {}
+    Observer(DivisionJob& job, BackgroundJob& run) : job_(job), run_(run) {}
 
     void consoleLine(const std::string& line) override { job_.postLine(line); }
 
@@ -34,57 +33,47 @@ class DivisionJob::Observer : public engine::DivisionObserver {
             Qt::QueuedConnection);
     }
 
-    bool cancelRequested() override { return job_.cancelRequested_; }
+    bool cancelRequested() override { return run_.cancelRequested(); }
 
   private:
     DivisionJob& job_;
+    BackgroundJob& run_;
     engine::DivisionProgress last_;
 };
 
 DivisionJob::DivisionJob(QObject* parent) : QObject(parent) {}
 
-DivisionJob::~DivisionJob() {
-    if (thread_.joinable()) {
-        cancelRequested_ = true;
-        thread_.join();
-    }
-}
+DivisionJob::~DivisionJob() = default;
 
 bool DivisionJob::start(DivisionRequest request) {
-    if (running_) {
-        return false;
-    }
-    if (thread_.joinable()) {
-        thread_.join();
-    }
-    running_ = true;
-    cancelRequested_ = false;
-    thread_ = std::thread([this, request = std::move(request)] { run(request); });
-    return true;
-}
-
-void DivisionJob::run(const DivisionRequest& request) {
-    DivisionOutcome outcome;
-    try {
-        db::Connection connection(request.databasePath);
-        Observer observer(*this);
-        if (request.classes) {
-            engine::redivide(connection, request.project, *request.classes, observer);
-            outcome.rows = engine::resultGridRows(connection, request.project.rbTable);
-        } else {
-            engine::divide(connection, request.project, observer);
-            outcome.rows = engine::resultGridRows(connection, request.project.fbTable);
-        }
-        outcome.status = DivisionOutcome::Status::Succeeded;
-    } catch (const engine::DivisionCancelled& cancelled) {
-        outcome.status = DivisionOutcome::Status::Cancelled;
-        outcome.message = QString::fromUtf8(cancelled.what());
-    } catch (const std::exception& error) {
-        outcome.status = DivisionOutcome::Status::Failed;
-        outcome.message = QString::fromUtf8(error.what());
-    }
-    QMetaObject::invokeMethod(
-        this, [this, outcome = std::move(outcome)] { finish(outcome); }, Qt::QueuedConnection);
+    auto outcome = std::make_shared<DivisionOutcome>();
+    return job_.start(
+        request.databasePath,
+        [this, request, outcome](db::Connection& connection, BackgroundJob& run) {
+            Observer observer(*this, run);
+            try {
+                if (request.classes) {
+                    engine::redivide(connection, request.project, *request.classes, observer);
+                    outcome->rows = engine::resultGridRows(connection, request.project.rbTable);
+                } else {
+                    engine::divide(connection, request.project, observer);
+                    outcome->rows = engine::resultGridRows(connection, request.project.fbTable);
+                }
+                outcome->status = DivisionOutcome::Status::Succeeded;
+            } catch (const engine::DivisionCancelled& cancelled) {
+                outcome->status = DivisionOutcome::Status::Cancelled;
+                outcome->message = QString::fromUtf8(cancelled.what());
+            }
+        },
+        [this, outcome](const QString& error) {
+            if (!error.isEmpty()) {
+                outcome->status = DivisionOutcome::Status::Failed;
+                outcome->message = error;
+            }
+            // Every line was posted before the end, so it is flushed before the end is told.
+            flushLines();
+            emit finished(*outcome);
+        });
 }
 
 void DivisionJob::postLine(const std::string& line) {
@@ -106,16 +95,6 @@ void DivisionJob::flushLines() {
     if (!lines.isEmpty()) {
         emit consoleLines(lines);
     }
-}
-
-void DivisionJob::finish(const DivisionOutcome& outcome) {
-    // Every line was posted before the end, so it is flushed before the end is told.
-    flushLines();
-    if (thread_.joinable()) {
-        thread_.join();
-    }
-    running_ = false;
-    emit finished(outcome);
 }
 
 }  // namespace qm::gui

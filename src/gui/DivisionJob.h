@@ -2,14 +2,13 @@
 
 #include <QObject>
 #include <QStringList>
-#include <atomic>
 #include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "engine/DivisionRun.h"
+#include "gui/BackgroundJob.h"
 #include "store/ProjectStore.h"
 
 namespace qm::gui {
@@ -30,9 +29,9 @@ struct DivisionOutcome {
     std::vector<engine::ResultGridRow> rows;
 };
 
-// Runs one division at a time on a thread of its own, with its own connection to the database
-// file, so the windows stay responsive. Its console lines, progress and end arrive as signals on
-// the thread that owns the job.
+// Runs one division at a time as a background job, on a thread of its own with its own
+// connection to the database file, so the windows stay responsive. Its console lines, progress
+// and end arrive as signals on the thread that owns the job.
 class DivisionJob : public QObject {
     Q_OBJECT
 
@@ -43,9 +42,9 @@ class DivisionJob : public QObject {
 
     // Starts a run; false while another is under way.
     bool start(DivisionRequest request);
-    bool isRunning() const { return running_; }
+    bool isRunning() const { return job_.isRunning(); }
     // Asks the run to stop; it ends with Status::Cancelled and changes nothing.
-    void requestCancel() { cancelRequested_ = true; }
+    void requestCancel() { job_.requestCancel(); }
 
   signals:
     void consoleLines(const QStringList& lines);
@@ -56,17 +55,14 @@ class DivisionJob : public QObject {
   private:
     class Observer;
 
-    void run(const DivisionRequest& request);
     void postLine(const std::string& line);
     void flushLines();
-    void finish(const DivisionOutcome& outcome);
 
-    std::thread thread_;
-    bool running_ = false;
-    std::atomic<bool> cancelRequested_ = false;
     std::mutex linesMutex_;
     QStringList pendingLines_;
     bool flushPosted_ = false;
+    // Last, so that it is the first to go: its end waits for the run, which still posts lines.
+    BackgroundJob job_;
 };
 
 }  // namespace qm::gui

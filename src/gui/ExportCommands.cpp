@@ -10,6 +10,7 @@
 #include "gui/UserMessages.h"
 #include "gui/WorkbookOpener.h"
 #include "gui/Workspace.h"
+#include "reports/ClassStatistics.h"
 #include "reports/ResultExport.h"
 #include "reports/StatisticsExport.h"
 
@@ -91,8 +92,9 @@ bool exportResultWorkbook(QWidget* parent, Workspace& workspace) {
 bool exportStatisticsWorkbook(QWidget* parent, Workspace& workspace,
                               const reports::ClassStatistics& statistics,
                               const std::string& projectMemo) {
+    // A copy is written: the window may take new figures while the workbook is being written.
     return exportWorkbook(parent, workspace, QString::fromUtf8(reports::kStatisticsSheetName),
-                          projectMemo, [&statistics](db::Connection&, const std::string& path) {
+                          projectMemo, [statistics](db::Connection&, const std::string& path) {
                               reports::exportStatistics(statistics, path);
                           });
 }

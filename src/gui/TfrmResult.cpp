@@ -8,34 +8,42 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <string_view>
+#include <tuple>
 
 #include "gui/DivisionJob.h"
 #include "gui/TfrmShow.h"
 #include "gui/UserMessages.h"
 #include "gui/Workspace.h"
+#include "reports/StudentColumns.h"
+#include "store/StudentTable.h"
 
 namespace qm::gui {
 
 namespace {
 
-const QStringList kGridHeader = {QString(),
-                                 QStringLiteral("学号"),
-                                 QStringLiteral("登分号"),
-                                 QStringLiteral("姓名"),
-                                 QStringLiteral("性别"),
-                                 QStringLiteral("数学"),
-                                 QStringLiteral("英语"),
-                                 QStringLiteral("语文"),
-                                 QStringLiteral("物理"),
-                                 QStringLiteral("政治"),
-                                 QStringLiteral("历史"),
-                                 QStringLiteral("体育"),
-                                 QStringLiteral("地理"),
-                                 QStringLiteral("生物"),
-                                 QStringLiteral("总分"),
-                                 QStringLiteral("毕业学校"),
-                                 QStringLiteral("地址"),
-                                 QStringLiteral("班级")};
+constexpr int kGridColumns = static_cast<int>(std::tuple_size_v<engine::ResultGridRow>);
+
+QString headingOf(std::string_view column) {
+    const std::string_view heading = reports::columnHeading(column);
+    return QString::fromUtf8(heading.data(), static_cast<qsizetype>(heading.size()));
+}
+
+// The headings of the cells of a result grid row, the row number's column without one.
+QStringList gridHeadings() {
+    QStringList headings{QString()};
+    for (std::string_view column : {"student_id", "rec_id", "student_name", "sex"}) {
+        headings << headingOf(column);
+    }
+    for (std::string_view subject : store::kScoreColumns) {
+        headings << headingOf(subject);
+    }
+    headings << QStringLiteral("总分");
+    for (std::string_view column : {"oral_school", "addr", "class_id"}) {
+        headings << headingOf(column);
+    }
+    return headings;
+}
 
 }  // namespace
 
@@ -43,7 +51,7 @@ TfrmResult::TfrmResult(Workspace& workspace, QWidget* parent)
     : QWidget(parent),
       workspace_(workspace),
       job_(new DivisionJob(this)),
-      sgClassShow_(new QTableWidget(1, static_cast<int>(kGridHeader.size()), this)),
+      sgClassShow_(new QTableWidget(1, kGridColumns, this)),
       divideButton_(new QPushButton(QStringLiteral("分班"), this)),
       exportButton_(new QPushButton(QStringLiteral("导出到Excel"), this)),
       cancelButton_(new QPushButton(QStringLiteral("取消"), this)),
@@ -53,7 +61,7 @@ TfrmResult::TfrmResult(Workspace& workspace, QWidget* parent)
     setWindowTitle(QStringLiteral("分班结果"));
 
     sgClassShow_->setObjectName(QStringLiteral("sgClassShow"));
-    sgClassShow_->setHorizontalHeaderLabels(kGridHeader);
+    sgClassShow_->setHorizontalHeaderLabels(gridHeadings());
     sgClassShow_->verticalHeader()->hide();
     sgClassShow_->horizontalHeader()->setMinimumSectionSize(20);
     sgClassShow_->horizontalHeader()->setDefaultSectionSize(64);
@@ -112,7 +120,7 @@ bool TfrmResult::startRun(std::optional<std::vector<int>> classes) {
         return false;
     }
     if (!workspace_.hasProject()) {
-        inform(this, QStringLiteral("请选择你要操作的分班项"));
+        informNoProject(this);
         return false;
     }
     TfrmShow& console = workspace_.console();

@@ -22,7 +22,7 @@ Tfrm_insertFB::Tfrm_insertFB(Workspace& workspace, QWidget* parent)
 void Tfrm_insertFB::choose(int projectId) {
     if (!workspace_.hasProject()) {
         // The current project was deleted from this very list.
-        inform(this, QStringLiteral("请选择你要操作的分班项"));
+        informNoProject(this);
         return;
     }
     const auto mode =

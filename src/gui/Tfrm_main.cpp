@@ -138,7 +138,7 @@ bool Tfrm_main::requireProject() {
     if (workspace_.hasProject()) {
         return true;
     }
-    inform(this, QStringLiteral("请选择你要操作的分班项"));
+    informNoProject(this);
     return false;
 }
 

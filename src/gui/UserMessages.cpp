@@ -53,4 +53,8 @@ bool confirm(QWidget* parent, const QString& text) {
     return showMessage(parent, {MessageKind::Question, QStringLiteral("确认"), text});
 }
 
+void informNoProject(QWidget* parent) {
+    inform(parent, QStringLiteral("请选择你要操作的分班项"));
+}
+
 }  // namespace qm::gui

@@ -32,6 +32,8 @@ void inform(QWidget* parent, const QString& text);
 void showError(QWidget* parent, const QString& text, const QString& caption = {});
 // "确认" with Yes and No; true for Yes.
 bool confirm(QWidget* parent, const QString& text);
+// Tells that a command needs a current project and there is none.
+void informNoProject(QWidget* parent);
 
 // Replaces the message boxes by a function that receives each message and gives the answer.
 // An empty function restores the real boxes.

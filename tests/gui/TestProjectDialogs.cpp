@@ -31,6 +31,18 @@ void doubleClickRow(QTreeWidget& list, int row) {
     QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, rect.center());
 }
 
+// The projects of a copy: 来源 (id 1) with the source students, and 当前 (id 2) with the
+// target students, made the current project.
+void makeCopyProjects(test::MainWindowSession& session, const std::vector<test::StudentRow>& source,
+                      const std::vector<test::StudentRow>& target) {
+    auto& connection = session.workspace.connection();
+    const auto from = store::createProject(connection, "来源", 3);
+    const auto to = store::createProject(connection, "当前", 3);
+    test::insertStudents(connection, from.fbTable, source);
+    test::insertStudents(connection, to.fbTable, target);
+    session.workspace.setCurrentProject(to);
+}
+
 }  // namespace
 
 class TestProjectDialogs : public QObject {
@@ -226,12 +238,8 @@ void TestProjectDialogs::deletingTheCurrentProjectClearsIt() {
 void TestProjectDialogs::copyAddRefusesExistingStudents() {
     test::MainWindowSession session;
     auto& connection = session.workspace.connection();
-    const auto source = store::createProject(connection, "来源", 3);
-    const auto target = store::createProject(connection, "当前", 3);
-    auto students = test::sampleStudents(4);
-    test::insertStudents(connection, source.fbTable, {students[0], students[1], students[2]});
-    test::insertStudents(connection, target.fbTable, {students[2], students[3]});
-    session.workspace.setCurrentProject(target);
+    const auto students = test::sampleStudents(4);
+    makeCopyProjects(session, {students[0], students[1], students[2]}, {students[2], students[3]});
     test::MessageLog log;
 
     gui::Tfrm_insertFB dialog(session.workspace);
@@ -251,16 +259,13 @@ void TestProjectDialogs::copyAddRefusesExistingStudents() {
 void TestProjectDialogs::copyOverwriteReplacesStudents() {
     test::MainWindowSession session;
     auto& connection = session.workspace.connection();
-    const auto source = store::createProject(connection, "来源", 3);
-    const auto target = store::createProject(connection, "当前", 3);
-    auto students = test::sampleStudents(4);
-    for (int i = 0; i < 3; ++i) {
-        students[static_cast<std::size_t>(i)].class_id = i + 1;
+    const auto students = test::sampleStudents(4);
+    // The source has its students in classes 1 to 3; the target has one of them without a class.
+    std::vector<test::StudentRow> placed(students.begin(), students.begin() + 3);
+    for (std::size_t i = 0; i < placed.size(); ++i) {
+        placed[i].class_id = static_cast<int>(i) + 1;
     }
-    test::insertStudents(connection, source.fbTable, {students[0], students[1], students[2]});
-    students[2].class_id = 0;
-    test::insertStudents(connection, target.fbTable, {students[2], students[3]});
-    session.workspace.setCurrentProject(target);
+    makeCopyProjects(session, placed, {students[2], students[3]});
     test::MessageLog log;
 
     gui::Tfrm_insertFB dialog(session.workspace);
