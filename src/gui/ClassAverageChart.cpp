@@ -13,7 +13,6 @@ namespace qm::gui {
 namespace {
 
 constexpr int kChartColumns = 5;
-constexpr double kTolerance = 1.0;  // the deviation beyond which the statistics show red
 const QColor kEvenBar(70, 120, 180);
 const QColor kUnevenBar(215, 40, 40);
 
@@ -111,7 +110,7 @@ void ClassAverageChart::paintFigure(QPainter& painter, const QRectF& area,
 
     // The plot: bars grow up or down from the middle line, the cohort average.
     const QRectF plot = area.adjusted(6, line + 6, -6, -(line + 6));
-    double largest = kTolerance * 1.5;
+    double largest = reports::kDeviationLimit * 1.5;
     for (std::size_t k = 0; k < figure.averages.size(); ++k) {
         const double deviation = figure.averages[k] - figure.cohort;
         if (std::isfinite(deviation)) {
@@ -123,10 +122,10 @@ void ClassAverageChart::paintFigure(QPainter& painter, const QRectF& area,
 
     QPen dashed(QColor(150, 150, 150), 1, Qt::DashLine);
     painter.setPen(dashed);
-    painter.drawLine(QPointF(plot.left(), middle - kTolerance * scale),
-                     QPointF(plot.right(), middle - kTolerance * scale));
-    painter.drawLine(QPointF(plot.left(), middle + kTolerance * scale),
-                     QPointF(plot.right(), middle + kTolerance * scale));
+    painter.drawLine(QPointF(plot.left(), middle - reports::kDeviationLimit * scale),
+                     QPointF(plot.right(), middle - reports::kDeviationLimit * scale));
+    painter.drawLine(QPointF(plot.left(), middle + reports::kDeviationLimit * scale),
+                     QPointF(plot.right(), middle + reports::kDeviationLimit * scale));
 
     QFont small = painter.font();
     small.setPointSizeF(std::max(6.0, small.pointSizeF() * 0.8));

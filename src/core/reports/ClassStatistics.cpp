@@ -68,7 +68,7 @@ StatCell figureCell(double value) {
 // Red when the deviation as shown is beyond 1 either way: 1.004 shows as 1.00 and is not red.
 StatCell deviationCell(double value) {
     StatCell cell = figureCell(value);
-    cell.red = cell.number && std::fabs(*cell.number) > 1.0;
+    cell.red = cell.number && std::fabs(*cell.number) > kDeviationLimit;
     return cell;
 }
 

@@ -14,6 +14,9 @@ namespace qm::reports {
 
 inline constexpr const char* kNoStudentsMessage = "该分班项目还没有学生数据";
 
+// A deviation shown beyond this, either way, is marked red.
+inline constexpr double kDeviationLimit = 1.0;
+
 // How even the classes of a student table are, as the eleven grids of the class statistics:
 //   classInfo   班级信息: per class boys, girls, head count, and for each subject and the total
 //               the class average and its deviation from the average of all students ("%8.2f");
