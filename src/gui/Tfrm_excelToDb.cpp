@@ -4,7 +4,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -17,6 +16,7 @@
 #include <memory>
 
 #include "gui/BackgroundJob.h"
+#include "gui/FileDialogs.h"
 #include "gui/MdiChildren.h"
 #include "gui/Tfrm_main.h"
 #include "gui/Tfrm_pb.h"
@@ -139,7 +139,7 @@ void Tfrm_excelToDb::openFile() {
     if (isReading()) {
         return;
     }
-    const QString path = QFileDialog::getOpenFileName(
+    const QString path = chooseFileToOpen(
         this, QStringLiteral("打开"), lastFile_,
         QStringLiteral("学生数据表格 (*.xls *.xlsx *.csv);;所有文件 (*)"));
     if (!path.isEmpty()) {

@@ -4,6 +4,7 @@
 
 #include "db/Connection.h"
 #include "db/DbError.h"
+#include "gui/FileDialogs.h"
 #include "gui/TfrmShow.h"
 #include "store/Schema.h"
 
@@ -16,6 +17,7 @@ Workspace::Workspace(std::string databasePath, QObject* parent)
         openError_ = QStringLiteral("没有可用的数据库文件位置");
         return;
     }
+    protectDatabaseFile(databasePath_);
     try {
         auto connection = std::make_unique<db::Connection>(databasePath_);
         store::ensureSchema(*connection);
