@@ -18,6 +18,7 @@
 #include "gui/BackgroundJob.h"
 #include "gui/FileDialogs.h"
 #include "gui/MdiChildren.h"
+#include "gui/RowNumberColumn.h"
 #include "gui/Tfrm_main.h"
 #include "gui/Tfrm_pb.h"
 #include "gui/UserMessages.h"
@@ -92,6 +93,7 @@ Tfrm_excelToDb::Tfrm_excelToDb(Workspace& workspace, Tfrm_main* main, QWidget* p
     sgStudent_->horizontalHeader()->setSectionsMovable(true);
     sgStudent_->horizontalHeader()->setHighlightSections(false);
     sgStudent_->setColumnWidth(0, 30);
+    keepRowNumbersVisible(*sgStudent_);
     sgStudent_->setSelectionBehavior(QAbstractItemView::SelectRows);
     sgStudent_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     sgStudent_->setWordWrap(false);
@@ -139,9 +141,9 @@ void Tfrm_excelToDb::openFile() {
     if (isReading()) {
         return;
     }
-    const QString path = chooseFileToOpen(
-        this, QStringLiteral("打开"), lastFile_,
-        QStringLiteral("学生数据表格 (*.xls *.xlsx *.csv);;所有文件 (*)"));
+    const QString path =
+        chooseFileToOpen(this, QStringLiteral("打开"), lastFile_,
+                         QStringLiteral("学生数据表格 (*.xls *.xlsx *.csv);;所有文件 (*)"));
     if (!path.isEmpty()) {
         showInStrgrid(path);
     }
