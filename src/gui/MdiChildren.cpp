@@ -58,6 +58,11 @@ void bringMdiChildToFront(QMdiArea& area, QWidget* window) {
     }
 }
 
+bool isClosedMdiChild(const QWidget* window) {
+    const QWidget* frame = window->parentWidget();
+    return frame ? frame->isHidden() : window->isHidden();
+}
+
 bool closeMdiChild(QWidget* window) {
     if (QMdiSubWindow* frame = frameOf(window)) {
         return frame->close();

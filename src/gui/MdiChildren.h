@@ -18,13 +18,16 @@ void fitMdiChild(QMdiArea& area, QMdiSubWindow& frame);
 void bringMdiChildToFront(QMdiArea& area, QWidget* window);
 // Closes a child window (from its own "确定" and the like); false when the window refused.
 bool closeMdiChild(QWidget* window);
+// True once a child window has been closed; it is freed when the event loop next runs.
+bool isClosedMdiChild(const QWidget* window);
 
 // How the main window keeps its work windows: each kind has one reference, empty at first. The
 // first command builds the window inside the frame; later commands only bring it to the front.
-// Closing the window frees it, which empties the reference, so the next command builds anew.
+// Closing the window frees it, which empties the reference, so the next command builds anew; a
+// window closed but not yet freed is not brought back either.
 template <class Window, class Build>
 Window* showMdiChild(QMdiArea& area, QPointer<Window>& reference, Build&& build) {
-    if (reference) {
+    if (reference && !isClosedMdiChild(reference.data())) {
         bringMdiChildToFront(area, reference.data());
         return reference.data();
     }

@@ -184,7 +184,7 @@ void TfrmResult::runEnded(const DivisionOutcome& outcome) {
     switch (outcome.status) {
         case DivisionOutcome::Status::Succeeded:
             showGrid(outcome.rows);
-            stageLabel_->setText(QStringLiteral("分班完成"));
+            showProgress(1.0, QStringLiteral("分班完成"));
             break;
         case DivisionOutcome::Status::Cancelled:
             workspace_.console().showMsg(outcome.message);

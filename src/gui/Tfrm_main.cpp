@@ -187,7 +187,7 @@ std::vector<QWidget*> Tfrm_main::openProjectWindows() const {
     std::vector<QWidget*> windows;
     for (QWidget* window : std::initializer_list<QWidget*>{resultForm_, listForm_, classInfoForm_,
                                                            configForm_, importForm_}) {
-        if (window && window->isVisibleTo(mdiArea_)) {
+        if (window && !isClosedMdiChild(window)) {
             windows.push_back(window);
         }
     }

@@ -54,6 +54,15 @@ struct DivisionSession : test::MainWindowSession {
     }
 };
 
+// No place of the console is remembered while it lives, nor afterwards.
+struct ForgottenConsolePlace {
+    ForgottenConsolePlace() { forget(); }
+    ~ForgottenConsolePlace() { forget(); }
+    static void forget() {
+        QSettings(QStringLiteral("Quillmere"), QStringLiteral("quillmere")).clear();
+    }
+};
+
 int classNumber(const QString& text) {
     QString digits = text;
     digits.chop(1);  // "3班"
@@ -344,7 +353,8 @@ void TestResultWindow::rowNumbersAreNeverCut() {
 // The console is a panel below the work windows: it never covers the result grid. Moved to the
 // right side, it is there again in the next program.
 void TestResultWindow::consoleStaysBesideTheResultWhereTheTeacherPutsIt() {
-    QSettings(QStringLiteral("Quillmere"), QStringLiteral("quillmere")).clear();
+    const test::TestSettings settings;
+    const ForgottenConsolePlace forgotten;
     DivisionSession session(3, 30);
     test::MessageLog log;
     session.main.resize(1024, 700);
