@@ -46,6 +46,10 @@ void configureApplication(QApplication& application) {
     }
 }
 
+QSettings programSettings() {
+    return QSettings(QStringLiteral("Quillmere"), QStringLiteral("quillmere"));
+}
+
 std::optional<std::string> databaseOption(const QStringList& arguments) {
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& word = arguments[i];

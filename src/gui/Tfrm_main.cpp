@@ -35,10 +35,6 @@ namespace {
 // Where the console stood when the program last ended.
 const QString kConsolePlaceKey = QStringLiteral("console/place");
 
-QSettings programSettings() {
-    return QSettings(QStringLiteral("Quillmere"), QStringLiteral("quillmere"));
-}
-
 }  // namespace
 
 Tfrm_main::Tfrm_main(Workspace& workspace, QWidget* parent)

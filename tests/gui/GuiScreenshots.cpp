@@ -9,7 +9,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
-#include <QSettings>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
@@ -82,7 +81,7 @@ int main(int argc, char** argv) {
     gui::configureApplication(application);
     // The user's own settings are left alone, and the console starts where a new user has it.
     const test::TestSettings testSettings;
-    QSettings(QStringLiteral("Quillmere"), QStringLiteral("quillmere")).clear();
+    gui::programSettings().clear();
     if (argc != 2) {
         std::cerr << "usage: gui_screenshots DIR\n";
         return 2;

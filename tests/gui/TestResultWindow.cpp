@@ -7,13 +7,13 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QSettings>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTest>
 
 #include "GuiTestSupport.h"
 #include "db/Connection.h"
+#include "gui/AppSetup.h"
 #include "gui/TfrmResult.h"
 #include "gui/TfrmShow.h"
 #include "store/ProjectStore.h"
@@ -58,9 +58,7 @@ struct DivisionSession : test::MainWindowSession {
 struct ForgottenConsolePlace {
     ForgottenConsolePlace() { forget(); }
     ~ForgottenConsolePlace() { forget(); }
-    static void forget() {
-        QSettings(QStringLiteral("Quillmere"), QStringLiteral("quillmere")).clear();
-    }
+    static void forget() { gui::programSettings().clear(); }
 };
 
 int classNumber(const QString& text) {
