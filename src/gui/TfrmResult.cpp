@@ -141,8 +141,12 @@ bool TfrmResult::startRun(std::optional<std::vector<int>> classes) {
 }
 
 // Asks before a run replaces classes the teacher already has: every re-division, and a division
-// of a project whose students already sit in classes from an earlier run.
+// of a project whose students already sit in classes from an earlier run. A re-division of no
+// classes is not asked about: the run refuses it with its own message.
 bool TfrmResult::mayReplaceClasses(const std::optional<std::vector<int>>& classes) {
+    if (classes && classes->empty()) {
+        return true;
+    }
     if (classes) {
         QStringList names;
         for (int classId : *classes) {

@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QSettings>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>

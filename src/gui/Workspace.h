@@ -40,12 +40,11 @@ class Workspace : public QObject {
     void setCurrentProject(store::CurrentProject project);
     void clearCurrentProject();
 
-    // Whether the current project may give way to another: asks the guard (the main window closes
-    // the windows of the current project, the student list asking about edits not yet stored).
-    // True without a guard.
-    bool mayLeaveProject();
-    // The guard is asked only when the project would change.
     bool isCurrent(int projectId) const;
+    // Whether the current project may give way to another, asked before the project changes:
+    // the guard (the main window) closes the windows of the current project, the student list
+    // asking about edits not yet stored, and says whether they all closed. True without a guard.
+    bool mayLeaveProject();
     void setLeaveGuard(std::function<bool()> guard) { leaveGuard_ = std::move(guard); }
 
     // Deletes a project with everything it owns. When it is the current project its windows must
