@@ -1,9 +1,32 @@
 #include "store/Schema.h"
 
+#include <set>
+#include <string>
+
 #include "db/Connection.h"
 #include "db/Transaction.h"
 
 namespace qm::store {
+
+namespace {
+
+// Settings columns added after the first release: whether a division ends with 深度优化, and its
+// strength. A database made before them gets them on opening, its rows reading as off.
+constexpr const char* kAddedSettingsColumns[] = {"is_deep_opt", "deep_opt_mode"};
+
+void addMissingSettingsColumns(db::Connection& connection) {
+    std::set<std::string> present;
+    for (const auto row : connection.query("pragma table_info(config)")) {
+        present.insert(row["name"].toText());
+    }
+    for (const std::string column : kAddedSettingsColumns) {
+        if (present.count(column) == 0) {
+            connection.exec("alter table config add column " + column + " INTEGER DEFAULT 0");
+        }
+    }
+}
+
+}  // namespace
 
 void ensureSchema(db::Connection& connection) {
     db::Transaction transaction(connection);
@@ -18,6 +41,7 @@ void ensureSchema(db::Connection& connection) {
         "id INTEGER PRIMARY KEY,"
         "is_avg_person INTEGER,is_avg_total INTEGER,is_avg_ch INTEGER,is_avg_math INTEGER,"
         "is_avg_eng INTEGER,is_avg_inter INTEGER,inter INTEGER,is_man INTEGER,wtNum INTEGER);");
+    addMissingSettingsColumns(connection);
     transaction.commit();
 }
 
