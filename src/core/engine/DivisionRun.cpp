@@ -3,6 +3,7 @@
 #include "common/NumberText.h"
 #include "db/Connection.h"
 #include "db/Transaction.h"
+#include "engine/DeepOptimisation.h"
 #include "engine/DivisionPass.h"
 #include "engine/RunSettings.h"
 #include "store/StudentTable.h"
@@ -78,6 +79,7 @@ void divide(db::Connection& connection, const store::CurrentProject& project,
     }
     DivisionPass(connection, table, classIds, settings, "", observer).run();
     reportUnplacedSexes(connection, table, observer);
+    optimiseAfterDivision(connection, project, observer);
     transaction.commit();
 }
 
