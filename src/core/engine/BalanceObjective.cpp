@@ -12,6 +12,11 @@ double squared(double x) {
     return x * x;
 }
 
+// The first count of a window of this width centred on the share.
+int centredStart(double share, int width) {
+    return static_cast<int>(std::floor(share - width / 2.0 + 0.5));
+}
+
 // How far a value lies outside a range; 0 inside.
 double distanceOutside(double value, double low, double high) {
     return std::max({0.0, low - value, value - high});
@@ -106,15 +111,23 @@ void BalanceObjective::setUpWindows() {
         subjectSpread = std::max(subjectSpread, highest[z] - lowest[z]);
     }
     for (std::size_t z = 0; z < cellCount_; ++z) {
-        // Wide enough for every class's count as it is, and no wider than the subject's band
-        // spread, or than the limit where the counts fit into it.
-        const int subjectSpread = spread[static_cast<std::size_t>(cellSubject_[z])];
-        const int width =
-            std::max(std::min(subjectSpread, goal_.bandSpreadLimit), highest[z] - lowest[z]);
-        // Centred on an average class's fair share as far as the counts allow.
+        // The outer window: as wide as the subject's band spread, holding every class's count,
+        // centred on an average class's fair share as far as that allows. Keeping every count
+        // in it keeps the subject's band spread.
+        const int outerWidth = spread[static_cast<std::size_t>(cellSubject_[z])];
         const double share = cohortCounts_[z] / static_cast<double>(classCount_);
-        const int centred = static_cast<int>(std::floor(share - width / 2.0 + 0.5));
-        const int low = std::clamp(centred, highest[z] - width, lowest[z]);
+        const int outerLow =
+            std::clamp(centredStart(share, outerWidth), highest[z] - outerWidth, lowest[z]);
+        // The window itself, no wider than the limit, within the outer window and holding the
+        // counts when they fit into it.
+        const int width = std::min(outerWidth, goal_.bandSpreadLimit);
+        int low = centredStart(share, width);
+        if (highest[z] - lowest[z] <= width) {
+            low = std::clamp(low, std::max(outerLow, highest[z] - width),
+                             std::min(lowest[z], outerLow + outerWidth - width));
+        } else {
+            low = std::clamp(low, outerLow, outerLow + outerWidth - width);
+        }
         windowLow_.push_back(low);
         windowHigh_.push_back(low + width);
     }
@@ -182,7 +195,7 @@ bool BalanceObjective::averageStaysInRange(std::size_t q, int c, double before,
            distanceOutside(before * inverse, rangeLow_[q], rangeHigh_[q]);
 }
 
-// Every count starts within its window and stays there.
+// A count may step within its window or toward it, never away from it.
 bool BalanceObjective::countMayChange(int c, int z, int step) const {
     const auto cellIndex = static_cast<std::size_t>(z);
     return step < 0 ? count(c, z) > windowLow_[cellIndex] : count(c, z) < windowHigh_[cellIndex];

@@ -13,8 +13,9 @@ struct BalanceGoal {
     // Weight of the band term (squared distances of band head counts from their fair share)
     // against the squared deviations of class averages, which count one per point squared.
     double bandWeight = 0;
-    // A band whose head counts lie within this many students of each other is held so; the
-    // others are held within their subject's band spread.
+    // Band head counts are held within windows this wide (or as wide as their subject's band
+    // spread, when that is less): a count in its window stays there, one outside only comes
+    // nearer. Bands that already fit keep fitting.
     int bandSpreadLimit = std::numeric_limits<int>::max();
 };
 
@@ -26,8 +27,8 @@ struct BalanceGoal {
 //   share (its size times the band's share of the cohort).
 // Exchanges that would make a figure worse than the classes had at the start are forbidden: a
 // class average may not leave the range the class averages spanned, and a band head count may
-// not leave its window (as wide as the subject's band spread, around the fair share, holding
-// every class's count at the start).
+// not move away from its window, which lies within a window as wide as the subject's band spread
+// that holds every class's count at the start.
 class BalanceObjective {
   public:
     static constexpr double kForbidden = std::numeric_limits<double>::infinity();

@@ -14,8 +14,10 @@ struct Exchange {
     Exchange reversed() const { return {a, b, classB, classA}; }
 };
 
-// One rule that every exchange of 深度优化 keeps. A rule may keep its own view of the classes;
-// applied() tells it of every exchange that is made (and of the reversed one that undoes a trial).
+// One rule that every exchange of 深度优化 keeps (see ExchangeRules). A rule may keep its own view
+// of the classes; applied() tells it of every exchange that is made (and of the reversed one that
+// undoes a trial). Whether it allows an exchange may depend on the two classes of the exchange
+// only: the search does not try two classes again while neither has changed.
 class ExchangeRule {
   public:
     virtual ~ExchangeRule() = default;

@@ -9,10 +9,10 @@ namespace qm::engine {
 
 namespace {
 
-std::string withoutTrailingBlanks(std::string text) {
-    while (!text.empty() && text.back() == ' ') {
-        text.pop_back();
-    }
+// Fixed-width texts compare without their trailing blanks (leading ones count).
+std::string fixedWidthText(const db::Value& value) {
+    std::string text = value.toText();
+    text.erase(text.find_last_not_of(' ') + 1);
     return text;
 }
 
@@ -32,8 +32,8 @@ PlacedStudent placedStudent(const db::Row& row) {
     }
     student.values[kTotal] = total;
     student.sex = trimmed(row["sex"].toText());
-    student.category = withoutTrailingBlanks(row["pfType"].toText());
-    student.pinyin = withoutTrailingBlanks(row["pingyin"].toText());
+    student.category = fixedWidthText(row["pfType"]);
+    student.pinyin = fixedWidthText(row["pingyin"]);
     student.fixed = !row["type"].isNull() && row["type"].toInt() == store::kFixed;
     student.classIndex = static_cast<int>(row["class_id"].toInt()) - 1;
     return student;
