@@ -6,15 +6,25 @@
 namespace qm::engine {
 
 PinyinApartRule::PinyinApartRule(const PlacedCohort& cohort, const std::vector<int>& classOf) {
-    std::map<std::string, int> readings;
+    std::map<std::string, int> holders;
+    for (const auto& student : cohort.students) {
+        ++holders[student.pinyin];
+    }
+    // Only readings that two or more students share are numbered: the others never clash.
+    std::map<std::string, int> shared;
     for (const auto& student : cohort.students) {
         readingOf_.push_back(
-            readings.try_emplace(student.pinyin, static_cast<int>(readings.size())).first->second);
+            holders[student.pinyin] < 2
+                ? kUnshared
+                : shared.try_emplace(student.pinyin, static_cast<int>(shared.size()))
+                      .first->second);
     }
-    readingCount_ = readings.size();
+    readingCount_ = shared.size();
     counts_.assign(static_cast<std::size_t>(cohort.classCount) * readingCount_, 0);
     for (std::size_t i = 0; i < readingOf_.size(); ++i) {
-        ++count(classOf[i], readingOf_[i]);
+        if (readingOf_[i] != kUnshared) {
+            ++count(classOf[i], readingOf_[i]);
+        }
     }
 }
 
@@ -23,17 +33,21 @@ bool PinyinApartRule::allows(const Exchange& exchange) const {
     const int readingB = readingOf_[static_cast<std::size_t>(exchange.b)];
     // Students reading the same leave room for each other.
     const int leaving = readingA == readingB ? 1 : 0;
-    return count(exchange.classB, readingA) - leaving == 0 &&
-           count(exchange.classA, readingB) - leaving == 0;
+    return (readingA == kUnshared || count(exchange.classB, readingA) - leaving == 0) &&
+           (readingB == kUnshared || count(exchange.classA, readingB) - leaving == 0);
 }
 
 void PinyinApartRule::applied(const Exchange& exchange) {
     const int readingA = readingOf_[static_cast<std::size_t>(exchange.a)];
     const int readingB = readingOf_[static_cast<std::size_t>(exchange.b)];
-    --count(exchange.classA, readingA);
-    ++count(exchange.classB, readingA);
-    --count(exchange.classB, readingB);
-    ++count(exchange.classA, readingB);
+    if (readingA != kUnshared) {
+        --count(exchange.classA, readingA);
+        ++count(exchange.classB, readingA);
+    }
+    if (readingB != kUnshared) {
+        --count(exchange.classB, readingB);
+        ++count(exchange.classA, readingB);
+    }
 }
 
 }  // namespace qm::engine

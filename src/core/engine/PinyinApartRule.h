@@ -27,7 +27,9 @@ class PinyinApartRule : public ExchangeRule {
                        static_cast<std::size_t>(reading)];
     }
 
-    std::vector<int> readingOf_;  // per student: a number per distinct reading
+    static constexpr int kUnshared = -1;
+
+    std::vector<int> readingOf_;  // per student: a number per shared reading, or kUnshared
     std::size_t readingCount_ = 0;
     std::vector<int> counts_;  // per class and reading: how many students of the class read so
 };
