@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
-# installed-division.sh MODE BUILD_DIR VERSION WITH_GUI
+# installed-division.sh MODE BUILD_DIR VERSION WITH_GUI WITH_PNG
 # Lays the program out as a user gets it, in a fresh folder, and runs a whole division with the
 # installed files only: the installed sample workbook, the installed command-line program, and a
 # database in the user's data folder (an install under a prefix keeps none beside itself).
 #   MODE install  cmake --install into a fresh prefix
 #   MODE deb      the Debian package made by CPack, unpacked with dpkg -x (skipped, exit status
 #                 77, where dpkg-deb or dpkg-shlibdeps is missing)
-# WITH_GUI is 1 when the desktop program is built and must be installed too.
+# WITH_GUI is 1 when the desktop program is built and must be installed too, WITH_PNG when the
+# icon's PNG sizes are.
 set -euo pipefail
-mode=$1 build=$2 version=$3 with_gui=$4
+mode=$1 build=$2 version=$3 with_gui=$4 with_png=$5
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 root="$work/root"
@@ -56,7 +57,7 @@ files=(bin/quillmere-cli "$sample" share/quillmere/导入excel文件样例/分�
 if [ "$with_gui" = 1 ]; then
   files+=(bin/quillmere)
 fi
-if command -v rsvg-convert >/dev/null; then
+if [ "$with_png" = 1 ]; then
   files+=("share/icons/hicolor/48x48/apps/$id.png" "share/icons/hicolor/256x256/apps/$id.png")
 fi
 for file in "${files[@]}"; do

@@ -1,16 +1,14 @@
 #include "common/Platform.h"
 
+#include <cstdlib>
 #include <system_error>
 
 #ifdef _WIN32
 #include <windows.h>
 
-#include <cstdlib>
 #include <fstream>
 #else
 #include <unistd.h>
-
-#include <cstdlib>
 #endif
 
 namespace fs = std::filesystem;
