@@ -150,6 +150,29 @@ TEST_F(DatabaseBackupTest, RefusesFilesThatAreNoSoundQuillmereDatabaseAndChanges
     EXPECT_TRUE(safetyCopies().empty());
 }
 
+// Another program writing the database (a division in the desktop program) holds its lock for
+// longer than the engine waits: the restore says so and changes nothing.
+TEST_F(DatabaseBackupTest, ARestoreWhileAnotherProgramWritesIsRefusedAndChangesNothing) {
+    const std::string backup = backups.file("backup.db");
+    backupDatabase(connection(), backup);
+    createProject(connection(), "后来的项目", 3);
+    const std::string before = contents(connection());
+    {
+        db::Connection other(database.path());
+        db::Transaction writing(other);
+        other.exec("update fb_info set memo='改了' where id=2");
+        try {
+            restoreDatabase(connection(), backup);
+            ADD_FAILURE() << "restored while another program was writing";
+        } catch (const UserError& error) {
+            EXPECT_NE(std::string(error.what()).find("请等它结束后再试"), std::string::npos)
+                << error.what();
+        }
+    }
+    EXPECT_EQ(contents(connection()), before);
+    EXPECT_TRUE(safetyCopies().empty());
+}
+
 TEST_F(DatabaseBackupTest, RestoresABackupWhosePagesHaveAnotherSize) {
     const std::string backup = backups.file("small-pages.db");
     backupDatabase(connection(), backup);

@@ -67,9 +67,14 @@ void copyPages(sqlite3* from, sqlite3* to) {
     }
     const int stepped = sqlite3_backup_step(backup, -1);
     const int finished = sqlite3_backup_finish(backup);
-    if (stepped != SQLITE_DONE || finished != SQLITE_OK) {
-        throw db::DbError(sqlite3_errmsg(to));
+    if (stepped == SQLITE_DONE && finished == SQLITE_OK) {
+        return;
     }
+    const int code = (stepped != SQLITE_DONE ? stepped : finished) & 0xff;
+    if (code == SQLITE_BUSY || code == SQLITE_LOCKED) {
+        throw UserError("数据库正在被另一个操作使用 (例如正在分班), 请等它结束后再试");
+    }
+    throw db::DbError(sqlite3_errmsg(to));
 }
 
 std::int64_t pageSize(sqlite3* file) {
