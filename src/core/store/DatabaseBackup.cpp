@@ -123,11 +123,12 @@ void backupDatabase(db::Connection& connection, const std::string& targetPath) {
     if (isPartOfDatabase(target, database)) {
         throw UserError("不能把数据库备份到它自己的文件: " + targetPath);
     }
-    if (!fs::is_directory(target.parent_path())) {
+    std::error_code lookup;
+    if (!fs::is_directory(target.parent_path(), lookup)) {
         throw UserError("无法写入 " + targetPath + ": 文件夹 " + pathToUtf8(target.parent_path()) +
                         " 不存在");
     }
-    if (fs::is_directory(target)) {
+    if (fs::is_directory(target, lookup)) {
         throw UserError("无法写入 " + targetPath + ": 这是一个文件夹");
     }
     const RemovedAtEnd partial{withSuffix(target, ".partial")};
