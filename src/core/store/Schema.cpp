@@ -2,6 +2,7 @@
 
 #include "db/Connection.h"
 #include "db/Transaction.h"
+#include "store/AdjustmentTables.h"
 
 namespace qm::store {
 
@@ -18,6 +19,7 @@ void ensureSchema(db::Connection& connection) {
         "id INTEGER PRIMARY KEY,"
         "is_avg_person INTEGER,is_avg_total INTEGER,is_avg_ch INTEGER,is_avg_math INTEGER,"
         "is_avg_eng INTEGER,is_avg_inter INTEGER,inter INTEGER,is_man INTEGER,wtNum INTEGER);");
+    ensureAdjustmentTables(connection);
     transaction.commit();
 }
 

@@ -4,6 +4,7 @@
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "db/Transaction.h"
+#include "store/GroupStore.h"
 #include "store/ProjectStore.h"
 #include "store/StudentTable.h"
 
@@ -28,6 +29,7 @@ int copyStudents(db::Connection& connection, const CurrentProject& target, int s
         copied = connection.prepare("insert into " + targetTable + " select * from " + sourceTable)
                      .execute();
         connection.exec("update " + sourceTable + " set type=1");
+        copyGroups(connection, sourceId, target.id());
         transaction.commit();
     } catch (const db::DbError&) {
         throw UserError(kCopyFailed);
