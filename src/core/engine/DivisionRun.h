@@ -44,6 +44,8 @@ struct DivisionCancelled : UserError {
 // divides each category on its own over all classes, then places everyone else around the fixed
 // and category students, fine-tunes and writes every student's class back. One transaction:
 // raises UserError, db::DbError or DivisionCancelled and then leaves the tables as before.
+// The project's groups (分开, 同班) are kept; a set that cannot be kept is refused before
+// anything changes (see DivisionGroups.h). The division is a step that can be undone.
 // Afterwards the result grid shows the project's student table (project.fbTable).
 void divide(db::Connection& connection, const store::CurrentProject& project,
             DivisionObserver& observer);
@@ -51,7 +53,7 @@ void divide(db::Connection& connection, const store::CurrentProject& project,
 // Re-division of chosen classes: the movable students of these classes are divided again among
 // exactly these classes (in list order: the k-th class fills the k-th tally). The list is checked
 // first: it must not be empty and every class must lie between 1 and the project's class count.
-// Same unit rules as divide(). Afterwards the result grid shows the twin table
+// Same unit rules and groups as divide(). Afterwards the result grid shows the twin table
 // (project.rbTable), which then holds the students of the chosen classes.
 void redivide(db::Connection& connection, const store::CurrentProject& project,
               const std::vector<int>& classes, DivisionObserver& observer);
