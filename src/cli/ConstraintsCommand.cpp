@@ -1,0 +1,117 @@
+// The teacher's groups of a project: list them, add a 分开 or 同班 group, add the groups of a
+// file, delete one.
+#include <algorithm>
+#include <map>
+#include <ostream>
+
+#include "AdjustmentArgs.h"
+#include "common/NumberText.h"
+#include "db/Connection.h"
+#include "reports/TextTable.h"
+#include "store/ConstraintFile.h"
+#include "store/GroupCheck.h"
+#include "store/GroupStore.h"
+
+namespace qm::cli {
+
+namespace {
+
+// "1001 张三、1002 李四"; a number that is no longer a student of the project is marked.
+std::string memberText(const std::vector<int>& members, const std::map<int, std::string>& names) {
+    std::string text;
+    for (int student : members) {
+        const auto name = names.find(student);
+        text += (text.empty() ? "" : "、") + std::to_string(student) +
+                (name == names.end()    ? "（不在项目中）"
+                 : name->second.empty() ? ""
+                                        : " " + name->second);
+    }
+    return text;
+}
+
+void listGroups(CliContext& context, const store::CurrentProject& project) {
+    const auto groups = store::loadGroups(context.connection(), project.id());
+    if (groups.empty()) {
+        context.out << "该分班项目还没有约束\n";
+        return;
+    }
+    std::map<int, std::string> names;
+    for (const auto row :
+         context.connection().query("select student_id,student_name from " + project.fbTable)) {
+        names[static_cast<int>(row[0].toInt())] = trimmed(row[1].toText());
+    }
+    const auto classes = store::readClasses(context.connection(), project.fbTable);
+    reports::TextRows rows = {{"组", "方式", "名称", "学生", "现在"}};
+    std::string reasons;
+    for (const auto& group : groups) {
+        const auto broken = store::whyBroken(group, classes);
+        rows.push_back({std::to_string(group.id), std::string(store::kindName(group.kind)),
+                        group.label, memberText(group.members, names), broken ? "未遵守" : "遵守"});
+        if (broken) {
+            reasons += "  " + *broken + "\n";
+        }
+    }
+    context.out << reports::alignedText(rows);
+    if (!reasons.empty()) {
+        context.out << "现在的班级未遵守的约束:\n" << reasons;
+    }
+}
+
+void printAdded(CliContext& context, const store::CurrentProject& project,
+                const std::vector<int>& ids) {
+    const auto classes = store::readClasses(context.connection(), project.fbTable);
+    for (const auto& group : store::loadGroups(context.connection(), project.id())) {
+        if (std::find(ids.begin(), ids.end(), group.id) == ids.end()) {
+            continue;
+        }
+        context.out << "已添加" << store::groupTitle(group) << ": "
+                    << store::studentNumbers(group.members) << "\n";
+        if (const auto broken = store::whyBroken(group, classes)) {
+            context.out << "  现在的班级未遵守这一约束，下次分班时遵守: " << *broken << "\n";
+        }
+    }
+}
+
+int constraintsCommand(CliContext& context, const std::vector<std::string>& words) {
+    CliArgs args(words, {"apart", "together", "delete", "file"}, {"list"});
+    args.expectPositionals(1);
+    const auto project = projectArg(context, args);
+    int actions = args.flag("list") ? 1 : 0;
+    for (const char* option : {"apart", "together", "delete", "file"}) {
+        actions += args.value(option) ? 1 : 0;
+    }
+    if (actions > 1) {
+        throw UsageError("一次只能用 --list、--apart、--together、--delete、--file 中的一个");
+    }
+    auto& connection = context.connection();
+    if (const auto apart = args.value("apart")) {
+        printAdded(
+            context, project,
+            store::addGroups(connection, project,
+                             {{store::GroupKind::Apart, wholeNumberList(*apart, "--apart"), ""}}));
+    } else if (const auto together = args.value("together")) {
+        printAdded(context, project,
+                   store::addGroups(connection, project,
+                                    {{store::GroupKind::Together,
+                                      wholeNumberList(*together, "--together"), ""}}));
+    } else if (const auto group = args.value("delete")) {
+        const int id = wholeNumberArg(*group, "--delete");
+        store::deleteGroup(connection, project.id(), id);
+        context.out << "已删除第 " << id << " 组约束\n";
+    } else if (const auto file = args.value("file")) {
+        printAdded(context, project, store::addGroupsFromFile(connection, project, *file));
+    } else {
+        listGroups(context, project);
+    }
+    return 0;
+}
+
+const CommandRegistration registration(
+    "constraints",
+    "ID [--list | --apart 1001,1002 | --together 1003,1004 | --delete GROUP | --file FILE]",
+    "约束: 列出项目的分开组与同班组; 添加分开组或同班组; 删除一组; 从文件 (学号, 组, 方式) 添加",
+    constraintsCommand);
+
+}  // namespace
+
+}  // namespace qm::cli
