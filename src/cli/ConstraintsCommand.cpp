@@ -1,54 +1,33 @@
 // The teacher's groups of a project: list them, add a 分开 or 同班 group, add the groups of a
 // file, delete one.
 #include <algorithm>
-#include <map>
 #include <ostream>
 
 #include "AdjustmentArgs.h"
-#include "common/NumberText.h"
-#include "db/Connection.h"
 #include "reports/TextTable.h"
 #include "store/ConstraintFile.h"
 #include "store/GroupCheck.h"
+#include "store/GroupList.h"
 #include "store/GroupStore.h"
 
 namespace qm::cli {
 
 namespace {
 
-// "1001 张三、1002 李四"; a number that is no longer a student of the project is marked.
-std::string memberText(const std::vector<int>& members, const std::map<int, std::string>& names) {
-    std::string text;
-    for (int student : members) {
-        const auto name = names.find(student);
-        text += (text.empty() ? "" : "、") + std::to_string(student) +
-                (name == names.end()    ? "（不在项目中）"
-                 : name->second.empty() ? ""
-                                        : " " + name->second);
-    }
-    return text;
-}
-
 void listGroups(CliContext& context, const store::CurrentProject& project) {
-    const auto groups = store::loadGroups(context.connection(), project.id());
-    if (groups.empty()) {
+    const auto listing = store::listGroups(context.connection(), project);
+    if (listing.empty()) {
         context.out << "该分班项目还没有约束\n";
         return;
     }
-    std::map<int, std::string> names;
-    for (const auto row :
-         context.connection().query("select student_id,student_name from " + project.fbTable)) {
-        names[static_cast<int>(row[0].toInt())] = trimmed(row[1].toText());
-    }
-    const auto classes = store::readClasses(context.connection(), project.fbTable);
     reports::TextRows rows = {{"组", "方式", "名称", "学生", "现在"}};
     std::string reasons;
-    for (const auto& group : groups) {
-        const auto broken = store::whyBroken(group, classes);
-        rows.push_back({std::to_string(group.id), std::string(store::kindName(group.kind)),
-                        group.label, memberText(group.members, names), broken ? "未遵守" : "遵守"});
-        if (broken) {
-            reasons += "  " + *broken + "\n";
+    for (const auto& line : listing) {
+        rows.push_back({std::to_string(line.group.id),
+                        std::string(store::kindName(line.group.kind)), line.group.label,
+                        line.members, line.broken ? "未遵守" : "遵守"});
+        if (line.broken) {
+            reasons += "  " + *line.broken + "\n";
         }
     }
     context.out << reports::alignedText(rows);

@@ -7,6 +7,7 @@
 #include "db/Connection.h"
 #include "store/AdjustmentTables.h"
 #include "store/GroupCheck.h"
+#include "store/GroupList.h"
 #include "store/GroupStore.h"
 #include "store/StudentCopy.h"
 
@@ -95,6 +96,17 @@ TEST_F(Groups, TellWhetherAPlacementKeepsThem) {
     classes[8] = 0;
     EXPECT_EQ(whyBroken(together, classes),
               "同班组 2（结伴）: 学号 8 在 未分班，学号 2 在 2班，学号 5 在 3班");
+}
+
+TEST_F(Groups, AreListedWithNamesAndWhetherTheClassesKeepThem) {
+    group(GroupKind::Apart, {1, 4});  // both in class 1
+    storeUnchecked(GroupKind::Together, {2, 99});
+    const auto listing = listGroups(connection(), project);
+    ASSERT_EQ(listing.size(), 2u);
+    EXPECT_EQ(listing[0].members, "1 学生1、4 学生4");
+    EXPECT_EQ(listing[0].broken, "分开组 1: 学号 1、4 同在 1班");
+    EXPECT_EQ(listing[1].members, "2 学生2、99（不在项目中）");
+    EXPECT_EQ(listing[1].broken, std::nullopt);
 }
 
 TEST_F(Groups, LiveAndDieWithTheProject) {

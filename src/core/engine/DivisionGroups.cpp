@@ -67,9 +67,8 @@ class GroupFeasibility {
             const auto& [classId, members] = *fixedByClass.begin();
             if (!movable.empty() && classes_.count(classId) == 0) {
                 problems_.push_back(title + ": " + store::studentNumbers(members) + " " +
-                                    seats_.at(members.front()).fixedText +
-                                    "，不在这次分班的班级中，" + store::studentNumbers(movable) +
-                                    " 无法与之同班");
+                                    seats_.at(members.front()).fixedText + "，" +
+                                    store::studentNumbers(movable) + " 无法与之同班");
             }
             for (int student : group.members) {
                 togetherClass_[student] = classId;
@@ -130,13 +129,14 @@ std::unordered_map<int, Seat> readSeats(db::Connection& connection, const std::s
         seat.placeable = sex == "男" || sex == "女";
         const int type = row["type"].isNull() ? 0 : static_cast<int>(row["type"].toInt());
         const int classId = store::classNumber(row["class_id"]);
-        const bool chosen = std::find(classes.begin(), classes.end(), classId) != classes.end();
-        if (redivision && !chosen) {
+        const std::string inClass = std::to_string(classId) + "班";
+        const bool inDivision = std::find(classes.begin(), classes.end(), classId) != classes.end();
+        if (redivision && !inDivision) {
             seat.fixedClass = classId;
-            seat.fixedText = "在 " + store::classTitle(classId) + "（不参加重新分班）";
+            seat.fixedText = "在 " + inClass + "（不参加重新分班）";
         } else if (type == store::kFixed || (redivision && type == store::kCategory)) {
             seat.fixedClass = classId;
-            seat.fixedText = "固定在 " + store::classTitle(classId);
+            seat.fixedText = "固定在 " + inClass + (inDivision ? "" : "（不在分班的班级中）");
         }
         seats[static_cast<int>(row["student_id"].toInt())] = std::move(seat);
     }

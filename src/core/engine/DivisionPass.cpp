@@ -149,8 +149,12 @@ void DivisionPass::placeWithGroups(const std::string& sex, Tstudent& student) {
         c = findMixClass(sex, classes_, student);  // no class is free of a partner: reported
     }
     join(student, *c);
+    const auto mates = seating_->waitingMates(student.studentId);
+    if (mates.empty()) {
+        return;
+    }
     auto select = connection_.prepare("select * from " + table_ + " where student_id=? and type=0");
-    for (int mate : seating_->waitingMates(student.studentId)) {
+    for (int mate : mates) {
         select.bind(1, mate);
         for (const auto row : select.query()) {
             join(newStudent(row, 0), *c);

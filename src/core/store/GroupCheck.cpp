@@ -127,7 +127,7 @@ std::vector<std::string> contradictions(const std::vector<StudentGroup>& groups)
             const auto [at, added] = togetherOf.emplace(student, &group);
             if (!added) {
                 messages.push_back(studentNumbers({student}) + " 同时属于" +
-                                   groupTitle(*at->second) + "和" + groupTitle(group));
+                                   groupTitle(*at->second) + " 和" + groupTitle(group));
             }
         }
     }
@@ -143,7 +143,7 @@ std::vector<std::string> contradictions(const std::vector<StudentGroup>& groups)
         }
         for (const auto& [together, members] : byTogether) {
             if (members.size() > 1) {
-                messages.push_back(groupTitle(*together) + " 含有" + groupTitle(group) + "的" +
+                messages.push_back(groupTitle(*together) + " 含有" + groupTitle(group) + " 的" +
                                    studentNumbers(members) + "，不能既同班又分开");
             }
         }

@@ -1,7 +1,6 @@
 #include "store/GroupStore.h"
 
 #include <algorithm>
-#include <set>
 
 #include "common/UserError.h"
 #include "db/Connection.h"
@@ -14,21 +13,14 @@ namespace qm::store {
 
 namespace {
 
-// How a message names a group not stored yet: by its name in the file, or by its kind.
-std::string newGroupTitle(const NewGroup& group) {
-    return group.label.empty()
-               ? std::string(kindName(group.kind)) + "组"
-               : "组 " + group.label + "（" + std::string(kindName(group.kind)) + "）";
-}
-
-void checkMembers(const NewGroup& group, const ClassOfStudent& students, int classCount) {
-    const std::string title = newGroupTitle(group);
+void checkMembers(const StudentGroup& group, const ClassOfStudent& students, int classCount) {
+    const std::string title = groupTitle(group);
     if (group.members.size() < 2) {
         throw UserError(title + ": 一个组至少要有两名学生");
     }
-    std::set<int> seen;
-    for (int student : group.members) {
-        if (!seen.insert(student).second) {
+    for (std::size_t i = 0; i < group.members.size(); ++i) {
+        const int student = group.members[i];
+        if (i > 0 && group.members[i - 1] == student) {
             throw UserError(title + ": " + studentNumbers({student}) + " 出现了两次");
         }
         if (students.count(student) == 0) {
@@ -89,21 +81,26 @@ std::vector<int> addGroups(db::Connection& connection, const CurrentProject& pro
     const int projectId = project.id();
     const int classCount = findProject(connection, projectId).num;
     const ClassOfStudent students = readClasses(connection, project.fbTable);
-    const AdjustmentTables tables(projectId);
     db::Transaction transaction(connection);
-    const auto earlierProblems = contradictions(loadGroups(connection, projectId));
-    std::vector<int> ids;
+    std::vector<StudentGroup> all = loadGroups(connection, projectId);
+    const auto earlierProblems = contradictions(all);
+    const std::size_t stored = all.size();
     for (const NewGroup& group : groups) {
-        checkMembers(group, students, classCount);
-        std::vector<int> members = group.members;
-        std::sort(members.begin(), members.end());
-        ids.push_back(insertGroup(connection, tables, group.kind, group.label, members));
+        StudentGroup added{.kind = group.kind, .label = group.label, .members = group.members};
+        std::sort(added.members.begin(), added.members.end());
+        checkMembers(added, students, classCount);
+        all.push_back(std::move(added));
     }
-    for (const std::string& problem : contradictions(loadGroups(connection, projectId))) {
+    for (const std::string& problem : contradictions(all)) {
         if (std::find(earlierProblems.begin(), earlierProblems.end(), problem) ==
             earlierProblems.end()) {
             throw UserError(problem);
         }
+    }
+    const AdjustmentTables tables(projectId);
+    std::vector<int> ids;
+    for (std::size_t g = stored; g < all.size(); ++g) {
+        ids.push_back(insertGroup(connection, tables, all[g].kind, all[g].label, all[g].members));
     }
     transaction.commit();
     return ids;

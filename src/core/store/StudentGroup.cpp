@@ -19,7 +19,11 @@ std::optional<GroupKind> kindFromName(std::string_view text) {
 }
 
 std::string groupTitle(const StudentGroup& group) {
-    std::string title = std::string(kindName(group.kind)) + "组 " + std::to_string(group.id);
+    const std::string kind(kindName(group.kind));
+    if (group.id == 0) {
+        return group.label.empty() ? "新的" + kind + "组" : "组 " + group.label + "（" + kind + "）";
+    }
+    std::string title = kind + "组 " + std::to_string(group.id);
     if (!group.label.empty()) {
         title += "（" + group.label + "）";
     }
