@@ -3,6 +3,7 @@
 
 #include "AdjustmentArgs.h"
 #include "common/NumberText.h"
+#include "db/Connection.h"
 #include "reports/ClassesStatistics.h"
 #include "reports/TextTable.h"
 #include "store/HandMoves.h"
@@ -37,44 +38,47 @@ void printFigures(CliContext& context, const store::CurrentProject& project,
     context.out << reports::alignedText(rows);
 }
 
-int moveCommand(CliContext& context, const std::vector<std::string>& words) {
+// A move or a swap: ID, a student's number and a class or a second student's number (named
+// `second` in messages). Prints what was done and the figures of the classes it touched.
+using HandChange = store::AdjustmentOutcome (*)(db::Connection&, const store::CurrentProject&, int,
+                                                int);
+int runHandChange(CliContext& context, const std::vector<std::string>& words,
+                  const std::string& second, HandChange change) {
     CliArgs args(words, {}, {});
     args.expectPositionals(3);
     const auto project = projectArg(context, args);
-    const int student = wholeNumberArg(args.positional(1, "STUDENT"), "STUDENT");
-    const int classId = wholeNumberArg(args.positional(2, "CLASS"), "CLASS");
-    const auto outcome = store::moveStudent(context.connection(), project, student, classId);
+    const auto outcome = change(context.connection(), project,
+                                wholeNumberArg(args.positional(1, "STUDENT"), "STUDENT"),
+                                wholeNumberArg(args.positional(2, second), second));
     context.out << "已" << outcome.description << "\n";
     printFigures(context, project, outcome.classes);
     return 0;
+}
+
+// Undo or redo: prints what was taken back or made again.
+using HistoryStep = std::string (*)(db::Connection&, const store::CurrentProject&);
+int runHistoryStep(CliContext& context, const std::vector<std::string>& words,
+                   const std::string& done, HistoryStep step) {
+    CliArgs args(words, {}, {});
+    args.expectPositionals(1);
+    context.out << done << ": " << step(context.connection(), projectArg(context, args)) << "\n";
+    return 0;
+}
+
+int moveCommand(CliContext& context, const std::vector<std::string>& words) {
+    return runHandChange(context, words, "CLASS", store::moveStudent);
 }
 
 int swapCommand(CliContext& context, const std::vector<std::string>& words) {
-    CliArgs args(words, {}, {});
-    args.expectPositionals(3);
-    const auto project = projectArg(context, args);
-    const int first = wholeNumberArg(args.positional(1, "STUDENT"), "STUDENT");
-    const int second = wholeNumberArg(args.positional(2, "STUDENT"), "STUDENT");
-    const auto outcome = store::swapStudents(context.connection(), project, first, second);
-    context.out << "已" << outcome.description << "\n";
-    printFigures(context, project, outcome.classes);
-    return 0;
+    return runHandChange(context, words, "STUDENT", store::swapStudents);
 }
 
 int undoCommand(CliContext& context, const std::vector<std::string>& words) {
-    CliArgs args(words, {}, {});
-    args.expectPositionals(1);
-    context.out << "已撤销: " << store::undoStep(context.connection(), projectArg(context, args))
-                << "\n";
-    return 0;
+    return runHistoryStep(context, words, "已撤销", store::undoStep);
 }
 
 int redoCommand(CliContext& context, const std::vector<std::string>& words) {
-    CliArgs args(words, {}, {});
-    args.expectPositionals(1);
-    context.out << "已重做: " << store::redoStep(context.connection(), projectArg(context, args))
-                << "\n";
-    return 0;
+    return runHistoryStep(context, words, "已重做", store::redoStep);
 }
 
 const CommandRegistration moveRegistration(

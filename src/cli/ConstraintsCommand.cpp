@@ -55,13 +55,7 @@ int constraintsCommand(CliContext& context, const std::vector<std::string>& word
     CliArgs args(words, {"apart", "together", "delete", "file"}, {"list"});
     args.expectPositionals(1);
     const auto project = projectArg(context, args);
-    int actions = args.flag("list") ? 1 : 0;
-    for (const char* option : {"apart", "together", "delete", "file"}) {
-        actions += args.value(option) ? 1 : 0;
-    }
-    if (actions > 1) {
-        throw UsageError("一次只能用 --list、--apart、--together、--delete、--file 中的一个");
-    }
+    expectOneAction(args, {"apart", "together", "delete", "file"});
     auto& connection = context.connection();
     if (const auto apart = args.value("apart")) {
         printAdded(

@@ -102,13 +102,7 @@ int versionsCommand(CliContext& context, const std::vector<std::string>& words) 
     const auto project = projectArg(context, args);
     const auto compare = args.value("compare");
     args.expectPositionals(compare ? 2 : 1);
-    int actions = args.flag("list") ? 1 : 0;
-    for (const char* option : {"save", "restore", "compare"}) {
-        actions += args.value(option) ? 1 : 0;
-    }
-    if (actions > 1) {
-        throw UsageError("一次只能用 --save、--list、--restore、--compare 中的一个");
-    }
+    expectOneAction(args, {"save", "restore", "compare"});
     if (const auto name = args.value("save")) {
         const int number = store::saveVersion(context.connection(), project, *name);
         context.out << "已保存方案 " << number << "（"
