@@ -77,7 +77,7 @@ if [ "$with_gui" = 1 ]; then
 fi
 
 project="$(installed "$cli" new --memo "安装测试" --classes 4 | tail -n 1)"
-[ "$(installed "$cli" import "$project" "$prefix/$sample")" = "导入成功 (200)" ] || fail "import"
+[ "$(installed "$cli" import "$project" "$prefix/$sample")" = "导入成功，共导入 200 名学生" ] || fail "import"
 installed "$cli" divide "$project" >"$work/divide.log" || fail "divide"
 installed "$cli" stats "$project" >"$work/stats.txt" || fail "stats"
 for class in 1班 2班 3班 4班; do

@@ -1,5 +1,6 @@
 #include "store/AdjustmentTables.h"
 
+#include <set>
 #include <utility>
 
 #include "db/Connection.h"
@@ -49,6 +50,22 @@ void dropAdjustmentTables(db::Connection& connection, int projectId) {
     for (const std::string& name : AdjustmentTables(projectId).all()) {
         connection.exec("DROP TABLE IF EXISTS " + name);
     }
+}
+
+bool adjustmentTablesComplete(db::Connection& connection) {
+    std::set<std::string> present;
+    for (const auto row : connection.query("select name from sqlite_master where type='table'")) {
+        present.insert(row["name"].toText());
+    }
+    for (const auto row : connection.query("select id from fb_info where id is not null")) {
+        for (const std::string& name :
+             AdjustmentTables(static_cast<int>(row["id"].toInt())).all()) {
+            if (present.count(name) == 0) {
+                return false;
+            }
+        }
+    }
+    return true;
 }
 
 void ensureAdjustmentTables(db::Connection& connection) {

@@ -34,6 +34,9 @@ void createAdjustmentTables(db::Connection& connection, int projectId);
 // Drops the project's tables, those that exist.
 void dropAdjustmentTables(db::Connection& connection, int projectId);
 
+// Whether every project of fb_info has all its tables; only reads.
+bool adjustmentTablesComplete(db::Connection& connection);
+
 // Creates the missing tables of every project of fb_info: a database written before these tables
 // existed gets them when it is opened, with nothing else changed.
 void ensureAdjustmentTables(db::Connection& connection);

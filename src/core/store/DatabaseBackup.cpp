@@ -10,6 +10,7 @@
 #include "common/UserError.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
+#include "db/EngineError.h"
 #include "db/Statement.h"
 #include "store/DatabaseFileCheck.h"
 #include "store/Schema.h"
@@ -46,15 +47,15 @@ DatabaseFile openFile(const fs::path& path, int flags) {
     DatabaseFile file(handle);
     if (rc != SQLITE_OK) {
         throw UserError("无法打开文件 " + pathToUtf8(path) + ": " +
-                        (handle != nullptr ? sqlite3_errmsg(handle) : "内存不足"));
+                        db::engineError(handle, rc).what());
     }
     sqlite3_busy_timeout(handle, 5000);
     return file;
 }
 
 void run(sqlite3* file, const char* sql) {
-    if (sqlite3_exec(file, sql, nullptr, nullptr, nullptr) != SQLITE_OK) {
-        throw db::DbError(sqlite3_errmsg(file));
+    if (const int rc = sqlite3_exec(file, sql, nullptr, nullptr, nullptr); rc != SQLITE_OK) {
+        throw db::engineError(file, rc);
     }
 }
 
@@ -63,18 +64,19 @@ void run(sqlite3* file, const char* sql) {
 void copyPages(sqlite3* from, sqlite3* to) {
     sqlite3_backup* backup = sqlite3_backup_init(to, "main", from, "main");
     if (backup == nullptr) {
-        throw db::DbError(sqlite3_errmsg(to));
+        throw db::engineError(to, sqlite3_extended_errcode(to));
     }
     const int stepped = sqlite3_backup_step(backup, -1);
     const int finished = sqlite3_backup_finish(backup);
     if (stepped == SQLITE_DONE && finished == SQLITE_OK) {
         return;
     }
-    const int code = (stepped != SQLITE_DONE ? stepped : finished) & 0xff;
+    const int failed = stepped != SQLITE_DONE ? stepped : finished;
+    const int code = failed & 0xff;
     if (code == SQLITE_BUSY || code == SQLITE_LOCKED) {
         throw UserError("数据库正在被另一个操作使用 (例如正在分班), 请等它结束后再试");
     }
-    throw db::DbError(sqlite3_errmsg(to));
+    throw db::engineError(to, failed);
 }
 
 std::int64_t pageSize(sqlite3* file) {
