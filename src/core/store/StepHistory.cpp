@@ -58,7 +58,8 @@ std::string takeStep(db::Connection& connection, const CurrentProject& project, 
             throw UserError(studentNumbers({student}) + " 已不在该分班项目中，无法" + what);
         }
         if (!(found->second == expected)) {
-            throw UserError(studentNumbers({student}) + " 在这一步之后又被改动过（现在在 " +
+            throw UserError(studentNumbers({student}) +
+                            (undo ? " 在这一步之后" : " 在撤销这一步之后") + "又被改动过（现在在 " +
                             classTitle(classNumber(found->second.classId)) + "），无法" + what);
         }
         newClasses[student] = classNumber(row[undo ? "old_class" : "new_class"]);
