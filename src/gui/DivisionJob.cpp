@@ -43,6 +43,7 @@ class DivisionJob::Observer : public engine::DivisionObserver {
         : job_(job), run_(run), stages_(std::move(stages)), redivision_(redivision) {}
 
     void consoleLine(const std::string& line) override { job_.postLine(line); }
+    void remarkLine(const std::string& line) override { job_.postLine(line); }
 
     void progress(const engine::DivisionProgress& progress) override {
         // Only changes travel: fine tuning reports far more often than a bar can show.

@@ -2,9 +2,12 @@
 
 #include "common/NumberText.h"
 #include "common/UserError.h"
+#include "common/Utf8.h"
 #include "db/Connection.h"
 #include "db/Transaction.h"
+#include "store/AdjustmentTables.h"
 #include "store/DivisionSettings.h"
+#include "store/Limits.h"
 #include "store/StudentTable.h"
 
 namespace qm::store {
@@ -17,18 +20,33 @@ int CurrentProject::id() const {
     return *value;
 }
 
+namespace {
+
+UserError classCountRefused(std::string_view shown) {
+    return UserError("班级数必须是" + std::to_string(kMinClassCount) + "到" +
+                     std::to_string(kMaxClassCount) + "之间的整数: " + std::string(shown));
+}
+
+bool isClassCount(int count) {
+    return count >= kMinClassCount && count <= kMaxClassCount;
+}
+
+}  // namespace
+
 int parseClassCount(std::string_view text) {
     const auto value = parseWholeNumber(text);
-    if (!value || *value < 1) {
-        throw UserError("班级数必须是从1起的整数: \"" + std::string(text) + "\"");
+    if (!value || !isClassCount(*value)) {
+        throw classCountRefused("\"" + std::string(text) + "\"");
     }
     return *value;
 }
 
-CurrentProject createProject(db::Connection& connection, const std::string& memo, int classCount) {
-    if (classCount < 1) {
-        throw UserError("班级数必须是从1起的整数: " + std::to_string(classCount));
+CurrentProject createProject(db::Connection& connection, const std::string& typedMemo,
+                             int classCount) {
+    if (!isClassCount(classCount)) {
+        throw classCountRefused(std::to_string(classCount));
     }
+    const std::string memo = xmlSafeText(typedMemo);
     db::Transaction transaction(connection);
     auto insert = connection.prepare("insert into fb_info(memo,num) values(?,?)");
     insert.bind(1, memo).bind(2, classCount);
@@ -47,6 +65,7 @@ CurrentProject createProject(db::Connection& connection, const std::string& memo
     connection.exec(createStudentTableSql(project.fbTable));
     connection.exec(createStudentTableSql(project.rbTable));
     insertDefaultSettings(connection, id);
+    createAdjustmentTables(connection, id);
     transaction.commit();
     return project;
 }
@@ -83,6 +102,16 @@ Project findProject(db::Connection& connection, int id) {
     return projectFromRow(rows[0]);
 }
 
+Project findProjectOfTable(db::Connection& connection, const std::string& table) {
+    auto statement = connection.prepare("select * from fb_info where table_name=?");
+    statement.bind(1, table);
+    const auto rows = statement.query();
+    if (rows.empty()) {
+        throw UserError("找不到分班项目: " + table);
+    }
+    return projectFromRow(rows[0]);
+}
+
 CurrentProject openProject(db::Connection& connection, int id) {
     const Project project = findProject(connection, id);
     CurrentProject current;
@@ -106,6 +135,7 @@ void deleteProject(db::Connection& connection, int id) {
     // A table that is already gone (a damaged file) does not stop the deletion of the rest.
     connection.exec("drop table if exists " + table);
     connection.exec("drop table if exists " + twinTableName(table));
+    dropAdjustmentTables(connection, id);
     transaction.commit();
 }
 
