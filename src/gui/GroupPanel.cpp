@@ -222,7 +222,7 @@ bool GroupPanel::deleteChosenGroup() {
         item = item->parent();
     }
     const int id = item->data(0, kGroupRole).toInt();
-    if (!confirm(this, QStringLiteral("删除%1吗？").arg(item->text(0)))) {
+    if (!confirm(this, QStringLiteral("要删除“%1”吗？").arg(item->text(0)))) {
         return false;
     }
     if (!mayChangeWhileDividing(this, workspace_) || !runGuarded(this, [&] {
