@@ -155,8 +155,8 @@ void ClassFiguresPanel::showFigures() {
                 item = numberItem(textOf(info.text(r, c)));
             } else {
                 const reports::StatCell& deviation = info.cell(r, c + 1);
-                item = numberItem(QStringLiteral("%1（%2）")
-                                      .arg(textOf(info.text(r, c)), textOf(deviation.text)));
+                item = numberItem(
+                    QStringLiteral("%1 (%2)").arg(textOf(info.text(r, c)), textOf(deviation.text)));
                 item->setToolTip(
                     QStringLiteral("%1平均分 %2，偏差 %3")
                         .arg(figureNames[row], textOf(info.text(r, c)), textOf(deviation.text)));

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QStyle>
@@ -148,7 +149,12 @@ QWidget* Tfrm_list::buildSidePanel() {
         sidePanel_);
     sidePanel_->addTab(figuresPanel_, QStringLiteral("班级数据"));
     sidePanel_->addTab(groupPanel_, QStringLiteral("约束"));
-    return sidePanel_;
+    // On a small screen the panel scrolls rather than pushing the window beyond the screen.
+    auto* scroller = new QScrollArea(this);
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    scroller->setWidget(sidePanel_);
+    return scroller;
 }
 
 // A student dropped onto a class of the tree, or onto the row of a student of another class,

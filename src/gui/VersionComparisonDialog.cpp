@@ -1,6 +1,7 @@
 #include "gui/VersionComparisonDialog.h"
 
 #include <QDialogButtonBox>
+#include <QHash>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -40,6 +41,39 @@ void alignColumns(QTableWidget& first, QTableWidget& second) {
 
 QTableWidgetItem* cell(const QString& text) {
     return new QTableWidgetItem(text);
+}
+
+// The rows of a statistics grid by the class they show; the row of all students has no name.
+QHash<QString, int> rowsByClass(const QTableWidget& grid) {
+    QHash<QString, int> rows;
+    for (int r = 0; r < grid.rowCount(); ++r) {
+        const QTableWidgetItem* name = grid.item(r, 1);
+        rows.insert(name ? name->text() : QString(), r);
+    }
+    return rows;
+}
+
+// The figures in which the versions differ stand out in bold in both grids.
+void markDifferences(QTableWidget& first, QTableWidget& second) {
+    const QHash<QString, int> firstRows = rowsByClass(first);
+    for (int r = 0; r < second.rowCount(); ++r) {
+        const QTableWidgetItem* name = second.item(r, 1);
+        const auto match = firstRows.find(name ? name->text() : QString());
+        if (match == firstRows.end()) {
+            continue;
+        }
+        for (int c = 2; c < std::min(first.columnCount(), second.columnCount()); ++c) {
+            QTableWidgetItem* mine = second.item(r, c);
+            QTableWidgetItem* theirs = first.item(*match, c);
+            if (mine && theirs && mine->text() != theirs->text()) {
+                for (QTableWidgetItem* item : {mine, theirs}) {
+                    QFont bold = item->font();
+                    bold.setBold(true);
+                    item->setFont(bold);
+                }
+            }
+        }
+    }
 }
 
 }  // namespace
@@ -93,7 +127,11 @@ QWidget* VersionComparisonDialog::buildFiguresPage(const reports::VersionCompari
     }
     firstFigures_ = grids[0];
     secondFigures_ = grids[1];
+    markDifferences(*firstFigures_, *secondFigures_);
     alignColumns(*firstFigures_, *secondFigures_);
+    auto* note =
+        new QLabel(QStringLiteral("两个方案不同的数字用粗体显示；偏差超过 ±1 分的标红"), page);
+    layout->addWidget(note);
     return page;
 }
 
@@ -117,6 +155,9 @@ QWidget* VersionComparisonDialog::buildMovedPage(const reports::VersionCompariso
             r, 3, cell(QString::fromStdString(store::classTitle(student.secondClass))));
     }
     movedStudents_->resizeColumnsToContents();
+    for (int c = 0; c < movedStudents_->columnCount(); ++c) {
+        movedStudents_->setColumnWidth(c, std::max(movedStudents_->columnWidth(c) + 16, 90));
+    }
     return movedStudents_;
 }
 

@@ -12,8 +12,8 @@ namespace qm::gui {
 
 // 方案对比: two saved versions side by side. One page shows each class's head counts, averages
 // and deviations in both versions, one grid above the other with their columns aligned and
-// scrolled together (deviations beyond one point in red, as in 班级信息); another lists the
-// students whose class differs between the two.
+// scrolled together, the figures that differ in bold (deviations beyond one point in red, as in
+// 班级信息); another lists the students whose class differs between the two.
 class VersionComparisonDialog : public QDialog {
     Q_OBJECT
 

@@ -170,14 +170,10 @@ void TestHandMoves::dropOntoAClassOfTheTreeShowsTheFiguresAtOnce() {
         const char* text;
         bool red;
     } expected[] = {
-        {"男生数", "1班", "2", false},
-        {"女生数", "1班", "3", false},
-        {"总人数", "1班", "5", false},
-        {"总人数", "3班", "3", false},
-        {"数学", "1班", "80.40（0.90）", false},
-        {"数学", "3班", "78.00（-1.50）", true},
-        {"数学", "全体", "79.50（0.00）", false},
-        {"语文", "3班", "70.00（0.00）", false},
+        {"男生数", "1班", "2", false},           {"女生数", "1班", "3", false},
+        {"总人数", "1班", "5", false},           {"总人数", "3班", "3", false},
+        {"数学", "1班", "80.40 (0.90)", false},  {"数学", "3班", "78.00 (-1.50)", true},
+        {"数学", "全体", "79.50 (0.00)", false}, {"语文", "3班", "70.00 (0.00)", false},
     };
     for (const auto& cell : expected) {
         const QString row = QString::fromUtf8(cell.figure);

@@ -163,7 +163,13 @@ void TestVersions::comparisonShowsTwoVersionsSideBySide() {
                 QCOMPARE(figure(second, "3班", "数学偏差"), QStringLiteral("-1.50 red"));
                 QCOMPARE(figure(second, "1班", "数学偏差"), QStringLiteral("0.90"));
                 QCOMPARE(figure(second, "1班", "总人数"), QStringLiteral("5"));
-                // The columns line up and scroll together.
+                // What differs stands out; the columns line up.
+                const auto boldAt = [](const QTableWidget& grid, int r, int column) {
+                    return grid.item(r, column)->font().bold();
+                };
+                QVERIFY(boldAt(second, 2, 5) && boldAt(first, 2, 5));    // 3班 数学平均分
+                QVERIFY(!boldAt(second, 1, 5) && !boldAt(first, 1, 5));  // 2班, unchanged
+                QVERIFY(!boldAt(second, 3, 5));                          // 全体, unchanged
                 QCOMPARE(first.columnWidth(9), second.columnWidth(9));
             });
         versions.compareButton()->click();
