@@ -1,6 +1,8 @@
 // gui_screenshots DIR: builds a sample database, opens every window of the desktop program in
-// turn and saves a picture of each into DIR, for a person to look at; then the result, statistics
-// and student list windows again in main windows of 800×600 and 1366×768.
+// turn and saves a picture of each into DIR, for a person to look at, the teacher's adjustments
+// (groups, a move with its figures, a comparison of versions) among them; then the result,
+// statistics and student list windows and the adjustments again in main windows of 800×600 and
+// 1366×768.
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -14,6 +16,7 @@
 #include <QTest>
 #include <iostream>
 
+#include "AdjustmentPictures.h"
 #include "DataWindowPictures.h"
 #include "GuiTestSupport.h"
 #include "gui/AppSetup.h"
@@ -154,8 +157,14 @@ int main(int argc, char** argv) {
     save(frameOf(result), QStringLiteral("11-result-divided"));
     save(workspace.console(), QStringLiteral("12-console"));
     save(main, QStringLiteral("13-main-with-windows"));
-    const int next = test::saveDataWindowPictures(
+    int next = test::saveDataWindowPictures(
         main, 14, [](QWidget& window, const QString& name) { return save(window, name); });
+    test::saveAdjustmentPictures(
+        main, false,
+        [&next](const char* what) {
+            return QStringLiteral("%1-%2").arg(next++, 2, 10, QLatin1Char('0')).arg(what);
+        },
+        [](QWidget& window, const QString& name) { return save(window, name); });
     saveFileDialogPicture(main, next);
 
     // The work windows on small screens: each opened through its command in a main window of the
@@ -184,6 +193,9 @@ int main(int argc, char** argv) {
         save(main, size + QStringLiteral("-class-info"));
         main.showStudentList();
         save(main, size + QStringLiteral("-student-list"));
+        test::saveAdjustmentPictures(
+            main, true, [&size](const char* what) { return size + QLatin1Char('-') + what; },
+            [](QWidget& window, const QString& name) { return save(window, name); });
     }
 
     std::cout << saved << " pictures\n";
