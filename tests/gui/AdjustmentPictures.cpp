@@ -5,6 +5,7 @@
 #include <QTableView>
 #include <QTreeWidget>
 
+#include "AdjustmentSession.h"
 #include "gui/ClassFiguresPanel.h"
 #include "gui/GroupPanel.h"
 #include "gui/HandMoveMenu.h"
@@ -32,19 +33,6 @@ std::vector<gui::ChosenStudent> studentsOfClass(gui::Tfrm_list& list, int classI
         }
     }
     return students;
-}
-
-void choose(gui::Tfrm_list& list, const std::vector<int>& students) {
-    QTableView& grid = *list.DBGrid1();
-    grid.clearSelection();
-    for (int row = 0; row < list.model()->rowCount(); ++row) {
-        const auto id = list.model()->storedStudentId(row);
-        if (id && std::find(students.begin(), students.end(), *id) != students.end()) {
-            grid.selectionModel()->setCurrentIndex(
-                list.model()->index(row, 0),
-                QItemSelectionModel::Select | QItemSelectionModel::Rows);
-        }
-    }
 }
 
 QWidget& frameOf(QWidget& window) {
@@ -76,9 +64,9 @@ void saveAdjustmentPictures(gui::Tfrm_main& main, bool wholeWindow,
     const auto first = studentsOfClass(list, 1);
     if (store::loadGroups(workspace.connection(), workspace.currentProject().id()).empty() &&
         first.size() >= 5) {
-        choose(list, {first[0].studentId, first[1].studentId});
+        chooseInList(list, {first[0].studentId, first[1].studentId});
         list.groupPanel()->addChosenGroup(store::GroupKind::Apart);
-        choose(list, {first[2].studentId, first[3].studentId, first[4].studentId});
+        chooseInList(list, {first[2].studentId, first[3].studentId, first[4].studentId});
         list.groupPanel()->addChosenGroup(store::GroupKind::Together);
     }
     list.sidePanel()->setCurrentWidget(list.groupPanel());
@@ -87,7 +75,7 @@ void saveAdjustmentPictures(gui::Tfrm_main& main, bool wholeWindow,
     // A student of the second class moved into the fifth, between two saved versions.
     const int before = saveVersionNow(workspace, QStringLiteral("分班后"));
     const auto second = studentsOfClass(list, 2);
-    choose(list, {second.back().studentId});
+    chooseInList(list, {second.back().studentId});
     gui::moveChosenStudent(&list, workspace, {second.back()}, 5, {});
     const int after = saveVersionNow(workspace, QStringLiteral("调整后"));
     list.sidePanel()->setCurrentWidget(list.figuresPanel());

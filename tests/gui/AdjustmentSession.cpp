@@ -3,10 +3,13 @@
 #include <QAbstractItemView>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QTableView>
 #include <QTableWidget>
 #include <memory>
 
 #include "db/Connection.h"
+#include "gui/StudentListModel.h"
+#include "gui/Tfrm_list.h"
 
 namespace qm::test {
 
@@ -37,6 +40,31 @@ std::map<int, int> AdjustmentSession::classes() {
         result[static_cast<int>(row[0].toInt())] = static_cast<int>(row[1].toInt());
     }
     return result;
+}
+
+int listRowOf(gui::Tfrm_list& list, int studentId) {
+    for (int row = 0; row < list.model()->rowCount(); ++row) {
+        if (list.model()->storedStudentId(row) == studentId) {
+            return row;
+        }
+    }
+    return -1;
+}
+
+QString listedClassOf(gui::Tfrm_list& list, int studentId) {
+    const int row = listRowOf(list, studentId);
+    return row < 0 ? QString()
+                   : list.model()->text(row, gui::StudentListModel::columnOf("class_id"));
+}
+
+void chooseInList(gui::Tfrm_list& list, const std::vector<int>& students) {
+    QTableView& grid = *list.DBGrid1();
+    grid.clearSelection();
+    for (int student : students) {
+        grid.selectionModel()->setCurrentIndex(
+            list.model()->index(listRowOf(list, student), 0),
+            QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
 }
 
 bool dropStudents(QAbstractItemView& view, const QPoint& place,

@@ -12,6 +12,10 @@ class QAbstractItemView;
 class QTableWidget;
 class QTableWidgetItem;
 
+namespace qm::gui {
+class Tfrm_list;
+}
+
 namespace qm::test {
 
 // A main window over a project of three classes, already divided: students 1 to 12, student i
@@ -27,6 +31,13 @@ struct AdjustmentSession : MainWindowSession {
     std::map<int, int> classes();
     int classOf(int studentId) { return classes().at(studentId); }
 };
+
+// The row of a student in the student list's grid; -1 when the grid does not show it.
+int listRowOf(gui::Tfrm_list& list, int studentId);
+// The class the list shows for a student, as its 班级 column has it.
+QString listedClassOf(gui::Tfrm_list& list, int studentId);
+// Chooses the students' rows in the list's grid, as clicks with Ctrl held would.
+void chooseInList(gui::Tfrm_list& list, const std::vector<int>& students);
 
 // Drags the students onto a place of the view's viewport as a teacher would and drops them
 // there: true when the place took them. The move a drop starts has run when it returns.

@@ -32,19 +32,7 @@ struct GroupSession : test::AdjustmentSession {
 
     gui::GroupPanel& panel() { return *list->groupPanel(); }
 
-    void choose(std::initializer_list<int> students) {
-        QTableView& grid = *list->DBGrid1();
-        grid.clearSelection();
-        for (int student : students) {
-            for (int row = 0; row < list->model()->rowCount(); ++row) {
-                if (list->model()->storedStudentId(row) == student) {
-                    grid.selectionModel()->select(
-                        list->model()->index(row, 0),
-                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
-                }
-            }
-        }
-    }
+    void choose(const std::vector<int>& students) { test::chooseInList(*list, students); }
 
     std::size_t storedGroups() {
         return store::loadGroups(database.connection(), project.id()).size();

@@ -36,30 +36,6 @@ gui::Tfrm_list& openList(test::AdjustmentSession& session) {
     return *session.main.listForm();
 }
 
-int rowOf(gui::Tfrm_list& list, int studentId) {
-    for (int row = 0; row < list.model()->rowCount(); ++row) {
-        if (list.model()->storedStudentId(row) == studentId) {
-            return row;
-        }
-    }
-    return -1;
-}
-
-QString shownClass(gui::Tfrm_list& list, int studentId) {
-    return list.model()->text(rowOf(list, studentId), gui::StudentListModel::columnOf("class_id"));
-}
-
-// Chooses the students' rows in the grid, as clicks with Ctrl held would.
-void choose(gui::Tfrm_list& list, std::initializer_list<int> students) {
-    QTableView& grid = *list.DBGrid1();
-    grid.clearSelection();
-    for (int student : students) {
-        const QModelIndex index = list.model()->index(rowOf(list, student), 0);
-        grid.selectionModel()->setCurrentIndex(
-            index, QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    }
-}
-
 QPoint placeOfRow(QAbstractItemView& view, int row) {
     return view.visualRect(view.model()->index(row, 1)).center();
 }
@@ -142,7 +118,7 @@ void TestHandMoves::dropOntoAClassOfTheTreeShowsTheFiguresAtOnce() {
     QVERIFY(computed.wait(kWaitMs));
     gui::Tfrm_list& list = openList(session);
 
-    choose(list, {12});
+    test::chooseInList(list, {12});
     QCOMPARE(list.chosenStudents(), (std::vector<gui::ChosenStudent>{{12, 3}}));
     QTreeWidget& tree = *list.tv_class();
     // The student's own class and the root take nothing.
@@ -156,7 +132,7 @@ void TestHandMoves::dropOntoAClassOfTheTreeShowsTheFiguresAtOnce() {
                                list.chosenStudents()));
     QVERIFY2(log.texts().isEmpty(), qPrintable(log.texts().join('\n')));
     QCOMPARE(session.classOf(12), 1);
-    QCOMPARE(shownClass(list, 12), QStringLiteral("1"));
+    QCOMPARE(test::listedClassOf(list, 12), QStringLiteral("1"));
 
     // The figures of the two classes and of all students, at once: 1班 now holds 63, 72, 81, 90
     // and 96 in mathematics (80.40, 0.90 above all students), 3班 69, 78 and 87 (78.00, -1.50).
@@ -207,21 +183,24 @@ void TestHandMoves::dropOntoARowAndTheMenusOfTheList() {
     QTableView& grid = *list.DBGrid1();
 
     // Onto the row of a student of another class: into that class; onto one of its own: nothing.
-    choose(list, {1});
-    QVERIFY(!test::dropStudents(grid, placeOfRow(grid, rowOf(list, 4)), list.chosenStudents()));
-    QVERIFY(test::dropStudents(grid, placeOfRow(grid, rowOf(list, 2)), list.chosenStudents()));
+    test::chooseInList(list, {1});
+    QVERIFY(!test::dropStudents(grid, placeOfRow(grid, test::listRowOf(list, 4)),
+                                list.chosenStudents()));
+    QVERIFY(test::dropStudents(grid, placeOfRow(grid, test::listRowOf(list, 2)),
+                               list.chosenStudents()));
     QCOMPARE(session.classOf(1), 2);
-    QCOMPARE(shownClass(list, 1), QStringLiteral("2"));
+    QCOMPARE(test::listedClassOf(list, 1), QStringLiteral("2"));
     // Several students at once are not moved: the teacher is told to move one.
-    choose(list, {3, 6});
-    QVERIFY(test::dropStudents(grid, placeOfRow(grid, rowOf(list, 4)), list.chosenStudents()));
+    test::chooseInList(list, {3, 6});
+    QVERIFY(test::dropStudents(grid, placeOfRow(grid, test::listRowOf(list, 4)),
+                               list.chosenStudents()));
     QCOMPARE(log.texts().size(), 1);
     QVERIFY(log.texts().first().contains(QStringLiteral("一次只能调动一名学生")));
     QCOMPARE(session.classOf(3), 3);
     log.clear();
 
     // 调到…: every other class of the project.
-    choose(list, {5});
+    test::chooseInList(list, {5});
     QMenu menu;
     list.fillGridMenu(menu);
     QCOMPARE(entriesOf(menu).mid(0, 2), QStringList({"调到…", "对调"}));
@@ -231,21 +210,21 @@ void TestHandMoves::dropOntoARowAndTheMenusOfTheList() {
     QCOMPARE(entriesOf(moveTo), QStringList({"1班", "3班"}));
     entry(moveTo, "3班")->trigger();
     QCOMPARE(session.classOf(5), 3);
-    QCOMPARE(shownClass(list, 5), QStringLiteral("3"));
+    QCOMPARE(test::listedClassOf(list, 5), QStringLiteral("3"));
     // The button beside the record buttons offers the same.
-    choose(list, {7});
+    test::chooseInList(list, {7});
     QMenu& buttonMenu = *list.moveToButton()->menu();
     emit buttonMenu.aboutToShow();
     QCOMPARE(entriesOf(buttonMenu), QStringList({"2班", "3班"}));
 
     // 对调 of two chosen students.
-    choose(list, {4, 6});
+    test::chooseInList(list, {4, 6});
     list.swapButton()->click();
     QVERIFY2(log.texts().isEmpty(), qPrintable(log.texts().join('\n')));
     QCOMPARE(session.classOf(4), 3);
     QCOMPARE(session.classOf(6), 1);
-    QCOMPARE(shownClass(list, 6), QStringLiteral("1"));
-    choose(list, {4});
+    QCOMPARE(test::listedClassOf(list, 6), QStringLiteral("1"));
+    test::chooseInList(list, {4});
     list.swapButton()->click();
     QCOMPARE(log.texts().size(), 1);
     QVERIFY(log.texts().first().contains(QStringLiteral("两名学生")));
@@ -258,7 +237,7 @@ void TestHandMoves::moveThatBreaksAGroupIsRefusedWithTheReason() {
     store::addGroups(session.workspace.connection(), session.project,
                      {{store::GroupKind::Apart, {1, 2}, "双胞胎"}});
     gui::Tfrm_list& list = openList(session);
-    choose(list, {2});
+    test::chooseInList(list, {2});
     QVERIFY(test::dropStudents(*list.tv_class(),
                                list.tv_class()->visualItemRect(classNode(list, "1班")).center(),
                                list.chosenStudents()));
@@ -267,7 +246,7 @@ void TestHandMoves::moveThatBreaksAGroupIsRefusedWithTheReason() {
                  log.texts().first().contains(QStringLiteral("学号 1、2")),
              qPrintable(log.texts().first()));
     QCOMPARE(session.classOf(2), 2);
-    QCOMPARE(shownClass(list, 2), QStringLiteral("2"));
+    QCOMPARE(test::listedClassOf(list, 2), QStringLiteral("2"));
     QVERIFY(!session.main.command(QStringLiteral("撤销"))->isEnabled());
 }
 
@@ -313,7 +292,7 @@ void TestHandMoves::resultGridMovesAndEveryWindowFollows() {
     QCOMPARE(session.classOf(first), target);
     // The grid lists the classes as they are now; so does the student list.
     QCOMPARE(grid.studentOfRow(resultRow(grid, first))->classId, target);
-    QCOMPARE(shownClass(list, first), QString::number(target));
+    QCOMPARE(test::listedClassOf(list, first), QString::number(target));
 
     // 调到… and 对调 from the grid's menu.
     grid.selectRow(resultRow(grid, first));
@@ -348,7 +327,7 @@ void TestHandMoves::resultGridMovesAndEveryWindowFollows() {
         QCOMPARE(classId, (student - 1) % 3 + 1);
     }
     QCOMPARE(grid.studentOfRow(resultRow(grid, 12))->classId, 3);
-    QCOMPARE(shownClass(list, 12), QStringLiteral("3"));
+    QCOMPARE(test::listedClassOf(list, 12), QStringLiteral("3"));
     QVERIFY2(log.texts().isEmpty(), qPrintable(log.texts().join('\n')));
 }
 
@@ -362,7 +341,7 @@ void TestHandMoves::undoAndRedoFromTheToolBarAndTheKeyboard() {
     QCOMPARE(undo.toolTip(), QStringLiteral("没有可以撤销的操作 (Ctrl+Z)"));
 
     gui::Tfrm_list& list = openList(session);
-    choose(list, {12});
+    test::chooseInList(list, {12});
     QMenu menu;
     list.fillGridMenu(menu);
     entry(*entry(menu, "调到…")->menu(), "1班")->trigger();
@@ -373,7 +352,7 @@ void TestHandMoves::undoAndRedoFromTheToolBarAndTheKeyboard() {
     QVERIFY(QTest::qWaitForWindowActive(&session.main));
     QTest::keyClick(&session.main, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(session.classOf(12), 3);
-    QCOMPARE(shownClass(list, 12), QStringLiteral("3"));
+    QCOMPARE(test::listedClassOf(list, 12), QStringLiteral("3"));
     QVERIFY(list.figuresPanel()->title()->text().startsWith(QStringLiteral("撤销“把 学号 12")));
     QVERIFY(!undo.isEnabled());
     QVERIFY(redo.isEnabled());

@@ -187,15 +187,6 @@ void TestVersions::restoreIsAStepThatCanBeUndone() {
     saveTwoVersions(session);
     session.main.command(QStringLiteral("7.学生名单"))->trigger();
     gui::Tfrm_list& list = *session.main.listForm();
-    const auto shownClass = [&list] {
-        for (int row = 0; row < list.model()->rowCount(); ++row) {
-            if (list.model()->storedStudentId(row) == 12) {
-                return list.model()->text(row, gui::StudentListModel::columnOf("class_id"));
-            }
-        }
-        return QString();
-    };
-
     const auto restoreFirst = [&](bool answer) {
         log.setAnswer(answer);
         test::actOnNextDialog<gui::VersionsDialog>([](gui::VersionsDialog& versions) {
@@ -213,12 +204,12 @@ void TestVersions::restoreIsAStepThatCanBeUndone() {
     restoreFirst(true);
     QCOMPARE(log.texts().last(), QStringLiteral("已恢复方案 1（开学前）"));
     QCOMPARE(session.classOf(12), 3);
-    QCOMPARE(shownClass(), QStringLiteral("3"));
+    QCOMPARE(test::listedClassOf(list, 12), QStringLiteral("3"));
     QAction& undo = *session.main.command(QStringLiteral("撤销"));
     QVERIFY(undo.toolTip().startsWith(QStringLiteral("撤销：恢复方案 1（开学前）")));
     undo.trigger();
     QCOMPARE(session.classOf(12), 1);
-    QCOMPARE(shownClass(), QStringLiteral("1"));
+    QCOMPARE(test::listedClassOf(list, 12), QStringLiteral("1"));
 }
 
 QTEST_MAIN(TestVersions)
