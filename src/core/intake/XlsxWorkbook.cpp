@@ -1,22 +1,34 @@
 #include "XlsxWorkbook.h"
 
+#include "SheetCells.h"
+#include "XlsxSheet.h"
+
 namespace qm::intake {
 
-XlsxWorkbook::XlsxWorkbook(const std::string& path)
-    : path_(path), archive_(path), package_(readXlsxPackage(archive_)) {
-    if (package_.sheetNames.empty()) {
-        throw unreadableFile(path_, "工作簿中没有工作表");
-    }
-    sharedStrings_ = readSharedStrings(archive_, package_.sharedStringsEntry);
-    dateStyles_ = readDateStyles(archive_, package_.stylesEntry);
-    sheets_.resize(package_.sheetNames.size());
+XlsxWorkbook::XlsxWorkbook(const std::string& path) : path_(path), archive_(path) {
+    readParts();
+}
+
+XlsxWorkbook::XlsxWorkbook(std::string bytes, const std::string& name)
+    : path_(name), archive_(std::move(bytes), name) {
+    readParts();
 }
 
 XlsxWorkbook::~XlsxWorkbook() = default;
 
-const XlsxSheet& XlsxWorkbook::sheet(int index) const {
+void XlsxWorkbook::readParts() {
+    package_ = readXlsxPackage(archive_);
+    if (package_.sheetNames.empty()) {
+        throw unreadableFile(path_, "工作簿中没有工作表");
+    }
+    sharedStrings_ = readSharedStrings(archive_, package_.sharedStringsEntry);
+    cellFormatShapes_ = readCellFormatShapes(archive_, package_.stylesEntry);
+    sheets_.resize(package_.sheetNames.size());
+}
+
+const SheetCells& XlsxWorkbook::sheet(int index) const {
     if (index < 0 || index >= static_cast<int>(sheets_.size())) {
-        throw unreadableFile(path_, "没有第" + std::to_string(index + 1) + "个工作表");
+        throw noSuchSheet(path_, index);
     }
     auto& loaded = sheets_[static_cast<std::size_t>(index)];
     if (!loaded) {
@@ -26,8 +38,9 @@ const XlsxSheet& XlsxWorkbook::sheet(int index) const {
                                             package_.sheetNames[static_cast<std::size_t>(index)] +
                                             ")");
         }
-        loaded = std::make_unique<XlsxSheet>(
-            archive_, entry, XlsxCellContext{sharedStrings_, dateStyles_, package_.epoch1904});
+        loaded =
+            readXlsxSheet(archive_, entry,
+                          XlsxCellContext{sharedStrings_, cellFormatShapes_, package_.epoch1904});
     }
     return *loaded;
 }

@@ -1,0 +1,147 @@
+#include "SheetCells.h"
+
+#include <algorithm>
+
+#include "PreviewReader.h"
+#include "ReadLimits.h"
+#include "SerialDate.h"
+#include "common/Utf8.h"
+
+namespace qm::intake {
+
+namespace {
+
+bool before(int rowA, int columnA, int rowB, int columnB) {
+    return rowA < rowB || (rowA == rowB && columnA < columnB);
+}
+
+}  // namespace
+
+SheetCells::SheetCells(std::string path, const std::vector<std::string>* sharedStrings,
+                       bool epoch1904)
+    : path_(std::move(path)), sharedStrings_(sharedStrings), epoch1904_(epoch1904) {}
+
+void SheetCells::add(const Entry& entry) {
+    if (entries_.empty() || entries_.back().row != entry.row) {
+        if (++rowsSeen_ > ReadLimits::kRows) {
+            throw fileTooBig(path_, "的工作表超过 " + std::to_string(ReadLimits::kRows) + " 行");
+        }
+    }
+    if (entries_.size() >= ReadLimits::kCells) {
+        throw fileTooBig(
+            path_, "的工作表超过 " + std::to_string(ReadLimits::kCells) + " 个有内容的单元格");
+    }
+    if (!entries_.empty() &&
+        !before(entries_.back().row, entries_.back().column, entry.row, entry.column)) {
+        ordered_ = false;
+    }
+    entries_.push_back(entry);
+}
+
+void SheetCells::checkCellText(const std::string& text, int row, int column) const {
+    if (text.size() > ReadLimits::kCellCharacters &&
+        utf8CharacterCount(text) > ReadLimits::kCellCharacters) {
+        throw fileTooBig(path_, "第" + std::to_string(row) + "行第" + columnName(column) +
+                                    "列的文字超过 " + std::to_string(ReadLimits::kCellCharacters) +
+                                    " 个字符");
+    }
+}
+
+void SheetCells::addNumber(int row, int column, double value, NumberShape shape) {
+    Entry entry{value, row, column, 0, Kind::Number, shape};
+    add(entry);
+}
+
+void SheetCells::addBoolean(int row, int column, bool value) {
+    add({value ? 1.0 : 0.0, row, column, 0, Kind::Boolean, NumberShape::Plain});
+}
+
+void SheetCells::addSharedText(int row, int column, std::uint32_t index) {
+    checkCellText((*sharedStrings_)[index], row, column);
+    add({0.0, row, column, index, Kind::SharedText, NumberShape::Plain});
+}
+
+void SheetCells::addText(int row, int column, std::string text) {
+    checkCellText(text, row, column);
+    ownTextBytes_ += text.size();
+    if (ownTextBytes_ > ReadLimits::kTextBytes) {
+        throw fileTooBig(
+            path_, "的工作表中的文字超过 " + std::to_string(ReadLimits::kTextBytes >> 20) + " MB");
+    }
+    ownTexts_.push_back(std::move(text));
+    add({0.0, row, column, static_cast<std::uint32_t>(ownTexts_.size() - 1), Kind::OwnText,
+         NumberShape::Plain});
+}
+
+void SheetCells::finish() {
+    if (ordered_) {
+        return;
+    }
+    std::stable_sort(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) {
+        return before(a.row, a.column, b.row, b.column);
+    });
+    // Of cells added twice the later one stays: it is the last of its equal neighbours.
+    std::vector<Entry> unique;
+    unique.reserve(entries_.size());
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        const bool repeatedLater = i + 1 < entries_.size() &&
+                                   entries_[i + 1].row == entries_[i].row &&
+                                   entries_[i + 1].column == entries_[i].column;
+        if (!repeatedLater) {
+            unique.push_back(entries_[i]);
+        }
+    }
+    entries_ = std::move(unique);
+    ordered_ = true;
+}
+
+const std::string& SheetCells::textOf(const Entry& entry) const {
+    return entry.kind == Kind::SharedText ? (*sharedStrings_)[entry.text] : ownTexts_[entry.text];
+}
+
+SheetCell SheetCells::cell(int row, int column) const {
+    const auto found =
+        std::lower_bound(entries_.begin(), entries_.end(), std::pair{row, column},
+                         [](const Entry& entry, std::pair<int, int> at) {
+                             return before(entry.row, entry.column, at.first, at.second);
+                         });
+    if (found == entries_.end() || found->row != row || found->column != column) {
+        return {};
+    }
+    switch (found->kind) {
+        case Kind::Number:
+            return {found->shape == NumberShape::Plain ? CellKind::Number : CellKind::Text,
+                    numberCellText(found->number, found->shape, epoch1904_),
+                    found->shape == NumberShape::Plain ? found->number : 0.0};
+        case Kind::Boolean:
+            return {CellKind::Boolean, found->number != 0.0 ? "TRUE" : "FALSE", found->number};
+        case Kind::SharedText:
+        case Kind::OwnText:
+            break;
+    }
+    return {CellKind::Text, textOf(*found), 0.0};
+}
+
+int SheetCells::lastUsedColumn(int row) const {
+    const auto first =
+        std::lower_bound(entries_.begin(), entries_.end(), row,
+                         [](const Entry& entry, int number) { return entry.row < number; });
+    auto end = first;
+    while (end != entries_.end() && end->row == row) {
+        ++end;
+    }
+    for (auto entry = end; entry != first;) {
+        --entry;
+        const bool text = entry->kind == Kind::SharedText || entry->kind == Kind::OwnText;
+        if (!text || !textOf(*entry).empty()) {
+            return entry->column;
+        }
+    }
+    return 0;
+}
+
+int SheetCells::lastRow() const {
+    return entries_.empty() ? 0 : entries_.back().row;
+}
+
+}  // namespace qm::intake
