@@ -20,7 +20,7 @@ struct ReadLimits {
     static constexpr std::size_t kTextBytes = 128u << 20;
     // Bytes of one file, and of one part of an .xlsx package once unpacked.
     static constexpr std::size_t kFileBytes = 128u << 20;
-    static constexpr std::size_t kPartBytes = 512u << 20;
+    static constexpr std::size_t kPartBytes = 256u << 20;
     // Bytes of text in the preview: 100,000 students of 17 columns of about 40 bytes each.
     static constexpr std::size_t kPreviewTextBytes = 64u << 20;
 };
