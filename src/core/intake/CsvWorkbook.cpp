@@ -1,5 +1,6 @@
 #include "CsvWorkbook.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "FileBytes.h"
@@ -60,13 +61,16 @@ std::vector<std::vector<std::string>> parseRecords(std::string_view text, char s
         record.push_back(xmlSafeText(std::move(field)));
         field.clear();
     };
+    std::size_t widest = 0;  // fields of the widest record so far: room made for the next
     auto endRecord = [&] {
         endField();
         if (records.size() >= static_cast<std::size_t>(ReadLimits::kRows)) {
             throw fileTooBig(path, "超过 " + std::to_string(ReadLimits::kRows) + " 行");
         }
+        widest = std::max(widest, record.size());
         records.push_back(std::move(record));
-        record.clear();
+        record = {};
+        record.reserve(widest);
         fieldStarted = false;
     };
     for (std::size_t i = 0; i < text.size(); ++i) {

@@ -22,6 +22,9 @@ SheetCells::SheetCells(std::string path, const std::vector<std::string>* sharedS
     : path_(std::move(path)), sharedStrings_(sharedStrings), epoch1904_(epoch1904) {}
 
 void SheetCells::add(const Entry& entry) {
+    if (entry.column < 1 || entry.column > kMaxColumn) {
+        return;
+    }
     if (entries_.empty() || entries_.back().row != entry.row) {
         if (++rowsSeen_ > ReadLimits::kRows) {
             throw fileTooBig(path_, "的工作表超过 " + std::to_string(ReadLimits::kRows) + " 行");
@@ -47,18 +50,34 @@ void SheetCells::checkCellText(const std::string& text, int row, int column) con
     }
 }
 
+SheetCells::Entry SheetCells::numberEntry(int row, int column, double value, Kind kind,
+                                          NumberShape shape) {
+    Entry entry{};
+    entry.number = value;
+    entry.row = row;
+    entry.column = static_cast<std::uint16_t>(std::clamp(column, 0, kMaxColumn + 1));
+    entry.kind = kind;
+    entry.shape = shape;
+    return entry;
+}
+
+SheetCells::Entry SheetCells::textEntry(int row, int column, std::uint32_t text, Kind kind) {
+    Entry entry = numberEntry(row, column, 0.0, kind, NumberShape::Plain);
+    entry.text = text;
+    return entry;
+}
+
 void SheetCells::addNumber(int row, int column, double value, NumberShape shape) {
-    Entry entry{value, row, column, 0, Kind::Number, shape};
-    add(entry);
+    add(numberEntry(row, column, value, Kind::Number, shape));
 }
 
 void SheetCells::addBoolean(int row, int column, bool value) {
-    add({value ? 1.0 : 0.0, row, column, 0, Kind::Boolean, NumberShape::Plain});
+    add(numberEntry(row, column, value ? 1.0 : 0.0, Kind::Boolean, NumberShape::Plain));
 }
 
 void SheetCells::addSharedText(int row, int column, std::uint32_t index) {
     checkCellText((*sharedStrings_)[index], row, column);
-    add({0.0, row, column, index, Kind::SharedText, NumberShape::Plain});
+    add(textEntry(row, column, index, Kind::SharedText));
 }
 
 void SheetCells::addText(int row, int column, std::string text) {
@@ -69,8 +88,7 @@ void SheetCells::addText(int row, int column, std::string text) {
             path_, "的工作表中的文字超过 " + std::to_string(ReadLimits::kTextBytes >> 20) + " MB");
     }
     ownTexts_.push_back(std::move(text));
-    add({0.0, row, column, static_cast<std::uint32_t>(ownTexts_.size() - 1), Kind::OwnText,
-         NumberShape::Plain});
+    add(textEntry(row, column, static_cast<std::uint32_t>(ownTexts_.size() - 1), Kind::OwnText));
 }
 
 void SheetCells::finish() {
@@ -81,8 +99,7 @@ void SheetCells::finish() {
         return before(a.row, a.column, b.row, b.column);
     });
     // Of cells added twice the later one stays: it is the last of its equal neighbours.
-    std::vector<Entry> unique;
-    unique.reserve(entries_.size());
+    std::deque<Entry> unique;
     for (std::size_t i = 0; i < entries_.size(); ++i) {
         const bool repeatedLater = i + 1 < entries_.size() &&
                                    entries_[i + 1].row == entries_[i].row &&

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -13,9 +14,12 @@ namespace qm::intake {
 // format, a boolean, or a text that is either one of the workbook's shared strings (referred to,
 // never copied) or a text of the cell's own. A cell's text is made when the cell is asked for.
 // Cells are added in any order; a cell added twice keeps the later value. Adding beyond the
-// limits of ReadLimits throws the "文件太大" refusal naming `path`.
+// limits of ReadLimits throws the "文件太大" refusal naming `path`. Columns go up to 16,384, as
+// far as spreadsheet programs go; a cell beyond is left out.
 class SheetCells {
   public:
+    static constexpr int kMaxColumn = 16384;
+
     SheetCells(std::string path, const std::vector<std::string>* sharedStrings, bool epoch1904);
 
     void addNumber(int row, int column, double value, NumberShape shape);
@@ -34,15 +38,20 @@ class SheetCells {
 
   private:
     enum class Kind : unsigned char { Number, Boolean, SharedText, OwnText };
+    // 16 bytes a cell: a number, or the index of a shared or own text.
     struct Entry {
-        double number = 0.0;
-        int row = 0;
-        int column = 0;
-        std::uint32_t text = 0;  // index of the shared or own text
-        Kind kind = Kind::Number;
-        NumberShape shape = NumberShape::Plain;
+        union {
+            double number;
+            std::uint32_t text;
+        };
+        int row;
+        std::uint16_t column;  // 1 to 16,384 in .xlsx, 1 to 256 in .xls
+        Kind kind;
+        NumberShape shape;
     };
 
+    static Entry numberEntry(int row, int column, double value, Kind kind, NumberShape shape);
+    static Entry textEntry(int row, int column, std::uint32_t text, Kind kind);
     void add(const Entry& entry);
     void checkCellText(const std::string& text, int row, int column) const;
     const std::string& textOf(const Entry& entry) const;
@@ -50,8 +59,10 @@ class SheetCells {
     std::string path_;
     const std::vector<std::string>* sharedStrings_;
     bool epoch1904_;
-    std::vector<Entry> entries_;
-    std::vector<std::string> ownTexts_;
+    // A deque grows without copying and without spare room: a sheet of 50,000 students takes
+    // what its cells need, no more.
+    std::deque<Entry> entries_;
+    std::deque<std::string> ownTexts_;
     std::size_t ownTextBytes_ = 0;
     int rowsSeen_ = 0;  // changes of row while adding: the rows, when added in order
     bool ordered_ = true;
