@@ -57,6 +57,10 @@ class BiffCursor {
     bool cutShort_ = false;
 };
 
+// The record types every part of the reader meets: the beginning and end of a substream, and
+// the continuation of a record too long for one.
+inline constexpr unsigned kBiffBof = 0x0809;
+inline constexpr unsigned kBiffEof = 0x000A;
 inline constexpr unsigned kBiffContinue = 0x003C;
 
 // The data of a record together with the CONTINUE records that follow it, read as one sequence

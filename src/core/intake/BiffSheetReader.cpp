@@ -10,8 +10,6 @@ namespace qm::intake {
 
 namespace {
 
-constexpr unsigned kBof = 0x0809;
-constexpr unsigned kEof = 0x000A;
 constexpr unsigned kNumber = 0x0203;
 constexpr unsigned kRk = 0x027E;
 constexpr unsigned kMulRk = 0x00BD;
@@ -211,16 +209,16 @@ std::unique_ptr<SheetCells> readBiffSheet(const BiffSheetContext& context, std::
         std::make_unique<SheetCells>(context.path, &context.sharedStrings, context.epoch1904);
     BiffCursor cursor(context.bytes, offset);
     BiffRecord record;
-    if (!cursor.next(record) || record.type != kBof) {
+    if (!cursor.next(record) || record.type != kBiffBof) {
         throw unreadableFile(context.path,
                              "文件已损坏 (找不到工作表 " + context.sheetName + " 的数据)");
     }
     SheetRecords records(context, *cells);
     int depth = 1;  // substreams inside the worksheet, such as embedded charts, count deeper
     while (depth > 0 && cursor.next(record)) {
-        if (record.type == kBof) {
+        if (record.type == kBiffBof) {
             ++depth;
-        } else if (record.type == kEof) {
+        } else if (record.type == kBiffEof) {
             --depth;
         } else if (depth == 1) {
             records.take(record, cursor);

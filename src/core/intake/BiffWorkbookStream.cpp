@@ -10,8 +10,6 @@ namespace qm::intake {
 
 namespace {
 
-constexpr unsigned kBof = 0x0809;
-constexpr unsigned kEof = 0x000A;
 constexpr unsigned kFilePass = 0x002F;
 constexpr unsigned kCodePage = 0x0042;
 constexpr unsigned kDateMode = 0x0022;
@@ -57,7 +55,7 @@ void BiffWorkbookStream::readGlobals(bool namedBook) {
     if (isOldBof(record.type)) {
         throw unreadableFile(path_, kTooOld);
     }
-    if (record.type != kBof || record.length < 4) {
+    if (record.type != kBiffBof || record.length < 4) {
         throw damaged("不是Excel工作簿的数据");
     }
     // BIFF8 says 0x0600, BIFF5 and BIFF7 0x0500; some writers put neither, and then BIFF8's longer
@@ -73,7 +71,7 @@ void BiffWorkbookStream::readGlobals(bool namedBook) {
     std::size_t sharedTextBytes = 0;
     int activeTab = 0;
     bool sawWindow = false;
-    while (cursor.next(record) && record.type != kEof) {
+    while (cursor.next(record) && record.type != kBiffEof) {
         const std::size_t at = record.data;
         switch (record.type) {
             case kFilePass:
@@ -158,7 +156,7 @@ void BiffWorkbookStream::readGlobals(bool namedBook) {
     if (names_.empty()) {
         throw unreadableFile(path_, "工作簿中没有工作表");
     }
-    findMisplacedSheets(record.type == kEof ? record.data + record.length : bytes_.size(),
+    findMisplacedSheets(record.type == kBiffEof ? record.data + record.length : bytes_.size(),
                         positions);
 }
 
@@ -167,7 +165,7 @@ void BiffWorkbookStream::readGlobals(bool namedBook) {
 void BiffWorkbookStream::findMisplacedSheets(std::size_t afterGlobals,
                                              const std::vector<std::size_t>& positions) {
     const auto leadsToBof = [this](std::size_t offset) {
-        return bytes_.size() >= 4 && offset <= bytes_.size() - 4 && bytes_.u16(offset) == kBof;
+        return bytes_.size() >= 4 && offset <= bytes_.size() - 4 && bytes_.u16(offset) == kBiffBof;
     };
     bool allPlaced = true;
     for (const std::size_t offset : offsets_) {
@@ -181,9 +179,9 @@ void BiffWorkbookStream::findMisplacedSheets(std::size_t afterGlobals,
     BiffRecord record;
     int depth = 0;
     while (cursor.next(record)) {
-        if (record.type == kBof && depth++ == 0) {
+        if (record.type == kBiffBof && depth++ == 0) {
             substreams.push_back(record.offset);
-        } else if (record.type == kEof && depth > 0) {
+        } else if (record.type == kBiffEof && depth > 0) {
             --depth;
         }
     }

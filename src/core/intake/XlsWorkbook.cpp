@@ -3,7 +3,6 @@
 #include "BiffWorkbookStream.h"
 #include "FileBytes.h"
 #include "OleCompoundFile.h"
-#include "SheetCells.h"
 
 namespace qm::intake {
 
@@ -43,9 +42,7 @@ std::unique_ptr<BiffWorkbookStream> openStream(std::string_view bytes, const std
 XlsWorkbook::XlsWorkbook(const std::string& path) : XlsWorkbook(readFileBytes(path), path) {}
 
 XlsWorkbook::XlsWorkbook(std::string_view bytes, const std::string& name)
-    : stream_(openStream(bytes, name)) {
-    sheets_.resize(stream_->sheetNames().size());
-}
+    : stream_(openStream(bytes, name)) {}
 
 XlsWorkbook::~XlsWorkbook() = default;
 
@@ -57,27 +54,12 @@ int XlsWorkbook::activeSheet() const {
     return stream_->activeSheet();
 }
 
-const SheetCells& XlsWorkbook::sheet(int index) const {
-    if (index < 0 || index >= static_cast<int>(sheets_.size())) {
-        throw noSuchSheet(stream_->path(), index);
-    }
-    auto& loaded = sheets_[static_cast<std::size_t>(index)];
-    if (!loaded) {
-        loaded = stream_->readSheet(index);
-    }
-    return *loaded;
+const std::string& XlsWorkbook::displayPath() const {
+    return stream_->path();
 }
 
-SheetCell XlsWorkbook::cell(int index, int row, int column) const {
-    return sheet(index).cell(row, column);
-}
-
-int XlsWorkbook::lastUsedColumn(int index, int row) const {
-    return sheet(index).lastUsedColumn(row);
-}
-
-int XlsWorkbook::lastRow(int index) const {
-    return sheet(index).lastRow();
+std::unique_ptr<SheetCells> XlsWorkbook::readSheet(int index) const {
+    return stream_->readSheet(index);
 }
 
 }  // namespace qm::intake

@@ -5,12 +5,11 @@
 #include <string_view>
 #include <vector>
 
-#include "Workbook.h"
+#include "LazySheetsWorkbook.h"
 
 namespace qm::intake {
 
 class BiffWorkbookStream;
-class SheetCells;
 
 // An .xls workbook (BIFF5, BIFF7 or BIFF8) opened for reading: the workbook stream (named
 // Workbook, or Book in BIFF5 files, in any letter case) of a compound document, or a bare
@@ -20,7 +19,7 @@ class SheetCells;
 // window shows. A sheet's records are read the first time one of its cells is asked for. Throws
 // UserError naming the file when it is damaged, not a workbook, too old, or protected by a
 // password.
-class XlsWorkbook final : public Workbook {
+class XlsWorkbook final : public LazySheetsWorkbook {
   public:
     explicit XlsWorkbook(const std::string& path);
     // From the bytes of a file; `name` names it in messages.
@@ -31,15 +30,12 @@ class XlsWorkbook final : public Workbook {
 
     const std::vector<std::string>& sheetNames() const override;
     int activeSheet() const override;
-    SheetCell cell(int sheet, int row, int column) const override;
-    int lastUsedColumn(int sheet, int row) const override;
-    int lastRow(int sheet) const override;
 
   private:
-    const SheetCells& sheet(int index) const;
+    const std::string& displayPath() const override;
+    std::unique_ptr<SheetCells> readSheet(int index) const override;
 
     std::unique_ptr<BiffWorkbookStream> stream_;
-    mutable std::vector<std::unique_ptr<SheetCells>> sheets_;  // read on first use
 };
 
 }  // namespace qm::intake

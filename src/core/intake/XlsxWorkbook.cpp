@@ -1,6 +1,5 @@
 #include "XlsxWorkbook.h"
 
-#include "SheetCells.h"
 #include "XlsxSheet.h"
 
 namespace qm::intake {
@@ -23,38 +22,16 @@ void XlsxWorkbook::readParts() {
     }
     sharedStrings_ = readSharedStrings(archive_, package_.sharedStringsEntry);
     cellFormatShapes_ = readCellFormatShapes(archive_, package_.stylesEntry);
-    sheets_.resize(package_.sheetNames.size());
 }
 
-const SheetCells& XlsxWorkbook::sheet(int index) const {
-    if (index < 0 || index >= static_cast<int>(sheets_.size())) {
-        throw noSuchSheet(path_, index);
+std::unique_ptr<SheetCells> XlsxWorkbook::readSheet(int index) const {
+    const auto sheet = static_cast<std::size_t>(index);
+    const std::string& entry = package_.sheetEntries[sheet];
+    if (entry.empty() || !archive_.contains(entry)) {
+        throw unreadableFile(path_, "文件已损坏 (找不到工作表 " + package_.sheetNames[sheet] + ")");
     }
-    auto& loaded = sheets_[static_cast<std::size_t>(index)];
-    if (!loaded) {
-        const std::string& entry = package_.sheetEntries[static_cast<std::size_t>(index)];
-        if (entry.empty() || !archive_.contains(entry)) {
-            throw unreadableFile(path_, "文件已损坏 (找不到工作表 " +
-                                            package_.sheetNames[static_cast<std::size_t>(index)] +
-                                            ")");
-        }
-        loaded =
-            readXlsxSheet(archive_, entry,
-                          XlsxCellContext{sharedStrings_, cellFormatShapes_, package_.epoch1904});
-    }
-    return *loaded;
-}
-
-SheetCell XlsxWorkbook::cell(int index, int row, int column) const {
-    return sheet(index).cell(row, column);
-}
-
-int XlsxWorkbook::lastUsedColumn(int index, int row) const {
-    return sheet(index).lastUsedColumn(row);
-}
-
-int XlsxWorkbook::lastRow(int index) const {
-    return sheet(index).lastRow();
+    return readXlsxSheet(archive_, entry,
+                         XlsxCellContext{sharedStrings_, cellFormatShapes_, package_.epoch1904});
 }
 
 int XlsxWorkbook::sheetIndex(const std::string& name) const {

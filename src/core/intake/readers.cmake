@@ -12,6 +12,7 @@ add_library(quillmere_intake_readers STATIC
   ${CMAKE_CURRENT_LIST_DIR}/BiffWorkbookStream.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CsvWorkbook.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FileBytes.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LazySheetsWorkbook.cpp
   ${CMAKE_CURRENT_LIST_DIR}/NumberFormat.cpp
   ${CMAKE_CURRENT_LIST_DIR}/OleCompoundFile.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PreviewReader.cpp
