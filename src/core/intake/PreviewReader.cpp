@@ -22,7 +22,7 @@ std::string asNumberText(std::string text) {
     if (!value) {
         return text;
     }
-    std::string shown = numberText(*value == 0.0 ? 0.0 : *value);  // no "-0"
+    std::string shown = numberText(*value);
     return parseNumber(shown) == value ? shown : text;
 }
 

@@ -116,15 +116,45 @@ const std::string& SheetCells::textOf(const Entry& entry) const {
     return entry.kind == Kind::SharedText ? (*sharedStrings_)[entry.text] : ownTexts_[entry.text];
 }
 
+std::size_t SheetCells::find(int row, int column) const {
+    const auto isBefore = [&](std::size_t at) {
+        return before(entries_[at].row, entries_[at].column, row, column);
+    };
+    // Cells are mostly asked for in order, row by row: look a few places on from the last one
+    // found before searching the whole sheet.
+    constexpr std::size_t kLookAhead = 4;
+    std::size_t at = std::min(hint_, entries_.size());
+    const std::size_t limit = std::min(at + kLookAhead, entries_.size());
+    while (at < limit && isBefore(at)) {
+        ++at;
+    }
+    const bool firstNotBefore =
+        (at == entries_.size() || !isBefore(at)) && (at == 0 || isBefore(at - 1));
+    if (!firstNotBefore) {
+        std::size_t low = 0;
+        std::size_t high = entries_.size();
+        while (low < high) {
+            const std::size_t middle = low + (high - low) / 2;
+            if (isBefore(middle)) {
+                low = middle + 1;
+            } else {
+                high = middle;
+            }
+        }
+        at = low;
+    }
+    hint_ = at;
+    const bool found =
+        at < entries_.size() && entries_[at].row == row && entries_[at].column == column;
+    return found ? at : entries_.size();
+}
+
 SheetCell SheetCells::cell(int row, int column) const {
-    const auto found =
-        std::lower_bound(entries_.begin(), entries_.end(), std::pair{row, column},
-                         [](const Entry& entry, std::pair<int, int> at) {
-                             return before(entry.row, entry.column, at.first, at.second);
-                         });
-    if (found == entries_.end() || found->row != row || found->column != column) {
+    const std::size_t at = find(row, column);
+    if (at == entries_.size()) {
         return {};
     }
+    const Entry* found = &entries_[at];
     switch (found->kind) {
         case Kind::Number:
             return {found->shape == NumberShape::Plain ? CellKind::Number : CellKind::Text,

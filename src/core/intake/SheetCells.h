@@ -55,6 +55,8 @@ class SheetCells {
     void add(const Entry& entry);
     void checkCellText(const std::string& text, int row, int column) const;
     const std::string& textOf(const Entry& entry) const;
+    // The index of the cell, or the number of cells when there is none.
+    std::size_t find(int row, int column) const;
 
     std::string path_;
     const std::vector<std::string>* sharedStrings_;
@@ -66,6 +68,7 @@ class SheetCells {
     std::size_t ownTextBytes_ = 0;
     int rowsSeen_ = 0;  // changes of row while adding: the rows, when added in order
     bool ordered_ = true;
+    mutable std::size_t hint_ = 0;  // where the last cell asked for was looked up
 };
 
 }  // namespace qm::intake
