@@ -15,6 +15,7 @@ class ConsolePrinter : public engine::DivisionObserver {
   public:
     explicit ConsolePrinter(std::ostream& out) : out_(out) {}
     void consoleLine(const std::string& line) override { out_ << line << "\n" << std::flush; }
+    void remarkLine(const std::string& line) override { consoleLine(line); }
 
   private:
     std::ostream& out_;

@@ -68,6 +68,7 @@ int settingsCommand(CliContext& context, const std::vector<std::string>& words) 
         changed = true;
     }
     if (changed) {
+        store::checkSettingsBounds(settings);
         store::saveSettings(context.connection(), settings);
     } else if (!loaded) {
         throw UserError("不存在该班别的参数设置");

@@ -50,5 +50,34 @@ TEST(DivisionSettings, FlagsAreOnOnlyWhenOneAndEmptyCountIsNoValue) {
     EXPECT_FALSE(settings->wtNum.has_value());
 }
 
+// The bounds both fronts check before they save: band tolerance 1 to 1000, fine-tuning count 0 to
+// 1000 (or no value).
+TEST(DivisionSettings, BoundsRefuseToleranceAndCountsOutsideTheirRange) {
+    const auto with = [](int inter, std::optional<int> wtNum) {
+        DivisionSettings settings = DivisionSettings::defaults(1);
+        settings.inter = inter;
+        settings.wtNum = wtNum;
+        return settings;
+    };
+    for (const auto& accepted :
+         {with(1, 0), with(1000, 1000), with(3, std::nullopt), DivisionSettings::defaults(1)}) {
+        EXPECT_NO_THROW(checkSettingsBounds(accepted));
+    }
+    const struct {
+        DivisionSettings settings;
+        const char* named;
+    } refused[] = {{with(0, 50), "分数间隔权重"},    {with(-1, 50), "分数间隔权重"},
+                   {with(1001, 50), "分数间隔权重"}, {with(1, -1), "微调次数"},
+                   {with(1, 1001), "微调次数"},      {with(1, 1000000), "微调次数"}};
+    for (const auto& c : refused) {
+        try {
+            checkSettingsBounds(c.settings);
+            ADD_FAILURE() << "no error for " << c.named;
+        } catch (const UserError& error) {
+            EXPECT_NE(std::string(error.what()).find(c.named), std::string::npos) << error.what();
+        }
+    }
+}
+
 }  // namespace
 }  // namespace qm::store

@@ -2,6 +2,7 @@
 
 #include "common/UserError.h"
 #include "db/Connection.h"
+#include "store/Limits.h"
 
 namespace qm::store {
 
@@ -41,6 +42,24 @@ std::optional<DivisionSettings> loadSettings(db::Connection& connection, int pro
     const auto& wtNum = row["wtNum"];
     settings.wtNum = wtNum.isNull() ? std::nullopt : std::optional<int>(wtNum.toInt());
     return settings;
+}
+
+namespace {
+
+void checkWithin(int value, int lowest, int highest, const char* name) {
+    if (value < lowest || value > highest) {
+        throw UserError(std::string(name) + "必须是" + std::to_string(lowest) + "到" +
+                        std::to_string(highest) + "之间的整数: " + std::to_string(value));
+    }
+}
+
+}  // namespace
+
+void checkSettingsBounds(const DivisionSettings& settings) {
+    checkWithin(settings.inter, kMinBandTolerance, kMaxBandTolerance, "分数间隔权重(inter)");
+    if (settings.wtNum) {
+        checkWithin(*settings.wtNum, kMinTuningCount, kMaxTuningCount, "微调次数(wtNum)");
+    }
 }
 
 void saveSettings(db::Connection& connection, const DivisionSettings& s) {

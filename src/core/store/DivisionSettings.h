@@ -30,6 +30,12 @@ struct DivisionSettings {
 // Reads the row of a project; nothing when the project has no row.
 std::optional<DivisionSettings> loadSettings(db::Connection& connection, int projectId);
 
+// Refuses, with a UserError naming the setting, a band tolerance outside kMinBandTolerance to
+// kMaxBandTolerance (1 to 1000) or a fine-tuning count outside kMinTuningCount to kMaxTuningCount
+// (0 to 1000). The fronts check what the user typed with it before they save; saveSettings
+// itself stores any row, as older databases may hold one.
+void checkSettingsBounds(const DivisionSettings& settings);
+
 // Stores all values of the row. A project without a row is refused with
 // "不存在该班别的参数设置" and nothing is stored.
 void saveSettings(db::Connection& connection, const DivisionSettings& settings);
