@@ -81,7 +81,7 @@ TEST(PreviewReaderCommand, WarnsOfAFileThatIsNoListOfStudents) {
 
     const auto forced = runCli({"--db", db, "import", "1", list, "--force"});
     EXPECT_EQ(forced.status, 0) << forced.err;
-    EXPECT_EQ(forced.out, "导入成功 (1)\n");
+    EXPECT_EQ(forced.out, "导入成功，共导入 1 名学生\n");
     EXPECT_NE(runCli({"--db", db, "students", "1", "--csv"}).out.find("\n2,K2,李四,"),
               std::string::npos);
 }

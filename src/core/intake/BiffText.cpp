@@ -4,6 +4,7 @@
 
 #include "UnicodeText.h"
 #include "common/TextConverter.h"
+#include "common/Utf8.h"
 
 namespace qm::intake {
 
@@ -94,7 +95,7 @@ std::string BiffText::decodeBytes(std::string_view bytes) {
         ascii = ascii && static_cast<unsigned char>(c) < 0x80;
     }
     if (ascii) {
-        return xmlSafeText(std::string(bytes));
+        return xmlSafeText(bytes);
     }
     if (!converter_ && !unknownCodePage_) {
         const std::string numbered = "CP" + std::to_string(codePage_);
@@ -107,7 +108,7 @@ std::string BiffText::decodeBytes(std::string_view bytes) {
     }
     if (converter_) {
         if (auto converted = converter_->convert(bytes)) {
-            return xmlSafeText(std::move(*converted));
+            return xmlSafeText(*converted);
         }
     }
     // A code page iconv does not know, or bytes not valid in it: each byte as the character of

@@ -5,7 +5,6 @@
 
 #include "FileBytes.h"
 #include "ReadLimits.h"
-#include "UnicodeText.h"
 #include "common/TextConverter.h"
 #include "common/Utf8.h"
 
@@ -58,7 +57,7 @@ std::vector<std::vector<std::string>> parseRecords(std::string_view text, char s
                                        std::to_string(ReadLimits::kCellCharacters) +
                                        " 个字符的内容");
         }
-        record.push_back(xmlSafeText(std::move(field)));
+        record.push_back(std::move(field));
         field.clear();
     };
     std::size_t widest = 0;  // fields of the widest record so far: room made for the next
@@ -144,7 +143,8 @@ std::string decodeText(std::string bytes, const std::string& path) {
 CsvWorkbook::CsvWorkbook(const std::string& path) : CsvWorkbook(readFileBytes(path), path) {}
 
 CsvWorkbook::CsvWorkbook(std::string bytes, const std::string& name) : path_(name) {
-    const std::string text = decodeText(std::move(bytes), name);
+    // Control characters a spreadsheet cannot hold become U+FFFD, as in the other readers.
+    const std::string text = xmlSafeText(decodeText(std::move(bytes), name));
     separator_ = detectSeparator(text);
     rows_ = parseRecords(text, separator_, name);
     names_.push_back(xmlSafeText(std::filesystem::path(name).stem().string()));

@@ -16,17 +16,6 @@ bool isLowSurrogate(unsigned unit) {
     return unit >= 0xDC00 && unit <= 0xDFFF;
 }
 
-// True when every byte is printable ASCII, a tab or a line end: nothing to replace.
-bool isPlainAscii(const std::string& text) {
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 0x80 || (byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r')) {
-            return false;
-        }
-    }
-    return true;
-}
-
 }  // namespace
 
 bool isXmlCharacter(char32_t code) {
@@ -68,28 +57,6 @@ void Utf16Appender::finish() {
         pendingHigh_ = 0;
         appendXmlCharacter(out_, kReplacement);
     }
-}
-
-std::string xmlSafeText(std::string text) {
-    if (isPlainAscii(text)) {
-        return text;
-    }
-    std::string out;
-    out.reserve(text.size());
-    std::string_view rest(text);
-    while (!rest.empty()) {
-        const std::size_t length = utf8CharacterLength(rest);
-        const std::string_view character = rest.substr(0, length);
-        rest.remove_prefix(length);
-        if (!isValidUtf8(character)) {
-            appendXmlCharacter(out, kReplacement);
-        } else if (const char32_t code = utf8CodePoint(character); !isXmlCharacter(code)) {
-            appendXmlCharacter(out, kReplacement);
-        } else {
-            out += character;
-        }
-    }
-    return out;
 }
 
 }  // namespace qm::intake

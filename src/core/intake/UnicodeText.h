@@ -6,7 +6,8 @@
 namespace qm::intake {
 
 // Every text a reader gives is valid UTF-8 holding only characters an XML file can hold (the
-// exports are XML): anything else becomes U+FFFD, the replacement character.
+// exports are XML): anything else becomes U+FFFD, the replacement character. Texts read as UTF-8
+// go through xmlSafeText (common/Utf8.h); these are for the characters of UTF-16 texts.
 
 // True for the characters XML 1.0 can hold: tab, line feed, carriage return, and the rest from
 // U+0020 on, except the surrogates and U+FFFE and U+FFFF.
@@ -35,9 +36,5 @@ class Utf16Appender {
     std::string& out_;
     unsigned pendingHigh_ = 0;
 };
-
-// The text with every byte that is not part of valid UTF-8, and every character XML cannot hold,
-// replaced by U+FFFD.
-std::string xmlSafeText(std::string text);
 
 }  // namespace qm::intake
