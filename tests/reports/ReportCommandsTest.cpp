@@ -90,7 +90,7 @@ TEST_F(ReportCommandsTest, ExportWritesTheResultOrTheStatisticsWorkbook) {
     const std::string statistics = folder.file("stats.xlsx");
     ASSERT_EQ(run({"export", id, "--stats", "--out", statistics}).status, 0);
     const intake::XlsxWorkbook statisticsBook(statistics);
-    EXPECT_EQ(statisticsBook.sheetNames(), std::vector<std::string>{"分班明细表"});
+    EXPECT_EQ(statisticsBook.sheetNames(), (std::vector<std::string>{"分班明细表", "均衡度"}));
     EXPECT_EQ(statisticsBook.cell(0, 8, 1).text, "语文");  // two classes: 5 rows, then 3 more
 
     EXPECT_EQ(run({"export", id}).status, 2);

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "reports/ClassStatistics.h"
+#include "store/ProjectStore.h"
+#include "store/SavedVersions.h"
+
+namespace qm::db {
+class Connection;
+}
+
+namespace qm::reports {
+
+// A student whose class differs between two saved versions.
+struct MovedStudent {
+    int studentId = 0;
+    std::string name;
+    int firstClass = 0;
+    int secondClass = 0;
+};
+
+// Two saved versions side by side (方案对比): the students of the project whose class differs
+// between them, by student number, and the class statistics of each version.
+struct VersionComparison {
+    store::SavedVersion first;
+    store::SavedVersion second;
+    std::vector<MovedStudent> moved;
+    ClassStatistics firstStatistics = emptyClassStatistics();
+    ClassStatistics secondStatistics = emptyClassStatistics();
+};
+
+// The class statistics the project's students had in a saved version (students added since
+// are left out). Nothing is changed: the figures are taken in the twin table inside a unit of
+// work that is always undone.
+ClassStatistics versionStatistics(db::Connection& connection, const store::CurrentProject& project,
+                                  int number);
+
+// Compares two saved versions; UserError when the project has no version of either number.
+VersionComparison compareVersions(db::Connection& connection, const store::CurrentProject& project,
+                                  int first, int second);
+
+}  // namespace qm::reports
