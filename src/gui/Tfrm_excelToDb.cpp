@@ -25,6 +25,7 @@
 #include "gui/WorkbookOpener.h"
 #include "gui/Workspace.h"
 #include "intake/PreviewReader.h"
+#include "intake/PreviewWarning.h"
 
 namespace qm::gui {
 
@@ -215,6 +216,7 @@ void Tfrm_excelToDb::showPreview(const intake::PreviewGrid& grid) {
         }
     }
     sgStudent_->setUpdatesEnabled(true);
+    titles_ = grid.titles;
     if (!grid.rows.empty()) {
         sgStudent_->selectRow(static_cast<int>(grid.rows.size()) - 1);
     }
@@ -231,6 +233,11 @@ void Tfrm_excelToDb::showCount(int count) {
 intake::PreviewGrid Tfrm_excelToDb::shownRows() const {
     intake::PreviewGrid grid;
     const QHeaderView* header = sgStudent_->horizontalHeader();
+    for (int shown = 1; shown < kGridColumns; ++shown) {
+        const int column = header->logicalIndex(shown);
+        grid.titles[static_cast<std::size_t>(shown - 1)] =
+            column >= 1 ? titles_[static_cast<std::size_t>(column - 1)] : std::string();
+    }
     for (int r = 0; r < sgStudent_->rowCount(); ++r) {
         intake::PreviewGrid::Row row;
         for (int shown = 0; shown < kGridColumns; ++shown) {
@@ -247,11 +254,22 @@ void Tfrm_excelToDb::bnt_yesClick() {
         inform(this, QStringLiteral("请先选择或建立新的分班工程"));
         return;
     }
-    if (isReading() || !showMessage(this, {MessageKind::OkCancel, QStringLiteral("提示"),
-                                           QStringLiteral("将清空之前的所有数据，确定么？")})) {
+    if (isReading()) {
         return;
     }
-    Tfrm_pb progress(workspace_, workspace_.currentProject(), shownRows(), this);
+    intake::PreviewGrid rows = shownRows();
+    const std::string warning = intake::previewWarning(rows);
+    if (!warning.empty() &&
+        !showMessage(this, {MessageKind::OkCancel, QStringLiteral("警告"),
+                            QString::fromStdString(warning) +
+                                QStringLiteral("\n\n这个文件可能不是学生名单。仍要导入吗？")})) {
+        return;
+    }
+    if (!showMessage(this, {MessageKind::OkCancel, QStringLiteral("提示"),
+                            QStringLiteral("将清空之前的所有数据，确定么？")})) {
+        return;
+    }
+    Tfrm_pb progress(workspace_, workspace_.currentProject(), std::move(rows), this);
     progress.exec();
     const auto& outcome = progress.outcome();
     if (!outcome || outcome->kind != intake::SaveOutcome::Kind::Cancelled) {
