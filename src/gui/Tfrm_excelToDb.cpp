@@ -1,7 +1,6 @@
 #include "gui/Tfrm_excelToDb.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -15,6 +14,8 @@
 #include <QVBoxLayout>
 #include <memory>
 
+#include "common/Platform.h"
+#include "common/ProgramFiles.h"
 #include "gui/BackgroundJob.h"
 #include "gui/FileDialogs.h"
 #include "gui/MdiChildren.h"
@@ -277,25 +278,11 @@ void Tfrm_excelToDb::bnt_yesClick() {
     }
 }
 
+// Beside the program, in ../share/quillmere of an install, or in the sources' data folder when
+// run from a build folder.
 QString Tfrm_excelToDb::sampleWorkbookPath() {
-    const QString relative =
-        QString::fromUtf8(kSampleFolder) + QLatin1Char('/') + QString::fromUtf8(kSampleFile);
-    const QString program = QCoreApplication::applicationDirPath();
-    // Beside the program when installed, the current folder, and the data folder of the sources
-    // when run from a build folder.
-    const QStringList places = {program,
-                                QDir::currentPath(),
-                                program + QStringLiteral("/data"),
-                                program + QStringLiteral("/../data"),
-                                program + QStringLiteral("/../../data"),
-                                program + QStringLiteral("/../../../data")};
-    for (const QString& place : places) {
-        const QString path = QDir(place).filePath(relative);
-        if (QFileInfo::exists(path)) {
-            return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-        }
-    }
-    return {};
+    const auto found = qm::findProgramFile(qm::sampleWorkbookFile());
+    return found.empty() ? QString() : QString::fromStdString(qm::platform::pathToUtf8(found));
 }
 
 void Tfrm_excelToDb::openSampleWorkbook() {
