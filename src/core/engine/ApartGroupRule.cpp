@@ -6,13 +6,12 @@ namespace qm::engine {
 
 ApartGroupRule::ApartGroupRule(const PlacedCohort& cohort, const std::vector<int>& classOf,
                                const GroupPlan& groups)
-    : groupCount_(static_cast<std::size_t>(groups.apartGroupCount())),
-      counts_(static_cast<std::size_t>(cohort.classCount) * groupCount_, 0) {
+    : counts_(cohort.classCount, static_cast<std::size_t>(groups.apartGroupCount())) {
     keysOf_.reserve(cohort.students.size());
     for (std::size_t i = 0; i < cohort.students.size(); ++i) {
         keysOf_.push_back(groups.apartKeysOf(cohort.students[i].studentId));
         for (int key : keysOf_.back()) {
-            ++count(classOf[i], key);
+            counts_.add(classOf[i], key);
         }
     }
 }
@@ -22,7 +21,7 @@ bool ApartGroupRule::meetsPartner(int entering, int joined, int leaving) const {
     for (int key : keysOf(entering)) {
         const bool leavingHolds =
             std::find(leavingKeys.begin(), leavingKeys.end(), key) != leavingKeys.end();
-        if (count(joined, key) - (leavingHolds ? 1 : 0) > 0) {
+        if (counts_.at(joined, key) - (leavingHolds ? 1 : 0) > 0) {
             return true;
         }
     }
@@ -36,8 +35,7 @@ bool ApartGroupRule::allows(const Exchange& exchange) const {
 
 void ApartGroupRule::move(int student, int from, int to) {
     for (int key : keysOf(student)) {
-        --count(from, key);
-        ++count(to, key);
+        counts_.move(key, from, to);
     }
 }
 

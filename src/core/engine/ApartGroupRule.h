@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "engine/ClassKeyCounts.h"
 #include "engine/ExchangeRule.h"
 #include "engine/GroupPlan.h"
 #include "engine/PlacedCohort.h"
@@ -23,22 +24,13 @@ class ApartGroupRule : public ExchangeRule {
     const std::vector<int>& keysOf(int student) const {
         return keysOf_[static_cast<std::size_t>(student)];
     }
-    int& count(int classIndex, int key) {
-        return counts_[static_cast<std::size_t>(classIndex) * groupCount_ +
-                       static_cast<std::size_t>(key)];
-    }
-    int count(int classIndex, int key) const {
-        return counts_[static_cast<std::size_t>(classIndex) * groupCount_ +
-                       static_cast<std::size_t>(key)];
-    }
     // Whether `entering` meets one of its 分开 partners in the class it joins, where `leaving`
     // makes room.
     bool meetsPartner(int entering, int joined, int leaving) const;
     void move(int student, int from, int to);
 
     std::vector<std::vector<int>> keysOf_;  // per student: the keys of its 分开 groups
-    std::size_t groupCount_ = 0;
-    std::vector<int> counts_;  // per class and 分开 group: how many of its students the class has
+    ClassKeyCounts counts_;  // per class and 分开 group: how many of its students the class has
 };
 
 }  // namespace qm::engine
