@@ -18,8 +18,8 @@ namespace qm::engine {
 // through add().
 class ExchangeRules {
   public:
-    // With the pinyin rule and, when there are 分开 groups, their rule. Without groups the rules
-    // are exactly those of a project that has none.
+    // With the pinyin rule and, when there are 分开 groups, their rule. An empty plan (the
+    // default) adds no rule and holds nobody in place but the fixed students.
     ExchangeRules(const PlacedCohort& cohort, const std::vector<int>& classOf,
                   const GroupPlan& groups = {});
 

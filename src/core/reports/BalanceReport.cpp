@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <set>
+#include <utility>
 
 #include "engine/BalanceBaselines.h"
 #include "engine/PlacedCohort.h"
@@ -69,8 +70,8 @@ struct FigureRow {
 // there when one division or more has its figure.
 class FigureRows {
   public:
-    explicit FigureRows(const std::vector<const BalanceFigures*>& divisions)
-        : divisions_(divisions) {}
+    explicit FigureRows(std::vector<const BalanceFigures*> divisions)
+        : divisions_(std::move(divisions)) {}
 
     std::vector<FigureRow> rows() {
         addAverages(engine::kTotal, "总分");
@@ -127,7 +128,7 @@ class FigureRows {
         });
     }
 
-    const std::vector<const BalanceFigures*>& divisions_;
+    std::vector<const BalanceFigures*> divisions_;
     std::vector<FigureRow> rows_;
 };
 
