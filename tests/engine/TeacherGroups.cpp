@@ -36,8 +36,11 @@ std::vector<store::NewGroup> makeGroups(std::vector<int> free, std::vector<int> 
         groups.push_back(std::move(group));
         holdsFixed.push_back(takesFixed);
     }
-    // The k-th 分开 group takes the first student of the k-th 同班 group.
-    const auto apartMade = std::min(groups.size(), static_cast<std::size_t>(mix.apart));
+    // The k-th 分开 group takes the first student of the k-th 同班 group (the 分开 groups come
+    // first).
+    const auto apartMade = static_cast<std::size_t>(std::count_if(
+        groups.begin(), groups.end(),
+        [](const store::NewGroup& group) { return group.kind == store::GroupKind::Apart; }));
     for (std::size_t k = 0; k < static_cast<std::size_t>(mix.sharedMembers) && k < apartMade &&
                             apartMade + k < groups.size();
          ++k) {
