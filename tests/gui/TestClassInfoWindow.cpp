@@ -109,7 +109,7 @@ void TestClassInfoWindow::gridsShowTheFiguresWithRedDeviations() {
         pages << window->pages()->tabText(i);
     }
     QCOMPARE(pages, QStringList({"班级信息", "语文", "数学", "英语", "物理", "政治", "历史", "体育",
-                                 "地理", "生物", "每一类的人数", "平均分对比图"}));
+                                 "地理", "生物", "每一类的人数", "均衡度", "平均分对比图"}));
     const auto* prompt = window->findChild<QLabel*>(QStringLiteral("lb_prompt"));
     QVERIFY(prompt);
     QCOMPARE(prompt->text(), QStringLiteral("请选择重分的班       "));
