@@ -4,14 +4,12 @@
 #include <QAction>
 #include <QLabel>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
 
 #include "GuiTestSupport.h"
 #include "db/Connection.h"
-#include "engine/DivisionRun.h"
 #include "gui/BalancePage.h"
 #include "gui/Tfrm_class_info.h"
 #include "reports/BalanceReport.h"
@@ -22,36 +20,14 @@ using namespace qm;
 
 namespace {
 
-constexpr int kWaitMs = 120000;
-
-struct BalanceSession : test::MainWindowSession {
-    store::CurrentProject project;
-
-    BalanceSession(int classes, const std::vector<test::StudentRow>& students) {
-        project = store::createProject(workspace.connection(), "高一", classes);
-        test::insertStudents(workspace.connection(), project.fbTable, students);
-        workspace.setCurrentProject(project);
-        main.show();
-    }
-
-    void divide() {
-        engine::DivisionObserver quiet;
-        engine::divide(workspace.connection(), project, quiet);
-    }
+struct BalanceSession : test::ProjectSession {
+    using ProjectSession::ProjectSession;
 
     // "6.班级信息", its figures computed.
     gui::Tfrm_class_info* open() {
         main.command(QStringLiteral("6.班级信息"))->trigger();
-        gui::Tfrm_class_info* window = main.classInfoForm();
-        waitForFigures(*window);
-        return window;
-    }
-
-    static void waitForFigures(gui::Tfrm_class_info& window) {
-        QSignalSpy shown(&window, &gui::Tfrm_class_info::statisticsShown);
-        if (window.isComputing() && !shown.wait(kWaitMs)) {
-            qWarning("the statistics were not shown");
-        }
+        test::waitForStatistics(*main.classInfoForm());
+        return main.classInfoForm();
     }
 };
 
@@ -76,17 +52,6 @@ QString summaryOf(const reports::BalanceReport& report) {
         lines << QString::fromStdString(line);
     }
     return lines.join('\n');
-}
-
-test::StudentRow fixedStudent(int id, const char* sex, int classId) {
-    test::StudentRow s;
-    s.student_id = id;
-    s.student_name = "学生" + std::to_string(id);
-    s.sex = sex;
-    s.class_id = classId;
-    s.type = 2;
-    s.scores = {70, 70, 70, 70, 70, 70, 70, 70, 70};
-    return s;
 }
 
 }  // namespace
@@ -131,7 +96,7 @@ void TestBalancePage::pageComparesThePresentClassesWithTheBaselines() {
     const auto changed = reports::computeBalanceReport(connection, session.project);
     QVERIFY(reports::balanceTextRows(*changed) != reports::balanceTextRows(*divided));
     window->updateButton()->click();
-    BalanceSession::waitForFigures(*window);
+    test::waitForStatistics(*window);
     QVERIFY(shownRows(*page->table()) == reports::balanceTextRows(*changed));
     QCOMPARE(page->summary()->text(), summaryOf(*changed));
 }
@@ -151,10 +116,13 @@ void TestBalancePage::pageBeforeADivisionSaysSo() {
 // Students fixed in class 9 and class 0 of a four-class project (as an older database may hold
 // them) are named below the first grid; once they are put into the classes the note goes.
 void TestBalancePage::noteNamesTheStudentsOutsideTheClasses() {
-    BalanceSession session(
-        4, {fixedStudent(1, "男", 1), fixedStudent(2, "女", 2), fixedStudent(3, "男", 9),
-            fixedStudent(4, "女", 9), fixedStudent(5, "男", 0), fixedStudent(6, "女", 0)});
-    session.workspace.connection().exec("update fb_1 set type=0 where student_id=6");
+    auto students = test::sampleStudents(6);
+    const int classes[] = {1, 2, 9, 9, 0, 0};
+    for (std::size_t i = 0; i < students.size(); ++i) {
+        students[i].class_id = classes[i];
+        students[i].type = i < 5 ? 2 : 0;  // the last one waits for a division
+    }
+    BalanceSession session(4, students);
     test::MessageLog log;
     gui::Tfrm_class_info* window = session.open();
     const QLabel* note = window->outsideNote();
@@ -167,7 +135,7 @@ void TestBalancePage::noteNamesTheStudentsOutsideTheClasses() {
 
     session.workspace.connection().exec("update fb_1 set class_id=3 where class_id in (0,9)");
     window->updateButton()->click();
-    BalanceSession::waitForFigures(*window);
+    test::waitForStatistics(*window);
     QVERIFY(note->isHidden());
     QVERIFY(log.texts().isEmpty());
 }

@@ -24,16 +24,10 @@ using namespace qm;
 
 namespace {
 
-struct MenuSession : test::MainWindowSession {
+struct MenuSession : test::ProjectSession {
     test::TempFolder files;
 
-    MenuSession() {
-        auto& connection = workspace.connection();
-        const auto project = store::createProject(connection, "高一", 4);
-        test::insertStudents(connection, project.fbTable, test::sampleStudents(40));
-        workspace.setCurrentProject(project);
-        main.show();
-    }
+    MenuSession() : ProjectSession(4, test::sampleStudents(40)) {}
 
     QAction* action(const char* name) { return main.findChild<QAction*>(QString::fromUtf8(name)); }
 

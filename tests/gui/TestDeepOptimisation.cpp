@@ -13,12 +13,10 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
-#include <map>
 
 #include "GuiTestSupport.h"
 #include "SchoolCohort.h"
 #include "db/Connection.h"
-#include "engine/DivisionRun.h"
 #include "engine/RunStages.h"
 #include "gui/TfrmResult.h"
 #include "gui/TfrmShow.h"
@@ -34,20 +32,10 @@ constexpr int kRunTimeoutMs = 120000;
 
 // A main window with a school's intake (fixed students, two categories, names that read alike)
 // in a current project.
-struct OptimisationSession : test::MainWindowSession {
-    store::CurrentProject project;
-
-    OptimisationSession(int classes, int students) {
-        project = store::createProject(workspace.connection(), "高一", classes);
+struct OptimisationSession : test::ProjectSession {
+    OptimisationSession(int classes, int students) : ProjectSession(classes, {}) {
         test::insertSchoolCohort(workspace.connection(), project.fbTable,
                                  {.students = students, .classes = classes});
-        workspace.setCurrentProject(project);
-        main.show();
-    }
-
-    void divide() {
-        engine::DivisionObserver quiet;
-        engine::divide(workspace.connection(), project, quiet);
     }
 
     void setDeepOptimisation(int on, int mode) {
@@ -57,27 +45,18 @@ struct OptimisationSession : test::MainWindowSession {
         store::saveSettings(workspace.connection(), row);
     }
 
-    std::map<int, int> classOfStudent() {
-        std::map<int, int> classes;
-        for (auto row :
-             workspace.connection().query("select student_id, class_id from " + project.fbTable)) {
-            classes[static_cast<int>(row[0].toInt())] = static_cast<int>(row[1].toInt());
-        }
-        return classes;
-    }
-
     // "class:sex:category:count" for every class, sex and category, and where the fixed students
     // are: what 深度优化 never changes.
     std::string keptPerClass() {
         const std::string& table = project.fbTable;
         return workspace.connection()
             .query(
-                "select group_concat(c) from (select class_id||':'||sex||':'||"
+                "select (select group_concat(c) from (select class_id||':'||sex||':'||"
                 "ifnull(pfType,'')||':'||count(*) as c from " +
                 table +
-                " group by class_id, sex, pfType order by class_id, sex, pfType) union all "
-                "select group_concat(student_id||':'||class_id) from " +
-                table + " where type=2")[0][0]
+                " group by class_id, sex, pfType order by class_id, sex, pfType))||'|'||"
+                "(select group_concat(student_id||':'||class_id) from " +
+                table + " where type=2)")[0][0]
             .toText();
     }
 };
