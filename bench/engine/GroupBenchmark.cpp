@@ -14,9 +14,9 @@
 #include <iostream>
 #include <random>
 
+#include "TeacherGroups.h"
 #include "db/Connection.h"
 #include "engine/DivisionRun.h"
-#include "store/GroupCheck.h"
 #include "store/GroupStore.h"
 #include "store/ProjectStore.h"
 #include "store/Schema.h"
@@ -57,7 +57,7 @@ std::vector<qm::test::StudentRow> cohort() {
     return rows;
 }
 
-// 200 groups over students not fixed in advance, each student in one group at most.
+// The benchmark's groups over students not fixed in advance, each student in one group at most.
 std::vector<qm::store::NewGroup> groups(const std::vector<qm::test::StudentRow>& rows) {
     std::vector<int> free;
     for (const auto& row : rows) {
@@ -65,20 +65,7 @@ std::vector<qm::store::NewGroup> groups(const std::vector<qm::test::StudentRow>&
             free.push_back(row.student_id);
         }
     }
-    std::mt19937 random(7);
-    std::shuffle(free.begin(), free.end(), random);
-    std::vector<qm::store::NewGroup> made;
-    for (int g = 0; g < 200; ++g) {
-        const bool apart = g < 120;
-        const std::size_t size = 2 + random() % (apart ? 3 : 2);
-        qm::store::NewGroup group{
-            apart ? qm::store::GroupKind::Apart : qm::store::GroupKind::Together,
-            {free.end() - static_cast<long>(size), free.end()},
-            ""};
-        free.resize(free.size() - size);
-        made.push_back(group);
-    }
-    return made;
+    return qm::test::makeGroups(free, {}, qm::test::kBenchmarkGroups, 7);
 }
 
 struct Timing {
@@ -122,11 +109,7 @@ int main() {
 
     const Timing without = fastestDivision(connection, plain);
     const Timing with = fastestDivision(connection, grouped);
-    int broken = 0;
-    const auto classes = qm::store::readClasses(connection, grouped.fbTable);
-    for (const auto& group : qm::store::loadGroups(connection, grouped.id())) {
-        broken += qm::store::whyBroken(group, classes) ? 1 : 0;
-    }
+    const std::size_t broken = qm::test::brokenGroups(connection, grouped).size();
     const double ratio = with.processor / without.processor;
     std::cout << kStudents << " students / " << kClasses
               << " classes, division without groups: " << without.processor << " s processor time ("

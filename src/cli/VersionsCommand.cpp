@@ -1,8 +1,10 @@
-// Saved versions of a project's classes: save, list, restore, compare two.
+// Saved versions of a project's classes: save, list, restore, compare two (students moved, the
+// figures of every class and the balance figures of both).
 #include <map>
 #include <ostream>
 
 #include "AdjustmentArgs.h"
+#include "reports/BalanceReport.h"
 #include "reports/TextTable.h"
 #include "reports/VersionComparison.h"
 #include "store/GroupCheck.h"
@@ -95,6 +97,11 @@ void compareVersions(CliContext& context, const store::CurrentProject& project, 
         context.out << reports::alignedText(moved);
     }
     context.out << "\n" << reports::alignedText(figuresSideBySide(comparison));
+    context.out << "\n"
+                << reports::alignedText(reports::balanceComparisonRows(
+                       {"均衡度", "方案" + std::to_string(first), "方案" + std::to_string(second)},
+                       {comparison.firstBalance ? &*comparison.firstBalance : nullptr,
+                        comparison.secondBalance ? &*comparison.secondBalance : nullptr}));
 }
 
 int versionsCommand(CliContext& context, const std::vector<std::string>& words) {

@@ -1,7 +1,6 @@
 #include "gui/Tfrm_excelToDb.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -15,6 +14,8 @@
 #include <QVBoxLayout>
 #include <memory>
 
+#include "common/Platform.h"
+#include "common/ProgramFiles.h"
 #include "gui/BackgroundJob.h"
 #include "gui/FileDialogs.h"
 #include "gui/MdiChildren.h"
@@ -25,6 +26,7 @@
 #include "gui/WorkbookOpener.h"
 #include "gui/Workspace.h"
 #include "intake/PreviewReader.h"
+#include "intake/PreviewWarning.h"
 
 namespace qm::gui {
 
@@ -215,6 +217,7 @@ void Tfrm_excelToDb::showPreview(const intake::PreviewGrid& grid) {
         }
     }
     sgStudent_->setUpdatesEnabled(true);
+    titles_ = grid.titles;
     if (!grid.rows.empty()) {
         sgStudent_->selectRow(static_cast<int>(grid.rows.size()) - 1);
     }
@@ -231,6 +234,11 @@ void Tfrm_excelToDb::showCount(int count) {
 intake::PreviewGrid Tfrm_excelToDb::shownRows() const {
     intake::PreviewGrid grid;
     const QHeaderView* header = sgStudent_->horizontalHeader();
+    for (int shown = 1; shown < kGridColumns; ++shown) {
+        const int column = header->logicalIndex(shown);
+        grid.titles[static_cast<std::size_t>(shown - 1)] =
+            column >= 1 ? titles_[static_cast<std::size_t>(column - 1)] : std::string();
+    }
     for (int r = 0; r < sgStudent_->rowCount(); ++r) {
         intake::PreviewGrid::Row row;
         for (int shown = 0; shown < kGridColumns; ++shown) {
@@ -247,11 +255,22 @@ void Tfrm_excelToDb::bnt_yesClick() {
         inform(this, QStringLiteral("请先选择或建立新的分班工程"));
         return;
     }
-    if (isReading() || !showMessage(this, {MessageKind::OkCancel, QStringLiteral("提示"),
-                                           QStringLiteral("将清空之前的所有数据，确定么？")})) {
+    if (isReading()) {
         return;
     }
-    Tfrm_pb progress(workspace_, workspace_.currentProject(), shownRows(), this);
+    intake::PreviewGrid rows = shownRows();
+    const std::string warning = intake::previewWarning(rows);
+    if (!warning.empty() &&
+        !showMessage(this, {MessageKind::OkCancel, QStringLiteral("警告"),
+                            QString::fromStdString(warning) +
+                                QStringLiteral("\n\n这个文件可能不是学生名单。仍要导入吗？")})) {
+        return;
+    }
+    if (!showMessage(this, {MessageKind::OkCancel, QStringLiteral("提示"),
+                            QStringLiteral("将清空之前的所有数据，确定么？")})) {
+        return;
+    }
+    Tfrm_pb progress(workspace_, workspace_.currentProject(), std::move(rows), this);
     progress.exec();
     const auto& outcome = progress.outcome();
     if (!outcome || outcome->kind != intake::SaveOutcome::Kind::Cancelled) {
@@ -259,25 +278,11 @@ void Tfrm_excelToDb::bnt_yesClick() {
     }
 }
 
+// Beside the program, in ../share/quillmere of an install, or in the sources' data folder when
+// run from a build folder.
 QString Tfrm_excelToDb::sampleWorkbookPath() {
-    const QString relative =
-        QString::fromUtf8(kSampleFolder) + QLatin1Char('/') + QString::fromUtf8(kSampleFile);
-    const QString program = QCoreApplication::applicationDirPath();
-    // Beside the program when installed, the current folder, and the data folder of the sources
-    // when run from a build folder.
-    const QStringList places = {program,
-                                QDir::currentPath(),
-                                program + QStringLiteral("/data"),
-                                program + QStringLiteral("/../data"),
-                                program + QStringLiteral("/../../data"),
-                                program + QStringLiteral("/../../../data")};
-    for (const QString& place : places) {
-        const QString path = QDir(place).filePath(relative);
-        if (QFileInfo::exists(path)) {
-            return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-        }
-    }
-    return {};
+    const auto found = qm::findProgramFile(qm::sampleWorkbookFile());
+    return found.empty() ? QString() : QString::fromStdString(qm::platform::pathToUtf8(found));
 }
 
 void Tfrm_excelToDb::openSampleWorkbook() {

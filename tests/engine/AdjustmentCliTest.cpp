@@ -71,6 +71,8 @@ TEST_F(AdjustmentCli, MovesUndoRedoAndVersions) {
     const std::string compared = ok({"versions", "1", "--compare", "1", "2"});
     EXPECT_TRUE(has(compared, "1 名学生班级不同")) << compared;
     EXPECT_TRUE(has(compared, "20240006")) << compared;
+    EXPECT_TRUE(has(compared, "\n均衡度  ")) << compared;  // the balance figures of both
+    EXPECT_TRUE(has(compared, "  方案1  方案2\n总分平均分最大相差 ")) << compared;
 
     EXPECT_TRUE(has(ok({"versions", "1", "--restore", "1"}), "已恢复方案 1（分班后）"));
     EXPECT_TRUE(has(ok({"undo", "1"}), "已撤销: 恢复方案 1（分班后）"));

@@ -8,6 +8,7 @@
 #include <set>
 
 #include "AdjustmentFixture.h"
+#include "TeacherGroups.h"
 #include "common/UserError.h"
 #include "db/Connection.h"
 #include "engine/DivisionRun.h"
@@ -29,18 +30,6 @@ struct Console : DivisionObserver {
 
 class GroupDivision : public test::AdjustmentFixture {
   protected:
-    // The groups of a project that its classes do not keep.
-    std::vector<std::string> brokenGroups(const store::CurrentProject& cohort) {
-        const auto classes = store::readClasses(connection(), cohort.fbTable);
-        std::vector<std::string> broken;
-        for (const auto& group : store::loadGroups(connection(), cohort.id())) {
-            if (auto reason = store::whyBroken(group, classes)) {
-                broken.push_back(*reason);
-            }
-        }
-        return broken;
-    }
-
     // A random cohort: about 30 students a class, 6% fixed, 12% in one of two categories, many
     // shared pinyins; 8 同班 groups and 12 分开 groups of two or three, each with at most one
     // student whose class is decided in advance.
@@ -117,7 +106,8 @@ TEST_F(GroupDivision, GroupsAreKeptInDivisionCategoriesFineTuningAndReDivision) 
                                                     cohort.fbTable + " where type=2");
         Console console;
         divide(connection(), cohort, console);
-        EXPECT_EQ(brokenGroups(cohort), std::vector<std::string>{}) << "seed " << seed;
+        EXPECT_EQ(test::brokenGroups(connection(), cohort), std::vector<std::string>{})
+            << "seed " << seed;
         EXPECT_NE(console.text.find("约束共 20 组，全部遵守"), std::string::npos) << console.text;
         for (const auto row : fixedBefore) {
             auto select = connection().prepare("select class_id from " + cohort.fbTable +
@@ -129,7 +119,8 @@ TEST_F(GroupDivision, GroupsAreKeptInDivisionCategoriesFineTuningAndReDivision) 
         const auto before = store::readClasses(connection(), cohort.fbTable);
         Console again;
         redivide(connection(), cohort, {3, 1, 2}, again);
-        EXPECT_EQ(brokenGroups(cohort), std::vector<std::string>{}) << "seed " << seed;
+        EXPECT_EQ(test::brokenGroups(connection(), cohort), std::vector<std::string>{})
+            << "seed " << seed;
         int moved = 0;
         for (const auto& [student, classId] : store::readClasses(connection(), cohort.fbTable)) {
             const int was = before.at(student);
@@ -255,7 +246,7 @@ TEST_F(GroupDivision, AGroupThePlacementCannotKeepIsListedOnTheConsole) {
                       {GroupKind::Apart, {1, 3}, ""}});
     Console console;
     divide(connection(), two, console);
-    const auto broken = brokenGroups(two);
+    const auto broken = test::brokenGroups(connection(), two);
     ASSERT_FALSE(broken.empty());
     std::string listed = "未能遵守的约束 " + std::to_string(broken.size()) + " 组:\n";
     for (const auto& reason : broken) {

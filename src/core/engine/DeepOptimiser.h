@@ -5,6 +5,7 @@
 
 #include "engine/BalanceObjective.h"
 #include "engine/DivisionRun.h"
+#include "engine/GroupPlan.h"
 #include "engine/PlacedCohort.h"
 
 namespace qm::engine {
@@ -18,6 +19,17 @@ enum class OptimiseStrength {
 // What 深度优化 aims at in each strength.
 BalanceGoal goalOf(OptimiseStrength strength);
 
+// The searches of 深度优化 in the order it runs them.
+enum class SearchPhase {
+    Annealing,     // exchanges tried widely, worse ones too at first (simulated annealing)
+    Descent,       // every exchange that improves, one after another
+    PairExchange,  // the best one or two exchanges between two classes at a time
+};
+
+// The search under way when 深度优化 reports `hundredths` of its progress (its progress reports,
+// of stage kOptimisationStage, carry them as tuningPass out of tuningPasses 100).
+SearchPhase searchPhaseAt(int hundredths);
+
 // What 深度优化 did.
 struct OptimisationOutcome {
     std::vector<int> classOf;  // the new class index of every student, in the cohort's order
@@ -27,24 +39,27 @@ struct OptimisationOutcome {
 };
 
 // 深度优化 of divided classes: exchanges students between classes to lower the objective of
-// BalanceObjective, keeping every rule of ExchangeRules and never making a figure worse. Three
-// searches in turn: simulated annealing (a fixed seed, about 2,000 steps per movable student), a
-// quick descent, then the double-exchange search between two classes at a time until no pair of
-// classes improves. Every bound is a number of steps derived from the cohort, so the same
-// cohort always gives the same classes; the time cap only guards against a machine far slower
-// than any school's. The outcome is never worse on the objective than the classes it started
-// from.
+// BalanceObjective, keeping every rule of ExchangeRules (the teacher's groups among them) and
+// never making a figure worse. Three searches in turn: simulated annealing (a fixed seed, about
+// 2,000 steps per movable student), a quick descent, then the double-exchange search between
+// two classes at a time until no pair of classes improves. Every bound is a number of steps
+// derived from the cohort, so the same cohort always gives the same classes; the time cap only
+// guards against a machine far slower than any school's. The outcome is never worse on the
+// objective than the classes it started from.
 class DeepOptimiser {
   public:
     static constexpr std::chrono::seconds kTimeCap{300};
 
-    DeepOptimiser(const PlacedCohort& cohort, OptimiseStrength strength,
+    // groups: the teacher's groups, which every exchange keeps (an empty plan when there are
+    // none).
+    DeepOptimiser(const PlacedCohort& cohort, const GroupPlan& groups, OptimiseStrength strength,
                   DivisionObserver& observer);
     // Raises OptimisationCancelled when the observer asks to stop.
     OptimisationOutcome run();
 
   private:
     const PlacedCohort& cohort_;
+    const GroupPlan& groups_;
     OptimiseStrength strength_;
     DivisionObserver& observer_;
 };

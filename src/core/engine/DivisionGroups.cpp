@@ -184,6 +184,15 @@ GroupPlan planGroups(db::Connection& connection, const store::CurrentProject& pr
     return GroupPlan(groups, table);
 }
 
+GroupPlan projectGroups(db::Connection& connection, const store::CurrentProject& project) {
+    const std::string& table = store::checkedTableName(project.fbTable);
+    const auto stored = store::loadGroups(connection, project.id());
+    if (stored.empty()) {
+        return {};
+    }
+    return GroupPlan(store::groupsAmong(stored, store::readClasses(connection, table)), table);
+}
+
 void reportUnkeptGroups(db::Connection& connection, const store::CurrentProject& project,
                         DivisionObserver& observer) {
     const auto groups = store::loadGroups(connection, project.id());

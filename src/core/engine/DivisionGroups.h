@@ -23,6 +23,11 @@ namespace qm::engine {
 GroupPlan planGroups(db::Connection& connection, const store::CurrentProject& project,
                      const std::vector<int>& classes, bool redivision);
 
+// The project's groups among its present students, unchecked, for 深度优化: its exchanges hold
+// the members of 同班 groups in place and never bring two students of a 分开 group together, so
+// every group the classes keep stays kept.
+GroupPlan projectGroups(db::Connection& connection, const store::CurrentProject& project);
+
 // Writes to the console every group of the project that the classes do not keep, or that all
 // are kept; nothing when the project has no groups.
 void reportUnkeptGroups(db::Connection& connection, const store::CurrentProject& project,

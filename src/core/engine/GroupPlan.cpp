@@ -6,7 +6,6 @@ namespace qm::engine {
 
 GroupPlan::GroupPlan(const std::vector<store::StudentGroup>& groups, std::string projectTable)
     : projectTable_(std::move(projectTable)) {
-    int apartKey = 0;
     for (const store::StudentGroup& group : groups) {
         if (group.kind == store::GroupKind::Together) {
             for (int student : group.members) {
@@ -15,9 +14,9 @@ GroupPlan::GroupPlan(const std::vector<store::StudentGroup>& groups, std::string
             together_.push_back(group.members);
         } else {
             for (int student : group.members) {
-                members_[student].apartKeys.push_back(apartKey);
+                members_[student].apartKeys.push_back(apartGroupCount_);
             }
-            ++apartKey;
+            ++apartGroupCount_;
         }
     }
     togetherApartKeys_.resize(together_.size());

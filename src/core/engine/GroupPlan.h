@@ -33,6 +33,8 @@ class GroupPlan {
     const std::vector<int>& apartKeysOfTogether(int together) const {
         return togetherApartKeys_[together];
     }
+    // How many 分开 groups there are: their keys run from 0 to this number less one.
+    int apartGroupCount() const { return apartGroupCount_; }
 
   private:
     struct Membership {
@@ -44,6 +46,7 @@ class GroupPlan {
     std::unordered_map<int, Membership> members_;
     std::vector<std::vector<int>> together_;
     std::vector<std::vector<int>> togetherApartKeys_;
+    int apartGroupCount_ = 0;
 };
 
 }  // namespace qm::engine

@@ -3,13 +3,20 @@
 #include "common/NumberText.h"
 #include "db/Connection.h"
 #include "db/Transaction.h"
+#include "engine/PlacedCohort.h"
+#include "engine/RunSettings.h"
 #include "store/AdjustmentTables.h"
 #include "store/StudentTable.h"
 
 namespace qm::reports {
 
-ClassStatistics versionStatistics(db::Connection& connection, const store::CurrentProject& project,
-                                  int number) {
+namespace {
+
+// Fills the twin table with the project's students that the version holds, in the version's
+// classes, inside a unit of work that is always undone, and returns what `measure` takes of it.
+template <typename Measure>
+auto measureVersion(db::Connection& connection, const store::CurrentProject& project, int number,
+                    Measure measure) {
     const std::string& table = store::checkedTableName(project.fbTable);
     const std::string& twin = store::checkedTableName(project.rbTable);
     const std::string rows = store::AdjustmentTables(project.id()).versionRows;
@@ -26,7 +33,31 @@ ClassStatistics versionStatistics(db::Connection& connection, const store::Curre
                            " r where r.version=? and r.student_id=" + twin + ".student_id)");
     classes.bind(1, number);
     classes.execute();
-    return computeClassStatistics(connection, twin);
+    return measure(twin);
+}
+
+}  // namespace
+
+ClassStatistics versionStatistics(db::Connection& connection, const store::CurrentProject& project,
+                                  int number) {
+    return measureVersion(connection, project, number, [&](const std::string& twin) {
+        return computeClassStatistics(connection, twin);
+    });
+}
+
+std::optional<engine::BalanceFigures> versionBalance(db::Connection& connection,
+                                                     const store::CurrentProject& project,
+                                                     int number) {
+    const int classCount = engine::projectClassCount(connection, project);
+    return measureVersion(connection, project, number,
+                          [&](const std::string& twin) -> std::optional<engine::BalanceFigures> {
+                              const engine::PlacedCohort cohort =
+                                  engine::loadPlacedCohort(connection, twin, classCount);
+                              if (cohort.students.empty()) {
+                                  return std::nullopt;
+                              }
+                              return engine::measureBalance(cohort, cohort.presentClasses());
+                          });
 }
 
 VersionComparison compareVersions(db::Connection& connection, const store::CurrentProject& project,
@@ -50,6 +81,8 @@ VersionComparison compareVersions(db::Connection& connection, const store::Curre
     }
     comparison.firstStatistics = versionStatistics(connection, project, first);
     comparison.secondStatistics = versionStatistics(connection, project, second);
+    comparison.firstBalance = versionBalance(connection, project, first);
+    comparison.secondBalance = versionBalance(connection, project, second);
     return comparison;
 }
 
