@@ -153,8 +153,9 @@ bool saveImportWarningPicture(gui::Tfrm_main& main, test::MessageLog& messages,
     if (!file.open(QIODevice::WriteOnly)) {
         return false;
     }
-    file.write(QStringLiteral("日期,事项,负责人\n12月1日,期末考试安排,王老师\n12月8日,家长会,李老师\n")
-                   .toUtf8());
+    file.write(
+        QStringLiteral("日期,事项,负责人\n12月1日,期末考试安排,王老师\n12月8日,家长会,李老师\n")
+            .toUtf8());
     file.close();
     main.importStudents();
     gui::Tfrm_excelToDb* preview = main.importForm();
