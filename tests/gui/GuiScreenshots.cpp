@@ -2,20 +2,23 @@
 // turn and saves a picture of each into DIR, for a person to look at, the teacher's adjustments
 // (groups, a move with its figures, the saved versions and a comparison of two) among them; then
 // the result (divided and after 深度优化), statistics (with the 均衡度 page), student list,
-// settings (深度优化), 关于 windows and the adjustments again in main windows of 800×600 and
-// 1366×768. scripts/screenshots --guide takes the user guide's pictures from them.
+// settings (深度优化), 关于 windows, the adjustments and the import's warning again in main windows
+// of 800×600 and 1366×768. scripts/screenshots --guide takes the user guide's pictures from them.
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
 #include <iostream>
@@ -120,17 +123,17 @@ void saveVersionsPicture(gui::Tfrm_main& main, int number) {
 }
 
 // The window "关于" over the main window, as the teacher sees it.
-bool saveAboutPicture(gui::Tfrm_main& main, const QString& name) {
-    gui::AboutDialog about(QString::fromStdString(main.workspace().databasePath()), &main);
-    about.show();
+// Saves the main window with a dialog drawn over it where the screen shows it: a grab of the main
+// window alone leaves out the dialogs above it.
+bool saveWithDialog(gui::Tfrm_main& main, QWidget& dialog, const QString& name) {
     QApplication::processEvents();
     QTest::qWait(150);
     QPixmap picture = main.grab();
     QPainter painter(&picture);
-    const QRect place(about.mapToGlobal(QPoint()) - main.mapToGlobal(QPoint()), about.size());
-    painter.drawPixmap(place.topLeft(), about.grab());
+    const QRect place(dialog.mapToGlobal(QPoint()) - main.mapToGlobal(QPoint()), dialog.size());
+    painter.drawPixmap(place.topLeft(), dialog.grab());
     // The window's edge, which the display of the pictures draws no frame for.
-    painter.setPen(about.palette().color(QPalette::Dark));
+    painter.setPen(dialog.palette().color(QPalette::Dark));
     painter.drawRect(place.adjusted(-1, -1, 0, 0));
     painter.end();
     const QString path = QDir(outputFolder).filePath(name + QStringLiteral(".png"));
@@ -141,6 +144,50 @@ bool saveAboutPicture(gui::Tfrm_main& main, const QString& name) {
     std::cout << path.toStdString() << "\n";
     ++saved;
     return true;
+}
+
+bool saveAboutPicture(gui::Tfrm_main& main, const QString& name) {
+    gui::AboutDialog about(QString::fromStdString(main.workspace().databasePath()), &main);
+    about.show();
+    return saveWithDialog(main, about, name);
+}
+
+// The warning of "导入到库" over a file that is no list of students (meeting notes saved as CSV),
+// in the import window of the current project. The warning is answered 取消, so nothing is stored;
+// the picture shows its text in the box the program shows it in.
+bool saveImportWarningPicture(gui::Tfrm_main& main, test::MessageLog& messages,
+                              const QString& name) {
+    QTemporaryDir folder;
+    const QString notes = folder.filePath(QStringLiteral("会议记录.csv"));
+    QFile file(notes);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    file.write(
+        QStringLiteral("日期,事项,负责人\n12月1日,期末考试安排,王老师\n12月8日,家长会,李老师\n")
+            .toUtf8());
+    file.close();
+    main.importStudents();
+    gui::Tfrm_excelToDb* preview = main.importForm();
+    QSignalSpy read(preview, &gui::Tfrm_excelToDb::previewShown);
+    preview->showInStrgrid(notes);
+    if (!read.wait(60000)) {
+        return false;
+    }
+    messages.clear();
+    messages.setAnswer(false);
+    preview->bnt_yes()->click();
+    messages.setAnswer(true);
+    bool shown = false;
+    if (!messages.messages().empty()) {
+        const gui::UserMessage& warning = messages.messages().front();
+        QMessageBox box(QMessageBox::Question, warning.caption, warning.text,
+                        QMessageBox::Ok | QMessageBox::Cancel, preview);
+        box.show();
+        shown = saveWithDialog(main, box, name);
+    }
+    gui::closeMdiChild(preview);
+    return shown;
 }
 
 }  // namespace
@@ -239,6 +286,7 @@ int main(int argc, char** argv) {
         [](QWidget& window, const QString& name) { return save(window, name); });
     saveVersionsPicture(main, next++);
     saveFileDialogPicture(main, next);
+    saveImportWarningPicture(main, messages, QStringLiteral("%1-import-warning").arg(next + 1));
 
     // The work windows on small screens: each opened through its command in a main window of the
     // screen's size, the console below after a division.
@@ -279,6 +327,7 @@ int main(int argc, char** argv) {
         main.configForm()->pages()->setCurrentIndex(3);
         save(main, size + QStringLiteral("-settings-deep-optimisation"));
         saveAboutPicture(main, size + QStringLiteral("-about"));
+        saveImportWarningPicture(main, messages, size + QStringLiteral("-import-warning"));
     }
 
     std::cout << saved << " pictures\n";
