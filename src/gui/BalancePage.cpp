@@ -1,11 +1,11 @@
 #include "gui/BalancePage.h"
 
-#include <QHeaderView>
 #include <QLabel>
 #include <QStringList>
 #include <QTableWidget>
 #include <QVBoxLayout>
-#include <algorithm>
+
+#include "gui/BalanceTable.h"
 
 namespace qm::gui {
 
@@ -30,11 +30,7 @@ BalancePage::BalancePage(QWidget* parent)
     summary_->setWordWrap(true);
     summary_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     table_->setObjectName(QStringLiteral("sgBalance"));
-    table_->verticalHeader()->hide();
-    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
-    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table_->setWordWrap(false);
+    prepareBalanceTable(*table_);
     auto* baselines = new QLabel(
         QStringLiteral(
             "随机分班：同样的学生随机分到各班；蛇形分班：男女生各按总分从高到低依次分到 "
@@ -70,37 +66,8 @@ void BalancePage::showReport(const std::optional<reports::BalanceReport>& report
     summary_->setText(joinedLines(reports::balanceSummary(*report)));
 }
 
-// Row 0 holds the headings; numbers right-aligned, the present classes' column in bold.
 void BalancePage::showRows(const reports::TextRows& rows) {
-    const int columns = static_cast<int>(reports::kBalanceHeadings.size());
-    table_->setUpdatesEnabled(false);
-    table_->clear();
-    table_->setColumnCount(columns);
-    table_->setRowCount(static_cast<int>(rows.size()) - 1);
-    QStringList headings;
-    for (const std::string& heading : rows.front()) {
-        headings << QString::fromStdString(heading);
-    }
-    table_->setHorizontalHeaderLabels(headings);
-    QFont bold = table_->font();
-    bold.setBold(true);
-    for (std::size_t r = 1; r < rows.size(); ++r) {
-        for (std::size_t c = 0; c < rows[r].size() && c < std::size_t(columns); ++c) {
-            auto* item = new QTableWidgetItem(QString::fromStdString(rows[r][c]));
-            if (c > 0) {
-                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            }
-            if (c == kPresentColumn) {
-                item->setFont(bold);
-            }
-            table_->setItem(static_cast<int>(r) - 1, static_cast<int>(c), item);
-        }
-    }
-    table_->resizeColumnsToContents();
-    for (int c = 1; c < columns; ++c) {
-        table_->setColumnWidth(c, std::max(table_->columnWidth(c), 90));
-    }
-    table_->setUpdatesEnabled(true);
+    showBalanceRows(*table_, rows, kPresentColumn);
 }
 
 }  // namespace qm::gui

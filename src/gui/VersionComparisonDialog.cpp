@@ -11,7 +11,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "gui/BalanceTable.h"
 #include "gui/StatGridView.h"
+#include "reports/BalanceReport.h"
 #include "store/GroupCheck.h"
 
 namespace qm::gui {
@@ -92,6 +94,7 @@ VersionComparisonDialog::VersionComparisonDialog(const reports::VersionCompariso
                                 QString::fromStdString(comparison.second.name),
                                 QString::number(comparison.moved.size())));
     pages_->addTab(buildFiguresPage(comparison), QStringLiteral("各班人数与平均分"));
+    pages_->addTab(buildBalancePage(comparison), QStringLiteral("均衡度"));
     pages_->addTab(buildMovedPage(comparison),
                    QStringLiteral("班级不同的学生（%1）").arg(comparison.moved.size()));
 
@@ -133,6 +136,32 @@ QWidget* VersionComparisonDialog::buildFiguresPage(const reports::VersionCompari
         new QLabel(QStringLiteral("两个方案不同的数字用粗体显示；偏差超过 ±1 分的标红"), page);
     layout->addWidget(note);
     return page;
+}
+
+// The balance figures of both versions side by side, those that differ in bold.
+QWidget* VersionComparisonDialog::buildBalancePage(const reports::VersionComparison& comparison) {
+    balance_ = new QTableWidget(this);
+    balance_->setObjectName(QStringLiteral("sgBalanceComparison"));
+    prepareBalanceTable(*balance_);
+    showBalanceRows(*balance_,
+                    reports::balanceComparisonRows(
+                        {"均衡度", "方案 " + std::to_string(comparison.first.number),
+                         "方案 " + std::to_string(comparison.second.number)},
+                        {comparison.firstBalance ? &*comparison.firstBalance : nullptr,
+                         comparison.secondBalance ? &*comparison.secondBalance : nullptr}),
+                    -1);
+    for (int r = 0; r < balance_->rowCount(); ++r) {
+        QTableWidgetItem* first = balance_->item(r, 1);
+        QTableWidgetItem* second = balance_->item(r, 2);
+        if (first && second && first->text() != second->text()) {
+            for (QTableWidgetItem* item : {first, second}) {
+                QFont bold = item->font();
+                bold.setBold(true);
+                item->setFont(bold);
+            }
+        }
+    }
+    return balance_;
 }
 
 QWidget* VersionComparisonDialog::buildMovedPage(const reports::VersionComparison& comparison) {

@@ -3,6 +3,7 @@
 #include <QMdiSubWindow>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTreeWidget>
 
 #include "AdjustmentSession.h"
@@ -95,7 +96,7 @@ void saveAdjustmentPictures(gui::Tfrm_main& main, bool wholeWindow,
     }
     comparison.show();
     save(comparison, name("version-comparison"));
-    comparison.pages()->setCurrentIndex(1);
+    comparison.pages()->setCurrentWidget(comparison.movedStudents());
     save(comparison, name("version-comparison-students"));
 }
 

@@ -139,39 +139,49 @@ void TestVersions::comparisonShowsTwoVersionsSideBySide() {
         list.selectRow(1);
         QVERIFY(versions.compareButton()->isEnabled());
         QVERIFY(!versions.restoreButton()->isEnabled());
-        test::actOnNextDialog<gui::VersionComparisonDialog>(
-            [&](gui::VersionComparisonDialog& comparison) {
-                compared = true;
-                QCOMPARE(comparison.headline()->text(),
-                         QStringLiteral("方案 1（开学前）与方案 2（调整后）：1 名学生的班级不同"));
-                const QTableWidget& moved = *comparison.movedStudents();
-                QCOMPARE(moved.rowCount(), 1);
-                QCOMPARE(test::columnHeadings(moved),
-                         QStringList({"学号", "姓名", "方案 1", "方案 2"}));
-                QStringList row;
-                for (int c = 0; c < 4; ++c) {
-                    row << moved.item(0, c)->text();
-                }
-                QCOMPARE(row, QStringList({"12", "学生12", "3班", "1班"}));
-                QCOMPARE(comparison.pages()->tabText(1), QStringLiteral("班级不同的学生（1）"));
-                // Each class's figures in both versions, red beyond one point.
-                const QTableWidget& first = *comparison.firstFigures();
-                const QTableWidget& second = *comparison.secondFigures();
-                QCOMPARE(figure(first, "3班", "数学平均分"), QStringLiteral("82.50"));
-                QCOMPARE(figure(first, "3班", "数学偏差"), QStringLiteral("3.00 red"));
-                QCOMPARE(figure(second, "3班", "数学平均分"), QStringLiteral("78.00"));
-                QCOMPARE(figure(second, "3班", "数学偏差"), QStringLiteral("-1.50 red"));
-                QCOMPARE(figure(second, "1班", "数学偏差"), QStringLiteral("0.90"));
-                QCOMPARE(figure(second, "1班", "总人数"), QStringLiteral("5"));
-                // What differs stands out; the columns line up.
-                const auto boldAt = [](const QTableWidget& grid, int r, int column) {
-                    return grid.item(r, column)->font().bold();
-                };
-                QVERIFY(boldAt(second, 2, 5) && boldAt(first, 2, 5));    // 3班 数学平均分
-                QVERIFY(!boldAt(second, 1, 5) && !boldAt(first, 1, 5));  // 2班, unchanged
-                QVERIFY(!boldAt(second, 3, 5));                          // 全体, unchanged
-                QCOMPARE(first.columnWidth(9), second.columnWidth(9));
-            });
+        test::actOnNextDialog<gui::VersionComparisonDialog>([&](gui::VersionComparisonDialog&
+                                                                    comparison) {
+            compared = true;
+            QCOMPARE(comparison.headline()->text(),
+                     QStringLiteral("方案 1（开学前）与方案 2（调整后）：1 名学生的班级不同"));
+            const QTableWidget& moved = *comparison.movedStudents();
+            QCOMPARE(moved.rowCount(), 1);
+            QCOMPARE(test::columnHeadings(moved),
+                     QStringList({"学号", "姓名", "方案 1", "方案 2"}));
+            QStringList row;
+            for (int c = 0; c < 4; ++c) {
+                row << moved.item(0, c)->text();
+            }
+            QCOMPARE(row, QStringList({"12", "学生12", "3班", "1班"}));
+            QCOMPARE(comparison.pages()->tabText(2), QStringLiteral("班级不同的学生（1）"));
+            // The balance figures of both versions, those that differ in bold.
+            const QTableWidget& balance = *comparison.balance();
+            QCOMPARE(test::columnHeadings(balance), QStringList({"均衡度", "方案 1", "方案 2"}));
+            const auto sizes =
+                balance.findItems(QStringLiteral("班级人数最大相差"), Qt::MatchExactly);
+            QCOMPARE(sizes.size(), 1);
+            const int sizeRow = sizes.front()->row();
+            QCOMPARE(balance.item(sizeRow, 1)->text(), QStringLiteral("0"));
+            QCOMPARE(balance.item(sizeRow, 2)->text(), QStringLiteral("2"));
+            QVERIFY(balance.item(sizeRow, 2)->font().bold());
+            // Each class's figures in both versions, red beyond one point.
+            const QTableWidget& first = *comparison.firstFigures();
+            const QTableWidget& second = *comparison.secondFigures();
+            QCOMPARE(figure(first, "3班", "数学平均分"), QStringLiteral("82.50"));
+            QCOMPARE(figure(first, "3班", "数学偏差"), QStringLiteral("3.00 red"));
+            QCOMPARE(figure(second, "3班", "数学平均分"), QStringLiteral("78.00"));
+            QCOMPARE(figure(second, "3班", "数学偏差"), QStringLiteral("-1.50 red"));
+            QCOMPARE(figure(second, "1班", "数学偏差"), QStringLiteral("0.90"));
+            QCOMPARE(figure(second, "1班", "总人数"), QStringLiteral("5"));
+            // What differs stands out; the columns line up.
+            const auto boldAt = [](const QTableWidget& grid, int r, int column) {
+                return grid.item(r, column)->font().bold();
+            };
+            QVERIFY(boldAt(second, 2, 5) && boldAt(first, 2, 5));    // 3班 数学平均分
+            QVERIFY(!boldAt(second, 1, 5) && !boldAt(first, 1, 5));  // 2班, unchanged
+            QVERIFY(!boldAt(second, 3, 5));                          // 全体, unchanged
+            QCOMPARE(first.columnWidth(9), second.columnWidth(9));
+        });
         versions.compareButton()->click();
     });
     menuEntry(session.main, "方案对比…")->trigger();
