@@ -5,7 +5,8 @@
 #   <prefix>/share/applications       the desktop entry
 #   <prefix>/share/metainfo           the AppStream metainfo
 #   <prefix>/share/icons/hicolor      the icon: SVG, and PNG in the usual sizes
-#   <prefix>/share/doc/quillmere      README.md
+#   <prefix>/share/doc/quillmere      README.md; the user guide in HTML with its pictures
+#                                     (docs/CMakeLists.txt)
 # The pinyin table is compiled into the programs: nothing else is read at run time.
 include(GNUInstallDirs)
 

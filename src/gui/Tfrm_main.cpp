@@ -30,6 +30,7 @@
 #include "gui/Tfrm_list.h"
 #include "gui/Tfrm_open.h"
 #include "gui/ToolIcons.h"
+#include "gui/UserGuide.h"
 #include "gui/UserMessages.h"
 #include "gui/VersionCommands.h"
 #include "gui/WorkArea.h"
@@ -96,6 +97,8 @@ void Tfrm_main::buildMenuBar() {
     file->addAction(QStringLiteral("退出"), this, &QWidget::close);
     QMenu* help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
     help->setObjectName(QStringLiteral("menuHelp"));
+    help->addAction(QStringLiteral("用户手册"), this, [this] { openUserGuide(this); })
+        ->setObjectName(QStringLiteral("actGuide"));
     help->addAction(
             QStringLiteral("关于"), this,
             [this] { AboutDialog(QString::fromStdString(workspace_.databasePath()), this).exec(); })

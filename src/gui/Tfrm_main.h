@@ -24,7 +24,8 @@ class Workspace;
 
 // The main window: a frame for the work windows, the tool bar of the ten numbered commands in the
 // order a teacher works, and the current project, whose description is the caption. Its menu
-// bar holds what is not part of that order: back-up and restore of the database, and 关于.
+// bar holds what is not part of that order: back-up and restore of the database, the user guide
+// and 关于.
 class Tfrm_main : public QMainWindow {
     Q_OBJECT
 

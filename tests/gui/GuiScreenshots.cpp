@@ -1,9 +1,9 @@
 // gui_screenshots DIR: builds a sample database, opens every window of the desktop program in
 // turn and saves a picture of each into DIR, for a person to look at, the teacher's adjustments
-// (groups, a move with its figures, a comparison of versions) among them; then the result (divided
-// and after 深度优化), statistics (with the 均衡度 page), student list, settings (深度优化), 关于
-// windows, the adjustments and the import's warning again in main windows of 800×600 and
-// 1366×768.
+// (groups, a move with its figures, the saved versions and a comparison of two) among them; then
+// the result (divided and after 深度优化), statistics (with the 均衡度 page), student list,
+// settings (深度优化), 关于 windows, the adjustments and the import's warning again in main windows
+// of 800×600 and 1366×768. scripts/screenshots --guide takes the user guide's pictures from them.
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
@@ -40,6 +41,7 @@
 #include "gui/Tfrm_insertFB.h"
 #include "gui/Tfrm_login.h"
 #include "gui/Tfrm_open.h"
+#include "gui/VersionsDialog.h"
 #include "store/ProjectStore.h"
 
 using namespace qm;
@@ -110,6 +112,14 @@ bool optimise(gui::TfrmResult& result) {
         return false;
     }
     return true;
+}
+
+// The list of saved versions that 方案对比… and 恢复方案… open, both versions chosen.
+void saveVersionsPicture(gui::Tfrm_main& main, int number) {
+    gui::VersionsDialog versions(main.workspace(), &main);
+    versions.show();
+    versions.versionList()->selectAll();
+    save(versions, QStringLiteral("%1-versions").arg(number, 2, 10, QLatin1Char('0')));
 }
 
 // The window "关于" over the main window, as the teacher sees it.
@@ -274,6 +284,7 @@ int main(int argc, char** argv) {
             return QStringLiteral("%1-%2").arg(next++, 2, 10, QLatin1Char('0')).arg(what);
         },
         [](QWidget& window, const QString& name) { return save(window, name); });
+    saveVersionsPicture(main, next++);
     saveFileDialogPicture(main, next);
     saveImportWarningPicture(main, messages, QStringLiteral("%1-import-warning").arg(next + 1));
 

@@ -1,13 +1,17 @@
 // The main window's menu: 备份数据库… writes a copy of the real database file, 恢复数据库… brings
 // one back after a question (the work windows close, the current project follows, the replaced
-// data are kept beside the database) and refuses a file that is not a Quillmere database; 关于
-// names the program, its version and its database; the windows carry the program's icon.
+// data are kept beside the database) and refuses a file that is not a Quillmere database; 用户手册
+// opens the user guide; 关于 names the program, its version and its database; the windows carry
+// the program's icon.
 #include <QAction>
+#include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QUrl>
 #include <filesystem>
 #include <fstream>
 
@@ -47,6 +51,17 @@ struct MenuSession : test::ProjectSession {
     }
 };
 
+// Receives the addresses the program asks the desktop to open, instead of a browser.
+class OpenedUrls : public QObject {
+    Q_OBJECT
+
+  public:
+    QList<QUrl> urls;
+
+  public slots:
+    void open(const QUrl& url) { urls << url; }
+};
+
 int studentsIn(const std::string& databaseFile, const std::string& table) {
     db::Connection connection(databaseFile);
     return static_cast<int>(connection.query("select count(*) from " + table)[0][0].toInt());
@@ -61,18 +76,19 @@ class TestDatabaseMenu : public QObject {
     void menuHoldsTheCommands();
     void backupAndRestoreBringTheDataBack();
     void restoreRefusesWhatItCannotTake();
+    void guideOpensTheUserGuide();
     void aboutNamesVersionAndDatabase();
 };
 
 void TestDatabaseMenu::menuHoldsTheCommands() {
     MenuSession session;
     QStringList captions;
-    for (const char* name : {"actBackup", "actRestore", "actAbout"}) {
+    for (const char* name : {"actBackup", "actRestore", "actGuide", "actAbout"}) {
         QAction* action = session.action(name);
         QVERIFY2(action, name);
         captions << action->text();
     }
-    QCOMPARE(captions, QStringList({"备份数据库…", "恢复数据库…", "关于"}));
+    QCOMPARE(captions, QStringList({"备份数据库…", "恢复数据库…", "用户手册", "关于"}));
     QVERIFY(session.main.menuBar()->isVisible());
     // The tool bar and its captions stay as they are.
     QVERIFY(session.main.command(QStringLiteral("5.开始")));
@@ -172,6 +188,29 @@ void TestDatabaseMenu::restoreRefusesWhatItCannotTake() {
     QCOMPARE(session.main.resultForm(), result);
     QVERIFY(finished.wait(120000));
     QCOMPARE(test::countRows(session.workspace.connection(), "select * from fb_1"), 1000);
+}
+
+// Run from the build folder, 用户手册 hands the guide the build rendered (or, without cmark, the
+// Markdown of the sources) to the desktop; without either it says where the guide belongs.
+void TestDatabaseMenu::guideOpensTheUserGuide() {
+    MenuSession session;
+    test::MessageLog log;
+    OpenedUrls opened;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened, "open");
+    session.action("actGuide")->trigger();
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+
+    const QFileInfo guide(QString::fromUtf8(QUILLMERE_USER_GUIDE));
+    if (!guide.isFile()) {
+        QVERIFY(opened.urls.isEmpty());
+        QCOMPARE(log.messages().size(), std::size_t{1});
+        QVERIFY(log.texts().first().startsWith(QStringLiteral("找不到用户手册")));
+        return;
+    }
+    QVERIFY2(log.messages().empty(), qPrintable(log.texts().join('\n')));
+    QCOMPARE(opened.urls.size(), 1);
+    QCOMPARE(QFileInfo(opened.urls.first().toLocalFile()).canonicalFilePath(),
+             guide.canonicalFilePath());
 }
 
 void TestDatabaseMenu::aboutNamesVersionAndDatabase() {

@@ -51,6 +51,29 @@ TEST(ProgramFiles, ABuildFolderFindsTheSourceTreesSample) {
                                           platform::pathFromUtf8("分班数据输入样例.xls")));
 }
 
+// The user guide: the installed HTML first, else the HTML of a build folder (seen from its
+// src/gui), else the Markdown of the source tree around that build folder.
+TEST(ProgramFiles, UserGuideFoundInstalledElseInTheBuildElseInTheSources) {
+    test::TempFolder folder;
+    const fs::path html = platform::pathFromUtf8("用户手册.html");
+    const fs::path markdown = platform::pathFromUtf8("用户手册.md");
+
+    const fs::path prefixBin = folder.path() / "usr" / "bin";
+    fs::create_directories(prefixBin);
+    EXPECT_EQ(findUserGuide(prefixBin), fs::path());
+    touch(folder.path() / "usr" / "share" / "doc" / "quillmere" / html);
+    EXPECT_EQ(findUserGuide(prefixBin),
+              folder.path() / "usr" / "share" / "doc" / "quillmere" / html);
+
+    const fs::path sources = folder.path() / "源码";
+    const fs::path buildGui = sources / "build" / "src" / "gui";
+    fs::create_directories(buildGui);
+    touch(sources / "docs" / markdown);
+    EXPECT_EQ(findUserGuide(buildGui), sources / "docs" / markdown);
+    touch(sources / "build" / "docs" / html);
+    EXPECT_EQ(findUserGuide(buildGui), sources / "build" / "docs" / html);
+}
+
 TEST(Platform, PathsKeepChineseFileNamesAsUtf8) {
     const std::string name = "导入excel文件样例/分班数据输入样例.xls";
     EXPECT_EQ(platform::pathToUtf8(platform::pathFromUtf8(name)), name);

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# installed-division.sh MODE BUILD_DIR VERSION WITH_GUI WITH_PNG
+# installed-division.sh MODE BUILD_DIR VERSION WITH_GUI WITH_PNG WITH_GUIDE
 # Lays the program out as a user gets it, in a fresh folder, and runs a whole division with the
 # installed files only: the installed sample workbook, the installed command-line program, and a
 # database in the user's data folder (an install under a prefix keeps none beside itself).
@@ -7,9 +7,9 @@
 #   MODE deb      the Debian package made by CPack, unpacked with dpkg -x (skipped, exit status
 #                 77, where dpkg-deb or dpkg-shlibdeps is missing)
 # WITH_GUI is 1 when the desktop program is built and must be installed too, WITH_PNG when the
-# icon's PNG sizes are.
+# icon's PNG sizes are, WITH_GUIDE when the user guide is rendered to HTML (with its pictures).
 set -euo pipefail
-mode=$1 build=$2 version=$3 with_gui=$4 with_png=$5
+mode=$1 build=$2 version=$3 with_gui=$4 with_png=$5 with_guide=$6
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 root="$work/root"
@@ -60,9 +60,17 @@ fi
 if [ "$with_png" = 1 ]; then
   files+=("share/icons/hicolor/48x48/apps/$id.png" "share/icons/hicolor/256x256/apps/$id.png")
 fi
+guide=share/doc/quillmere/用户手册.html
+if [ "$with_guide" = 1 ]; then
+  files+=("$guide" share/doc/quillmere/images/main-window.png)
+fi
 for file in "${files[@]}"; do
   [ -f "$prefix/$file" ] || fail "not installed: $file"
 done
+if [ "$with_guide" = 1 ]; then
+  "$(dirname "$0")/guide-pictures.sh" "$prefix/$guide" "$prefix/share/doc/quillmere/images" ||
+    fail "the installed guide lacks pictures"
+fi
 
 # The installed programs with a clean environment: nothing from the build or the sources.
 mkdir -p "$work/home" "$work/out"

@@ -44,4 +44,23 @@ fs::path sampleWorkbookFile() {
     return platform::pathFromUtf8("导入excel文件样例/分班数据输入样例.xls");
 }
 
+fs::path findUserGuide(const fs::path& programFolder) {
+    const fs::path html = platform::pathFromUtf8("用户手册.html");
+    const std::vector<fs::path> candidates = {
+        programFolder / ".." / "share" / "doc" / "quillmere" / html,
+        programFolder / ".." / ".." / "docs" / html,
+        programFolder / ".." / ".." / ".." / "docs" / platform::pathFromUtf8("用户手册.md")};
+    std::error_code error;
+    for (const fs::path& candidate : candidates) {
+        if (fs::is_regular_file(candidate, error)) {
+            return fs::absolute(candidate, error).lexically_normal();
+        }
+    }
+    return {};
+}
+
+fs::path findUserGuide() {
+    return findUserGuide(platform::executableFolder());
+}
+
 }  // namespace qm

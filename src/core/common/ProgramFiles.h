@@ -27,4 +27,11 @@ std::filesystem::path findProgramFile(const std::filesystem::path& relative);
 // The sample import workbook, relative to the program's files.
 std::filesystem::path sampleWorkbookFile();
 
+// The user guide: the HTML an install keeps in <prefix>/share/doc/quillmere, else the HTML a build
+// folder renders into its docs/ (seen from <build>/src/gui), else the Markdown of the source tree
+// that holds the build folder. Empty when none of them exists.
+std::filesystem::path findUserGuide(const std::filesystem::path& programFolder);
+// The same, seen from the running executable.
+std::filesystem::path findUserGuide();
+
 }  // namespace qm
