@@ -67,8 +67,9 @@ void ImportSaveTarget::checkStoredRows(const intake::SaveOutcome& outcome,
         for (std::size_t column = 0; column < rows.columns().size(); ++column) {
             const auto& value = rows.at(row, column);
             if (value.kind() == db::Value::Kind::Text && !isValidUtf8(value.toText())) {
-                brokenPromise("column " + rows.columns()[column] + " of a stored row is not " +
-                              "valid UTF-8: " + hexOf(value.toText()));
+                brokenPromise(
+                    "column " + rows.columns()[column] +
+                    " of a stored row is not valid UTF-8\n  its bytes: " + hexOf(value.toText()));
             }
         }
     }
