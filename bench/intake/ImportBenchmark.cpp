@@ -1,5 +1,6 @@
-// Time to store a preview of 5,000 students: emptying the table, the pinyin of every name, one
-// insert per row, committed in batches to a real database file with full synchronisation.
+// Time to store a preview of 5,000 students: emptying the table, the checks and the pinyin of
+// every row, one insert per row, all in one transaction committed to a real database file with
+// full synchronisation.
 #include <benchmark/benchmark.h>
 #include <string>
 

@@ -2,6 +2,7 @@
 #include <ostream>
 
 #include "CliCommand.h"
+#include "ConsolePrinter.h"
 #include "db/Connection.h"
 #include "engine/DivisionRun.h"
 #include "store/ProjectStore.h"
@@ -9,16 +10,6 @@
 namespace qm::cli {
 
 namespace {
-
-// Prints every console line of the run as it comes.
-class ConsolePrinter : public engine::DivisionObserver {
-  public:
-    explicit ConsolePrinter(std::ostream& out) : out_(out) {}
-    void consoleLine(const std::string& line) override { out_ << line << "\n" << std::flush; }
-
-  private:
-    std::ostream& out_;
-};
 
 // "2,4" as class numbers; blanks around the numbers are allowed.
 std::vector<int> classList(const std::string& text) {

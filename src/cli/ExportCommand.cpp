@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "CliCommand.h"
+#include "reports/BalanceReport.h"
 #include "reports/ClassStatistics.h"
 #include "reports/ResultExport.h"
 #include "reports/StatisticsExport.h"
@@ -24,8 +25,9 @@ int exportCommand(CliContext& context, const std::vector<std::string>& words) {
     if (args.flag("stats")) {
         const auto statistics =
             reports::computeClassStatistics(context.connection(), project.fbTable);
-        reports::exportStatistics(statistics, *out);
-        context.out << "已导出分班明细表到 " << *out << "\n";
+        const auto balance = reports::computeBalanceReport(context.connection(), project);
+        reports::exportStatistics(statistics, *out, balance ? &*balance : nullptr);
+        context.out << "已导出分班明细表" << (balance ? "和均衡度" : "") << "到 " << *out << "\n";
     } else {
         const int count = reports::exportResults(context.connection(), project.fbTable, *out);
         context.out << "已导出 " << count << " 名学生的分班结果到 " << *out << "\n";
@@ -35,7 +37,8 @@ int exportCommand(CliContext& context, const std::vector<std::string>& words) {
 
 const CommandRegistration registration(
     "export", "ID --out FILE.xlsx [--stats]",
-    "导出分班结果 (工作表 分班结果); --stats 导出班级统计 (工作表 分班明细表)", exportCommand);
+    "导出分班结果 (工作表 分班结果); --stats 导出班级统计 (工作表 分班明细表, 分班后另有均衡度)",
+    exportCommand);
 
 }  // namespace
 

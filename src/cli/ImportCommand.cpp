@@ -22,12 +22,12 @@ int importCommand(CliContext& context, const std::vector<std::string>& words) {
     const auto outcome = intake::saveImportedRows(context.connection(), project, grid);
     switch (outcome.kind) {
         case intake::SaveOutcome::Kind::Stored:
-            context.out << outcome.message << " (" << outcome.rowsStored << ")\n";
+            context.out << outcome.message << "\n";
             return 0;
         case intake::SaveOutcome::Kind::Failed:
             context.err << outcome.message << "\n"
                         << outcome.reason << "\n"
-                        << "已保存的行数: " << outcome.rowsStored << "\n";
+                        << "该项目的学生数据没有改变\n";
             return 1;
         case intake::SaveOutcome::Kind::Cancelled:
             context.err << "导入已取消\n";
@@ -38,7 +38,8 @@ int importCommand(CliContext& context, const std::vector<std::string>& words) {
 
 const CommandRegistration registration(
     "import", "ID FILE",
-    "从电子表格 (.xls, .xlsx, .csv) 导入学生, 替换项目原有的学生; 打印保存的行数", importCommand);
+    "从电子表格 (.xls, .xlsx, .csv) 导入学生, 替换项目原有的学生 (全部或一个也不); 打印保存的人数",
+    importCommand);
 
 }  // namespace
 

@@ -12,7 +12,7 @@ int listCommand(CliContext& context, const std::vector<std::string>& words) {
     CliArgs(words, {}, {}).expectPositionals(0);
     context.out << "自编号\t分班描述\t班级数\t建立时间\n";
     for (const auto& project : store::listProjects(context.connection())) {
-        context.out << project.id << "\t" << project.memo << "\t" << project.num << "\t"
+        context.out << project.id << "\t" << project.memoOnOneLine() << "\t" << project.num << "\t"
                     << project.update_date << "\n";
     }
     return 0;

@@ -28,7 +28,9 @@ void print(std::ostream& out, const store::DivisionSettings& s) {
         << "is_avg_inter=" << s.is_avg_inter << "\n"
         << "inter=" << s.inter << "\n"
         << "is_man=" << s.is_man << "\n"
-        << "wtNum=" << (s.wtNum ? std::to_string(*s.wtNum) : std::string()) << "\n";
+        << "wtNum=" << (s.wtNum ? std::to_string(*s.wtNum) : std::string()) << "\n"
+        << "is_deep_opt=" << s.is_deep_opt << "\n"
+        << "deep_opt_mode=" << s.deep_opt_mode << "\n";
 }
 
 int settingsCommand(CliContext& context, const std::vector<std::string>& words) {
@@ -39,7 +41,9 @@ int settingsCommand(CliContext& context, const std::vector<std::string>& words) 
         {"is-avg-math", &store::DivisionSettings::is_avg_math},
         {"is-avg-eng", &store::DivisionSettings::is_avg_eng},
         {"is-avg-inter", &store::DivisionSettings::is_avg_inter},
-        {"is-man", &store::DivisionSettings::is_man}};
+        {"is-man", &store::DivisionSettings::is_man},
+        {"is-deep-opt", &store::DivisionSettings::is_deep_opt},
+        {"deep-opt-mode", &store::DivisionSettings::deep_opt_mode}};
     std::set<std::string> valueOptions = {"inter", "wtnum"};
     for (const auto& flag : flags) {
         valueOptions.insert(flag.first);
@@ -68,6 +72,7 @@ int settingsCommand(CliContext& context, const std::vector<std::string>& words) 
         changed = true;
     }
     if (changed) {
+        store::checkSettingsBounds(settings);
         store::saveSettings(context.connection(), settings);
     } else if (!loaded) {
         throw UserError("不存在该班别的参数设置");
@@ -79,8 +84,11 @@ int settingsCommand(CliContext& context, const std::vector<std::string>& words) 
 const CommandRegistration registration(
     "settings",
     "ID [--is-avg-person 0|1] [--is-avg-total 0|1] [--is-avg-ch 0|1] [--is-avg-math 0|1] "
-    "[--is-avg-eng 0|1] [--is-avg-inter 0|1] [--inter N] [--is-man 0|1] [--wtnum N]",
-    "显示分班参数; 带选项时修改后再显示", settingsCommand);
+    "[--is-avg-eng 0|1] [--is-avg-inter 0|1] [--inter N] [--is-man 0|1] [--wtnum N] "
+    "[--is-deep-opt 0|1] [--deep-opt-mode 0|1]",
+    "显示分班参数; 带选项时修改后再显示。--is-deep-opt 1: 分班后做深度优化; --deep-opt-mode: "
+    "0 平均分优先, 1 分数段优先",
+    settingsCommand);
 
 }  // namespace
 

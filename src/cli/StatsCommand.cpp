@@ -6,6 +6,7 @@
 #include "common/NumberText.h"
 #include "reports/ClassStatistics.h"
 #include "reports/TextTable.h"
+#include "store/OutsideClasses.h"
 #include "store/ProjectStore.h"
 
 namespace qm::cli {
@@ -59,6 +60,11 @@ int statsCommand(CliContext& context, const std::vector<std::string>& words) {
     }
     if (!csv) {
         context.out << redCells(statistics.classInfo);
+        const int classCount = store::findProject(context.connection(), id).num;
+        const std::string outside = store::outsideClassesLine(
+            store::studentsOutsideClasses(context.connection(), project.fbTable, classCount),
+            classCount);
+        context.out << (outside.empty() ? "" : outside + "\n");
     }
     return 0;
 }

@@ -7,12 +7,15 @@
 #include "common/Csv.h"
 #include "common/NumberText.h"
 #include "common/UserError.h"
+#include "common/Utf8.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "db/Transaction.h"
 #include "intake/CsvWorkbook.h"
+#include "reports/StudentColumns.h"
 #include "store/ProjectStore.h"
 #include "store/StudentTable.h"
+#include "store/StudentValueRules.h"
 
 namespace qm::cli {
 
@@ -48,10 +51,23 @@ int studentsCommand(CliContext& context, const std::vector<std::string>& words) 
     return 0;
 }
 
-// The value of one field of a row being loaded; a number column refuses what is not a number.
-db::Value fieldValue(std::string_view column, const std::string& field, std::size_t rowNumber) {
+// Refuses a value of row rowNumber for the reason given, if any.
+void refuseIf(const std::optional<std::string>& problem, std::size_t rowNumber) {
+    if (problem) {
+        throw UserError("第" + std::to_string(rowNumber) + "行: " + *problem);
+    }
+}
+
+// The value of one field of a row being loaded into a project with classCount classes, checked
+// as the import and the student list check it: texts within their column's width, stored as
+// valid UTF-8; numbers in number columns, scores within bounds, a class of the project or 0.
+db::Value fieldValue(std::string_view column, const std::string& field, std::size_t rowNumber,
+                     int classCount) {
+    const std::string_view heading = reports::columnHeading(column);
     if (isTextColumn(column)) {
-        return db::Value(field);
+        std::string text = xmlSafeText(field);
+        refuseIf(store::textTooLong(column, heading, text), rowNumber);
+        return db::Value(std::move(text));
     }
     const bool whole = column == "student_id" || column == "class_id" || column == "type";
     if (trimmed(field).empty()) {
@@ -62,13 +78,17 @@ db::Value fieldValue(std::string_view column, const std::string& field, std::siz
     }
     if (whole) {
         if (const auto value = parseWholeNumber(field)) {
+            if (column == "class_id") {
+                refuseIf(store::classOutsideProject(heading, *value, classCount, true), rowNumber);
+            }
             return db::Value(*value);
         }
     } else if (const auto value = parseNumber(field)) {
+        refuseIf(store::scoreOutOfRange(heading, *value), rowNumber);
         return db::Value(*value);
     }
     throw UserError("第" + std::to_string(rowNumber) + "行: " + std::string(column) +
-                    " 不是有效的" + (whole ? "整数" : "数字") + ": \"" + field + "\"");
+                    " 不是有效的" + (whole ? "整数" : "数字") + ": \"" + xmlSafeText(field) + "\"");
 }
 
 int loadCommand(CliContext& context, const std::vector<std::string>& words) {
@@ -82,6 +102,7 @@ int loadCommand(CliContext& context, const std::vector<std::string>& words) {
         throw UserError("第1行必须是这20个列名: " + csvRecord(header()));
     }
     const auto project = store::openProject(context.connection(), id);
+    const int classCount = store::findProject(context.connection(), id).num;
     auto& connection = context.connection();
 
     db::Transaction transaction(connection);
@@ -98,7 +119,7 @@ int loadCommand(CliContext& context, const std::vector<std::string>& words) {
         }
         for (std::size_t c = 0; c < record.size(); ++c) {
             insert.bind(static_cast<int>(c) + 1,
-                        fieldValue(store::kStudentColumns[c], record[c], rowNumber));
+                        fieldValue(store::kStudentColumns[c], record[c], rowNumber, classCount));
         }
         const long long studentId = *parseWholeNumber(record[0]);
         if (const auto earlier = seen.find(studentId); earlier != seen.end()) {

@@ -6,6 +6,7 @@
 
 #include "CliCommand.h"
 #include "common/UserError.h"
+#include "common/Version.h"
 #include "db/DbError.h"
 #include "store/DatabaseLocation.h"
 
@@ -13,6 +14,7 @@ namespace {
 
 void printUsage(std::ostream& out) {
     out << "用法: quillmere-cli [--db PATH] COMMAND [ARGS...]\n"
+           "      quillmere-cli --version\n"
            "数据库: --db PATH, 否则环境变量 QUILLMERE_DB, 否则默认位置\n\n命令:\n";
     for (const auto& command : qm::cli::registeredCommands()) {
         out << "  " << command.name << " " << command.usage << "\n      " << command.summary
@@ -35,6 +37,9 @@ int main(int argc, char** argv) {
             next += 1;
         } else if (words[next] == "--help") {
             printUsage(std::cout);
+            return 0;
+        } else if (words[next] == "--version") {
+            std::cout << "quillmere-cli " << qm::kVersion << "\n";
             return 0;
         } else {
             std::cerr << "未知的选项: " << words[next] << "\n";

@@ -11,6 +11,7 @@ class DivisionJob::Observer : public engine::DivisionObserver {
     Observer(DivisionJob& job, BackgroundJob& run) : job_(job), run_(run) {}
 
     void consoleLine(const std::string& line) override { job_.postLine(line); }
+    void remarkLine(const std::string& line) override { job_.postLine(line); }
 
     void progress(const engine::DivisionProgress& progress) override {
         // Only changes travel: fine tuning reports far more often than a bar can show.

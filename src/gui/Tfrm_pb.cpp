@@ -135,6 +135,7 @@ void Tfrm_pb::saveEnded(const QString& error) {
                 if (!outcome_->reason.empty()) {
                     text += QStringLiteral("\n\n原因：") + QString::fromStdString(outcome_->reason);
                 }
+                text += QStringLiteral("\n\n原有的学生数据没有改变。");
                 showError(this, text, QStringLiteral("导入出错"));
                 break;
             }

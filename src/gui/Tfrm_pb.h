@@ -19,8 +19,9 @@ class Workspace;
 
 // The progress window "正在导入……" of an import: half a second after it is shown it stores the
 // previewed rows in the project's student table, on a thread of its own, with a progress bar.
-// "取消" (and closing the window, and Esc) asks the save to stop after the row in progress, which
-// leaves the student table empty. When the save has ended the window says how, and closes.
+// The save is all or nothing: "取消" (and closing the window, and Esc) asks it to stop after the
+// row in progress, and then, as after a row that cannot be stored, the project's students are as
+// they were before. When the save has ended the window says how, and closes.
 class Tfrm_pb : public QDialog {
     Q_OBJECT
 

@@ -1,12 +1,15 @@
 // quillmere: the desktop program of Quillmere.
 //   quillmere [--db PATH]
+//   quillmere --version
 // Without --db the QUILLMERE_DB environment variable, and then the default places, name the
 // database file.
 #include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
 #include <iostream>
+#include <string_view>
 
+#include "common/Version.h"
 #include "gui/AppSetup.h"
 #include "gui/Tfrm_login.h"
 #include "gui/Tfrm_main.h"
@@ -15,12 +18,20 @@
 #include "store/DatabaseLocation.h"
 
 int main(int argc, char** argv) {
+    // Answered before any window system is needed, so it works without a display.
+    for (int i = 1; i < argc; ++i) {
+        if (std::string_view(argv[i]) == "--version") {
+            std::cout << "quillmere " << qm::kVersion << "\n";
+            return 0;
+        }
+    }
     QApplication application(argc, argv);
     qm::gui::configureApplication(application);
+    QApplication::setApplicationVersion(QString::fromUtf8(qm::kVersion));
 
     const auto option = qm::gui::databaseOption(QApplication::arguments());
     if (!option) {
-        std::cerr << "用法: quillmere [--db PATH]\n";
+        std::cerr << "用法: quillmere [--db PATH] | quillmere --version\n";
         return 2;
     }
     std::string path;

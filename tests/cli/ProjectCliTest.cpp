@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "store/ProjectStore.h"
 #include "support/StudentRows.h"
 #include "support/TempDatabase.h"
@@ -54,6 +56,11 @@ TEST_F(ProjectCliTest, FailuresExitNonZeroWithAMessageAndChangeNothing) {
     const std::vector<Case> cases = {
         {{"new", "--memo", "x", "--classes", "2.5"}, "班级数"},
         {{"new", "--memo", "x", "--classes", "0"}, "班级数"},
+        {{"new", "--memo", "x", "--classes", "1000"}, "1到999"},
+        {{"settings", "1", "--wtnum", "1001"}, "微调次数"},
+        {{"settings", "1", "--wtnum", "-1"}, "微调次数"},
+        {{"settings", "1", "--inter", "0"}, "分数间隔权重"},
+        {{"settings", "1", "--inter", "1001", "--is-avg-ch", "0"}, "分数间隔权重"},
         {{"settings", "1", "--is-avg-ch", "2"}, "0 或 1"},
         {{"settings", "1", "--wtnum", "many"}, "--wtnum"},
         {{"settings", "9"}, "不存在"},
@@ -69,7 +76,40 @@ TEST_F(ProjectCliTest, FailuresExitNonZeroWithAMessageAndChangeNothing) {
     }
     auto shown = cli({"settings", "1"});
     EXPECT_NE(shown.out.find("is_avg_ch=1\n"), std::string::npos);
+    EXPECT_NE(shown.out.find("inter=1\n"), std::string::npos);
     EXPECT_NE(shown.out.find("wtNum=50\n"), std::string::npos);
+    EXPECT_EQ(lastLine(cli({"projects"}).out).substr(0, 2), "1\t");
+}
+
+// A description with a line break or a tab keeps to its one line of the list.
+TEST_F(ProjectCliTest, ProjectsListsEachProjectOnOneLine) {
+    ASSERT_EQ(cli({"new", "--memo", "2026级\n高一\t三班", "--classes", "3"}).status, 0);
+    const auto listed = cli({"projects"});
+    ASSERT_EQ(listed.status, 0) << listed.err;
+    EXPECT_EQ(listed.out.substr(listed.out.find('\n') + 1).find("1\t2026级 高一 三班\t3\t"), 0u)
+        << listed.out;
+    EXPECT_EQ(std::count(listed.out.begin(), listed.out.end(), '\n'), 2);
+}
+
+// While another program holds the write lock (a long division, say), the reading commands work
+// at once; a command that writes waits the busy timeout and then says so in Chinese.
+TEST_F(ProjectCliTest, ReadingCommandsDoNotWaitForAnotherProgramsWrite) {
+    ASSERT_EQ(cli({"new", "--memo", "p", "--classes", "2"}).status, 0);
+    db::Connection writer(folder.file("fb.db"));
+    insertStudents(writer, "fb_1", {{.student_id = 1, .sex = "男", .class_id = 1}});
+    writer.exec("BEGIN IMMEDIATE");
+    writer.exec("update fb_1 set math=99");
+    const std::vector<std::vector<std::string>> readers = {
+        {"projects"},   {"settings", "1"}, {"students", "1", "--csv"},
+        {"stats", "1"}, {"query", "1"},    {"export", "1", "--out", folder.file("r.xlsx")}};
+    for (const auto& words : readers) {
+        const auto result = cli(words);
+        EXPECT_EQ(result.status, 0) << words[0] << ": " << result.err;
+    }
+    const auto writing = cli({"new", "--memo", "q", "--classes", "2"});
+    EXPECT_EQ(writing.status, 1);
+    EXPECT_EQ(writing.err.find("数据库正被另一个程序使用，请稍后再试"), 0u) << writing.err;
+    writer.exec("ROLLBACK");
     EXPECT_EQ(lastLine(cli({"projects"}).out).substr(0, 2), "1\t");
 }
 

@@ -31,5 +31,41 @@ TEST(Utf8, MalformedBytesAreTakenOneByOne) {
     EXPECT_EQ(utf8CharacterLength(""), 0u);
 }
 
+// What the database stores and the exports write: valid UTF-8 that XML can hold, whatever a
+// reader or an older database gives.
+TEST(Utf8, XmlSafeTextReplacesWhatXmlCannotHold) {
+    const std::string fffd = "\xEF\xBF\xBD";
+    const struct {
+        const char* what;
+        std::string text;
+        std::string safe;
+    } cases[] = {
+        {"plain text stays", "张三 O'Neil\t1\r\n2", "张三 O'Neil\t1\r\n2"},
+        {"a byte that starts nothing",
+         "a\xFF"
+         "b",
+         "a" + fffd + "b"},
+        {"a sequence cut short", "\xE5\xAD", fffd + fffd},
+        {"an overlong form", "\xE0\x80\xAF", fffd},
+        {"a lone high surrogate", "x\xED\xA0\x80y", "x" + fffd + "y"},
+        {"a lone low surrogate", "\xED\xB0\x85", fffd},
+        {"a pair as two sequences", "\xED\xA0\x81\xED\xB0\x85", "\xF0\x90\x90\x85"},
+        {"NUL and other controls", std::string("a\0b\x01\x1F", 5), "a" + fffd + "b" + fffd + fffd},
+        {"the non-characters U+FFFE and U+FFFF", "\xEF\xBF\xBE\xEF\xBF\xBF", fffd + fffd},
+        {"beyond U+10FFFF", "\xF4\x90\x80\x80", fffd},
+    };
+    for (const auto& c : cases) {
+        const std::string safe = xmlSafeText(c.text);
+        EXPECT_EQ(safe, c.safe) << c.what;
+        EXPECT_TRUE(isValidUtf8(safe)) << c.what;
+    }
+}
+
+TEST(Utf8, PrefixCutsWholeCharacters) {
+    EXPECT_EQ(utf8Prefix("张三丰", 2), "张三");
+    EXPECT_EQ(utf8Prefix("张三", 5), "张三");
+    EXPECT_EQ(utf8Prefix("ab", 0), "");
+}
+
 }  // namespace
 }  // namespace qm

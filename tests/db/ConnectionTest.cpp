@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "db/DbError.h"
+#include "db/EngineError.h"
 #include "db/Transaction.h"
 #include "support/TempDatabase.h"
 
@@ -36,20 +37,27 @@ TEST_F(ConnectionTest, BindsByPositionAndByNameAndKeepsNullDistinct) {
     EXPECT_THROW(rows[0]["missing"], DbError);
 }
 
-TEST_F(ConnectionTest, ErrorsCarryTheEnginesMessage) {
-    try {
-        connection().exec("select * from no_such_table");
-        FAIL() << "no error";
-    } catch (const DbError& error) {
-        EXPECT_NE(std::string(error.what()).find("no such table: no_such_table"),
-                  std::string::npos);
-    }
+// The user reads a Chinese message; the engine's own text follows in brackets for support.
+TEST_F(ConnectionTest, ErrorsAreChineseWithTheEnginesTextInBrackets) {
     connection().exec("insert into t values(1,'a',1)");
-    try {
-        connection().exec("insert into t values(1,'b',2)");
-        FAIL() << "no error";
-    } catch (const DbError& error) {
-        EXPECT_NE(std::string(error.what()).find("UNIQUE"), std::string::npos);
+    const struct {
+        std::string sql;
+        std::string message;
+        bool constraint;
+    } cases[] = {
+        {"select * from no_such_table", "数据库操作出错（no such table: no_such_table）", false},
+        {"insert into t values(1,'b',2)", "与已有的数据重复（UNIQUE constraint failed: t.id）",
+         true},
+    };
+    for (const auto& c : cases) {
+        try {
+            connection().prepare(c.sql).execute();
+            ADD_FAILURE() << "no error: " << c.sql;
+        } catch (const DbError& error) {
+            EXPECT_EQ(error.what(), c.message);
+            EXPECT_EQ(isConstraintError(error), c.constraint) << c.sql;
+        }
+        EXPECT_THROW(connection().exec(c.sql), DbError);
     }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <map>
 
 #include "db/DbError.h"
@@ -20,10 +21,12 @@ using test::StudentRow;
 
 struct Lines : DivisionObserver {
     void consoleLine(const std::string& line) override { lines.push_back(line); }
+    void remarkLine(const std::string& line) override { remarks.push_back(line); }
     long count(const std::string& line) const {
         return std::count(lines.begin(), lines.end(), line);
     }
     std::vector<std::string> lines;
+    std::vector<std::string> remarks;
 };
 
 // Cancels at the first fine-tuning pass.
@@ -137,6 +140,16 @@ TEST_F(DivisionRunTest, FixedStudentsStayAndUnknownSexesAreLeftOutWithAMessage) 
         EXPECT_LE(rows.at(id).first, 3);
     }
     EXPECT_EQ(console.lines.back(), "有2名学生的性别既不是“男”也不是“女”，未分班");
+    // The fixed students of classes 0 and 9 stay there, and the console says so after the run's
+    // own lines, after a re-division too.
+    const std::string outside = "有2名学生不在本项目的1到3班中：0班1名，9班1名";
+    EXPECT_EQ(console.remarks, std::vector<std::string>{outside});
+    Lines again;
+    redivide(connection(), current, {1, 2}, again);
+    EXPECT_EQ(again.remarks, std::vector<std::string>{outside});
+    Lines plain;
+    divided(project(3, cohort(12)), plain);
+    EXPECT_TRUE(plain.remarks.empty());
 }
 
 TEST_F(DivisionRunTest, ConsoleFollowsSexOrderAndTuningCount) {
@@ -208,6 +221,25 @@ TEST_F(DivisionRunTest, RefusalsChangeNothing) {
     connection().exec("update fb_info set num=0");
     EXPECT_THROW(divide(connection(), current, console), UserError);
     EXPECT_EQ(placement(connection(), current.fbTable), before);
+}
+
+// A division of nobody would report success; it is refused with a message instead.
+TEST_F(DivisionRunTest, AProjectWithoutStudentsIsRefused) {
+    const auto current = project(3, {});
+    Lines console;
+    for (const auto& run :
+         std::vector<std::function<void()>>{[&] { divide(connection(), current, console); },
+                                            [&] {
+                                                redivide(connection(), current, {1, 2}, console);
+                                            }}) {
+        try {
+            run();
+            ADD_FAILURE() << "no error";
+        } catch (const UserError& error) {
+            EXPECT_STREQ(error.what(), "该分班项目还没有学生数据");
+        }
+    }
+    EXPECT_TRUE(console.lines.empty());
 }
 
 TEST_F(DivisionRunTest, FailedOrCancelledRunLeavesTablesAsBefore) {

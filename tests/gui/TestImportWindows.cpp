@@ -1,5 +1,5 @@
 // The import preview and its progress window: a real spreadsheet read into the grid, the rows
-// stored (or the failing row told), cancel leaving the student table empty.
+// stored (or the failing row told), a failure or a cancel leaving the students as they were.
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -65,9 +65,9 @@ class TestImportWindows : public QObject {
     void previewShowsRowsCountsAndTrailingRow();
     void saveStoresTheRowsAndSaysSo();
     void draggedColumnIsStoredUnderItsShownPlace();
-    void failingRowIsToldAndRowsAboveStay();
-    void cancelLeavesTheTableEmpty_data();
-    void cancelLeavesTheTableEmpty();
+    void failingRowIsToldAndTheStudentsStayAsTheyWere();
+    void cancelLeavesTheStudentsAsTheyWere_data();
+    void cancelLeavesTheStudentsAsTheyWere();
     void unreadableFileIsTold();
     void sampleLinkOpensTheSampleWorkbook();
     void saveGoesToTheCurrentProject();
@@ -113,7 +113,8 @@ void TestImportWindows::saveStoresTheRowsAndSaysSo() {
     QVERIFY(session.preview("gui/preview_students.csv"));
     test::MessageLog log;
     session.window->bnt_yes()->click();
-    QCOMPARE(log.texts(), QStringList({"将清空之前的所有数据，确定么？", "导入成功"}));
+    QCOMPARE(log.texts(),
+             QStringList({"将清空之前的所有数据，确定么？", "导入成功，共导入 4 名学生"}));
     QCOMPARE(log.messages().front().caption, QStringLiteral("提示"));
     QCOMPARE(log.messages().front().kind, gui::MessageKind::OkCancel);
 
@@ -139,33 +140,37 @@ void TestImportWindows::draggedColumnIsStoredUnderItsShownPlace() {
     header.moveSection(header.visualIndex(6), header.visualIndex(5));
     test::MessageLog log;
     session.window->bnt_yes()->click();
-    QCOMPARE(log.texts().last(), QStringLiteral("导入成功"));
+    QCOMPARE(log.texts().last(), QStringLiteral("导入成功，共导入 4 名学生"));
     auto rows = session.database.connection().query(
         "select math, english from " + session.project.fbTable + " where student_id=1");
     QCOMPARE(rows.at(0, 0).toDouble(), 92.5);
     QCOMPARE(rows.at(0, 1).toDouble(), 85.0);
 }
 
-void TestImportWindows::failingRowIsToldAndRowsAboveStay() {
+void TestImportWindows::failingRowIsToldAndTheStudentsStayAsTheyWere() {
     ImportSession session;
+    test::insertStudents(session.database.connection(), session.project.fbTable,
+                         test::sampleStudents(7));
     QVERIFY(session.preview("gui/failing_row.csv"));
     test::MessageLog log;
     session.window->bnt_yes()->click();
     QCOMPARE(log.texts().size(), 2);
-    QVERIFY2(log.texts().last().startsWith(
-                 QStringLiteral("插入数据库过程第4行出错,学生不考的科目请设置为0分")),
-             qPrintable(log.texts().last()));
-    QCOMPARE(session.storedRows(), 2);
+    const QString told = log.texts().last();
+    QVERIFY2(told.startsWith(QStringLiteral("插入数据库过程第4行出错,学生不考的科目请设置为0分")),
+             qPrintable(told));
+    QVERIFY2(told.contains(QStringLiteral("数学「缺考」不是数字")), qPrintable(told));
+    QVERIFY2(told.contains(QStringLiteral("原有的学生数据没有改变")), qPrintable(told));
+    QCOMPARE(session.storedRows(), 7);
     QVERIFY(!session.window->bnt_yes()->isEnabled());
 }
 
-void TestImportWindows::cancelLeavesTheTableEmpty_data() {
+void TestImportWindows::cancelLeavesTheStudentsAsTheyWere_data() {
     QTest::addColumn<bool>("byFrame");
     QTest::newRow("取消") << false;
     QTest::newRow("closing the window") << true;
 }
 
-void TestImportWindows::cancelLeavesTheTableEmpty() {
+void TestImportWindows::cancelLeavesTheStudentsAsTheyWere() {
     QFETCH(bool, byFrame);
     ImportSession session;
     test::insertStudents(session.database.connection(), session.project.fbTable,
@@ -190,7 +195,7 @@ void TestImportWindows::cancelLeavesTheTableEmpty() {
     });
     session.window->bnt_yes()->click();
     QCOMPARE(log.texts(), QStringList({"将清空之前的所有数据，确定么？"}));
-    QCOMPARE(session.storedRows(), 0);
+    QCOMPARE(session.storedRows(), 7);
     QVERIFY(session.window->bnt_yes()->isEnabled());
 }
 
@@ -243,7 +248,7 @@ void TestImportWindows::saveGoesToTheCurrentProject() {
     session.workspace.setCurrentProject(other);
     test::MessageLog log;
     session.window->bnt_yes()->click();
-    QCOMPARE(log.texts().last(), QStringLiteral("导入成功"));
+    QCOMPARE(log.texts().last(), QStringLiteral("导入成功，共导入 4 名学生"));
     QCOMPARE(session.storedRows(), 0);
     QCOMPARE(test::countRows(session.database.connection(), "select * from " + other.fbTable), 4);
 }

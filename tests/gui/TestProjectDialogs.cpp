@@ -279,7 +279,8 @@ void TestProjectDialogs::copyOverwriteReplacesStudents() {
     QCOMPARE(test::countRows(connection, "select * from fb_2"), 4);
     QCOMPARE(test::countRows(connection, "select * from fb_2 where type=2 and student_id=class_id"),
              3);
-    QCOMPARE(test::countRows(connection, "select * from fb_1 where type=1"), 3);
+    // The source stays as it was.
+    QCOMPARE(test::countRows(connection, "select * from fb_1 where type=0"), 3);
 }
 
 QTEST_MAIN(TestProjectDialogs)

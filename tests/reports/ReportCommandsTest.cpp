@@ -65,6 +65,19 @@ TEST_F(ReportCommandsTest, StatsShowsTheGridsAlignedOrAsCsv) {
     EXPECT_EQ(empty.err, "该分班项目还没有学生数据\n");
 }
 
+// Students fixed to a class the project does not have (from an older database) are told below
+// the grid.
+TEST_F(ReportCommandsTest, StatsTellsOfStudentsOutsideTheProjectsClasses) {
+    test::insertStudents(database.connection(), "fb_" + emptyId,
+                         {{.student_id = 1, .sex = "男", .class_id = 1, .type = 1},
+                          {.student_id = 2, .sex = "女", .class_id = 5, .type = 2}});
+    const auto text = run({"stats", emptyId});
+    ASSERT_EQ(text.status, 0) << text.err;
+    EXPECT_NE(text.out.find("\n有1名学生不在本项目的1到2班中：5班1名\n"), std::string::npos)
+        << text.out;
+    EXPECT_EQ(run({"stats", id}).out.find("不在本项目"), std::string::npos);
+}
+
 TEST_F(ReportCommandsTest, ExportWritesTheResultOrTheStatisticsWorkbook) {
     const std::string result = folder.file("result.xlsx");
     const auto written = run({"export", id, "--out", result});
@@ -77,7 +90,7 @@ TEST_F(ReportCommandsTest, ExportWritesTheResultOrTheStatisticsWorkbook) {
     const std::string statistics = folder.file("stats.xlsx");
     ASSERT_EQ(run({"export", id, "--stats", "--out", statistics}).status, 0);
     const intake::XlsxWorkbook statisticsBook(statistics);
-    EXPECT_EQ(statisticsBook.sheetNames(), std::vector<std::string>{"分班明细表"});
+    EXPECT_EQ(statisticsBook.sheetNames(), (std::vector<std::string>{"分班明细表", "均衡度"}));
     EXPECT_EQ(statisticsBook.cell(0, 8, 1).text, "语文");  // two classes: 5 rows, then 3 more
 
     EXPECT_EQ(run({"export", id}).status, 2);

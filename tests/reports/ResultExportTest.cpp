@@ -106,6 +106,26 @@ TEST_F(ResultExportTest, EmptyProjectGivesTheTitleRowOnlyReplacingAnOldFile) {
     EXPECT_EQ(book.cell(0, 1, 17).text, "班名");
 }
 
+// An older database may hold texts that XML cannot: bytes that are no UTF-8, NUL and other
+// control characters, a surrogate. The workbook is still one the program reads back, every
+// character kept but those, which show as U+FFFD.
+TEST_F(ResultExportTest, TextsXmlCannotHoldStillGiveAReadableWorkbook) {
+    database.connection().exec(
+        "insert into " + project.fbTable +
+        "(student_id,student_name,sex,class_id,rec_id,oral_school,addr)"
+        " values(1,CAST(X'E5BCA0FF' AS TEXT),'男',1,CAST(X'4B00303031' AS TEXT),"
+        "CAST(X'E4B8801B' AS TEXT),CAST(X'EDA080E58C97' AS TEXT))");
+    const std::string path = folder.file("result.xlsx");
+    EXPECT_EQ(exportResults(database.connection(), project.fbTable, path), 1);
+
+    const intake::XlsxWorkbook book(path);
+    const std::string fffd = "\xEF\xBF\xBD";
+    EXPECT_EQ(book.cell(0, 2, 2).text, "K" + fffd + "001");
+    EXPECT_EQ(book.cell(0, 2, 3).text, "张" + fffd);
+    EXPECT_EQ(book.cell(0, 2, 15).text, "一" + fffd);
+    EXPECT_EQ(book.cell(0, 2, 16).text, fffd + "北");
+}
+
 TEST_F(ResultExportTest, UnwritablePlaceFailsClearlyAndLeavesNoPartialFile) {
     insert({{.student_id = 1, .sex = "男", .class_id = 1}});
     try {

@@ -71,6 +71,23 @@ TEST_F(StudentEditorTest, UpdateStoresCheckedValues) {
     EXPECT_EQ(rows[0]["pfType"].toText(), "一二三四五六七八九十");
 }
 
+// Class 0 takes a student out of the classes (not placed); the longest name fits, its pinyin cut
+// to the pinyin column; texts are stored as valid UTF-8.
+TEST_F(StudentEditorTest, UpdateTakesClassZeroTheLongestNameAndCleansTexts) {
+    std::string longest;
+    for (int k = 0; k < 50; ++k) {
+        longest += "张";
+    }
+    updateStudent(connection(), project.fbTable, 2,
+                  {{"class_id", "0"}, {"student_name", longest}, {"addr", "北街\x01\xFF"}});
+    const auto rows = connection().query("select class_id,student_name,pingyin,addr from " +
+                                         project.fbTable + " where student_id=2");
+    EXPECT_EQ(rows[0]["class_id"].toInt(), 0);
+    EXPECT_EQ(rows[0]["student_name"].toText(), longest);
+    EXPECT_EQ(rows[0]["pingyin"].toText().size(), 100u);
+    EXPECT_EQ(rows[0]["addr"].toText(), "北街\xEF\xBF\xBD\xEF\xBF\xBD");
+}
+
 TEST_F(StudentEditorTest, BadValuesAreRefusedAndChangeNothing) {
     struct Case {
         StudentFields changes;
@@ -82,11 +99,15 @@ TEST_F(StudentEditorTest, BadValuesAreRefusedAndChangeNothing) {
         {{{"chinese", "85"}, {"wuli", "8o"}}, "物理 必须是数字: 8o"},  // the first is not kept
         {{{"student_id", "x"}}, "学号 必须是整数: x"},
         {{{"student_id", "2"}}, "学号 2 已经存在"},
-        {{{"class_id", "-1"}}, "班级 不能小于0: -1"},
+        {{{"class_id", "-1"}}, "班级「-1」不是本项目的班级，班级号必须在0到2之间（0表示未分班）"},
+        {{{"class_id", "9"}}, "班级「9」不是本项目的班级，班级号必须在0到2之间（0表示未分班）"},
+        {{{"math", "1e308"}}, "数学「1e+308」超出范围，分数必须在-100000到100000之间"},
+        {{{"tiyu", "-100000.5"}}, "体育「-100000.5」超出范围，分数必须在-100000到100000之间"},
+        {{{"student_name", std::string(51, 'x')}}, "姓名最多50个字，这里有51个字"},
         {{{"class_id", "1.5"}}, "班级 必须是整数: 1.5"},
         {{{"type", "4"}}, "类型 只能是0到3: 4"},
         {{{"sex", "M"}}, "性别 只能是 男 或 女: M"},
-        {{{"pfType", "一二三四五六七八九十一"}}, "分类 最多10个字: 一二三四五六七八九十一"},
+        {{{"pfType", "一二三四五六七八九十一"}}, "分类最多10个字，这里有11个字"},
         {{{"math=0,chinese", "1"}}, "学生表没有这一列: math=0,chinese"},
     };
     for (const auto& c : cases) {

@@ -3,6 +3,7 @@
 #include "common/UserError.h"
 #include "store/DivisionSettings.h"
 #include "store/ProjectStore.h"
+#include "store/Schema.h"
 #include "support/TempDatabase.h"
 
 namespace qm::store {
@@ -41,13 +42,79 @@ TEST(DivisionSettings, MissingRowReadsAsNothingAndCannotBeWritten) {
 TEST(DivisionSettings, FlagsAreOnOnlyWhenOneAndEmptyCountIsNoValue) {
     test::TempDatabase database;
     auto& connection = database.connection();
-    connection.exec("insert into config values(7,2,1,NULL,1,1,1,1,0,NULL)");
+    connection.exec(
+        "insert into config(id,is_avg_person,is_avg_total,is_avg_ch,is_avg_math,is_avg_eng,"
+        "is_avg_inter,inter,is_man,wtNum) values(7,2,1,NULL,1,1,1,1,0,NULL)");
     const auto settings = loadSettings(connection, 7);
     ASSERT_TRUE(settings.has_value());
     EXPECT_EQ(settings->is_avg_person, 0);  // 2 is not 1
     EXPECT_EQ(settings->is_avg_total, 1);
     EXPECT_EQ(settings->is_avg_ch, 0);
     EXPECT_FALSE(settings->wtNum.has_value());
+}
+
+// The bounds both fronts check before they save: band tolerance 1 to 1000, fine-tuning count 0 to
+// 1000 (or no value).
+TEST(DivisionSettings, BoundsRefuseToleranceAndCountsOutsideTheirRange) {
+    const auto with = [](int inter, std::optional<int> wtNum) {
+        DivisionSettings settings = DivisionSettings::defaults(1);
+        settings.inter = inter;
+        settings.wtNum = wtNum;
+        return settings;
+    };
+    for (const auto& accepted :
+         {with(1, 0), with(1000, 1000), with(3, std::nullopt), DivisionSettings::defaults(1)}) {
+        EXPECT_NO_THROW(checkSettingsBounds(accepted));
+    }
+    const struct {
+        DivisionSettings settings;
+        const char* named;
+    } refused[] = {{with(0, 50), "分数间隔权重"},    {with(-1, 50), "分数间隔权重"},
+                   {with(1001, 50), "分数间隔权重"}, {with(1, -1), "微调次数"},
+                   {with(1, 1001), "微调次数"},      {with(1, 1000000), "微调次数"}};
+    for (const auto& c : refused) {
+        try {
+            checkSettingsBounds(c.settings);
+            ADD_FAILURE() << "no error for " << c.named;
+        } catch (const UserError& error) {
+            EXPECT_NE(std::string(error.what()).find(c.named), std::string::npos) << error.what();
+        }
+    }
+}
+
+// 深度优化 is a later setting: a file made before it gets its columns on opening with the rows
+// reading as off, a new project starts with it off, and both values are stored.
+TEST(DivisionSettings, DeepOptimisationIsOffUntilSwitchedOnAndOldFilesGetItOnOpening) {
+    test::TempFolder folder;
+    const std::string path = folder.file("old.db");
+    {
+        db::Connection old(path);
+        old.exec(
+            "create table fb_info(id INTEGER PRIMARY KEY AUTOINCREMENT,memo TEXT,num INTEGER,"
+            "update_date TEXT,table_name TEXT);"
+            "create table config(id INTEGER PRIMARY KEY,is_avg_person INTEGER,is_avg_total "
+            "INTEGER,is_avg_ch INTEGER,is_avg_math INTEGER,is_avg_eng INTEGER,is_avg_inter "
+            "INTEGER,inter INTEGER,is_man INTEGER,wtNum INTEGER);"
+            "insert into config values(3,1,1,1,1,1,1,2,1,40)");
+    }
+    db::Connection connection(path);
+    ensureSchema(connection);
+    ensureSchema(connection);  // opening again adds nothing twice
+    auto old = *loadSettings(connection, 3);
+    EXPECT_EQ(old.is_deep_opt, 0);
+    EXPECT_EQ(old.deep_opt_mode, 0);
+    EXPECT_EQ(old.inter, 2);
+    EXPECT_EQ(old.wtNum, 40);
+
+    const auto project = createProject(connection, "p", 4);
+    auto settings = *loadSettings(connection, project.id());
+    EXPECT_EQ(settings, DivisionSettings::defaults(project.id()));
+    EXPECT_EQ(settings.is_deep_opt, 0);
+    settings.is_deep_opt = 1;
+    settings.deep_opt_mode = 1;
+    saveSettings(connection, settings);
+    EXPECT_EQ(loadSettings(connection, project.id()), settings);
+    EXPECT_EQ(loadSettings(connection, 3), old);
 }
 
 }  // namespace

@@ -82,14 +82,29 @@ TEST(ProjectStore, ListsProjectsInIdOrder) {
     EXPECT_EQ(projects[1].num, 4);
 }
 
-TEST(ProjectStore, RefusesClassCountsThatAreNotWholeNumbersFromOne) {
-    for (const char* text : {"", "0", "-2", "2.5", "abc", "3班", "99999999999"}) {
+// A class count is a whole number from 1 to 999: two thousand million classes would make a
+// division run out of memory.
+TEST(ProjectStore, RefusesClassCountsOutsideOneTo999) {
+    for (const char* text : {"", "0", "-2", "2.5", "abc", "3班", "1000", "2147483647"}) {
         EXPECT_THROW(parseClassCount(text), UserError) << text;
     }
     EXPECT_EQ(parseClassCount(" 12 "), 12);
+    EXPECT_EQ(parseClassCount("999"), 999);
     test::TempDatabase database;
-    EXPECT_THROW(createProject(database.connection(), "none", 0), UserError);
+    for (int count : {0, 1000, 2147483647}) {
+        EXPECT_THROW(createProject(database.connection(), "none", count), UserError) << count;
+    }
     EXPECT_TRUE(listProjects(database.connection()).empty());
+}
+
+// A description is stored as valid UTF-8 that an export can write, line breaks kept; lists show
+// it on one line.
+TEST(ProjectStore, DescriptionIsStoredAsValidTextAndListedOnOneLine) {
+    test::TempDatabase database;
+    createProject(database.connection(), "高一\r\n三班\xFF\x01", 3);
+    const Project project = findProject(database.connection(), 1);
+    EXPECT_EQ(project.memo, "高一\r\n三班\xEF\xBF\xBD\xEF\xBF\xBD");
+    EXPECT_EQ(project.memoOnOneLine(), "高一 三班\xEF\xBF\xBD\xEF\xBF\xBD");
 }
 
 TEST(ProjectStore, AFailedCreationLeavesNothingBehind) {

@@ -9,7 +9,8 @@
 namespace qm::store {
 namespace {
 
-// The current project holds students 3 and 4; the source holds 1 to 3 with their classes.
+// The current project holds students 3 and 4; the source holds 1 to 3 with their classes, 2 of
+// them fixed in advance.
 class StudentCopyTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -21,7 +22,7 @@ class StudentCopyTest : public ::testing::Test {
         test::insertStudents(
             connection(), source.fbTable,
             {{.student_id = 1, .student_name = "甲", .sex = "男", .class_id = 1, .type = 1},
-             {.student_id = 2, .student_name = "乙", .sex = "女", .class_id = 2, .type = 0},
+             {.student_id = 2, .student_name = "乙", .sex = "女", .class_id = 2, .type = 2},
              {.student_id = 3, .student_name = "丙", .sex = "男", .class_id = 3, .type = 3}});
     }
     db::Connection& connection() { return database.connection(); }
@@ -53,10 +54,11 @@ TEST_F(StudentCopyTest, AddWithAnExistingNumberFailsAndChangesNothing) {
     EXPECT_EQ(rowsOf(source.fbTable), sourceBefore);  // its types are not left at 2
 }
 
+// The copies arrive fixed; the source stays exactly as it was, its fixed student still fixed.
 TEST_F(StudentCopyTest, OverwriteReplacesSameNumbersAndFixesCopiesInTheirClasses) {
     EXPECT_EQ(copyStudents(connection(), target, 2, CopyMode::Overwrite), 3);
     EXPECT_EQ(rowsOf(target.fbTable), "1:甲:1:2 2:乙:2:2 3:丙:3:2 4:旧四:0:1 ");
-    EXPECT_EQ(rowsOf(source.fbTable), "1:甲:1:1 2:乙:2:1 3:丙:3:1 ");
+    EXPECT_EQ(rowsOf(source.fbTable), "1:甲:1:1 2:乙:2:2 3:丙:3:3 ");
 }
 
 TEST_F(StudentCopyTest, AddingAnEmptySourceSucceedsWithNothingCopied) {

@@ -8,6 +8,14 @@
 
 namespace qm {
 
+namespace {
+
+// From this magnitude on, two decimals would show more than the 15 significant digits a double
+// holds (a score of 1e60 would fill 63 digits).
+constexpr double kLargestWithTwoDecimals = 1e13;
+
+}  // namespace
+
 std::string numberText(double value) {
     if (value == 0.0) {
         return "0";  // also for -0.0
@@ -19,7 +27,11 @@ std::string numberText(double value) {
 
 std::string fixed82(double value) {
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%8.2f", value);
+    if (std::fabs(value) < kLargestWithTwoDecimals) {
+        std::snprintf(buffer, sizeof buffer, "%8.2f", value);
+    } else {
+        std::snprintf(buffer, sizeof buffer, "%8s", numberText(value).c_str());
+    }
     return buffer;
 }
 

@@ -10,7 +10,9 @@ namespace qm {
 // as separator: 85 gives "85", 85.5 gives "85.5", 263.5 gives "263.5".
 std::string numberText(double value);
 
-// A number written with printf's "%8.2f": eight characters wide, two decimals.
+// A number written with printf's "%8.2f": eight characters wide, two decimals. A number too large
+// for two decimals to mean anything (from 1e13 up) is written in numberText's form instead,
+// right-aligned in eight characters.
 std::string fixed82(double value);
 
 // Reads a whole text as a number; blanks around it are allowed. Empty text or anything else

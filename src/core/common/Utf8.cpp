@@ -17,6 +17,27 @@ std::size_t announcedLength(unsigned char lead) {
                                          : 0;
 }
 
+constexpr unsigned kReplacement = 0xFFFD;
+
+bool isHighSurrogate(char32_t code) {
+    return code >= 0xD800 && code <= 0xDBFF;
+}
+
+bool isLowSurrogate(char32_t code) {
+    return code >= 0xDC00 && code <= 0xDFFF;
+}
+
+bool xmlCanHold(char32_t code) {
+    if (code < 0x20) {
+        return code == '\t' || code == '\n' || code == '\r';
+    }
+    return code != 0xFFFE && code != 0xFFFF && code <= 0x10FFFF;
+}
+
+bool isOverlong(std::size_t length, char32_t code) {
+    return (length == 3 && code < 0x800) || (length == 4 && code < 0x10000);
+}
+
 }  // namespace
 
 std::size_t utf8CharacterLength(std::string_view text) {
@@ -89,6 +110,40 @@ void appendUtf8(std::string& out, unsigned code) {
         out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
         out += static_cast<char>(0x80 | (code & 0x3F));
     }
+}
+
+std::string xmlSafeText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    while (!text.empty()) {
+        const std::size_t length = utf8CharacterLength(text);
+        const bool startsNothing = length == 1 && static_cast<unsigned char>(text[0]) >= 0x80;
+        char32_t code = startsNothing ? kReplacement : utf8CodePoint(text);
+        std::size_t taken = length;
+        if (isHighSurrogate(code) && text.size() > length) {
+            const std::string_view rest = text.substr(length);
+            const char32_t low = utf8CodePoint(rest);
+            if (utf8CharacterLength(rest) == 3 && isLowSurrogate(low)) {
+                code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
+                taken += 3;
+            }
+        }
+        if (isOverlong(length, code) || isHighSurrogate(code) || isLowSurrogate(code) ||
+            !xmlCanHold(code)) {
+            code = kReplacement;
+        }
+        appendUtf8(out, static_cast<unsigned>(code));
+        text.remove_prefix(taken);
+    }
+    return out;
+}
+
+std::string_view utf8Prefix(std::string_view text, std::size_t count) {
+    std::size_t end = 0;
+    for (std::size_t k = 0; k < count && end < text.size(); ++k) {
+        end += utf8CharacterLength(text.substr(end));
+    }
+    return text.substr(0, end);
 }
 
 }  // namespace qm

@@ -24,4 +24,14 @@ std::size_t utf8CharacterCount(std::string_view text);
 // Appends the character with this code point.
 void appendUtf8(std::string& out, unsigned code);
 
+// The text as valid UTF-8 that an XML document can hold, as the database stores texts and the
+// exports write them: every byte that starts no valid character, every overlong form, every lone
+// surrogate and every character XML forbids (control characters other than tab, line feed and
+// carriage return; U+FFFE and U+FFFF) becomes U+FFFD. A surrogate pair written as two
+// three-byte sequences becomes the one character it stands for.
+std::string xmlSafeText(std::string_view text);
+
+// The first `count` characters of valid UTF-8 text (all of it when it is shorter).
+std::string_view utf8Prefix(std::string_view text, std::size_t count);
+
 }  // namespace qm

@@ -3,17 +3,18 @@
 #include <sqlite3.h>
 
 #include "db/DbError.h"
+#include "db/EngineError.h"
 #include "db/SqlFunctions.h"
 
 namespace qm::db {
 
 Connection::Connection(const std::string& path) : path_(path) {
     const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX;
-    if (sqlite3_open_v2(path.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
-        const std::string message = db_ ? sqlite3_errmsg(db_) : "out of memory";
+    if (const int rc = sqlite3_open_v2(path.c_str(), &db_, flags, nullptr); rc != SQLITE_OK) {
+        const DbError error = engineError(db_, rc);
         sqlite3_close(db_);
         db_ = nullptr;
-        throw DbError("无法打开数据库文件 " + path + ": " + message);
+        throw DbError("无法打开数据库文件 " + path + "：" + error.what(), error.code());
     }
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_busy_timeout(db_, 5000);
@@ -33,10 +34,10 @@ Connection::~Connection() {
 
 void Connection::exec(const std::string& sql) {
     char* error = nullptr;
-    if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
-        const std::string message = error ? error : sqlite3_errmsg(db_);
+    if (const int rc = sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &error); rc != SQLITE_OK) {
+        const std::string engineText = error ? error : sqlite3_errmsg(db_);
         sqlite3_free(error);
-        throw DbError(message);
+        throw DbError(engineErrorMessage(rc, engineText), rc);
     }
 }
 

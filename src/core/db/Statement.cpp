@@ -5,14 +5,16 @@
 #include <vector>
 
 #include "db/DbError.h"
+#include "db/EngineError.h"
 
 namespace qm::db {
 
 Statement::Statement(sqlite3* db, const std::string& sql) : db_(db), sql_(sql) {
     const char* tail = nullptr;
-    if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &stmt_, &tail) !=
-        SQLITE_OK) {
-        throw DbError(sqlite3_errmsg(db_));
+    if (const int rc =
+            sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &stmt_, &tail);
+        rc != SQLITE_OK) {
+        throw engineError(db_, rc);
     }
     if (stmt_ == nullptr) {
         throw DbError("空的SQL语句");
@@ -29,12 +31,15 @@ Statement::Statement(Statement&& other) noexcept
 }
 
 void Statement::finishRun(int rc) {
-    // Rewinding keeps the bindings, so the statement can run again with new values bound.
-    const std::string message = rc == SQLITE_DONE ? std::string() : sqlite3_errmsg(db_);
-    sqlite3_reset(stmt_);
-    if (rc != SQLITE_DONE) {
-        throw DbError(message);
+    // Rewinding keeps the bindings, so the statement can run again with new values bound. The
+    // error is taken first: rewinding would replace the engine's text.
+    if (rc == SQLITE_DONE) {
+        sqlite3_reset(stmt_);
+        return;
     }
+    const DbError error = engineError(db_, rc);
+    sqlite3_reset(stmt_);
+    throw error;
 }
 
 Statement& Statement::bind(int position, const Value& value) {
@@ -58,8 +63,8 @@ Statement& Statement::bind(int position, const Value& value) {
         }
     }
     if (rc != SQLITE_OK) {
-        throw DbError(std::string(sqlite3_errmsg(db_)) + " (参数 " + std::to_string(position) +
-                      ")");
+        const DbError error = engineError(db_, rc);
+        throw DbError(std::string(error.what()) + " (参数 " + std::to_string(position) + ")", rc);
     }
     return *this;
 }

@@ -9,14 +9,12 @@
 #include "engine/ClassChoice.h"
 #include "engine/CohortFigures.h"
 #include "engine/FineTuner.h"
+#include "store/Limits.h"
 #include "store/StudentTable.h"
 
 namespace qm::engine {
 
 namespace {
-
-// Scores far outside any marking scale are refused: their bands would not fit any table.
-constexpr double kLargestScore = 100000;
 
 // The total of the nine scores, as the placement order sorts by it.
 const char* const kTotalOrder = "math+english+chinese+wuli+zhengzhi+lishi+tiyu+dili+shengwu";
@@ -159,7 +157,7 @@ Tstudent& DivisionPass::newStudent(const db::Row& row, int placeType) {
     std::array<double, kSubjectCount> scores{};
     for (int s = 0; s < kSubjectCount; ++s) {
         scores[s] = row[store::kScoreColumns[s]].toDouble();
-        if (!(std::fabs(scores[s]) <= kLargestScore)) {
+        if (!(std::fabs(scores[s]) <= store::kLargestScore)) {
             throw UserError("学号 " + std::to_string(student.studentId) + " 的成绩 " +
                             numberText(scores[s]) + " 超出范围，无法分班");
         }

@@ -3,8 +3,10 @@
 #include "common/NumberText.h"
 #include "db/Connection.h"
 #include "db/Transaction.h"
+#include "engine/DeepOptimisation.h"
 #include "engine/DivisionPass.h"
 #include "engine/RunSettings.h"
+#include "store/OutsideClasses.h"
 #include "store/StudentTable.h"
 
 namespace qm::engine {
@@ -37,6 +39,24 @@ void copyClassesBack(db::Connection& connection, const std::string& table,
                     " where " + twin + ".student_id=" + table + ".student_id");
 }
 
+// A division of nobody would report success and change nothing; it is refused instead.
+void refuseWithoutStudents(db::Connection& connection, const std::string& table) {
+    if (connection.query("select 1 from " + table + " limit 1").empty()) {
+        throw UserError(store::kNoStudentsMessage);
+    }
+}
+
+// Students fixed to a class the project does not have stay there through every division; the
+// user is told how many, and where.
+void remarkOutsideClasses(db::Connection& connection, const std::string& table, int classCount,
+                          DivisionObserver& observer) {
+    const std::string line = store::outsideClassesLine(
+        store::studentsOutsideClasses(connection, table, classCount), classCount);
+    if (!line.empty()) {
+        observer.remarkLine(line);
+    }
+}
+
 std::vector<std::string> categoryLabels(db::Connection& connection, const std::string& table) {
     std::vector<std::string> labels;
     for (const auto row : connection.query("select pfType from " + table +
@@ -53,6 +73,7 @@ void divide(db::Connection& connection, const store::CurrentProject& project,
     const std::string& table = store::checkedTableName(project.fbTable);
     const std::string& twin = store::checkedTableName(project.rbTable);
     const int classCount = projectClassCount(connection, project);
+    refuseWithoutStudents(connection, table);
     RunSettings settings = loadRunSettings(connection, project);
     settings.isRefb = false;
 
@@ -78,7 +99,9 @@ void divide(db::Connection& connection, const store::CurrentProject& project,
     }
     DivisionPass(connection, table, classIds, settings, "", observer).run();
     reportUnplacedSexes(connection, table, observer);
+    optimiseAfterDivision(connection, project, observer);
     transaction.commit();
+    remarkOutsideClasses(connection, table, classCount, observer);
 }
 
 void redivide(db::Connection& connection, const store::CurrentProject& project,
@@ -89,6 +112,7 @@ void redivide(db::Connection& connection, const store::CurrentProject& project,
         throw UserError("请选择要重新分班的班级");
     }
     const int classCount = projectClassCount(connection, project);
+    refuseWithoutStudents(connection, table);
     for (int classId : classes) {
         if (classId < 1 || classId > classCount) {
             throw UserError("班级 " + std::to_string(classId) + "班 不在 1 到 " +
@@ -116,6 +140,7 @@ void redivide(db::Connection& connection, const store::CurrentProject& project,
     copyClassesBack(connection, table, twin);
     observer.consoleLine("重新分班结束");
     transaction.commit();
+    remarkOutsideClasses(connection, table, classCount, observer);
 }
 
 }  // namespace qm::engine

@@ -30,6 +30,10 @@ class DivisionObserver {
     virtual ~DivisionObserver() = default;
     // One console line, as the run writes it.
     virtual void consoleLine(const std::string& line) { (void)line; }
+    // A remark about the data after the run's own lines, such as students fixed to a class the
+    // project does not have. Shown in the console like the other lines; kept apart from them
+    // because the run's lines are those of the division rules alone.
+    virtual void remarkLine(const std::string& line) { (void)line; }
     virtual void progress(const DivisionProgress& progress) { (void)progress; }
     // Polled between candidates of fine tuning and between placed students.
     virtual bool cancelRequested() { return false; }
@@ -43,7 +47,9 @@ struct DivisionCancelled : UserError {
 // Full division of the project's students ("分班"): resets every student that is not fixed,
 // divides each category on its own over all classes, then places everyone else around the fixed
 // and category students, fine-tunes and writes every student's class back. One transaction:
-// raises UserError, db::DbError or DivisionCancelled and then leaves the tables as before.
+// raises UserError, db::DbError or DivisionCancelled and then leaves the tables as before. A
+// project without students is refused with store::kNoStudentsMessage. Afterwards a remark line
+// tells of students who stand outside the project's classes (see studentsOutsideClasses).
 // Afterwards the result grid shows the project's student table (project.fbTable).
 void divide(db::Connection& connection, const store::CurrentProject& project,
             DivisionObserver& observer);
@@ -51,7 +57,7 @@ void divide(db::Connection& connection, const store::CurrentProject& project,
 // Re-division of chosen classes: the movable students of these classes are divided again among
 // exactly these classes (in list order: the k-th class fills the k-th tally). The list is checked
 // first: it must not be empty and every class must lie between 1 and the project's class count.
-// Same unit rules as divide(). Afterwards the result grid shows the twin table
+// Same unit rules, refusal and remark as divide(). Afterwards the result grid shows the twin table
 // (project.rbTable), which then holds the students of the chosen classes.
 void redivide(db::Connection& connection, const store::CurrentProject& project,
               const std::vector<int>& classes, DivisionObserver& observer);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 
 #include "intake/PreviewGrid.h"
 
@@ -21,39 +20,40 @@ class SaveObserver {
     // After each row stored: rows done so far, of rowsTotal. A desktop repaints its progress bar
     // and handles pending events here, so that a click on 取消 is seen before the next row.
     virtual void progress(int rowsDone, int rowsTotal);
-    // Asked after each row; true ends the save and empties the student table.
+    // Asked after each row; true ends the save, and the project's students stay as they were.
     virtual bool cancelRequested();
 };
 
 // How a save ended.
 struct SaveOutcome {
     enum class Kind {
-        Stored,     // every student row stored
-        Failed,     // a row could not be stored; the rows before it stay stored
-        Cancelled,  // the user cancelled; the student table is empty
+        Stored,     // every student row stored, in place of the students before
+        Failed,     // a row could not be stored; the students are as they were before the save
+        Cancelled,  // the user cancelled; the students are as they were before the save
     };
     Kind kind = Kind::Stored;
-    int rowsStored = 0;      // rows in the student table when the save ended
-    std::string message;     // to show the user: kImportSucceeded, the row failure, or empty
+    int rowsStored = 0;      // students the import stored (Stored only)
+    std::string message;     // to show the user: the success, the row failure, or empty
     int failedSheetRow = 0;  // spreadsheet row of the failed row (Failed only)
-    std::string reason;      // what was wrong with that row, for a detailed display (Failed only)
+    std::string reason;      // what was wrong with that row (Failed only)
 };
 
-inline constexpr std::string_view kImportSucceeded = "导入成功";
+// "导入成功，共导入 " + count + " 名学生".
+std::string importSucceededMessage(int count);
 
-// "插入数据库过程第" + sheetRow + "行出错,学生不考的科目请设置为0分".
-std::string importRowFailedMessage(int sheetRow);
+// "插入数据库过程第" + sheetRow + "行出错", followed by ",学生不考的科目请设置为0分" when a score
+// is at fault.
+std::string importRowFailedMessage(int sheetRow, bool scoreAtFault);
 
 // Replaces the current project's students with the student rows of the preview (every row but
-// the trailing blank one), each with the pinyin of its name. A non-blank 备注 fixes the student
-// to that class (type 2). Values are bound, never put into the SQL text.
+// the trailing blank row), each with the pinyin of its name. A 备注 that is not blank fixes the
+// student to that class (type 2). Values are bound, never put into the SQL text.
 //
-// The table is emptied first, in the same transaction as the first rows; rows are committed in
-// batches. A row that cannot be stored (a 学号 that is not a whole number or repeats an earlier
-// one, a score that is not a number, a 备注 that is not a class number, a text too long for its
-// column) ends the save: the rows before it stay stored, and so does the failed row itself when
-// only its 备注 was wrong (then with class 0 and type 0). Cancelling empties the table. A failure
-// of the emptying, or of the database itself, raises db::DbError.
+// All or nothing: the emptying of the table and every row are one transaction. A row that cannot
+// be stored (see readImportedStudent; also a 学号 that repeats an earlier row's) ends the save
+// with its spreadsheet row, and a cancel ends it after the row in progress; both leave the
+// project's students exactly as they were. A failure of the database itself raises db::DbError,
+// and a table that is no project's student table UserError, also with nothing changed.
 SaveOutcome saveImportedRows(db::Connection& connection, const store::CurrentProject& project,
                              const PreviewGrid& grid, SaveObserver* observer = nullptr);
 

@@ -1,7 +1,9 @@
 #include "intake/ImportSaveRow.h"
 
 #include "common/NumberText.h"
+#include "common/Utf8.h"
 #include "intake/Pinyin.h"
+#include "store/StudentValueRules.h"
 
 namespace qm::intake {
 
@@ -18,51 +20,105 @@ constexpr int kAddrCell = 15;
 constexpr int kMemoCell = 16;
 constexpr int kCategoryCell = 17;
 
-std::string cellProblem(int cell, const std::string& text, const char* expected) {
-    return kImportTitles[static_cast<std::size_t>(cell - 1)] + "「" + text + "」" + expected;
+const std::string& headingOf(int cell) {
+    return kImportTitles[static_cast<std::size_t>(cell - 1)];
 }
+
+RowProblem cellProblem(int cell, const std::string& text, const char* expected,
+                       bool scoreAtFault = false) {
+    return {headingOf(cell) + "「" + xmlSafeText(text) + "」" + expected, scoreAtFault};
+}
+
+// Reads the cells of one row, left to right, stopping at the first that cannot be stored.
+class RowReader {
+  public:
+    RowReader(const PreviewGrid::Row& row, int classCount) : row_(row), classCount_(classCount) {}
+
+    std::variant<ImportedStudent, RowProblem> read() {
+        ImportedStudent student;
+        const auto id = parseWholeNumber(cellText(kStudentIdCell));
+        if (!id) {
+            return cellProblem(kStudentIdCell, cellText(kStudentIdCell), "不是整数");
+        }
+        student.studentId = *id;
+        student.recId = text(kRecIdCell);
+        student.name = text(kNameCell);
+        student.sex = text(kSexCell, true);
+        for (std::size_t s = 0; s < student.scores.size() && !problem_; ++s) {
+            student.scores[s] = score(kFirstScoreCell + static_cast<int>(s));
+        }
+        student.oralSchool = text(kOralSchoolCell);
+        student.addr = text(kAddrCell);
+        student.memo = text(kMemoCell);
+        if (!problem_) {
+            student.fixedClass = fixedClass(student.memo);
+        }
+        student.category = text(kCategoryCell);
+        if (problem_) {
+            return *problem_;
+        }
+        student.pinyin = store::pinyinForColumn(namePinyin(student.name));
+        return student;
+    }
+
+  private:
+    const std::string& cellText(int cell) const { return row_[static_cast<std::size_t>(cell)]; }
+
+    // The text of a text cell as valid UTF-8, blanks around it removed when asked, checked
+    // against its column's width.
+    std::string text(int cell, bool trim = false) {
+        std::string value = xmlSafeText(cellText(cell));
+        if (trim) {
+            value = trimmed(value);
+        }
+        const std::string_view column = kImportFields[static_cast<std::size_t>(cell - 1)];
+        if (auto tooLong = store::textTooLong(column, headingOf(cell), value);
+            tooLong && !problem_) {
+            problem_ = RowProblem{*tooLong};
+        }
+        return value;
+    }
+
+    double score(int cell) {
+        const auto value = parseNumber(cellText(cell));
+        if (!value) {
+            problem_ = cellProblem(cell, cellText(cell), "不是数字", true);
+            return 0.0;
+        }
+        if (auto outside = store::scoreOutOfRange(headingOf(cell), *value)) {
+            problem_ = RowProblem{*outside, true};
+        }
+        return *value;
+    }
+
+    // A 备注 that is not blank names the class the student is fixed to.
+    std::optional<int> fixedClass(const std::string& memo) {
+        if (trimmed(memo).empty()) {
+            return std::nullopt;
+        }
+        const auto classId = parseWholeNumber(memo);
+        if (!classId) {
+            problem_ = cellProblem(kMemoCell, memo, "不是班级号");
+            return std::nullopt;
+        }
+        if (auto outside =
+                store::classOutsideProject(headingOf(kMemoCell), *classId, classCount_, false)) {
+            problem_ = RowProblem{*outside};
+            return std::nullopt;
+        }
+        return classId;
+    }
+
+    const PreviewGrid::Row& row_;
+    int classCount_;
+    std::optional<RowProblem> problem_;
+};
 
 }  // namespace
 
-std::variant<ImportedStudent, std::string> readImportedStudent(const PreviewGrid::Row& row) {
-    ImportedStudent student;
-    const auto id = parseWholeNumber(row[kStudentIdCell]);
-    if (!id) {
-        return cellProblem(kStudentIdCell, row[kStudentIdCell], "不是整数");
-    }
-    student.studentId = *id;
-    for (std::size_t s = 0; s < student.scores.size(); ++s) {
-        const int cell = kFirstScoreCell + static_cast<int>(s);
-        const auto score = parseNumber(row[static_cast<std::size_t>(cell)]);
-        if (!score) {
-            return cellProblem(cell, row[static_cast<std::size_t>(cell)], "不是数字");
-        }
-        student.scores[s] = *score;
-    }
-    student.recId = row[kRecIdCell];
-    student.name = row[kNameCell];
-    student.sex = trimmed(row[kSexCell]);
-    student.oralSchool = row[kOralSchoolCell];
-    student.addr = row[kAddrCell];
-    student.pinyin = namePinyin(student.name);
-    student.memo = row[kMemoCell];
-    student.category = row[kCategoryCell];
-    return student;
-}
-
-FixedClass readFixedClass(const std::string& memo) {
-    FixedClass result;
-    if (trimmed(memo).empty()) {
-        return result;
-    }
-    const auto classId = parseWholeNumber(memo);
-    if (!classId) {
-        result.problem = cellProblem(kMemoCell, memo, "不是班级号");
-        return result;
-    }
-    result.fixed = true;
-    result.classId = *classId;
-    return result;
+std::variant<ImportedStudent, RowProblem> readImportedStudent(const PreviewGrid::Row& row,
+                                                              int classCount) {
+    return RowReader(row, classCount).read();
 }
 
 }  // namespace qm::intake

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <variant>
 
@@ -9,7 +10,8 @@
 namespace qm::intake {
 
 // The values one previewed row stores, taken from its cells by position (cell c holds column c
-// of the import layout, whatever the title shown above it).
+// of the import layout, whatever the title shown above it). Texts are valid UTF-8 that an export
+// can write (see xmlSafeText).
 struct ImportedStudent {
     int studentId = 0;
     std::string recId;
@@ -19,21 +21,25 @@ struct ImportedStudent {
         scores{};  // math, english, chinese, wuli, zhengzhi, lishi, tiyu, dili, shengwu
     std::string oralSchool;
     std::string addr;
-    std::string pinyin;  // of the name
-    std::string memo;    // 备注 as in the cell; a class number when not blank
+    std::string pinyin;             // of the name, cut to the width of the pinyin column
+    std::string memo;               // 备注 as in the cell
+    std::optional<int> fixedClass;  // the class a 备注 fixes the student to
     std::string category;
 };
 
-// Reads one previewed row. 学号 must be a whole number and each score a number; otherwise the
-// result is the reason the row cannot be stored, naming the column and the cell's text.
-std::variant<ImportedStudent, std::string> readImportedStudent(const PreviewGrid::Row& row);
-
-// The class a 备注 cell fixes the student to.
-struct FixedClass {
-    bool fixed = false;  // false for a blank cell: the student is not fixed
-    int classId = 0;
-    std::string problem;  // not empty when the cell is not a class number
+// Why a row cannot be stored: the reason, naming the column by its heading and the cell's text
+// where it is short, and whether a score is at fault (the user is then reminded that a subject
+// not taken is entered as 0).
+struct RowProblem {
+    std::string reason;
+    bool scoreAtFault = false;
 };
-FixedClass readFixedClass(const std::string& memo);
+
+// Reads one previewed row of a project with classCount classes, checking every value the way
+// the student table would take it: 学号 a whole number, each score a number within the bounds
+// of Limits.h, each text within its column's width, and a 备注 that is not blank a class number
+// from 1 to classCount. The first cell at fault, from left to right, gives the problem.
+std::variant<ImportedStudent, RowProblem> readImportedStudent(const PreviewGrid::Row& row,
+                                                              int classCount);
 
 }  // namespace qm::intake

@@ -5,6 +5,7 @@
 
 #include "reports/ClassList.h"
 #include "reports/StatGrid.h"
+#include "store/StudentTable.h"
 
 namespace qm::db {
 class Connection;
@@ -12,7 +13,7 @@ class Connection;
 
 namespace qm::reports {
 
-inline constexpr const char* kNoStudentsMessage = "该分班项目还没有学生数据";
+using store::kNoStudentsMessage;
 
 // A deviation shown beyond this, either way, is marked red.
 inline constexpr double kDeviationLimit = 1.0;

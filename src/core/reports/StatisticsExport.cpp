@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "reports/BalanceReport.h"
 #include "reports/ClassStatistics.h"
 #include "reports/TextTable.h"
 #include "reports/XlsxWriter.h"
@@ -47,9 +48,42 @@ void writeCell(XlsxWriter& workbook, lxw_worksheet* sheet, std::size_t row, std:
     }
 }
 
+void setColumnWidths(XlsxWriter& workbook, lxw_worksheet* sheet,
+                     const std::vector<std::size_t>& widths) {
+    for (std::size_t c = 0; c < widths.size(); ++c) {
+        workbook.setColumnWidth(sheet, c,
+                                static_cast<double>(std::max<std::size_t>(widths[c], 6) + 2));
+    }
+}
+
+void writeBalance(XlsxWriter& workbook, const BalanceReport& balance, const Formats& formats) {
+    lxw_worksheet* sheet = workbook.addSheet(kBalanceSheetName);
+    std::vector<std::size_t> widths(kBalanceHeadings.size(), 0);
+    for (std::size_t c = 0; c < kBalanceHeadings.size(); ++c) {
+        workbook.writeText(sheet, 0, c, kBalanceHeadings[c], formats.title);
+        widths[c] = displayWidth(kBalanceHeadings[c]);
+    }
+    std::size_t row = 1;
+    for (const BalanceRow& figure : balanceRows(balance)) {
+        workbook.writeText(sheet, row, 0, figure.label);
+        widths[0] = std::max(widths[0], displayWidth(figure.label));
+        for (std::size_t c = 0; c < figure.values.size(); ++c) {
+            workbook.writeNumber(sheet, row, c + 1, figure.values[c],
+                                 figure.points ? formats.twoDecimals : nullptr);
+        }
+        ++row;
+    }
+    ++row;  // one empty row before the words
+    for (const std::string& line : balanceSummary(balance)) {
+        workbook.writeText(sheet, row++, 0, line);
+    }
+    setColumnWidths(workbook, sheet, widths);
+}
+
 }  // namespace
 
-void exportStatistics(const ClassStatistics& statistics, const std::string& path) {
+void exportStatistics(const ClassStatistics& statistics, const std::string& path,
+                      const BalanceReport* balance) {
     XlsxWriter workbook(path);
     lxw_worksheet* sheet = workbook.addSheet(kStatisticsSheetName);
     const Formats formats = makeFormats(workbook);
@@ -72,11 +106,11 @@ void exportStatistics(const ClassStatistics& statistics, const std::string& path
         first += blockHeight(*grid);
         titled = true;
     }
-    for (std::size_t c = 0; c < widths.size(); ++c) {
-        workbook.setColumnWidth(sheet, c,
-                                static_cast<double>(std::max<std::size_t>(widths[c], 6) + 2));
-    }
+    setColumnWidths(workbook, sheet, widths);
     worksheet_freeze_panes(sheet, 0, 1);
+    if (balance != nullptr) {
+        writeBalance(workbook, *balance, formats);
+    }
     workbook.save();
 }
 

@@ -9,9 +9,10 @@
 #include "db/Transaction.h"
 #include "db/Value.h"
 #include "intake/Pinyin.h"
-#include "reports/Padding.h"
 #include "reports/StudentColumns.h"
+#include "store/ProjectStore.h"
 #include "store/StudentTable.h"
+#include "store/StudentValueRules.h"
 
 namespace qm::reports {
 
@@ -30,17 +31,22 @@ int wholeNumberIn(const std::string& heading, const std::string& text) {
     return *number;
 }
 
-// The value to store for a text typed into a column, or UserError naming the column.
-db::Value checkedValue(const std::string& column, const std::string& text) {
+void refuseIf(const std::optional<std::string>& problem) {
+    if (problem) {
+        throw UserError(*problem);
+    }
+}
+
+// The value to store for a text typed into a column of a project with classCount classes, or
+// UserError naming the column.
+db::Value checkedValue(const std::string& column, const std::string& text, int classCount) {
     const std::string heading(columnHeading(column));
     if (column == "student_id") {
         return wholeNumberIn(heading, text);
     }
     if (column == "class_id") {
         const int classId = wholeNumberIn(heading, text);
-        if (classId < 0) {
-            throw UserError(heading + " 不能小于0: " + text);
-        }
+        refuseIf(store::classOutsideProject(heading, classId, classCount, true));
         return classId;
     }
     if (column == "type") {
@@ -55,20 +61,30 @@ db::Value checkedValue(const std::string& column, const std::string& text) {
         if (!score) {
             throw UserError(heading + " 必须是数字: " + text);
         }
+        refuseIf(store::scoreOutOfRange(heading, *score));
         return *score;
     }
     if (column == "sex" && text != "男" && text != "女") {
         throw UserError(heading + " 只能是 男 或 女: " + text);
     }
-    for (const auto& [name, width] : store::kTextColumns) {
-        if (name == column) {
-            if (utf8CharacterCount(withoutPadding(text)) > static_cast<std::size_t>(width)) {
-                throw UserError(heading + " 最多" + std::to_string(width) + "个字: " + text);
-            }
-            return text;
-        }
+    if (store::textColumnWidth(column) > 0) {
+        refuseIf(store::textTooLong(column, heading, text));
+        return text;
     }
     throw UserError("学生表没有这一列: " + column);
+}
+
+// The typed texts as valid UTF-8 that an export can write.
+StudentFields storableTexts(const StudentFields& typed) {
+    StudentFields fields;
+    for (const auto& [column, text] : typed) {
+        fields.emplace_back(column, xmlSafeText(text));
+    }
+    return fields;
+}
+
+int classCountOf(db::Connection& connection, const std::string& table) {
+    return store::findProjectOfTable(connection, table).num;
 }
 
 bool studentExists(db::Connection& connection, const std::string& table, int studentId) {
@@ -98,7 +114,7 @@ StudentFields withPinyinOfName(const StudentFields& fields) {
     if (!has("pingyin")) {
         for (const auto& [column, text] : fields) {
             if (column == "student_name") {
-                result.emplace_back("pingyin", intake::namePinyin(text));
+                result.emplace_back("pingyin", store::pinyinForColumn(intake::namePinyin(text)));
             }
         }
     }
@@ -110,11 +126,12 @@ StudentFields withPinyinOfName(const StudentFields& fields) {
 void updateStudent(db::Connection& connection, const std::string& table, int studentId,
                    const StudentFields& typed) {
     const std::string& name = store::checkedTableName(table);
-    const StudentFields changes = withPinyinOfName(typed);
+    const StudentFields changes = withPinyinOfName(storableTexts(typed));
+    const int classCount = classCountOf(connection, name);
     std::vector<db::Value> values;
     std::string assignments;
     for (const auto& [column, text] : changes) {
-        values.push_back(checkedValue(column, text));
+        values.push_back(checkedValue(column, text, classCount));
         assignments += (assignments.empty() ? "" : ",") + column + "=?";
     }
     db::Transaction transaction(connection);
@@ -141,7 +158,8 @@ void updateStudent(db::Connection& connection, const std::string& table, int stu
 void insertStudent(db::Connection& connection, const std::string& table,
                    const StudentFields& typed) {
     const std::string& name = store::checkedTableName(table);
-    const StudentFields values = withPinyinOfName(typed);
+    const StudentFields values = withPinyinOfName(storableTexts(typed));
+    const int classCount = classCountOf(connection, name);
     // Every column starts as a new, unplaced student without scores has it.
     std::vector<db::Value> row;
     for (auto column : store::kStudentColumns) {
@@ -153,7 +171,7 @@ void insertStudent(db::Connection& connection, const std::string& table,
     for (const auto& [column, text] : values) {
         const auto position =
             std::find(store::kStudentColumns.begin(), store::kStudentColumns.end(), column);
-        db::Value value = checkedValue(column, text);
+        db::Value value = checkedValue(column, text, classCount);
         row[static_cast<std::size_t>(position - store::kStudentColumns.begin())] = value;
         numberGiven = numberGiven || column == "student_id";
     }

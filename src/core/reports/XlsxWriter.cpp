@@ -6,6 +6,8 @@
 #include <system_error>
 
 #include "common/UserError.h"
+#include "common/Utf8.h"
+#include "intake/XlsxWorkbook.h"
 
 namespace qm::reports {
 
@@ -16,6 +18,19 @@ lxw_row_t rowIndex(std::size_t row) {
 }
 lxw_col_t columnIndex(std::size_t column) {
     return static_cast<lxw_col_t>(column);
+}
+
+// Reads the written workbook back as the import reads a workbook, every sheet to its end. A file
+// whose XML is not well formed is refused here, before it can replace the target.
+void checkReadsBack(const std::string& written, const std::string& target) {
+    try {
+        const intake::XlsxWorkbook book(written);
+        for (int sheet = 0; sheet < static_cast<int>(book.sheetNames().size()); ++sheet) {
+            book.lastRow(sheet);
+        }
+    } catch (const std::exception& error) {
+        throw UserError("导出的文件无法读回，没有保存 " + target + ": " + error.what());
+    }
 }
 
 }  // namespace
@@ -57,7 +72,10 @@ lxw_format* XlsxWriter::addFormat() {
 
 void XlsxWriter::writeText(lxw_worksheet* sheet, std::size_t row, std::size_t column,
                            const std::string& text, lxw_format* format) {
-    check(worksheet_write_string(sheet, rowIndex(row), columnIndex(column), text.c_str(), format),
+    // A text from an older database may hold bytes or characters that XML cannot; the file must
+    // stay readable whatever the database gives.
+    const std::string safe = xmlSafeText(text);
+    check(worksheet_write_string(sheet, rowIndex(row), columnIndex(column), safe.c_str(), format),
           "单元格");
 }
 
@@ -85,6 +103,12 @@ void XlsxWriter::save() {
     if (closed != LXW_NO_ERROR) {
         std::filesystem::remove(partialPath_, error);
         throw UserError("无法写入 " + path_ + ": " + lxw_strerror(closed));
+    }
+    try {
+        checkReadsBack(partialPath_, path_);
+    } catch (const UserError&) {
+        std::filesystem::remove(partialPath_, error);
+        throw;
     }
     std::filesystem::rename(partialPath_, target, error);
     if (error) {

@@ -9,9 +9,11 @@ typedef struct lxw_format lxw_format;
 namespace qm::reports {
 
 // A new .xlsx workbook being written. Nothing reaches the target file before save(): the
-// workbook is written beside it under a temporary name and then put in its place, so a failed
-// export never leaves half a file, nor destroys a file that was there. Rows and columns count
-// from 0. Every failure is a UserError with a message for the user.
+// workbook is written beside it under a temporary name, read back, and only then put in its
+// place, so a failed export never leaves half a file or a file the program cannot read, nor
+// destroys a file that was there. Texts are written as valid UTF-8 that XML can hold (see
+// xmlSafeText). Rows and columns count from 0. Every failure is a UserError with a message for
+// the user.
 class XlsxWriter {
   public:
     explicit XlsxWriter(std::string path);
@@ -30,7 +32,7 @@ class XlsxWriter {
     // Width of one column, in characters of the default font.
     void setColumnWidth(lxw_worksheet* sheet, std::size_t column, double width);
 
-    // Writes the workbook to its file, replacing a file of that name.
+    // Writes the workbook to its file, replacing a file of that name, once it reads back.
     void save();
 
   private:

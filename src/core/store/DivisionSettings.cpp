@@ -2,6 +2,7 @@
 
 #include "common/UserError.h"
 #include "db/Connection.h"
+#include "store/Limits.h"
 
 namespace qm::store {
 
@@ -40,13 +41,34 @@ std::optional<DivisionSettings> loadSettings(db::Connection& connection, int pro
     settings.is_man = number("is_man");
     const auto& wtNum = row["wtNum"];
     settings.wtNum = wtNum.isNull() ? std::nullopt : std::optional<int>(wtNum.toInt());
+    settings.is_deep_opt = flag("is_deep_opt");
+    settings.deep_opt_mode = flag("deep_opt_mode");
     return settings;
+}
+
+namespace {
+
+void checkWithin(int value, int lowest, int highest, const char* name) {
+    if (value < lowest || value > highest) {
+        throw UserError(std::string(name) + "必须是" + std::to_string(lowest) + "到" +
+                        std::to_string(highest) + "之间的整数: " + std::to_string(value));
+    }
+}
+
+}  // namespace
+
+void checkSettingsBounds(const DivisionSettings& settings) {
+    checkWithin(settings.inter, kMinBandTolerance, kMaxBandTolerance, "分数间隔权重(inter)");
+    if (settings.wtNum) {
+        checkWithin(*settings.wtNum, kMinTuningCount, kMaxTuningCount, "微调次数(wtNum)");
+    }
 }
 
 void saveSettings(db::Connection& connection, const DivisionSettings& s) {
     auto statement = connection.prepare(
         "update config set is_avg_person=?,is_avg_total=?,is_avg_ch=?,is_avg_math=?,"
-        "is_avg_eng=?,is_avg_inter=?,inter=?,is_man=?,wtNum=? where id=?");
+        "is_avg_eng=?,is_avg_inter=?,inter=?,is_man=?,wtNum=?,is_deep_opt=?,deep_opt_mode=? "
+        "where id=?");
     statement.bind(1, s.is_avg_person)
         .bind(2, s.is_avg_total)
         .bind(3, s.is_avg_ch)
@@ -56,15 +78,20 @@ void saveSettings(db::Connection& connection, const DivisionSettings& s) {
         .bind(7, s.inter)
         .bind(8, s.is_man)
         .bind(9, s.wtNum ? db::Value(*s.wtNum) : db::Value())
-        .bind(10, s.id);
+        .bind(10, s.is_deep_opt)
+        .bind(11, s.deep_opt_mode)
+        .bind(12, s.id);
     if (statement.execute() == 0) {
         throw UserError("不存在该班别的参数设置");
     }
 }
 
 void insertDefaultSettings(db::Connection& connection, int projectId) {
-    // Values by position, in the column order of config.
-    auto statement = connection.prepare("insert into config values(?,1,1,1,1,1,1,1,0,50)");
+    // The values of the original row in its column order, then 深度优化 off.
+    auto statement = connection.prepare(
+        "insert into config(id,is_avg_person,is_avg_total,is_avg_ch,is_avg_math,is_avg_eng,"
+        "is_avg_inter,inter,is_man,wtNum,is_deep_opt,deep_opt_mode) "
+        "values(?,1,1,1,1,1,1,1,0,50,0,0)");
     statement.bind(1, projectId);
     statement.execute();
 }

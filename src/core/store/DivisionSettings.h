@@ -9,7 +9,8 @@ class Connection;
 namespace qm::store {
 
 // A project's row of config: which balancing rules a division applies, the band tolerance and
-// how often it fine-tunes. The flags hold 1 for yes and 0 for no.
+// how often it fine-tunes, and whether a division ends with 深度优化. The flags hold 1 for yes
+// and 0 for no.
 struct DivisionSettings {
     int id = 0;
     int is_avg_person = 1;          // boys and girls spread evenly (always done; stored only)
@@ -21,6 +22,8 @@ struct DivisionSettings {
     int inter = 1;                  // band tolerance
     int is_man = 0;                 // 1: boys are placed before girls
     std::optional<int> wtNum = 50;  // fine-tuning count; NULL reads as no value
+    int is_deep_opt = 0;            // 1: a division ends with 深度优化
+    int deep_opt_mode = 0;  // strength of 深度优化: 0 平均分优先, 1 分数段优先
 
     // The row a new project gets.
     static DivisionSettings defaults(int projectId);
@@ -29,6 +32,12 @@ struct DivisionSettings {
 
 // Reads the row of a project; nothing when the project has no row.
 std::optional<DivisionSettings> loadSettings(db::Connection& connection, int projectId);
+
+// Refuses, with a UserError naming the setting, a band tolerance outside kMinBandTolerance to
+// kMaxBandTolerance (1 to 1000) or a fine-tuning count outside kMinTuningCount to kMaxTuningCount
+// (0 to 1000). The fronts check what the user typed with it before they save; saveSettings
+// itself stores any row, as older databases may hold one.
+void checkSettingsBounds(const DivisionSettings& settings);
 
 // Stores all values of the row. A project without a row is refused with
 // "不存在该班别的参数设置" and nothing is stored.

@@ -8,11 +8,12 @@ namespace qm::store {
 // would make it run for minutes.
 inline constexpr int kMinClassCount = 1;
 inline constexpr int kMaxClassCount = 999;
-inline constexpr int kMinTuningCount = 0;      // wtNum: fine-tuning passes are wtNum + 1
+inline constexpr int kMinTuningCount = 0;  // wtNum: fine-tuning passes are wtNum + 1
 inline constexpr int kMaxTuningCount = 1000;
-inline constexpr int kMinBandTolerance = 1;    // inter: band tolerance of the score-band rule
+inline constexpr int kMinBandTolerance = 1;  // inter: band tolerance of the score-band rule
 inline constexpr int kMaxBandTolerance = 1000;
-// A score is refused beyond this magnitude: its bands would fit no table.
+// A score is refused beyond this magnitude, either way, at import, in the student list and by a
+// division: its bands would fit no table.
 inline constexpr double kLargestScore = 100000;
 
 }  // namespace qm::store

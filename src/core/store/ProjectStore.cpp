@@ -2,9 +2,11 @@
 
 #include "common/NumberText.h"
 #include "common/UserError.h"
+#include "common/Utf8.h"
 #include "db/Connection.h"
 #include "db/Transaction.h"
 #include "store/DivisionSettings.h"
+#include "store/Limits.h"
 #include "store/StudentTable.h"
 
 namespace qm::store {
@@ -17,18 +19,33 @@ int CurrentProject::id() const {
     return *value;
 }
 
+namespace {
+
+UserError classCountRefused(std::string_view shown) {
+    return UserError("班级数必须是" + std::to_string(kMinClassCount) + "到" +
+                     std::to_string(kMaxClassCount) + "之间的整数: " + std::string(shown));
+}
+
+bool isClassCount(int count) {
+    return count >= kMinClassCount && count <= kMaxClassCount;
+}
+
+}  // namespace
+
 int parseClassCount(std::string_view text) {
     const auto value = parseWholeNumber(text);
-    if (!value || *value < 1) {
-        throw UserError("班级数必须是从1起的整数: \"" + std::string(text) + "\"");
+    if (!value || !isClassCount(*value)) {
+        throw classCountRefused("\"" + std::string(text) + "\"");
     }
     return *value;
 }
 
-CurrentProject createProject(db::Connection& connection, const std::string& memo, int classCount) {
-    if (classCount < 1) {
-        throw UserError("班级数必须是从1起的整数: " + std::to_string(classCount));
+CurrentProject createProject(db::Connection& connection, const std::string& typedMemo,
+                             int classCount) {
+    if (!isClassCount(classCount)) {
+        throw classCountRefused(std::to_string(classCount));
     }
+    const std::string memo = xmlSafeText(typedMemo);
     db::Transaction transaction(connection);
     auto insert = connection.prepare("insert into fb_info(memo,num) values(?,?)");
     insert.bind(1, memo).bind(2, classCount);
@@ -79,6 +96,16 @@ Project findProject(db::Connection& connection, int id) {
     const auto rows = statement.query();
     if (rows.empty()) {
         throw UserError("分班项目 " + std::to_string(id) + " 不存在");
+    }
+    return projectFromRow(rows[0]);
+}
+
+Project findProjectOfTable(db::Connection& connection, const std::string& table) {
+    auto statement = connection.prepare("select * from fb_info where table_name=?");
+    statement.bind(1, table);
+    const auto rows = statement.query();
+    if (rows.empty()) {
+        throw UserError("找不到分班项目: " + table);
     }
     return projectFromRow(rows[0]);
 }

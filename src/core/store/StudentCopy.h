@@ -19,9 +19,11 @@ inline constexpr const char* kCopySucceeded = "导入数据成功";
 inline constexpr const char* kCopyFailed = "导入数据出错!数据可能已经存在，请采用覆盖方式导入";
 
 // Copies every student of the source project into the current project's student table. The
-// copies keep their classes and arrive fixed (type 2); afterwards every row of the source has
-// type 1. The copy is one unit: when it fails (UserError kCopyFailed), both projects are as they
-// were. Copying the current project onto itself is refused. Returns the number of rows copied.
+// copies keep their classes and arrive fixed (type 2); the source project stays exactly as it
+// was, its students fixed in advance still fixed. The copy is one unit: when it fails, both
+// projects are as they were; a student number already present gives UserError kCopyFailed, other
+// failures the database's own message. Copying the current project onto itself is refused.
+// Returns the number of rows copied.
 int copyStudents(db::Connection& connection, const CurrentProject& target, int sourceId,
                  CopyMode mode);
 

@@ -26,8 +26,9 @@ std::string numberColumn(std::string_view name, std::string_view type) {
            ")<>'text' AND typeof(" + n + ")<>'blob')";
 }
 
-// The width of a fixed-width text column.
-int widthOf(std::string_view column) {
+}  // namespace
+
+int textColumnWidth(std::string_view column) {
     for (const auto& text : kTextColumns) {
         if (text.name == column) {
             return text.width;
@@ -35,8 +36,6 @@ int widthOf(std::string_view column) {
     }
     return 0;
 }
-
-}  // namespace
 
 std::string studentTableName(int projectId) {
     return "fb_" + std::to_string(projectId);
@@ -71,7 +70,7 @@ const std::string& checkedTableName(const std::string& name) {
 std::string createStudentTableSql(const std::string& name) {
     std::string sql = "CREATE TABLE " + checkedTableName(name) + "(";
     for (auto column : kStudentColumns) {
-        if (const int width = widthOf(column)) {
+        if (const int width = textColumnWidth(column)) {
             sql += charColumn(column, width);
         } else if (column == "student_id") {
             sql += numberColumn(column, "int") + " PRIMARY KEY NOT NULL";

@@ -30,6 +30,12 @@ inline constexpr std::array<TextColumn, 8> kTextColumns = {{{"rec_id", 100},
                                                             {"fbMemo", 100},
                                                             {"pfType", 10}}};
 
+// The width in characters of a fixed-width text column; 0 for the other columns.
+int textColumnWidth(std::string_view column);
+
+// What every command that needs students says about a project that has none.
+inline constexpr const char* kNoStudentsMessage = "该分班项目还没有学生数据";
+
 // Placement codes of the type column.
 enum PlaceType : int {
     kNotPlaced = 0,  // waiting for a division

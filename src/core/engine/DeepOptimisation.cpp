@@ -1,0 +1,110 @@
+#include "engine/DeepOptimisation.h"
+
+#include <cstdio>
+
+#include "common/UserError.h"
+#include "db/Connection.h"
+#include "db/Transaction.h"
+#include "engine/BalanceFigures.h"
+#include "engine/DeepOptimiser.h"
+#include "engine/PlacedCohort.h"
+#include "engine/RunSettings.h"
+#include "store/DivisionSettings.h"
+#include "store/StudentTable.h"
+
+namespace qm::engine {
+
+namespace {
+
+std::string twoDecimals(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", value);
+    return text;
+}
+
+std::string strengthName(OptimiseStrength strength) {
+    return strength == OptimiseStrength::Bands ? "分数段优先" : "平均分优先";
+}
+
+OptimiseStrength strengthOf(const std::optional<store::DivisionSettings>& settings) {
+    return settings && settings->deep_opt_mode == 1 ? OptimiseStrength::Bands
+                                                    : OptimiseStrength::Averages;
+}
+
+void writeBack(db::Connection& connection, const std::string& table, const PlacedCohort& cohort,
+               const std::vector<int>& classOf) {
+    auto update = connection.prepare("update " + table + " set class_id=? where student_id=?");
+    for (std::size_t i = 0; i < cohort.students.size(); ++i) {
+        if (classOf[i] != cohort.students[i].classIndex) {
+            update.bind(1, classOf[i] + 1).bind(2, cohort.students[i].studentId);
+            update.execute();
+        }
+    }
+}
+
+void report(const PlacedCohort& cohort, const OptimisationOutcome& outcome,
+            DivisionObserver& observer) {
+    const BalanceFigures before = measureBalance(cohort, cohort.presentClasses());
+    const BalanceFigures after = measureBalance(cohort, outcome.classOf);
+    int moved = 0;
+    for (std::size_t i = 0; i < cohort.students.size(); ++i) {
+        moved += outcome.classOf[i] != cohort.students[i].classIndex ? 1 : 0;
+    }
+    if (outcome.stoppedAtTimeCap) {
+        observer.consoleLine("深度优化用满了 " + std::to_string(DeepOptimiser::kTimeCap.count()) +
+                             " 秒的时间上限，提前结束，保留到此为止最好的分班");
+    }
+    observer.consoleLine("深度优化：调整了 " + std::to_string(moved) + " 名学生的班级");
+    observer.consoleLine("深度优化：总分平均分最大差 " + twoDecimals(before.totalSpread()) + " → " +
+                         twoDecimals(after.totalSpread()) + " 分，单科最大差 " +
+                         twoDecimals(before.worstSubjectSpread()) + " → " +
+                         twoDecimals(after.worstSubjectSpread()) + " 分");
+    observer.consoleLine("深度优化：分数段人数最大差 " + std::to_string(before.worstBandSpread()) +
+                         " → " + std::to_string(after.worstBandSpread()) + " 人");
+}
+
+void runOptimisation(db::Connection& connection, const std::string& table,
+                     const PlacedCohort& cohort, OptimiseStrength strength,
+                     DivisionObserver& observer) {
+    observer.consoleLine("深度优化开始（" + strengthName(strength) + "）");
+    const OptimisationOutcome outcome = DeepOptimiser(cohort, strength, observer).run();
+    writeBack(connection, table, cohort, outcome.classOf);
+    report(cohort, outcome, observer);
+    observer.consoleLine("深度优化结束");
+}
+
+PlacedCohort projectCohort(db::Connection& connection, const store::CurrentProject& project) {
+    return loadPlacedCohort(connection, store::checkedTableName(project.fbTable),
+                            projectClassCount(connection, project));
+}
+
+}  // namespace
+
+void optimiseClasses(db::Connection& connection, const store::CurrentProject& project,
+                     DivisionObserver& observer) {
+    const auto settings = store::loadSettings(connection, project.id());
+    const PlacedCohort cohort = projectCohort(connection, project);
+    if (cohort.students.empty()) {
+        throw UserError("该分班项目的班级里还没有学生，请先分班");
+    }
+    db::Transaction transaction(connection);
+    runOptimisation(connection, project.fbTable, cohort, strengthOf(settings), observer);
+    transaction.commit();
+}
+
+void optimiseAfterDivision(db::Connection& connection, const store::CurrentProject& project,
+                           DivisionObserver& observer) {
+    const auto settings = store::loadSettings(connection, project.id());
+    if (!settings || settings->is_deep_opt != 1) {
+        return;
+    }
+    const PlacedCohort cohort = projectCohort(connection, project);
+    if (cohort.students.empty()) {
+        return;  // nobody was placed: nothing to even out
+    }
+    db::Transaction transaction(connection);
+    runOptimisation(connection, project.fbTable, cohort, strengthOf(settings), observer);
+    transaction.commit();
+}
+
+}  // namespace qm::engine

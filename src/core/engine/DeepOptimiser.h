@@ -1,0 +1,52 @@
+#pragma once
+
+#include <chrono>
+#include <vector>
+
+#include "engine/BalanceObjective.h"
+#include "engine/DivisionRun.h"
+#include "engine/PlacedCohort.h"
+
+namespace qm::engine {
+
+// The two strengths of 深度优化 a teacher can choose.
+enum class OptimiseStrength {
+    Averages = 0,  // 平均分优先: class averages as close as they can come, band spreads no worse
+    Bands = 1,  // 分数段优先: band spreads of at most 4 first, class averages within about 1
+};
+
+// What 深度优化 aims at in each strength.
+BalanceGoal goalOf(OptimiseStrength strength);
+
+// What 深度优化 did.
+struct OptimisationOutcome {
+    std::vector<int> classOf;  // the new class index of every student, in the cohort's order
+    double objectiveBefore = 0;
+    double objectiveAfter = 0;
+    bool stoppedAtTimeCap = false;
+};
+
+// 深度优化 of divided classes: exchanges students between classes to lower the objective of
+// BalanceObjective, keeping every rule of ExchangeRules and never making a figure worse. Three
+// searches in turn: simulated annealing (a fixed seed, about 2,000 steps per movable student), a
+// quick descent, then the double-exchange search between two classes at a time until no pair of
+// classes improves. Every bound is a number of steps derived from the cohort, so the same
+// cohort always gives the same classes; the time cap only guards against a machine far slower
+// than any school's. The outcome is never worse on the objective than the classes it started
+// from.
+class DeepOptimiser {
+  public:
+    static constexpr std::chrono::seconds kTimeCap{300};
+
+    DeepOptimiser(const PlacedCohort& cohort, OptimiseStrength strength,
+                  DivisionObserver& observer);
+    // Raises OptimisationCancelled when the observer asks to stop.
+    OptimisationOutcome run();
+
+  private:
+    const PlacedCohort& cohort_;
+    OptimiseStrength strength_;
+    DivisionObserver& observer_;
+};
+
+}  // namespace qm::engine

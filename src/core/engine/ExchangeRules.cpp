@@ -1,0 +1,48 @@
+#include "engine/ExchangeRules.h"
+
+#include <map>
+#include <string>
+#include <utility>
+
+#include "engine/PinyinApartRule.h"
+
+namespace qm::engine {
+
+ExchangeRules::ExchangeRules(const PlacedCohort& cohort, const std::vector<int>& classOf) {
+    std::map<std::pair<std::string, std::string>, int> groups;
+    for (const auto& student : cohort.students) {
+        if (student.fixed) {
+            groupOf_.push_back(-1);
+            continue;
+        }
+        const auto key = std::make_pair(student.sex, student.category);
+        groupOf_.push_back(groups.try_emplace(key, static_cast<int>(groups.size())).first->second);
+    }
+    groupCount_ = static_cast<int>(groups.size());
+    add(std::make_unique<PinyinApartRule>(cohort, classOf));
+}
+
+void ExchangeRules::add(std::unique_ptr<ExchangeRule> rule) {
+    rules_.push_back(std::move(rule));
+}
+
+bool ExchangeRules::allows(const Exchange& exchange) const {
+    if (exchange.classA == exchange.classB || !movable(exchange.a) ||
+        group(exchange.a) != group(exchange.b)) {
+        return false;
+    }
+    for (const auto& rule : rules_) {
+        if (!rule->allows(exchange)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void ExchangeRules::applied(const Exchange& exchange) {
+    for (const auto& rule : rules_) {
+        rule->applied(exchange);
+    }
+}
+
+}  // namespace qm::engine

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <vector>
+
+#include "engine/BalanceObjective.h"
+#include "engine/ClassRoster.h"
+#include "engine/ExchangeRules.h"
+#include "engine/PlacedCohort.h"
+
+namespace qm::engine {
+
+// The classes while 深度优化 works on them: where every student sits, the rules, the objective
+// and the roster of movable students, all changed together by apply().
+class ExchangeState {
+  public:
+    ExchangeState(const PlacedCohort& cohort, const BalanceGoal& goal);
+
+    const std::vector<int>& placement() const { return classOf_; }
+    int classOf(int student) const { return classOf_[static_cast<std::size_t>(student)]; }
+    Exchange exchangeOf(int a, int b) const { return {a, b, classOf(a), classOf(b)}; }
+    // The movable students, in cohort order.
+    const std::vector<int>& movable() const { return movable_; }
+    const ExchangeRules& rules() const { return rules_; }
+    const ClassRoster& roster() const { return roster_; }
+    const BalanceObjective& objective() const { return objective_; }
+    int classCount() const { return classCount_; }
+
+    // How much the exchange changes the objective, or BalanceObjective::kForbidden when a rule
+    // or a bound forbids it.
+    double change(const Exchange& exchange) const {
+        return rules_.allows(exchange) ? objective_.change(exchange) : BalanceObjective::kForbidden;
+    }
+    void apply(const Exchange& exchange);
+    // Takes the objective afresh from the placement, dropping the rounding that running updates
+    // gather, and returns it.
+    double refresh();
+
+  private:
+    int classCount_;
+    std::vector<int> classOf_;
+    std::vector<int> movable_;
+    ExchangeRules rules_;
+    BalanceObjective objective_;
+    ClassRoster roster_;
+};
+
+}  // namespace qm::engine

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <array>
+#include <utility>
+#include <vector>
+
+#include "engine/BalanceObjective.h"
+#include "engine/ExchangeState.h"
+#include "engine/SearchControl.h"
+
+namespace qm::engine {
+
+// The double-exchange search between two classes at a time. For a pair of classes it lists
+// every allowed exchange between them and makes the best single exchange or the best two
+// exchanges together, whichever lowers the objective more, and repeats while that helps. Two
+// exchanges together can even out what each alone cannot, since a single exchange moves a class
+// by a whole student's difference in every subject at once.
+//
+// Most pairs of exchanges are never worked out: the change of two exchanges together is
+// |d1 + d2 - t|^2 - |t|^2 (BalanceObjective::PairGeometry), which is at least what the
+// projections of d1 + d2 - t on the averages' part and on the bands' part of t give. With the
+// exchanges sorted by one projection, two can only beat the best found when the sum of their
+// projections lies close to the length of that part of t; the other projection, then the exact
+// averages' part, rule out most of the rest in a few operations each.
+class PairExchangeSearch {
+  public:
+    explicit PairExchangeSearch(ExchangeState& state);
+
+    // Sweeps over all pairs of classes, the most unequal first (the pair that could gain most),
+    // until a sweep changes nothing or after maxSweeps. An exchange is made only when it lowers
+    // the objective by more than minGain. A pair of classes that could not be improved is not
+    // tried again until one of the two classes has changed.
+    void run(int maxSweeps, double minGain, SearchControl& control, double progressFrom,
+             double progressTo);
+
+  private:
+    struct Candidate {
+        int a;
+        int b;
+        double change;         // of the objective
+        double averageChange;  // its part from the class averages
+        // Projections of d on the averages' part and on the bands' part of t, each divided by
+        // the length of that part.
+        std::array<double, 2> along;
+    };
+    struct ClassPair {
+        double potential;
+        int first;
+        int second;
+    };
+
+    std::vector<ClassPair> pairsByPotential(double minGain) const;
+    // Makes the best single exchange or pair of exchanges between the classes; true when it
+    // lowered the objective.
+    bool improve(int first, int second, double minGain);
+    void listCandidates(int first, int second);
+    // Sorts the candidates along the projection that spreads them most; returns its index.
+    std::size_t sortCandidates();
+    // The best pair of candidates that beats `best`, lowering `best` to its change: their
+    // places, or none.
+    std::pair<std::size_t, std::size_t> bestPair(double& best);
+    const double* valueChange(std::size_t candidate) const {
+        return &valueChanges_[candidate * geometry_.weight.size()];
+    }
+    // Twice the weighted product of two candidates' value changes.
+    double averageCross(std::size_t i, std::size_t j) const;
+    // The change of making candidates i and j together, or kForbidden: tried on the state and
+    // put back, so that every rule and bound is checked on the classes as they would be.
+    double changeOfBoth(const Candidate& i, const Candidate& j);
+    bool unchangedSinceTried(int first, int second) const;
+
+    ExchangeState& state_;
+    BalanceObjective::PairGeometry geometry_;
+    std::array<double, 2> reach_{};  // lengths of the averages' and the bands' part of t
+    std::vector<Candidate> candidates_;
+    std::vector<double> valueChanges_;  // per candidate and quantity taken, in candidate order
+    std::vector<int> changes_;          // per class: how often it changed in this search
+    // Per pair of classes: the changes of both when the pair last could not be improved.
+    std::vector<std::pair<int, int>> triedAt_;
+};
+
+}  // namespace qm::engine

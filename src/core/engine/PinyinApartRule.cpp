@@ -1,0 +1,53 @@
+#include "engine/PinyinApartRule.h"
+
+#include <map>
+#include <string>
+
+namespace qm::engine {
+
+PinyinApartRule::PinyinApartRule(const PlacedCohort& cohort, const std::vector<int>& classOf) {
+    std::map<std::string, int> holders;
+    for (const auto& student : cohort.students) {
+        ++holders[student.pinyin];
+    }
+    // Only readings that two or more students share are numbered: the others never clash.
+    std::map<std::string, int> shared;
+    for (const auto& student : cohort.students) {
+        readingOf_.push_back(
+            holders[student.pinyin] < 2
+                ? kUnshared
+                : shared.try_emplace(student.pinyin, static_cast<int>(shared.size()))
+                      .first->second);
+    }
+    readingCount_ = shared.size();
+    counts_.assign(static_cast<std::size_t>(cohort.classCount) * readingCount_, 0);
+    for (std::size_t i = 0; i < readingOf_.size(); ++i) {
+        if (readingOf_[i] != kUnshared) {
+            ++count(classOf[i], readingOf_[i]);
+        }
+    }
+}
+
+bool PinyinApartRule::allows(const Exchange& exchange) const {
+    const int readingA = readingOf_[static_cast<std::size_t>(exchange.a)];
+    const int readingB = readingOf_[static_cast<std::size_t>(exchange.b)];
+    // Students reading the same leave room for each other.
+    const int leaving = readingA == readingB ? 1 : 0;
+    return (readingA == kUnshared || count(exchange.classB, readingA) - leaving == 0) &&
+           (readingB == kUnshared || count(exchange.classA, readingB) - leaving == 0);
+}
+
+void PinyinApartRule::applied(const Exchange& exchange) {
+    const int readingA = readingOf_[static_cast<std::size_t>(exchange.a)];
+    const int readingB = readingOf_[static_cast<std::size_t>(exchange.b)];
+    if (readingA != kUnshared) {
+        --count(exchange.classA, readingA);
+        ++count(exchange.classB, readingA);
+    }
+    if (readingB != kUnshared) {
+        --count(exchange.classB, readingB);
+        ++count(exchange.classA, readingB);
+    }
+}
+
+}  // namespace qm::engine

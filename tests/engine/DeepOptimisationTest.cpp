@@ -1,0 +1,268 @@
+// 深度优化 through the real database. On generated cohorts (fixed students, categories, equal and
+// empty readings, odd sexes) it keeps every rule, never makes a figure or its objective worse and
+// gives the same classes every time; on a school's intake it reaches the evenness it promises;
+// a division runs it at its end when the setting is on, as one unit with the division.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+#include "CohortGenerator.h"
+#include "SchoolCohort.h"
+#include "common/NumberText.h"
+#include "engine/BalanceFigures.h"
+#include "engine/BalanceObjective.h"
+#include "engine/DeepOptimisation.h"
+#include "engine/DeepOptimiser.h"
+#include "engine/DivisionRun.h"
+#include "engine/PlacedCohort.h"
+#include "store/DivisionSettings.h"
+#include "store/ProjectStore.h"
+#include "support/TempDatabase.h"
+
+namespace qm::engine {
+namespace {
+
+struct Lines : DivisionObserver {
+    void consoleLine(const std::string& line) override { lines.push_back(line); }
+    std::vector<std::string> lines;
+};
+
+// Stops once 深度优化 is a tenth of the way.
+struct CancelWhileOptimising : DivisionObserver {
+    void progress(const DivisionProgress& progress) override {
+        cancel = progress.stage == "深度优化" && progress.tuningPass >= 10;
+    }
+    bool cancelRequested() override { return cancel; }
+    bool cancel = false;
+};
+
+// What the rules are about, per student.
+struct StudentState {
+    int classId;
+    int type;
+    std::string sex;
+    std::string category;
+    std::string pinyin;
+    bool operator==(const StudentState&) const = default;
+};
+using Students = std::map<int, StudentState>;
+
+std::string withoutTrailingBlanks(std::string text) {
+    text.erase(text.find_last_not_of(' ') + 1);
+    return text;
+}
+
+Students studentsOf(db::Connection& connection, const std::string& table) {
+    Students students;
+    for (const auto row : connection.query("select * from " + table)) {
+        students[static_cast<int>(row["student_id"].toInt())] = {
+            static_cast<int>(row["class_id"].toInt()), static_cast<int>(row["type"].toInt()),
+            trimmed(row["sex"].toText()), withoutTrailingBlanks(row["pfType"].toText()),
+            withoutTrailingBlanks(row["pingyin"].toText())};
+    }
+    return students;
+}
+
+std::map<int, int> classesOf(const Students& students) {
+    std::map<int, int> classes;
+    for (const auto& [id, student] : students) {
+        classes[id] = student.classId;
+    }
+    return classes;
+}
+
+// Fixed students and students outside the classes stay; every class keeps its number of each
+// sex and category; no class gets a second student of a reading unless it had one before.
+void expectRulesKept(const Students& before, const Students& after, int classCount,
+                     const std::string& name) {
+    ASSERT_EQ(before.size(), after.size()) << name;
+    std::map<std::tuple<int, std::string, std::string>, int> groupsBefore, groupsAfter;
+    std::map<std::pair<int, std::string>, int> readingsBefore, readingsAfter;
+    for (const auto& [id, old] : before) {
+        const StudentState& now = after.at(id);
+        EXPECT_EQ(now.type, old.type) << name << ": student " << id;
+        const bool placed = old.classId >= 1 && old.classId <= classCount;
+        if (old.type == 2 || !placed) {
+            EXPECT_EQ(now.classId, old.classId) << name << ": student " << id << " moved";
+        }
+        ++groupsBefore[{old.classId, old.sex, old.category}];
+        ++groupsAfter[{now.classId, now.sex, now.category}];
+        ++readingsBefore[{old.classId, old.pinyin}];
+        ++readingsAfter[{now.classId, now.pinyin}];
+    }
+    EXPECT_EQ(groupsBefore, groupsAfter) << name;
+    for (const auto& [place, count] : readingsAfter) {
+        const auto old = readingsBefore.find(place);
+        EXPECT_LE(count, std::max(1, old == readingsBefore.end() ? 0 : old->second))
+            << name << ": reading '" << place.second << "' in class " << place.first;
+    }
+}
+
+// Every figure as good as before or better.
+void expectNoFigureWorse(const BalanceFigures& before, const BalanceFigures& after,
+                         const std::string& name) {
+    ASSERT_EQ(before.averages.size(), after.averages.size()) << name;
+    for (std::size_t q = 0; q < before.averages.size(); ++q) {
+        EXPECT_LE(after.averages[q].spread, before.averages[q].spread + 1e-9) << name << " " << q;
+        EXPECT_LE(after.averages[q].largestDeviation, before.averages[q].largestDeviation + 1e-9)
+            << name << " " << q;
+    }
+    for (std::size_t s = 0; s < before.bands.size(); ++s) {
+        EXPECT_LE(after.bands[s].spread, before.bands[s].spread) << name << " subject " << s;
+    }
+    for (std::size_t c = 0; c < before.categories.size(); ++c) {
+        EXPECT_EQ(after.categories[c].spread, before.categories[c].spread) << name;
+    }
+    EXPECT_EQ(after.boysSpread, before.boysSpread) << name;
+    EXPECT_EQ(after.girlsSpread, before.girlsSpread) << name;
+    EXPECT_EQ(after.sizeSpread, before.sizeSpread) << name;
+}
+
+class DeepOptimisationTest : public ::testing::Test {
+  protected:
+    // A project with these settings, 深度优化 off or on in the given strength.
+    store::CurrentProject project(int classes, store::DivisionSettings settings, bool optimise,
+                                  int mode) {
+        auto current = store::createProject(connection(), "测试", classes);
+        settings.id = current.id();
+        settings.is_deep_opt = optimise ? 1 : 0;
+        settings.deep_opt_mode = mode;
+        store::saveSettings(connection(), settings);
+        return current;
+    }
+    store::CurrentProject schoolProject(const test::SchoolCohort& cohort, bool optimise,
+                                        int mode = 0) {
+        auto current = project(cohort.classes, store::DivisionSettings{}, optimise, mode);
+        test::insertSchoolCohort(connection(), current.fbTable, cohort);
+        return current;
+    }
+    PlacedCohort cohortOf(const store::CurrentProject& current, int classes) {
+        return loadPlacedCohort(connection(), current.fbTable, classes);
+    }
+    db::Connection& connection() { return database.connection(); }
+    test::TempDatabase database;
+};
+
+TEST_F(DeepOptimisationTest, KeepsEveryRuleNeverWorsensAndGivesTheSameClassesAgain) {
+    connection().exec("PRAGMA synchronous=OFF");
+    test::CohortGenerator generator(2024);
+    DivisionObserver quiet;
+    for (int i = 0; i < 40; ++i) {
+        const auto cohort = generator.next(160, 2);
+        const int mode = i % 2;
+        const std::string name = "cohort " + std::to_string(i) + " (" +
+                                 std::to_string(cohort.students.size()) + " students, " +
+                                 std::to_string(cohort.classCount) + " classes, strength " +
+                                 std::to_string(mode) + ")";
+        const auto settings = cohort.settings.value_or(store::DivisionSettings{});
+        const auto first = project(cohort.classCount, settings, false, mode);
+        const auto second = project(cohort.classCount, settings, false, mode);
+        for (const auto& current : {first, second}) {
+            test::insertStudents(connection(), current.fbTable, cohort.students);
+            divide(connection(), current, quiet);
+        }
+        const Students before = studentsOf(connection(), first.fbTable);
+        const PlacedCohort placed = cohortOf(first, cohort.classCount);
+        if (placed.students.empty()) {
+            continue;
+        }
+        optimiseClasses(connection(), first, quiet);
+        optimiseClasses(connection(), second, quiet);
+        const Students after = studentsOf(connection(), first.fbTable);
+        expectRulesKept(before, after, cohort.classCount, name);
+        EXPECT_EQ(classesOf(after), classesOf(studentsOf(connection(), second.fbTable))) << name;
+
+        std::vector<int> classOf;
+        for (const auto& student : placed.students) {
+            classOf.push_back(after.at(student.studentId).classId - 1);
+        }
+        expectNoFigureWorse(measureBalance(placed, placed.presentClasses()),
+                            measureBalance(placed, classOf), name);
+        BalanceObjective objective(placed, placed.presentClasses(),
+                                   goalOf(static_cast<OptimiseStrength>(mode)));
+        const double objectiveBefore = objective.value();
+        objective.reset(classOf);
+        EXPECT_LE(objective.value(), objectiveBefore) << name;
+        if (HasFailure()) {
+            return;
+        }
+    }
+}
+
+// The figures promised for an intake of 400 in 8 classes with three subjects, in both strengths.
+TEST_F(DeepOptimisationTest, EvensOutASchoolIntake) {
+    const test::SchoolCohort school{400, 8, 3};
+    DivisionObserver quiet;
+    for (int mode : {0, 1}) {
+        const auto current = schoolProject(school, false, mode);
+        divide(connection(), current, quiet);
+        const PlacedCohort placed = cohortOf(current, school.classes);
+        const auto divided = measureBalance(placed, placed.presentClasses());
+        optimiseClasses(connection(), current, quiet);
+        const PlacedCohort optimised = cohortOf(current, school.classes);
+        const auto after = measureBalance(optimised, optimised.presentClasses());
+        EXPECT_LE(after.worstSubjectSpread() * 3, divided.worstSubjectSpread()) << mode;
+        if (mode == 0) {
+            for (const auto& average : after.averages) {
+                EXPECT_LE(average.spread, 0.1) << average.quantity;
+            }
+            EXPECT_LE(after.worstBandSpread(), std::min(2, divided.worstBandSpread()));
+        } else {
+            EXPECT_LE(after.totalSpread(), 1.0);
+            EXPECT_LE(after.worstSubjectSpread(), 1.0);
+            EXPECT_LE(after.worstBandSpread(), 2);
+        }
+    }
+}
+
+TEST_F(DeepOptimisationTest, ADivisionEndsWithItWhenTheSettingIsOnAsOneUnit) {
+    const test::SchoolCohort school{240, 6, 9};
+    DivisionObserver quiet;
+    const auto inTwoSteps = schoolProject(school, false);
+    divide(connection(), inTwoSteps, quiet);
+    optimiseClasses(connection(), inTwoSteps, quiet);
+
+    const auto inOne = schoolProject(school, true);
+    const Students imported = studentsOf(connection(), inOne.fbTable);
+    CancelWhileOptimising cancelling;
+    EXPECT_THROW(divide(connection(), inOne, cancelling), DivisionCancelled);
+    EXPECT_EQ(studentsOf(connection(), inOne.fbTable), imported);
+
+    Lines console;
+    divide(connection(), inOne, console);
+    EXPECT_EQ(classesOf(studentsOf(connection(), inOne.fbTable)),
+              classesOf(studentsOf(connection(), inTwoSteps.fbTable)));
+    ASSERT_GE(console.lines.size(), 5u);
+    const auto end = console.lines.end();
+    EXPECT_EQ(*(end - 5), "深度优化开始（平均分优先）");
+    EXPECT_TRUE(end[-3].starts_with("深度优化：总分平均分最大差 ")) << end[-3];
+    EXPECT_TRUE(end[-2].starts_with("深度优化：分数段人数最大差 ")) << end[-2];
+    EXPECT_EQ(console.lines.back(), "深度优化结束");
+}
+
+TEST_F(DeepOptimisationTest, ClassesWithoutStudentsAreRefusedAndCancellingChangesNothing) {
+    const auto empty = project(4, store::DivisionSettings{}, false, 0);
+    DivisionObserver quiet;
+    try {
+        optimiseClasses(connection(), empty, quiet);
+        FAIL() << "no error";
+    } catch (const UserError& error) {
+        EXPECT_STREQ(error.what(), "该分班项目的班级里还没有学生，请先分班");
+    }
+    const auto current = schoolProject({160, 4, 9}, false);
+    divide(connection(), current, quiet);
+    const Students divided = studentsOf(connection(), current.fbTable);
+    CancelWhileOptimising cancelling;
+    try {
+        optimiseClasses(connection(), current, cancelling);
+        FAIL() << "not cancelled";
+    } catch (const DivisionCancelled& cancelled) {
+        EXPECT_STREQ(cancelled.what(), "深度优化已取消");
+    }
+    EXPECT_EQ(studentsOf(connection(), current.fbTable), divided);
+}
+
+}  // namespace
+}  // namespace qm::engine

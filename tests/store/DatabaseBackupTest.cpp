@@ -1,0 +1,204 @@
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "common/UserError.h"
+#include "db/Transaction.h"
+#include "store/DatabaseBackup.h"
+#include "store/ProjectStore.h"
+#include "support/StudentRows.h"
+#include "support/TempDatabase.h"
+
+namespace qm::store {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Runs statements on a file through SQLite alone, to make files the program did not make.
+void runOn(const std::string& path, const std::string& sql) {
+    sqlite3* file = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &file), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(file, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK)
+        << sqlite3_errmsg(file);
+    sqlite3_close(file);
+}
+
+void writeFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// The live database holds one project with two students; backups go into a folder of their own.
+class DatabaseBackupTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const auto project = createProject(connection(), "2026级高一", 4);
+        test::insertStudents(connection(), project.fbTable,
+                             {{.student_id = 1, .student_name = "张三", .sex = "男"},
+                              {.student_id = 2, .student_name = "李四", .sex = "女"}});
+    }
+    db::Connection& connection() { return database.connection(); }
+
+    // "id:memo[names]" per project: what a restore must bring back.
+    static std::string contents(db::Connection& from) {
+        std::string text;
+        for (const auto& project : listProjects(from)) {
+            text += std::to_string(project.id) + ":" + project.memo + "[";
+            for (const auto& row : from.query("select student_name from " + project.table_name +
+                                              " order by student_id")) {
+                text += row[0].toText() + ",";
+            }
+            text += "] ";
+        }
+        return text;
+    }
+    // The copies a restore keeps of the data it replaced.
+    std::vector<fs::path> safetyCopies() const {
+        std::vector<fs::path> found;
+        for (const auto& entry : fs::directory_iterator(fs::path(database.path()).parent_path())) {
+            if (entry.path().filename().string().find("-before-restore-") != std::string::npos) {
+                found.push_back(entry.path());
+            }
+        }
+        return found;
+    }
+
+    test::TempDatabase database;
+    test::TempFolder backups;
+};
+
+TEST_F(DatabaseBackupTest, ABackupHoldsTheCommittedDataAndARestoreBringsThemBack) {
+    const std::string original = contents(connection());
+    const std::string backup = backups.file("备份 2026年9月.db");
+    {
+        // A change still in progress, as in a division that runs while the teacher backs up.
+        db::Transaction pending(connection());
+        createProject(connection(), "未完成", 2);
+        backupDatabase(connection(), backup);
+    }
+    EXPECT_FALSE(fs::exists(backup + "-wal"));
+    EXPECT_FALSE(fs::exists(backup + ".partial"));
+
+    deleteProject(connection(), 1);
+    createProject(connection(), "后来的项目", 3);
+    const std::string replaced = contents(connection());
+
+    const std::string safetyCopy = restoreDatabase(connection(), backup);
+    EXPECT_EQ(contents(connection()), original);
+    database.reopen();
+    EXPECT_EQ(contents(connection()), original);
+    {
+        db::Connection kept(safetyCopy);
+        EXPECT_EQ(contents(kept), replaced);
+    }
+    db::Connection copy(backup);
+    EXPECT_EQ(contents(copy), original);
+}
+
+TEST_F(DatabaseBackupTest, RefusesFilesThatAreNoSoundQuillmereDatabaseAndChangesNothing) {
+    const std::string good = backups.file("good.db");
+    backupDatabase(connection(), good);
+    const std::string original = contents(connection());
+    struct Case {
+        std::string name;
+        std::function<void(const std::string& path)> make;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {"missing.db", [](const std::string&) {}, "找不到"},
+        {"text.db", [](const std::string& p) { writeFile(p, "学号,姓名\n1,张三\n"); },
+         "不是 SQLite 数据库"},
+        {"empty.db", [](const std::string& p) { writeFile(p, ""); }, "没有表 fb_info"},
+        {"other-program.db", [](const std::string& p) { runOn(p, "create table notes(x)"); },
+         "没有表 fb_info"},
+        {"no-twin.db",
+         [&](const std::string& p) {
+             fs::copy_file(good, p);
+             runOn(p, "drop table rb_fb_1");
+         },
+         "没有表 rb_fb_1"},
+        {"settings-without-wtnum.db",
+         [&](const std::string& p) {
+             fs::copy_file(good, p);
+             runOn(p, "alter table config drop column wtNum");
+         },
+         "表 config 缺少列 wtNum"},
+        {"damaged.db",
+         [&](const std::string& p) {
+             fs::copy_file(good, p);
+             std::fstream file(p, std::ios::binary | std::ios::in | std::ios::out);
+             file.seekp(4096);
+             file << std::string(fs::file_size(p) - 4096, '\xff');
+         },
+         "已损坏"},
+    };
+    for (const auto& c : cases) {
+        const std::string path = backups.file(c.name);
+        c.make(path);
+        try {
+            restoreDatabase(connection(), path);
+            ADD_FAILURE() << c.name << " was restored";
+        } catch (const UserError& error) {
+            EXPECT_NE(std::string(error.what()).find(c.message), std::string::npos)
+                << c.name << ": " << error.what();
+        }
+    }
+    EXPECT_THROW(restoreDatabase(connection(), database.path()), UserError);
+    EXPECT_EQ(contents(connection()), original);
+    EXPECT_TRUE(safetyCopies().empty());
+}
+
+// Another program writing the database (a division in the desktop program) holds its lock for
+// longer than the engine waits: the restore says so and changes nothing.
+TEST_F(DatabaseBackupTest, ARestoreWhileAnotherProgramWritesIsRefusedAndChangesNothing) {
+    const std::string backup = backups.file("backup.db");
+    backupDatabase(connection(), backup);
+    createProject(connection(), "后来的项目", 3);
+    const std::string before = contents(connection());
+    {
+        db::Connection other(database.path());
+        db::Transaction writing(other);
+        other.exec("update fb_info set memo='改了' where id=2");
+        try {
+            restoreDatabase(connection(), backup);
+            ADD_FAILURE() << "restored while another program was writing";
+        } catch (const UserError& error) {
+            EXPECT_NE(std::string(error.what()).find("请等它结束后再试"), std::string::npos)
+                << error.what();
+        }
+    }
+    EXPECT_EQ(contents(connection()), before);
+    EXPECT_TRUE(safetyCopies().empty());
+}
+
+TEST_F(DatabaseBackupTest, RestoresABackupWhosePagesHaveAnotherSize) {
+    const std::string backup = backups.file("small-pages.db");
+    backupDatabase(connection(), backup);
+    runOn(backup, "PRAGMA page_size=1024; VACUUM;");
+    const std::string original = contents(connection());
+    deleteProject(connection(), 1);
+
+    EXPECT_EQ(restoreDatabase(connection(), backup), "") << "no project to keep";
+    EXPECT_EQ(contents(connection()), original);
+    EXPECT_EQ(connection().query("PRAGMA page_size")[0][0].toInt(), 4096);
+    EXPECT_EQ(connection().query("PRAGMA integrity_check")[0][0].toText(), "ok");
+}
+
+TEST_F(DatabaseBackupTest, BackupRefusesTheDatabaseItselfAndMissingFoldersAndReplacesWhole) {
+    for (const std::string& target :
+         {database.path(), database.path() + "-wal", backups.file("无此文件夹/b.db")}) {
+        EXPECT_THROW(backupDatabase(connection(), target), UserError) << target;
+    }
+    EXPECT_EQ(connection().query("PRAGMA integrity_check")[0][0].toText(), "ok");
+
+    const std::string old = backups.file("old.db");
+    writeFile(old, "an old file in the way");
+    backupDatabase(connection(), old);
+    db::Connection copy(old);
+    EXPECT_EQ(contents(copy), contents(connection()));
+}
+
+}  // namespace
+}  // namespace qm::store
