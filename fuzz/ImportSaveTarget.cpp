@@ -1,5 +1,6 @@
 #include "ImportSaveTarget.h"
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include "common/Utf8.h"
 #include "db/Connection.h"
 #include "intake/PreviewReader.h"
+#include "store/StudentTable.h"
 
 namespace qm::fuzz {
 
@@ -34,11 +36,30 @@ std::string hexOf(const std::string& bytes) {
 
 ImportSaveTarget::ImportSaveTarget()
     : project_(store::createProject(database_.connection(), "fuzz", 4)),
-      path_((std::filesystem::path(database_.path()).parent_path() / "input.csv").string()) {}
+      path_((std::filesystem::path(database_.path()).parent_path() / "input.csv").string()) {
+    storeKnownStudent();
+    const auto rows = database_.connection().query("select * from " + project_.fbTable);
+    for (std::size_t column = 0; column < rows.columns().size(); ++column) {
+        knownStudent_.push_back(rows.at(0, column));
+    }
+}
+
+void ImportSaveTarget::storeKnownStudent() {
+    auto& connection = database_.connection();
+    connection.exec("delete from " + project_.fbTable);
+    auto insert = connection.prepare(store::insertStudentSql(project_.fbTable));
+    const std::array<db::Value, store::kStudentColumns.size()> row = {
+        20240001, "K0001", "张三", "男", 2,          61.5,        62, 63,          64,  65,
+        66,       67,      68,     69,   "实验小学", "人民路1号", 2,  "ZHANG SAN", "2", "特长"};
+    for (std::size_t column = 0; column < row.size(); ++column) {
+        insert.bind(static_cast<int>(column) + 1, row[column]);
+    }
+    insert.execute();
+}
 
 void ImportSaveTarget::run(std::string_view bytes) {
     writeInputFile(path_, bytes);
-    database_.connection().exec("delete from " + project_.fbTable);
+    storeKnownStudent();
     intake::PreviewGrid grid;
     try {
         grid = intake::readPreviewFile(path_);
@@ -62,6 +83,15 @@ void ImportSaveTarget::checkStoredRows(const intake::SaveOutcome& outcome,
         static_cast<int>(rows.size()) != grid.studentCount()) {
         brokenPromise("the save reports success with " + std::to_string(rows.size()) +
                       " rows stored of " + std::to_string(grid.studentCount()));
+    }
+    if (outcome.kind != intake::SaveOutcome::Kind::Stored) {
+        bool unchanged = rows.size() == 1;
+        for (std::size_t column = 0; unchanged && column < knownStudent_.size(); ++column) {
+            unchanged = rows.at(0, column) == knownStudent_[column];
+        }
+        if (!unchanged) {
+            brokenPromise("a save that failed changed the students it was to replace");
+        }
     }
     for (std::size_t row = 0; row < rows.size(); ++row) {
         for (std::size_t column = 0; column < rows.columns().size(); ++column) {
