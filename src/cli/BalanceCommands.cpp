@@ -49,8 +49,8 @@ const CommandRegistration balanceRegistration(
     balanceCommand);
 const CommandRegistration optimiseRegistration(
     "optimise", "ID",
-    "深度优化: 在不违反任何分班规则的前提下交换学生，使各班更均衡 (强度见 settings "
-    "--deep-opt-mode)",
+    "深度优化: 在不违反任何分班规则和约束 (分开、同班) 的前提下交换学生，使各班更均衡，可撤销 "
+    "(强度见 settings --deep-opt-mode)",
     optimiseCommand);
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include "CliCommand.h"
 #include "intake/PreviewReader.h"
+#include "intake/PreviewWarning.h"
 
 namespace qm::cli {
 
@@ -48,13 +49,16 @@ int previewCommand(CliContext& context, const std::vector<std::string>& words) {
         context.out << "\n";
     }
     context.out << "已导入的总记录数:" << grid.studentCount() << "条\n";
+    if (const std::string warning = intake::previewWarning(grid); !warning.empty()) {
+        context.err << "警告: " << warning << "\n";
+    }
     return 0;
 }
 
 const CommandRegistration registration(
     "preview", "FILE",
     "显示从表格文件 (.xls, .xlsx, .csv) 读到的导入数据, 每行一个学生, 列以制表符分隔; "
-    "最后一行是学号为空的结束行",
+    "最后一行是学号为空的结束行; 第1行不是导入表格的列名或学生缺少姓名、性别时, 在标准错误输出警告",
     previewCommand);
 
 }  // namespace

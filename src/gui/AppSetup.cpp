@@ -20,6 +20,9 @@ const char* const kChineseFonts[] = {"Microsoft YaHei",  "SimSun",       "WenQua
 void configureApplication(QApplication& application) {
     application.setApplicationName(QStringLiteral("Quillmere"));
     application.setApplicationDisplayName(QString());
+    // Numbers, dates and the file types the dialogs show follow Chinese conventions whatever the
+    // language of the session.
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
     // The buttons of the message boxes and the file dialogs ("确定", "取消", ...) in Chinese,
     // where Qt's own translations are installed.
     auto* translator = new QTranslator(&application);
@@ -41,6 +44,10 @@ void configureApplication(QApplication& application) {
             break;
         }
     }
+}
+
+QSettings programSettings() {
+    return QSettings(QStringLiteral("Quillmere"), QStringLiteral("quillmere"));
 }
 
 std::optional<std::string> databaseOption(const QStringList& arguments) {

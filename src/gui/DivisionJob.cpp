@@ -1,14 +1,46 @@
 #include "gui/DivisionJob.h"
 
 #include <QMetaObject>
+#include <algorithm>
 #include <memory>
 
+#include "engine/RunStages.h"
+#include "reports/ChosenClassFigures.h"
+
 namespace qm::gui {
+
+namespace {
+
+// Where the run stands, in words: "第 2/4 步 分类“艺术” 男生：微调 3/51".
+QString phaseText(const std::vector<engine::RunStage>& stages, std::size_t index,
+                  const engine::DivisionProgress& progress, bool redivision) {
+    QString students;
+    if (redivision) {
+        students = QStringLiteral("重新分班");
+    } else if (!progress.stage.empty()) {
+        students = QStringLiteral("分类“%1”").arg(QString::fromStdString(progress.stage));
+    } else {
+        // Two stages are the two sexes of a division without categories.
+        students = stages.size() > 2 ? QStringLiteral("其余学生") : QStringLiteral("全体学生");
+    }
+    const QString work =
+        progress.tuningPasses > 0 && progress.tuningPass > 0
+            ? QStringLiteral("微调 %1/%2").arg(progress.tuningPass).arg(progress.tuningPasses)
+            : QStringLiteral("正在分配");
+    return QStringLiteral("第 %1/%2 步 %3 %4生：%5")
+        .arg(index + 1)
+        .arg(std::max<std::size_t>(stages.size(), 1))
+        .arg(students, QString::fromStdString(progress.sex), work);
+}
+
+}  // namespace
 
 // The bridge from the engine's callbacks, on the run's thread, to the job's signals.
 class DivisionJob::Observer : public engine::DivisionObserver {
   public:
-    Observer(DivisionJob& job, BackgroundJob& run) : job_(job), run_(run) {}
+    Observer(DivisionJob& job, BackgroundJob& run, std::vector<engine::RunStage> stages,
+             bool redivision)
+        : job_(job), run_(run), stages_(std::move(stages)), redivision_(redivision) {}
 
     void consoleLine(const std::string& line) override { job_.postLine(line); }
     void remarkLine(const std::string& line) override { job_.postLine(line); }
@@ -21,16 +53,11 @@ class DivisionJob::Observer : public engine::DivisionObserver {
             return;
         }
         last_ = progress;
-        QString stage = QString::fromStdString(progress.stage);
-        if (stage.isEmpty()) {
-            stage = QStringLiteral("全体");
-        }
-        stage += QStringLiteral(" %1").arg(QString::fromStdString(progress.sex));
+        stage_ = engine::stageOf(stages_, stage_, progress);
+        const double share = engine::shareDone(stages_, stage_, progress);
+        const QString phase = phaseText(stages_, stage_, progress, redivision_);
         QMetaObject::invokeMethod(
-            &job_,
-            [job = &job_, stage, pass = progress.tuningPass, passes = progress.tuningPasses] {
-                emit job->progressed(stage, pass, passes);
-            },
+            &job_, [job = &job_, share, phase] { emit job->progressed(share, phase); },
             Qt::QueuedConnection);
     }
 
@@ -39,6 +66,9 @@ class DivisionJob::Observer : public engine::DivisionObserver {
   private:
     DivisionJob& job_;
     BackgroundJob& run_;
+    std::vector<engine::RunStage> stages_;
+    bool redivision_;
+    std::size_t stage_ = 0;
     engine::DivisionProgress last_;
 };
 
@@ -51,12 +81,13 @@ bool DivisionJob::start(DivisionRequest request) {
     return job_.start(
         request.databasePath,
         [this, request, outcome](db::Connection& connection, BackgroundJob& run) {
-            Observer observer(*this, run);
             try {
                 if (request.classes) {
-                    engine::redivide(connection, request.project, *request.classes, observer);
+                    redivide(connection, request.project, *request.classes, run);
                     outcome->rows = engine::resultGridRows(connection, request.project.rbTable);
                 } else {
+                    Observer observer(*this, run,
+                                      engine::divisionStages(connection, request.project), false);
                     engine::divide(connection, request.project, observer);
                     outcome->rows = engine::resultGridRows(connection, request.project.fbTable);
                 }
@@ -75,6 +106,19 @@ bool DivisionJob::start(DivisionRequest request) {
             flushLines();
             emit finished(*outcome);
         });
+}
+
+// A re-division ends with the total figures of the chosen classes before and after it, so that the
+// teacher sees whether the classes came out more even.
+void DivisionJob::redivide(db::Connection& connection, const store::CurrentProject& project,
+                           const std::vector<int>& classes, BackgroundJob& run) {
+    Observer observer(*this, run, engine::redivisionStages(connection, project, classes), true);
+    const auto before = reports::chosenClassFigures(connection, project.fbTable, classes);
+    engine::redivide(connection, project, classes, observer);
+    const auto after = reports::chosenClassFigures(connection, project.fbTable, classes);
+    for (const std::string& line : reports::comparisonLines(before, after)) {
+        postLine(line);
+    }
 }
 
 void DivisionJob::postLine(const std::string& line) {

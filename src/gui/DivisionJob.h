@@ -48,13 +48,16 @@ class DivisionJob : public QObject {
 
   signals:
     void consoleLines(const QStringList& lines);
-    // The stage and sex being placed, and the fine-tuning pass (0 of 0 while placing).
-    void progressed(const QString& stage, int tuningPass, int tuningPasses);
+    // The share of the whole run done (0 to 1, categories and sexes weighted by their students)
+    // and the phase in words.
+    void progressed(double share, const QString& phase);
     void finished(const qm::gui::DivisionOutcome& outcome);
 
   private:
     class Observer;
 
+    void redivide(db::Connection& connection, const store::CurrentProject& project,
+                  const std::vector<int>& classes, BackgroundJob& run);
     void postLine(const std::string& line);
     void flushLines();
 

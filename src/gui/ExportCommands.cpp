@@ -2,11 +2,12 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QWidget>
 
 #include "gui/BusyWork.h"
+#include "gui/FileDialogs.h"
 #include "gui/UserMessages.h"
 #include "gui/WorkbookOpener.h"
 #include "gui/Workspace.h"
@@ -19,8 +20,8 @@ namespace qm::gui {
 namespace {
 
 QString chooseWithDialog(QWidget* parent, const QString& suggestedPath) {
-    return QFileDialog::getSaveFileName(parent, QStringLiteral("导出到"), suggestedPath,
-                                        QStringLiteral("Excel 工作簿 (*.xlsx)"));
+    return chooseFileToSave(parent, QStringLiteral("导出到"), suggestedPath,
+                            QStringLiteral("Excel 工作簿 (*.xlsx)"));
 }
 
 ExportPathChooser& pathChooser() {
@@ -55,6 +56,10 @@ bool exportWorkbook(QWidget* parent, Workspace& workspace, const QString& name,
     }
     if (QFileInfo(path).suffix().compare(QStringLiteral("xlsx"), Qt::CaseInsensitive) != 0) {
         path += QStringLiteral(".xlsx");
+    }
+    if (isDatabaseFile(path)) {
+        showError(parent, databaseFileRefusal(path));
+        return false;
     }
     const std::string file = QFile::encodeName(path).toStdString();
     const QString error = runWithBusyNote(

@@ -17,18 +17,34 @@ void addMdiChild(QMdiArea& area, QWidget* window) {
     QMdiSubWindow* frame = area.addSubWindow(window);
     frame->setAttribute(Qt::WA_DeleteOnClose);
     frame->setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+                          Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                          Qt::WindowCloseButtonHint);
     frame->setWindowIcon(window->windowIcon());
     frame->adjustSize();
-    if (window->minimumSize() == window->maximumSize()) {
-        frame->setFixedSize(frame->sizeHint());
-    }
+    fitMdiChild(area, *frame);
     // Centred in the frame's visible area.
     const QRect visible = area.viewport()->rect();
     frame->move(std::max(0, (visible.width() - frame->width()) / 2),
                 std::max(0, (visible.height() - frame->height()) / 2));
     frame->show();
     area.setActiveSubWindow(frame);
+}
+
+void fitMdiChild(QMdiArea& area, QMdiSubWindow& frame) {
+    if (frame.isMaximized() || frame.isMinimized()) {
+        return;
+    }
+    const QSize visible = area.viewport()->size();
+    const QSize smallest = frame.minimumSizeHint().expandedTo(frame.minimumSize());
+    const QSize size = frame.size().boundedTo(visible).expandedTo(smallest);
+    if (size != frame.size()) {
+        frame.resize(size);
+    }
+    const QPoint place(std::clamp(frame.x(), 0, std::max(0, visible.width() - size.width())),
+                       std::clamp(frame.y(), 0, std::max(0, visible.height() - size.height())));
+    if (place != frame.pos()) {
+        frame.move(place);
+    }
 }
 
 void bringMdiChildToFront(QMdiArea& area, QWidget* window) {
@@ -42,12 +58,16 @@ void bringMdiChildToFront(QMdiArea& area, QWidget* window) {
     }
 }
 
-void closeMdiChild(QWidget* window) {
+bool isClosedMdiChild(const QWidget* window) {
+    const QWidget* frame = window->parentWidget();
+    return frame ? frame->isHidden() : window->isHidden();
+}
+
+bool closeMdiChild(QWidget* window) {
     if (QMdiSubWindow* frame = frameOf(window)) {
-        frame->close();
-    } else {
-        window->close();
+        return frame->close();
     }
+    return window->close();
 }
 
 }  // namespace qm::gui

@@ -51,6 +51,10 @@ void ProjectListWidget::refill(Workspace& workspace) {
             item->setData(0, Qt::UserRole, project.id);
         }
     });
+    // The first row is chosen, so that the row that looks current is the one "打开" takes.
+    if (QTreeWidgetItem* first = topLevelItem(0)) {
+        setCurrentItem(first);
+    }
 }
 
 std::optional<int> ProjectListWidget::selectedId() const {
@@ -84,8 +88,11 @@ void ProjectListWidget::deleteSelected(Workspace& workspace) {
             QStringLiteral("确定要删除分班项目 %1 “%2” 及其全部学生数据吗?").arg(*id).arg(memo))) {
         return;
     }
-    runGuarded(this, [&] { workspace.deleteProject(*id); });
-    refill(workspace);
+    bool deleted = false;
+    runGuarded(this, [&] { deleted = workspace.deleteProject(*id); });
+    if (deleted) {
+        refill(workspace);
+    }
 }
 
 }  // namespace qm::gui

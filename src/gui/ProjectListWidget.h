@@ -16,8 +16,8 @@ class ProjectListWidget : public QTreeWidget {
   public:
     explicit ProjectListWidget(QWidget* parent = nullptr);
 
-    // Fills the list from fb_info in id order; an error of the database is shown and leaves the
-    // list empty.
+    // Fills the list from fb_info in id order and chooses the first row; an error of the database
+    // is shown and leaves the list empty.
     void refill(Workspace& workspace);
     // The id of the selected project; nothing when no row is selected.
     std::optional<int> selectedId() const;
@@ -25,7 +25,8 @@ class ProjectListWidget : public QTreeWidget {
     bool selectId(int id);
 
     // "删除": asks first, then deletes the selected project with its settings row, student table
-    // and twin table, and refills the list. Without a selection it shows "请选择分班项!".
+    // and twin table, and refills the list. Without a selection it shows "请选择分班项!". The
+    // current project is deleted only when its windows close.
     void deleteSelected(Workspace& workspace);
 
   signals:

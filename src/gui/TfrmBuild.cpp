@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <optional>
 
 #include "gui/UserMessages.h"
 #include "gui/Workspace.h"
@@ -46,13 +47,21 @@ TfrmBuild::TfrmBuild(Workspace& workspace, QWidget* parent)
 }
 
 void TfrmBuild::Button1Click() {
+    std::optional<int> classCount;
+    runGuarded(this, [&] { classCount = store::parseClassCount(numEdit_->text().toStdString()); });
+    if (!classCount) {
+        numEdit_->setFocus();
+        return;
+    }
+    // The windows of the project open now close before the new one is made.
+    if (!workspace_.mayLeaveProject()) {
+        return;
+    }
     const bool created = runGuarded(this, [&] {
-        const int classCount = store::parseClassCount(numEdit_->text().toStdString());
         workspace_.setCurrentProject(store::createProject(
-            workspace_.connection(), memoEdit_->text().toStdString(), classCount));
+            workspace_.connection(), memoEdit_->text().toStdString(), *classCount));
     });
     if (!created) {
-        numEdit_->setFocus();
         return;
     }
     inform(this, QStringLiteral("新建分班操作成功!"));

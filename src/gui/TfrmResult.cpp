@@ -11,7 +11,9 @@
 #include <string_view>
 #include <tuple>
 
+#include "engine/RunStages.h"
 #include "gui/DivisionJob.h"
+#include "gui/RowNumberColumn.h"
 #include "gui/TfrmShow.h"
 #include "gui/UserMessages.h"
 #include "gui/Workspace.h"
@@ -23,6 +25,7 @@ namespace qm::gui {
 namespace {
 
 constexpr int kGridColumns = static_cast<int>(std::tuple_size_v<engine::ResultGridRow>);
+constexpr int kProgressSteps = 1000;
 
 QString headingOf(std::string_view column) {
     const std::string_view heading = reports::columnHeading(column);
@@ -66,6 +69,7 @@ TfrmResult::TfrmResult(Workspace& workspace, QWidget* parent)
     sgClassShow_->horizontalHeader()->setMinimumSectionSize(20);
     sgClassShow_->horizontalHeader()->setDefaultSectionSize(64);
     sgClassShow_->setColumnWidth(0, 25);
+    keepRowNumbersVisible(*sgClassShow_);
     sgClassShow_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     sgClassShow_->setSelectionBehavior(QAbstractItemView::SelectRows);
     sgClassShow_->verticalHeader()->setDefaultSectionSize(sgClassShow_->fontMetrics().height() + 6);
@@ -79,6 +83,8 @@ TfrmResult::TfrmResult(Workspace& workspace, QWidget* parent)
     progressBar_->setValue(0);
     progressBar_->setTextVisible(false);
     progressBar_->setMaximumWidth(220);
+    // A long phase text is cut rather than widening the window beyond a small screen.
+    stageLabel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(divideButton_);
@@ -123,12 +129,43 @@ bool TfrmResult::startRun(std::optional<std::vector<int>> classes) {
         informNoProject(this);
         return false;
     }
+    if (!mayReplaceClasses(classes)) {
+        return false;
+    }
     TfrmShow& console = workspace_.console();
     console.show();
     console.raise();
     job_->start({workspace_.databasePath(), workspace_.currentProject(), std::move(classes)});
     setRunning(true);
     return true;
+}
+
+// Asks before a run replaces classes the teacher already has: every re-division, and a division
+// of a project whose students already sit in classes from an earlier run. A re-division of no
+// classes is not asked about: the run refuses it with its own message.
+bool TfrmResult::mayReplaceClasses(const std::optional<std::vector<int>>& classes) {
+    if (classes && classes->empty()) {
+        return true;
+    }
+    if (classes) {
+        QStringList names;
+        for (int classId : *classes) {
+            names << QStringLiteral("%1班").arg(classId);
+        }
+        return confirm(this, QStringLiteral("重新分班将改变 %1 的学生，是否继续？")
+                                 .arg(names.join(QStringLiteral("、"))));
+    }
+    int placed = 0;
+    if (!runGuarded(this, [&] {
+            placed = engine::studentsPlacedByEarlierRun(workspace_.connection(),
+                                                        workspace_.currentProject());
+        })) {
+        return false;
+    }
+    return placed == 0 ||
+           confirm(this, QStringLiteral("这个项目已经分过班，有 %1 名学生在班里。重新分班将替换现在"
+                                        "的分班结果（预先固定班级的学生不变），是否继续？")
+                             .arg(placed));
 }
 
 void TfrmResult::cancelRun() {
@@ -139,16 +176,11 @@ void TfrmResult::cancelRun() {
     }
 }
 
-void TfrmResult::showProgress(const QString& stage, int tuningPass, int tuningPasses) {
-    if (tuningPasses > 0) {
-        progressBar_->setRange(0, tuningPasses);
-        progressBar_->setValue(tuningPass);
-        stageLabel_->setText(
-            QStringLiteral("%1 微调 %2/%3").arg(stage).arg(tuningPass).arg(tuningPasses));
-    } else {
-        progressBar_->setRange(0, 0);  // busy: placing students
-        stageLabel_->setText(QStringLiteral("%1 分配中").arg(stage));
-    }
+void TfrmResult::showProgress(double share, const QString& phase) {
+    stageLabel_->setText(phase);
+    progressBar_->setRange(0, kProgressSteps);
+    progressBar_->setValue(static_cast<int>(share * kProgressSteps));
+    progressBar_->setTextVisible(true);
 }
 
 void TfrmResult::runEnded(const DivisionOutcome& outcome) {
@@ -156,7 +188,7 @@ void TfrmResult::runEnded(const DivisionOutcome& outcome) {
     switch (outcome.status) {
         case DivisionOutcome::Status::Succeeded:
             showGrid(outcome.rows);
-            stageLabel_->setText(QStringLiteral("分班完成"));
+            showProgress(1.0, QStringLiteral("分班完成"));
             break;
         case DivisionOutcome::Status::Cancelled:
             workspace_.console().showMsg(outcome.message);
@@ -194,11 +226,13 @@ void TfrmResult::setRunning(bool running) {
     divideButton_->setEnabled(!running);
     cancelButton_->setEnabled(running);
     if (running) {
-        progressBar_->setRange(0, 0);
+        progressBar_->setRange(0, 0);  // busy until the first report
+        progressBar_->setTextVisible(false);
         stageLabel_->setText(QStringLiteral("正在分班..."));
     } else {
         progressBar_->setRange(0, 1);
         progressBar_->setValue(0);
+        progressBar_->setTextVisible(false);
     }
 }
 

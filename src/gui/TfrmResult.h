@@ -41,6 +41,8 @@ class TfrmResult : public QWidget {
     QPushButton* divideButton() const { return divideButton_; }
     QPushButton* cancelButton() const { return cancelButton_; }
     QProgressBar* progressBar() const { return progressBar_; }
+    // Beside the bar: where the run stands in words, or how it ended.
+    QLabel* stageLabel() const { return stageLabel_; }
     QSize sizeHint() const override { return {897, 553}; }
 
   signals:
@@ -52,7 +54,8 @@ class TfrmResult : public QWidget {
 
   private:
     bool startRun(std::optional<std::vector<int>> classes);
-    void showProgress(const QString& stage, int tuningPass, int tuningPasses);
+    bool mayReplaceClasses(const std::optional<std::vector<int>>& classes);
+    void showProgress(double share, const QString& phase);
     void runEnded(const DivisionOutcome& outcome);
     void showGrid(const std::vector<engine::ResultGridRow>& rows);
     void setRunning(bool running);

@@ -3,16 +3,15 @@
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QScrollBar>
-#include <QVBoxLayout>
 
 namespace qm::gui {
 
 TfrmShow::TfrmShow(QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint),
-      memoMsg_(new QPlainTextEdit(this)) {
+    : QDockWidget(QStringLiteral("显示台"), owner), memoMsg_(new QPlainTextEdit(this)) {
+    // The name under which the main window stores where the console stands.
     setObjectName(QStringLiteral("TfrmShow"));
-    setWindowTitle(QStringLiteral("显示台"));
-    setModal(false);
+    setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable |
+                QDockWidget::DockWidgetFloatable);
 
     memoMsg_->setObjectName(QStringLiteral("memoMsg"));
     memoMsg_->setReadOnly(true);
@@ -31,11 +30,7 @@ TfrmShow::TfrmShow(QWidget* owner)
     colours.setColor(QPalette::Text, Qt::white);
     memoMsg_->setPalette(colours);
     memoMsg_->setPlainText(QStringLiteral("信息显示................"));
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(memoMsg_);
-    setFixedSize(603, 402);
+    setWidget(memoMsg_);
 }
 
 void TfrmShow::showMsg(const QString& line) {

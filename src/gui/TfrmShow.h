@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include <QDockWidget>
 #include <QStringList>
 
 class QPlainTextEdit;
@@ -8,8 +8,11 @@ class QPlainTextEdit;
 namespace qm::gui {
 
 // The message console "显示台": one per program, showing the lines of every division run below
-// its initial line. Closing it only hides it; the lines stay until the program ends.
-class TfrmShow : public QDialog {
+// its initial line. It is a panel of the main window, below the work windows so that it never
+// covers the result grid; the teacher can move it to another side or float it as a window of its
+// own, and the main window remembers where. Closing it only hides it; the lines stay until the
+// program ends.
+class TfrmShow : public QDockWidget {
     Q_OBJECT
 
   public:
@@ -20,6 +23,8 @@ class TfrmShow : public QDialog {
     void appendLines(const QStringList& lines);
     // Every line shown, the initial line first.
     QStringList lines() const;
+
+    QSize sizeHint() const override { return {603, 180}; }
 
   private:
     QPlainTextEdit* memoMsg_;

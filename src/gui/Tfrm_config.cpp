@@ -6,8 +6,8 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -16,6 +16,7 @@
 #include "gui/UserMessages.h"
 #include "gui/Workspace.h"
 #include "store/DivisionSettings.h"
+#include "store/Limits.h"
 
 namespace qm::gui {
 
@@ -31,6 +32,16 @@ QCheckBox* tickedBox(const QString& caption, QWidget* parent) {
     return box;
 }
 
+// A box for a whole number within the bounds both fronts accept; nothing else can be typed.
+QSpinBox* numberBox(const QString& name, int lowest, int highest, int value, QWidget* parent) {
+    auto* box = new QSpinBox(parent);
+    box->setObjectName(name);
+    box->setRange(lowest, highest);
+    box->setValue(value);
+    box->setToolTip(QStringLiteral("%1 到 %2 之间的整数").arg(lowest).arg(highest));
+    return box;
+}
+
 QLabel* hintLine(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setStyleSheet(QStringLiteral("color: blue;"));
@@ -43,7 +54,8 @@ Tfrm_config::Tfrm_config(Workspace& workspace, QWidget* parent)
     : QWidget(parent),
       workspace_(workspace),
       pages_(new QTabWidget(this)),
-      okButton_(new QPushButton(QStringLiteral("确定"), this)) {
+      okButton_(new QPushButton(QStringLiteral("确定"), this)),
+      cancelButton_(new QPushButton(QStringLiteral("取消"), this)) {
     setObjectName(QStringLiteral("Tfrm_config"));
     setWindowTitle(QStringLiteral("分班设置"));
     if (workspace_.hasProject()) {
@@ -58,30 +70,30 @@ Tfrm_config::Tfrm_config(Workspace& workspace, QWidget* parent)
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(okButton_);
+    buttons->addWidget(cancelButton_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(pages_);
     layout->addLayout(buttons);
-    setFixedSize(362, 270);
 
     connect(okButton_, &QPushButton::clicked, this, &Tfrm_config::BitBtn1Click);
+    // "取消" leaves the stored row as it was.
+    connect(cancelButton_, &QPushButton::clicked, this, [this] { closeMdiChild(this); });
 }
 
 QWidget* Tfrm_config::buildSubjectPage() {
     auto* page = new QWidget(pages_);
     auto* group = new QGroupBox(QStringLiteral("参加分班的科目设置"), page);
     auto* grid = new QGridLayout(group);
-    const QString captions[] = {QStringLiteral("语文"), QStringLiteral("数学"),
-                                QStringLiteral("英语"), QStringLiteral("物理"),
-                                QStringLiteral("体育"), QStringLiteral("生物"),
-                                QStringLiteral("地理"), QStringLiteral("历史")};
-    for (int i = 0; i < 8; ++i) {
+    const QString captions[] = {
+        QStringLiteral("语文"), QStringLiteral("数学"), QStringLiteral("英语"),
+        QStringLiteral("物理"), QStringLiteral("体育"), QStringLiteral("生物"),
+        QStringLiteral("地理"), QStringLiteral("历史"), QStringLiteral("政治")};
+    for (int i = 0; i < 9; ++i) {
         subjectBoxes_[static_cast<std::size_t>(i)] = tickedBox(captions[i], group);
         grid->addWidget(subjectBoxes_[static_cast<std::size_t>(i)], i / 2, i % 2);
     }
-    subjectBoxes_[8] = tickedBox(QStringLiteral("政治"), page);
     auto* layout = new QHBoxLayout(page);
     layout->addWidget(group);
-    layout->addWidget(subjectBoxes_[8], 0, Qt::AlignTop);
     return page;
 }
 
@@ -107,10 +119,10 @@ QWidget* Tfrm_config::buildRulesPage() {
 
 QWidget* Tfrm_config::buildNumbersPage() {
     auto* page = new QWidget(pages_);
-    edInter_ = new QLineEdit(QStringLiteral("1"), page);
-    edInter_->setObjectName(QStringLiteral("edInter"));
-    edWTNum_ = new QLineEdit(QStringLiteral("50"), page);
-    edWTNum_->setObjectName(QStringLiteral("edWTNum"));
+    edInter_ = numberBox(QStringLiteral("edInter"), store::kMinBandTolerance,
+                         store::kMaxBandTolerance, 1, page);
+    edWTNum_ = numberBox(QStringLiteral("edWTNum"), store::kMinTuningCount, store::kMaxTuningCount,
+                         50, page);
 
     auto* frame = new QGroupBox(page);
     settingBoxes_[kBoysFirst] = new QCheckBox(QStringLiteral("先男后女"), frame);
@@ -158,26 +170,29 @@ void Tfrm_config::FormShow() {
         for (std::size_t i = 0; i < settingBoxes_.size(); ++i) {
             settingBoxes_[i]->setChecked(flags[i] == 1);
         }
-        edInter_->setText(QString::number(settings->inter));
-        edWTNum_->setText(QString::number(settings->wtNum.value_or(0)));
+        edInter_->setValue(settings->inter);
+        edWTNum_->setValue(settings->wtNum.value_or(0));
     });
 }
 
-// Stores the row and closes the window. The two number boxes must hold whole numbers: anything
-// else is refused with a message, nothing is stored and the window stays open.
+// Stores the row and closes the window. A number box holding text it cannot take (a number
+// beyond its bounds typed in) is refused with a message, nothing is stored and the window stays.
 void Tfrm_config::BitBtn1Click() {
-    const auto inter = parseWholeNumber(edInter_->text().toStdString());
-    if (!inter) {
-        showError(this, QStringLiteral("“分数间隔权重”必须是整数: \"%1\"").arg(edInter_->text()));
-        edInter_->setFocus();
-        return;
+    const std::pair<QSpinBox*, const char*> numbers[] = {{edInter_, "分数间隔权重"},
+                                                         {edWTNum_, "微调次数"}};
+    for (const auto& [box, caption] : numbers) {
+        if (!box->hasAcceptableInput()) {
+            showError(this, QStringLiteral("“%1”必须是 %2 到 %3 之间的整数: \"%4\"")
+                                .arg(QString::fromUtf8(caption))
+                                .arg(box->minimum())
+                                .arg(box->maximum())
+                                .arg(box->text()));
+            box->setFocus();
+            return;
+        }
     }
-    const auto wtNum = parseWholeNumber(edWTNum_->text().toStdString());
-    if (!wtNum) {
-        showError(this, QStringLiteral("“微调次数”必须是整数: \"%1\"").arg(edWTNum_->text()));
-        edWTNum_->setFocus();
-        return;
-    }
+    const int inter = edInter_->value();
+    const int wtNum = edWTNum_->value();
     const bool stored = runGuarded(this, [&] {
         if (!projectId_ || !store::loadSettings(workspace_.connection(), *projectId_)) {
             return;  // nothing to store into; the window closes all the same
@@ -191,9 +206,9 @@ void Tfrm_config::BitBtn1Click() {
         settings.is_avg_math = flag(kMath);
         settings.is_avg_eng = flag(kEnglish);
         settings.is_avg_inter = flag(kBands);
-        settings.inter = *inter;
+        settings.inter = inter;
         settings.is_man = flag(kBoysFirst);
-        settings.wtNum = *wtNum;
+        settings.wtNum = wtNum;
         store::saveSettings(workspace_.connection(), settings);
     });
     if (stored) {

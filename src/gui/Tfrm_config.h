@@ -5,7 +5,7 @@
 #include <optional>
 
 class QCheckBox;
-class QLineEdit;
+class QSpinBox;
 class QPushButton;
 class QTabWidget;
 
@@ -15,7 +15,8 @@ class Workspace;
 
 // The settings window "分班设置" of one project: which balancing rules a division applies, the
 // band tolerance, boys or girls first, and the fine-tuning count. It loads the project's row when
-// first shown and stores it with "确定", which then closes the window.
+// first shown and stores it with "确定", which then closes the window; "取消" closes it without
+// storing.
 class Tfrm_config : public QWidget {
     Q_OBJECT
 
@@ -26,11 +27,15 @@ class Tfrm_config : public QWidget {
     QTabWidget* pages() const { return pages_; }
     // The seven stored boxes: cb_person, cb_total, cb_ch, cb_math, cb_eng, cb_inter, cb_man.
     const std::array<QCheckBox*, 7>& settingBoxes() const { return settingBoxes_; }
-    // The nine subject boxes of the first page; nothing stores them.
+    // The nine subject boxes of the first page, all in its group; nothing stores them.
     const std::array<QCheckBox*, 9>& subjectBoxes() const { return subjectBoxes_; }
-    QLineEdit* edInter() const { return edInter_; }
-    QLineEdit* edWTNum() const { return edWTNum_; }
+    // The band tolerance (1 to 1000) and the fine-tuning count (0 to 1000).
+    QSpinBox* edInter() const { return edInter_; }
+    QSpinBox* edWTNum() const { return edWTNum_; }
     QPushButton* okButton() const { return okButton_; }
+    // "取消": closes the window and leaves the stored row as it was.
+    QPushButton* cancelButton() const { return cancelButton_; }
+    QSize sizeHint() const override { return {362, 270}; }
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -48,9 +53,10 @@ class Tfrm_config : public QWidget {
     QTabWidget* pages_;
     std::array<QCheckBox*, 9> subjectBoxes_{};
     std::array<QCheckBox*, 7> settingBoxes_{};
-    QLineEdit* edInter_ = nullptr;
-    QLineEdit* edWTNum_ = nullptr;
+    QSpinBox* edInter_ = nullptr;
+    QSpinBox* edWTNum_ = nullptr;
     QPushButton* okButton_;
+    QPushButton* cancelButton_;
 };
 
 }  // namespace qm::gui

@@ -1,10 +1,8 @@
 #include "gui/Tfrm_excelToDb.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -16,14 +14,19 @@
 #include <QVBoxLayout>
 #include <memory>
 
+#include "common/Platform.h"
+#include "common/ProgramFiles.h"
 #include "gui/BackgroundJob.h"
+#include "gui/FileDialogs.h"
 #include "gui/MdiChildren.h"
+#include "gui/RowNumberColumn.h"
 #include "gui/Tfrm_main.h"
 #include "gui/Tfrm_pb.h"
 #include "gui/UserMessages.h"
 #include "gui/WorkbookOpener.h"
 #include "gui/Workspace.h"
 #include "intake/PreviewReader.h"
+#include "intake/PreviewWarning.h"
 
 namespace qm::gui {
 
@@ -92,6 +95,7 @@ Tfrm_excelToDb::Tfrm_excelToDb(Workspace& workspace, Tfrm_main* main, QWidget* p
     sgStudent_->horizontalHeader()->setSectionsMovable(true);
     sgStudent_->horizontalHeader()->setHighlightSections(false);
     sgStudent_->setColumnWidth(0, 30);
+    keepRowNumbersVisible(*sgStudent_);
     sgStudent_->setSelectionBehavior(QAbstractItemView::SelectRows);
     sgStudent_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     sgStudent_->setWordWrap(false);
@@ -139,9 +143,9 @@ void Tfrm_excelToDb::openFile() {
     if (isReading()) {
         return;
     }
-    const QString path = QFileDialog::getOpenFileName(
-        this, QStringLiteral("打开"), lastFile_,
-        QStringLiteral("学生数据表格 (*.xls *.xlsx *.csv);;所有文件 (*)"));
+    const QString path =
+        chooseFileToOpen(this, QStringLiteral("打开"), lastFile_,
+                         QStringLiteral("学生数据表格 (*.xls *.xlsx *.csv);;所有文件 (*)"));
     if (!path.isEmpty()) {
         showInStrgrid(path);
     }
@@ -213,6 +217,7 @@ void Tfrm_excelToDb::showPreview(const intake::PreviewGrid& grid) {
         }
     }
     sgStudent_->setUpdatesEnabled(true);
+    titles_ = grid.titles;
     if (!grid.rows.empty()) {
         sgStudent_->selectRow(static_cast<int>(grid.rows.size()) - 1);
     }
@@ -229,6 +234,11 @@ void Tfrm_excelToDb::showCount(int count) {
 intake::PreviewGrid Tfrm_excelToDb::shownRows() const {
     intake::PreviewGrid grid;
     const QHeaderView* header = sgStudent_->horizontalHeader();
+    for (int shown = 1; shown < kGridColumns; ++shown) {
+        const int column = header->logicalIndex(shown);
+        grid.titles[static_cast<std::size_t>(shown - 1)] =
+            column >= 1 ? titles_[static_cast<std::size_t>(column - 1)] : std::string();
+    }
     for (int r = 0; r < sgStudent_->rowCount(); ++r) {
         intake::PreviewGrid::Row row;
         for (int shown = 0; shown < kGridColumns; ++shown) {
@@ -245,11 +255,22 @@ void Tfrm_excelToDb::bnt_yesClick() {
         inform(this, QStringLiteral("请先选择或建立新的分班工程"));
         return;
     }
-    if (isReading() || !showMessage(this, {MessageKind::OkCancel, QStringLiteral("提示"),
-                                           QStringLiteral("将清空之前的所有数据，确定么？")})) {
+    if (isReading()) {
         return;
     }
-    Tfrm_pb progress(workspace_, workspace_.currentProject(), shownRows(), this);
+    intake::PreviewGrid rows = shownRows();
+    const std::string warning = intake::previewWarning(rows);
+    if (!warning.empty() &&
+        !showMessage(this, {MessageKind::OkCancel, QStringLiteral("警告"),
+                            QString::fromStdString(warning) +
+                                QStringLiteral("\n\n这个文件可能不是学生名单。仍要导入吗？")})) {
+        return;
+    }
+    if (!showMessage(this, {MessageKind::OkCancel, QStringLiteral("提示"),
+                            QStringLiteral("将清空之前的所有数据，确定么？")})) {
+        return;
+    }
+    Tfrm_pb progress(workspace_, workspace_.currentProject(), std::move(rows), this);
     progress.exec();
     const auto& outcome = progress.outcome();
     if (!outcome || outcome->kind != intake::SaveOutcome::Kind::Cancelled) {
@@ -257,25 +278,11 @@ void Tfrm_excelToDb::bnt_yesClick() {
     }
 }
 
+// Beside the program, in ../share/quillmere of an install, or in the sources' data folder when
+// run from a build folder.
 QString Tfrm_excelToDb::sampleWorkbookPath() {
-    const QString relative =
-        QString::fromUtf8(kSampleFolder) + QLatin1Char('/') + QString::fromUtf8(kSampleFile);
-    const QString program = QCoreApplication::applicationDirPath();
-    // Beside the program when installed, the current folder, and the data folder of the sources
-    // when run from a build folder.
-    const QStringList places = {program,
-                                QDir::currentPath(),
-                                program + QStringLiteral("/data"),
-                                program + QStringLiteral("/../data"),
-                                program + QStringLiteral("/../../data"),
-                                program + QStringLiteral("/../../../data")};
-    for (const QString& place : places) {
-        const QString path = QDir(place).filePath(relative);
-        if (QFileInfo::exists(path)) {
-            return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-        }
-    }
-    return {};
+    const auto found = qm::findProgramFile(qm::sampleWorkbookFile());
+    return found.empty() ? QString() : QString::fromStdString(qm::platform::pathToUtf8(found));
 }
 
 void Tfrm_excelToDb::openSampleWorkbook() {

@@ -2,7 +2,9 @@
 
 #include <QString>
 #include <QWidget>
+#include <array>
 #include <optional>
+#include <string>
 
 #include "intake/PreviewGrid.h"
 
@@ -33,9 +35,11 @@ class Tfrm_excelToDb : public QWidget {
     // Reads the file into the grid; the end is told by previewShown.
     void showInStrgrid(const QString& path);
     bool isReading() const;
-    // "导入到库": asks, then stores the rows shown.
+    // "导入到库": warns of a file that does not look like a list of students (the teacher may
+    // stop there), asks, then stores the rows shown.
     void bnt_yesClick();
-    // The rows as shown: every grid row with its cells in the order the columns are shown.
+    // The rows as shown: every grid row with its cells in the order the columns are shown, and
+    // the file's titles in the same order.
     intake::PreviewGrid shownRows() const;
 
     const QString& lastFile() const { return lastFile_; }
@@ -70,6 +74,7 @@ class Tfrm_excelToDb : public QWidget {
     Workspace& workspace_;
     Tfrm_main* main_;
     QString lastFile_;
+    std::array<std::string, 17> titles_;  // row 1 of the file read last
     BackgroundJob* job_;
     bool closeWhenRead_ = false;
     QTableWidget* sgStudent_;

@@ -92,12 +92,16 @@ Tfrm_list::Tfrm_list(Workspace& workspace, QWidget* parent)
 
 QWidget* Tfrm_list::buildQueryBoxes() {
     auto* boxes = new QWidget(this);
+    // Three short rows rather than one long one, so that 查询 and the record buttons stay within
+    // reach on a small screen.
     auto* firstRow = new QHBoxLayout;
     auto* secondRow = new QHBoxLayout;
+    auto* thirdRow = new QHBoxLayout;
     auto* layout = new QVBoxLayout(boxes);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(firstRow);
     layout->addLayout(secondRow);
+    layout->addLayout(thirdRow);
     auto label = [&](QHBoxLayout& row, const QString& text) {
         row.addWidget(new QLabel(text, boxes));
     };
@@ -128,7 +132,6 @@ QWidget* Tfrm_list::buildQueryBoxes() {
     queryButton_->setDefault(true);
     firstRow->addWidget(queryButton_);
     firstRow->addStretch(1);
-    firstRow->addWidget(navigator_);
 
     // Second row: the three score ranges.
     const QString andText = QStringLiteral("And");
@@ -147,6 +150,23 @@ QWidget* Tfrm_list::buildQueryBoxes() {
     std::tie(edYw1_, edYw2_) =
         range(QStringLiteral("语文     "), QStringLiteral("edYw1"), QStringLiteral("edYw2"));
     secondRow->addStretch(1);
+
+    // Third row: the record buttons, and what a score range with one end only means.
+    thirdRow->addWidget(navigator_);
+    rangeNote_ = new QLabel(boxes);
+    rangeNote_->setObjectName(QStringLiteral("lbRangeNote"));
+    QPalette red = rangeNote_->palette();
+    red.setColor(QPalette::WindowText, Qt::red);
+    rangeNote_->setPalette(red);
+    rangeNote_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    thirdRow->addSpacing(12);
+    thirdRow->addWidget(rangeNote_, 1);
+    const QString rangeHint =
+        QStringLiteral("分数段要两端都填才作为查询条件；只填一端时，这一科不按分数查询");
+    for (QLineEdit* edit : {edMath1_, edMath2_, edSx1_, edSx2_, edYw1_, edYw2_}) {
+        edit->setToolTip(rangeHint);
+        connect(edit, &QLineEdit::textChanged, this, &Tfrm_list::showRangeNote);
+    }
 
     // Enter in any box runs the query, as the window's default button.
     for (QLineEdit* edit : {ed_no_, ed_name_, edMath1_, edMath2_, edSx1_, edSx2_, edYw1_, edYw2_}) {
@@ -268,6 +288,23 @@ void Tfrm_list::BitBtn1Click() {
     run([table = project_.fbTable, query](db::Connection& connection) {
         return reports::findStudents(connection, table, query);
     });
+}
+
+// Names the score ranges with one end only: the query leaves them out.
+void Tfrm_list::showRangeNote() {
+    const std::tuple<const char*, QLineEdit*, QLineEdit*> ranges[] = {
+        {"数学", edMath1_, edMath2_}, {"英语", edSx1_, edSx2_}, {"语文", edYw1_, edYw2_}};
+    QStringList halves;
+    for (const auto& [subject, from, to] : ranges) {
+        if (from->text().trimmed().isEmpty() != to->text().trimmed().isEmpty()) {
+            halves << QString::fromUtf8(subject);
+        }
+    }
+    rangeNote_->setText(
+        halves.isEmpty()
+            ? QString()
+            : QStringLiteral("%1分数段只填了一端，不作为查询条件（两端都填才按分数查询）")
+                  .arg(halves.join(QStringLiteral("、"))));
 }
 
 void Tfrm_list::run(Statement statement) {

@@ -9,6 +9,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableView;
@@ -66,6 +67,8 @@ class Tfrm_list : public QWidget {
     QLineEdit* edYw1() const { return edYw1_; }
     QLineEdit* edYw2() const { return edYw2_; }
     QPushButton* queryButton() const { return queryButton_; }
+    // Names the score ranges with one end only, which the query leaves out; empty otherwise.
+    QLabel* rangeNote() const { return rangeNote_; }
 
   public:
     // The size the window opens with inside the main window.
@@ -87,6 +90,7 @@ class Tfrm_list : public QWidget {
     void navigate(RecordNavigator::Button which);
     void moveTo(int row);
     void currentRowChanged(int row);
+    void showRangeNote();
 
     Workspace& workspace_;
     store::CurrentProject project_;
@@ -107,6 +111,7 @@ class Tfrm_list : public QWidget {
     QLineEdit* edYw1_ = nullptr;
     QLineEdit* edYw2_ = nullptr;
     QPushButton* queryButton_ = nullptr;
+    QLabel* rangeNote_ = nullptr;
 };
 
 }  // namespace qm::gui

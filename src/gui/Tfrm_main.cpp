@@ -15,6 +15,7 @@
 #include "gui/MdiChildren.h"
 #include "gui/TfrmBuild.h"
 #include "gui/TfrmResult.h"
+#include "gui/TfrmShow.h"
 #include "gui/Tfrm_class_info.h"
 #include "gui/Tfrm_config.h"
 #include "gui/Tfrm_excelToDb.h"
@@ -23,21 +24,54 @@
 #include "gui/Tfrm_open.h"
 #include "gui/ToolIcons.h"
 #include "gui/UserMessages.h"
+#include "gui/WorkArea.h"
 #include "gui/Workspace.h"
 
 namespace qm::gui {
 
+namespace {
+
+// Where the console stood when the program last ended.
+const QString kConsolePlaceKey = QStringLiteral("console/place");
+
+}  // namespace
+
 Tfrm_main::Tfrm_main(Workspace& workspace, QWidget* parent)
-    : QMainWindow(parent), workspace_(workspace), mdiArea_(new QMdiArea(this)) {
+    : QMainWindow(parent),
+      workspace_(workspace),
+      mdiArea_(new WorkArea(this)),
+      console_(new TfrmShow(this)) {
     setObjectName(QStringLiteral("Tfrm_main"));
     setWindowIcon(toolIcon(ToolIcon::ClassInfo));
     mdiArea_->setBackground(palette().color(QPalette::Disabled, QPalette::Text));
     setCentralWidget(mdiArea_);
     buildToolBar();
     buildStatusBar();
-    workspace_.setConsoleOwner(this);
+    placeConsole();
+    workspace_.setConsole(console_);
+    workspace_.setLeaveGuard([this] { return closeProjectWindows(); });
     connect(&workspace_, &Workspace::currentProjectChanged, this, &Tfrm_main::showCurrentProject);
     showCurrentProject();
+}
+
+Tfrm_main::~Tfrm_main() {
+    workspace_.setLeaveGuard({});
+}
+
+// The console stands below the work windows, where the teacher last put it.
+void Tfrm_main::placeConsole() {
+    addDockWidget(Qt::BottomDockWidgetArea, console_);
+    const QByteArray place = programSettings().value(kConsolePlaceKey).toByteArray();
+    if (place.isEmpty() || !restoreState(place)) {
+        resizeDocks({console_}, {console_->sizeHint().height()}, Qt::Vertical);
+    }
+    console_->hide();  // until a division writes to it
+    connect(console_, &QDockWidget::dockLocationChanged, this, &Tfrm_main::rememberConsolePlace);
+    connect(console_, &QDockWidget::topLevelChanged, this, &Tfrm_main::rememberConsolePlace);
+}
+
+void Tfrm_main::rememberConsolePlace() {
+    programSettings().setValue(kConsolePlaceKey, saveState());
 }
 
 void Tfrm_main::buildToolBar() {
@@ -97,6 +131,10 @@ void Tfrm_main::buildStatusBar() {
     }
 }
 
+QMdiArea* Tfrm_main::mdiArea() const {
+    return mdiArea_;
+}
+
 Tfrm_config* Tfrm_main::configForm() const {
     return configForm_;
 }
@@ -128,10 +166,49 @@ QAction* Tfrm_main::command(const QString& caption) const {
     return nullptr;
 }
 
+// The windows of another project close: they would show its data under this project's caption.
 void Tfrm_main::showCurrentProject() {
     const auto& project = workspace_.currentProject();
     setWindowTitle(project.isOpen() ? QString::fromStdString(project.memo)
                                     : QString::fromUtf8(kProgramTitle));
+    if (project.fbTable != windowsProject_) {
+        closeProjectWindows();
+        windowsProject_ = project.fbTable;
+    }
+}
+
+std::vector<QWidget*> Tfrm_main::openProjectWindows() const {
+    // The result window first: a division under way refuses before anything else closes.
+    std::vector<QWidget*> windows;
+    for (QWidget* window : std::initializer_list<QWidget*>{resultForm_, listForm_, classInfoForm_,
+                                                           configForm_, importForm_}) {
+        if (window && !isClosedMdiChild(window)) {
+            windows.push_back(window);
+        }
+    }
+    return windows;
+}
+
+bool Tfrm_main::closeProjectWindows() {
+    for (QWidget* window : openProjectWindows()) {
+        // The import preview closes by itself once a read under way has stopped.
+        const bool closesWhenRead = window == importForm_ && importForm_->isReading();
+        if (!closeMdiChild(window) && !closesWhenRead) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A work window of the current project names it in its caption: "班级信息 - 高一新生".
+template <class Window>
+Window* Tfrm_main::ofCurrentProject(Window* window) const {
+    const auto& project = workspace_.currentProject();
+    const QString name = project.memo.empty()
+                             ? QStringLiteral("分班项 %1").arg(QString::fromStdString(project.fbId))
+                             : QString::fromStdString(project.memo);
+    window->setWindowTitle(QStringLiteral("%1 - %2").arg(window->windowTitle(), name));
+    return window;
 }
 
 bool Tfrm_main::requireProject() {
@@ -158,8 +235,9 @@ void Tfrm_main::importStudents() {
         return;
     }
     const bool opened = importForm_;
-    Tfrm_excelToDb* window = showMdiChild(*mdiArea_, importForm_,
-                                          [this] { return new Tfrm_excelToDb(workspace_, this); });
+    Tfrm_excelToDb* window = showMdiChild(*mdiArea_, importForm_, [this] {
+        return ofCurrentProject(new Tfrm_excelToDb(workspace_, this));
+    });
     if (auto* frame = qobject_cast<QMdiSubWindow*>(window->parentWidget()); frame && !opened) {
         frame->move(frame->x(), 50);
     }
@@ -175,7 +253,8 @@ void Tfrm_main::copyStudents() {
 
 void Tfrm_main::showSettings() {
     if (requireProject()) {
-        showMdiChild(*mdiArea_, configForm_, [this] { return new Tfrm_config(workspace_); });
+        showMdiChild(*mdiArea_, configForm_,
+                     [this] { return ofCurrentProject(new Tfrm_config(workspace_)); });
     }
 }
 
@@ -183,19 +262,21 @@ TfrmResult* Tfrm_main::showResult() {
     if (!requireProject()) {
         return nullptr;
     }
-    return showMdiChild(*mdiArea_, resultForm_, [this] { return new TfrmResult(workspace_); });
+    return showMdiChild(*mdiArea_, resultForm_,
+                        [this] { return ofCurrentProject(new TfrmResult(workspace_)); });
 }
 
 void Tfrm_main::showClassInfo() {
     if (requireProject()) {
         showMdiChild(*mdiArea_, classInfoForm_,
-                     [this] { return new Tfrm_class_info(workspace_, *this); });
+                     [this] { return ofCurrentProject(new Tfrm_class_info(workspace_, *this)); });
     }
 }
 
 void Tfrm_main::showStudentList() {
     if (requireProject()) {
-        showMdiChild(*mdiArea_, listForm_, [this] { return new Tfrm_list(workspace_); });
+        showMdiChild(*mdiArea_, listForm_,
+                     [this] { return ofCurrentProject(new Tfrm_list(workspace_)); });
     }
 }
 
@@ -215,9 +296,23 @@ void Tfrm_main::setImportCountText(const QString& text) {
     importCountPanel_->setText(text);
 }
 
-// Closing the main window ends the program with every window. A division still under way is
-// cancelled when its window goes, so the data stay as they were before it.
+// Closing the main window ends the program with every window, after asking while a division
+// runs. The division is then cancelled (its window waits for it when it goes), so the data stay
+// as they were before it; the student list asks about a row not yet stored.
 void Tfrm_main::closeEvent(QCloseEvent* event) {
+    const bool dividing = resultForm_ && resultForm_->isRunning();
+    if (dividing) {
+        if (!confirm(this, QStringLiteral("正在分班，确定要退出吗？"))) {
+            event->ignore();
+            return;
+        }
+        resultForm_->cancelRun();
+    }
+    if (listForm_ && !closeMdiChild(listForm_)) {
+        event->ignore();  // the teacher keeps the edits
+        return;
+    }
+    rememberConsolePlace();
     QMainWindow::closeEvent(event);
     QApplication::quit();
 }

@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <string>
 #include <vector>
 
 class QAction;
@@ -15,6 +16,8 @@ class Tfrm_config;
 class Tfrm_excelToDb;
 class Tfrm_list;
 class TfrmResult;
+class TfrmShow;
+class WorkArea;
 class Workspace;
 
 // The main window: a frame for the work windows, the tool bar of the ten numbered commands in the
@@ -24,9 +27,11 @@ class Tfrm_main : public QMainWindow {
 
   public:
     explicit Tfrm_main(Workspace& workspace, QWidget* parent = nullptr);
+    ~Tfrm_main() override;
 
     Workspace& workspace() const { return workspace_; }
-    QMdiArea* mdiArea() const { return mdiArea_; }
+    QMdiArea* mdiArea() const;
+    TfrmShow* console() const { return console_; }
     // The tool bar's command with this caption, such as "5.开始"; null when there is none.
     QAction* command(const QString& caption) const;
 
@@ -56,6 +61,10 @@ class Tfrm_main : public QMainWindow {
     // The first panel of the status bar, where the import writes its count.
     void setImportCountText(const QString& text);
 
+    // Closes the work windows of the current project; false when one refuses (a division under
+    // way, or edits in the student list the teacher keeps).
+    bool closeProjectWindows();
+
   protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -65,9 +74,18 @@ class Tfrm_main : public QMainWindow {
     // False, after telling the user, when no project is current.
     bool requireProject();
     void showCurrentProject();
+    void placeConsole();
+    void rememberConsolePlace();
+    // The work windows still open, the result window first.
+    std::vector<QWidget*> openProjectWindows() const;
+    template <class Window>
+    Window* ofCurrentProject(Window* window) const;
 
     Workspace& workspace_;
-    QMdiArea* mdiArea_;
+    WorkArea* mdiArea_;
+    TfrmShow* console_;
+    // The student table of the project the work windows belong to.
+    std::string windowsProject_;
     QLabel* importCountPanel_ = nullptr;
     QPointer<Tfrm_config> configForm_;
     QPointer<TfrmResult> resultForm_;

@@ -12,6 +12,9 @@ Tfrm_open::Tfrm_open(Workspace& workspace, QWidget* parent)
                           QSize(434, 323), parent) {}
 
 void Tfrm_open::choose(int projectId) {
+    if (!workspace_.isCurrent(projectId) && !workspace_.mayLeaveProject()) {
+        return;
+    }
     const bool opened = runGuarded(this, [&] {
         workspace_.setCurrentProject(store::openProject(workspace_.connection(), projectId));
     });

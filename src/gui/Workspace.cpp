@@ -4,6 +4,7 @@
 
 #include "db/Connection.h"
 #include "db/DbError.h"
+#include "gui/FileDialogs.h"
 #include "gui/TfrmShow.h"
 #include "store/Schema.h"
 
@@ -16,6 +17,7 @@ Workspace::Workspace(std::string databasePath, QObject* parent)
         openError_ = QStringLiteral("没有可用的数据库文件位置");
         return;
     }
+    protectDatabaseFile(databasePath_);
     try {
         auto connection = std::make_unique<db::Connection>(databasePath_);
         store::ensureSchema(*connection);
@@ -51,16 +53,33 @@ void Workspace::clearCurrentProject() {
     emit currentProjectChanged();
 }
 
-void Workspace::deleteProject(int id) {
+bool Workspace::mayLeaveProject() {
+    return !leaveGuard_ || leaveGuard_();
+}
+
+bool Workspace::isCurrent(int projectId) const {
+    return current_.isOpen() && current_.fbId == std::to_string(projectId);
+}
+
+bool Workspace::deleteProject(int id) {
+    const bool current = isCurrent(id);
+    if (current && !mayLeaveProject()) {
+        return false;
+    }
     store::deleteProject(connection(), id);
-    if (current_.isOpen() && current_.fbId == std::to_string(id)) {
+    if (current) {
         clearCurrentProject();
     }
+    return true;
+}
+
+void Workspace::setConsole(TfrmShow* console) {
+    console_ = console;
 }
 
 TfrmShow& Workspace::console() {
     if (!console_) {
-        console_ = new TfrmShow(consoleOwner_);
+        console_ = new TfrmShow;
     }
     return *console_;
 }

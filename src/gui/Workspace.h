@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -39,13 +40,22 @@ class Workspace : public QObject {
     void setCurrentProject(store::CurrentProject project);
     void clearCurrentProject();
 
-    // Deletes a project with everything it owns. When it is the current project, there is no
-    // current project afterwards, so no command works on tables that are gone.
-    void deleteProject(int id);
+    bool isCurrent(int projectId) const;
+    // Whether the current project may give way to another, asked before the project changes:
+    // the guard (the main window) closes the windows of the current project, the student list
+    // asking about edits not yet stored, and says whether they all closed. True without a guard.
+    bool mayLeaveProject();
+    void setLeaveGuard(std::function<bool()> guard) { leaveGuard_ = std::move(guard); }
 
-    // The one message console of the program, made on first use as a window of consoleOwner.
+    // Deletes a project with everything it owns. When it is the current project its windows must
+    // close first (false, with nothing deleted, when one refuses), and there is no current
+    // project afterwards, so no command works on tables that are gone.
+    bool deleteProject(int id);
+
+    // The one message console of the program: the main window's, or else a window of its own made
+    // on first use.
     TfrmShow& console();
-    void setConsoleOwner(QWidget* owner) { consoleOwner_ = owner; }
+    void setConsole(TfrmShow* console);
 
   signals:
     void currentProjectChanged();
@@ -55,7 +65,7 @@ class Workspace : public QObject {
     std::unique_ptr<db::Connection> connection_;
     QString openError_;
     store::CurrentProject current_;
-    QPointer<QWidget> consoleOwner_;
+    std::function<bool()> leaveGuard_;
     QPointer<TfrmShow> console_;
 };
 

@@ -7,10 +7,12 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <iostream>
+#include <memory>
 #include <string_view>
 
 #include "common/Version.h"
 #include "gui/AppSetup.h"
+#include "gui/DatabaseLockFile.h"
 #include "gui/Tfrm_login.h"
 #include "gui/Tfrm_main.h"
 #include "gui/UserMessages.h"
@@ -40,6 +42,18 @@ int main(int argc, char** argv) {
         path = qm::store::resolveDatabasePath(*option);
     } catch (const std::exception& error) {
         locationError = QString::fromUtf8(error.what());
+    }
+
+    // A second desktop program on a database in use says so and quits before it opens the file,
+    // so a teacher never works on the same students in two windows at once.
+    std::unique_ptr<qm::gui::DatabaseLockFile> databaseLock;
+    if (!path.empty()) {
+        databaseLock = std::make_unique<qm::gui::DatabaseLockFile>(path);
+        if (!databaseLock->acquired()) {
+            std::cerr << databaseLock->refusal().toStdString() << "\n";
+            qm::gui::showError(nullptr, databaseLock->refusal(), QStringLiteral("数据库正在使用"));
+            return 1;
+        }
     }
 
     // The start-up window comes first and opens the database; the program runs on without it

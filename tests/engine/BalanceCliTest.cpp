@@ -65,13 +65,16 @@ TEST_F(BalanceCliTest, BalanceShowsTheFiguresBesideTheBaselines) {
     EXPECT_FALSE(contains(csv.out, "；"));  // no plain words in the CSV
 }
 
-TEST_F(BalanceCliTest, OptimiseWorksOnThePresentClassesAndTheExportShowsTheFigures) {
+TEST_F(BalanceCliTest, OptimiseWorksOnThePresentClassesIsUndoneAndTheExportShowsTheFigures) {
     ASSERT_EQ(run({"divide", id}).status, 0);
     const auto optimised = run({"optimise", id});
     ASSERT_EQ(optimised.status, 0) << optimised.err;
     EXPECT_TRUE(optimised.out.starts_with("深度优化开始（平均分优先）\n")) << optimised.out;
     EXPECT_TRUE(contains(optimised.out, "\n深度优化：调整了 ")) << optimised.out;
     EXPECT_EQ(run({"optimise", emptyId}).status, 1);
+    const auto undone = run({"undo", id});
+    EXPECT_EQ(undone.out, "已撤销: 深度优化\n") << undone.err;
+    ASSERT_EQ(run({"redo", id}).status, 0);
 
     TempFolder folder;
     const std::string path = folder.file("stats.xlsx");

@@ -8,6 +8,7 @@
 #include "engine/BalanceBaselines.h"
 #include "engine/BalanceFigures.h"
 #include "engine/ExchangeRules.h"
+#include "engine/GroupPlan.h"
 
 namespace qm::engine {
 namespace {
@@ -146,6 +147,43 @@ TEST(ExchangeRules, OnlyLikeMovableStudentsChangePlacesAndSameReadingsStayApart)
     rules.applied({3, 1, 0, 1});
     EXPECT_TRUE(rules.allows({1, 3, 0, 1}));
     EXPECT_FALSE(rules.allows({6, 3, 0, 1}));  // LI into class 1, which has LI
+}
+
+// The teacher's groups: members of a 同班 group stay where they are, and no exchange brings a
+// student into a class that holds another student of one of its 分开 groups.
+TEST(ExchangeRules, KeepTheTeachersGroups) {
+    using store::GroupKind;
+    const auto cohort = cohortOf(2, {{"男", 50, 0, false, "", "A"},    // 0: apart from 1
+                                     {"男", 51, 1, false, "", "B"},    // 1
+                                     {"男", 52, 0, false, "", "C"},    // 2: apart from 7
+                                     {"男", 53, 1, false, "", "D"},    // 3: apart from 5
+                                     {"男", 54, 0, false, "", "E"},    // 4: together with 5
+                                     {"男", 55, 0, false, "", "F"},    // 5
+                                     {"男", 56, 1, false, "", "G"},    // 6: in no group
+                                     {"男", 57, 0, false, "", "H"}});  // 7: shares class 0 with 2
+    // Student numbers are the places plus one.
+    const GroupPlan groups({{1, GroupKind::Apart, "", {1, 2}},
+                            {2, GroupKind::Apart, "", {3, 8}},
+                            {3, GroupKind::Apart, "", {4, 6}},
+                            {4, GroupKind::Together, "", {5, 6}}},
+                           "");
+    ExchangeRules rules(cohort, cohort.presentClasses(), groups);
+    EXPECT_FALSE(rules.movable(4));
+    EXPECT_FALSE(rules.movable(5));
+    EXPECT_TRUE(rules.movable(3));
+    EXPECT_FALSE(rules.allows({4, 6, 0, 1}));  // a 同班 member would leave its group
+    EXPECT_FALSE(rules.allows({6, 4, 1, 0}));
+    EXPECT_TRUE(rules.allows({0, 1, 0, 1}));   // 分开 partners changing places stay apart
+    EXPECT_FALSE(rules.allows({0, 6, 0, 1}));  // 0 would join 1
+    EXPECT_FALSE(rules.allows({2, 1, 0, 1}));  // 1 would join 0
+    EXPECT_FALSE(rules.allows({2, 3, 0, 1}));  // 3 would join 5, who stays with its 同班 group
+    EXPECT_TRUE(rules.allows({2, 6, 0, 1}));   // 2 leaves 7: their group is mended
+
+    // After 0 and 1 changed places, the rule sees them where they now are.
+    rules.applied({0, 1, 0, 1});
+    EXPECT_FALSE(rules.allows({1, 6, 0, 1}));  // 1 would join 0 in class 1
+    EXPECT_FALSE(rules.allows({2, 0, 0, 1}));  // 0 would join 1 in class 0
+    EXPECT_TRUE(rules.allows({7, 6, 0, 1}));
 }
 
 }  // namespace

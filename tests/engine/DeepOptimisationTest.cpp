@@ -10,6 +10,7 @@
 
 #include "CohortGenerator.h"
 #include "SchoolCohort.h"
+#include "TeacherGroups.h"
 #include "common/NumberText.h"
 #include "engine/BalanceFigures.h"
 #include "engine/BalanceObjective.h"
@@ -18,7 +19,9 @@
 #include "engine/DivisionRun.h"
 #include "engine/PlacedCohort.h"
 #include "store/DivisionSettings.h"
+#include "store/GroupStore.h"
 #include "store/ProjectStore.h"
+#include "store/StepHistory.h"
 #include "support/TempDatabase.h"
 
 namespace qm::engine {
@@ -120,6 +123,47 @@ void expectNoFigureWorse(const BalanceFigures& before, const BalanceFigures& aft
     EXPECT_EQ(after.sizeSpread, before.sizeSpread) << name;
 }
 
+// The classes after 深度优化 against the cohort as divided: no figure and not the objective of
+// the strength worse.
+void expectNoWorse(const PlacedCohort& divided, const Students& after, int mode,
+                   const std::string& name) {
+    std::vector<int> classOf;
+    for (const auto& student : divided.students) {
+        classOf.push_back(after.at(student.studentId).classId - 1);
+    }
+    expectNoFigureWorse(measureBalance(divided, divided.presentClasses()),
+                        measureBalance(divided, classOf), name);
+    BalanceObjective objective(divided, divided.presentClasses(),
+                               goalOf(static_cast<OptimiseStrength>(mode)));
+    const double objectiveBefore = objective.value();
+    objective.reset(classOf);
+    EXPECT_LE(objective.value(), objectiveBefore) << name;
+}
+
+// Groups for a generated cohort that a division can keep: 分开 groups no larger than the number
+// of classes, 同班 groups no larger than a class, a fixed student in some of them.
+std::vector<store::NewGroup> groupsFor(const test::GeneratedCohort& cohort, std::uint32_t seed) {
+    std::vector<int> free;
+    std::vector<int> fixed;
+    for (const auto& student : cohort.students) {
+        const std::string sex = trimmed(student.sex);
+        if (student.type == 2 && student.class_id >= 1 && student.class_id <= cohort.classCount) {
+            fixed.push_back(student.student_id);
+        } else if (student.type != 2 && (sex == "男" || sex == "女")) {
+            free.push_back(student.student_id);
+        }
+    }
+    const int perClass = static_cast<int>(free.size()) / cohort.classCount;
+    return test::makeGroups(free, fixed,
+                            {.apart = 6,
+                             .together = 4,
+                             .largestApart = std::min(4, cohort.classCount),
+                             .largestTogether = std::min(3, perClass),
+                             .fixedPercent = 30,
+                             .sharedMembers = 2},
+                            seed);
+}
+
 class DeepOptimisationTest : public ::testing::Test {
   protected:
     // A project with these settings, 深度优化 off or on in the given strength.
@@ -174,21 +218,64 @@ TEST_F(DeepOptimisationTest, KeepsEveryRuleNeverWorsensAndGivesTheSameClassesAga
         expectRulesKept(before, after, cohort.classCount, name);
         EXPECT_EQ(classesOf(after), classesOf(studentsOf(connection(), second.fbTable))) << name;
 
-        std::vector<int> classOf;
-        for (const auto& student : placed.students) {
-            classOf.push_back(after.at(student.studentId).classId - 1);
-        }
-        expectNoFigureWorse(measureBalance(placed, placed.presentClasses()),
-                            measureBalance(placed, classOf), name);
-        BalanceObjective objective(placed, placed.presentClasses(),
-                                   goalOf(static_cast<OptimiseStrength>(mode)));
-        const double objectiveBefore = objective.value();
-        objective.reset(classOf);
-        EXPECT_LE(objective.value(), objectiveBefore) << name;
+        expectNoWorse(placed, after, mode, name);
         if (HasFailure()) {
             return;
         }
     }
+}
+
+// With the teacher's groups of both kinds: a division that ends with 深度优化 and 深度优化 on
+// its own keep every group and every other rule, make no figure worse, give the same classes
+// every time, and still even the classes out.
+TEST_F(DeepOptimisationTest, KeepsTheTeachersGroups) {
+    connection().exec("PRAGMA synchronous=OFF");
+    test::CohortGenerator generator(2025);
+    DivisionObserver quiet;
+    int grouped = 0;
+    int moved = 0;
+    for (int i = 0; i < 40; ++i) {
+        const auto cohort = generator.next(160, 2);
+        const auto groups = groupsFor(cohort, static_cast<std::uint32_t>(i));
+        if (groups.empty()) {
+            continue;
+        }
+        ++grouped;
+        const int mode = i % 2;
+        const std::string name =
+            "cohort " + std::to_string(i) + " (" + std::to_string(cohort.students.size()) +
+            " students, " + std::to_string(cohort.classCount) + " classes, " +
+            std::to_string(groups.size()) + " groups, strength " + std::to_string(mode) + ")";
+        const auto settings = cohort.settings.value_or(store::DivisionSettings{});
+        const auto first = project(cohort.classCount, settings, false, mode);
+        const auto second = project(cohort.classCount, settings, false, mode);
+        const auto inOne = project(cohort.classCount, settings, true, mode);
+        for (const auto& current : {first, second, inOne}) {
+            test::insertStudents(connection(), current.fbTable, cohort.students);
+            store::addGroups(connection(), current, groups);
+            divide(connection(), current, quiet);
+        }
+        ASSERT_EQ(test::brokenGroups(connection(), first), std::vector<std::string>{}) << name;
+        const Students before = studentsOf(connection(), first.fbTable);
+        const PlacedCohort placed = cohortOf(first, cohort.classCount);
+        optimiseClasses(connection(), first, quiet);
+        optimiseClasses(connection(), second, quiet);
+        const Students after = studentsOf(connection(), first.fbTable);
+        EXPECT_EQ(test::brokenGroups(connection(), first), std::vector<std::string>{}) << name;
+        EXPECT_EQ(test::brokenGroups(connection(), inOne), std::vector<std::string>{}) << name;
+        expectRulesKept(before, after, cohort.classCount, name);
+        EXPECT_EQ(classesOf(after), classesOf(studentsOf(connection(), second.fbTable))) << name;
+        EXPECT_EQ(classesOf(after), classesOf(studentsOf(connection(), inOne.fbTable))) << name;
+        expectNoWorse(placed, after, mode, name);
+        for (const auto& [id, student] : after) {
+            moved += student.classId != before.at(id).classId ? 1 : 0;
+        }
+        if (HasFailure()) {
+            return;
+        }
+    }
+    EXPECT_GE(grouped, 20);
+    EXPECT_GT(moved, 0);  // the groups leave 深度优化 room to work
 }
 
 // The figures promised for an intake of 400 in 8 classes with three subjects, in both strengths.
@@ -240,6 +327,36 @@ TEST_F(DeepOptimisationTest, ADivisionEndsWithItWhenTheSettingIsOnAsOneUnit) {
     EXPECT_TRUE(end[-3].starts_with("深度优化：总分平均分最大差 ")) << end[-3];
     EXPECT_TRUE(end[-2].starts_with("深度优化：分数段人数最大差 ")) << end[-2];
     EXPECT_EQ(console.lines.back(), "深度优化结束");
+}
+
+// 深度优化 on its own is a step that undo takes back and redo makes again, also after the program
+// was closed; a cancelled one leaves no step; a division that ends with it stays one step.
+TEST_F(DeepOptimisationTest, IsAStepOfItsOwnAndAPartOfADivisionsStep) {
+    const test::SchoolCohort school{240, 6, 9};
+    DivisionObserver quiet;
+    const auto current = schoolProject(school, false);
+    divide(connection(), current, quiet);
+    const Students divided = studentsOf(connection(), current.fbTable);
+    CancelWhileOptimising cancelling;
+    EXPECT_THROW(optimiseClasses(connection(), current, cancelling), DivisionCancelled);
+    EXPECT_EQ(store::historyState(connection(), current).undo, "分班");
+    optimiseClasses(connection(), current, quiet);
+    const Students optimised = studentsOf(connection(), current.fbTable);
+    ASSERT_NE(classesOf(optimised), classesOf(divided));
+    EXPECT_EQ(store::historyState(connection(), current).undo, "深度优化");
+    EXPECT_EQ(store::undoStep(connection(), current), "深度优化");
+    EXPECT_EQ(studentsOf(connection(), current.fbTable), divided);
+    database.reopen();
+    EXPECT_EQ(store::redoStep(connection(), current), "深度优化");
+    EXPECT_EQ(studentsOf(connection(), current.fbTable), optimised);
+
+    const auto inOne = schoolProject(school, true);
+    const Students imported = studentsOf(connection(), inOne.fbTable);
+    divide(connection(), inOne, quiet);
+    EXPECT_EQ(classesOf(studentsOf(connection(), inOne.fbTable)), classesOf(optimised));
+    EXPECT_EQ(store::undoStep(connection(), inOne), "分班");
+    EXPECT_EQ(studentsOf(connection(), inOne.fbTable), imported);
+    EXPECT_EQ(store::historyState(connection(), inOne).undo, std::nullopt);
 }
 
 TEST_F(DeepOptimisationTest, ClassesWithoutStudentsAreRefusedAndCancellingChangesNothing) {

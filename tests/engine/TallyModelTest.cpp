@@ -4,6 +4,7 @@
 #include <deque>
 
 #include "engine/ClassChoice.h"
+#include "engine/GroupExchangeRule.h"
 #include "engine/FineTuner.h"
 #include "engine/Tdistribute.h"
 
@@ -221,6 +222,105 @@ TEST(TallyModel, FineTuningKeepsOnlyExchangesThatSuitTheRules) {
                 }
             }
         }
+    }
+}
+
+TEST(ClassChoice, ChoosesAmongAllowedClassesOnly) {
+    Students students;
+    std::vector<Tdistribute> classes(3);
+    const Tstudent& boy = students.add(1, "男", {}, 42);
+    EXPECT_EQ(findMixClassAmong("男", classes, boy, {false, true, true}), 1);
+    EXPECT_EQ(findMixClassAmong("男", classes, boy, {false, false, false}), std::nullopt);
+    classes[1].addStudent(&students.add(2, "女", {}, 42));
+    // The only other allowed class holds the pinyin: class 2 is free of it.
+    EXPECT_EQ(findMixClassAmong("男", classes, boy, {false, true, true}), 2);
+    // Every allowed class holds it: the plain rule decides among them.
+    EXPECT_EQ(findMixClassAmong("男", classes, boy, {false, true, false}), 1);
+}
+
+TEST(TallyModel, ExchangesKeepTheTeachersGroups) {
+    struct Case {
+        const char* name;
+        std::vector<int> aKeys, bKeys, xKeys;
+        bool aTogether;
+        bool heldOutside;  // class 1 holds a place in group 0 for a student outside the pass
+        bool keeps;
+    };
+    const Case cases[] = {
+        {"no groups", {}, {}, {}, false, false, true},
+        {"A would join its partner X", {0}, {}, {0}, false, false, false},
+        {"A and B partners trade places", {0}, {0}, {}, false, false, true},
+        {"A in a 同班 group", {}, {}, {}, true, false, false},
+        {"A's partner outside the pass sits in class 1", {0}, {}, {}, false, true, false},
+        {"partners elsewhere do not count", {1}, {2}, {}, false, false, true},
+    };
+    for (const Case& c : cases) {
+        Students students;
+        std::vector<Tdistribute> classes(2);
+        Tstudent& a = students.add(1, "男", {});
+        Tstudent& b = students.add(2, "男", {});
+        Tstudent& x = students.add(3, "女", {});
+        a.apartKeys = c.aKeys;
+        a.inTogetherGroup = c.aTogether;
+        b.apartKeys = c.bKeys;
+        x.apartKeys = c.xKeys;
+        classes[0].addStudent(&a);
+        classes[1].addStudent(&b);
+        classes[1].addStudent(&x);
+        if (c.heldOutside) {
+            classes[1].holdApartPlaces({0}, 1);
+        }
+        EXPECT_EQ(exchangeKeepsGroups(classes[0], a, classes[1], b), c.keeps) << c.name;
+        EXPECT_EQ(exchangeKeepsGroups(classes[1], b, classes[0], a), c.keeps) << c.name;
+    }
+}
+
+// The classes of FineTuningKeepsOnlyExchangesThatSuitTheRules, with groups: without them class
+// 1 takes A; when A may not join class 1 (or never moves), class 1 takes C instead; when B
+// never moves, nothing moves.
+TEST(TallyModel, FineTuningMakesNoExchangeThatBreaksAGroup) {
+    struct Case {
+        const char* name;
+        bool aApartFromClassOne;
+        bool aTogether;
+        bool bTogether;
+        TuningCounts expected;
+        int inClassOne;
+    };
+    const Case cases[] = {
+        {"no groups", false, false, false, {1, 0}, 1},
+        {"A's partner sits in class 1", true, false, false, {1, 0}, 3},
+        {"A in a 同班 group", false, true, false, {1, 0}, 3},
+        {"B in a 同班 group", false, false, true, {0, 0}, 2},
+    };
+    for (const Case& c : cases) {
+        Students students;
+        std::vector<Tdistribute> classes(2);
+        auto physics = [](double score) {
+            return std::array<double, 9>{0, 0, 0, score, 0, 0, 0, 0, 0};
+        };
+        Tstudent& a = students.add(1, "男", physics(60));
+        Tstudent& b = students.add(2, "男", physics(70));
+        a.apartKeys = c.aApartFromClassOne ? std::vector<int>{0} : std::vector<int>{};
+        a.inTogetherGroup = c.aTogether;
+        b.inTogetherGroup = c.bTogether;
+        classes[0].addStudent(&a);
+        classes[0].addStudent(&students.add(3, "男", physics(40)));
+        classes[1].addStudent(&b);
+        if (c.aApartFromClassOne) {
+            classes[1].holdApartPlaces({0}, 1);
+        }
+        CohortFigures figures;
+        figures.averages[kWuli] = 50;
+        figures.averages[kTotal] = 50;
+        TuningRules rules;
+        rules.keepGroups = true;
+        FineTuner tuner(classes, rules, figures);
+        const TuningCounts counts = tuner.runPass([] {});
+        EXPECT_EQ(counts.swaps, c.expected.swaps) << c.name;
+        EXPECT_EQ(counts.requalified, c.expected.requalified) << c.name;
+        ASSERT_EQ(classes[1].count(), 1) << c.name;
+        EXPECT_EQ(classes[1].students[0]->studentId, c.inClassOne) << c.name;
     }
 }
 

@@ -1,7 +1,10 @@
 // gui_screenshots DIR: builds a sample database, opens every window of the desktop program in
-// turn and saves a picture of each into DIR, for a person to look at.
+// turn and saves a picture of each into DIR, for a person to look at; then the result, statistics
+// and student list windows again in main windows of 800×600 and 1366×768.
 #include <QApplication>
 #include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -14,11 +17,14 @@
 #include "DataWindowPictures.h"
 #include "GuiTestSupport.h"
 #include "gui/AppSetup.h"
+#include "gui/MdiChildren.h"
 #include "gui/ProjectListWidget.h"
 #include "gui/TfrmBuild.h"
 #include "gui/TfrmResult.h"
 #include "gui/TfrmShow.h"
+#include "gui/Tfrm_class_info.h"
 #include "gui/Tfrm_config.h"
+#include "gui/Tfrm_excelToDb.h"
 #include "gui/Tfrm_insertFB.h"
 #include "gui/Tfrm_login.h"
 #include "gui/Tfrm_open.h"
@@ -47,6 +53,22 @@ bool save(QWidget& widget, const QString& name, bool settle = true) {
     return true;
 }
 
+// The file dialog of "3.1数据导入 → 打开" on the folder of the sample workbook, in Chinese.
+void saveFileDialogPicture(gui::Tfrm_main& main, int number) {
+    main.importStudents();
+    QTimer::singleShot(0, [number] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            dialog->setDirectory(
+                QFileInfo(gui::Tfrm_excelToDb::sampleWorkbookPath()).absolutePath());
+            QTest::qWait(500);
+            save(*dialog, QStringLiteral("%1-file-dialog").arg(number, 2, 10, QLatin1Char('0')));
+            dialog->reject();
+        }
+    });
+    main.importForm()->openButton()->click();
+    gui::closeMdiChild(main.importForm());
+}
+
 QWidget& frameOf(QWidget& window) {
     auto* frame = qobject_cast<QMdiSubWindow*>(window.parentWidget());
     return frame ? static_cast<QWidget&>(*frame) : window;
@@ -57,6 +79,9 @@ QWidget& frameOf(QWidget& window) {
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     gui::configureApplication(application);
+    // The user's own settings are left alone, and the console starts where a new user has it.
+    const test::TestSettings testSettings;
+    gui::programSettings().clear();
     if (argc != 2) {
         std::cerr << "usage: gui_screenshots DIR\n";
         return 2;
@@ -129,8 +154,37 @@ int main(int argc, char** argv) {
     save(frameOf(result), QStringLiteral("11-result-divided"));
     save(workspace.console(), QStringLiteral("12-console"));
     save(main, QStringLiteral("13-main-with-windows"));
-    test::saveDataWindowPictures(
+    const int next = test::saveDataWindowPictures(
         main, 14, [](QWidget& window, const QString& name) { return save(window, name); });
+    saveFileDialogPicture(main, next);
+
+    // The work windows on small screens: each opened through its command in a main window of the
+    // screen's size, the console below after a division.
+    for (const QSize screen : {QSize(800, 600), QSize(1366, 768)}) {
+        if (!main.closeProjectWindows()) {
+            std::cerr << "the work windows did not close\n";
+            return 1;
+        }
+        main.setGeometry(QRect(QPoint(0, 0), screen));
+        const QString size = QStringLiteral("%1x%2").arg(screen.width()).arg(screen.height());
+        gui::TfrmResult& shown = *main.showResult();
+        QSignalSpy divided(&shown, &gui::TfrmResult::runFinished);
+        shown.startDivision();
+        if (!divided.wait(300000)) {
+            std::cerr << "the division did not end\n";
+            return 1;
+        }
+        save(main, size + QStringLiteral("-result"));
+        main.showClassInfo();
+        gui::Tfrm_class_info* info = main.classInfoForm();
+        QSignalSpy computed(info, &gui::Tfrm_class_info::statisticsShown);
+        if (info->isComputing()) {
+            computed.wait(60000);
+        }
+        save(main, size + QStringLiteral("-class-info"));
+        main.showStudentList();
+        save(main, size + QStringLiteral("-student-list"));
+    }
 
     std::cout << saved << " pictures\n";
     return 0;

@@ -2,10 +2,15 @@
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QStandardPaths>
 
 #include "db/Connection.h"
 
 namespace qm::test {
+
+TestSettings::TestSettings() {
+    QStandardPaths::setTestModeEnabled(true);
+}
 
 MessageLog::MessageLog(bool answer) : answer_(answer) {
     gui::setMessageAnswerer([this](const gui::UserMessage& message) {

@@ -34,8 +34,15 @@ class MessageLog {
     bool answer_;
 };
 
+// Settings the program remembers (where the console stands) go to a folder of the tests, not to
+// the user's own settings, while it lives.
+struct TestSettings {
+    TestSettings();
+};
+
 // A main window over a fresh database file, as the program builds it.
 struct MainWindowSession {
+    TestSettings settings;
     TempDatabase database;
     gui::Workspace workspace{database.path()};
     gui::Tfrm_main main{workspace};

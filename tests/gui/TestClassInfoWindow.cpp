@@ -102,7 +102,7 @@ void TestClassInfoWindow::gridsShowTheFiguresWithRedDeviations() {
     test::MessageLog log;
     gui::Tfrm_class_info* window = session.open();
     QVERIFY2(log.texts().isEmpty(), qPrintable(log.texts().join('\n')));
-    QCOMPARE(window->windowTitle(), QStringLiteral("班级信息"));
+    QCOMPARE(window->windowTitle(), QStringLiteral("班级信息 - 高一"));
 
     QStringList pages;
     for (int i = 0; i < window->pages()->count(); ++i) {
@@ -274,7 +274,7 @@ void TestClassInfoWindow::commandsOpenEachWindowOnce() {
         QVERIFY(command.window());
     }
     QCOMPARE(test::childWindowTitles(session.main).size(), 3);
-    QVERIFY(test::childWindowTitles(session.main).contains(QStringLiteral("导入数据浏览")));
+    QVERIFY(test::childWindowTitles(session.main).contains(QStringLiteral("导入数据浏览 - 高一")));
     QCOMPARE(session.main.importForm()->parentWidget()->y(), 50);
     QVERIFY2(log.texts().isEmpty(), qPrintable(log.texts().join('\n')));
 }

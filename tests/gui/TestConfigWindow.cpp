@@ -1,9 +1,11 @@
 // The settings window: its pages and initial values, the round trip through the config row, a
-// missing row, and number boxes that do not hold whole numbers.
+// missing row, number boxes that keep to their bounds, and 取消 that stores nothing.
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
 
@@ -11,6 +13,7 @@
 #include "db/Connection.h"
 #include "gui/Tfrm_config.h"
 #include "store/DivisionSettings.h"
+#include "store/Limits.h"
 #include "store/ProjectStore.h"
 
 using namespace qm;
@@ -62,8 +65,9 @@ class TestConfigWindow : public QObject {
     void missingRowIsReportedAndNothingStored();
     void emptyFineTuningCountShowsZero();
     void storesIntoTheProjectItShows();
-    void numberBoxesRefuseWhatIsNotAWholeNumber_data();
-    void numberBoxesRefuseWhatIsNotAWholeNumber();
+    void numberBoxesKeepToTheirBounds_data();
+    void numberBoxesKeepToTheirBounds();
+    void cancelLeavesTheRowAsItWas();
 };
 
 void TestConfigWindow::newProjectShowsItsDefaults() {
@@ -71,7 +75,7 @@ void TestConfigWindow::newProjectShowsItsDefaults() {
     test::MessageLog log;
     gui::Tfrm_config* window = session.open();
     QVERIFY(window);
-    QCOMPARE(window->windowTitle(), QStringLiteral("分班设置"));
+    QCOMPARE(window->windowTitle(), QStringLiteral("分班设置 - 高一"));
     QCOMPARE(window->pages()->count(), 3);
     QCOMPARE(window->pages()->tabText(0), QStringLiteral("科目设置"));
     QCOMPARE(window->pages()->tabText(1), QStringLiteral("参数设置1"));
@@ -81,9 +85,19 @@ void TestConfigWindow::newProjectShowsItsDefaults() {
     QCOMPARE(window->settingBoxes()[3]->text(), QStringLiteral("每班数学平均分要求尽量相同   "));
     QCOMPARE(window->edInter()->text(), QStringLiteral("1"));
     QCOMPARE(window->edWTNum()->text(), QStringLiteral("50"));
+    // The nine subjects, 政治 among them, in the one group of the first page.
+    const auto* group = qobject_cast<QGroupBox*>(window->subjectBoxes()[0]->parentWidget());
+    QVERIFY(group);
     for (const QCheckBox* box : window->subjectBoxes()) {
         QVERIFY(box->isChecked());
+        QCOMPARE(box->parentWidget(), group);
     }
+    QCOMPARE(window->subjectBoxes()[8]->text(), QStringLiteral("政治"));
+    QCOMPARE(window->edInter()->minimum(), store::kMinBandTolerance);
+    QCOMPARE(window->edInter()->maximum(), store::kMaxBandTolerance);
+    QCOMPARE(window->edWTNum()->minimum(), store::kMinTuningCount);
+    QCOMPARE(window->edWTNum()->maximum(), store::kMaxTuningCount);
+    QCOMPARE(window->cancelButton()->text(), QStringLiteral("取消"));
     QVERIFY(log.texts().isEmpty());
 }
 
@@ -95,8 +109,8 @@ void TestConfigWindow::untickedBoxesAndNumbersRoundTrip() {
         box->setChecked(false);
     }
     window->subjectBoxes()[0]->setChecked(false);
-    window->edInter()->setText(QStringLiteral("3"));
-    window->edWTNum()->setText(QStringLiteral("7"));
+    window->edInter()->setValue(3);
+    window->edWTNum()->setValue(7);
     QPointer<gui::Tfrm_config> closing = window;
     window->okButton()->click();
     QTRY_VERIFY(closing.isNull());
@@ -162,44 +176,69 @@ void TestConfigWindow::storesIntoTheProjectItShows() {
              std::optional(store::DivisionSettings::defaults(2)));
 }
 
-void TestConfigWindow::numberBoxesRefuseWhatIsNotAWholeNumber_data() {
-    QTest::addColumn<QString>("inter");
-    QTest::addColumn<QString>("wtNum");
-    QTest::addColumn<QString>("named");
-    QTest::newRow("empty count") << "1"
-                                 << ""
-                                 << "微调次数";
-    QTest::newRow("letters in count") << "1"
-                                      << "abc"
-                                      << "微调次数";
-    QTest::newRow("fraction in weight") << "1.5"
-                                        << "50"
-                                        << "分数间隔权重";
-    QTest::newRow("empty weight") << ""
-                                  << "50"
-                                  << "分数间隔权重";
+void TestConfigWindow::numberBoxesKeepToTheirBounds_data() {
+    QTest::addColumn<bool>("countBox");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("negative count") << true << "-5"
+                                    << "5" << false;
+    QTest::newRow("letters in count") << true << "abc"
+                                      << "" << true;
+    QTest::newRow("count beyond 1000") << true << "5000"
+                                       << "500" << false;
+    QTest::newRow("fraction in weight") << false << "1.5"
+                                        << "15" << false;
+    QTest::newRow("zero weight") << false << "0"
+                                 << "0" << true;
 }
 
-void TestConfigWindow::numberBoxesRefuseWhatIsNotAWholeNumber() {
-    QFETCH(QString, inter);
-    QFETCH(QString, wtNum);
-    QFETCH(QString, named);
+// What the bounds do not allow cannot be typed; a box left empty or below its bounds is refused
+// with a message naming it, nothing is stored and the window stays open.
+void TestConfigWindow::numberBoxesKeepToTheirBounds() {
+    QFETCH(bool, countBox);
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    QFETCH(bool, refused);
     SettingsSession session;
     test::MessageLog log;
     gui::Tfrm_config* window = session.open();
+    QSpinBox* box = countBox ? window->edWTNum() : window->edInter();
     window->settingBoxes()[0]->setChecked(false);
-    window->edInter()->setText(inter);
-    window->edWTNum()->setText(wtNum);
+    box->clear();
+    QTest::keyClicks(box, typed);
+    QCOMPARE(box->text(), shown);
     window->okButton()->click();
 
-    QCOMPARE(log.messages().size(), std::size_t{1});
-    QCOMPARE(log.messages()[0].kind, gui::MessageKind::Error);
-    QVERIFY(log.messages()[0].text.contains(named));
-    QTest::qWait(10);
-    QCOMPARE(session.main.configForm(), window);
-    QVERIFY(window->isVisible());
+    if (refused) {
+        QCOMPARE(log.messages().size(), std::size_t{1});
+        QCOMPARE(log.messages()[0].kind, gui::MessageKind::Error);
+        QVERIFY(log.messages()[0].text.contains(countBox ? QStringLiteral("微调次数")
+                                                         : QStringLiteral("分数间隔权重")));
+        QTest::qWait(10);
+        QCOMPARE(session.main.configForm(), window);
+        QCOMPARE(session.stored(), store::DivisionSettings::defaults(1));
+        QVERIFY(session.closeWindow());
+        return;
+    }
+    QVERIFY(log.texts().isEmpty());
+    const auto stored = session.stored();
+    QCOMPARE(countBox ? stored.wtNum.value_or(-1) : stored.inter, shown.toInt());
+}
+
+void TestConfigWindow::cancelLeavesTheRowAsItWas() {
+    SettingsSession session;
+    test::MessageLog log;
+    gui::Tfrm_config* window = session.open();
+    for (QCheckBox* box : window->settingBoxes()) {
+        box->setChecked(!box->isChecked());
+    }
+    window->edWTNum()->setValue(9);
+    QPointer<gui::Tfrm_config> closing = window;
+    window->cancelButton()->click();
+    QTRY_VERIFY(closing.isNull());
     QCOMPARE(session.stored(), store::DivisionSettings::defaults(1));
-    QVERIFY(session.closeWindow());
+    QVERIFY(log.texts().isEmpty());
 }
 
 QTEST_MAIN(TestConfigWindow)

@@ -69,6 +69,8 @@ class TestImportWindows : public QObject {
     void cancelLeavesTheStudentsAsTheyWere_data();
     void cancelLeavesTheStudentsAsTheyWere();
     void unreadableFileIsTold();
+    void fileThatIsNoListIsWarnedOf_data();
+    void fileThatIsNoListIsWarnedOf();
     void sampleLinkOpensTheSampleWorkbook();
     void saveGoesToTheCurrentProject();
 };
@@ -215,6 +217,60 @@ void TestImportWindows::unreadableFileIsTold() {
     QVERIFY(log.texts().first().contains(QStringLiteral("broken.xlsx")));
     QCOMPARE(session.window->sgStudent()->rowCount(), 0);
     QVERIFY(!session.window->bnt_yes()->isEnabled());
+}
+
+void TestImportWindows::fileThatIsNoListIsWarnedOf_data() {
+    QTest::addColumn<QString>("content");
+    QTest::addColumn<QString>("found");
+    QTest::addColumn<int>("storedWhenGoingOn");  // -1: not tried
+    QTest::newRow("tab-separated .txt renamed .csv")
+        << QStringLiteral("1\tK1\t张三\t男\n2\tK2\t李四\t女\n")
+        << QStringLiteral("A列是“1”, 应为“学号”") << 1;
+    QTest::newRow("notes saved as .csv")
+        << QStringLiteral("分班会议记录\n一、先导入名单\n二、再分班\n")
+        << QStringLiteral("2 名学生没有姓名 (第2、3行)") << -1;
+}
+
+// Before anything is replaced, a file that does not look like a list of students is warned of
+// with what was found; cancelling there leaves the students as they were.
+void TestImportWindows::fileThatIsNoListIsWarnedOf() {
+    QFETCH(QString, content);
+    QFETCH(QString, found);
+    QFETCH(int, storedWhenGoingOn);
+    ImportSession session;
+    test::insertStudents(session.database.connection(), session.project.fbTable,
+                         test::sampleStudents(7));
+    test::TempFolder folder;
+    const std::string path = folder.file("名单.csv");
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    std::fputs(content.toStdString().c_str(), file);
+    std::fclose(file);
+    QSignalSpy shown(session.window.get(), &gui::Tfrm_excelToDb::previewShown);
+    session.window->showInStrgrid(QString::fromStdString(path));
+    QVERIFY(shown.wait(kWaitMs));
+    QVERIFY(shown.first().first().toBool());
+
+    test::MessageLog log;
+    log.setAnswer(false);
+    session.window->bnt_yes()->click();
+    QCOMPARE(log.messages().size(), 1);
+    const gui::UserMessage& warning = log.messages().front();
+    QCOMPARE(warning.caption, QStringLiteral("警告"));
+    QCOMPARE(warning.kind, gui::MessageKind::OkCancel);
+    QVERIFY2(warning.text.contains(found), qPrintable(warning.text));
+    QVERIFY(warning.text.endsWith(QStringLiteral("这个文件可能不是学生名单。仍要导入吗？")));
+    QCOMPARE(session.storedRows(), 7);
+    QVERIFY(session.window->bnt_yes()->isEnabled());
+
+    if (storedWhenGoingOn >= 0) {
+        // Going on: the usual question follows, and the rows are stored.
+        log.clear();
+        log.setAnswer(true);
+        session.window->bnt_yes()->click();
+        QCOMPARE(log.texts().mid(1),
+                 QStringList({"将清空之前的所有数据，确定么？", "导入成功，共导入 1 名学生"}));
+        QCOMPARE(session.storedRows(), storedWhenGoingOn);
+    }
 }
 
 // The link's caption keeps its blanks; a click on it opens the sample workbook delivered with the

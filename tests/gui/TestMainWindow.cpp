@@ -143,9 +143,9 @@ void TestMainWindow::workWindowExistsOnce_data() {
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("windowTitle");
     QTest::addColumn<QString>("otherCaption");
-    QTest::newRow("settings") << QStringLiteral("4.分班设置") << QStringLiteral("分班设置")
+    QTest::newRow("settings") << QStringLiteral("4.分班设置") << QStringLiteral("分班设置 - 项目")
                               << QStringLiteral("5.开始");
-    QTest::newRow("result") << QStringLiteral("5.开始") << QStringLiteral("分班结果")
+    QTest::newRow("result") << QStringLiteral("5.开始") << QStringLiteral("分班结果 - 项目")
                             << QStringLiteral("4.分班设置");
 }
 

@@ -54,6 +54,7 @@ class TestProjectDialogs : public QObject {
     void newProjectCancelStoresNothing();
     void openDialogListsProjects();
     void openByButtonAndByDoubleClick();
+    void firstRowIsChosenWhenTheListIsFilled();
     void buttonsNeedASelection_data();
     void buttonsNeedASelection();
     void deleteAsksFirst();
@@ -147,6 +148,25 @@ void TestProjectDialogs::openByButtonAndByDoubleClick() {
     QCOMPARE(session.main.windowTitle(), QStringLiteral("甲"));
 }
 
+// With a single project its row is chosen: "打开" opens it at once, in the open dialog as in the
+// copy dialog.
+void TestProjectDialogs::firstRowIsChosenWhenTheListIsFilled() {
+    test::MainWindowSession session;
+    test::MessageLog log;
+    store::createProject(session.workspace.connection(), "甲", 3);
+    gui::Tfrm_open open(session.workspace, &session.main);
+    open.show();
+    QCOMPARE(open.projectList()->selectedId(), std::optional<int>(1));
+    open.openButton()->click();
+    QCOMPARE(open.result(), int(QDialog::Accepted));
+    QCOMPARE(session.workspace.currentProject().fbId, std::string("1"));
+
+    store::createProject(session.workspace.connection(), "乙", 3);
+    gui::Tfrm_insertFB copy(session.workspace, &session.main);
+    QCOMPARE(copy.projectList()->selectedId(), std::optional<int>(1));
+    QVERIFY(log.texts().isEmpty());
+}
+
 void TestProjectDialogs::buttonsNeedASelection_data() {
     QTest::addColumn<int>("dialogKind");
     QTest::addColumn<QString>("button");
@@ -171,6 +191,10 @@ void TestProjectDialogs::buttonsNeedASelection() {
         dialog = std::make_unique<gui::Tfrm_insertFB>(session.workspace);
     }
     dialog->show();
+    // The first row is chosen when the list is filled; the teacher can take the choice away.
+    auto* list = dialog->findChild<gui::ProjectListWidget*>();
+    list->setCurrentItem(nullptr);
+    list->clearSelection();
     QPushButton* pressed = nullptr;
     for (QPushButton* candidate : dialog->findChildren<QPushButton*>()) {
         if (candidate->text() == button) {

@@ -1,14 +1,19 @@
 // The result window: a division on its own thread fills the grid by class and writes the console;
-// one run at a time; cancelling changes nothing; re-division shows the chosen classes only.
+// one bar shows the whole run; one run at a time; cancelling changes nothing; replacing classes
+// is asked first; re-division shows the chosen classes only, with their figures before and after.
+#include <QLabel>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTest>
 
 #include "GuiTestSupport.h"
 #include "db/Connection.h"
+#include "gui/AppSetup.h"
 #include "gui/TfrmResult.h"
 #include "gui/TfrmShow.h"
 #include "store/ProjectStore.h"
@@ -49,6 +54,13 @@ struct DivisionSession : test::MainWindowSession {
     }
 };
 
+// No place of the console is remembered while it lives, nor afterwards.
+struct ForgottenConsolePlace {
+    ForgottenConsolePlace() { forget(); }
+    ~ForgottenConsolePlace() { forget(); }
+    static void forget() { gui::programSettings().clear(); }
+};
+
 int classNumber(const QString& text) {
     QString digits = text;
     digits.chop(1);  // "3班"
@@ -65,16 +77,19 @@ class TestResultWindow : public QObject {
     void divisionFillsGridByClassAndWritesConsole();
     void oneRunAtATime();
     void cancelledRunChangesNothing();
+    void progressCoversTheWholeRun();
+    void replacingClassesIsAskedFirst();
     void redivisionShowsTheChosenClasses();
     void failedRunIsReportedAndGridKept();
-    void divisionFollowsTheCurrentProject();
+    void rowNumbersAreNeverCut();
+    void consoleStaysBesideTheResultWhereTheTeacherPutsIt();
 };
 
 void TestResultWindow::newWindowShowsHeaderAndOneEmptyRow() {
     DivisionSession session(3, 0);
     gui::TfrmResult* window = session.main.showResult();
     QVERIFY(window);
-    QCOMPARE(window->windowTitle(), QStringLiteral("分班结果"));
+    QCOMPARE(window->windowTitle(), QStringLiteral("分班结果 - 高一"));
     const QTableWidget& grid = *window->sgClassShow();
     QCOMPARE(grid.columnCount(), 18);
     QCOMPARE(grid.rowCount(), 1);
@@ -197,6 +212,76 @@ void TestResultWindow::cancelledRunChangesNothing() {
     QVERIFY(window->divideButton()->isEnabled());
 }
 
+// Two categories and the rest, of both sexes and of very different sizes: the bar only moves on,
+// from the start to the end of the run, and says in words where the run stands.
+void TestResultWindow::progressCoversTheWholeRun() {
+    DivisionSession session(4, 0);
+    auto students = test::sampleStudents(400);
+    for (std::size_t i = 0; i < 20; ++i) {
+        students[i].pfType = "体育";
+    }
+    for (std::size_t i = 20; i < 60; ++i) {
+        students[i].pfType = "艺术";
+    }
+    test::insertStudents(session.workspace.connection(), "fb_1", students);
+    test::MessageLog log;
+    gui::TfrmResult* window = session.main.showResult();
+    QStringList phases;
+    QList<int> values;
+    connect(window->progressBar(), &QProgressBar::valueChanged, window, [&](int value) {
+        if (window->isRunning() && window->progressBar()->maximum() > 0) {
+            values << value;
+            phases << window->stageLabel()->text();
+        }
+    });
+    QVERIFY(session.runToEnd(*window, [&] { window->startDivision(); }));
+
+    QVERIFY(values.size() > 10);
+    QVERIFY(std::is_sorted(values.begin(), values.end()));
+    QVERIFY(values.first() < 50);
+    QVERIFY(values.last() > window->progressBar()->maximum() * 9 / 10);
+    const QString all = phases.join('\n');
+    for (const char* words : {"第 1/6 步 分类“体育” 女生", "分类“艺术” 男生",
+                              "第 6/6 步 其余学生 男生", "微调 51/51"}) {
+        QVERIFY2(all.contains(QString::fromUtf8(words)), words);
+    }
+    // The rest is placed from about a seventh of the bar on: 60 of 400 students are in categories.
+    const auto rest = std::find_if(phases.begin(), phases.end(), [](const QString& phase) {
+        return phase.contains(QStringLiteral("其余学生"));
+    });
+    QVERIFY(rest != phases.end());
+    const auto restStarts = rest - phases.begin();
+    QVERIFY(std::abs(values[restStarts] - 150) < 20);
+}
+
+// A second 分班 over a divided project, and every re-division, replace classes only after a Yes.
+void TestResultWindow::replacingClassesIsAskedFirst() {
+    DivisionSession session(4, 40);
+    test::MessageLog log;
+    gui::TfrmResult* window = session.main.showResult();
+    QVERIFY(session.runToEnd(*window, [&] { window->startDivision(); }));
+    QVERIFY(log.texts().isEmpty());  // nothing to replace the first time
+    auto& connection = session.database.connection();
+    const auto classesOf = [&] {
+        return connection.query("select group_concat(class_id) from fb_1")[0][0].toText();
+    };
+    const std::string divided = classesOf();
+
+    log.setAnswer(false);
+    window->startDivision();
+    session.main.re_fb({2, 4});
+    QVERIFY(!window->isRunning());
+    QCOMPARE(log.messages().size(), std::size_t{2});
+    QCOMPARE(log.messages()[0].kind, gui::MessageKind::Question);
+    QVERIFY(log.texts()[0].contains(QStringLiteral("已经分过班，有 40 名学生")));
+    QCOMPARE(log.texts()[1], QStringLiteral("重新分班将改变 2班、4班 的学生，是否继续？"));
+    QCOMPARE(classesOf(), divided);
+
+    log.setAnswer(true);
+    QVERIFY(session.runToEnd(*window, [&] { window->startDivision(); }));
+    QCOMPARE(log.messages().size(), std::size_t{3});
+}
+
 void TestResultWindow::redivisionShowsTheChosenClasses() {
     DivisionSession session(4, 40);
     test::MessageLog log;
@@ -206,16 +291,35 @@ void TestResultWindow::redivisionShowsTheChosenClasses() {
     const int inChosen =
         test::countRows(connection, "select * from fb_1 where class_id=2 or class_id=4");
     const int elsewhere1 = test::countRows(connection, "select * from fb_1 where class_id=1");
+    // Class 2 gets the best students of class 4 so that the re-division has something to mend.
+    connection.exec(
+        "update fb_1 set class_id=case class_id when 2 then 4 else 2 end where student_id in "
+        "(select student_id from fb_1 where class_id in (2,4) order by math+english desc "
+        "limit 5)");
 
     QVERIFY(session.runToEnd(*window, [&] { session.main.re_fb({2, 4}); }));
-    QVERIFY2(log.texts().isEmpty(), qPrintable(log.texts().join('\n')));
+    QCOMPARE(log.texts(),
+             QStringList{QStringLiteral("重新分班将改变 2班、4班 的学生，是否继续？")});
     const QStringList classes = session.column(*window->sgClassShow(), 17);
     QCOMPARE(classes.size(), inChosen);
     for (const QString& text : classes) {
         QVERIFY2(text == QStringLiteral("2班") || text == QStringLiteral("4班"), qPrintable(text));
     }
     QCOMPARE(test::countRows(connection, "select * from fb_1 where class_id=1"), elsewhere1);
-    QCOMPARE(session.workspace.console().lines().last(), QStringLiteral("重新分班结束"));
+
+    // The console ends with the total figures of the two classes before and after.
+    const QStringList lines = session.workspace.console().lines();
+    const auto end = lines.indexOf(QStringLiteral("重新分班结束"));
+    QVERIFY(end > 0);
+    const QStringList figures = lines.mid(end + 1);
+    QCOMPARE(figures.size(), 4);
+    QVERIFY(figures[0].startsWith(QStringLiteral("重新分班前后各班总分平均分")));
+    QVERIFY(figures[1].startsWith(QStringLiteral("2班: ")));
+    QVERIFY(figures[2].startsWith(QStringLiteral("4班: ")));
+    const QRegularExpression largest(QStringLiteral("^最大偏差: ([0-9.]+) → ([0-9.]+)$"));
+    const auto match = largest.match(figures[3]);
+    QVERIFY2(match.hasMatch(), qPrintable(figures[3]));
+    QVERIFY(match.captured(2).toDouble() < match.captured(1).toDouble());
 }
 
 void TestResultWindow::failedRunIsReportedAndGridKept() {
@@ -231,25 +335,46 @@ void TestResultWindow::failedRunIsReportedAndGridKept() {
     QVERIFY(window->divideButton()->isEnabled());
 }
 
-// After another project is opened, "分班" still divides the window's project, and classes chosen
-// in the other project are not re-divided in it.
-// Opening another project leaves the window as it is, but "分班" then divides the project that is
-// current at that moment.
-void TestResultWindow::divisionFollowsTheCurrentProject() {
-    DivisionSession session(4, 40);
-    test::MessageLog log;
-    gui::TfrmResult* window = session.main.showResult();
-    auto& connection = session.database.connection();
-    const auto other = store::createProject(session.workspace.connection(), "复读班", 2);
-    test::insertStudents(connection, other.fbTable, test::sampleStudents(10));
-    session.workspace.setCurrentProject(other);
+// Twelve thousand rows still show their numbers whole.
+void TestResultWindow::rowNumbersAreNeverCut() {
+    DivisionSession session(3, 0);
+    QTableWidget& grid = *session.main.showResult()->sgClassShow();
+    grid.setRowCount(12000);
+    const QString last = QStringLiteral("12000");
+    QVERIFY(grid.columnWidth(0) > grid.fontMetrics().horizontalAdvance(last));
+    const int wide = grid.columnWidth(0);
+    grid.setRowCount(10);
+    QVERIFY(grid.columnWidth(0) < wide);
+    QVERIFY(grid.columnWidth(0) >= 25);
+}
 
+// The console is a panel below the work windows: it never covers the result grid. Moved to the
+// right side, it is there again in the next program.
+void TestResultWindow::consoleStaysBesideTheResultWhereTheTeacherPutsIt() {
+    const test::TestSettings settings;
+    const ForgottenConsolePlace forgotten;
+    DivisionSession session(3, 30);
+    test::MessageLog log;
+    session.main.resize(1024, 700);
+    gui::TfrmResult* window = session.main.showResult();
     QVERIFY(session.runToEnd(*window, [&] { window->startDivision(); }));
-    QCOMPARE(test::countRows(connection,
-                             "select * from " + other.fbTable + " where class_id between 1 and 2"),
-             10);
-    QCOMPARE(test::countRows(connection, "select * from fb_1 where class_id<>0"), 0);
-    QCOMPARE(window->sgClassShow()->rowCount(), 10);
+    gui::TfrmShow& console = session.workspace.console();
+    QCOMPARE(&console, session.main.console());
+    QTRY_VERIFY(console.isVisible());
+    QVERIFY(!console.isFloating());
+    QCOMPARE(session.main.dockWidgetArea(&console), Qt::BottomDockWidgetArea);
+    const auto globalRect = [](QWidget& widget) {
+        return QRect(widget.mapToGlobal(QPoint()), widget.size());
+    };
+    QTRY_VERIFY(!globalRect(*window->sgClassShow()).intersects(globalRect(console)));
+    // The whole result window stays inside the work area as the console takes its place.
+    QVERIFY(
+        session.main.mdiArea()->viewport()->rect().contains(window->parentWidget()->geometry()));
+
+    session.main.addDockWidget(Qt::RightDockWidgetArea, &console);
+    test::MainWindowSession next;
+    QCOMPARE(next.main.dockWidgetArea(next.main.console()), Qt::RightDockWidgetArea);
+    QVERIFY(!next.main.console()->isVisible());  // until a division writes to it
 }
 
 QTEST_MAIN(TestResultWindow)

@@ -39,6 +39,9 @@ TEST(CsvReader, SplitsRecordsAndFields) {
         {"\"x\"\"y\",\"1\r\n2\"\n", {{"x\"y", "1\r\n2"}}},  // doubled quote, CRLF inside
         {"a,b\n\nc,d\n", {{"a", "b"}, {}, {"c", "d"}}},     // an empty line is a row
         {"a;b,c;d\n", {{"a", "b,c", "d"}}},                 // semicolons win over commas
+        {"a\x01"
+         "b,c\x1F\n",
+         {{"a\uFFFDb", "c\uFFFD"}}},  // controls a workbook cannot hold
     };
     for (const auto& [text, expected] : cases) {
         EXPECT_EQ(readAll(text), expected) << text;

@@ -2,13 +2,14 @@
 // (where reading stops, "0" in empty score cells, number texts), the active sheet, the refusals
 // of bad files, and progress and cancelling.
 #include <gtest/gtest.h>
-#include <zip.h>
 
 #include <fstream>
 #include <map>
 #include <set>
 #include <vector>
 
+#include "XlsxFixture.h"
+#include "intake/FileBytes.h"
 #include "intake/PreviewReader.h"
 #include "support/TempDatabase.h"
 
@@ -117,32 +118,21 @@ TEST(PreviewReader, StudentNumberOfBlanksDoesNotStopTheReading) {
     EXPECT_EQ(grid.rows[2][2], "丙");
 }
 
-// Writes a zip archive with these entries (name, content) through libzip.
-void writeZip(const std::string& path, const std::map<std::string, std::string>& entries) {
-    int error = 0;
-    zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
-    ASSERT_NE(archive, nullptr);
-    for (const auto& [name, content] : entries) {
-        zip_source_t* source = zip_source_buffer(archive, content.data(), content.size(), 0);
-        ASSERT_GE(zip_file_add(archive, name.c_str(), source, ZIP_FL_ENC_UTF_8), 0);
-    }
-    ASSERT_EQ(zip_close(archive), 0);
-}
-
 TEST(PreviewReader, RefusesBadFilesNamingFileAndFault) {
     test::TempFolder folder;
     // A workbook whose sheet list is empty, as no spreadsheet program writes one.
     const std::string noSheets = folder.file("no_sheets.xlsx");
-    writeZip(
+    test::writeFile(
         noSheets,
-        {{"_rels/.rels",
-          R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
-          R"(<Relationship Id="rId1" Target="xl/workbook.xml" Type="http://schemas.)"
-          R"(openxmlformats.org/officeDocument/2006/relationships/officeDocument"/>)"
-          R"(</Relationships>)"},
-         {"xl/workbook.xml",
-          R"(<workbook xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main">)"
-          R"(<sheets/></workbook>)"}});
+        test::zipArchive(
+            {{"_rels/.rels",
+              R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
+              R"(<Relationship Id="rId1" Target="xl/workbook.xml" Type="http://schemas.)"
+              R"(openxmlformats.org/officeDocument/2006/relationships/officeDocument"/>)"
+              R"(</Relationships>)"},
+             {"xl/workbook.xml",
+              R"(<workbook xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main">)"
+              R"(<sheets/></workbook>)"}}));
     const std::string empty = folder.file("empty.xlsx");
     std::ofstream{empty};
     const std::string unclosed = folder.file("unclosed.csv");
@@ -230,6 +220,78 @@ TEST(PreviewReader, SampleWorkbooksHoldTheSameStudents) {
     EXPECT_GT(fixed, 0);
     EXPECT_GT(categorised, 0);
     EXPECT_TRUE(repeatedName);
+}
+
+TEST(PreviewReader, KeepsTheTitleRow) {
+    for (const std::string file : {"normal.xls", "normal.xlsx", "utf8_bom_comma.csv"}) {
+        SCOPED_TRACE(file);
+        const PreviewGrid grid = readPreviewFile(fixture(file));
+        EXPECT_TRUE(std::equal(grid.titles.begin(), grid.titles.end(), kImportTitles.begin()));
+    }
+}
+
+TEST(PreviewReader, CsvNumbersShowAsSpreadsheetNumbers) {
+    // Only 学号 and the nine scores are numbers; 登分号 and texts stay as written.
+    test::TempFolder folder;
+    const std::string path = folder.file("numbers.csv");
+    test::writeFile(path,
+                    "学号,登分号,姓名,性别,数学,英语,语文,物理,政治,历史,体育,地理,生物,毕业学校\n"
+                    "74.0,007,张三,男,85.50,+90,1e2, 0080 ,缺考,,-0.0,60.25,59,0012\n"
+                    "20240001234567890123,1.0,李四,女,1,2,3,4,5,6,7,8,9,\n");
+    const PreviewGrid grid = readPreviewFile(path);
+    ASSERT_EQ(grid.rows.size(), 3u);
+    EXPECT_EQ(grid.rows[0], row({"1", "74", "007", "张三", "男", "85.5", "90", "100", "80", "缺考",
+                                 "0", "0", "60.25", "59", "0012", "", "", ""}));
+    EXPECT_EQ(grid.rows[1][1], "20240001234567890123");  // more digits than a number keeps
+    EXPECT_EQ(grid.rows[1][2], "1.0");
+}
+
+TEST(PreviewReader, TakesFilesByContentAndName) {
+    test::TempFolder folder;
+    const auto copy = [&](const std::string& from, const std::string& to) {
+        const std::string path = folder.file(to);
+        test::writeFile(path, readFileBytes(fixture(from)));
+        return path;
+    };
+    // Read: names in capitals, .xlsm (an .xlsx holding macros).
+    for (const auto& [from, to] :
+         std::vector<std::pair<std::string, std::string>>{{"normal.xls", "A.XLS"},
+                                                          {"normal.xlsx", "b.xlsm"},
+                                                          {"normal.xlsx", "c.XLSX"},
+                                                          {"utf8_bom_comma.csv", "d.CSV"}}) {
+        SCOPED_TRACE(to);
+        EXPECT_NO_THROW(readPreviewFile(copy(from, to)));
+    }
+    const std::vector<std::tuple<std::string, std::string, std::string>> refused = {
+        {"utf8_bom_comma.csv", "list.txt", "不支持的文件类型 (只能导入 .xls, .xlsx 或 .csv 文件)"},
+        {"normal.xlsx", "noname", "不支持的文件类型"},
+        {"normal.xlsx", "e.xls",
+         "文件名是 .xls, 但内容是Excel 工作簿 (.xlsx), 请把文件改名为 .xlsx"},
+        {"normal.xls", "f.xlsx", "文件名是 .xlsx, 但内容是Excel 97-2003 工作簿 (.xls)"},
+        {"normal.xls", "g.csv", "文件名是 .csv, 但内容是Excel 工作簿, 请把文件改名为 .xls"},
+        {"normal.xlsx", "h.csv", "文件名是 .csv, 但内容是Excel 工作簿 (.xlsx)"},
+        {"utf8_bom_comma.csv", "i.xlsx", "不是有效的Excel文件"},
+    };
+    for (const auto& [from, to, fault] : refused) {
+        SCOPED_TRACE(to);
+        try {
+            readPreviewFile(copy(from, to));
+            ADD_FAILURE() << "read without complaint";
+        } catch (const UserError& error) {
+            EXPECT_NE(std::string(error.what()).find(fault), std::string::npos) << error.what();
+        }
+    }
+}
+
+TEST(PreviewReader, ReadsFromBytesAsFromFiles) {
+    for (const std::string file : {"normal.xls", "normal.xlsx", "gbk_semicolon.csv"}) {
+        SCOPED_TRACE(file);
+        const PreviewGrid fromFile = readPreviewFile(fixture(file));
+        const PreviewGrid fromBytes = readPreviewBytes(readFileBytes(fixture(file)), file);
+        EXPECT_EQ(fromBytes.rows, fromFile.rows);
+        EXPECT_EQ(fromBytes.titles, fromFile.titles);
+    }
+    EXPECT_THROW(readPreviewBytes("", "empty.xls"), UserError);
 }
 
 TEST(PreviewReader, ColumnNames) {

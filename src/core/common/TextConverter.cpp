@@ -41,6 +41,12 @@ std::optional<std::string> TextConverter::convert(std::string_view text) {
             return std::nullopt;  // EILSEQ or EINVAL: bytes the conversion cannot take
         }
     }
+    // A stateful conversion (such as CP1258, which waits for a combining mark after each
+    // letter) still holds its last character: flush it.
+    char* out = buffer;
+    std::size_t outLeft = sizeof buffer;
+    iconv(toIconv(handle_), nullptr, nullptr, &out, &outLeft);
+    result.append(buffer, sizeof buffer - outLeft);
     return result;
 }
 

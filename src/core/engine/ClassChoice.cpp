@@ -10,13 +10,10 @@ namespace {
 // The sex count given to a class that holds the student's pinyin.
 constexpr int kPinyinPenalty = 10000;
 
-}  // namespace
-
-int findMixClass(std::string_view sex, const std::vector<Tdistribute>& classes,
-                 const Tstudent& student) {
-    if (classes.empty()) {
-        throw std::logic_error("findMixClass needs at least one class");
-    }
+// The choice among the classes the predicate allows; -1 when it allows none.
+template <typename Allowed>
+int chooseClass(std::string_view sex, const std::vector<Tdistribute>& classes,
+                const Tstudent& student, Allowed allowed) {
     bool avoidSamePinyin = true;
     const int classCount = static_cast<int>(classes.size());
     for (;;) {
@@ -24,9 +21,14 @@ int findMixClass(std::string_view sex, const std::vector<Tdistribute>& classes,
         // many students it holds. A second sweep (every class held the pinyin) starts afresh.
         int bestSexCount = std::numeric_limits<int>::max();
         int bestBandSum = std::numeric_limits<int>::max();
-        int result = 0;
+        int result = -1;
+        int considered = 0;
         int conflicts = 0;
         for (int c = 0; c < classCount; ++c) {
+            if (!allowed(c)) {
+                continue;
+            }
+            ++considered;
             const Tdistribute& tally = classes[c];
             int sexCount = tally.sexCount(sex);
             if (avoidSamePinyin && tally.hasPingyin(student.pinyinKey)) {
@@ -49,11 +51,30 @@ int findMixClass(std::string_view sex, const std::vector<Tdistribute>& classes,
                 bestBandSum = bandSum;
             }
         }
-        if (conflicts != classCount || !avoidSamePinyin) {
+        if (considered == 0 || conflicts != considered || !avoidSamePinyin) {
             return result;
         }
         avoidSamePinyin = false;
     }
+}
+
+}  // namespace
+
+int findMixClass(std::string_view sex, const std::vector<Tdistribute>& classes,
+                 const Tstudent& student) {
+    if (classes.empty()) {
+        throw std::logic_error("findMixClass needs at least one class");
+    }
+    return chooseClass(sex, classes, student, [](int) { return true; });
+}
+
+std::optional<int> findMixClassAmong(std::string_view sex, const std::vector<Tdistribute>& classes,
+                                     const Tstudent& student, const std::vector<bool>& allowed) {
+    const int choice = chooseClass(sex, classes, student, [&](int c) { return allowed[c]; });
+    if (choice < 0) {
+        return std::nullopt;
+    }
+    return choice;
 }
 
 }  // namespace qm::engine

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -15,5 +16,10 @@ namespace qm::engine {
 // empty; changes nothing.
 int findMixClass(std::string_view sex, const std::vector<Tdistribute>& classes,
                  const Tstudent& student);
+
+// The same choice among the classes marked allowed only (one mark per class), as if the others
+// did not exist; nothing when no class is allowed.
+std::optional<int> findMixClassAmong(std::string_view sex, const std::vector<Tdistribute>& classes,
+                                     const Tstudent& student, const std::vector<bool>& allowed);
 
 }  // namespace qm::engine

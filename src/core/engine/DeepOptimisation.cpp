@@ -7,9 +7,11 @@
 #include "db/Transaction.h"
 #include "engine/BalanceFigures.h"
 #include "engine/DeepOptimiser.h"
+#include "engine/DivisionGroups.h"
 #include "engine/PlacedCohort.h"
 #include "engine/RunSettings.h"
 #include "store/DivisionSettings.h"
+#include "store/StepRecorder.h"
 #include "store/StudentTable.h"
 
 namespace qm::engine {
@@ -63,12 +65,13 @@ void report(const PlacedCohort& cohort, const OptimisationOutcome& outcome,
                          " → " + std::to_string(after.worstBandSpread()) + " 人");
 }
 
-void runOptimisation(db::Connection& connection, const std::string& table,
+void runOptimisation(db::Connection& connection, const store::CurrentProject& project,
                      const PlacedCohort& cohort, OptimiseStrength strength,
                      DivisionObserver& observer) {
     observer.consoleLine("深度优化开始（" + strengthName(strength) + "）");
-    const OptimisationOutcome outcome = DeepOptimiser(cohort, strength, observer).run();
-    writeBack(connection, table, cohort, outcome.classOf);
+    const GroupPlan groups = projectGroups(connection, project);
+    const OptimisationOutcome outcome = DeepOptimiser(cohort, groups, strength, observer).run();
+    writeBack(connection, project.fbTable, cohort, outcome.classOf);
     report(cohort, outcome, observer);
     observer.consoleLine("深度优化结束");
 }
@@ -88,7 +91,10 @@ void optimiseClasses(db::Connection& connection, const store::CurrentProject& pr
         throw UserError("该分班项目的班级里还没有学生，请先分班");
     }
     db::Transaction transaction(connection);
-    runOptimisation(connection, project.fbTable, cohort, strengthOf(settings), observer);
+    store::StepRecorder step(connection, project);
+    runOptimisation(connection, project, cohort, strengthOf(settings), observer);
+    reportUnkeptGroups(connection, project, observer);
+    step.record("深度优化");
     transaction.commit();
 }
 
@@ -103,7 +109,7 @@ void optimiseAfterDivision(db::Connection& connection, const store::CurrentProje
         return;  // nobody was placed: nothing to even out
     }
     db::Transaction transaction(connection);
-    runOptimisation(connection, project.fbTable, cohort, strengthOf(settings), observer);
+    runOptimisation(connection, project, cohort, strengthOf(settings), observer);
     transaction.commit();
 }
 

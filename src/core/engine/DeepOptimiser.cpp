@@ -35,9 +35,9 @@ BalanceGoal goalOf(OptimiseStrength strength) {
     return goal;
 }
 
-DeepOptimiser::DeepOptimiser(const PlacedCohort& cohort, OptimiseStrength strength,
-                             DivisionObserver& observer)
-    : cohort_(cohort), strength_(strength), observer_(observer) {}
+DeepOptimiser::DeepOptimiser(const PlacedCohort& cohort, const GroupPlan& groups,
+                             OptimiseStrength strength, DivisionObserver& observer)
+    : cohort_(cohort), groups_(groups), strength_(strength), observer_(observer) {}
 
 OptimisationOutcome DeepOptimiser::run() {
     OptimisationOutcome outcome;
@@ -45,7 +45,7 @@ OptimisationOutcome DeepOptimiser::run() {
     if (cohort_.students.empty() || cohort_.classCount < 2) {
         return outcome;
     }
-    ExchangeState state(cohort_, goalOf(strength_));
+    ExchangeState state(cohort_, goalOf(strength_), groups_);
     outcome.objectiveBefore = outcome.objectiveAfter = state.refresh();
     if (state.movable().size() < 2) {
         return outcome;

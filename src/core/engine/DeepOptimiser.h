@@ -5,6 +5,7 @@
 
 #include "engine/BalanceObjective.h"
 #include "engine/DivisionRun.h"
+#include "engine/GroupPlan.h"
 #include "engine/PlacedCohort.h"
 
 namespace qm::engine {
@@ -27,24 +28,27 @@ struct OptimisationOutcome {
 };
 
 // 深度优化 of divided classes: exchanges students between classes to lower the objective of
-// BalanceObjective, keeping every rule of ExchangeRules and never making a figure worse. Three
-// searches in turn: simulated annealing (a fixed seed, about 2,000 steps per movable student), a
-// quick descent, then the double-exchange search between two classes at a time until no pair of
-// classes improves. Every bound is a number of steps derived from the cohort, so the same
-// cohort always gives the same classes; the time cap only guards against a machine far slower
-// than any school's. The outcome is never worse on the objective than the classes it started
-// from.
+// BalanceObjective, keeping every rule of ExchangeRules (the teacher's groups among them) and
+// never making a figure worse. Three searches in turn: simulated annealing (a fixed seed, about
+// 2,000 steps per movable student), a quick descent, then the double-exchange search between
+// two classes at a time until no pair of classes improves. Every bound is a number of steps
+// derived from the cohort, so the same cohort always gives the same classes; the time cap only
+// guards against a machine far slower than any school's. The outcome is never worse on the
+// objective than the classes it started from.
 class DeepOptimiser {
   public:
     static constexpr std::chrono::seconds kTimeCap{300};
 
-    DeepOptimiser(const PlacedCohort& cohort, OptimiseStrength strength,
+    // groups: the teacher's groups, which every exchange keeps (an empty plan when there are
+    // none).
+    DeepOptimiser(const PlacedCohort& cohort, const GroupPlan& groups, OptimiseStrength strength,
                   DivisionObserver& observer);
     // Raises OptimisationCancelled when the observer asks to stop.
     OptimisationOutcome run();
 
   private:
     const PlacedCohort& cohort_;
+    const GroupPlan& groups_;
     OptimiseStrength strength_;
     DivisionObserver& observer_;
 };

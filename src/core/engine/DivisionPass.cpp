@@ -40,20 +40,27 @@ std::string tuningLine(const TuningCounts& counts) {
 
 DivisionPass::DivisionPass(db::Connection& connection, const std::string& table,
                            std::vector<int> classIds, const RunSettings& settings,
-                           std::string stage, DivisionObserver& observer)
+                           std::string stage, DivisionObserver& observer, const GroupPlan& groups)
     : connection_(connection),
       table_(store::checkedTableName(table)),
       classIds_(std::move(classIds)),
       settings_(settings),
       stage_(std::move(stage)),
-      observer_(observer) {}
+      observer_(observer),
+      groups_(groups) {}
 
 void DivisionPass::run() {
     classes_.assign(classIds_.size(), Tdistribute{});
     for (auto& tally : classes_) {
         tally.inter = settings_.inter;
     }
+    if (!groups_.empty()) {
+        seating_.emplace(groups_, classes_);
+    }
     loadPlacedStudents();
+    if (seating_ && table_ != groups_.projectTable()) {
+        loadOutsideMembers();
+    }
     const bool boysFirst = settings_.isMan == 1;
     for (const std::string sex : {boysFirst ? "男" : "女", boysFirst ? "女" : "男"}) {
         say("对" + sex + "的进行分");
@@ -73,9 +80,29 @@ void DivisionPass::loadPlacedStudents() {
         const auto classId = row["class_id"].toInt();
         for (std::size_t i = 0; i < classIds_.size(); ++i) {
             if (classIds_[i] == classId) {
-                classes_[i].addStudent(&student);
+                join(student, static_cast<int>(i));
                 break;
             }
+        }
+    }
+}
+
+// Group members placed in the project's table but not in this pass's (fixed students and the
+// members of categories divided before, while a category is divided in the twin): their groups
+// count in the classes they sit in.
+void DivisionPass::loadOutsideMembers() {
+    const auto rows = connection_.query(
+        "select student_id,class_id from " + groups_.projectTable() +
+        " where (type=2 or type=3) and student_id not in(select student_id from " + table_ + ")");
+    for (const auto row : rows) {
+        const int studentId = static_cast<int>(row["student_id"].toInt());
+        const auto& classId = row["class_id"];
+        if (!groups_.isMember(studentId) || classId.isNull()) {
+            continue;
+        }
+        const auto tally = std::find(classIds_.begin(), classIds_.end(), classId.toInt());
+        if (tally != classIds_.end()) {
+            seating_->sitsOutside(studentId, static_cast<int>(tally - classIds_.begin()));
         }
     }
 }
@@ -88,8 +115,15 @@ void DivisionPass::placeSex(const std::string& sex) {
     select.bind(1, sex);
     for (const auto row : select.query()) {
         stopIfCancelled();
+        if (seating_ && seating_->hasJoined(static_cast<int>(row["student_id"].toInt()))) {
+            continue;  // placed with its 同班 group
+        }
         Tstudent& student = newStudent(row, 0);
-        classes_[findMixClass(sex, classes_, student)].addStudent(&student);
+        if (seating_) {
+            placeWithGroups(sex, student);
+        } else {
+            classes_[findMixClass(sex, classes_, student)].addStudent(&student);
+        }
     }
     auto mark = connection_.prepare("update " + table_ +
                                     " set type=1 where student_id in(select student_id from " +
@@ -98,6 +132,39 @@ void DivisionPass::placeSex(const std::string& sex) {
     mark.execute();
     tune(sex);
     say("微调结束");
+}
+
+// A student of a 同班 group that has a class joins it; any other student joins the class the
+// rules choose among those without a 分开 partner of its own or of its 同班 group. The other
+// members of its 同班 group that wait in this table join the same class at once, whatever
+// their sex.
+void DivisionPass::placeWithGroups(const std::string& sex, Tstudent& student) {
+    auto c = seating_->classOfGroup(student.studentId);
+    if (!c) {
+        c = findMixClassAmong(sex, classes_, student, seating_->allowedClasses(student.studentId));
+    }
+    if (!c) {
+        c = findMixClass(sex, classes_, student);  // no class is free of a partner: reported
+    }
+    join(student, *c);
+    const auto mates = seating_->waitingMates(student.studentId);
+    if (mates.empty()) {
+        return;
+    }
+    auto select = connection_.prepare("select * from " + table_ + " where student_id=? and type=0");
+    for (int mate : mates) {
+        select.bind(1, mate);
+        for (const auto row : select.query()) {
+            join(newStudent(row, 0), *c);
+        }
+    }
+}
+
+void DivisionPass::join(Tstudent& student, int c) {
+    classes_[c].addStudent(&student);
+    if (seating_) {
+        seating_->joined(student.studentId, c);
+    }
 }
 
 void DivisionPass::tune(const std::string& sex) {
@@ -116,6 +183,7 @@ void DivisionPass::tune(const std::string& sex) {
     rules.avgEnglish = settings_.avgEnglish;
     rules.avgBands = settings_.avgBands;
     rules.isRefb = settings_.isRefb;
+    rules.keepGroups = seating_.has_value();
     FineTuner tuner(classes_, rules, *figures);
     ArrangementHistory history(classes_);
     for (long long pass = 1; pass <= passes; ++pass) {
@@ -166,6 +234,9 @@ Tstudent& DivisionPass::newStudent(const db::Row& row, int placeType) {
                       scores[7], scores[8]);
     student.sexKey = keyOf(sexKeys_, student.sex);
     student.pinyinKey = keyOf(pinyinKeys_, student.pingyin);
+    if (seating_) {
+        seating_->mark(student);
+    }
     return student;
 }
 

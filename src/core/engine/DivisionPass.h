@@ -1,11 +1,14 @@
 #pragma once
 
 #include <deque>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "engine/DivisionRun.h"
+#include "engine/GroupPlan.h"
+#include "engine/GroupSeating.h"
 #include "engine/RunSettings.h"
 #include "engine/Tdistribute.h"
 #include "engine/Tstudent.h"
@@ -21,16 +24,26 @@ namespace qm::engine {
 // category or chosen classes are divided): loads the students already placed (types 2 and 3)
 // into the classes they sit in, places the waiting students of each sex by descending total,
 // marks them placed, fine-tunes after each sex, and writes every student's class back.
+//
+// With the teacher's groups, a 同班 group joins the class chosen for its first member (or the
+// class it already has), all its members at once; a student joins only a class where no student
+// of its 分开 groups sits (or, when every class holds one, the class the rules choose, which
+// the run then reports); fine tuning makes no exchange that breaks a group. Without groups
+// every decision is the one the plain rules make.
 class DivisionPass {
   public:
     // classIds[i] is the class number tally i stands for.
     DivisionPass(db::Connection& connection, const std::string& table, std::vector<int> classIds,
-                 const RunSettings& settings, std::string stage, DivisionObserver& observer);
+                 const RunSettings& settings, std::string stage, DivisionObserver& observer,
+                 const GroupPlan& groups);
     void run();
 
   private:
     void loadPlacedStudents();
+    void loadOutsideMembers();
     void placeSex(const std::string& sex);
+    void placeWithGroups(const std::string& sex, Tstudent& student);
+    void join(Tstudent& student, int c);
     void tune(const std::string& sex);
     void writeBack();
     Tstudent& newStudent(const db::Row& row, int placeType);
@@ -45,8 +58,10 @@ class DivisionPass {
     RunSettings settings_;
     std::string stage_;
     DivisionObserver& observer_;
+    const GroupPlan& groups_;
     std::deque<Tstudent> students_;  // a deque: the classes keep pointers to its elements
     std::vector<Tdistribute> classes_;
+    std::optional<GroupSeating> seating_;  // only when the project has groups
     std::unordered_map<std::string, int> sexKeys_;
     std::unordered_map<std::string, int> pinyinKeys_;
 };

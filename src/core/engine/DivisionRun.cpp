@@ -4,9 +4,12 @@
 #include "db/Connection.h"
 #include "db/Transaction.h"
 #include "engine/DeepOptimisation.h"
+#include "engine/DivisionGroups.h"
 #include "engine/DivisionPass.h"
 #include "engine/RunSettings.h"
+#include "store/GroupCheck.h"
 #include "store/OutsideClasses.h"
+#include "store/StepRecorder.h"
 #include "store/StudentTable.h"
 
 namespace qm::engine {
@@ -66,6 +69,15 @@ std::vector<std::string> categoryLabels(db::Connection& connection, const std::s
     return labels;
 }
 
+// "2班、4班"
+std::string classNames(const std::vector<int>& classes) {
+    std::string names;
+    for (int classId : classes) {
+        names += (names.empty() ? "" : "、") + store::classTitle(classId);
+    }
+    return names;
+}
+
 }  // namespace
 
 void divide(db::Connection& connection, const store::CurrentProject& project,
@@ -76,13 +88,15 @@ void divide(db::Connection& connection, const store::CurrentProject& project,
     refuseWithoutStudents(connection, table);
     RunSettings settings = loadRunSettings(connection, project);
     settings.isRefb = false;
-
-    db::Transaction transaction(connection);
-    connection.exec("update " + table + " set class_id=0,type=0 where type<>2");
     std::vector<int> classIds;
     for (int id = 1; id <= classCount; ++id) {
         classIds.push_back(id);
     }
+    const GroupPlan groups = planGroups(connection, project, classIds, false);
+
+    db::Transaction transaction(connection);
+    store::StepRecorder step(connection, project);
+    connection.exec("update " + table + " set class_id=0,type=0 where type<>2");
     // Each category is divided on its own over all classes, in the twin table; its members then
     // count as placed when the rest is divided.
     for (const std::string& label : categoryLabels(connection, table)) {
@@ -92,14 +106,16 @@ void divide(db::Connection& connection, const store::CurrentProject& project,
         copy.bind(1, label);
         copy.execute();
         connection.exec("update " + twin + " set class_id=0,type=0 where type<>2");
-        DivisionPass(connection, twin, classIds, settings, label, observer).run();
+        DivisionPass(connection, twin, classIds, settings, label, observer, groups).run();
         copyClassesBack(connection, table, twin);
         connection.exec("update " + table + " set type=3 from " + twin + " where " + twin +
                         ".student_id=" + table + ".student_id and " + table + ".type<>2");
     }
-    DivisionPass(connection, table, classIds, settings, "", observer).run();
+    DivisionPass(connection, table, classIds, settings, "", observer, groups).run();
     reportUnplacedSexes(connection, table, observer);
     optimiseAfterDivision(connection, project, observer);
+    reportUnkeptGroups(connection, project, observer);
+    step.record("分班");
     transaction.commit();
     remarkOutsideClasses(connection, table, classCount, observer);
 }
@@ -121,8 +137,10 @@ void redivide(db::Connection& connection, const store::CurrentProject& project,
     }
     RunSettings settings = loadRunSettings(connection, project);
     settings.isRefb = true;
+    const GroupPlan groups = planGroups(connection, project, classes, true);
 
     db::Transaction transaction(connection);
+    store::StepRecorder step(connection, project);
     connection.exec("delete from " + twin);
     std::string condition;
     for (std::size_t i = 0; i < classes.size(); ++i) {
@@ -135,9 +153,11 @@ void redivide(db::Connection& connection, const store::CurrentProject& project,
     }
     copy.execute();
     connection.exec("update " + twin + " set class_id=0,type=0 where type<2");
-    DivisionPass(connection, twin, classes, settings, "重新分班", observer).run();
+    DivisionPass(connection, twin, classes, settings, "重新分班", observer, groups).run();
     reportUnplacedSexes(connection, twin, observer);
     copyClassesBack(connection, table, twin);
+    reportUnkeptGroups(connection, project, observer);
+    step.record("重新分班 " + classNames(classes));
     observer.consoleLine("重新分班结束");
     transaction.commit();
     remarkOutsideClasses(connection, table, classCount, observer);

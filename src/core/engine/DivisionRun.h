@@ -50,6 +50,8 @@ struct DivisionCancelled : UserError {
 // raises UserError, db::DbError or DivisionCancelled and then leaves the tables as before. A
 // project without students is refused with store::kNoStudentsMessage. Afterwards a remark line
 // tells of students who stand outside the project's classes (see studentsOutsideClasses).
+// The project's groups (分开, 同班) are kept; a set that cannot be kept is refused before
+// anything changes (see DivisionGroups.h). The division is a step that can be undone.
 // Afterwards the result grid shows the project's student table (project.fbTable).
 void divide(db::Connection& connection, const store::CurrentProject& project,
             DivisionObserver& observer);
@@ -57,8 +59,8 @@ void divide(db::Connection& connection, const store::CurrentProject& project,
 // Re-division of chosen classes: the movable students of these classes are divided again among
 // exactly these classes (in list order: the k-th class fills the k-th tally). The list is checked
 // first: it must not be empty and every class must lie between 1 and the project's class count.
-// Same unit rules, refusal and remark as divide(). Afterwards the result grid shows the twin table
-// (project.rbTable), which then holds the students of the chosen classes.
+// Same unit rules, refusal, remark and groups as divide(). Afterwards the result grid shows the
+// twin table (project.rbTable), which then holds the students of the chosen classes.
 void redivide(db::Connection& connection, const store::CurrentProject& project,
               const std::vector<int>& classes, DivisionObserver& observer);
 

@@ -4,22 +4,28 @@
 #include <string>
 #include <utility>
 
+#include "engine/ApartGroupRule.h"
 #include "engine/PinyinApartRule.h"
 
 namespace qm::engine {
 
-ExchangeRules::ExchangeRules(const PlacedCohort& cohort, const std::vector<int>& classOf) {
-    std::map<std::pair<std::string, std::string>, int> groups;
+ExchangeRules::ExchangeRules(const PlacedCohort& cohort, const std::vector<int>& classOf,
+                             const GroupPlan& groups) {
+    std::map<std::pair<std::string, std::string>, int> exchangeGroups;
     for (const auto& student : cohort.students) {
-        if (student.fixed) {
+        if (student.fixed || groups.togetherOf(student.studentId)) {
             groupOf_.push_back(-1);
             continue;
         }
         const auto key = std::make_pair(student.sex, student.category);
-        groupOf_.push_back(groups.try_emplace(key, static_cast<int>(groups.size())).first->second);
+        groupOf_.push_back(
+            exchangeGroups.try_emplace(key, static_cast<int>(exchangeGroups.size())).first->second);
     }
-    groupCount_ = static_cast<int>(groups.size());
+    groupCount_ = static_cast<int>(exchangeGroups.size());
     add(std::make_unique<PinyinApartRule>(cohort, classOf));
+    if (groups.apartGroupCount() > 0) {
+        add(std::make_unique<ApartGroupRule>(cohort, classOf, groups));
+    }
 }
 
 void ExchangeRules::add(std::unique_ptr<ExchangeRule> rule) {

@@ -2,10 +2,11 @@
 
 namespace qm::engine {
 
-ExchangeState::ExchangeState(const PlacedCohort& cohort, const BalanceGoal& goal)
+ExchangeState::ExchangeState(const PlacedCohort& cohort, const BalanceGoal& goal,
+                             const GroupPlan& groups)
     : classCount_(cohort.classCount),
       classOf_(cohort.presentClasses()),
-      rules_(cohort, classOf_),
+      rules_(cohort, classOf_, groups),
       objective_(cohort, classOf_, goal),
       roster_(rules_, classOf_, cohort.classCount) {
     for (std::size_t i = 0; i < classOf_.size(); ++i) {

@@ -5,6 +5,7 @@
 #include "engine/BalanceObjective.h"
 #include "engine/ClassRoster.h"
 #include "engine/ExchangeRules.h"
+#include "engine/GroupPlan.h"
 #include "engine/PlacedCohort.h"
 
 namespace qm::engine {
@@ -13,7 +14,7 @@ namespace qm::engine {
 // and the roster of movable students, all changed together by apply().
 class ExchangeState {
   public:
-    ExchangeState(const PlacedCohort& cohort, const BalanceGoal& goal);
+    ExchangeState(const PlacedCohort& cohort, const BalanceGoal& goal, const GroupPlan& groups);
 
     const std::vector<int>& placement() const { return classOf_; }
     int classOf(int student) const { return classOf_[static_cast<std::size_t>(student)]; }

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <limits>
 
+#include "engine/GroupExchangeRule.h"
+
 namespace qm::engine {
 
 namespace {
@@ -58,7 +60,7 @@ FineTuner::FineTuner(std::vector<Tdistribute>& classes, const TuningRules& rules
         views_[c].positionOfSlot.assign(tally.students.size(), -1);
         for (int slot = 0; slot < tally.count(); ++slot) {
             const Tstudent* student = tally.students[slot];
-            if (student->placeType >= 2 || student->sexKey < 0) {
+            if (!student->movable() || student->sexKey < 0) {
                 continue;
             }
             if (student->sexKey >= static_cast<int>(sexes_.size())) {
@@ -93,7 +95,7 @@ TuningCounts FineTuner::runPass(const std::function<void()>& checkpoint) {
         for (int k = 0; k < classes_[i].count(); ++k) {
             // Whether a slot takes part is decided once, when the scan reaches it.
             const Tstudent* occupant = classes_[i].students[k];
-            if (occupant->adjusted != 0 || occupant->placeType >= 2) {
+            if (occupant->adjusted != 0 || !occupant->movable()) {
                 continue;
             }
             checkpoint();
@@ -177,6 +179,9 @@ bool FineTuner::tryCandidate(int i, int k, int j, int l, TuningCounts& counts) {
     Tstudent* a = classes_[i].students[k];
     Tstudent* b = classes_[j].students[l];
     if (a->sameScores(*b) || pinyinClash(i, j, *a, *b)) {
+        return false;
+    }
+    if (rules_.keepGroups && !exchangeKeepsGroups(classes_[i], *a, classes_[j], *b)) {
         return false;
     }
     if (rules_.isRefb || a->adjusted == 1) {

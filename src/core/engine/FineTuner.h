@@ -18,7 +18,8 @@ struct TuningRules {
     bool avgMath = false;
     bool avgEnglish = false;
     bool avgBands = false;
-    bool isRefb = false;  // every exchange must also suit the second class
+    bool isRefb = false;      // every exchange must also suit the second class
+    bool keepGroups = false;  // the teacher's groups: no exchange may break one
 };
 
 // What one fine-tuning pass did: exchanges kept, and how often the second class of an exchange
@@ -34,7 +35,8 @@ struct TuningCounts {
 // sex in every other class, and keeps an exchange when it does not move the class's averages away
 // from the cohort's and does not worsen its band head counts (also for the second class during a
 // re-division, or once the slot has changed hands). Students with the same pinyin never end up
-// in one class through an exchange.
+// in one class through an exchange, nor do students of one 分开 group; members of a 同班 group
+// never move.
 //
 // Every decision is the one the balance rules give when each class average is summed from the
 // class's first student to its last. To keep a candidate's cost independent of the class size

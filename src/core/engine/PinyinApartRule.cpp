@@ -19,11 +19,10 @@ PinyinApartRule::PinyinApartRule(const PlacedCohort& cohort, const std::vector<i
                 : shared.try_emplace(student.pinyin, static_cast<int>(shared.size()))
                       .first->second);
     }
-    readingCount_ = shared.size();
-    counts_.assign(static_cast<std::size_t>(cohort.classCount) * readingCount_, 0);
+    counts_ = ClassKeyCounts(cohort.classCount, shared.size());
     for (std::size_t i = 0; i < readingOf_.size(); ++i) {
         if (readingOf_[i] != kUnshared) {
-            ++count(classOf[i], readingOf_[i]);
+            counts_.add(classOf[i], readingOf_[i]);
         }
     }
 }
@@ -33,20 +32,18 @@ bool PinyinApartRule::allows(const Exchange& exchange) const {
     const int readingB = readingOf_[static_cast<std::size_t>(exchange.b)];
     // Students reading the same leave room for each other.
     const int leaving = readingA == readingB ? 1 : 0;
-    return (readingA == kUnshared || count(exchange.classB, readingA) - leaving == 0) &&
-           (readingB == kUnshared || count(exchange.classA, readingB) - leaving == 0);
+    return (readingA == kUnshared || counts_.at(exchange.classB, readingA) - leaving == 0) &&
+           (readingB == kUnshared || counts_.at(exchange.classA, readingB) - leaving == 0);
 }
 
 void PinyinApartRule::applied(const Exchange& exchange) {
     const int readingA = readingOf_[static_cast<std::size_t>(exchange.a)];
     const int readingB = readingOf_[static_cast<std::size_t>(exchange.b)];
     if (readingA != kUnshared) {
-        --count(exchange.classA, readingA);
-        ++count(exchange.classB, readingA);
+        counts_.move(readingA, exchange.classA, exchange.classB);
     }
     if (readingB != kUnshared) {
-        --count(exchange.classB, readingB);
-        ++count(exchange.classA, readingB);
+        counts_.move(readingB, exchange.classB, exchange.classA);
     }
 }
 

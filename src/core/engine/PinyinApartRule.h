@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "engine/ClassKeyCounts.h"
 #include "engine/ExchangeRule.h"
 #include "engine/PlacedCohort.h"
 
@@ -18,20 +19,10 @@ class PinyinApartRule : public ExchangeRule {
     void applied(const Exchange& exchange) override;
 
   private:
-    int& count(int classIndex, int reading) {
-        return counts_[static_cast<std::size_t>(classIndex) * readingCount_ +
-                       static_cast<std::size_t>(reading)];
-    }
-    int count(int classIndex, int reading) const {
-        return counts_[static_cast<std::size_t>(classIndex) * readingCount_ +
-                       static_cast<std::size_t>(reading)];
-    }
-
     static constexpr int kUnshared = -1;
 
-    std::vector<int> readingOf_;  // per student: a number per shared reading, or kUnshared
-    std::size_t readingCount_ = 0;
-    std::vector<int> counts_;  // per class and reading: how many students of the class read so
+    std::vector<int> readingOf_;   // per student: a number per shared reading, or kUnshared
+    ClassKeyCounts counts_{0, 0};  // per class and shared reading: how many of its students read so
 };
 
 }  // namespace qm::engine

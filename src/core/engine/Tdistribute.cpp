@@ -87,6 +87,19 @@ bool Tdistribute::hasOtherPingyin(int studentId, int pinyinKey) const {
     return false;
 }
 
+int Tdistribute::apartCount(int apartKey) const {
+    return apartKey < static_cast<int>(apartCounts_.size()) ? apartCounts_[apartKey] : 0;
+}
+
+void Tdistribute::holdApartPlaces(const std::vector<int>& apartKeys, int delta) {
+    for (int key : apartKeys) {
+        if (key >= static_cast<int>(apartCounts_.size())) {
+            apartCounts_.resize(static_cast<std::size_t>(key) + 1, 0);
+        }
+        apartCounts_[key] += delta;
+    }
+}
+
 Tstudent* Tdistribute::replace(int slot, Tstudent* incoming) {
     Tstudent* leaving = students[slot];
     tally(*leaving, -1);
@@ -112,6 +125,7 @@ void Tdistribute::tally(const Tstudent& student, int delta) {
     if (student.pinyinKey >= 0) {
         pinyinCounts_[student.pinyinKey] += delta;
     }
+    holdApartPlaces(student.apartKeys, delta);
 }
 
 int Tdistribute::BandColumn::count(int band) const {

@@ -50,6 +50,14 @@ class Tdistribute {
     // True when a student with another id holds this pinyin.
     bool hasOtherPingyin(int studentId, int pinyinKey) const;
 
+    // How many places the class holds in the 分开 group of this key: its students counted in the
+    // group (Tstudent::apartKeys) and the places held for it by holdApartPlaces.
+    int apartCount(int apartKey) const;
+    // Holds (delta 1) or frees (delta -1) a place in each of these 分开 groups, for students
+    // who sit in the class without being in its list: a 同班 group's members, counted once for
+    // the whole group, and students of the class outside the pass.
+    void holdApartPlaces(const std::vector<int>& apartKeys, int delta);
+
     // Puts a student of the same sex into a slot and returns the one who was there.
     Tstudent* replace(int slot, Tstudent* incoming);
 
@@ -75,6 +83,7 @@ class Tdistribute {
     std::array<KeptSum, kQuantityCount> sums_{};
     std::array<BandColumn, kSubjectCount> bandColumns_{};
     std::vector<int> pinyinCounts_;
+    std::vector<int> apartCounts_;
 };
 
 }  // namespace qm::engine

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "engine/Subject.h"
 
@@ -34,6 +35,15 @@ class Tstudent {
     std::string sex;
     int placeType = 0;  // 2 for students loaded as already placed; they never move
     std::string pingyin;
+
+    // Whether fine tuning may exchange the student: not when it was loaded as already placed,
+    // nor when it belongs to a 同班 group (moving one member alone would split the group).
+    bool movable() const { return placeType < 2 && !inTogetherGroup; }
+
+    // The teacher's groups (see GroupSeating): the 分开 groups this student is counted in
+    // wherever it sits (by key; empty for most students), and whether it is in a 同班 group.
+    std::vector<int> apartKeys;
+    bool inTogetherGroup = false;
 
     // Kept for speed: the score band of every subject, and small numbers that stand for the sex
     // and pinyin texts (equal texts, equal numbers) within one pass.

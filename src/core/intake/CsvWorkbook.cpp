@@ -1,9 +1,10 @@
 #include "CsvWorkbook.h"
 
+#include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
+#include "FileBytes.h"
+#include "ReadLimits.h"
 #include "common/TextConverter.h"
 #include "common/Utf8.h"
 
@@ -50,13 +51,25 @@ std::vector<std::vector<std::string>> parseRecords(std::string_view text, char s
     int line = 1;
     int quoteLine = 0;
     auto endField = [&] {
+        if (field.size() > ReadLimits::kCellCharacters &&
+            utf8CharacterCount(field) > ReadLimits::kCellCharacters) {
+            throw fileTooBig(path, "第" + std::to_string(line) + "行有超过 " +
+                                       std::to_string(ReadLimits::kCellCharacters) +
+                                       " 个字符的内容");
+        }
         record.push_back(std::move(field));
         field.clear();
     };
+    std::size_t widest = 0;  // fields of the widest record so far: room made for the next
     auto endRecord = [&] {
         endField();
+        if (records.size() >= static_cast<std::size_t>(ReadLimits::kRows)) {
+            throw fileTooBig(path, "超过 " + std::to_string(ReadLimits::kRows) + " 行");
+        }
+        widest = std::max(widest, record.size());
         records.push_back(std::move(record));
-        record.clear();
+        record = {};
+        record.reserve(widest);
         fieldStarted = false;
     };
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -98,21 +111,13 @@ std::vector<std::vector<std::string>> parseRecords(std::string_view text, char s
     return records;
 }
 
-std::string readAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        throw unreadableFile(path, "文件不存在或无法打开");
-    }
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        throw unreadableFile(path, "读取文件时出错");
-    }
-    return bytes;
-}
-
 // The file's text as UTF-8: UTF-8 as it is (without its byte order mark), anything else read as
 // GBK.
 std::string decodeText(std::string bytes, const std::string& path) {
+    if (bytes.size() > ReadLimits::kTextBytes) {
+        throw fileTooBig(path, "有 " + std::to_string(bytes.size() >> 20) + " MB, 超过了 " +
+                                   std::to_string(ReadLimits::kTextBytes >> 20) + " MB");
+    }
     if (bytes.find('\0') != std::string::npos) {
         throw unreadableFile(path, "不是文本文件, 也不是Excel文件");
     }
@@ -135,16 +140,19 @@ std::string decodeText(std::string bytes, const std::string& path) {
 
 }  // namespace
 
-CsvWorkbook::CsvWorkbook(const std::string& path) : path_(path) {
-    const std::string text = decodeText(readAll(path), path);
+CsvWorkbook::CsvWorkbook(const std::string& path) : CsvWorkbook(readFileBytes(path), path) {}
+
+CsvWorkbook::CsvWorkbook(std::string bytes, const std::string& name) : path_(name) {
+    // Control characters a spreadsheet cannot hold become U+FFFD, as in the other readers.
+    const std::string text = xmlSafeText(decodeText(std::move(bytes), name));
     separator_ = detectSeparator(text);
-    rows_ = parseRecords(text, separator_, path);
-    names_.push_back(std::filesystem::path(path).stem().string());
+    rows_ = parseRecords(text, separator_, name);
+    names_.push_back(xmlSafeText(std::filesystem::path(name).stem().string()));
 }
 
 const std::vector<std::string>* CsvWorkbook::findRow(int sheet, int row) const {
     if (sheet != 0) {
-        throw unreadableFile(path_, "没有第" + std::to_string(sheet + 1) + "个工作表");
+        throw noSuchSheet(path_, sheet);
     }
     if (row < 1 || row > static_cast<int>(rows_.size())) {
         return nullptr;

@@ -2,9 +2,10 @@
 
 #include <gsf/gsf-infile-msole.h>
 #include <gsf/gsf-infile.h>
-#include <gsf/gsf-input-stdio.h>
+#include <gsf/gsf-input-memory.h>
 #include <gsf/gsf-utils.h>
 
+#include <cctype>
 #include <mutex>
 
 namespace qm::intake {
@@ -15,39 +16,58 @@ GsfInfile* asInfile(void* infile) {
     return static_cast<GsfInfile*>(infile);
 }
 
-}  // namespace
-
-bool hasCompoundFileSignature(const std::string& firstBytes) {
-    return firstBytes.starts_with("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1");
+bool sameNameIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i]))) {
+            return false;
+        }
+    }
+    return true;
 }
 
-std::optional<OleCompoundFile> OleCompoundFile::open(const std::string& path) {
+void initialiseLibgsf() {
     static std::once_flag initialised;
     std::call_once(initialised, [] {
         gsf_init();
-        // A damaged file is reported to the user by the caller; libgsf's own complaints about
-        // it would only clutter the error output.
-        g_log_set_handler(
-            "libgsf:msole", G_LOG_LEVEL_MASK,
-            [](const gchar*, GLogLevelFlags, const gchar*, gpointer) {}, nullptr);
+        // A damaged file is reported to the user by the caller; libgsf's own complaints about it
+        // would only clutter the terminal.
+        for (const char* domain : {"libgsf:msole", "libgsf"}) {
+            g_log_set_handler(
+                domain, static_cast<GLogLevelFlags>(G_LOG_LEVEL_MASK | G_LOG_FLAG_FATAL),
+                [](const gchar*, GLogLevelFlags, const gchar*, gpointer) {}, nullptr);
+        }
     });
+}
 
-    GError* error = nullptr;
-    GsfInput* input = gsf_input_stdio_new(path.c_str(), &error);
+}  // namespace
+
+bool hasCompoundFileSignature(std::string_view firstBytes) {
+    return firstBytes.starts_with("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1");
+}
+
+std::optional<OleCompoundFile> OleCompoundFile::open(std::string_view bytes) {
+    initialiseLibgsf();
+    GsfInput* input = gsf_input_memory_new(reinterpret_cast<const guint8*>(bytes.data()),
+                                           static_cast<gsf_off_t>(bytes.size()), FALSE);
     if (!input) {
-        g_clear_error(&error);
         return std::nullopt;
     }
+    GError* error = nullptr;
     GsfInfile* infile = gsf_infile_msole_new(input, &error);
     g_object_unref(input);  // the compound file keeps its own reference
     if (!infile) {
         g_clear_error(&error);
         return std::nullopt;
     }
-    return OleCompoundFile(infile);
+    return OleCompoundFile(infile, bytes.size());
 }
 
-OleCompoundFile::OleCompoundFile(OleCompoundFile&& other) noexcept : infile_(other.infile_) {
+OleCompoundFile::OleCompoundFile(OleCompoundFile&& other) noexcept
+    : infile_(other.infile_), documentSize_(other.documentSize_) {
     other.infile_ = nullptr;
 }
 
@@ -57,8 +77,19 @@ OleCompoundFile::~OleCompoundFile() {
     }
 }
 
-bool OleCompoundFile::hasStream(const std::string& name) const {
-    GsfInput* child = gsf_infile_child_by_name(asInfile(infile_), name.c_str());
+void* OleCompoundFile::childNamed(std::string_view name) const {
+    const int count = gsf_infile_num_children(asInfile(infile_));
+    for (int i = 0; i < count; ++i) {
+        const char* childName = gsf_infile_name_by_index(asInfile(infile_), i);
+        if (childName && sameNameIgnoringCase(childName, name)) {
+            return gsf_infile_child_by_index(asInfile(infile_), i);
+        }
+    }
+    return nullptr;
+}
+
+bool OleCompoundFile::hasStream(std::string_view name) const {
+    auto* child = static_cast<GsfInput*>(childNamed(name));
     if (!child) {
         return false;
     }
@@ -66,19 +97,21 @@ bool OleCompoundFile::hasStream(const std::string& name) const {
     return true;
 }
 
-std::optional<std::vector<unsigned char>> OleCompoundFile::readStream(
-    const std::string& name) const {
-    GsfInput* child = gsf_infile_child_by_name(asInfile(infile_), name.c_str());
+std::optional<std::string> OleCompoundFile::readStream(std::string_view name) const {
+    auto* child = static_cast<GsfInput*>(childNamed(name));
     if (!child) {
         return std::nullopt;
     }
-    std::vector<unsigned char> content(static_cast<std::size_t>(gsf_input_size(child)));
-    const bool read =
-        content.empty() || gsf_input_read(child, content.size(), content.data()) != nullptr;
-    g_object_unref(child);
-    if (!read) {
-        return std::nullopt;
+    const gsf_off_t size = gsf_input_size(child);
+    std::optional<std::string> content;
+    if (size >= 0 && static_cast<std::size_t>(size) <= documentSize_) {
+        content.emplace(static_cast<std::size_t>(size), '\0');
+        if (size > 0 && !gsf_input_read(child, static_cast<std::size_t>(size),
+                                        reinterpret_cast<guint8*>(content->data()))) {
+            content.reset();
+        }
     }
+    g_object_unref(child);
     return content;
 }
 

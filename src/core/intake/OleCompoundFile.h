@@ -2,16 +2,17 @@
 
 #include <optional>
 #include <string>
-#include <vector>
+#include <string_view>
 
 namespace qm::intake {
 
-// A compound document file (the container of .xls workbooks and of password-protected .xlsx
-// workbooks), opened to look at its top-level streams.
+// A compound document (the container of .xls workbooks and of password-protected .xlsx
+// workbooks) in memory, opened through libgsf to read its top-level streams. The bytes must
+// outlive the object.
 class OleCompoundFile {
   public:
-    // Gives nothing when the file is not a readable compound document.
-    static std::optional<OleCompoundFile> open(const std::string& path);
+    // Gives nothing when the bytes are not a readable compound document.
+    static std::optional<OleCompoundFile> open(std::string_view bytes);
 
     ~OleCompoundFile();
     OleCompoundFile(OleCompoundFile&& other) noexcept;
@@ -19,17 +20,22 @@ class OleCompoundFile {
     OleCompoundFile(const OleCompoundFile&) = delete;
     OleCompoundFile& operator=(const OleCompoundFile&) = delete;
 
-    bool hasStream(const std::string& name) const;
+    // Stream names are compared without regard to letter case, as compound documents do.
+    bool hasStream(std::string_view name) const;
     // The whole content of a top-level stream; nothing when there is no such stream or it cannot
-    // be read.
-    std::optional<std::vector<unsigned char>> readStream(const std::string& name) const;
+    // be read (a stream can be no longer than the document holding it).
+    std::optional<std::string> readStream(std::string_view name) const;
 
   private:
-    explicit OleCompoundFile(void* infile) : infile_(infile) {}
+    OleCompoundFile(void* infile, std::size_t documentSize)
+        : infile_(infile), documentSize_(documentSize) {}
+    void* childNamed(std::string_view name) const;
+
     void* infile_;  // GsfInfile*, kept out of this header so that users need no glib headers
+    std::size_t documentSize_;
 };
 
-// True for a file starting with the signature of a compound document.
-bool hasCompoundFileSignature(const std::string& firstBytes);
+// True for bytes starting with the signature of a compound document.
+bool hasCompoundFileSignature(std::string_view firstBytes);
 
 }  // namespace qm::intake

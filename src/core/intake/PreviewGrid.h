@@ -14,6 +14,8 @@ namespace qm::intake {
 struct PreviewGrid {
     using Row = std::array<std::string, 18>;
     std::vector<Row> rows;
+    // Row 1 of the sheet, the titles of the 17 columns as the file has them.
+    std::array<std::string, 17> titles;
 
     // Students read: every row but the trailing blank row.
     int studentCount() const { return rows.empty() ? 0 : static_cast<int>(rows.size()) - 1; }

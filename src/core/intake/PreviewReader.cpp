@@ -1,5 +1,6 @@
 #include "PreviewReader.h"
 
+#include "ReadLimits.h"
 #include "WorkbookFile.h"
 #include "common/NumberText.h"
 
@@ -9,6 +10,21 @@ namespace {
 
 constexpr int kFirstScoreColumn = 5;  // 数学
 constexpr int kLastScoreColumn = 13;  // 生物
+
+bool isScoreColumn(int column) {
+    return column >= kFirstScoreColumn && column <= kLastScoreColumn;
+}
+
+// A number written as text shown as a number cell shows it, when that keeps its value: "74.0"
+// gives "74", while "20240001234567890123" (more digits than a number cell holds) stays.
+std::string asNumberText(std::string text) {
+    const auto value = parseNumber(text);
+    if (!value) {
+        return text;
+    }
+    std::string shown = numberText(*value);
+    return parseNumber(shown) == value ? shown : text;
+}
 
 void refuseExtraColumns(const Workbook& workbook, int sheet, int row, const std::string& path) {
     const int last = workbook.lastUsedColumn(sheet, row);
@@ -32,6 +48,11 @@ PreviewGrid readPreview(const Workbook& workbook, const std::string& path, ReadO
     const int sheet = workbook.activeSheet();
     PreviewGrid grid;
     refuseExtraColumns(workbook, sheet, 1, path);
+    for (int column = 1; column <= kImportColumns; ++column) {
+        grid.titles[static_cast<std::size_t>(column - 1)] = workbook.cell(sheet, 1, column).text;
+    }
+    const bool numbersAreText = workbook.numbersAreText();
+    std::size_t textBytes = 0;
     // Row k of the grid holds spreadsheet row k + 1; the loop goes on while the 学号 of the row
     // just filled is not empty, so it ends with that first row whose 学号 is empty.
     std::string studentNumber = workbook.cell(sheet, 2, 1).text;
@@ -42,11 +63,18 @@ PreviewGrid readPreview(const Workbook& workbook, const std::string& path, ReadO
         cells[0] = std::to_string(k);
         for (int column = 1; column <= kImportColumns; ++column) {
             std::string text = workbook.cell(sheet, row, column).text;
-            const bool score = column >= kFirstScoreColumn && column <= kLastScoreColumn;
+            const bool score = isScoreColumn(column);
             if (score && trimmed(text).empty()) {
                 text = "0";
+            } else if (numbersAreText && (score || column == 1)) {
+                text = asNumberText(std::move(text));
             }
+            textBytes += text.size();
             cells[static_cast<std::size_t>(column)] = std::move(text);
+        }
+        if (textBytes > ReadLimits::kPreviewTextBytes) {
+            throw fileTooBig(path, "前 " + std::to_string(row) + " 行的文字超过 " +
+                                       std::to_string(ReadLimits::kPreviewTextBytes >> 20) + " MB");
         }
         studentNumber = cells[1];
         grid.rows.push_back(std::move(cells));
@@ -63,6 +91,11 @@ PreviewGrid readPreview(const Workbook& workbook, const std::string& path, ReadO
 PreviewGrid readPreviewFile(const std::string& path, ReadObserver* observer) {
     const auto workbook = openWorkbookFile(path);
     return readPreview(*workbook, path, observer);
+}
+
+PreviewGrid readPreviewBytes(std::string bytes, const std::string& name, ReadObserver* observer) {
+    const auto workbook = openWorkbookBytes(std::move(bytes), name);
+    return readPreview(*workbook, name, observer);
 }
 
 }  // namespace qm::intake

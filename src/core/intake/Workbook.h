@@ -24,11 +24,19 @@ class Workbook {
     virtual int lastUsedColumn(int sheet, int row) const = 0;
     // The last row holding a cell; 0 for an empty sheet.
     virtual int lastRow(int sheet) const = 0;
+    // True when every cell is text as written, numbers included (a CSV file), so that "74.0" is
+    // not known to be the number 74.
+    virtual bool numbersAreText() const { return false; }
 };
 
 // The refusal for a file that cannot be read, naming the file and what is wrong with it.
 inline UserError unreadableFile(const std::string& path, const std::string& reason) {
     return UserError("无法读取文件 " + path + ": " + reason);
+}
+
+// The refusal of a sheet number the workbook does not have (counted from 0).
+inline UserError noSuchSheet(const std::string& path, int index) {
+    return unreadableFile(path, "没有第" + std::to_string(index + 1) + "个工作表");
 }
 
 }  // namespace qm::intake

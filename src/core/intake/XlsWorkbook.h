@@ -2,44 +2,40 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "Workbook.h"
+#include "LazySheetsWorkbook.h"
 
 namespace qm::intake {
 
 class BiffWorkbookStream;
 
-// An .xls workbook (BIFF5 or BIFF8 in a compound document) opened for reading through FreeXL.
-// Numbers give their shortest decimal text, dates and times FreeXL's YYYY-MM-DD, HH:MM:SS or
-// both (kind Text); formulas give their stored result and booleans TRUE or FALSE, read from the
-// workbook's records since FreeXL does not give them. The active sheet is the one the workbook's
-// first window shows. Throws UserError naming the file when it is damaged, not a workbook, or
-// protected by a password.
-class XlsWorkbook final : public Workbook {
+// An .xls workbook (BIFF5, BIFF7 or BIFF8) opened for reading: the workbook stream (named
+// Workbook, or Book in BIFF5 files, in any letter case) of a compound document, or a bare
+// workbook stream. Numbers give their shortest decimal text; dates, times and elapsed times the
+// text their number format calls for (see SerialDate.h); formulas their stored result; booleans
+// TRUE or FALSE; error values as written. The active sheet is the one the workbook's first
+// window shows. A sheet's records are read the first time one of its cells is asked for. Throws
+// UserError naming the file when it is damaged, not a workbook, too old, or protected by a
+// password.
+class XlsWorkbook final : public LazySheetsWorkbook {
   public:
     explicit XlsWorkbook(const std::string& path);
+    // From the bytes of a file; `name` names it in messages.
+    XlsWorkbook(std::string_view bytes, const std::string& name);
     ~XlsWorkbook() override;
     XlsWorkbook(const XlsWorkbook&) = delete;
     XlsWorkbook& operator=(const XlsWorkbook&) = delete;
 
-    const std::vector<std::string>& sheetNames() const override { return names_; }
-    int activeSheet() const override { return active_; }
-    SheetCell cell(int sheet, int row, int column) const override;
-    int lastUsedColumn(int sheet, int row) const override;
-    int lastRow(int sheet) const override;
+    const std::vector<std::string>& sheetNames() const override;
+    int activeSheet() const override;
 
   private:
-    void select(int sheet) const;
+    const std::string& displayPath() const override;
+    std::unique_ptr<SheetCells> readSheet(int index) const override;
 
-    std::string path_;
-    const void* handle_ = nullptr;
-    std::unique_ptr<BiffWorkbookStream> records_;  // what FreeXL does not tell
-    std::vector<std::string> names_;
-    int active_ = 0;
-    mutable int selected_ = -1;
-    mutable unsigned int rows_ = 0;
-    mutable unsigned short columns_ = 0;
+    std::unique_ptr<BiffWorkbookStream> stream_;
 };
 
 }  // namespace qm::intake

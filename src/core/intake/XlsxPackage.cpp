@@ -1,10 +1,10 @@
 #include "XlsxPackage.h"
 
-#include <cctype>
 #include <cstdlib>
 #include <map>
 
-#include "common/Utf8.h"
+#include "ReadLimits.h"
+#include "UnicodeText.h"
 
 namespace qm::intake {
 
@@ -83,36 +83,63 @@ Relationships readRelationships(const ZipArchive& archive, const std::string& pa
     return relationships;
 }
 
+// Remembers the local names of the open elements, so that a handler can tell where it is.
+class ElementPath {
+  public:
+    void open(std::string_view name) { names_.emplace_back(name); }
+    void close() {
+        if (!names_.empty()) {
+            names_.pop_back();
+        }
+    }
+    // The number of open elements: 1 inside the root element.
+    std::size_t depth() const { return names_.size(); }
+    bool parentIs(std::string_view name) const { return !names_.empty() && names_.back() == name; }
+
+  private:
+    std::vector<std::string> names_;
+};
+
 struct WorkbookPart : XmlHandler {
     std::vector<std::string> names;
     std::vector<std::string> relationshipIds;
     int activeTab = 0;
     bool sawView = false;
     bool epoch1904 = false;
+    ElementPath path;
 
     void startElement(std::string_view name, const char** attributes) override {
-        if (name == "sheet") {
+        take(name, attributes);
+        path.open(name);
+    }
+    void endElement(std::string_view) override { path.close(); }
+    void characters(std::string_view) override {}
+
+    void take(std::string_view name, const char** attributes) {
+        if (name == "sheet" && path.parentIs("sheets")) {
             const char* sheetName = xmlAttribute(attributes, "name");
             const char* id = xmlAttribute(attributes, "id");
             names.emplace_back(sheetName ? sheetName : "");
             relationshipIds.emplace_back(id ? id : "");
-        } else if (name == "workbookView" && !sawView) {
+        } else if (name == "workbookView" && path.parentIs("bookViews") && !sawView) {
             sawView = true;  // the first view is the one a spreadsheet program opens with
             if (const char* tab = xmlAttribute(attributes, "activeTab")) {
                 activeTab = std::atoi(tab);
             }
-        } else if (name == "workbookPr") {
+        } else if (name == "workbookPr" && path.depth() == 1) {
+            // Only the workbook's own properties: extensions hold elements of the same name.
             const char* date1904 = xmlAttribute(attributes, "date1904");
             epoch1904 = date1904 &&
                         (std::string_view(date1904) == "1" || std::string_view(date1904) == "true");
         }
     }
-    void endElement(std::string_view) override {}
-    void characters(std::string_view) override {}
 };
 
 struct SharedStringsPart : XmlHandler {
+    explicit SharedStringsPart(const std::string& file) : path(file) {}
+    const std::string& path;
     std::vector<std::string> strings;
+    std::size_t bytes = 0;
     StringItemText item;
 
     void startElement(std::string_view name, const char**) override {
@@ -125,75 +152,35 @@ struct SharedStringsPart : XmlHandler {
         item.endElement(name);
         if (name == "si") {
             strings.push_back(item.take());
+            bytes += strings.back().size();
+            if (bytes > ReadLimits::kTextBytes) {
+                throw fileTooBig(
+                    path, "中的文字超过 " + std::to_string(ReadLimits::kTextBytes >> 20) + " MB");
+            }
         }
     }
     void characters(std::string_view text) override { item.characters(text); }
 };
 
-// Number formats 14 to 22 and 45 to 47 are the built-in dates and times; 27 to 36 and 50 to 58
-// are the dates and times of East Asian versions of spreadsheet programs.
-bool isBuiltInDateFormat(int id) {
-    return (id >= 14 && id <= 22) || (id >= 27 && id <= 36) || (id >= 45 && id <= 47) ||
-           (id >= 50 && id <= 58);
-}
-
-// A format code shows a date or time when it has a date or time letter outside quoted text,
-// escaped characters and bracketed parts such as colours ([Red]) and locales ([$-804]).
-bool isDateFormatCode(std::string_view code) {
-    bool quoted = false;
-    bool bracketed = false;
-    for (std::size_t i = 0; i < code.size(); ++i) {
-        const char c = code[i];
-        if (quoted) {
-            quoted = c != '"';
-        } else if (bracketed) {
-            bracketed = c != ']';
-        } else if (c == '"') {
-            quoted = true;
-        } else if (c == '[') {
-            bracketed = true;
-        } else if (c == '\\' || c == '_' || c == '*') {
-            ++i;  // the next character is literal text or padding
-        } else {
-            switch (std::tolower(static_cast<unsigned char>(c))) {
-                case 'y':
-                case 'm':
-                case 'd':
-                case 'h':
-                case 's':
-                    return true;
-                default:
-                    break;
-            }
-        }
-    }
-    return false;
-}
-
 struct StylesPart : XmlHandler {
-    std::map<int, bool> customFormatIsDate;
+    std::map<int, NumberShape> customFormatShapes;
     std::vector<int> cellFormatIds;
-    bool inCellXfs = false;
+    ElementPath path;
 
     void startElement(std::string_view name, const char** attributes) override {
-        if (name == "numFmt") {
+        if (name == "numFmt" && path.parentIs("numFmts")) {
             const char* id = xmlAttribute(attributes, "numFmtId");
             const char* code = xmlAttribute(attributes, "formatCode");
             if (id && code) {
-                customFormatIsDate[std::atoi(id)] = isDateFormatCode(code);
+                customFormatShapes[std::atoi(id)] = shapeOfFormatCode(code);
             }
-        } else if (name == "cellXfs") {
-            inCellXfs = true;
-        } else if (name == "xf" && inCellXfs) {
+        } else if (name == "xf" && path.parentIs("cellXfs")) {
             const char* id = xmlAttribute(attributes, "numFmtId");
             cellFormatIds.push_back(id ? std::atoi(id) : 0);
         }
+        path.open(name);
     }
-    void endElement(std::string_view name) override {
-        if (name == "cellXfs") {
-            inCellXfs = false;
-        }
-    }
+    void endElement(std::string_view) override { path.close(); }
     void characters(std::string_view) override {}
 };
 
@@ -211,13 +198,15 @@ int hexValue(char c) {
 }
 
 // Spreadsheet programs write characters that XML cannot hold, such as a carriage return, as
-// _xHHHH_ (and a literal "_x" as _x005F_x).
+// _xHHHH_, a UTF-16 code unit (and a literal "_x" as _x005F_x).
 std::string decodeEscapes(const std::string& text) {
     if (text.find("_x") == std::string::npos) {
         return text;
     }
     std::string out;
+    Utf16Appender units(out);
     std::size_t i = 0;
+    std::size_t plainFrom = 0;  // start of the text since the last escape
     while (i < text.size()) {
         if (i + 7 <= text.size() && text[i] == '_' && text[i + 1] == 'x' && text[i + 6] == '_') {
             unsigned code = 0;
@@ -228,13 +217,19 @@ std::string decodeEscapes(const std::string& text) {
                 code = code * 16 + static_cast<unsigned>(digit < 0 ? 0 : digit);
             }
             if (hex) {
-                appendUtf8(out, code);
+                if (plainFrom < i) {
+                    units.addUtf8(std::string_view(text).substr(plainFrom, i - plainFrom));
+                }
+                units.add(code);
                 i += 7;
+                plainFrom = i;
                 continue;
             }
         }
-        out += text[i++];
+        ++i;
     }
+    units.addUtf8(std::string_view(text).substr(plainFrom));
+    units.finish();
     return out;
 }
 
@@ -301,26 +296,26 @@ XlsxPackage readXlsxPackage(const ZipArchive& archive) {
 }
 
 std::vector<std::string> readSharedStrings(const ZipArchive& archive, const std::string& entry) {
-    SharedStringsPart part;
+    SharedStringsPart part(archive.path());
     if (!entry.empty() && archive.contains(entry)) {
         archive.parseXml(entry, part);
     }
     return std::move(part.strings);
 }
 
-std::vector<bool> readDateStyles(const ZipArchive& archive, const std::string& entry) {
+std::vector<NumberShape> readCellFormatShapes(const ZipArchive& archive, const std::string& entry) {
     StylesPart part;
     if (!entry.empty() && archive.contains(entry)) {
         archive.parseXml(entry, part);
     }
-    std::vector<bool> isDate;
-    isDate.reserve(part.cellFormatIds.size());
+    std::vector<NumberShape> shapes;
+    shapes.reserve(part.cellFormatIds.size());
     for (const int id : part.cellFormatIds) {
-        const auto custom = part.customFormatIsDate.find(id);
-        isDate.push_back(custom != part.customFormatIsDate.end() ? custom->second
-                                                                 : isBuiltInDateFormat(id));
+        const auto custom = part.customFormatShapes.find(id);
+        shapes.push_back(custom != part.customFormatShapes.end() ? custom->second
+                                                                 : shapeOfBuiltInFormat(id));
     }
-    return isDate;
+    return shapes;
 }
 
 }  // namespace qm::intake

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "NumberFormat.h"
 #include "ZipArchive.h"
 
 namespace qm::intake {
@@ -20,18 +21,22 @@ struct XlsxPackage {
     std::string stylesEntry;
 };
 
-// Follows the package relationships from _rels/.rels to the workbook and its parts.
+// Follows the package relationships from _rels/.rels to the workbook and its parts. Elements are
+// known by their local names and their place in the document, so that transitional and strict
+// documents, and documents that give the main namespace a prefix, read the same, while elements
+// of extensions (such as the x15:workbookPr inside extLst) are not taken for the main ones.
 XlsxPackage readXlsxPackage(const ZipArchive& archive);
 
 // The shared strings table: the text of each string item, runs joined, phonetic runs left out.
+// Refused as too big when the texts together pass ReadLimits::kTextBytes.
 std::vector<std::string> readSharedStrings(const ZipArchive& archive, const std::string& entry);
 
-// For each cell style (the s attribute of a cell), whether its number format shows a date or a
-// time.
-std::vector<bool> readDateStyles(const ZipArchive& archive, const std::string& entry);
+// For each cell style (the s attribute of a cell), how its number format shows numbers.
+std::vector<NumberShape> readCellFormatShapes(const ZipArchive& archive, const std::string& entry);
 
 // Collects the text of a string item (<si> or <is>): the <t> elements, outside phonetic runs
-// (<rPh>), with the _xHHHH_ escapes of control characters decoded.
+// (<rPh>), with the _xHHHH_ escapes of characters decoded (a surrogate pair of escapes is one
+// character; what XML cannot hold becomes U+FFFD).
 class StringItemText {
   public:
     void startElement(std::string_view name);

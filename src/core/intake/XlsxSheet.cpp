@@ -1,65 +1,87 @@
 #include "XlsxSheet.h"
 
-#include <algorithm>
 #include <charconv>
+#include <climits>
 #include <cmath>
-#include <cstdlib>
 #include <optional>
 
 #include "SerialDate.h"
 #include "XlsxPackage.h"
-#include "common/NumberText.h"
 
 namespace qm::intake {
 
 namespace {
 
-// Splits a cell reference such as "AB12" into row 12 and column 28. Gives {0, 0} when the text
-// is not a reference.
-std::pair<int, int> parseReference(std::string_view reference) {
+// The highest row and column a reference may name: beyond them it is taken as no reference.
+constexpr long long kMaxRow = INT_MAX;
+constexpr int kMaxColumn = 1 << 20;
+
+std::string_view trimmedXml(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    const auto last = text.find_last_not_of(" \t\r\n");
+    return text.substr(first, last - first + 1);
+}
+
+std::optional<long long> parseWhole(std::string_view text) {
+    long long value = 0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (result.ec != std::errc() || result.ptr != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// Splits a cell reference such as "AB12" or "ab12" into row 12 and column 28.
+std::optional<std::pair<int, int>> parseReference(std::string_view reference) {
     int column = 0;
     std::size_t i = 0;
-    while (i < reference.size() && reference[i] >= 'A' && reference[i] <= 'Z' && column < 100000) {
-        column = column * 26 + (reference[i] - 'A' + 1);
-        ++i;
+    for (; i < reference.size() && column <= kMaxColumn; ++i) {
+        const char c = reference[i];
+        if (c >= 'A' && c <= 'Z') {
+            column = column * 26 + (c - 'A' + 1);
+        } else if (c >= 'a' && c <= 'z') {
+            column = column * 26 + (c - 'a' + 1);
+        } else {
+            break;
+        }
     }
-    int row = 0;
-    const auto result =
-        std::from_chars(reference.data() + i, reference.data() + reference.size(), row);
-    if (column == 0 || result.ec != std::errc() || row <= 0) {
-        return {0, 0};
+    const auto row = parseWhole(reference.substr(i));
+    if (column == 0 || column > kMaxColumn || !row || *row < 1 || *row > kMaxRow) {
+        return std::nullopt;
     }
-    return {row, column};
+    return std::pair{static_cast<int>(*row), column};
 }
 
 // The number in a <v> element, which is written in the C locale whatever the reader's locale.
-std::optional<double> parseValue(const std::string& text) {
+std::optional<double> parseValue(std::string_view text) {
+    text = trimmedXml(text);
     double value = 0.0;
     const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (result.ec != std::errc() || result.ptr != text.data() + text.size() ||
+    if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size() ||
         !std::isfinite(value)) {
         return std::nullopt;
     }
     return value;
 }
 
-// Reads <row> and <c> elements. Rows and cells without a reference follow the previous one.
+// Reads the <row> elements of <sheetData> and their <c> elements.
 class SheetParser : public XmlHandler {
   public:
-    SheetParser(const XlsxCellContext& context, std::vector<XlsxSheet::Row>& rows)
-        : context_(context), rows_(rows) {}
+    SheetParser(const XlsxCellContext& context, SheetCells& cells)
+        : context_(context), cells_(cells) {}
 
     void startElement(std::string_view name, const char** attributes) override {
-        if (name == "row") {
-            const char* number = xmlAttribute(attributes, "r");
-            const int next = rows_.empty() ? 1 : rows_.back().number + 1;
-            rows_.push_back({number ? std::max(1, std::atoi(number)) : next, {}});
-            column_ = 0;
-        } else if (name == "c") {
+        if (name == "sheetData") {
+            inSheetData_ = true;
+        } else if (name == "row" && inSheetData_) {
+            startRow(attributes);
+        } else if (name == "c" && inSheetData_) {
             startCell(attributes);
-        } else if (inCell_ && (name == "v" || (name == "t" && inInlineString_))) {
-            inValue_ = name == "v";
-            item_.startElement(name);
+        } else if (inCell_ && name == "v") {
+            inValue_ = true;
         } else if (inCell_ && name == "is") {
             inInlineString_ = true;
             item_.take();
@@ -69,13 +91,16 @@ class SheetParser : public XmlHandler {
     }
 
     void endElement(std::string_view name) override {
-        if (name == "c" && inCell_) {
+        if (name == "sheetData") {
+            inSheetData_ = false;
+        } else if (name == "c" && inCell_) {
             finishCell();
         } else if (name == "v") {
             inValue_ = false;
-        } else if (name == "is") {
+        } else if (name == "is" && inInlineString_) {
             inInlineString_ = false;
             inlineText_ = item_.take();
+            hasInlineText_ = true;
         } else if (inInlineString_) {
             item_.endElement(name);
         }
@@ -90,94 +115,89 @@ class SheetParser : public XmlHandler {
     }
 
   private:
+    void startRow(const char** attributes) {
+        const char* number = xmlAttribute(attributes, "r");
+        const auto parsed = number ? parseWhole(trimmedXml(number)) : std::nullopt;
+        row_ = parsed && *parsed >= 1 && *parsed <= kMaxRow ? *parsed : std::min(row_ + 1, kMaxRow);
+        column_ = 0;
+    }
+
     void startCell(const char** attributes) {
-        if (rows_.empty()) {
-            rows_.push_back({1, {}});  // a cell outside any row element: keep it, in row 1
-        }
         const char* reference = xmlAttribute(attributes, "r");
-        const auto [row, column] = reference ? parseReference(reference) : std::pair{0, 0};
-        column_ = column > 0 && row == rows_.back().number ? column : column_ + 1;
+        const auto place = reference ? parseReference(trimmedXml(reference)) : std::nullopt;
+        if (place) {
+            cellRow_ = place->first;
+            column_ = place->second;
+        } else {
+            cellRow_ = static_cast<int>(std::max(row_, 1LL));
+            column_ = std::min(column_ + 1, kMaxColumn);
+        }
         const char* type = xmlAttribute(attributes, "t");
         type_ = type ? type : "n";
         const char* style = xmlAttribute(attributes, "s");
-        style_ = style ? std::atoi(style) : 0;
+        const auto styleNumber = style ? parseWhole(trimmedXml(style)) : std::nullopt;
+        shape_ = styleNumber && *styleNumber >= 0 &&
+                         static_cast<std::size_t>(*styleNumber) < context_.cellFormatShapes.size()
+                     ? context_.cellFormatShapes[static_cast<std::size_t>(*styleNumber)]
+                     : NumberShape::Plain;
         value_.clear();
         inlineText_.clear();
+        hasInlineText_ = false;
         inCell_ = true;
     }
 
     void finishCell() {
         inCell_ = false;
         inValue_ = false;
-        SheetCell cell = makeCell();
-        if (cell.kind == CellKind::Empty) {
-            return;
-        }
-        auto& cells = rows_.back().cells;
-        if (!cells.empty() && cells.back().first >= column_) {
-            // Out of order or repeated: keep the cells sorted, the later one winning.
-            const auto place = std::lower_bound(
-                cells.begin(), cells.end(), column_,
-                [](const auto& entry, int column) { return entry.first < column; });
-            if (place != cells.end() && place->first == column_) {
-                place->second = std::move(cell);
-            } else {
-                cells.insert(place, {column_, std::move(cell)});
-            }
-            return;
-        }
-        cells.emplace_back(column_, std::move(cell));
-    }
-
-    SheetCell makeCell() const {
-        SheetCell cell;
+        const int row = cellRow_;
+        const int column = column_;
         if (type_ == "inlineStr") {
-            cell.kind = CellKind::Text;
-            cell.text = inlineText_;
+            if (hasInlineText_ || !value_.empty()) {
+                cells_.addText(row, column, hasInlineText_ ? std::move(inlineText_) : value_);
+            }
         } else if (value_.empty()) {
             // A cell with a style but no value is empty.
         } else if (type_ == "s") {
-            const auto index = static_cast<std::size_t>(std::atol(value_.c_str()));
-            cell.kind = CellKind::Text;
-            cell.text = index < context_.sharedStrings.size() ? context_.sharedStrings[index] : "";
+            const auto index = parseWhole(trimmedXml(value_));
+            if (index && *index >= 0 &&
+                static_cast<std::size_t>(*index) < context_.sharedStrings.size()) {
+                cells_.addSharedText(row, column, static_cast<std::uint32_t>(*index));
+            }
         } else if (type_ == "b") {
-            cell.kind = CellKind::Boolean;
-            cell.number = value_ == "1" || value_ == "true" ? 1.0 : 0.0;
-            cell.text = cell.number != 0.0 ? "TRUE" : "FALSE";
+            const std::string_view value = trimmedXml(value_);
+            cells_.addBoolean(row, column, value == "1" || value == "true");
         } else if (type_ == "n") {
-            const auto number = parseValue(value_);
-            if (!number) {
-                cell.kind = CellKind::Text;
-                cell.text = value_;
-            } else if (isDateStyle()) {
-                cell.kind = CellKind::Text;
-                cell.text = serialDateText(*number, context_.epoch1904);
+            if (const auto number = parseValue(value_)) {
+                cells_.addNumber(row, column, *number, shape_);
             } else {
-                cell.kind = CellKind::Number;
-                cell.number = *number;
-                cell.text = numberText(*number);
+                cells_.addText(row, column, value_);
+            }
+        } else if (type_ == "d") {
+            // A date written as text is shown as a date serial of its cell's format would be.
+            if (const auto serial = isoDateSerial(trimmedXml(value_), context_.epoch1904)) {
+                cells_.addNumber(row, column, *serial,
+                                 shape_ == NumberShape::Plain ? NumberShape::Date : shape_);
+            } else {
+                cells_.addText(row, column, value_);
             }
         } else {
-            // "str" (a formula's text), "e" (an error such as #N/A), "d" (an ISO date): as written.
-            cell.kind = CellKind::Text;
-            cell.text = value_;
+            // "str" (a formula's text), "e" (an error such as #N/A): as written.
+            cells_.addText(row, column, value_);
         }
-        return cell;
-    }
-
-    bool isDateStyle() const {
-        return style_ >= 0 && static_cast<std::size_t>(style_) < context_.dateStyles.size() &&
-               context_.dateStyles[static_cast<std::size_t>(style_)];
     }
 
     const XlsxCellContext& context_;
-    std::vector<XlsxSheet::Row>& rows_;
+    SheetCells& cells_;
     StringItemText item_;
+    long long row_ = 0;  // of the present <row>
+    int cellRow_ = 0;
     int column_ = 0;
     std::string type_;
-    int style_ = 0;
+    NumberShape shape_ = NumberShape::Plain;
     std::string value_;
     std::string inlineText_;
+    bool hasInlineText_ = false;
+    bool inSheetData_ = false;
     bool inCell_ = false;
     bool inValue_ = false;
     bool inInlineString_ = false;
@@ -185,43 +205,14 @@ class SheetParser : public XmlHandler {
 
 }  // namespace
 
-XlsxSheet::XlsxSheet(const ZipArchive& archive, const std::string& entry,
-                     const XlsxCellContext& context) {
-    SheetParser parser(context, rows_);
+std::unique_ptr<SheetCells> readXlsxSheet(const ZipArchive& archive, const std::string& entry,
+                                          const XlsxCellContext& context) {
+    auto cells =
+        std::make_unique<SheetCells>(archive.path(), &context.sharedStrings, context.epoch1904);
+    SheetParser parser(context, *cells);
     archive.parseXml(entry, parser);
-    std::stable_sort(rows_.begin(), rows_.end(),
-                     [](const Row& a, const Row& b) { return a.number < b.number; });
-}
-
-const XlsxSheet::Row* XlsxSheet::findRow(int row) const {
-    const auto found =
-        std::lower_bound(rows_.begin(), rows_.end(), row,
-                         [](const Row& entry, int number) { return entry.number < number; });
-    return found != rows_.end() && found->number == row ? &*found : nullptr;
-}
-
-SheetCell XlsxSheet::cell(int row, int column) const {
-    const Row* found = findRow(row);
-    if (!found) {
-        return {};
-    }
-    const auto& cells = found->cells;
-    const auto place = std::lower_bound(cells.begin(), cells.end(), column,
-                                        [](const auto& entry, int c) { return entry.first < c; });
-    return place != cells.end() && place->first == column ? place->second : SheetCell{};
-}
-
-int XlsxSheet::lastUsedColumn(int row) const {
-    const Row* found = findRow(row);
-    if (!found) {
-        return 0;
-    }
-    for (auto entry = found->cells.rbegin(); entry != found->cells.rend(); ++entry) {
-        if (!entry->second.text.empty()) {
-            return entry->first;
-        }
-    }
-    return 0;
+    cells->finish();
+    return cells;
 }
 
 }  // namespace qm::intake

@@ -7,6 +7,7 @@
 #include <exception>
 #include <memory>
 
+#include "ReadLimits.h"
 #include "Workbook.h"
 
 namespace qm::intake {
@@ -83,6 +84,23 @@ ZipArchive::ZipArchive(const std::string& path) : path_(path) {
     }
 }
 
+ZipArchive::ZipArchive(std::string bytes, const std::string& name)
+    : path_(name), bytes_(std::move(bytes)) {
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* source = zip_source_buffer_create(bytes_.data(), bytes_.size(), 0, &error);
+    if (source) {
+        archive_ = zip_open_from_source(source, ZIP_RDONLY, &error);
+        if (!archive_) {
+            zip_source_free(source);
+        }
+    }
+    zip_error_fini(&error);
+    if (!archive_) {
+        throw unreadableFile(path_, "文件已损坏或不是有效的xlsx文件");
+    }
+}
+
 ZipArchive::~ZipArchive() {
     zip_discard(archive_);
 }
@@ -104,10 +122,16 @@ void ZipArchive::parseXml(const std::string& entry, XmlHandler& handler) const {
     XML_SetCharacterDataHandler(parser.get(), onCharacters);
 
     std::array<char, 1 << 16> buffer;
+    std::size_t unpacked = 0;
     for (;;) {
         const zip_int64_t count = zip_fread(file.get(), buffer.data(), buffer.size());
         if (count < 0) {
             throw unreadableFile(path_, "文件已损坏 (" + entry + " 无法解压)");
+        }
+        unpacked += static_cast<std::size_t>(count);
+        if (unpacked > ReadLimits::kPartBytes) {
+            throw fileTooBig(path_, "中的 " + entry + " 解压后超过 " +
+                                        std::to_string(ReadLimits::kPartBytes >> 20) + " MB");
         }
         const bool last = count == 0;
         const auto status =
@@ -116,10 +140,9 @@ void ZipArchive::parseXml(const std::string& entry, XmlHandler& handler) const {
             std::rethrow_exception(state.failure);
         }
         if (status != XML_STATUS_OK) {
-            throw unreadableFile(
-                path_, "文件已损坏 (" + entry + " 第" +
-                           std::to_string(XML_GetCurrentLineNumber(parser.get())) +
-                           "行: " + XML_ErrorString(XML_GetErrorCode(parser.get())) + ")");
+            throw unreadableFile(path_, "文件已损坏 (" + entry + " 第" +
+                                            std::to_string(XML_GetCurrentLineNumber(parser.get())) +
+                                            "行的XML格式不正确)");
         }
         if (last) {
             return;

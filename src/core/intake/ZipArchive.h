@@ -25,14 +25,19 @@ const char* xmlAttribute(const char** attributes, std::string_view name);
 std::string_view xmlLocalName(std::string_view name);
 
 // A zip archive opened for reading, whose XML entries are parsed in a stream, so that a large
-// sheet is never held in memory as text. Failures throw UserError naming `displayPath`.
+// sheet is never held in memory as text. Failures throw UserError naming the file; an entry that
+// unpacks beyond ReadLimits::kPartBytes (a zip bomb) is refused as too big.
 class ZipArchive {
   public:
     explicit ZipArchive(const std::string& path);
+    // From the bytes of a file, which the archive keeps; `name` names it in messages.
+    ZipArchive(std::string bytes, const std::string& name);
     ~ZipArchive();
     ZipArchive(const ZipArchive&) = delete;
     ZipArchive& operator=(const ZipArchive&) = delete;
 
+    // The file named in messages.
+    const std::string& path() const { return path_; }
     bool contains(const std::string& entry) const;
     // Parses the entry with expat and hands its elements to the handler. A missing entry, a
     // damaged archive or malformed XML throws UserError.
@@ -40,6 +45,7 @@ class ZipArchive {
 
   private:
     std::string path_;
+    std::string bytes_;  // of an archive read from memory
     zip* archive_ = nullptr;
 };
 

@@ -1,6 +1,8 @@
 #include "reports/BalanceReport.h"
 
 #include <cstdio>
+#include <set>
+#include <utility>
 
 #include "engine/BalanceBaselines.h"
 #include "engine/PlacedCohort.h"
@@ -39,45 +41,112 @@ const BalanceFigures::Average* averageOf(const BalanceFigures& figures, int quan
     return nullptr;
 }
 
-int bandSpreadOf(const BalanceFigures& figures, engine::Subject subject) {
+std::optional<double> bandSpreadOf(const BalanceFigures& figures, engine::Subject subject) {
     for (const auto& bands : figures.bands) {
         if (bands.subject == subject) {
             return bands.spread;
         }
     }
-    return 0;
+    return std::nullopt;
 }
 
-int categorySpreadOf(const BalanceFigures& figures, const std::string& label) {
+std::optional<double> categorySpreadOf(const BalanceFigures& figures, const std::string& label) {
     for (const auto& category : figures.categories) {
         if (category.label == label) {
             return category.spread;
         }
     }
-    return 0;
+    return std::nullopt;
 }
 
-// The same figure read from each of the three divisions.
-template <typename Read>
-std::array<double, 3> inAll(const BalanceReport& report, Read read) {
-    return {static_cast<double>(read(report.present)), static_cast<double>(read(report.random)),
-            static_cast<double>(read(report.serpentine))};
-}
+// One figure of several divisions: empty where a division has no figure of the kind.
+struct FigureRow {
+    std::string label;
+    std::vector<std::optional<double>> values;
+    bool points = false;
+};
 
-void addAverageRows(std::vector<BalanceRow>& rows, const BalanceReport& report, int quantity,
-                    const std::string& name) {
-    if (averageOf(report.present, quantity) == nullptr) {
-        return;  // nobody takes the subject
+// The rows of balanceRows for any number of divisions (a null one has no figures). A row is
+// there when one division or more has its figure.
+class FigureRows {
+  public:
+    explicit FigureRows(std::vector<const BalanceFigures*> divisions)
+        : divisions_(std::move(divisions)) {}
+
+    std::vector<FigureRow> rows() {
+        addAverages(engine::kTotal, "总分");
+        for (engine::Subject subject : kPageOrder) {
+            addAverages(subject, subjectName(subject));
+        }
+        for (engine::Subject subject : kPageOrder) {
+            add(subjectName(subject) + "分数段人数最大相差", false,
+                [&](const BalanceFigures& f) { return bandSpreadOf(f, subject); });
+        }
+        add("男生人数最大相差", false, [](const BalanceFigures& f) { return f.boysSpread; });
+        add("女生人数最大相差", false, [](const BalanceFigures& f) { return f.girlsSpread; });
+        add("班级人数最大相差", false, [](const BalanceFigures& f) { return f.sizeSpread; });
+        std::set<std::string> labels;
+        for (const BalanceFigures* figures : divisions_) {
+            if (figures != nullptr) {
+                for (const auto& category : figures->categories) {
+                    labels.insert(category.label);
+                }
+            }
+        }
+        for (const std::string& label : labels) {
+            add("分类“" + label + "”人数最大相差", false,
+                [&](const BalanceFigures& f) { return categorySpreadOf(f, label); });
+        }
+        return std::move(rows_);
     }
-    rows.push_back(
-        {name + "平均分最大相差",
-         inAll(report, [&](const BalanceFigures& f) { return averageOf(f, quantity)->spread; }),
-         true});
-    rows.push_back(
-        {name + "平均分最大偏差",
-         inAll(report,
-               [&](const BalanceFigures& f) { return averageOf(f, quantity)->largestDeviation; }),
-         true});
+
+  private:
+    // Adds the row when a division has the figure.
+    template <typename Read>
+    void add(const std::string& label, bool points, Read read) {
+        FigureRow row{label, {}, points};
+        bool any = false;
+        for (const BalanceFigures* figures : divisions_) {
+            const std::optional<double> value =
+                figures ? std::optional<double>(read(*figures)) : std::nullopt;
+            any = any || value.has_value();
+            row.values.push_back(value);
+        }
+        if (any) {
+            rows_.push_back(std::move(row));
+        }
+    }
+
+    void addAverages(int quantity, const std::string& name) {
+        add(name + "平均分最大相差", true, [&](const BalanceFigures& f) {
+            const auto* average = averageOf(f, quantity);
+            return average ? std::optional<double>(average->spread) : std::nullopt;
+        });
+        add(name + "平均分最大偏差", true, [&](const BalanceFigures& f) {
+            const auto* average = averageOf(f, quantity);
+            return average ? std::optional<double>(average->largestDeviation) : std::nullopt;
+        });
+    }
+
+    std::vector<const BalanceFigures*> divisions_;
+    std::vector<FigureRow> rows_;
+};
+
+// The rows as text under the headings; averages with two decimals.
+TextRows figureText(const std::vector<std::string>& headings, const std::vector<FigureRow>& rows) {
+    TextRows text{headings};
+    for (const FigureRow& row : rows) {
+        auto& cells = text.emplace_back();
+        cells.push_back(row.label);
+        for (const auto& value : row.values) {
+            cells.push_back(value ? decimals(*value, row.points ? 2 : 0) : std::string());
+        }
+    }
+    return text;
+}
+
+std::vector<FigureRow> reportRows(const BalanceReport& report) {
+    return FigureRows({&report.present, &report.random, &report.serpentine}).rows();
 }
 
 // "X；随机分班为 Y，蛇形分班为 Z" with the three values in the unit given.
@@ -125,43 +194,22 @@ std::optional<BalanceReport> computeBalanceReport(db::Connection& connection,
 
 std::vector<BalanceRow> balanceRows(const BalanceReport& report) {
     std::vector<BalanceRow> rows;
-    addAverageRows(rows, report, engine::kTotal, "总分");
-    for (engine::Subject subject : kPageOrder) {
-        addAverageRows(rows, report, subject, subjectName(subject));
-    }
-    for (engine::Subject subject : kPageOrder) {
-        if (averageOf(report.present, subject) != nullptr) {
-            rows.push_back(
-                {subjectName(subject) + "分数段人数最大相差",
-                 inAll(report, [&](const BalanceFigures& f) { return bandSpreadOf(f, subject); })});
+    for (const FigureRow& figure : reportRows(report)) {
+        BalanceRow& row = rows.emplace_back(BalanceRow{figure.label, {}, figure.points});
+        for (std::size_t d = 0; d < row.values.size(); ++d) {
+            row.values[d] = figure.values[d].value_or(0);
         }
-    }
-    rows.push_back(
-        {"男生人数最大相差", inAll(report, [](const BalanceFigures& f) { return f.boysSpread; })});
-    rows.push_back(
-        {"女生人数最大相差", inAll(report, [](const BalanceFigures& f) { return f.girlsSpread; })});
-    rows.push_back(
-        {"班级人数最大相差", inAll(report, [](const BalanceFigures& f) { return f.sizeSpread; })});
-    for (const auto& category : report.present.categories) {
-        rows.push_back({"分类“" + category.label + "”人数最大相差",
-                        inAll(report, [&](const BalanceFigures& f) {
-                            return categorySpreadOf(f, category.label);
-                        })});
     }
     return rows;
 }
 
 TextRows balanceTextRows(const BalanceReport& report) {
-    TextRows rows;
-    rows.emplace_back(kBalanceHeadings.begin(), kBalanceHeadings.end());
-    for (const BalanceRow& row : balanceRows(report)) {
-        auto& text = rows.emplace_back();
-        text.push_back(row.label);
-        for (double value : row.values) {
-            text.push_back(decimals(value, row.points ? 2 : 0));
-        }
-    }
-    return rows;
+    return figureText({kBalanceHeadings.begin(), kBalanceHeadings.end()}, reportRows(report));
+}
+
+TextRows balanceComparisonRows(const std::vector<std::string>& headings,
+                               const std::vector<const engine::BalanceFigures*>& divisions) {
+    return figureText(headings, FigureRows(divisions).rows());
 }
 
 std::vector<std::string> balanceSummary(const BalanceReport& report) {

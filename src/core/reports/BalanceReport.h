@@ -49,6 +49,13 @@ std::vector<BalanceRow> balanceRows(const BalanceReport& report);
 // The table as text, headings first; averages with two decimals.
 TextRows balanceTextRows(const BalanceReport& report);
 
+// The figures of several divisions side by side (such as two saved versions), under the
+// headings (what is measured, then one per division), in the rows of balanceTextRows: a row
+// where at least one division has the figure, its cell empty in a division without it (a subject
+// nobody there takes, a category none of its students has, a null division).
+TextRows balanceComparisonRows(const std::vector<std::string>& headings,
+                               const std::vector<const engine::BalanceFigures*>& divisions);
+
 // The figures in plain words, one line each, such as
 // "总分平均分最大相差 0.4 分；随机分班为 12.8 分，蛇形分班为 4.9 分".
 std::vector<std::string> balanceSummary(const BalanceReport& report);

@@ -5,6 +5,7 @@
 #include "common/Utf8.h"
 #include "db/Connection.h"
 #include "db/Transaction.h"
+#include "store/AdjustmentTables.h"
 #include "store/DivisionSettings.h"
 #include "store/Limits.h"
 #include "store/StudentTable.h"
@@ -64,6 +65,7 @@ CurrentProject createProject(db::Connection& connection, const std::string& type
     connection.exec(createStudentTableSql(project.fbTable));
     connection.exec(createStudentTableSql(project.rbTable));
     insertDefaultSettings(connection, id);
+    createAdjustmentTables(connection, id);
     transaction.commit();
     return project;
 }
@@ -133,6 +135,7 @@ void deleteProject(db::Connection& connection, int id) {
     // A table that is already gone (a damaged file) does not stop the deletion of the rest.
     connection.exec("drop table if exists " + table);
     connection.exec("drop table if exists " + twinTableName(table));
+    dropAdjustmentTables(connection, id);
     transaction.commit();
 }
 

@@ -6,6 +6,7 @@
 
 #include "db/Connection.h"
 #include "db/Transaction.h"
+#include "store/AdjustmentTables.h"
 
 namespace qm::store {
 
@@ -48,7 +49,7 @@ std::vector<std::string> missingSettingsColumns(db::Connection& connection) {
 void ensureSchema(db::Connection& connection) {
     // Looking is only reading: a database in use by a long division opens at once for reading.
     if (connection.tableExists("fb_info") && connection.tableExists("config") &&
-        missingSettingsColumns(connection).empty()) {
+        missingSettingsColumns(connection).empty() && adjustmentTablesComplete(connection)) {
         return;
     }
     db::Transaction transaction(connection);
@@ -57,6 +58,7 @@ void ensureSchema(db::Connection& connection) {
     for (const std::string& column : missingSettingsColumns(connection)) {
         connection.exec("alter table config add column " + column + " INTEGER DEFAULT 0");
     }
+    ensureAdjustmentTables(connection);
     transaction.commit();
 }
 

@@ -5,6 +5,7 @@
 #include "db/DbError.h"
 #include "db/EngineError.h"
 #include "db/Transaction.h"
+#include "store/GroupStore.h"
 #include "store/ProjectStore.h"
 #include "store/StudentTable.h"
 
@@ -44,6 +45,7 @@ int copyStudents(db::Connection& connection, const CurrentProject& target, int s
                      .prepare("insert into " + targetTable + " select " + columnsFixedInClass() +
                               " from " + sourceTable)
                      .execute();
+        copyGroups(connection, sourceId, target.id());
         transaction.commit();
     } catch (const db::DbError& error) {
         // A student number already present; a busy database and the like keep their own words.

@@ -1,0 +1,97 @@
+// Changes made by hand: move a student into another class, swap two students, undo and redo.
+#include <ostream>
+
+#include "AdjustmentArgs.h"
+#include "common/NumberText.h"
+#include "db/Connection.h"
+#include "reports/ClassesStatistics.h"
+#include "reports/TextTable.h"
+#include "store/HandMoves.h"
+#include "store/StepHistory.h"
+
+namespace qm::cli {
+
+namespace {
+
+// The figures of the classes a change touched, one line per class and one for all students:
+// head counts, then each average with its deviation, "!" where the window shows red.
+void printFigures(CliContext& context, const store::CurrentProject& project,
+                  const std::vector<int>& classes) {
+    const auto statistics =
+        reports::statisticsOfClasses(context.connection(), project.fbTable, classes);
+    const reports::StatGrid& info = statistics.classInfo;
+    reports::TextRows rows(info.rowCount());
+    for (std::size_t c = reports::kClassNameColumn; c < reports::kFirstAverageColumn; ++c) {
+        for (std::size_t r = 0; r < info.rowCount(); ++r) {
+            rows[r].push_back(info.text(r, c));
+        }
+    }
+    for (std::size_t c = reports::kFirstAverageColumn; c < reports::kRedivisionMarkColumn; c += 2) {
+        rows[0].push_back(info.text(0, c) + "(偏差)");
+        for (std::size_t r = 1; r < info.rowCount(); ++r) {
+            const auto& deviation = info.cell(r, c + 1);
+            rows[r].push_back(trimmed(info.text(r, c)) + "(" + trimmed(deviation.text) + ")" +
+                              (deviation.red ? "!" : ""));
+        }
+    }
+    rows.back().front() = "全体";  // the last row: all students
+    context.out << reports::alignedText(rows);
+}
+
+// A move or a swap: ID, a student's number and a class or a second student's number (named
+// `second` in messages). Prints what was done and the figures of the classes it touched.
+using HandChange = store::AdjustmentOutcome (*)(db::Connection&, const store::CurrentProject&, int,
+                                                int);
+int runHandChange(CliContext& context, const std::vector<std::string>& words,
+                  const std::string& second, HandChange change) {
+    CliArgs args(words, {}, {});
+    args.expectPositionals(3);
+    const auto project = projectArg(context, args);
+    const auto outcome = change(context.connection(), project,
+                                wholeNumberArg(args.positional(1, "STUDENT"), "STUDENT"),
+                                wholeNumberArg(args.positional(2, second), second));
+    context.out << "已" << outcome.description << "\n";
+    printFigures(context, project, outcome.classes);
+    return 0;
+}
+
+// Undo or redo: prints what was taken back or made again.
+using HistoryStep = std::string (*)(db::Connection&, const store::CurrentProject&);
+int runHistoryStep(CliContext& context, const std::vector<std::string>& words,
+                   const std::string& done, HistoryStep step) {
+    CliArgs args(words, {}, {});
+    args.expectPositionals(1);
+    context.out << done << ": " << step(context.connection(), projectArg(context, args)) << "\n";
+    return 0;
+}
+
+int moveCommand(CliContext& context, const std::vector<std::string>& words) {
+    return runHandChange(context, words, "CLASS", store::moveStudent);
+}
+
+int swapCommand(CliContext& context, const std::vector<std::string>& words) {
+    return runHandChange(context, words, "STUDENT", store::swapStudents);
+}
+
+int undoCommand(CliContext& context, const std::vector<std::string>& words) {
+    return runHistoryStep(context, words, "已撤销", store::undoStep);
+}
+
+int redoCommand(CliContext& context, const std::vector<std::string>& words) {
+    return runHistoryStep(context, words, "已重做", store::redoStep);
+}
+
+const CommandRegistration moveRegistration(
+    "move", "ID STUDENT CLASS", "调到: 把学号为 STUDENT 的学生调到 CLASS 班，并列出两个班的数据",
+    moveCommand);
+const CommandRegistration swapRegistration("swap", "ID STUDENT STUDENT",
+                                           "对调: 交换两名学生的班级，并列出两个班的数据",
+                                           swapCommand);
+const CommandRegistration undoRegistration("undo", "ID",
+                                           "撤销最近一步调动、对调、分班、重新分班或恢复方案",
+                                           undoCommand);
+const CommandRegistration redoRegistration("redo", "ID", "重做最近撤销的一步", redoCommand);
+
+}  // namespace
+
+}  // namespace qm::cli

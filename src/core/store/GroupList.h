@@ -1,0 +1,28 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "store/StudentGroup.h"
+
+namespace qm::db {
+class Connection;
+}
+
+namespace qm::store {
+
+struct CurrentProject;
+
+// One line of the list of a project's groups, as the windows and the command line show it.
+struct GroupListing {
+    StudentGroup group;
+    std::string members;  // "1001 张三、1002 李四"; a number no longer in the project is marked
+    std::optional<std::string> broken;  // why the present classes do not keep it, if they do not
+};
+
+// The project's groups in the order they were made, with their students' names and whether the
+// present classes keep them.
+std::vector<GroupListing> listGroups(db::Connection& connection, const CurrentProject& project);
+
+}  // namespace qm::store
