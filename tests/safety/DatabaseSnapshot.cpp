@@ -14,6 +14,20 @@ std::string tagged(const db::Value& value) {
     return kKinds[static_cast<int>(value.kind())] + value.toText();
 }
 
+// The table's columns as a select list, without those that default to the time of writing.
+std::string lastingColumns(db::Connection& connection, const std::string& table) {
+    std::string columns;
+    for (const auto column : connection.query("pragma table_info(\"" + table + "\")")) {
+        const std::string fallback = column["dflt_value"].toText();
+        if (fallback.find("'now'") != std::string::npos ||
+            fallback.find("CURRENT_") != std::string::npos) {
+            continue;
+        }
+        columns += (columns.empty() ? "\"" : ",\"") + column["name"].toText() + "\"";
+    }
+    return columns;
+}
+
 }  // namespace
 
 DatabaseSnapshot DatabaseSnapshot::take(const std::string& path, std::string& integrity) {
@@ -29,7 +43,8 @@ DatabaseSnapshot DatabaseSnapshot::take(const std::string& path, std::string& in
     for (const auto table : tables) {
         const std::string name = table[0].toText();
         auto& lines = snapshot.tables_[name];
-        const auto rows = connection.query("select * from \"" + name + "\"");
+        const auto rows = connection.query("select " + lastingColumns(connection, name) +
+                                           " from \"" + name + "\"");
         for (std::size_t r = 0; r < rows.size(); ++r) {
             std::string line;
             for (std::size_t c = 0; c < rows.columns().size(); ++c) {
