@@ -4,15 +4,23 @@
 #include <algorithm>
 #include <memory>
 
+#include "engine/DeepOptimisation.h"
+#include "engine/DeepOptimiser.h"
 #include "engine/RunStages.h"
+#include "engine/SearchControl.h"
 #include "reports/ChosenClassFigures.h"
+#include "store/DivisionSettings.h"
 
 namespace qm::gui {
 
 namespace {
 
+// The share of the bar a division takes when 深度优化 follows it: the search takes far longer
+// than placing the students and fine-tuning them.
+constexpr double kDivisionShareBeforeOptimisation = 0.2;
+
 // Where the run stands, in words: "第 2/4 步 分类“艺术” 男生：微调 3/51".
-QString phaseText(const std::vector<engine::RunStage>& stages, std::size_t index,
+QString phaseText(std::size_t steps, const std::vector<engine::RunStage>& stages, std::size_t index,
                   const engine::DivisionProgress& progress, bool redivision) {
     QString students;
     if (redivision) {
@@ -29,18 +37,42 @@ QString phaseText(const std::vector<engine::RunStage>& stages, std::size_t index
             : QStringLiteral("正在分配");
     return QStringLiteral("第 %1/%2 步 %3 %4生：%5")
         .arg(index + 1)
-        .arg(std::max<std::size_t>(stages.size(), 1))
+        .arg(std::max<std::size_t>(steps, 1))
         .arg(students, QString::fromStdString(progress.sex), work);
+}
+
+// The search of 深度优化 under way, in words: "深度优化 第 1/3 阶段：大范围试探交换 37%".
+QString searchPhaseText(int hundredths) {
+    static const char* const kPhaseNames[] = {"大范围试探交换", "逐个交换改进", "两班之间成对交换"};
+    const int phase = static_cast<int>(engine::searchPhaseAt(hundredths));
+    return QStringLiteral("深度优化 第 %1/%2 阶段：%3 %4%")
+        .arg(phase + 1)
+        .arg(std::size(kPhaseNames))
+        .arg(QString::fromUtf8(kPhaseNames[phase]))
+        .arg(hundredths);
+}
+
+bool optimisesAfterDivision(db::Connection& connection, const store::CurrentProject& project) {
+    const auto settings = store::loadSettings(connection, project.id());
+    return settings && settings->is_deep_opt == 1;
 }
 
 }  // namespace
 
+// What a run does, as its progress tells it.
+enum class DivisionJob::Work {
+    Division,
+    DivisionThenOptimisation,  // a division whose settings ask for 深度优化 at its end
+    Redivision,
+    Optimisation,
+};
+
 // The bridge from the engine's callbacks, on the run's thread, to the job's signals.
 class DivisionJob::Observer : public engine::DivisionObserver {
   public:
-    Observer(DivisionJob& job, BackgroundJob& run, std::vector<engine::RunStage> stages,
-             bool redivision)
-        : job_(job), run_(run), stages_(std::move(stages)), redivision_(redivision) {}
+    // stages: those of the division or re-division; none for 深度优化 alone.
+    Observer(DivisionJob& job, BackgroundJob& run, std::vector<engine::RunStage> stages, Work work)
+        : job_(job), run_(run), stages_(std::move(stages)), work_(work) {}
 
     void consoleLine(const std::string& line) override { job_.postLine(line); }
     void remarkLine(const std::string& line) override { job_.postLine(line); }
@@ -53,9 +85,10 @@ class DivisionJob::Observer : public engine::DivisionObserver {
             return;
         }
         last_ = progress;
-        stage_ = engine::stageOf(stages_, stage_, progress);
-        const double share = engine::shareDone(stages_, stage_, progress);
-        const QString phase = phaseText(stages_, stage_, progress, redivision_);
+        // 深度优化 reports no sex; a category of that name reports the sex it places.
+        const bool searching = progress.stage == engine::kOptimisationStage && progress.sex.empty();
+        const double share = searching ? searchShare(progress) : divisionShare(progress);
+        const QString phase = searching ? searchText(progress) : divisionText(progress);
         QMetaObject::invokeMethod(
             &job_, [job = &job_, share, phase] { emit job->progressed(share, phase); },
             Qt::QueuedConnection);
@@ -64,10 +97,48 @@ class DivisionJob::Observer : public engine::DivisionObserver {
     bool cancelRequested() override { return run_.cancelRequested(); }
 
   private:
+    // The part of the bar the division's stages take; 深度优化 takes the rest.
+    double divisionPart() const {
+        switch (work_) {
+            case Work::DivisionThenOptimisation:
+                return kDivisionShareBeforeOptimisation;
+            case Work::Optimisation:
+                return 0;
+            default:
+                return 1;
+        }
+    }
+
+    std::size_t steps() const {
+        return stages_.size() + (work_ == Work::DivisionThenOptimisation ? 1 : 0);
+    }
+
+    double divisionShare(const engine::DivisionProgress& progress) {
+        stage_ = engine::stageOf(stages_, stage_, progress);
+        return divisionPart() * engine::shareDone(stages_, stage_, progress);
+    }
+
+    QString divisionText(const engine::DivisionProgress& progress) const {
+        return phaseText(steps(), stages_, stage_, progress, work_ == Work::Redivision);
+    }
+
+    double searchShare(const engine::DivisionProgress& progress) const {
+        const double searched = progress.tuningPasses > 0
+                                    ? static_cast<double>(progress.tuningPass) /
+                                          static_cast<double>(progress.tuningPasses)
+                                    : 0.0;
+        return divisionPart() + (1 - divisionPart()) * searched;
+    }
+
+    QString searchText(const engine::DivisionProgress& progress) const {
+        const QString search = searchPhaseText(progress.tuningPass);
+        return stages_.empty() ? search : QStringLiteral("第 %1/%1 步 %2").arg(steps()).arg(search);
+    }
+
     DivisionJob& job_;
     BackgroundJob& run_;
     std::vector<engine::RunStage> stages_;
-    bool redivision_;
+    Work work_;
     std::size_t stage_ = 0;
     engine::DivisionProgress last_;
 };
@@ -81,15 +152,22 @@ bool DivisionJob::start(DivisionRequest request) {
     return job_.start(
         request.databasePath,
         [this, request, outcome](db::Connection& connection, BackgroundJob& run) {
+            const store::CurrentProject& project = request.project;
             try {
-                if (request.classes) {
-                    redivide(connection, request.project, *request.classes, run);
-                    outcome->rows = engine::resultGridRows(connection, request.project.rbTable);
+                if (request.optimise) {
+                    Observer observer(*this, run, {}, Work::Optimisation);
+                    engine::optimiseClasses(connection, project, observer);
+                    outcome->rows = engine::resultGridRows(connection, project.fbTable);
+                } else if (request.classes) {
+                    redivide(connection, project, *request.classes, run);
+                    outcome->rows = engine::resultGridRows(connection, project.rbTable);
                 } else {
-                    Observer observer(*this, run,
-                                      engine::divisionStages(connection, request.project), false);
-                    engine::divide(connection, request.project, observer);
-                    outcome->rows = engine::resultGridRows(connection, request.project.fbTable);
+                    Observer observer(*this, run, engine::divisionStages(connection, project),
+                                      optimisesAfterDivision(connection, project)
+                                          ? Work::DivisionThenOptimisation
+                                          : Work::Division);
+                    engine::divide(connection, project, observer);
+                    outcome->rows = engine::resultGridRows(connection, project.fbTable);
                 }
                 outcome->status = DivisionOutcome::Status::Succeeded;
             } catch (const engine::DivisionCancelled& cancelled) {
@@ -112,7 +190,8 @@ bool DivisionJob::start(DivisionRequest request) {
 // teacher sees whether the classes came out more even.
 void DivisionJob::redivide(db::Connection& connection, const store::CurrentProject& project,
                            const std::vector<int>& classes, BackgroundJob& run) {
-    Observer observer(*this, run, engine::redivisionStages(connection, project, classes), true);
+    Observer observer(*this, run, engine::redivisionStages(connection, project, classes),
+                      Work::Redivision);
     const auto before = reports::chosenClassFigures(connection, project.fbTable, classes);
     engine::redivide(connection, project, classes, observer);
     const auto after = reports::chosenClassFigures(connection, project.fbTable, classes);

@@ -19,6 +19,8 @@ struct DivisionRequest {
     store::CurrentProject project;
     // The classes of a re-division, in the order given; nothing for a full division.
     std::optional<std::vector<int>> classes;
+    // 深度优化 of the present classes instead of a division.
+    bool optimise = false;
 };
 
 // How a division run ended, with the result grid's rows when it succeeded.
@@ -29,9 +31,9 @@ struct DivisionOutcome {
     std::vector<engine::ResultGridRow> rows;
 };
 
-// Runs one division at a time as a background job, on a thread of its own with its own
-// connection to the database file, so the windows stay responsive. Its console lines, progress
-// and end arrive as signals on the thread that owns the job.
+// Runs one division (or re-division, or 深度优化) at a time as a background job, on a thread of its
+// own with its own connection to the database file, so the windows stay responsive. Its console
+// lines, progress and end arrive as signals on the thread that owns the job.
 class DivisionJob : public QObject {
     Q_OBJECT
 
@@ -48,13 +50,14 @@ class DivisionJob : public QObject {
 
   signals:
     void consoleLines(const QStringList& lines);
-    // The share of the whole run done (0 to 1, categories and sexes weighted by their students)
-    // and the phase in words.
+    // The share of the whole run done (0 to 1, categories and sexes weighted by their students,
+    // 深度优化 after a division the larger part) and the phase in words.
     void progressed(double share, const QString& phase);
     void finished(const qm::gui::DivisionOutcome& outcome);
 
   private:
     class Observer;
+    enum class Work;
 
     void redivide(db::Connection& connection, const store::CurrentProject& project,
                   const std::vector<int>& classes, BackgroundJob& run);

@@ -56,6 +56,7 @@ TfrmResult::TfrmResult(Workspace& workspace, QWidget* parent)
       job_(new DivisionJob(this)),
       sgClassShow_(new QTableWidget(1, kGridColumns, this)),
       divideButton_(new QPushButton(QStringLiteral("分班"), this)),
+      optimiseButton_(new QPushButton(QStringLiteral("深度优化"), this)),
       exportButton_(new QPushButton(QStringLiteral("导出到Excel"), this)),
       cancelButton_(new QPushButton(QStringLiteral("取消"), this)),
       progressBar_(new QProgressBar(this)),
@@ -78,6 +79,9 @@ TfrmResult::TfrmResult(Workspace& workspace, QWidget* parent)
     exportButton_->setObjectName(QStringLiteral("Button2"));
     exportButton_->hide();
     divideButton_->setObjectName(QStringLiteral("Button1"));
+    optimiseButton_->setObjectName(QStringLiteral("bnDeepOpt"));
+    optimiseButton_->setToolTip(QStringLiteral(
+        "在不违反分班规则的前提下交换学生，使现在的各班更均衡（强度见“4.分班设置”）"));
     cancelButton_->setEnabled(false);
     progressBar_->setRange(0, 1);
     progressBar_->setValue(0);
@@ -88,6 +92,7 @@ TfrmResult::TfrmResult(Workspace& workspace, QWidget* parent)
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(divideButton_);
+    buttons->addWidget(optimiseButton_);
     buttons->addWidget(exportButton_);
     buttons->addWidget(cancelButton_);
     buttons->addWidget(progressBar_);
@@ -98,6 +103,7 @@ TfrmResult::TfrmResult(Workspace& workspace, QWidget* parent)
     resize(897, 553);
 
     connect(divideButton_, &QPushButton::clicked, this, &TfrmResult::startDivision);
+    connect(optimiseButton_, &QPushButton::clicked, this, &TfrmResult::startOptimisation);
     connect(cancelButton_, &QPushButton::clicked, this, &TfrmResult::cancelRun);
     connect(job_, &DivisionJob::consoleLines, this,
             [this](const QStringList& lines) { workspace_.console().appendLines(lines); });
@@ -121,23 +127,42 @@ void TfrmResult::refb_begin(const std::vector<int>& classes) {
 }
 
 bool TfrmResult::startRun(std::optional<std::vector<int>> classes) {
+    if (!mayStart() || !mayReplaceClasses(classes)) {
+        return false;
+    }
+    const QString name = classes ? QStringLiteral("重新分班") : QStringLiteral("分班");
+    launch({workspace_.databasePath(), workspace_.currentProject(), std::move(classes)}, name);
+    return true;
+}
+
+void TfrmResult::startOptimisation() {
+    if (!mayStart() || !mayOptimise()) {
+        return;
+    }
+    DivisionRequest request{workspace_.databasePath(), workspace_.currentProject(), std::nullopt};
+    request.optimise = true;
+    launch(std::move(request), QStringLiteral("深度优化"));
+}
+
+bool TfrmResult::mayStart() {
     if (job_->isRunning()) {
-        inform(this, QStringLiteral("正在分班，请等待本次分班结束"));
+        inform(this, QStringLiteral("正在%1，请等待本次%1结束").arg(runName_));
         return false;
     }
     if (!workspace_.hasProject()) {
         informNoProject(this);
         return false;
     }
-    if (!mayReplaceClasses(classes)) {
-        return false;
-    }
+    return true;
+}
+
+void TfrmResult::launch(DivisionRequest request, const QString& runName) {
     TfrmShow& console = workspace_.console();
     console.show();
     console.raise();
-    job_->start({workspace_.databasePath(), workspace_.currentProject(), std::move(classes)});
+    job_->start(std::move(request));
+    runName_ = runName;
     setRunning(true);
-    return true;
 }
 
 // Asks before a run replaces classes the teacher already has: every re-division, and a division
@@ -168,6 +193,26 @@ bool TfrmResult::mayReplaceClasses(const std::optional<std::vector<int>>& classe
                              .arg(placed));
 }
 
+// 深度优化 works on classes a division made, and asks first, as a second division does: it moves
+// many students. A project without such classes is told so before anything starts.
+bool TfrmResult::mayOptimise() {
+    int placed = 0;
+    if (!runGuarded(this, [&] {
+            placed = engine::studentsPlacedByEarlierRun(workspace_.connection(),
+                                                        workspace_.currentProject());
+        })) {
+        return false;
+    }
+    if (placed == 0) {
+        inform(this, QStringLiteral("这个项目还没有分班，请先按“分班”，再做深度优化"));
+        return false;
+    }
+    return confirm(this,
+                   QStringLiteral("深度优化将在各班之间交换学生，使各班平均分和分数段人数更接近"
+                                  "（预先固定班级的学生不动，各班男女人数和分类人数不变），"
+                                  "是否继续？"));
+}
+
 void TfrmResult::cancelRun() {
     if (job_->isRunning()) {
         job_->requestCancel();
@@ -188,14 +233,14 @@ void TfrmResult::runEnded(const DivisionOutcome& outcome) {
     switch (outcome.status) {
         case DivisionOutcome::Status::Succeeded:
             showGrid(outcome.rows);
-            showProgress(1.0, QStringLiteral("分班完成"));
+            showProgress(1.0, runName_ + QStringLiteral("完成"));
             break;
         case DivisionOutcome::Status::Cancelled:
             workspace_.console().showMsg(outcome.message);
             stageLabel_->setText(outcome.message);
             break;
         case DivisionOutcome::Status::Failed:
-            stageLabel_->setText(QStringLiteral("分班出错"));
+            stageLabel_->setText(runName_ + QStringLiteral("出错"));
             showError(this, outcome.message);
             break;
     }
@@ -224,11 +269,12 @@ void TfrmResult::showGrid(const std::vector<engine::ResultGridRow>& rows) {
 
 void TfrmResult::setRunning(bool running) {
     divideButton_->setEnabled(!running);
+    optimiseButton_->setEnabled(!running);
     cancelButton_->setEnabled(running);
     if (running) {
         progressBar_->setRange(0, 0);  // busy until the first report
         progressBar_->setTextVisible(false);
-        stageLabel_->setText(QStringLiteral("正在分班..."));
+        stageLabel_->setText(QStringLiteral("正在%1...").arg(runName_));
     } else {
         progressBar_->setRange(0, 1);
         progressBar_->setValue(0);
@@ -238,7 +284,7 @@ void TfrmResult::setRunning(bool running) {
 
 void TfrmResult::closeEvent(QCloseEvent* event) {
     if (job_->isRunning()) {
-        inform(this, QStringLiteral("正在分班，请等待分班结束或先按“取消”"));
+        inform(this, QStringLiteral("正在%1，请等待%1结束或先按“取消”").arg(runName_));
         event->ignore();
         return;
     }

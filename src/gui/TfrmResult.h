@@ -15,12 +15,14 @@ namespace qm::gui {
 
 class DivisionJob;
 struct DivisionOutcome;
+struct DivisionRequest;
 class Workspace;
 
 // The result window "分班结果": "分班" divides the current project's students into its classes
-// on a thread of its own, the message console shows the run's lines, and the grid sgClassShow
-// lists the result by class. One run at a time: while a run is under way "分班" is disabled, a
-// re-division is refused, and closing the window is refused until the run ends or is cancelled.
+// on a thread of its own, "深度优化" evens out the classes they sit in, the message console shows
+// the run's lines, and the grid sgClassShow lists the result by class. One run at a time: while a
+// run is under way both buttons are disabled, a re-division is refused, and closing the window is
+// refused until the run ends or is cancelled.
 class TfrmResult : public QWidget {
     Q_OBJECT
 
@@ -33,12 +35,16 @@ class TfrmResult : public QWidget {
     // Re-division of the chosen classes of the current project, as the class statistics window
     // asks for it.
     void refb_begin(const std::vector<int>& classes);
+    // "深度优化": exchanges students between the present classes of the current project, in the
+    // strength its settings name, keeping every rule of the division.
+    void startOptimisation();
     bool isRunning() const;
     // "取消": the run stops soon and changes nothing.
     void cancelRun();
 
     QTableWidget* sgClassShow() const { return sgClassShow_; }
     QPushButton* divideButton() const { return divideButton_; }
+    QPushButton* optimiseButton() const { return optimiseButton_; }
     QPushButton* cancelButton() const { return cancelButton_; }
     QProgressBar* progressBar() const { return progressBar_; }
     // Beside the bar: where the run stands in words, or how it ended.
@@ -54,7 +60,12 @@ class TfrmResult : public QWidget {
 
   private:
     bool startRun(std::optional<std::vector<int>> classes);
+    // False, after telling the user, while a run is under way or no project is current.
+    bool mayStart();
     bool mayReplaceClasses(const std::optional<std::vector<int>>& classes);
+    bool mayOptimise();
+    // Starts the run; runName names it in the window's messages ("分班", "深度优化").
+    void launch(DivisionRequest request, const QString& runName);
     void showProgress(double share, const QString& phase);
     void runEnded(const DivisionOutcome& outcome);
     void showGrid(const std::vector<engine::ResultGridRow>& rows);
@@ -64,10 +75,13 @@ class TfrmResult : public QWidget {
     DivisionJob* job_;
     QTableWidget* sgClassShow_;
     QPushButton* divideButton_;
+    QPushButton* optimiseButton_;
     QPushButton* exportButton_;
     QPushButton* cancelButton_;
     QProgressBar* progressBar_;
     QLabel* stageLabel_;
+    // The run under way or the last one, as the messages name it.
+    QString runName_ = QStringLiteral("分班");
 };
 
 }  // namespace qm::gui

@@ -11,7 +11,9 @@
 #include <QVBoxLayout>
 #include <memory>
 
+#include "common/UserError.h"
 #include "gui/BackgroundJob.h"
+#include "gui/BalancePage.h"
 #include "gui/ClassAverageChart.h"
 #include "gui/ExportCommands.h"
 #include "gui/MdiChildren.h"
@@ -20,6 +22,8 @@
 #include "gui/Tfrm_main.h"
 #include "gui/UserMessages.h"
 #include "gui/Workspace.h"
+#include "reports/BalanceReport.h"
+#include "store/OutsideClasses.h"
 
 namespace qm::gui {
 
@@ -39,6 +43,31 @@ constexpr PageSpec kPages[Tfrm_class_info::kGridCount] = {
 
 }  // namespace
 
+// What one computation finds.
+struct Tfrm_class_info::Figures {
+    reports::ClassStatistics statistics;
+    std::optional<reports::BalanceReport> balance;
+    // Why there are no balance figures although students sit in classes; empty otherwise.
+    QString balanceUnavailable;
+    // How many students stand outside the project's classes; empty when none do.
+    QString outside;
+};
+
+namespace {
+
+QString outsideClassesText(db::Connection& connection, const std::string& table) {
+    const int classCount = store::findProjectOfTable(connection, table).num;
+    const std::string line = store::outsideClassesLine(
+        store::studentsOutsideClasses(connection, table, classCount), classCount);
+    if (line.empty()) {
+        return {};
+    }
+    return QString::fromStdString(line) +
+           QStringLiteral("。分班不会移动他们；可以在“7.学生名单”中改正他们的班级。");
+}
+
+}  // namespace
+
 Tfrm_class_info::Tfrm_class_info(Workspace& workspace, Tfrm_main& main, QWidget* parent)
     : QWidget(parent),
       workspace_(workspace),
@@ -47,6 +76,7 @@ Tfrm_class_info::Tfrm_class_info(Workspace& workspace, Tfrm_main& main, QWidget*
       job_(new BackgroundJob(this)),
       pages_(new QTabWidget(this)),
       chart_(new ClassAverageChart(this)),
+      balancePage_(new BalancePage(this)),
       updateButton_(new QPushButton(QStringLiteral("更新数据"), this)),
       exportButton_(new QPushButton(QStringLiteral("导出分班数据"), this)),
       closeButton_(new QPushButton(QStringLiteral("取消"), this)),
@@ -64,6 +94,7 @@ Tfrm_class_info::Tfrm_class_info(Workspace& workspace, Tfrm_main& main, QWidget*
     for (int i = 1; i < kGridCount; ++i) {
         pages_->addTab(grid(i), QString::fromUtf8(kPages[i].title));
     }
+    pages_->addTab(balancePage_, QStringLiteral("均衡度"));
     pages_->addTab(chart_, QStringLiteral("平均分对比图"));
 
     updateButton_->setObjectName(QStringLiteral("BitBtn1"));
@@ -101,13 +132,22 @@ QWidget* Tfrm_class_info::buildFirstPage() {
     redivideButton_ = new QPushButton(QStringLiteral("重新分班"), page);
     redivideButton_->setObjectName(QStringLiteral("bnRefb"));
 
+    outsideNote_ = new QLabel(page);
+    outsideNote_->setObjectName(QStringLiteral("lb_outside"));
+    outsideNote_->setWordWrap(true);
+    outsideNote_->setPalette(red);
+    outsideNote_->hide();
+
     auto* panel = new QVBoxLayout;
     panel->addWidget(prompt);
     panel->addWidget(lb_class_, 1);
     panel->addWidget(redivideButton_);
+    auto* figures = new QVBoxLayout;
+    figures->addWidget(grid(0), 1);
+    figures->addWidget(outsideNote_);
     auto* layout = new QHBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(grid(0), 1);
+    layout->addLayout(figures, 1);
     layout->addLayout(panel);
     return page;
 }
@@ -135,11 +175,18 @@ void Tfrm_class_info::refresh() {
         return;
     }
     setComputing(true);
-    auto computed = std::make_shared<std::optional<reports::ClassStatistics>>();
+    auto computed = std::make_shared<std::optional<Figures>>();
     job_->start(
         workspace_.databasePath(),
-        [table = project_.fbTable, computed](db::Connection& connection, BackgroundJob&) {
-            *computed = reports::computeClassStatistics(connection, table);
+        [project = project_, computed](db::Connection& connection, BackgroundJob&) {
+            Figures figures{reports::computeClassStatistics(connection, project.fbTable)};
+            figures.outside = outsideClassesText(connection, project.fbTable);
+            try {
+                figures.balance = reports::computeBalanceReport(connection, project);
+            } catch (const UserError& unavailable) {
+                figures.balanceUnavailable = QString::fromUtf8(unavailable.what());
+            }
+            *computed = std::move(figures);
         },
         [this, computed](const QString& error) {
             setComputing(false);
@@ -155,9 +202,20 @@ void Tfrm_class_info::refresh() {
                 emit statisticsShown(false);
                 return;
             }
-            showStatistics(std::move(**computed));
+            showFigures(std::move(**computed));
             emit statisticsShown(true);
         });
+}
+
+void Tfrm_class_info::showFigures(Figures figures) {
+    showStatistics(std::move(figures.statistics));
+    if (figures.balanceUnavailable.isEmpty()) {
+        balancePage_->showReport(figures.balance);
+    } else {
+        balancePage_->showUnavailable(figures.balanceUnavailable);
+    }
+    outsideNote_->setText(figures.outside);
+    outsideNote_->setVisible(!figures.outside.isEmpty());
 }
 
 void Tfrm_class_info::showStatistics(reports::ClassStatistics statistics) {
@@ -193,6 +251,8 @@ void Tfrm_class_info::clearGrids() {
         view->setRowCount(0);
     }
     chart_->setData({});
+    balancePage_->clear();
+    outsideNote_->hide();
 }
 
 void Tfrm_class_info::redivideChosenClasses() {

@@ -17,16 +17,19 @@ class QTableWidget;
 namespace qm::gui {
 
 class BackgroundJob;
+class BalancePage;
 class ClassAverageChart;
 class Tfrm_main;
 class Workspace;
 
 // The class statistics window "班级信息" of the project current when it is made: per class the
 // boys, girls, head count, averages and their deviations (red beyond one point), the score bands
-// of each subject and the head count of each category, on eleven pages, plus a chart of the class
-// averages against the whole cohort. The figures are computed on a thread of their own when the
-// window is first shown and with "更新数据". Classes chosen in the list beside the first grid are
-// divided again by the result window with "重新分班".
+// of each subject and the head count of each category, on eleven pages, then the balance figures
+// (均衡度) beside a random division and a serpentine draft, and a chart of the class averages
+// against the whole cohort. Below the first grid a note names the students who stand outside the
+// project's classes, when there are any. The figures are computed on a thread of their own when
+// the window is first shown and with "更新数据". Classes chosen in the list beside the first grid
+// are divided again by the result window with "重新分班".
 class Tfrm_class_info : public QWidget {
     Q_OBJECT
 
@@ -46,6 +49,10 @@ class Tfrm_class_info : public QWidget {
     // The grids in page order: sgClass_info, the nine subjects' band grids, sgType.
     QTableWidget* grid(int index) const { return grids_.at(static_cast<std::size_t>(index)); }
     ClassAverageChart* chart() const { return chart_; }
+    BalancePage* balancePage() const { return balancePage_; }
+    // Below the first grid: how many students stand outside the project's classes, and in which;
+    // hidden when there are none.
+    QLabel* outsideNote() const { return outsideNote_; }
     QListWidget* lb_class() const { return lb_class_; }
     QPushButton* redivideButton() const { return redivideButton_; }
     QPushButton* updateButton() const { return updateButton_; }
@@ -66,6 +73,8 @@ class Tfrm_class_info : public QWidget {
 
   private:
     QWidget* buildFirstPage();
+    struct Figures;
+    void showFigures(Figures figures);
     void showStatistics(reports::ClassStatistics statistics);
     void showGrids(const reports::ClassStatistics& statistics);
     void showClassList(const std::vector<reports::ClassEntry>& classes);
@@ -87,6 +96,8 @@ class Tfrm_class_info : public QWidget {
     QTabWidget* pages_;
     std::array<QTableWidget*, kGridCount> grids_{};
     ClassAverageChart* chart_;
+    BalancePage* balancePage_;
+    QLabel* outsideNote_ = nullptr;
     QListWidget* lb_class_ = nullptr;
     QPushButton* redivideButton_ = nullptr;
     QPushButton* updateButton_;

@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -65,6 +66,7 @@ Tfrm_config::Tfrm_config(Workspace& workspace, QWidget* parent)
     pages_->addTab(buildSubjectPage(), QStringLiteral("科目设置"));
     pages_->addTab(buildRulesPage(), QStringLiteral("参数设置1"));
     pages_->addTab(buildNumbersPage(), QStringLiteral("参数设置2"));
+    pages_->addTab(buildOptimisationPage(), QStringLiteral("深度优化"));
     pages_->setCurrentIndex(2);
 
     auto* buttons = new QHBoxLayout;
@@ -146,6 +148,41 @@ QWidget* Tfrm_config::buildNumbersPage() {
     return page;
 }
 
+// Whether a division ends with 深度优化, and its strength, each with what it means for the classes.
+QWidget* Tfrm_config::buildOptimisationPage() {
+    auto* page = new QWidget(pages_);
+    cb_deepOpt_ = new QCheckBox(QStringLiteral("深度优化"), page);
+    cb_deepOpt_->setObjectName(QStringLiteral("cb_deepOpt"));
+    auto* meaning = hintLine(QStringLiteral("分班结束后再交换学生，使各班平均分和分数段人数更接近；"
+                                            "固定的学生不动，各班男女和分类人数不变"),
+                             page);
+    meaning->setWordWrap(true);
+
+    auto* strength = new QGroupBox(QStringLiteral("强度"), page);
+    rb_averagesFirst_ = new QRadioButton(QStringLiteral("平均分优先"), strength);
+    rb_averagesFirst_->setObjectName(QStringLiteral("rb_averagesFirst"));
+    rb_averagesFirst_->setToolTip(QStringLiteral("各班平均分尽量接近，分数段人数不比分班时差"));
+    rb_averagesFirst_->setChecked(true);
+    rb_bandsFirst_ = new QRadioButton(QStringLiteral("分数段优先"), strength);
+    rb_bandsFirst_->setObjectName(QStringLiteral("rb_bandsFirst"));
+    rb_bandsFirst_->setToolTip(
+        QStringLiteral("先使各科分数段人数最多相差 4 人，各班平均分相差约 1 分以内"));
+    auto* strengthLayout = new QHBoxLayout(strength);
+    strengthLayout->addWidget(rb_averagesFirst_);
+    strengthLayout->addWidget(rb_bandsFirst_);
+
+    auto* button = hintLine(QStringLiteral("“分班结果”窗口的“深度优化”按钮也用这里的强度"), page);
+    button->setWordWrap(true);
+
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(cb_deepOpt_);
+    layout->addWidget(meaning);
+    layout->addWidget(strength);
+    layout->addWidget(button);
+    layout->addStretch();
+    return page;
+}
+
 void Tfrm_config::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!loaded_) {
@@ -172,6 +209,8 @@ void Tfrm_config::FormShow() {
         }
         edInter_->setValue(settings->inter);
         edWTNum_->setValue(settings->wtNum.value_or(0));
+        cb_deepOpt_->setChecked(settings->is_deep_opt == 1);
+        (settings->deep_opt_mode == 1 ? rb_bandsFirst_ : rb_averagesFirst_)->setChecked(true);
     });
 }
 
@@ -194,22 +233,26 @@ void Tfrm_config::BitBtn1Click() {
     const int inter = edInter_->value();
     const int wtNum = edWTNum_->value();
     const bool stored = runGuarded(this, [&] {
-        if (!projectId_ || !store::loadSettings(workspace_.connection(), *projectId_)) {
+        // The stored row is changed where the window shows it, so nothing else in it is lost.
+        auto settings =
+            projectId_ ? store::loadSettings(workspace_.connection(), *projectId_) : std::nullopt;
+        if (!settings) {
             return;  // nothing to store into; the window closes all the same
         }
-        store::DivisionSettings settings;
-        settings.id = *projectId_;
         const auto flag = [&](SettingBox box) { return settingBoxes_[box]->isChecked() ? 1 : 0; };
-        settings.is_avg_person = flag(kPerson);
-        settings.is_avg_total = flag(kTotal);
-        settings.is_avg_ch = flag(kChinese);
-        settings.is_avg_math = flag(kMath);
-        settings.is_avg_eng = flag(kEnglish);
-        settings.is_avg_inter = flag(kBands);
-        settings.inter = inter;
-        settings.is_man = flag(kBoysFirst);
-        settings.wtNum = wtNum;
-        store::saveSettings(workspace_.connection(), settings);
+        settings->is_avg_person = flag(kPerson);
+        settings->is_avg_total = flag(kTotal);
+        settings->is_avg_ch = flag(kChinese);
+        settings->is_avg_math = flag(kMath);
+        settings->is_avg_eng = flag(kEnglish);
+        settings->is_avg_inter = flag(kBands);
+        settings->inter = inter;
+        settings->is_man = flag(kBoysFirst);
+        settings->wtNum = wtNum;
+        settings->is_deep_opt = cb_deepOpt_->isChecked() ? 1 : 0;
+        settings->deep_opt_mode = rb_bandsFirst_->isChecked() ? 1 : 0;
+        store::checkSettingsBounds(*settings);
+        store::saveSettings(workspace_.connection(), *settings);
     });
     if (stored) {
         closeMdiChild(this);

@@ -5,6 +5,7 @@
 #include <optional>
 
 class QCheckBox;
+class QRadioButton;
 class QSpinBox;
 class QPushButton;
 class QTabWidget;
@@ -14,9 +15,9 @@ namespace qm::gui {
 class Workspace;
 
 // The settings window "分班设置" of one project: which balancing rules a division applies, the
-// band tolerance, boys or girls first, and the fine-tuning count. It loads the project's row when
-// first shown and stores it with "确定", which then closes the window; "取消" closes it without
-// storing.
+// band tolerance, boys or girls first, the fine-tuning count, and whether a division ends with
+// 深度优化 and in which strength. It loads the project's row when first shown and stores it with
+// "确定", which then closes the window; "取消" closes it without storing.
 class Tfrm_config : public QWidget {
     Q_OBJECT
 
@@ -32,6 +33,11 @@ class Tfrm_config : public QWidget {
     // The band tolerance (1 to 1000) and the fine-tuning count (0 to 1000).
     QSpinBox* edInter() const { return edInter_; }
     QSpinBox* edWTNum() const { return edWTNum_; }
+    // Page "深度优化": whether a division ends with it, and its strength, which the result
+    // window's "深度优化" uses too.
+    QCheckBox* cb_deepOpt() const { return cb_deepOpt_; }
+    QRadioButton* rb_averagesFirst() const { return rb_averagesFirst_; }
+    QRadioButton* rb_bandsFirst() const { return rb_bandsFirst_; }
     QPushButton* okButton() const { return okButton_; }
     // "取消": closes the window and leaves the stored row as it was.
     QPushButton* cancelButton() const { return cancelButton_; }
@@ -44,6 +50,7 @@ class Tfrm_config : public QWidget {
     QWidget* buildSubjectPage();
     QWidget* buildRulesPage();
     QWidget* buildNumbersPage();
+    QWidget* buildOptimisationPage();
     void FormShow();
     void BitBtn1Click();
 
@@ -55,6 +62,9 @@ class Tfrm_config : public QWidget {
     std::array<QCheckBox*, 7> settingBoxes_{};
     QSpinBox* edInter_ = nullptr;
     QSpinBox* edWTNum_ = nullptr;
+    QCheckBox* cb_deepOpt_ = nullptr;
+    QRadioButton* rb_averagesFirst_ = nullptr;
+    QRadioButton* rb_bandsFirst_ = nullptr;
     QPushButton* okButton_;
     QPushButton* cancelButton_;
 };

@@ -6,13 +6,17 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 
+#include "gui/AboutDialog.h"
 #include "gui/AppSetup.h"
+#include "gui/DatabaseCommands.h"
 #include "gui/ExportCommands.h"
 #include "gui/MdiChildren.h"
+#include "gui/ProgramIcon.h"
 #include "gui/TfrmBuild.h"
 #include "gui/TfrmResult.h"
 #include "gui/TfrmShow.h"
@@ -42,9 +46,10 @@ Tfrm_main::Tfrm_main(Workspace& workspace, QWidget* parent)
       mdiArea_(new WorkArea(this)),
       console_(new TfrmShow(this)) {
     setObjectName(QStringLiteral("Tfrm_main"));
-    setWindowIcon(toolIcon(ToolIcon::ClassInfo));
+    setWindowIcon(programIcon());
     mdiArea_->setBackground(palette().color(QPalette::Disabled, QPalette::Text));
     setCentralWidget(mdiArea_);
+    buildMenuBar();
     buildToolBar();
     buildStatusBar();
     placeConsole();
@@ -72,6 +77,25 @@ void Tfrm_main::placeConsole() {
 
 void Tfrm_main::rememberConsolePlace() {
     programSettings().setValue(kConsolePlaceKey, saveState());
+}
+
+void Tfrm_main::buildMenuBar() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
+    file->setObjectName(QStringLiteral("menuFile"));
+    file->addAction(QStringLiteral("备份数据库…"), this,
+                    [this] { backupDatabaseFile(this, workspace_); })
+        ->setObjectName(QStringLiteral("actBackup"));
+    file->addAction(QStringLiteral("恢复数据库…"), this,
+                    [this] { restoreDatabaseFile(this, workspace_); })
+        ->setObjectName(QStringLiteral("actRestore"));
+    file->addSeparator();
+    file->addAction(QStringLiteral("退出"), this, &QWidget::close);
+    QMenu* help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
+    help->setObjectName(QStringLiteral("menuHelp"));
+    help->addAction(
+            QStringLiteral("关于"), this,
+            [this] { AboutDialog(QString::fromStdString(workspace_.databasePath()), this).exec(); })
+        ->setObjectName(QStringLiteral("actAbout"));
 }
 
 void Tfrm_main::buildToolBar() {

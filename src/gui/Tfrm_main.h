@@ -21,7 +21,8 @@ class WorkArea;
 class Workspace;
 
 // The main window: a frame for the work windows, the tool bar of the ten numbered commands in the
-// order a teacher works, and the current project, whose description is the caption.
+// order a teacher works, and the current project, whose description is the caption. Its menu
+// bar holds what is not part of that order: back-up and restore of the database, and 关于.
 class Tfrm_main : public QMainWindow {
     Q_OBJECT
 
@@ -69,6 +70,7 @@ class Tfrm_main : public QMainWindow {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    void buildMenuBar();
     void buildToolBar();
     void buildStatusBar();
     // False, after telling the user, when no project is current.

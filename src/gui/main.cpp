@@ -13,6 +13,7 @@
 #include "common/Version.h"
 #include "gui/AppSetup.h"
 #include "gui/DatabaseLockFile.h"
+#include "gui/ProgramIcon.h"
 #include "gui/Tfrm_login.h"
 #include "gui/Tfrm_main.h"
 #include "gui/UserMessages.h"
@@ -30,6 +31,9 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     qm::gui::configureApplication(application);
     QApplication::setApplicationVersion(QString::fromUtf8(qm::kVersion));
+    // The desktop finds the program's menu entry, and with it its name and icon, by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.quillmere.Quillmere"));
+    QApplication::setWindowIcon(qm::gui::programIcon());
 
     const auto option = qm::gui::databaseOption(QApplication::arguments());
     if (!option) {

@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include "gui/BalancePage.h"
 #include "gui/MdiChildren.h"
 #include "gui/Tfrm_class_info.h"
 #include "gui/Tfrm_excelToDb.h"
@@ -53,6 +54,8 @@ int saveDataWindowPictures(gui::Tfrm_main& main, int firstNumber,
     save(frameOf(*info), name("class-info-math-bands"));
     info->pages()->setCurrentIndex(10);
     save(frameOf(*info), name("class-info-categories"));
+    info->pages()->setCurrentWidget(info->balancePage());
+    save(frameOf(*info), name("class-info-balance"));
     info->pages()->setCurrentIndex(info->pages()->count() - 1);
     save(frameOf(*info), name("class-info-chart"));
     gui::closeMdiChild(info);

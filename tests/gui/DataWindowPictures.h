@@ -11,10 +11,10 @@ class Tfrm_main;
 
 namespace qm::test {
 
-// Opens the import preview and progress, class statistics and student list windows of the
-// current project (already divided) through the main window's commands, and hands a picture of
-// each to save, numbered from firstNumber. The import works on a project of its own, so the
-// current one keeps its students. Returns the number after the last picture.
+// Opens the import preview and progress, class statistics (with its 均衡度 page) and student list
+// windows of the current project (already divided) through the main window's commands, and hands
+// a picture of each to save, numbered from firstNumber. The import works on a project of its own,
+// so the current one keeps its students. Returns the number after the last picture.
 int saveDataWindowPictures(gui::Tfrm_main& main, int firstNumber,
                            const std::function<bool(QWidget&, const QString&)>& save);
 

@@ -1,6 +1,7 @@
 // gui_screenshots DIR: builds a sample database, opens every window of the desktop program in
-// turn and saves a picture of each into DIR, for a person to look at; then the result, statistics
-// and student list windows again in main windows of 800×600 and 1366×768.
+// turn and saves a picture of each into DIR, for a person to look at; then the result (divided and
+// after 深度优化), statistics (with the 均衡度 page), student list, settings (深度优化) and 关于
+// windows again in main windows of 800×600 and 1366×768.
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -8,15 +9,20 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPainter>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
+#include <algorithm>
 #include <iostream>
 
 #include "DataWindowPictures.h"
 #include "GuiTestSupport.h"
+#include "engine/DeterministicRandom.h"
+#include "gui/AboutDialog.h"
 #include "gui/AppSetup.h"
+#include "gui/BalancePage.h"
 #include "gui/MdiChildren.h"
 #include "gui/ProjectListWidget.h"
 #include "gui/TfrmBuild.h"
@@ -69,9 +75,59 @@ void saveFileDialogPicture(gui::Tfrm_main& main, int number) {
     gui::closeMdiChild(main.importForm());
 }
 
+// The test rows with scores that vary as a real intake's do (an ability per student, each subject
+// near it; half points here and there), so that 深度优化 has something to even out: the test
+// rows' own scores repeat every sixty students.
+std::vector<test::StudentRow> realisticIntake(int count) {
+    auto students = test::sampleStudents(count);
+    engine::DeterministicRandom random(2024);
+    for (auto& student : students) {
+        const int ability = 45 + random.below(45);
+        for (double& score : student.scores) {
+            score = std::min(100.0, ability + random.below(21) - 10 + 0.5 * random.below(2));
+        }
+    }
+    return students;
+}
+
 QWidget& frameOf(QWidget& window) {
     auto* frame = qobject_cast<QMdiSubWindow*>(window.parentWidget());
     return frame ? static_cast<QWidget&>(*frame) : window;
+}
+
+// Runs the result window's "深度优化" (its question answered Yes) and waits for its end.
+bool optimise(gui::TfrmResult& result) {
+    QSignalSpy finished(&result, &gui::TfrmResult::runFinished);
+    result.startOptimisation();
+    if (!result.isRunning() || !finished.wait(300000) || !finished.first().first().toBool()) {
+        std::cerr << "深度优化 did not succeed\n";
+        return false;
+    }
+    return true;
+}
+
+// The window "关于" over the main window, as the teacher sees it.
+bool saveAboutPicture(gui::Tfrm_main& main, const QString& name) {
+    gui::AboutDialog about(QString::fromStdString(main.workspace().databasePath()), &main);
+    about.show();
+    QApplication::processEvents();
+    QTest::qWait(150);
+    QPixmap picture = main.grab();
+    QPainter painter(&picture);
+    const QRect place(about.mapToGlobal(QPoint()) - main.mapToGlobal(QPoint()), about.size());
+    painter.drawPixmap(place.topLeft(), about.grab());
+    // The window's edge, which the display of the pictures draws no frame for.
+    painter.setPen(about.palette().color(QPalette::Dark));
+    painter.drawRect(place.adjusted(-1, -1, 0, 0));
+    painter.end();
+    const QString path = QDir(outputFolder).filePath(name + QStringLiteral(".png"));
+    if (!picture.save(path)) {
+        std::cerr << "cannot write " << path.toStdString() << "\n";
+        return false;
+    }
+    std::cout << path.toStdString() << "\n";
+    ++saved;
+    return true;
 }
 
 }  // namespace
@@ -94,7 +150,7 @@ int main(int argc, char** argv) {
     const auto earlier = store::createProject(connection, "2023级高一新生分班", 8);
     test::insertStudents(connection, earlier.fbTable, test::sampleStudents(30));
     const auto project = store::createProject(connection, "2024级高一新生分班", 6);
-    test::insertStudents(connection, project.fbTable, test::sampleStudents(1500));
+    test::insertStudents(connection, project.fbTable, realisticIntake(1500));
 
     // Every message box is answered with its default, so nothing waits for a person.
     test::MessageLog messages;
@@ -134,28 +190,34 @@ int main(int argc, char** argv) {
 
     main.showSettings();
     gui::Tfrm_config& settings = *main.configForm();
-    const char* pageNames[] = {"06-settings-subjects", "07-settings-rules", "08-settings-numbers"};
-    for (int page = 0; page < 3; ++page) {
+    const char* pageNames[] = {"06-settings-subjects", "07-settings-rules", "08-settings-numbers",
+                               "09-settings-deep-optimisation"};
+    for (int page = 0; page < 4; ++page) {
         settings.pages()->setCurrentIndex(page);
         save(frameOf(settings), QString::fromUtf8(pageNames[page]));
     }
     settings.pages()->setCurrentIndex(2);
 
     gui::TfrmResult& result = *main.showResult();
-    save(frameOf(result), QStringLiteral("09-result-empty"));
+    save(frameOf(result), QStringLiteral("10-result-empty"));
     QSignalSpy finished(&result, &gui::TfrmResult::runFinished);
     result.startDivision();
-    save(frameOf(result), QStringLiteral("10-result-running"), false);
+    save(frameOf(result), QStringLiteral("11-result-running"), false);
     if ((finished.isEmpty() && !finished.wait(300000)) || !finished.first().first().toBool()) {
         std::cerr << "the division did not succeed: " << messages.texts().join('\n').toStdString()
                   << "\n";
         return 1;
     }
-    save(frameOf(result), QStringLiteral("11-result-divided"));
-    save(workspace.console(), QStringLiteral("12-console"));
-    save(main, QStringLiteral("13-main-with-windows"));
+    save(frameOf(result), QStringLiteral("12-result-divided"));
+    save(workspace.console(), QStringLiteral("13-console"));
+    if (!optimise(result)) {
+        return 1;
+    }
+    save(main, QStringLiteral("14-result-deep-optimised"));
+    save(main, QStringLiteral("15-main-with-windows"));
+    saveAboutPicture(main, QStringLiteral("16-about"));
     const int next = test::saveDataWindowPictures(
-        main, 14, [](QWidget& window, const QString& name) { return save(window, name); });
+        main, 17, [](QWidget& window, const QString& name) { return save(window, name); });
     saveFileDialogPicture(main, next);
 
     // The work windows on small screens: each opened through its command in a main window of the
@@ -175,6 +237,10 @@ int main(int argc, char** argv) {
             return 1;
         }
         save(main, size + QStringLiteral("-result"));
+        if (!optimise(shown)) {
+            return 1;
+        }
+        save(main, size + QStringLiteral("-result-deep-optimised"));
         main.showClassInfo();
         gui::Tfrm_class_info* info = main.classInfoForm();
         QSignalSpy computed(info, &gui::Tfrm_class_info::statisticsShown);
@@ -182,8 +248,14 @@ int main(int argc, char** argv) {
             computed.wait(60000);
         }
         save(main, size + QStringLiteral("-class-info"));
+        info->pages()->setCurrentWidget(info->balancePage());
+        save(main, size + QStringLiteral("-class-info-balance"));
         main.showStudentList();
         save(main, size + QStringLiteral("-student-list"));
+        main.showSettings();
+        main.configForm()->pages()->setCurrentIndex(3);
+        save(main, size + QStringLiteral("-settings-deep-optimisation"));
+        saveAboutPicture(main, size + QStringLiteral("-about"));
     }
 
     std::cout << saved << " pictures\n";

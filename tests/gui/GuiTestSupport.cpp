@@ -2,14 +2,45 @@
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QSignalSpy>
 #include <QStandardPaths>
 
 #include "db/Connection.h"
+#include "engine/DivisionRun.h"
+#include "gui/Tfrm_class_info.h"
 
 namespace qm::test {
 
 TestSettings::TestSettings() {
     QStandardPaths::setTestModeEnabled(true);
+}
+
+ProjectSession::ProjectSession(int classes, const std::vector<StudentRow>& students) {
+    project = store::createProject(workspace.connection(), "高一", classes);
+    insertStudents(workspace.connection(), project.fbTable, students);
+    workspace.setCurrentProject(project);
+    main.show();
+}
+
+void ProjectSession::divide() {
+    engine::DivisionObserver quiet;
+    engine::divide(workspace.connection(), project, quiet);
+}
+
+std::map<int, int> ProjectSession::classOfStudent() {
+    std::map<int, int> classes;
+    for (auto row :
+         workspace.connection().query("select student_id, class_id from " + project.fbTable)) {
+        classes[static_cast<int>(row[0].toInt())] = static_cast<int>(row[1].toInt());
+    }
+    return classes;
+}
+
+void waitForStatistics(gui::Tfrm_class_info& window) {
+    QSignalSpy shown(&window, &gui::Tfrm_class_info::statisticsShown);
+    if (window.isComputing() && !shown.wait(120000)) {
+        qWarning("the statistics were not shown");
+    }
 }
 
 MessageLog::MessageLog(bool answer) : answer_(answer) {

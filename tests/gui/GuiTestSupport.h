@@ -4,14 +4,20 @@
 #include <QStringList>
 #include <QTimer>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "gui/Tfrm_main.h"
 #include "gui/UserMessages.h"
 #include "gui/Workspace.h"
+#include "store/ProjectStore.h"
 #include "support/StudentRows.h"
 #include "support/TempDatabase.h"
+
+namespace qm::gui {
+class Tfrm_class_info;
+}
 
 namespace qm::test {
 
@@ -47,6 +53,20 @@ struct MainWindowSession {
     gui::Workspace workspace{database.path()};
     gui::Tfrm_main main{workspace};
 };
+
+// A main window, shown, whose current project "高一" has `classes` classes and these students.
+struct ProjectSession : MainWindowSession {
+    store::CurrentProject project;
+
+    ProjectSession(int classes, const std::vector<StudentRow>& students);
+    // Divides the project as 分班 does, without a window.
+    void divide();
+    // The class of every student, by student number.
+    std::map<int, int> classOfStudent();
+};
+
+// Waits until the statistics window shows the figures it is computing, if it is.
+void waitForStatistics(gui::Tfrm_class_info& window);
 
 // Runs act on the next modal dialog of this class once it is open, from the dialog's own event
 // loop. A dialog that act leaves open is dismissed afterwards, so no test hangs on it.

@@ -30,34 +30,15 @@ namespace {
 
 constexpr int kWaitMs = 120000;
 
-struct StatisticsSession : test::MainWindowSession {
-    store::CurrentProject project;
-
-    StatisticsSession(int classes, const std::vector<test::StudentRow>& students) {
-        project = store::createProject(workspace.connection(), "高一", classes);
-        test::insertStudents(workspace.connection(), project.fbTable, students);
-        workspace.setCurrentProject(project);
-        main.show();
-    }
+struct StatisticsSession : test::ProjectSession {
+    using ProjectSession::ProjectSession;
 
     // "6.班级信息", its first figures computed.
     gui::Tfrm_class_info* open() {
         main.command(QStringLiteral("6.班级信息"))->trigger();
         gui::Tfrm_class_info* window = main.classInfoForm();
-        QSignalSpy shown(window, &gui::Tfrm_class_info::statisticsShown);
-        if (window->isComputing() && !shown.wait(kWaitMs)) {
-            qWarning("the statistics were not shown");
-        }
+        test::waitForStatistics(*window);
         return window;
-    }
-
-    std::map<int, int> classOfStudent() {
-        std::map<int, int> classes;
-        for (auto row :
-             database.connection().query("select student_id, class_id from " + project.fbTable)) {
-            classes[static_cast<int>(row[0].toInt())] = static_cast<int>(row[1].toInt());
-        }
-        return classes;
     }
 };
 
@@ -109,7 +90,7 @@ void TestClassInfoWindow::gridsShowTheFiguresWithRedDeviations() {
         pages << window->pages()->tabText(i);
     }
     QCOMPARE(pages, QStringList({"班级信息", "语文", "数学", "英语", "物理", "政治", "历史", "体育",
-                                 "地理", "生物", "每一类的人数", "平均分对比图"}));
+                                 "地理", "生物", "每一类的人数", "均衡度", "平均分对比图"}));
     const auto* prompt = window->findChild<QLabel*>(QStringLiteral("lb_prompt"));
     QVERIFY(prompt);
     QCOMPARE(prompt->text(), QStringLiteral("请选择重分的班       "));

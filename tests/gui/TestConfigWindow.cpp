@@ -76,10 +76,11 @@ void TestConfigWindow::newProjectShowsItsDefaults() {
     gui::Tfrm_config* window = session.open();
     QVERIFY(window);
     QCOMPARE(window->windowTitle(), QStringLiteral("分班设置 - 高一"));
-    QCOMPARE(window->pages()->count(), 3);
+    QCOMPARE(window->pages()->count(), 4);
     QCOMPARE(window->pages()->tabText(0), QStringLiteral("科目设置"));
     QCOMPARE(window->pages()->tabText(1), QStringLiteral("参数设置1"));
     QCOMPARE(window->pages()->tabText(2), QStringLiteral("参数设置2"));
+    QCOMPARE(window->pages()->tabText(3), QStringLiteral("深度优化"));
     QCOMPARE(window->pages()->currentIndex(), 2);
     QCOMPARE(ticks(*window), QList<bool>({true, true, true, true, true, true, false}));
     QCOMPARE(window->settingBoxes()[3]->text(), QStringLiteral("每班数学平均分要求尽量相同   "));

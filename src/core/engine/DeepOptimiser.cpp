@@ -35,6 +35,14 @@ BalanceGoal goalOf(OptimiseStrength strength) {
     return goal;
 }
 
+SearchPhase searchPhaseAt(int hundredths) {
+    const double share = hundredths / 100.0;
+    if (share < kAnnealingEnd) {
+        return SearchPhase::Annealing;
+    }
+    return share < kDescentEnd ? SearchPhase::Descent : SearchPhase::PairExchange;
+}
+
 DeepOptimiser::DeepOptimiser(const PlacedCohort& cohort, const GroupPlan& groups,
                              OptimiseStrength strength, DivisionObserver& observer)
     : cohort_(cohort), groups_(groups), strength_(strength), observer_(observer) {}

@@ -19,6 +19,17 @@ enum class OptimiseStrength {
 // What 深度优化 aims at in each strength.
 BalanceGoal goalOf(OptimiseStrength strength);
 
+// The searches of 深度优化 in the order it runs them.
+enum class SearchPhase {
+    Annealing,     // exchanges tried widely, worse ones too at first (simulated annealing)
+    Descent,       // every exchange that improves, one after another
+    PairExchange,  // the best one or two exchanges between two classes at a time
+};
+
+// The search under way when 深度优化 reports `hundredths` of its progress (its progress reports,
+// of stage kOptimisationStage, carry them as tuningPass out of tuningPasses 100).
+SearchPhase searchPhaseAt(int hundredths);
+
 // What 深度优化 did.
 struct OptimisationOutcome {
     std::vector<int> classOf;  // the new class index of every student, in the cohort's order

@@ -15,7 +15,7 @@ bool SearchControl::proceed(double done) {
     if (hundredths != reported_) {
         reported_ = hundredths;
         DivisionProgress progress;
-        progress.stage = "深度优化";
+        progress.stage = kOptimisationStage;
         progress.tuningPass = hundredths;
         progress.tuningPasses = 100;
         observer_.progress(progress);

@@ -6,6 +6,9 @@
 
 namespace qm::engine {
 
+// The stage of 深度优化's progress reports.
+inline constexpr const char* kOptimisationStage = "深度优化";
+
 // Raised when the user stops 深度优化; the tables are then as they were before it.
 struct OptimisationCancelled : DivisionCancelled {
     const char* what() const noexcept override { return "深度优化已取消"; }
