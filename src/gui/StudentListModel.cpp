@@ -85,8 +85,11 @@ QVariant StudentListModel::headerData(int section, Qt::Orientation orientation, 
     return QString::fromUtf8(heading.data(), static_cast<qsizetype>(heading.size()));
 }
 
+// A stored student can be dragged onto a class (the window carries it, see StudentDrag).
 Qt::ItemFlags StudentListModel::flags(const QModelIndex& index) const {
-    return QAbstractTableModel::flags(index) | Qt::ItemIsEditable;
+    const Qt::ItemFlags flags = QAbstractTableModel::flags(index) | Qt::ItemIsEditable;
+    const bool stored = index.isValid() && storedStudentId(index.row()).has_value();
+    return stored ? flags | Qt::ItemIsDragEnabled : flags;
 }
 
 bool StudentListModel::setData(const QModelIndex& index, const QVariant& value, int role) {

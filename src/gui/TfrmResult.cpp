@@ -12,7 +12,9 @@
 #include <tuple>
 
 #include "engine/RunStages.h"
+#include "gui/ClassChanges.h"
 #include "gui/DivisionJob.h"
+#include "gui/ResultGrid.h"
 #include "gui/RowNumberColumn.h"
 #include "gui/TfrmShow.h"
 #include "gui/UserMessages.h"
@@ -54,7 +56,7 @@ TfrmResult::TfrmResult(Workspace& workspace, QWidget* parent)
     : QWidget(parent),
       workspace_(workspace),
       job_(new DivisionJob(this)),
-      sgClassShow_(new QTableWidget(1, kGridColumns, this)),
+      sgClassShow_(new ResultGrid(workspace, 1, kGridColumns, this)),
       divideButton_(new QPushButton(QStringLiteral("分班"), this)),
       optimiseButton_(new QPushButton(QStringLiteral("深度优化"), this)),
       exportButton_(new QPushButton(QStringLiteral("导出到Excel"), this)),
@@ -109,10 +111,16 @@ TfrmResult::TfrmResult(Workspace& workspace, QWidget* parent)
             [this](const QStringList& lines) { workspace_.console().appendLines(lines); });
     connect(job_, &DivisionJob::progressed, this, &TfrmResult::showProgress);
     connect(job_, &DivisionJob::finished, this, &TfrmResult::runEnded);
+    connect(&workspace_.classChanges(), &ClassChanges::changed, this,
+            &TfrmResult::followClassChange);
 }
 
 // The job's destructor cancels a run that is still under way and waits for its end.
-TfrmResult::~TfrmResult() = default;
+TfrmResult::~TfrmResult() {
+    if (job_->isRunning()) {
+        workspace_.classChanges().setDivisionRunning(false);
+    }
+}
 
 bool TfrmResult::isRunning() const {
     return job_->isRunning();
@@ -234,6 +242,8 @@ void TfrmResult::runEnded(const DivisionOutcome& outcome) {
         case DivisionOutcome::Status::Succeeded:
             showGrid(outcome.rows);
             showProgress(1.0, runName_ + QStringLiteral("完成"));
+            workspace_.classChanges().announce(
+                {.fbTable = workspace_.currentProject().fbTable, .shownBy = this});
             break;
         case DivisionOutcome::Status::Cancelled:
             workspace_.console().showMsg(outcome.message);
@@ -267,7 +277,19 @@ void TfrmResult::showGrid(const std::vector<engine::ResultGridRow>& rows) {
     sgClassShow_->setUpdatesEnabled(true);
 }
 
+// Students moved by hand, or a step undone: a grid that shows a result shows the classes now.
+void TfrmResult::followClassChange(const ClassChange& change) {
+    const bool showsResult = sgClassShow_->item(0, 1) != nullptr;
+    if (change.shownBy == this || !showsResult ||
+        change.fbTable != workspace_.currentProject().fbTable) {
+        return;
+    }
+    runGuarded(this,
+               [&] { showGrid(engine::resultGridRows(workspace_.connection(), change.fbTable)); });
+}
+
 void TfrmResult::setRunning(bool running) {
+    workspace_.classChanges().setDivisionRunning(running);
     divideButton_->setEnabled(!running);
     optimiseButton_->setEnabled(!running);
     cancelButton_->setEnabled(running);

@@ -13,6 +13,7 @@ class QTableWidget;
 
 namespace qm::gui {
 
+struct ClassChange;
 class DivisionJob;
 struct DivisionOutcome;
 struct DivisionRequest;
@@ -69,6 +70,7 @@ class TfrmResult : public QWidget {
     void showProgress(double share, const QString& phase);
     void runEnded(const DivisionOutcome& outcome);
     void showGrid(const std::vector<engine::ResultGridRow>& rows);
+    void followClassChange(const ClassChange& change);
     void setRunning(bool running);
 
     Workspace& workspace_;

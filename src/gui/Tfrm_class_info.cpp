@@ -15,6 +15,7 @@
 #include "gui/BackgroundJob.h"
 #include "gui/BalancePage.h"
 #include "gui/ClassAverageChart.h"
+#include "gui/ClassChanges.h"
 #include "gui/ExportCommands.h"
 #include "gui/MdiChildren.h"
 #include "gui/StatGridView.h"
@@ -113,6 +114,8 @@ Tfrm_class_info::Tfrm_class_info(Workspace& workspace, Tfrm_main& main, QWidget*
     connect(exportButton_, &QPushButton::clicked, this, &Tfrm_class_info::exportStatistics);
     connect(closeButton_, &QPushButton::clicked, this, [this] { closeMdiChild(this); });
     connect(redivideButton_, &QPushButton::clicked, this, &Tfrm_class_info::redivideChosenClasses);
+    connect(&workspace_.classChanges(), &ClassChanges::changed, this,
+            &Tfrm_class_info::followClassChange);
 }
 
 Tfrm_class_info::~Tfrm_class_info() = default;
@@ -174,6 +177,7 @@ void Tfrm_class_info::refresh() {
     if (job_->isRunning()) {
         return;
     }
+    refreshWhenDone_ = false;
     setComputing(true);
     auto computed = std::make_shared<std::optional<Figures>>();
     job_->start(
@@ -190,6 +194,10 @@ void Tfrm_class_info::refresh() {
         },
         [this, computed](const QString& error) {
             setComputing(false);
+            if (refreshWhenDone_) {
+                refresh();  // the classes changed while these figures were computed
+                return;
+            }
             if (!error.isEmpty()) {
                 statistics_.reset();
                 clearGrids();
@@ -272,18 +280,19 @@ void Tfrm_class_info::redivideChosenClasses() {
         inform(this, QStringLiteral("当前分班项已经改变，请关闭本窗口后重新打开“6.班级信息”"));
         return;
     }
-    TfrmResult* result = main_.showResult();
-    if (!result) {
-        return;
+    if (main_.showResult()) {
+        main_.re_fb(classes);
     }
-    connect(result, &TfrmResult::runFinished, this, &Tfrm_class_info::resultRunEnded,
-            Qt::UniqueConnection);
-    main_.re_fb(classes);
 }
 
-// A division or re-division has changed the classes: the figures follow.
-void Tfrm_class_info::resultRunEnded(bool succeeded) {
-    if (succeeded) {
+// The classes of this project changed (a division, a move, an undo...): the figures follow.
+void Tfrm_class_info::followClassChange(const ClassChange& change) {
+    if (change.fbTable != project_.fbTable) {
+        return;
+    }
+    if (job_->isRunning()) {
+        refreshWhenDone_ = true;
+    } else {
         refresh();
     }
 }

@@ -19,6 +19,7 @@ namespace qm::gui {
 class BackgroundJob;
 class BalancePage;
 class ClassAverageChart;
+struct ClassChange;
 class Tfrm_main;
 class Workspace;
 
@@ -83,14 +84,14 @@ class Tfrm_class_info : public QWidget {
     void exportStatistics();       // 导出分班数据
     void setComputing(bool computing);
 
-  private slots:
-    void resultRunEnded(bool succeeded);
+    void followClassChange(const ClassChange& change);
 
   private:
     Workspace& workspace_;
     Tfrm_main& main_;
     store::CurrentProject project_;
     bool shownOnce_ = false;
+    bool refreshWhenDone_ = false;
     std::optional<reports::ClassStatistics> statistics_;
     BackgroundJob* job_;
     QTabWidget* pages_;

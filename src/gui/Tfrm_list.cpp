@@ -7,17 +7,28 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSplitter>
 #include <QStyle>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <set>
 #include <tuple>
 #include <utility>
 
 #include "db/ResultSet.h"
+#include "gui/ClassChanges.h"
+#include "gui/ClassFiguresPanel.h"
+#include "gui/GroupPanel.h"
+#include "gui/HandMoveMenu.h"
 #include "gui/MdiChildren.h"
+#include "gui/StudentDropTarget.h"
 #include "gui/StudentListModel.h"
 #include "gui/UserMessages.h"
 #include "gui/Workspace.h"
@@ -37,10 +48,13 @@ std::string boxText(const QLineEdit* box) {
     return box->text().toStdString();
 }
 
-// The grid, with a way to end the typing into a cell from the record buttons.
+// The grid, with a way to end the typing into a cell from the record buttons, and drags that
+// carry the chosen students (see StudentDrag) and take nothing out of the grid.
 class StudentGrid : public QTableView {
   public:
     using QTableView::QTableView;
+
+    std::function<void()> dragChosenStudents;
 
     // Hands the text of an open cell editor to the row (commit) or drops it, and closes it.
     void endCellEdit(bool commit) {
@@ -50,6 +64,13 @@ class StudentGrid : public QTableView {
             }
             closeEditor(editor, commit ? QAbstractItemDelegate::NoHint
                                        : QAbstractItemDelegate::RevertModelCache);
+        }
+    }
+
+  protected:
+    void startDrag(Qt::DropActions) override {
+        if (dragChosenStudents) {
+            dragChosenStudents();
         }
     }
 };
@@ -79,15 +100,171 @@ Tfrm_list::Tfrm_list(Workspace& workspace, QWidget* parent)
             [this](QTreeWidgetItem* item) { tv_classClick(item); });
 
     buildGrid();
-    auto* right = new QVBoxLayout;
-    right->addWidget(buildQueryBoxes());
-    right->addWidget(grid_, 1);
+    auto* list = new QWidget(this);
+    auto* listLayout = new QVBoxLayout(list);
+    listLayout->setContentsMargins(0, 0, 0, 0);
+    listLayout->addWidget(buildQueryBoxes());
+    listLayout->addWidget(grid_, 1);
+    // The teacher can widen the grid at the cost of the panel, or close the panel altogether.
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->addWidget(list);
+    splitter->addWidget(buildSidePanel());
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 0);
+    splitter->setCollapsible(0, false);
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(tv_class_);
-    layout->addLayout(right, 1);
+    layout->addWidget(splitter, 1);
+    acceptDroppedStudents();
 
     connect(navigator_, &RecordNavigator::clicked, this, &Tfrm_list::navigate);
     connect(model_, &StudentListModel::editingChanged, navigator_, &RecordNavigator::setEditing);
+    connect(model_, &StudentListModel::editingChanged, this, [this](bool editing) {
+        if (!editing && showClassesWhenPosted_) {
+            // Not while the model is still ending the edit.
+            QTimer::singleShot(0, this, [this] {
+                if (!model_->isEditing() && showClassesWhenPosted_) {
+                    showClassesNow();
+                }
+            });
+        }
+    });
+    connect(&workspace_.classChanges(), &ClassChanges::changed, this,
+            &Tfrm_list::followClassChange);
+}
+
+QWidget* Tfrm_list::buildSidePanel() {
+    sidePanel_ = new QTabWidget(this);
+    sidePanel_->setObjectName(QStringLiteral("tabSide"));
+    figuresPanel_ = new ClassFiguresPanel(workspace_, project_, sidePanel_);
+    groupPanel_ = new GroupPanel(
+        workspace_, project_,
+        [this] {
+            std::vector<int> numbers;
+            for (const ChosenStudent& student : chosenStudents()) {
+                numbers.push_back(student.studentId);
+            }
+            return numbers;
+        },
+        sidePanel_);
+    sidePanel_->addTab(figuresPanel_, QStringLiteral("班级数据"));
+    sidePanel_->addTab(groupPanel_, QStringLiteral("约束"));
+    // On a small screen the panel scrolls rather than pushing the window beyond the screen.
+    auto* scroller = new QScrollArea(this);
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    scroller->setWidget(sidePanel_);
+    return scroller;
+}
+
+// A student dropped onto a class of the tree, or onto the row of a student of another class,
+// moves into that class.
+void Tfrm_list::acceptDroppedStudents() {
+    const auto moveThere = [this](const std::vector<ChosenStudent>& students, int classId) {
+        moveChosenStudent(this, workspace_, students, classId,
+                          [this] { return mayMoveStudents(); });
+    };
+    new StudentDropTarget(
+        *tv_class_,
+        [this](const QPoint& place) -> std::optional<int> {
+            const QTreeWidgetItem* node = tv_class_->itemAt(place);
+            if (!node || !node->parent()) {
+                return std::nullopt;
+            }
+            return node->data(0, kClassRole).toInt();
+        },
+        moveThere);
+    new StudentDropTarget(
+        *grid_,
+        [this](const QPoint& place) -> std::optional<int> {
+            const int row = grid_->indexAt(place).row();
+            if (row < 0 || !model_->storedStudentId(row)) {
+                return std::nullopt;
+            }
+            return model_->text(row, StudentListModel::columnOf("class_id")).toInt();
+        },
+        moveThere);
+}
+
+std::vector<ChosenStudent> Tfrm_list::chosenStudents() const {
+    std::set<int> rows;
+    for (const QModelIndex& index : grid_->selectionModel()->selectedIndexes()) {
+        rows.insert(index.row());
+    }
+    const int classColumn = StudentListModel::columnOf("class_id");
+    std::vector<ChosenStudent> students;
+    for (int row : rows) {
+        if (const auto studentId = model_->storedStudentId(row)) {
+            students.push_back({*studentId, model_->text(row, classColumn).toInt()});
+        }
+    }
+    return students;
+}
+
+bool Tfrm_list::mayMoveStudents() {
+    return !model_->isEditing() || postEdit();
+}
+
+void Tfrm_list::fillGridMenu(QMenu& menu) {
+    const std::vector<ChosenStudent> chosen = chosenStudents();
+    addHandMoveActions(menu, this, workspace_, chosen, [this] { return mayMoveStudents(); });
+    menu.addSeparator();
+    const std::pair<const char*, store::GroupKind> kinds[] = {
+        {"设为分开", store::GroupKind::Apart}, {"设为同班", store::GroupKind::Together}};
+    for (const auto& [caption, kind] : kinds) {
+        QAction* action = menu.addAction(QString::fromUtf8(caption));
+        action->setEnabled(chosen.size() >= 2);
+        connect(action, &QAction::triggered, this, [this, kind = kind] {
+            sidePanel_->setCurrentWidget(groupPanel_);
+            groupPanel_->addChosenGroup(kind);
+        });
+    }
+}
+
+// The classes of this project changed elsewhere, or by a move made here: the tree and the rows
+// show them, but a row being edited is left alone until its edit ends.
+void Tfrm_list::followClassChange(const ClassChange& change) {
+    if (change.fbTable != project_.fbTable || change.shownBy == this) {
+        return;
+    }
+    if (model_->isEditing()) {
+        showClassesWhenPosted_ = true;
+        return;
+    }
+    showClassesNow();
+}
+
+void Tfrm_list::showClassesNow() {
+    showClassesWhenPosted_ = false;
+    const QTreeWidgetItem* node = tv_class_->currentItem();
+    const bool rootChosen = node && !node->parent();
+    const QVariant chosenClass = node && node->parent() ? node->data(0, kClassRole) : QVariant();
+    initClass();
+    QTreeWidgetItem* root = tv_class_->topLevelItem(0);
+    if (rootChosen) {
+        tv_class_->setCurrentItem(root);
+    }
+    for (int i = 0; chosenClass.isValid() && i < root->childCount(); ++i) {
+        if (root->child(i)->data(0, kClassRole) == chosenClass) {
+            tv_class_->setCurrentItem(root->child(i));
+        }
+    }
+
+    const QModelIndex current = grid_->currentIndex();
+    const auto student = current.isValid() ? model_->storedStudentId(current.row()) : std::nullopt;
+    const int scrolled = grid_->verticalScrollBar()->value();
+    refresh();
+    grid_->verticalScrollBar()->setValue(scrolled);
+    for (int row = 0; student && row < model_->rowCount(); ++row) {
+        if (model_->storedStudentId(row) == student) {
+            grid_->setCurrentIndex(model_->index(row, std::max(0, current.column())));
+            break;
+        }
+    }
+}
+
+void Tfrm_list::announceEdit() {
+    workspace_.classChanges().announce({.fbTable = project_.fbTable, .shownBy = this});
 }
 
 QWidget* Tfrm_list::buildQueryBoxes() {
@@ -151,8 +328,29 @@ QWidget* Tfrm_list::buildQueryBoxes() {
         range(QStringLiteral("语文     "), QStringLiteral("edYw1"), QStringLiteral("edYw2"));
     secondRow->addStretch(1);
 
-    // Third row: the record buttons, and what a score range with one end only means.
+    // Third row: the record buttons, the moves by hand, and what a score range with one end only
+    // means.
     thirdRow->addWidget(navigator_);
+    moveToButton_ = new QPushButton(QStringLiteral("调到…"), boxes);
+    moveToButton_->setObjectName(QStringLiteral("bnMoveTo"));
+    moveToButton_->setToolTip(
+        QStringLiteral("把选中的学生调到另一个班；也可以把学生拖到左边的班级上"));
+    auto* moveToMenu = new QMenu(moveToButton_);
+    moveToButton_->setMenu(moveToMenu);
+    connect(moveToMenu, &QMenu::aboutToShow, this, [this, moveToMenu] {
+        fillMoveToMenu(*moveToMenu, this, workspace_, chosenStudents(),
+                       [this] { return mayMoveStudents(); });
+    });
+    swapButton_ = new QPushButton(QStringLiteral("对调"), boxes);
+    swapButton_->setObjectName(QStringLiteral("bnSwap"));
+    swapButton_->setToolTip(QStringLiteral("交换选中的两名学生的班级（按住 Ctrl 键点选两名学生）"));
+    connect(swapButton_, &QPushButton::clicked, this, [this] {
+        swapChosenStudents(this, workspace_, chosenStudents(),
+                           [this] { return mayMoveStudents(); });
+    });
+    thirdRow->addSpacing(12);
+    thirdRow->addWidget(moveToButton_);
+    thirdRow->addWidget(swapButton_);
     rangeNote_ = new QLabel(boxes);
     rangeNote_->setObjectName(QStringLiteral("lbRangeNote"));
     QPalette red = rangeNote_->palette();
@@ -180,7 +378,26 @@ void Tfrm_list::buildGrid() {
     grid_->setObjectName(QStringLiteral("DBGrid1"));
     grid_->setModel(model_);
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Several rows can be chosen: two for 对调, two or more for a group.
+    grid_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    grid_->setDragEnabled(true);
+    static_cast<StudentGrid*>(grid_)->dragChosenStudents = [this] {
+        dragStudents(*grid_, chosenStudents());
+    };
+    grid_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(grid_, &QWidget::customContextMenuRequested, this, [this](const QPoint& place) {
+        // A right click on a row that is not chosen chooses it alone.
+        const QModelIndex index = grid_->indexAt(place);
+        if (!index.isValid()) {
+            return;
+        }
+        if (!grid_->selectionModel()->isRowSelected(index.row(), {})) {
+            grid_->setCurrentIndex(index);
+        }
+        QMenu menu(this);
+        fillGridMenu(menu);
+        menu.exec(grid_->viewport()->mapToGlobal(place));
+    });
     grid_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                            QAbstractItemView::AnyKeyPressed);
     grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
@@ -245,9 +462,12 @@ void Tfrm_list::tv_classClick(QTreeWidgetItem* item) {
         return;
     }
     if (item->parent()) {
-        showClass(item->data(0, kClassRole).toInt());
+        const int classId = item->data(0, kClassRole).toInt();
+        showClass(classId);
+        figuresPanel_->showClasses({classId}, item->text(0));
     } else {
         showAll();
+        figuresPanel_->showClasses({}, item->text(0));
     }
 }
 
@@ -346,6 +566,7 @@ bool Tfrm_list::postEdit() {
     });
     if (stored) {
         model_->commitEdit();
+        announceEdit();
     }
     return stored;
 }
@@ -376,6 +597,7 @@ void Tfrm_list::deleteCurrent() {
             reports::deleteStudent(workspace_.connection(), project_.fbTable, *studentId);
         })) {
         model_->removeRecord(row);
+        announceEdit();
     }
 }
 

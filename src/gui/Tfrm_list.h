@@ -5,13 +5,16 @@
 #include <optional>
 
 #include "gui/RecordNavigator.h"
+#include "gui/StudentDrag.h"
 #include "store/ProjectStore.h"
 
 class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
+class QTabWidget;
 class QTableView;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -23,6 +26,9 @@ class ResultSet;
 
 namespace qm::gui {
 
+class ClassFiguresPanel;
+struct ClassChange;
+class GroupPanel;
 class StudentListModel;
 class Workspace;
 
@@ -31,6 +37,12 @@ class Workspace;
 // students that can be edited row by row with the record buttons. A row's changes are checked and
 // stored when the row is posted (another row chosen, a new query, or the post button); a change
 // the core refuses is shown and the row stays in edit until it is corrected or cancelled.
+//
+// Students are moved by hand here: a student dragged onto a class of the tree, or onto the row of
+// a student of another class, moves into that class; 调到… moves the chosen student, 对调 swaps
+// the classes of two chosen students (also from the grid's menu). Beside the grid, 班级数据 shows
+// at once the figures of the classes a change touched, and 约束 the project's groups, which are
+// made from the chosen students. The tree and the grid follow every change of the classes.
 class Tfrm_list : public QWidget {
     Q_OBJECT
 
@@ -67,6 +79,17 @@ class Tfrm_list : public QWidget {
     QLineEdit* edYw1() const { return edYw1_; }
     QLineEdit* edYw2() const { return edYw2_; }
     QPushButton* queryButton() const { return queryButton_; }
+    QPushButton* moveToButton() const { return moveToButton_; }
+    QPushButton* swapButton() const { return swapButton_; }
+    // Beside the grid: the pages 班级数据 (figuresPanel) and 约束 (groupPanel).
+    QTabWidget* sidePanel() const { return sidePanel_; }
+    ClassFiguresPanel* figuresPanel() const { return figuresPanel_; }
+    GroupPanel* groupPanel() const { return groupPanel_; }
+
+    // The students of the chosen rows, top to bottom (an inserted row not yet stored has none).
+    std::vector<ChosenStudent> chosenStudents() const;
+    // The grid's menu for the chosen rows: 调到…, 对调, 设为分开, 设为同班.
+    void fillGridMenu(QMenu& menu);
     // Names the score ranges with one end only, which the query leaves out; empty otherwise.
     QLabel* rangeNote() const { return rangeNote_; }
 
@@ -91,6 +114,15 @@ class Tfrm_list : public QWidget {
     void moveTo(int row);
     void currentRowChanged(int row);
     void showRangeNote();
+    QWidget* buildSidePanel();
+    void acceptDroppedStudents();
+    // Before students are moved: a row being edited is stored first.
+    bool mayMoveStudents();
+    void followClassChange(const ClassChange& change);
+    // The tree and the rows again, keeping the chosen class, student and scroll place.
+    void showClassesNow();
+    // Tells the other windows that the students of the list were changed here.
+    void announceEdit();
 
     Workspace& workspace_;
     store::CurrentProject project_;
@@ -112,6 +144,13 @@ class Tfrm_list : public QWidget {
     QLineEdit* edYw2_ = nullptr;
     QPushButton* queryButton_ = nullptr;
     QLabel* rangeNote_ = nullptr;
+    QPushButton* moveToButton_ = nullptr;
+    QPushButton* swapButton_ = nullptr;
+    QTabWidget* sidePanel_ = nullptr;
+    ClassFiguresPanel* figuresPanel_ = nullptr;
+    GroupPanel* groupPanel_ = nullptr;
+    // The classes changed while a row was being edited: shown once the edit ends.
+    bool showClassesWhenPosted_ = false;
 };
 
 }  // namespace qm::gui

@@ -6,8 +6,10 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -15,6 +17,7 @@
 #include "gui/AppSetup.h"
 #include "gui/DatabaseCommands.h"
 #include "gui/ExportCommands.h"
+#include "gui/HistoryActions.h"
 #include "gui/MdiChildren.h"
 #include "gui/ProgramIcon.h"
 #include "gui/TfrmBuild.h"
@@ -28,6 +31,7 @@
 #include "gui/Tfrm_open.h"
 #include "gui/ToolIcons.h"
 #include "gui/UserMessages.h"
+#include "gui/VersionCommands.h"
 #include "gui/WorkArea.h"
 #include "gui/Workspace.h"
 
@@ -133,6 +137,21 @@ void Tfrm_main::buildToolBar() {
     }
     connect(command(QStringLiteral("5.开始")), &QAction::triggered, this, [this] { showResult(); });
     connect(command(QStringLiteral("退出")), &QAction::triggered, this, &QWidget::close);
+    addAdjustmentCommands(*bar);
+}
+
+void Tfrm_main::addAdjustmentCommands(QToolBar& bar) {
+    bar.addSeparator();
+    history_ = new HistoryActions(workspace_, *this);
+    QAction* versions = new QAction(style()->standardIcon(QStyle::SP_DialogSaveButton),
+                                    QStringLiteral("方案"), this);
+    versions->setMenu(buildVersionMenu(*this, workspace_, [this] { return requireProject(); }));
+    for (QAction* action : {history_->undoAction(), history_->redoAction(), versions}) {
+        bar.addAction(action);
+        bar.widgetForAction(action)->setMinimumSize(70, 36);
+    }
+    qobject_cast<QToolButton*>(bar.widgetForAction(versions))
+        ->setPopupMode(QToolButton::InstantPopup);
 }
 
 void Tfrm_main::buildStatusBar() {

@@ -8,9 +8,11 @@
 class QAction;
 class QLabel;
 class QMdiArea;
+class QToolBar;
 
 namespace qm::gui {
 
+class HistoryActions;
 class Tfrm_class_info;
 class Tfrm_config;
 class Tfrm_excelToDb;
@@ -72,6 +74,8 @@ class Tfrm_main : public QMainWindow {
   private:
     void buildMenuBar();
     void buildToolBar();
+    // 撤销, 重做 and the 方案 menu, after the numbered commands.
+    void addAdjustmentCommands(QToolBar& bar);
     void buildStatusBar();
     // False, after telling the user, when no project is current.
     bool requireProject();
@@ -89,6 +93,7 @@ class Tfrm_main : public QMainWindow {
     // The student table of the project the work windows belong to.
     std::string windowsProject_;
     QLabel* importCountPanel_ = nullptr;
+    HistoryActions* history_ = nullptr;
     QPointer<Tfrm_config> configForm_;
     QPointer<TfrmResult> resultForm_;
     QPointer<Tfrm_excelToDb> importForm_;

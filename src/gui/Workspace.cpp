@@ -4,6 +4,7 @@
 
 #include "db/Connection.h"
 #include "db/DbError.h"
+#include "gui/ClassChanges.h"
 #include "gui/FileDialogs.h"
 #include "gui/TfrmShow.h"
 #include "store/Schema.h"
@@ -11,7 +12,9 @@
 namespace qm::gui {
 
 Workspace::Workspace(std::string databasePath, QObject* parent)
-    : QObject(parent), databasePath_(std::move(databasePath)) {
+    : QObject(parent),
+      databasePath_(std::move(databasePath)),
+      classChanges_(new ClassChanges(this)) {
     if (databasePath_.empty()) {
         // SQLite would open a temporary database for an empty name; nothing would be kept.
         openError_ = QStringLiteral("没有可用的数据库文件位置");

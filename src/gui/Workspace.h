@@ -15,6 +15,7 @@ class Connection;
 
 namespace qm::gui {
 
+class ClassChanges;
 class TfrmShow;
 
 // What every window of a running program shares: the database file and its one connection of
@@ -57,6 +58,9 @@ class Workspace : public QObject {
     TfrmShow& console();
     void setConsole(TfrmShow* console);
 
+    // Where every change of classes is announced, for the windows to follow.
+    ClassChanges& classChanges() const { return *classChanges_; }
+
   signals:
     void currentProjectChanged();
 
@@ -67,6 +71,7 @@ class Workspace : public QObject {
     store::CurrentProject current_;
     std::function<bool()> leaveGuard_;
     QPointer<TfrmShow> console_;
+    ClassChanges* classChanges_;
 };
 
 }  // namespace qm::gui

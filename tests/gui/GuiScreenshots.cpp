@@ -1,7 +1,8 @@
 // gui_screenshots DIR: builds a sample database, opens every window of the desktop program in
-// turn and saves a picture of each into DIR, for a person to look at; then the result (divided and
-// after 深度优化), statistics (with the 均衡度 page), student list, settings (深度优化) and 关于
-// windows again in main windows of 800×600 and 1366×768.
+// turn and saves a picture of each into DIR, for a person to look at, the teacher's adjustments
+// (groups, a move with its figures, a comparison of versions) among them; then the result (divided
+// and after 深度优化), statistics (with the 均衡度 page), student list, settings (深度优化), 关于
+// windows and the adjustments again in main windows of 800×600 and 1366×768.
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -17,6 +18,7 @@
 #include <algorithm>
 #include <iostream>
 
+#include "AdjustmentPictures.h"
 #include "DataWindowPictures.h"
 #include "GuiTestSupport.h"
 #include "engine/DeterministicRandom.h"
@@ -216,8 +218,14 @@ int main(int argc, char** argv) {
     save(main, QStringLiteral("14-result-deep-optimised"));
     save(main, QStringLiteral("15-main-with-windows"));
     saveAboutPicture(main, QStringLiteral("16-about"));
-    const int next = test::saveDataWindowPictures(
+    int next = test::saveDataWindowPictures(
         main, 17, [](QWidget& window, const QString& name) { return save(window, name); });
+    test::saveAdjustmentPictures(
+        main, false,
+        [&next](const char* what) {
+            return QStringLiteral("%1-%2").arg(next++, 2, 10, QLatin1Char('0')).arg(what);
+        },
+        [](QWidget& window, const QString& name) { return save(window, name); });
     saveFileDialogPicture(main, next);
 
     // The work windows on small screens: each opened through its command in a main window of the
@@ -252,6 +260,9 @@ int main(int argc, char** argv) {
         save(main, size + QStringLiteral("-class-info-balance"));
         main.showStudentList();
         save(main, size + QStringLiteral("-student-list"));
+        test::saveAdjustmentPictures(
+            main, true, [&size](const char* what) { return size + QLatin1Char('-') + what; },
+            [](QWidget& window, const QString& name) { return save(window, name); });
         main.showSettings();
         main.configForm()->pages()->setCurrentIndex(3);
         save(main, size + QStringLiteral("-settings-deep-optimisation"));

@@ -107,6 +107,15 @@ TEST_F(Groups, AreListedWithNamesAndWhetherTheClassesKeepThem) {
     EXPECT_EQ(listing[0].broken, "分开组 1: 学号 1、4 同在 1班");
     EXPECT_EQ(listing[1].members, "2 学生2、99（不在项目中）");
     EXPECT_EQ(listing[1].broken, std::nullopt);
+    // Each member with its name and class, for the windows; a number gone from the project has
+    // neither.
+    ASSERT_EQ(listing[1].students.size(), 2u);
+    EXPECT_EQ(listing[1].students[0].studentId, 2);
+    EXPECT_EQ(listing[1].students[0].name, "学生2");
+    EXPECT_EQ(listing[1].students[0].classId, 2);
+    EXPECT_EQ(listing[1].students[1].studentId, 99);
+    EXPECT_EQ(listing[1].students[1].name, std::nullopt);
+    EXPECT_EQ(listing[1].students[1].classId, 0);
 }
 
 TEST_F(Groups, LiveAndDieWithTheProject) {

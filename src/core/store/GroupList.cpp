@@ -21,17 +21,24 @@ std::vector<GroupListing> listGroups(db::Connection& connection, const CurrentPr
     std::vector<GroupListing> listing;
     for (StudentGroup& group : loadGroups(connection, project.id())) {
         std::string members;
+        std::vector<GroupMemberListing> students;
         for (int student : group.members) {
             const auto name = names.find(student);
+            const auto seat = classes.find(student);
             members += (members.empty() ? "" : "、") + std::to_string(student);
             if (name == names.end()) {
                 members += "（不在项目中）";
-            } else if (!name->second.empty()) {
-                members += " " + name->second;
+                students.push_back({student, std::nullopt, 0});
+            } else {
+                if (!name->second.empty()) {
+                    members += " " + name->second;
+                }
+                students.push_back({student, name->second, seat->second});
             }
         }
         auto broken = whyBroken(group, classes);
-        listing.push_back({std::move(group), std::move(members), std::move(broken)});
+        listing.push_back(
+            {std::move(group), std::move(members), std::move(students), std::move(broken)});
     }
     return listing;
 }

@@ -1,0 +1,31 @@
+#pragma once
+
+class QObject;
+class QWidget;
+
+namespace qm::gui {
+
+class Workspace;
+
+// The changes of classes a teacher makes by hand, for every window that offers them. Each works
+// on the current project as one unit of the core, which checks it: a refusal (a move that would
+// break a group, a step that can no longer be undone) is shown with the core's reason and changes
+// nothing. A change that is made is announced (Workspace::classChanges), so that every window
+// showing classes follows it. While a division runs, each is refused with a message. shownBy is
+// a window that already shows the change and need not follow it. True when the change was made.
+
+// 调到: moves a student into another class.
+bool moveStudentByHand(QWidget* parent, Workspace& workspace, int studentId, int classId);
+// 对调: exchanges the classes of two students.
+bool swapStudentsByHand(QWidget* parent, Workspace& workspace, int firstId, int secondId);
+// 撤销 and 重做 of the project's newest step, or of the step undone last.
+bool undoLastStep(QWidget* parent, Workspace& workspace);
+bool redoUndoneStep(QWidget* parent, Workspace& workspace);
+// 恢复: puts the students back into the classes of a saved version.
+bool restoreSavedVersion(QWidget* parent, Workspace& workspace, int number);
+
+// Refuses, with a message, work that changes the database while a division runs (it would wait
+// for the division's end); true when no division runs.
+bool mayChangeWhileDividing(QWidget* parent, const Workspace& workspace);
+
+}  // namespace qm::gui

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QWidget>
+#include <optional>
+#include <vector>
+
+#include "reports/ClassStatistics.h"
+#include "store/ProjectStore.h"
+
+class QComboBox;
+class QLabel;
+class QTabWidget;
+class QTableWidget;
+
+namespace qm::gui {
+
+struct ClassChange;
+class Workspace;
+
+// The figures of a few classes beside the student list: boys, girls and head count, each
+// subject's and the total's class average with its deviation from the average of all students
+// (red where the statistics show red), and per subject the head count of each score band. It
+// shows the classes the last change of classes touched, or those the teacher picks, and computes
+// them again at once whenever the project's classes change.
+class ClassFiguresPanel : public QWidget {
+    Q_OBJECT
+
+  public:
+    ClassFiguresPanel(Workspace& workspace, store::CurrentProject project,
+                      QWidget* parent = nullptr);
+
+    // Shows the figures of these classes (of every class when empty) under the title.
+    void showClasses(std::vector<int> classes, const QString& title);
+    const std::vector<int>& shownClasses() const { return classes_; }
+    // The figures shown; nothing before the first computation or when it failed.
+    const std::optional<reports::ClassStatistics>& statistics() const { return statistics_; }
+
+    QLabel* title() const { return title_; }
+    QTabWidget* pages() const { return pages_; }
+    // One column per class and one for all students; one row per head count and per average.
+    QTableWidget* figures() const { return figures_; }
+    QComboBox* subjectBox() const { return subjectBox_; }
+    // One column per class; one row per score band of the chosen subject that holds students.
+    QTableWidget* bands() const { return bands_; }
+
+  private:
+    void followChange(const ClassChange& change);
+    void compute();
+    void showFigures();
+    void showBands();
+
+    Workspace& workspace_;
+    store::CurrentProject project_;
+    std::vector<int> classes_;
+    std::optional<reports::ClassStatistics> statistics_;
+    QLabel* title_;
+    QTabWidget* pages_;
+    QTableWidget* figures_;
+    QComboBox* subjectBox_;
+    QTableWidget* bands_;
+};
+
+}  // namespace qm::gui
