@@ -55,6 +55,17 @@ QHash<QString, int> rowsByClass(const QTableWidget& grid) {
     return rows;
 }
 
+// Two cells of one figure in the two versions: both in bold when they differ.
+void emboldenWhenDifferent(QTableWidgetItem* first, QTableWidgetItem* second) {
+    if (first && second && first->text() != second->text()) {
+        for (QTableWidgetItem* item : {first, second}) {
+            QFont bold = item->font();
+            bold.setBold(true);
+            item->setFont(bold);
+        }
+    }
+}
+
 // The figures in which the versions differ stand out in bold in both grids.
 void markDifferences(QTableWidget& first, QTableWidget& second) {
     const QHash<QString, int> firstRows = rowsByClass(first);
@@ -67,13 +78,7 @@ void markDifferences(QTableWidget& first, QTableWidget& second) {
         for (int c = 2; c < std::min(first.columnCount(), second.columnCount()); ++c) {
             QTableWidgetItem* mine = second.item(r, c);
             QTableWidgetItem* theirs = first.item(*match, c);
-            if (mine && theirs && mine->text() != theirs->text()) {
-                for (QTableWidgetItem* item : {mine, theirs}) {
-                    QFont bold = item->font();
-                    bold.setBold(true);
-                    item->setFont(bold);
-                }
-            }
+            emboldenWhenDifferent(mine, theirs);
         }
     }
 }
@@ -151,15 +156,7 @@ QWidget* VersionComparisonDialog::buildBalancePage(const reports::VersionCompari
                          comparison.secondBalance ? &*comparison.secondBalance : nullptr}),
                     -1);
     for (int r = 0; r < balance_->rowCount(); ++r) {
-        QTableWidgetItem* first = balance_->item(r, 1);
-        QTableWidgetItem* second = balance_->item(r, 2);
-        if (first && second && first->text() != second->text()) {
-            for (QTableWidgetItem* item : {first, second}) {
-                QFont bold = item->font();
-                bold.setBold(true);
-                item->setFont(bold);
-            }
-        }
+        emboldenWhenDifferent(balance_->item(r, 1), balance_->item(r, 2));
     }
     return balance_;
 }
