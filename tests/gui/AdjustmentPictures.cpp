@@ -98,6 +98,8 @@ void saveAdjustmentPictures(gui::Tfrm_main& main, bool wholeWindow,
     save(comparison, name("version-comparison"));
     comparison.pages()->setCurrentWidget(comparison.movedStudents());
     save(comparison, name("version-comparison-students"));
+    comparison.pages()->setCurrentWidget(comparison.balance());
+    save(comparison, name("version-comparison-balance"));
 }
 
 }  // namespace qm::test
