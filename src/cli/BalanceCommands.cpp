@@ -1,6 +1,7 @@
 // Balance figures (均衡度) of a project's classes, and 深度优化 of them.
 #include <ostream>
 
+#include "AdjustmentArgs.h"
 #include "CliCommand.h"
 #include "ConsolePrinter.h"
 #include "common/UserError.h"
@@ -15,8 +16,7 @@ namespace {
 int balanceCommand(CliContext& context, const std::vector<std::string>& words) {
     CliArgs args(words, {}, {"csv"});
     args.expectPositionals(1);
-    const int id = wholeNumberArg(args.positional(0, "ID"), "ID");
-    const auto project = store::openProject(context.connection(), id);
+    const auto project = projectArg(context, args);
     const auto report = reports::computeBalanceReport(context.connection(), project);
     if (!report) {
         throw UserError("该分班项目的班级里还没有学生，请先分班");
@@ -36,8 +36,7 @@ int balanceCommand(CliContext& context, const std::vector<std::string>& words) {
 int optimiseCommand(CliContext& context, const std::vector<std::string>& words) {
     CliArgs args(words, {}, {});
     args.expectPositionals(1);
-    const int id = wholeNumberArg(args.positional(0, "ID"), "ID");
-    const auto project = store::openProject(context.connection(), id);
+    const auto project = projectArg(context, args);
     ConsolePrinter printer(context.out);
     engine::optimiseClasses(context.connection(), project, printer);
     return 0;

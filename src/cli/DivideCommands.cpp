@@ -1,6 +1,7 @@
 // Division commands: a full division, and a re-division of chosen classes.
 #include <ostream>
 
+#include "AdjustmentArgs.h"
 #include "CliCommand.h"
 #include "ConsolePrinter.h"
 #include "db/Connection.h"
@@ -11,24 +12,10 @@ namespace qm::cli {
 
 namespace {
 
-// "2,4" as class numbers; blanks around the numbers are allowed.
-std::vector<int> classList(const std::string& text) {
-    std::vector<int> classes;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        const std::size_t comma = text.find(',', start);
-        const std::size_t end = comma == std::string::npos ? text.size() : comma;
-        classes.push_back(wholeNumberArg(text.substr(start, end - start), "--classes"));
-        start = end + 1;
-    }
-    return classes;
-}
-
 int divideCommand(CliContext& context, const std::vector<std::string>& words) {
     CliArgs args(words, {}, {});
     args.expectPositionals(1);
-    const int id = wholeNumberArg(args.positional(0, "ID"), "ID");
-    const auto project = store::openProject(context.connection(), id);
+    const auto project = projectArg(context, args);
     ConsolePrinter printer(context.out);
     engine::divide(context.connection(), project, printer);
     return 0;
@@ -42,7 +29,7 @@ int redivideCommand(CliContext& context, const std::vector<std::string>& words) 
     if (!classes) {
         throw UsageError("缺少 --classes 班级号,班级号,...");
     }
-    const auto chosen = classList(*classes);
+    const auto chosen = wholeNumberList(*classes, "--classes");
     const auto project = store::openProject(context.connection(), id);
     ConsolePrinter printer(context.out);
     engine::redivide(context.connection(), project, chosen, printer);

@@ -70,10 +70,10 @@ reports::TextRows figuresSideBySide(const reports::VersionComparison& comparison
     }
     for (const std::string& name : names) {
         auto& row = rows.emplace_back(1, name.empty() ? "全体" : name);
+        const std::size_t found[] = {rowOf(*infos[0], name), rowOf(*infos[1], name)};
         for (std::size_t c = 0; c < infos[0]->columnCount(); ++c) {
             for (std::size_t v = 0; v < 2 && comparedColumn(c); ++v) {
-                const std::size_t r = rowOf(*infos[v], name);
-                row.push_back(r == 0 ? "" : infos[v]->text(r, c));
+                row.push_back(found[v] == 0 ? "" : infos[v]->text(found[v], c));
             }
         }
     }

@@ -11,6 +11,11 @@ namespace qm::store {
 
 namespace {
 
+// The titles of the three columns of a file of groups.
+constexpr const char* kGroupStudentTitle = "学号";
+constexpr const char* kGroupNameTitle = "组";
+constexpr const char* kGroupKindTitle = "方式";
+
 constexpr std::array<const char*, 3> kTitles = {kGroupStudentTitle, kGroupNameTitle,
                                                 kGroupKindTitle};
 

@@ -13,11 +13,6 @@ namespace qm::store {
 
 struct CurrentProject;
 
-// The titles of the three columns of a file of groups.
-inline constexpr const char* kGroupStudentTitle = "学号";
-inline constexpr const char* kGroupNameTitle = "组";
-inline constexpr const char* kGroupKindTitle = "方式";
-
 // Reads the groups of a file (.csv, .xlsx or .xls), from the sheet the file opens with: row 1
 // holds the titles 学号, 组 and 方式 in any order (other columns are ignored), every later row
 // one student: its number, the name of its group and 分开 or 同班. Rows whose three cells are

@@ -1,6 +1,7 @@
 #include "store/GroupCheck.h"
 
 #include <map>
+#include <set>
 
 #include "common/UserError.h"
 #include "db/Connection.h"
@@ -21,6 +22,25 @@ std::map<int, std::vector<int>> membersByClass(const StudentGroup& group,
         }
     }
     return byClass;
+}
+
+// Why each group that has a member among `students` is not kept (see whyBroken).
+std::vector<std::string> brokenGroupsOf(const std::vector<StudentGroup>& groups,
+                                        const ClassOfStudent& classes,
+                                        const std::set<int>& students) {
+    std::vector<std::string> reasons;
+    for (const StudentGroup& group : groups) {
+        bool involved = false;
+        for (int member : group.members) {
+            involved = involved || students.count(member) != 0;
+        }
+        if (involved) {
+            if (auto reason = whyBroken(group, classes)) {
+                reasons.push_back(std::move(*reason));
+            }
+        }
+    }
+    return reasons;
 }
 
 }  // namespace
@@ -62,24 +82,6 @@ std::optional<std::string> whyBroken(const StudentGroup& group, const ClassOfStu
         return std::nullopt;
     }
     return groupTitle(group) + ": " + reasons;
-}
-
-std::vector<std::string> brokenGroupsOf(const std::vector<StudentGroup>& groups,
-                                        const ClassOfStudent& classes,
-                                        const std::set<int>& students) {
-    std::vector<std::string> reasons;
-    for (const StudentGroup& group : groups) {
-        bool involved = false;
-        for (int member : group.members) {
-            involved = involved || students.count(member) != 0;
-        }
-        if (involved) {
-            if (auto reason = whyBroken(group, classes)) {
-                reasons.push_back(std::move(*reason));
-            }
-        }
-    }
-    return reasons;
 }
 
 void refuseBrokenGroups(db::Connection& connection, int projectId, const std::string& table,

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <optional>
-#include <set>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -32,11 +31,6 @@ ClassOfStudent readClasses(db::Connection& connection, const std::string& table)
 // are left out. A 分开 group is kept when no two of its placed members share a class; a 同班
 // group when all its members sit in one class.
 std::optional<std::string> whyBroken(const StudentGroup& group, const ClassOfStudent& classes);
-
-// Why each group that has a member among `students` is not kept (see whyBroken).
-std::vector<std::string> brokenGroupsOf(const std::vector<StudentGroup>& groups,
-                                        const ClassOfStudent& classes,
-                                        const std::set<int>& students);
 
 // The groups keeping only the members found in the map, and only groups left with two or more.
 std::vector<StudentGroup> groupsAmong(const std::vector<StudentGroup>& groups,

@@ -25,7 +25,7 @@ StepRecorder::StepRecorder(db::Connection& connection, const CurrentProject& pro
       table_(checkedTableName(project.fbTable)),
       before_(readPlacements(connection, table_)) {}
 
-int StepRecorder::record(const std::string& action) {
+void StepRecorder::record(const std::string& action) {
     const Placements after = readPlacements(connection_, table_);
     std::vector<std::pair<int, const Placement*>> changes;
     for (const auto& [student, now] : after) {
@@ -35,7 +35,7 @@ int StepRecorder::record(const std::string& action) {
         }
     }
     if (changes.empty()) {
-        return 0;
+        return;
     }
     const AdjustmentTables tables(projectId_);
     connection_.exec("delete from " + tables.stepRows + " where step in(select step from " +
@@ -58,7 +58,6 @@ int StepRecorder::record(const std::string& action) {
                                std::to_string(kHistoryDepth) + ")";
     connection_.exec("delete from " + tables.stepRows + " where step not in" + newest +
                      ";delete from " + tables.steps + " where step not in" + newest);
-    return static_cast<int>(changes.size());
 }
 
 }  // namespace qm::store

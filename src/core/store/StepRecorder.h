@@ -37,8 +37,8 @@ class StepRecorder {
 
     // Stores the changes as the newest step under this description; nothing when nothing
     // changed. The steps undone before can no longer be redone and are dropped; of the others
-    // the newest kHistoryDepth are kept. Returns the number of students changed.
-    int record(const std::string& action);
+    // the newest kHistoryDepth are kept.
+    void record(const std::string& action);
 
   private:
     db::Connection& connection_;
