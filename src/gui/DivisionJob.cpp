@@ -9,7 +9,6 @@
 #include "engine/RunStages.h"
 #include "engine/SearchControl.h"
 #include "reports/ChosenClassFigures.h"
-#include "store/DivisionSettings.h"
 
 namespace qm::gui {
 
@@ -50,11 +49,6 @@ QString searchPhaseText(int hundredths) {
         .arg(std::size(kPhaseNames))
         .arg(QString::fromUtf8(kPhaseNames[phase]))
         .arg(hundredths);
-}
-
-bool optimisesAfterDivision(db::Connection& connection, const store::CurrentProject& project) {
-    const auto settings = store::loadSettings(connection, project.id());
-    return settings && settings->is_deep_opt == 1;
 }
 
 }  // namespace
@@ -163,7 +157,7 @@ bool DivisionJob::start(DivisionRequest request) {
                     outcome->rows = engine::resultGridRows(connection, project.rbTable);
                 } else {
                     Observer observer(*this, run, engine::divisionStages(connection, project),
-                                      optimisesAfterDivision(connection, project)
+                                      engine::optimisesAfterDivision(connection, project)
                                           ? Work::DivisionThenOptimisation
                                           : Work::Division);
                     engine::divide(connection, project, observer);

@@ -98,12 +98,17 @@ void optimiseClasses(db::Connection& connection, const store::CurrentProject& pr
     transaction.commit();
 }
 
+bool optimisesAfterDivision(db::Connection& connection, const store::CurrentProject& project) {
+    const auto settings = store::loadSettings(connection, project.id());
+    return settings && settings->is_deep_opt == 1;
+}
+
 void optimiseAfterDivision(db::Connection& connection, const store::CurrentProject& project,
                            DivisionObserver& observer) {
-    const auto settings = store::loadSettings(connection, project.id());
-    if (!settings || settings->is_deep_opt != 1) {
+    if (!optimisesAfterDivision(connection, project)) {
         return;
     }
+    const auto settings = store::loadSettings(connection, project.id());
     const PlacedCohort cohort = projectCohort(connection, project);
     if (cohort.students.empty()) {
         return;  // nobody was placed: nothing to even out

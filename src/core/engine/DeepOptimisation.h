@@ -18,6 +18,9 @@ namespace qm::engine {
 void optimiseClasses(db::Connection& connection, const store::CurrentProject& project,
                      DivisionObserver& observer);
 
+// Whether the project's settings ask a division to end with 深度优化.
+bool optimisesAfterDivision(db::Connection& connection, const store::CurrentProject& project);
+
 // The end of a division: 深度优化 when the project's settings ask for it, as part of the
 // division's own transaction and of its step. Does nothing when they do not.
 void optimiseAfterDivision(db::Connection& connection, const store::CurrentProject& project,
