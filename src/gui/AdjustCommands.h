@@ -1,6 +1,5 @@
 #pragma once
 
-class QObject;
 class QWidget;
 
 namespace qm::gui {
@@ -11,8 +10,8 @@ class Workspace;
 // on the current project as one unit of the core, which checks it: a refusal (a move that would
 // break a group, a step that can no longer be undone) is shown with the core's reason and changes
 // nothing. A change that is made is announced (Workspace::classChanges), so that every window
-// showing classes follows it. While a division runs, each is refused with a message. shownBy is
-// a window that already shows the change and need not follow it. True when the change was made.
+// showing classes follows it. While a division runs, each is refused with a message. True when
+// the change was made.
 
 // 调到: moves a student into another class.
 bool moveStudentByHand(QWidget* parent, Workspace& workspace, int studentId, int classId);

@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "gui/BalanceTable.h"
+#include "gui/StatGridView.h"
 
 namespace qm::gui {
 
@@ -30,7 +31,7 @@ BalancePage::BalancePage(QWidget* parent)
     summary_->setWordWrap(true);
     summary_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     table_->setObjectName(QStringLiteral("sgBalance"));
-    prepareBalanceTable(*table_);
+    prepareReadOnlyGrid(*table_);
     auto* baselines = new QLabel(
         QStringLiteral(
             "随机分班：同样的学生随机分到各班；蛇形分班：男女生各按总分从高到低依次分到 "

@@ -1,19 +1,10 @@
 #include "gui/BalanceTable.h"
 
-#include <QHeaderView>
 #include <QStringList>
 #include <QTableWidget>
 #include <algorithm>
 
 namespace qm::gui {
-
-void prepareBalanceTable(QTableWidget& table) {
-    table.verticalHeader()->hide();
-    table.verticalHeader()->setDefaultSectionSize(table.fontMetrics().height() + 6);
-    table.setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table.setSelectionBehavior(QAbstractItemView::SelectRows);
-    table.setWordWrap(false);
-}
 
 void showBalanceRows(QTableWidget& table, const reports::TextRows& rows, int boldColumn) {
     if (rows.empty()) {

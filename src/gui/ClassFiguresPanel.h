@@ -31,9 +31,6 @@ class ClassFiguresPanel : public QWidget {
 
     // Shows the figures of these classes (of every class when empty) under the title.
     void showClasses(std::vector<int> classes, const QString& title);
-    const std::vector<int>& shownClasses() const { return classes_; }
-    // The figures shown; nothing before the first computation or when it failed.
-    const std::optional<reports::ClassStatistics>& statistics() const { return statistics_; }
 
     QLabel* title() const { return title_; }
     QTabWidget* pages() const { return pages_; }

@@ -23,12 +23,8 @@ QString lockPathOf(const std::string& databasePath) {
 DatabaseLockFile::DatabaseLockFile(const std::string& databasePath)
     : lock_(std::make_unique<QLockFile>(lockPathOf(databasePath))) {
     lock_->setStaleLockTime(0);
-    if (lock_->tryLock(0)) {
-        acquired_ = true;
-        return;
-    }
-    if (lock_->error() != QLockFile::LockFailedError) {
-        acquired_ = true;  // no lock file can be made there; nothing else is stopped
+    // Without a lock file (none can be made there) nothing else is stopped either.
+    if (lock_->tryLock(0) || lock_->error() != QLockFile::LockFailedError) {
         return;
     }
     qint64 pid = 0;

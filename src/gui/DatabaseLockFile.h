@@ -21,13 +21,12 @@ class DatabaseLockFile {
 
     // False when another program holds the lock. A folder that takes no lock file does not stop
     // the program: SQLite cannot work there either and says so.
-    bool acquired() const { return acquired_; }
+    bool acquired() const { return refusal_.isEmpty(); }
     // Why the program cannot work on the database, for the user; empty when acquired.
     const QString& refusal() const { return refusal_; }
 
   private:
     std::unique_ptr<QLockFile> lock_;
-    bool acquired_ = false;
     QString refusal_;
 };
 

@@ -45,7 +45,6 @@ class GroupPanel : public QWidget {
     QTreeWidget* groupList() const { return groupList_; }
     QPushButton* apartButton() const { return apartButton_; }
     QPushButton* togetherButton() const { return togetherButton_; }
-    QPushButton* fileButton() const { return fileButton_; }
     QPushButton* deleteButton() const { return deleteButton_; }
 
   private:

@@ -12,12 +12,16 @@ constexpr int kEmptyColumnWidth = 15;
 constexpr int kFixedColumns = 2;
 }  // namespace
 
-void prepareStatGridView(QTableWidget& view) {
+void prepareReadOnlyGrid(QTableWidget& view) {
     view.verticalHeader()->hide();
     view.verticalHeader()->setDefaultSectionSize(view.fontMetrics().height() + 6);
     view.setEditTriggers(QAbstractItemView::NoEditTriggers);
     view.setSelectionBehavior(QAbstractItemView::SelectRows);
     view.setWordWrap(false);
+}
+
+void prepareStatGridView(QTableWidget& view) {
+    prepareReadOnlyGrid(view);
     view.horizontalHeader()->setDefaultSectionSize(64);
     view.horizontalHeader()->setHighlightSections(false);
     view.horizontalHeader()->setMinimumSectionSize(kEmptyColumnWidth);

@@ -8,6 +8,9 @@ class StatGrid;
 
 namespace qm::gui {
 
+// Sets up a grid of figures: no row headings, read-only, whole rows selected, one line a cell.
+void prepareReadOnlyGrid(QTableWidget& view);
+
 // Sets up a grid of the class statistics: the narrow empty first column, the class column shaded
 // like a fixed column, no row headings, read-only, whole rows selected.
 void prepareStatGridView(QTableWidget& view);

@@ -188,30 +188,35 @@ bool TfrmResult::mayReplaceClasses(const std::optional<std::vector<int>>& classe
         return confirm(this, QStringLiteral("重新分班将改变 %1 的学生，是否继续？")
                                  .arg(names.join(QStringLiteral("、"))));
     }
-    int placed = 0;
-    if (!runGuarded(this, [&] {
-            placed = engine::studentsPlacedByEarlierRun(workspace_.connection(),
-                                                        workspace_.currentProject());
-        })) {
+    const auto placed = placedByEarlierRun();
+    if (!placed) {
         return false;
     }
-    return placed == 0 ||
+    return *placed == 0 ||
            confirm(this, QStringLiteral("这个项目已经分过班，有 %1 名学生在班里。重新分班将替换现在"
                                         "的分班结果（预先固定班级的学生不变），是否继续？")
-                             .arg(placed));
+                             .arg(*placed));
+}
+
+// The students an earlier division placed in the current project; nothing when reading them
+// failed (the error has been shown).
+std::optional<int> TfrmResult::placedByEarlierRun() {
+    std::optional<int> placed;
+    runGuarded(this, [&] {
+        placed = engine::studentsPlacedByEarlierRun(workspace_.connection(),
+                                                    workspace_.currentProject());
+    });
+    return placed;
 }
 
 // 深度优化 works on classes a division made, and asks first, as a second division does: it moves
 // many students. A project without such classes is told so before anything starts.
 bool TfrmResult::mayOptimise() {
-    int placed = 0;
-    if (!runGuarded(this, [&] {
-            placed = engine::studentsPlacedByEarlierRun(workspace_.connection(),
-                                                        workspace_.currentProject());
-        })) {
+    const auto placed = placedByEarlierRun();
+    if (!placed) {
         return false;
     }
-    if (placed == 0) {
+    if (*placed == 0) {
         inform(this, QStringLiteral("这个项目还没有分班，请先按“分班”，再做深度优化"));
         return false;
     }

@@ -65,6 +65,7 @@ class TfrmResult : public QWidget {
     bool mayStart();
     bool mayReplaceClasses(const std::optional<std::vector<int>>& classes);
     bool mayOptimise();
+    std::optional<int> placedByEarlierRun();
     // Starts the run; runName names it in the window's messages ("分班", "深度优化").
     void launch(DivisionRequest request, const QString& runName);
     void showProgress(double share, const QString& phase);

@@ -145,11 +145,11 @@ void Tfrm_main::buildToolBar() {
 
 void Tfrm_main::addAdjustmentCommands(QToolBar& bar) {
     bar.addSeparator();
-    history_ = new HistoryActions(workspace_, *this);
+    auto* history = new HistoryActions(workspace_, *this);
     QAction* versions = new QAction(style()->standardIcon(QStyle::SP_DialogSaveButton),
                                     QStringLiteral("方案"), this);
     versions->setMenu(buildVersionMenu(*this, workspace_, [this] { return requireProject(); }));
-    for (QAction* action : {history_->undoAction(), history_->redoAction(), versions}) {
+    for (QAction* action : {history->undoAction(), history->redoAction(), versions}) {
         bar.addAction(action);
         bar.widgetForAction(action)->setMinimumSize(70, 36);
     }

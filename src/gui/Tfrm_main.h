@@ -12,7 +12,6 @@ class QToolBar;
 
 namespace qm::gui {
 
-class HistoryActions;
 class Tfrm_class_info;
 class Tfrm_config;
 class Tfrm_excelToDb;
@@ -94,7 +93,6 @@ class Tfrm_main : public QMainWindow {
     // The student table of the project the work windows belong to.
     std::string windowsProject_;
     QLabel* importCountPanel_ = nullptr;
-    HistoryActions* history_ = nullptr;
     QPointer<Tfrm_config> configForm_;
     QPointer<TfrmResult> resultForm_;
     QPointer<Tfrm_excelToDb> importForm_;

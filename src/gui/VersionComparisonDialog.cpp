@@ -147,7 +147,7 @@ QWidget* VersionComparisonDialog::buildFiguresPage(const reports::VersionCompari
 QWidget* VersionComparisonDialog::buildBalancePage(const reports::VersionComparison& comparison) {
     balance_ = new QTableWidget(this);
     balance_->setObjectName(QStringLiteral("sgBalanceComparison"));
-    prepareBalanceTable(*balance_);
+    prepareReadOnlyGrid(*balance_);
     showBalanceRows(*balance_,
                     reports::balanceComparisonRows(
                         {"均衡度", "方案 " + std::to_string(comparison.first.number),
