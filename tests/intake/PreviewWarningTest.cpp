@@ -50,6 +50,9 @@ TEST(PreviewWarning, SaysWhatIsWrong) {
                                   {"7", "", ""},
                                   {"8", "", ""},
                                   {"9", "", ""}});
+    // Stored as written but for blanks at its ends, which the ideographic space is not: such a
+    // student would never be placed.
+    PreviewGrid wideSpace = gridOf({{"1", "甲", "男\u3000"}});
 
     const std::vector<std::pair<PreviewGrid, std::string>> cases = {
         {shifted,
@@ -65,6 +68,7 @@ TEST(PreviewWarning, SaysWhatIsWrong) {
          "7 名学生没有姓名 (第2、4、6、7、8…行)\n"
          "5 名学生没有性别 (第3、7、8、9、10行)\n"
          "2 名学生的性别不是“男”或“女”, 分班时不会被分配 (第4、6行)"},
+        {wideSpace, "1 名学生的性别不是“男”或“女”, 分班时不会被分配 (第2行)"},
     };
     for (const auto& [grid, warning] : cases) {
         EXPECT_EQ(previewWarning(grid), warning);

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "PreviewReader.h"
+#include "common/NumberText.h"
 
 namespace qm::intake {
 
@@ -81,7 +82,8 @@ std::string previewWarning(const PreviewGrid& grid) {
     for (int k = 0; k < grid.studentCount(); ++k) {
         const auto& row = grid.rows[static_cast<std::size_t>(k)];
         const int fileRow = k + 2;  // grid row k + 1 holds spreadsheet row k + 2
-        const std::string sex = withoutBlanks(row[kSexColumn]);
+        // Trimmed as the import stores it: a sex the division would not take is warned of.
+        const std::string sex = trimmed(row[kSexColumn]);
         if (withoutBlanks(row[kNameColumn]).empty()) {
             noName.push_back(fileRow);
         }
