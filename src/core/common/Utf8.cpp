@@ -27,13 +27,6 @@ bool isLowSurrogate(char32_t code) {
     return code >= 0xDC00 && code <= 0xDFFF;
 }
 
-bool xmlCanHold(char32_t code) {
-    if (code < 0x20) {
-        return code == '\t' || code == '\n' || code == '\r';
-    }
-    return code != 0xFFFE && code != 0xFFFF && code <= 0x10FFFF;
-}
-
 bool isOverlong(std::size_t length, char32_t code) {
     return (length == 3 && code < 0x800) || (length == 4 && code < 0x10000);
 }
@@ -112,6 +105,14 @@ void appendUtf8(std::string& out, unsigned code) {
     }
 }
 
+bool isXmlCharacter(char32_t code) {
+    if (code < 0x20) {
+        return code == '\t' || code == '\n' || code == '\r';
+    }
+    return !(code >= 0xD800 && code <= 0xDFFF) && code != 0xFFFE && code != 0xFFFF &&
+           code <= 0x10FFFF;
+}
+
 std::string xmlSafeText(std::string_view text) {
     std::string out;
     out.reserve(text.size());
@@ -128,8 +129,7 @@ std::string xmlSafeText(std::string_view text) {
                 taken += 3;
             }
         }
-        if (isOverlong(length, code) || isHighSurrogate(code) || isLowSurrogate(code) ||
-            !xmlCanHold(code)) {
+        if (isOverlong(length, code) || !isXmlCharacter(code)) {
             code = kReplacement;
         }
         appendUtf8(out, static_cast<unsigned>(code));

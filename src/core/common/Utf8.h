@@ -24,6 +24,10 @@ std::size_t utf8CharacterCount(std::string_view text);
 // Appends the character with this code point.
 void appendUtf8(std::string& out, unsigned code);
 
+// True for the characters XML 1.0 can hold: tab, line feed, carriage return, and the rest from
+// U+0020 on, except the surrogates and U+FFFE and U+FFFF.
+bool isXmlCharacter(char32_t code);
+
 // The text as valid UTF-8 that an XML document can hold, as the database stores texts and the
 // exports write them: every byte that starts no valid character, every overlong form, every lone
 // surrogate and every character XML forbids (control characters other than tab, line feed and

@@ -23,9 +23,6 @@ class BiffBytes {
                (static_cast<std::uint32_t>(u16(at + 2)) << 16);
     }
     double f64(std::size_t at) const;
-    std::string_view slice(std::size_t at, std::size_t length) const {
-        return bytes_.substr(at, length);
-    }
 
   private:
     std::string_view bytes_;

@@ -24,7 +24,6 @@ class BiffText {
     BiffText(const BiffText&) = delete;
     BiffText& operator=(const BiffText&) = delete;
 
-    bool biff8() const { return biff8_; }
     void setBiff8(bool biff8) { biff8_ = biff8; }
     void setCodePage(unsigned codePage);
 

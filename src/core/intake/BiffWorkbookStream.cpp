@@ -19,7 +19,6 @@ constexpr unsigned kSst = 0x00FC;
 constexpr unsigned kFormat = 0x041E;
 constexpr unsigned kXf = 0x00E0;
 
-constexpr const char* kPasswordProtected = "工作簿有密码保护, 请在电子表格程序中取消密码后再导入";
 constexpr const char* kTooOld = "Excel 2.x–4.x 格式太旧，请用表格程序另存为 .xls 或 .xlsx";
 
 // The beginning-of-file records of Excel 2.x, 3.x and 4.x.
@@ -75,7 +74,7 @@ void BiffWorkbookStream::readGlobals(bool namedBook) {
         const std::size_t at = record.data;
         switch (record.type) {
             case kFilePass:
-                throw unreadableFile(path_, kPasswordProtected);
+                throw passwordProtected(path_);
             case kCodePage:
                 if (record.length >= 2) {
                     text_.setCodePage(bytes_.u16(at));

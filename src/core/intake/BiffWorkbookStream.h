@@ -27,7 +27,6 @@ class BiffWorkbookStream {
     const std::string& path() const { return path_; }
     const std::vector<std::string>& sheetNames() const { return names_; }
     int activeSheet() const { return active_; }
-    bool epoch1904() const { return epoch1904_; }
     // The cells of the worksheet with this index (counted among the worksheets from 0).
     std::unique_ptr<SheetCells> readSheet(int index) const;
 

@@ -88,6 +88,10 @@ void* OleCompoundFile::childNamed(std::string_view name) const {
     return nullptr;
 }
 
+bool OleCompoundFile::holdsEncryptedPackage() const {
+    return hasStream("EncryptionInfo") || hasStream("EncryptedPackage");
+}
+
 bool OleCompoundFile::hasStream(std::string_view name) const {
     auto* child = static_cast<GsfInput*>(childNamed(name));
     if (!child) {

@@ -22,6 +22,8 @@ class OleCompoundFile {
 
     // Stream names are compared without regard to letter case, as compound documents do.
     bool hasStream(std::string_view name) const;
+    // True for the container of a password-protected .xlsx (its encrypted package).
+    bool holdsEncryptedPackage() const;
     // The whole content of a top-level stream; nothing when there is no such stream or it cannot
     // be read (a stream can be no longer than the document holding it).
     std::optional<std::string> readStream(std::string_view name) const;

@@ -18,14 +18,6 @@ bool isLowSurrogate(unsigned unit) {
 
 }  // namespace
 
-bool isXmlCharacter(char32_t code) {
-    if (code < 0x20) {
-        return code == '\t' || code == '\n' || code == '\r';
-    }
-    return !(code >= 0xD800 && code <= 0xDFFF) && code != 0xFFFE && code != 0xFFFF &&
-           code <= 0x10FFFF;
-}
-
 void appendXmlCharacter(std::string& out, char32_t code) {
     appendUtf8(out, static_cast<unsigned>(isXmlCharacter(code) ? code : kReplacement));
 }

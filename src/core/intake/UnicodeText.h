@@ -9,10 +9,6 @@ namespace qm::intake {
 // exports are XML): anything else becomes U+FFFD, the replacement character. Texts read as UTF-8
 // go through xmlSafeText (common/Utf8.h); these are for the characters of UTF-16 texts.
 
-// True for the characters XML 1.0 can hold: tab, line feed, carriage return, and the rest from
-// U+0020 on, except the surrogates and U+FFFE and U+FFFF.
-bool isXmlCharacter(char32_t code);
-
 // Appends a character, or U+FFFD for one that XML cannot hold.
 void appendXmlCharacter(std::string& out, char32_t code);
 

@@ -34,6 +34,11 @@ inline UserError unreadableFile(const std::string& path, const std::string& reas
     return UserError("无法读取文件 " + path + ": " + reason);
 }
 
+// The refusal of a password-protected workbook.
+inline UserError passwordProtected(const std::string& path) {
+    return unreadableFile(path, "工作簿有密码保护, 请在电子表格程序中取消密码后再导入");
+}
+
 // The refusal of a sheet number the workbook does not have (counted from 0).
 inline UserError noSuchSheet(const std::string& path, int index) {
     return unreadableFile(path, "没有第" + std::to_string(index + 1) + "个工作表");

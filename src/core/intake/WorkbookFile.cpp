@@ -71,8 +71,7 @@ std::unique_ptr<Workbook> openWorkbookBytes(std::string bytes, const std::string
             if (xlsx) {
                 // An .xlsx workbook protected by a password is a compound document.
                 const auto file = OleCompoundFile::open(bytes);
-                if (file && !file->hasStream("EncryptionInfo") &&
-                    !file->hasStream("EncryptedPackage")) {
+                if (file && !file->holdsEncryptedPackage()) {
                     throw misnamed(name, extension, "Excel 97-2003 工作簿 (.xls)", ".xls");
                 }
             } else if (csv) {

@@ -8,8 +8,6 @@ namespace qm::intake {
 
 namespace {
 
-constexpr const char* kPasswordProtected = "工作簿有密码保护, 请在电子表格程序中取消密码后再导入";
-
 // The workbook stream of the file's bytes: from the compound document that holds it, or the bytes
 // themselves when they are a bare workbook stream.
 std::unique_ptr<BiffWorkbookStream> openStream(std::string_view bytes, const std::string& name) {
@@ -20,8 +18,8 @@ std::unique_ptr<BiffWorkbookStream> openStream(std::string_view bytes, const std
     if (!file) {
         throw unreadableFile(name, "文件已损坏或不是有效的Excel文件");
     }
-    if (file->hasStream("EncryptionInfo") || file->hasStream("EncryptedPackage")) {
-        throw unreadableFile(name, kPasswordProtected);
+    if (file->holdsEncryptedPackage()) {
+        throw passwordProtected(name);
     }
     for (const char* streamName : {"Workbook", "Book"}) {
         if (!file->hasStream(streamName)) {
