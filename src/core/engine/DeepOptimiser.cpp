@@ -54,11 +54,11 @@ OptimisationOutcome DeepOptimiser::run() {
         return outcome;
     }
     ExchangeState state(cohort_, goalOf(strength_), groups_);
-    outcome.objectiveBefore = outcome.objectiveAfter = state.refresh();
+    const double objectiveBefore = state.refresh();
     if (state.movable().size() < 2) {
         return outcome;
     }
-    const double minGain = kRelativeMinGain * (1 + outcome.objectiveBefore);
+    const double minGain = kRelativeMinGain * (1 + objectiveBefore);
     SearchControl control(observer_, kTimeCap);
     const ScoreNeighbours neighbours(cohort_, state);
 
@@ -77,9 +77,8 @@ OptimisationOutcome DeepOptimiser::run() {
     control.proceed(1);
     outcome.stoppedAtTimeCap = control.timeCapReached();
     const double after = state.refresh();
-    if (after < outcome.objectiveBefore) {
+    if (after < objectiveBefore) {
         outcome.classOf = state.placement();
-        outcome.objectiveAfter = after;
     }
     return outcome;
 }

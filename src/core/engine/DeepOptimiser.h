@@ -33,8 +33,6 @@ SearchPhase searchPhaseAt(int hundredths);
 // What 深度优化 did.
 struct OptimisationOutcome {
     std::vector<int> classOf;  // the new class index of every student, in the cohort's order
-    double objectiveBefore = 0;
-    double objectiveAfter = 0;
     bool stoppedAtTimeCap = false;
 };
 

@@ -51,8 +51,8 @@ bool PairExchangeSearch::unchangedSinceTried(int first, int second) const {
 void PairExchangeSearch::listCandidates(int first, int second) {
     const BalanceObjective& objective = state_.objective();
     const std::size_t quantities = objective.quantityCount();
-    std::vector<double> d(quantities);
     candidates_.clear();
+    valueChanges_.clear();
     const ClassRoster& roster = state_.roster();
     for (int group = 0; group < roster.groupCount(); ++group) {
         for (int a : roster.members(first, group)) {
@@ -61,7 +61,10 @@ void PairExchangeSearch::listCandidates(int first, int second) {
                 if (change == BalanceObjective::kForbidden) {
                     continue;
                 }
-                objective.valueChange(a, b, d.data());
+                const std::size_t values = valueChanges_.size();
+                valueChanges_.resize(values + quantities);
+                double* d = &valueChanges_[values];
+                objective.valueChange(a, b, d);
                 double along = 0;
                 double averageChange = 0;
                 for (std::size_t k = 0; k < quantities; ++k) {
@@ -74,7 +77,8 @@ void PairExchangeSearch::listCandidates(int first, int second) {
                                        change,
                                        averageChange,
                                        {reach_[0] > 0 ? along / reach_[0] : 0,
-                                        reach_[1] > 0 ? bandAlong / reach_[1] : 0}});
+                                        reach_[1] > 0 ? bandAlong / reach_[1] : 0},
+                                       values});
             }
         }
     }
@@ -97,12 +101,6 @@ std::size_t PairExchangeSearch::sortCandidates() {
                   }
                   return x.a != y.a ? x.a < y.a : x.b < y.b;
               });
-    const std::size_t quantities = geometry_.weight.size();
-    valueChanges_.resize(candidates_.size() * quantities);
-    for (std::size_t i = 0; i < candidates_.size(); ++i) {
-        state_.objective().valueChange(candidates_[i].a, candidates_[i].b,
-                                       &valueChanges_[i * quantities]);
-    }
     return axis;
 }
 

@@ -42,6 +42,7 @@ class PairExchangeSearch {
         // Projections of d on the averages' part and on the bands' part of t, each divided by
         // the length of that part.
         std::array<double, 2> along;
+        std::size_t values;  // where its value changes start in valueChanges_
     };
     struct ClassPair {
         double potential;
@@ -60,7 +61,7 @@ class PairExchangeSearch {
     // places, or none.
     std::pair<std::size_t, std::size_t> bestPair(double& best);
     const double* valueChange(std::size_t candidate) const {
-        return &valueChanges_[candidate * geometry_.weight.size()];
+        return &valueChanges_[candidates_[candidate].values];
     }
     // Twice the weighted product of two candidates' value changes.
     double averageCross(std::size_t i, std::size_t j) const;
@@ -73,7 +74,7 @@ class PairExchangeSearch {
     BalanceObjective::PairGeometry geometry_;
     std::array<double, 2> reach_{};  // lengths of the averages' and the bands' part of t
     std::vector<Candidate> candidates_;
-    std::vector<double> valueChanges_;  // per candidate and quantity taken, in candidate order
+    std::vector<double> valueChanges_;  // per candidate and quantity taken, as they were listed
     std::vector<int> changes_;          // per class: how often it changed in this search
     // Per pair of classes: the changes of both when the pair last could not be improved.
     std::vector<std::pair<int, int>> triedAt_;
