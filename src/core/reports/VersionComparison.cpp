@@ -1,5 +1,8 @@
 #include "reports/VersionComparison.h"
 
+#include <tuple>
+#include <utility>
+
 #include "common/NumberText.h"
 #include "db/Connection.h"
 #include "db/Transaction.h"
@@ -36,29 +39,23 @@ auto measureVersion(db::Connection& connection, const store::CurrentProject& pro
     return measure(twin);
 }
 
-}  // namespace
-
-ClassStatistics versionStatistics(db::Connection& connection, const store::CurrentProject& project,
-                                  int number) {
+// The class statistics and the balance figures of the project's classes in a saved version;
+// no balance figures when no student of the version sits in one of the project's classes.
+std::pair<ClassStatistics, std::optional<engine::BalanceFigures>> versionFigures(
+    db::Connection& connection, const store::CurrentProject& project, int number) {
+    const int classCount = engine::projectClassCount(connection, project);
     return measureVersion(connection, project, number, [&](const std::string& twin) {
-        return computeClassStatistics(connection, twin);
+        std::pair<ClassStatistics, std::optional<engine::BalanceFigures>> figures{
+            computeClassStatistics(connection, twin), std::nullopt};
+        const engine::PlacedCohort cohort = engine::loadPlacedCohort(connection, twin, classCount);
+        if (!cohort.students.empty()) {
+            figures.second = engine::measureBalance(cohort, cohort.presentClasses());
+        }
+        return figures;
     });
 }
 
-std::optional<engine::BalanceFigures> versionBalance(db::Connection& connection,
-                                                     const store::CurrentProject& project,
-                                                     int number) {
-    const int classCount = engine::projectClassCount(connection, project);
-    return measureVersion(connection, project, number,
-                          [&](const std::string& twin) -> std::optional<engine::BalanceFigures> {
-                              const engine::PlacedCohort cohort =
-                                  engine::loadPlacedCohort(connection, twin, classCount);
-                              if (cohort.students.empty()) {
-                                  return std::nullopt;
-                              }
-                              return engine::measureBalance(cohort, cohort.presentClasses());
-                          });
-}
+}  // namespace
 
 VersionComparison compareVersions(db::Connection& connection, const store::CurrentProject& project,
                                   int first, int second) {
@@ -79,10 +76,10 @@ VersionComparison compareVersions(db::Connection& connection, const store::Curre
                                         inFirst->second, inSecond->second});
         }
     }
-    comparison.firstStatistics = versionStatistics(connection, project, first);
-    comparison.secondStatistics = versionStatistics(connection, project, second);
-    comparison.firstBalance = versionBalance(connection, project, first);
-    comparison.secondBalance = versionBalance(connection, project, second);
+    std::tie(comparison.firstStatistics, comparison.firstBalance) =
+        versionFigures(connection, project, first);
+    std::tie(comparison.secondStatistics, comparison.secondBalance) =
+        versionFigures(connection, project, second);
     return comparison;
 }
 

@@ -37,20 +37,10 @@ struct VersionComparison {
     std::optional<engine::BalanceFigures> secondBalance;
 };
 
-// The class statistics the project's students had in a saved version (students added since
-// are left out). Nothing is changed: the figures are taken in the twin table inside a unit of
-// work that is always undone.
-ClassStatistics versionStatistics(db::Connection& connection, const store::CurrentProject& project,
-                                  int number);
-
-// The balance figures of the project's classes in a saved version, taken as versionStatistics
-// takes its figures; nothing when no student of the version sits in one of the project's
-// classes.
-std::optional<engine::BalanceFigures> versionBalance(db::Connection& connection,
-                                                     const store::CurrentProject& project,
-                                                     int number);
-
-// Compares two saved versions; UserError when the project has no version of either number.
+// Compares two saved versions; UserError when the project has no version of either number. The
+// figures of a version are those of the project's students it holds (students added since are
+// left out), taken in the twin table inside a unit of work that is always undone: nothing is
+// changed.
 VersionComparison compareVersions(db::Connection& connection, const store::CurrentProject& project,
                                   int first, int second);
 
