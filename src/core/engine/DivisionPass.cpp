@@ -61,8 +61,7 @@ void DivisionPass::run() {
     if (seating_ && table_ != groups_.projectTable()) {
         loadOutsideMembers();
     }
-    const bool boysFirst = settings_.isMan == 1;
-    for (const std::string sex : {boysFirst ? "男" : "女", boysFirst ? "女" : "男"}) {
+    for (const std::string sex : sexOrder(settings_)) {
         say("对" + sex + "的进行分");
         placeSex(sex);
         say(sex + "的结束");

@@ -60,15 +60,6 @@ void remarkOutsideClasses(db::Connection& connection, const std::string& table, 
     }
 }
 
-std::vector<std::string> categoryLabels(db::Connection& connection, const std::string& table) {
-    std::vector<std::string> labels;
-    for (const auto row : connection.query("select pfType from " + table +
-                                           " where pfType<>'' group by pfType order by pfType")) {
-        labels.push_back(row["pfType"].toText());
-    }
-    return labels;
-}
-
 // "2班、4班"
 std::string classNames(const std::vector<int>& classes) {
     std::string names;
@@ -79,6 +70,15 @@ std::string classNames(const std::vector<int>& classes) {
 }
 
 }  // namespace
+
+std::vector<std::string> categoryLabels(db::Connection& connection, const std::string& table) {
+    std::vector<std::string> labels;
+    for (const auto row : connection.query("select pfType from " + table +
+                                           " where pfType<>'' group by pfType order by pfType")) {
+        labels.push_back(row["pfType"].toText());
+    }
+    return labels;
+}
 
 void divide(db::Connection& connection, const store::CurrentProject& project,
             DivisionObserver& observer) {

@@ -73,4 +73,7 @@ using ResultGridRow = std::array<std::string, 18>;
 // missing value shows as empty text.
 std::vector<ResultGridRow> resultGridRows(db::Connection& connection, const std::string& table);
 
+// The category labels of a student table as a division takes them: non-empty, ascending.
+std::vector<std::string> categoryLabels(db::Connection& connection, const std::string& table);
+
 }  // namespace qm::engine

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 #include "store/ProjectStore.h"
 
 namespace qm::db {
@@ -22,6 +24,12 @@ struct RunSettings {
     long long tuningPasses = 1;  // per sex and pass: wtNum + 1; none when negative
     bool isRefb = false;         // re-division: every exchange must suit both classes
 };
+
+// The sexes in the order a pass places them: boys first when isMan is 1.
+inline std::array<const char*, 2> sexOrder(const RunSettings& settings) {
+    const bool boysFirst = settings.isMan == 1;
+    return {boysFirst ? "男" : "女", boysFirst ? "女" : "男"};
+}
 
 // Reads the project's settings row. A row whose fine-tuning count is missing is refused with a
 // UserError, before anything changes.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "db/Connection.h"
+#include "engine/DivisionRun.h"
 #include "engine/RunSettings.h"
 #include "store/StudentTable.h"
 
@@ -11,10 +12,10 @@ namespace qm::engine {
 namespace {
 
 // The sexes in the order a pass places them.
-std::vector<std::string> sexOrder(db::Connection& connection,
-                                  const store::CurrentProject& project) {
-    const bool boysFirst = loadRunSettings(connection, project).isMan == 1;
-    return {boysFirst ? "男" : "女", boysFirst ? "女" : "男"};
+std::vector<std::string> sexesInOrder(db::Connection& connection,
+                                      const store::CurrentProject& project) {
+    const auto order = sexOrder(loadRunSettings(connection, project));
+    return {order.begin(), order.end()};
 }
 
 // The students of each sex that match the condition on the table, one stage per sex.
@@ -38,14 +39,12 @@ void addStages(db::Connection& connection, const std::string& table, const std::
 std::vector<RunStage> divisionStages(db::Connection& connection,
                                      const store::CurrentProject& project) {
     const std::string& table = store::checkedTableName(project.fbTable);
-    const auto sexes = sexOrder(connection, project);
+    const auto sexes = sexesInOrder(connection, project);
     std::vector<RunStage> stages;
-    // The categories as the run finds them: non-empty labels, ascending; the fixed students of
-    // a category stay where they are.
-    for (const auto row : connection.query("select pfType from " + table +
-                                           " where pfType<>'' group by pfType order by pfType")) {
-        const db::Value label = row["pfType"];
-        addStages(connection, table, label.toText(), sexes, "type<>2 and pfType=?", {label},
+    // The categories as the run finds them; the fixed students of a category stay where they
+    // are.
+    for (const std::string& label : categoryLabels(connection, table)) {
+        addStages(connection, table, label, sexes, "type<>2 and pfType=?", {db::Value(label)},
                   stages);
     }
     addStages(connection, table, "", sexes, "type<>2 and (pfType is null or pfType='')", {},
@@ -65,7 +64,7 @@ std::vector<RunStage> redivisionStages(db::Connection& connection,
     }
     std::vector<RunStage> stages;
     // Fixed students and those of the category stage keep their classes.
-    addStages(connection, table, "重新分班", sexOrder(connection, project),
+    addStages(connection, table, "重新分班", sexesInOrder(connection, project),
               "type<2 and (" + inClasses + ")", values, stages);
     return stages;
 }
