@@ -15,5 +15,16 @@ TEST(NumberText, TwoDecimalFormStaysShortForHugeNumbers) {
     EXPECT_EQ(fixed82(-123456789012345678.0), "-1.23456789012346e+17");
 }
 
+// Figures with a fixed count of decimals, signed where a deviation is shown; a huge figure is
+// written whole, never cut at a buffer's end.
+TEST(NumberText, DecimalFormKeepsEveryDigit) {
+    EXPECT_EQ(decimalText(0.456, 2), "0.46");
+    EXPECT_EQ(decimalText(12.8, 1), "12.8");
+    EXPECT_EQ(decimalText(7.0, 0), "7");
+    EXPECT_EQ(decimalText(0.1, 2, true), "+0.10");
+    EXPECT_EQ(decimalText(-2.1, 2, true), "-2.10");
+    EXPECT_EQ(decimalText(1e80, 2).size(), std::size_t(84));
+}
+
 }  // namespace
 }  // namespace qm

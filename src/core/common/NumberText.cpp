@@ -35,6 +35,14 @@ std::string fixed82(double value) {
     return buffer;
 }
 
+std::string decimalText(double value, int places, bool withSign) {
+    const char* format = withSign ? "%+.*f" : "%.*f";
+    std::string text(static_cast<std::size_t>(std::snprintf(nullptr, 0, format, places, value)),
+                     '\0');
+    std::snprintf(text.data(), text.size() + 1, format, places, value);
+    return text;
+}
+
 std::string trimmed(std::string_view text) {
     auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
     std::size_t begin = 0;

@@ -15,6 +15,9 @@ std::string numberText(double value);
 // right-aligned in eight characters.
 std::string fixed82(double value);
 
+// A number with a fixed count of decimals, as printf's "%.*f" writes it ("%+.*f" with a sign).
+std::string decimalText(double value, int places, bool withSign = false);
+
 // Reads a whole text as a number; blanks around it are allowed. Empty text or anything else
 // that is not a plain decimal number gives nothing.
 std::optional<double> parseNumber(std::string_view text);

@@ -1,7 +1,6 @@
 #include "engine/DeepOptimisation.h"
 
-#include <cstdio>
-
+#include "common/NumberText.h"
 #include "common/UserError.h"
 #include "db/Connection.h"
 #include "db/Transaction.h"
@@ -17,12 +16,6 @@
 namespace qm::engine {
 
 namespace {
-
-std::string twoDecimals(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2f", value);
-    return text;
-}
 
 std::string strengthName(OptimiseStrength strength) {
     return strength == OptimiseStrength::Bands ? "分数段优先" : "平均分优先";
@@ -57,10 +50,10 @@ void report(const PlacedCohort& cohort, const OptimisationOutcome& outcome,
                              " 秒的时间上限，提前结束，保留到此为止最好的分班");
     }
     observer.consoleLine("深度优化：调整了 " + std::to_string(moved) + " 名学生的班级");
-    observer.consoleLine("深度优化：总分平均分最大差 " + twoDecimals(before.totalSpread()) + " → " +
-                         twoDecimals(after.totalSpread()) + " 分，单科最大差 " +
-                         twoDecimals(before.worstSubjectSpread()) + " → " +
-                         twoDecimals(after.worstSubjectSpread()) + " 分");
+    observer.consoleLine("深度优化：总分平均分最大差 " + decimalText(before.totalSpread(), 2) +
+                         " → " + decimalText(after.totalSpread(), 2) + " 分，单科最大差 " +
+                         decimalText(before.worstSubjectSpread(), 2) + " → " +
+                         decimalText(after.worstSubjectSpread(), 2) + " 分");
     observer.consoleLine("深度优化：分数段人数最大差 " + std::to_string(before.worstBandSpread()) +
                          " → " + std::to_string(after.worstBandSpread()) + " 人");
 }

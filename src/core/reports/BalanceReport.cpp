@@ -1,9 +1,9 @@
 #include "reports/BalanceReport.h"
 
-#include <cstdio>
 #include <set>
 #include <utility>
 
+#include "common/NumberText.h"
 #include "engine/BalanceBaselines.h"
 #include "engine/PlacedCohort.h"
 #include "engine/RunSettings.h"
@@ -24,12 +24,6 @@ constexpr std::array<engine::Subject, engine::kSubjectCount> kPageOrder = {
 
 std::string subjectName(int subject) {
     return std::string(columnHeading(store::kScoreColumns[static_cast<std::size_t>(subject)]));
-}
-
-std::string decimals(double value, int places) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.*f", places, value);
-    return text;
 }
 
 const BalanceFigures::Average* averageOf(const BalanceFigures& figures, int quantity) {
@@ -139,7 +133,7 @@ TextRows figureText(const std::vector<std::string>& headings, const std::vector<
         auto& cells = text.emplace_back();
         cells.push_back(row.label);
         for (const auto& value : row.values) {
-            cells.push_back(value ? decimals(*value, row.points ? 2 : 0) : std::string());
+            cells.push_back(value ? decimalText(*value, row.points ? 2 : 0) : std::string());
         }
     }
     return text;
@@ -214,9 +208,9 @@ TextRows balanceComparisonRows(const std::vector<std::string>& headings,
 
 std::vector<std::string> balanceSummary(const BalanceReport& report) {
     auto points = [&](auto read) {
-        return std::array<std::string, 3>{decimals(read(report.present), 1),
-                                          decimals(read(report.random), 1),
-                                          decimals(read(report.serpentine), 1)};
+        return std::array<std::string, 3>{decimalText(read(report.present), 1),
+                                          decimalText(read(report.random), 1),
+                                          decimalText(read(report.serpentine), 1)};
     };
     auto heads = [&](auto read) {
         return std::array<std::string, 3>{std::to_string(read(report.present)),

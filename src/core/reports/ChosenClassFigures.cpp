@@ -1,8 +1,8 @@
 #include "reports/ChosenClassFigures.h"
 
 #include <cmath>
-#include <cstdio>
 
+#include "common/NumberText.h"
 #include "db/Connection.h"
 #include "store/StudentTable.h"
 
@@ -23,23 +23,17 @@ std::optional<double> valueOf(const db::Value& value) {
     return value.isNull() ? std::nullopt : std::optional(value.toDouble());
 }
 
-std::string formatted(const char* format, double value) {
-    char text[64];
-    std::snprintf(text, sizeof text, format, value);
-    return text;
-}
-
 // "512.30 (偏差 -2.10)", or "没有学生".
 std::string figureText(const ClassTotal& figures) {
     if (!figures.average || !figures.deviation) {
         return "没有学生";
     }
-    return formatted("%.2f", *figures.average) + " (偏差 " +
-           formatted("%+.2f", *figures.deviation) + ")";
+    return decimalText(*figures.average, 2) + " (偏差 " + decimalText(*figures.deviation, 2, true) +
+           ")";
 }
 
 std::string deviationText(const std::optional<double>& deviation) {
-    return deviation ? formatted("%.2f", *deviation) : "-";
+    return deviation ? decimalText(*deviation, 2) : "-";
 }
 
 }  // namespace
