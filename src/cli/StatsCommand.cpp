@@ -61,9 +61,8 @@ int statsCommand(CliContext& context, const std::vector<std::string>& words) {
     if (!csv) {
         context.out << redCells(statistics.classInfo);
         const int classCount = store::findProject(context.connection(), id).num;
-        const std::string outside = store::outsideClassesLine(
-            store::studentsOutsideClasses(context.connection(), project.fbTable, classCount),
-            classCount);
+        const std::string outside =
+            store::outsideClassesLine(context.connection(), project.fbTable, classCount);
         context.out << (outside.empty() ? "" : outside + "\n");
     }
     return 0;

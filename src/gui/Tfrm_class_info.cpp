@@ -58,8 +58,7 @@ namespace {
 
 QString outsideClassesText(db::Connection& connection, const std::string& table) {
     const int classCount = store::findProjectOfTable(connection, table).num;
-    const std::string line = store::outsideClassesLine(
-        store::studentsOutsideClasses(connection, table, classCount), classCount);
+    const std::string line = store::outsideClassesLine(connection, table, classCount);
     if (line.empty()) {
         return {};
     }

@@ -53,8 +53,7 @@ void refuseWithoutStudents(db::Connection& connection, const std::string& table)
 // user is told how many, and where.
 void remarkOutsideClasses(db::Connection& connection, const std::string& table, int classCount,
                           DivisionObserver& observer) {
-    const std::string line = store::outsideClassesLine(
-        store::studentsOutsideClasses(connection, table, classCount), classCount);
+    const std::string line = store::outsideClassesLine(connection, table, classCount);
     if (!line.empty()) {
         observer.remarkLine(line);
     }

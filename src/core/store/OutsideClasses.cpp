@@ -35,4 +35,9 @@ std::string outsideClassesLine(const std::vector<ClassHeadCount>& outside, int c
            "班中：" + perClass;
 }
 
+std::string outsideClassesLine(db::Connection& connection, const std::string& table,
+                               int classCount) {
+    return outsideClassesLine(studentsOutsideClasses(connection, table, classCount), classCount);
+}
+
 }  // namespace qm::store

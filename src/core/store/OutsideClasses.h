@@ -27,5 +27,8 @@ std::vector<ClassHeadCount> studentsOutsideClasses(db::Connection& connection,
 // The line that tells it, such as "有3名学生不在本项目的1到4班中：0班1名，9班2名"; empty text
 // when there are none.
 std::string outsideClassesLine(const std::vector<ClassHeadCount>& outside, int classCount);
+// The same line for the students of a table, as they stand now.
+std::string outsideClassesLine(db::Connection& connection, const std::string& table,
+                               int classCount);
 
 }  // namespace qm::store
