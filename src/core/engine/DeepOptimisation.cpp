@@ -21,6 +21,10 @@ std::string strengthName(OptimiseStrength strength) {
     return strength == OptimiseStrength::Bands ? "分数段优先" : "平均分优先";
 }
 
+bool asksForOptimisation(const std::optional<store::DivisionSettings>& settings) {
+    return settings && settings->is_deep_opt == 1;
+}
+
 OptimiseStrength strengthOf(const std::optional<store::DivisionSettings>& settings) {
     return settings && settings->deep_opt_mode == 1 ? OptimiseStrength::Bands
                                                     : OptimiseStrength::Averages;
@@ -92,16 +96,15 @@ void optimiseClasses(db::Connection& connection, const store::CurrentProject& pr
 }
 
 bool optimisesAfterDivision(db::Connection& connection, const store::CurrentProject& project) {
-    const auto settings = store::loadSettings(connection, project.id());
-    return settings && settings->is_deep_opt == 1;
+    return asksForOptimisation(store::loadSettings(connection, project.id()));
 }
 
 void optimiseAfterDivision(db::Connection& connection, const store::CurrentProject& project,
                            DivisionObserver& observer) {
-    if (!optimisesAfterDivision(connection, project)) {
+    const auto settings = store::loadSettings(connection, project.id());
+    if (!asksForOptimisation(settings)) {
         return;
     }
-    const auto settings = store::loadSettings(connection, project.id());
     const PlacedCohort cohort = projectCohort(connection, project);
     if (cohort.students.empty()) {
         return;  // nobody was placed: nothing to even out
