@@ -65,15 +65,13 @@ void removeLeftoverPartialFiles(const std::string& databasePath) {
     std::vector<fs::path> journals;
     for (const auto& entry : fs::directory_iterator(database.parent_path(), error)) {
         const std::string name = pathToUtf8(entry.path().filename());
-        if (databasePartAt(databasePath, pathToUtf8(entry.path()))) {
-            continue;  // never the database, whatever it is called
+        const bool partial = endsWith(name, kPartialEnding) || name == restoreFile;
+        const bool journal = endsWith(name, std::string(kPartialEnding) + kJournalEnding) ||
+                             name == restoreFile + kJournalEnding;
+        if ((!partial && !journal) || databasePartAt(databasePath, pathToUtf8(entry.path()))) {
+            continue;  // not ours, and never the database, whatever it is called
         }
-        if (endsWith(name, kPartialEnding) || name == restoreFile) {
-            partials.push_back(entry.path());
-        } else if (endsWith(name, std::string(kPartialEnding) + kJournalEnding) ||
-                   name == restoreFile + kJournalEnding) {
-            journals.push_back(entry.path());
-        }
+        (partial ? partials : journals).push_back(entry.path());
     }
     for (const fs::path& partial : partials) {
         if (fs::is_regular_file(partial, error) && idleDatabaseFile(partial)) {
