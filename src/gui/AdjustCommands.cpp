@@ -92,7 +92,9 @@ std::optional<std::int64_t> stepToTake(QWidget* parent, Workspace& workspace, bo
     const auto& number = undo ? now.undoNumber : now.redoNumber;
     const auto& action = undo ? now.undo : now.redo;
     if (!number) {
-        inform(parent, QStringLiteral("另一个程序刚改动了这个分班项目，现在没有可以%1的操作").arg(verb));
+        inform(parent, (named ? QStringLiteral("另一个程序刚改动了这个分班项目，现在没有可以%1的操作")
+                              : QStringLiteral("没有可以%1的操作"))
+                           .arg(verb));
         return std::nullopt;
     }
     if (named && *named != *number &&
