@@ -55,13 +55,15 @@ int runHandChange(CliContext& context, const std::vector<std::string>& words,
     return 0;
 }
 
-// Undo or redo: prints what was taken back or made again.
-using HistoryStep = std::string (*)(db::Connection&, const store::CurrentProject&);
+// Undo or redo: prints what was taken back or made again, and nothing when it was refused.
+using HistoryStep = std::string (*)(db::Connection&, const store::CurrentProject&,
+                                    std::optional<std::int64_t>);
 int runHistoryStep(CliContext& context, const std::vector<std::string>& words,
                    const std::string& done, HistoryStep step) {
     CliArgs args(words, {}, {});
     args.expectPositionals(1);
-    context.out << done << ": " << step(context.connection(), projectArg(context, args)) << "\n";
+    const std::string action = step(context.connection(), projectArg(context, args), std::nullopt);
+    context.out << done << ": " << action << "\n";
     return 0;
 }
 

@@ -1,11 +1,10 @@
 // Back-up and restore of the whole database file.
-#include <filesystem>
 #include <ostream>
 
 #include "CliCommand.h"
-#include "common/Platform.h"
 #include "common/UserError.h"
 #include "store/DatabaseBackup.h"
+#include "store/WriteTargets.h"
 
 namespace qm::cli {
 
@@ -15,11 +14,11 @@ int backupCommand(CliContext& context, const std::vector<std::string>& words) {
     CliArgs args(words, {}, {"overwrite"});
     args.expectPositionals(1);
     const std::string& target = args.positional(0, "FILE");
-    std::error_code error;
-    if (!args.flag("overwrite") && std::filesystem::exists(platform::pathFromUtf8(target), error)) {
-        throw UserError("文件已存在: " + target + "\n要用新的备份替换它, 请加 --overwrite");
+    try {
+        store::backupDatabase(context.connection(), target, args.flag("overwrite"));
+    } catch (const store::ExistingFileRefused& refused) {
+        throw UserError(std::string(refused.what()) + "\n要用新的备份替换它, 请加 --overwrite");
     }
-    store::backupDatabase(context.connection(), target);
     context.out << "数据库已备份到 " << target << "\n";
     return 0;
 }

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "db/Connection.h"
-#include "store/Schema.h"
+#include "store/OpenDatabase.h"
 
 namespace qm::cli {
 
@@ -21,8 +21,7 @@ CliContext::~CliContext() = default;
 
 db::Connection& CliContext::connection() {
     if (!connection_) {
-        connection_ = std::make_unique<db::Connection>(databasePath_);
-        store::ensureSchema(*connection_);
+        connection_ = store::openDatabase(databasePath_);
     }
     return *connection_;
 }

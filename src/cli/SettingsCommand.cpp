@@ -1,4 +1,5 @@
 // Shows and changes a project's division settings.
+#include <functional>
 #include <ostream>
 
 #include "CliCommand.h"
@@ -53,28 +54,36 @@ int settingsCommand(CliContext& context, const std::vector<std::string>& words) 
     const int id = wholeNumberArg(args.positional(0, "ID"), "ID");
     store::findProject(context.connection(), id);
 
-    auto loaded = store::loadSettings(context.connection(), id);
-    store::DivisionSettings settings = loaded.value_or(store::DivisionSettings{});
-    settings.id = id;
-    bool changed = false;
+    // What the options set, checked before anything is read; every other value stays as it is
+    // stored when the change is made.
+    std::vector<std::function<void(store::DivisionSettings&)>> changes;
     for (const auto& [option, member] : flags) {
         if (auto text = args.value(option)) {
-            settings.*member = flagValue(*text, option);
-            changed = true;
+            changes.push_back([member, value = flagValue(*text, option)](auto& settings) {
+                settings.*member = value;
+            });
         }
     }
     if (auto text = args.value("inter")) {
-        settings.inter = wholeNumberArg(*text, "--inter");
-        changed = true;
+        changes.push_back([value = wholeNumberArg(*text, "--inter")](auto& settings) {
+            settings.inter = value;
+        });
     }
     if (auto text = args.value("wtnum")) {
-        settings.wtNum = wholeNumberArg(*text, "--wtnum");
-        changed = true;
+        changes.push_back([value = wholeNumberArg(*text, "--wtnum")](auto& settings) {
+            settings.wtNum = value;
+        });
     }
-    if (changed) {
-        store::checkSettingsBounds(settings);
-        store::saveSettings(context.connection(), settings);
-    } else if (!loaded) {
+    store::DivisionSettings settings;
+    if (!changes.empty()) {
+        settings = store::changeSettings(context.connection(), id, [&](auto& stored) {
+            for (const auto& change : changes) {
+                change(stored);
+            }
+        });
+    } else if (const auto loaded = store::loadSettings(context.connection(), id)) {
+        settings = *loaded;
+    } else {
         throw UserError("不存在该班别的参数设置");
     }
     print(context.out, settings);

@@ -102,10 +102,10 @@ int loadCommand(CliContext& context, const std::vector<std::string>& words) {
         throw UserError("第1行必须是这20个列名: " + csvRecord(header()));
     }
     const auto project = store::openProject(context.connection(), id);
-    const int classCount = store::findProject(context.connection(), id).num;
     auto& connection = context.connection();
 
-    db::Transaction transaction(connection);
+    db::Transaction transaction(connection);  // checked against the project as it is now
+    const int classCount = store::findProject(connection, id).num;
     auto exists =
         connection.prepare("select count(*) as n from " + project.fbTable + " where student_id=?");
     auto insert = connection.prepare(store::insertStudentSql(project.fbTable));

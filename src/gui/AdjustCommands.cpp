@@ -1,8 +1,10 @@
 #include "gui/AdjustCommands.h"
 
 #include <functional>
+#include <optional>
 
 #include "gui/ClassChanges.h"
+#include "gui/OutsideChanges.h"
 #include "gui/UserMessages.h"
 #include "gui/Workspace.h"
 #include "store/HandMoves.h"
@@ -15,7 +17,8 @@ namespace {
 
 using Change = std::function<ClassChange(db::Connection&, const store::CurrentProject&)>;
 
-// Makes a change of the current project's classes and announces it.
+// Makes a change of the current project's classes and announces it. What another program
+// changed is shown first; the core decides on the data as they are when it writes.
 bool makeChange(QWidget* parent, Workspace& workspace, const Change& change) {
     if (!mayChangeWhileDividing(parent, workspace)) {
         return false;
@@ -24,6 +27,7 @@ bool makeChange(QWidget* parent, Workspace& workspace, const Change& change) {
         informNoProject(parent);
         return false;
     }
+    workspace.outsideChanges().check();
     const store::CurrentProject project = workspace.currentProject();
     ClassChange made;
     if (!runGuarded(parent, [&] { made = change(workspace.connection(), project); })) {
@@ -70,16 +74,65 @@ bool swapStudentsByHand(QWidget* parent, Workspace& workspace, int firstId, int 
     });
 }
 
-bool undoLastStep(QWidget* parent, Workspace& workspace) {
-    return makeChange(parent, workspace, [](db::Connection& connection, const auto& project) {
-        return stepChange("撤销", store::undoStep(connection, project));
+namespace {
+
+// The step 撤销 (undo) or 重做 would take now, read afresh; when it is not the one the window
+// named (another program made or took back a step meanwhile) the teacher is asked about the real
+// one. Nothing when there is none or the teacher declines.
+std::optional<std::int64_t> stepToTake(QWidget* parent, Workspace& workspace, bool undo,
+                                       std::optional<std::int64_t> named) {
+    const QString verb = undo ? QStringLiteral("撤销") : QStringLiteral("重做");
+    workspace.outsideChanges().check();
+    store::HistoryState now;
+    if (!runGuarded(parent, [&] {
+            now = store::historyState(workspace.connection(), workspace.currentProject());
+        })) {
+        return std::nullopt;
+    }
+    const auto& number = undo ? now.undoNumber : now.redoNumber;
+    const auto& action = undo ? now.undo : now.redo;
+    if (!number) {
+        inform(parent, (named ? QStringLiteral("另一个程序刚改动了这个分班项目，现在没有可以%1的操作")
+                              : QStringLiteral("没有可以%1的操作"))
+                           .arg(verb));
+        return std::nullopt;
+    }
+    if (named && *named != *number &&
+        !confirm(parent, QStringLiteral("另一个程序刚改动了这个分班项目，现在%1的将是“%2”，"
+                                        "不是原来显示的那一步。\n\n要%1“%2”吗？")
+                             .arg(verb, QString::fromStdString(*action)))) {
+        return std::nullopt;
+    }
+    return number;
+}
+
+bool takeHistoryStep(QWidget* parent, Workspace& workspace, bool undo,
+                     std::optional<std::int64_t> named) {
+    if (!mayChangeWhileDividing(parent, workspace)) {
+        return false;
+    }
+    if (!workspace.hasProject()) {
+        informNoProject(parent);
+        return false;
+    }
+    const auto expected = stepToTake(parent, workspace, undo, named);
+    if (!expected) {
+        return false;
+    }
+    return makeChange(parent, workspace, [&](db::Connection& connection, const auto& project) {
+        return undo ? stepChange("撤销", store::undoStep(connection, project, expected))
+                    : stepChange("重做", store::redoStep(connection, project, expected));
     });
 }
 
-bool redoUndoneStep(QWidget* parent, Workspace& workspace) {
-    return makeChange(parent, workspace, [](db::Connection& connection, const auto& project) {
-        return stepChange("重做", store::redoStep(connection, project));
-    });
+}  // namespace
+
+bool undoLastStep(QWidget* parent, Workspace& workspace, std::optional<std::int64_t> named) {
+    return takeHistoryStep(parent, workspace, true, named);
+}
+
+bool redoUndoneStep(QWidget* parent, Workspace& workspace, std::optional<std::int64_t> named) {
+    return takeHistoryStep(parent, workspace, false, named);
 }
 
 bool restoreSavedVersion(QWidget* parent, Workspace& workspace, int number) {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
+
 class QWidget;
 
 namespace qm::gui {
@@ -17,9 +20,12 @@ class Workspace;
 bool moveStudentByHand(QWidget* parent, Workspace& workspace, int studentId, int classId);
 // 对调: exchanges the classes of two students.
 bool swapStudentsByHand(QWidget* parent, Workspace& workspace, int firstId, int secondId);
-// 撤销 and 重做 of the project's newest step, or of the step undone last.
-bool undoLastStep(QWidget* parent, Workspace& workspace);
-bool redoUndoneStep(QWidget* parent, Workspace& workspace);
+// 撤销 and 重做 of the project's newest step, or of the step undone last. `named` is the number of
+// the step the window named; when another program changed the steps since, the teacher is asked
+// about the step that would really be taken, and the core refuses a step that changes again
+// before it is taken.
+bool undoLastStep(QWidget* parent, Workspace& workspace, std::optional<std::int64_t> named);
+bool redoUndoneStep(QWidget* parent, Workspace& workspace, std::optional<std::int64_t> named);
 // 恢复: puts the students back into the classes of a saved version.
 bool restoreSavedVersion(QWidget* parent, Workspace& workspace, int number);
 

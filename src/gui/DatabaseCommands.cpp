@@ -82,7 +82,8 @@ bool backupDatabaseFile(QWidget* parent, Workspace& workspace) {
     const QString error =
         runWithBusyNote(parent, QStringLiteral("正在备份数据库……"), workspace.databasePath(),
                         [target = fileName(path)](db::Connection& connection, BackgroundJob&) {
-                            store::backupDatabase(connection, target);
+                            // The dialog, or the question above, asked before a file is replaced.
+                            store::backupDatabase(connection, target, true);
                         });
     if (!error.isEmpty()) {
         showError(parent, QStringLiteral("备份失败：%1").arg(error));

@@ -49,23 +49,28 @@ QString suggestedPath(const QString& name, const std::string& memo) {
 // Asks for the file, writes it on a thread of its own and opens it or says where it is.
 bool exportWorkbook(QWidget* parent, Workspace& workspace, const QString& name,
                     const std::string& memo,
-                    std::function<void(db::Connection&, const std::string&)> write) {
+                    std::function<void(db::Connection&, const reports::ExportTarget&)> write) {
     QString path = pathChooser()(parent, suggestedPath(name, memo));
     if (path.isEmpty()) {
         return false;
     }
+    // The dialog asked before replacing the file it named; a name given its ending here was not
+    // asked about, so only a workbook exported before is replaced there.
+    bool asked = true;
     if (QFileInfo(path).suffix().compare(QStringLiteral("xlsx"), Qt::CaseInsensitive) != 0) {
         path += QStringLiteral(".xlsx");
+        asked = false;
     }
     if (isDatabaseFile(path)) {
         showError(parent, databaseFileRefusal(path));
         return false;
     }
-    const std::string file = QFile::encodeName(path).toStdString();
+    const reports::ExportTarget target(QFile::encodeName(path).toStdString(),
+                                       workspace.databasePath(), asked);
     const QString error = runWithBusyNote(
         parent, QStringLiteral("正在导出%1……").arg(name), workspace.databasePath(),
-        [write = std::move(write), file](db::Connection& connection, BackgroundJob&) {
-            write(connection, file);
+        [write = std::move(write), target](db::Connection& connection, BackgroundJob&) {
+            write(connection, target);
         });
     if (!error.isEmpty()) {
         showError(parent, QStringLiteral("导出失败：%1\n文件：%2").arg(error, path));
@@ -89,8 +94,9 @@ bool exportResultWorkbook(QWidget* parent, Workspace& workspace) {
     const store::CurrentProject& project = workspace.currentProject();
     return exportWorkbook(
         parent, workspace, QString::fromUtf8(reports::kResultSheetName), project.memo,
-        [table = project.fbTable](db::Connection& connection, const std::string& path) {
-            reports::exportResults(connection, table, path);
+        [table = project.fbTable](db::Connection& connection,
+                                  const reports::ExportTarget& target) {
+            reports::exportResults(connection, table, target);
         });
 }
 
@@ -99,8 +105,9 @@ bool exportStatisticsWorkbook(QWidget* parent, Workspace& workspace,
                               const std::string& projectMemo) {
     // A copy is written: the window may take new figures while the workbook is being written.
     return exportWorkbook(parent, workspace, QString::fromUtf8(reports::kStatisticsSheetName),
-                          projectMemo, [statistics](db::Connection&, const std::string& path) {
-                              reports::exportStatistics(statistics, path);
+                          projectMemo,
+                          [statistics](db::Connection&, const reports::ExportTarget& target) {
+                              reports::exportStatistics(statistics, target);
                           });
 }
 

@@ -4,19 +4,16 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <filesystem>
 #include <mutex>
 #include <set>
 
 #include "gui/FileTypeIconProvider.h"
 #include "gui/UserMessages.h"
+#include "store/WriteTargets.h"
 
 namespace qm::gui {
 
 namespace {
-
-// The files SQLite keeps beside a database file.
-const char* const kCompanionSuffixes[] = {"", "-wal", "-shm", "-journal"};
 
 std::mutex& protectedMutex() {
     static std::mutex mutex;
@@ -26,17 +23,6 @@ std::mutex& protectedMutex() {
 std::set<std::string>& protectedFiles() {
     static std::set<std::string> files;
     return files;
-}
-
-// The same file, by its device and inode when it exists (a link or another spelling of the path
-// is caught too), by its absolute path when it does not exist yet.
-bool sameFile(const std::string& chosen, const std::string& other) {
-    std::error_code error;
-    if (std::filesystem::equivalent(chosen, other, error) && !error) {
-        return true;
-    }
-    return QFileInfo(QFile::decodeName(chosen.c_str())).absoluteFilePath() ==
-           QFileInfo(QFile::decodeName(other.c_str())).absoluteFilePath();
 }
 
 QString runFileDialog(QWidget* parent, const QString& caption, const QString& start,
@@ -97,10 +83,8 @@ bool isDatabaseFile(const QString& path) {
     const std::string chosen = QFile::encodeName(path).toStdString();
     std::lock_guard lock(protectedMutex());
     for (const std::string& database : protectedFiles()) {
-        for (const char* suffix : kCompanionSuffixes) {
-            if (sameFile(chosen, database + suffix)) {
-                return true;
-            }
+        if (store::databasePartAt(database, chosen)) {
+            return true;
         }
     }
     return false;

@@ -48,8 +48,10 @@ HistoryActions::HistoryActions(Workspace& workspace, QWidget& window)
         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     window.addAction(undo_);
     window.addAction(redo_);
-    connect(undo_, &QAction::triggered, this, [this] { undoLastStep(&window_, workspace_); });
-    connect(redo_, &QAction::triggered, this, [this] { redoUndoneStep(&window_, workspace_); });
+    connect(undo_, &QAction::triggered, this,
+            [this] { undoLastStep(&window_, workspace_, shown_.undoNumber); });
+    connect(redo_, &QAction::triggered, this,
+            [this] { redoUndoneStep(&window_, workspace_, shown_.redoNumber); });
     connect(&workspace_, &Workspace::currentProjectChanged, this, &HistoryActions::showState);
     connect(&workspace_.classChanges(), &ClassChanges::changed, this, &HistoryActions::showState);
     connect(&workspace_.classChanges(), &ClassChanges::divisionRunningChanged, this,
@@ -69,6 +71,7 @@ void HistoryActions::showState() {
     const bool dividing = workspace_.classChanges().isDivisionRunning();
     showStep(*undo_, QStringLiteral("撤销"), state.undo, dividing);
     showStep(*redo_, QStringLiteral("重做"), state.redo, dividing);
+    shown_ = state;
 }
 
 }  // namespace qm::gui

@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+#include "store/StepHistory.h"
+
 class QAction;
 class QWidget;
 
@@ -13,7 +15,9 @@ class Workspace;
 // re-divisions and restores. Each is enabled when the project's history has a step for it, and
 // names that step in its tooltip; the steps are kept in the project, so they survive a restart.
 // Both follow every change of classes, a change of the current project and a division under way,
-// during which they are disabled.
+// during which they are disabled; another program's change is noticed when the window is
+// activated and before a step is taken, which is then the step the tooltip named, or the teacher
+// is asked about the one it really is.
 class HistoryActions : public QObject {
     Q_OBJECT
 
@@ -32,6 +36,7 @@ class HistoryActions : public QObject {
     QWidget& window_;
     QAction* undo_;
     QAction* redo_;
+    store::HistoryState shown_;  // the steps the tooltips name
 };
 
 }  // namespace qm::gui

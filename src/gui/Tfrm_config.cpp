@@ -14,6 +14,7 @@
 
 #include "common/NumberText.h"
 #include "gui/MdiChildren.h"
+#include "gui/OutsideChanges.h"
 #include "gui/UserMessages.h"
 #include "gui/Workspace.h"
 #include "store/DivisionSettings.h"
@@ -78,6 +79,8 @@ Tfrm_config::Tfrm_config(Workspace& workspace, QWidget* parent)
     layout->addLayout(buttons);
 
     connect(okButton_, &QPushButton::clicked, this, &Tfrm_config::BitBtn1Click);
+    connect(&workspace_.outsideChanges(), &OutsideChanges::changed, this,
+            &Tfrm_config::followOutsideChange);
     // "取消" leaves the stored row as it was.
     connect(cancelButton_, &QPushButton::clicked, this, [this] { closeMdiChild(this); });
 }
@@ -200,22 +203,53 @@ void Tfrm_config::FormShow() {
             showError(this, kMissingRow);
             return;
         }
-        const int flags[] = {settings->is_avg_person, settings->is_avg_total,
-                             settings->is_avg_ch,     settings->is_avg_math,
-                             settings->is_avg_eng,    settings->is_avg_inter,
-                             settings->is_man};
-        for (std::size_t i = 0; i < settingBoxes_.size(); ++i) {
-            settingBoxes_[i]->setChecked(flags[i] == 1);
-        }
-        edInter_->setValue(settings->inter);
-        edWTNum_->setValue(settings->wtNum.value_or(0));
-        cb_deepOpt_->setChecked(settings->is_deep_opt == 1);
-        (settings->deep_opt_mode == 1 ? rb_bandsFirst_ : rb_averagesFirst_)->setChecked(true);
+        showSettings(*settings);
     });
+}
+
+void Tfrm_config::showSettings(const store::DivisionSettings& settings) {
+    const int flags[] = {settings.is_avg_person, settings.is_avg_total, settings.is_avg_ch,
+                         settings.is_avg_math,   settings.is_avg_eng,   settings.is_avg_inter,
+                         settings.is_man};
+    for (std::size_t i = 0; i < settingBoxes_.size(); ++i) {
+        settingBoxes_[i]->setChecked(flags[i] == 1);
+    }
+    edInter_->setValue(settings.inter);
+    edWTNum_->setValue(settings.wtNum.value_or(0));
+    cb_deepOpt_->setChecked(settings.is_deep_opt == 1);
+    (settings.deep_opt_mode == 1 ? rb_bandsFirst_ : rb_averagesFirst_)->setChecked(true);
+    shown_ = settings;
+}
+
+store::DivisionSettings Tfrm_config::windowSettings() const {
+    store::DivisionSettings settings = *shown_;
+    const auto flag = [&](SettingBox box) { return settingBoxes_[box]->isChecked() ? 1 : 0; };
+    settings.is_avg_person = flag(kPerson);
+    settings.is_avg_total = flag(kTotal);
+    settings.is_avg_ch = flag(kChinese);
+    settings.is_avg_math = flag(kMath);
+    settings.is_avg_eng = flag(kEnglish);
+    settings.is_avg_inter = flag(kBands);
+    settings.inter = edInter_->value();
+    settings.is_man = flag(kBoysFirst);
+    settings.wtNum = edWTNum_->value();
+    settings.is_deep_opt = cb_deepOpt_->isChecked() ? 1 : 0;
+    settings.deep_opt_mode = rb_bandsFirst_->isChecked() ? 1 : 0;
+    return settings;
+}
+
+// Another program changed the data: a window the teacher has not changed shows the stored row
+// anew; one with changes keeps them, and 确定 then asks before it replaces the newer row.
+void Tfrm_config::followOutsideChange() {
+    if (shown_ && windowSettings() == *shown_) {
+        FormShow();
+    }
 }
 
 // Stores the row and closes the window. A number box holding text it cannot take (a number
 // beyond its bounds typed in) is refused with a message, nothing is stored and the window stays.
+// When another program stored other settings since the window showed them, the teacher chooses
+// between the window's and those, which the window then shows.
 void Tfrm_config::BitBtn1Click() {
     const std::pair<QSpinBox*, const char*> numbers[] = {{edInter_, "分数间隔权重"},
                                                          {edWTNum_, "微调次数"}};
@@ -230,31 +264,30 @@ void Tfrm_config::BitBtn1Click() {
             return;
         }
     }
-    const int inter = edInter_->value();
-    const int wtNum = edWTNum_->value();
-    const bool stored = runGuarded(this, [&] {
-        // The stored row is changed where the window shows it, so nothing else in it is lost.
-        auto settings =
-            projectId_ ? store::loadSettings(workspace_.connection(), *projectId_) : std::nullopt;
-        if (!settings) {
-            return;  // nothing to store into; the window closes all the same
-        }
-        const auto flag = [&](SettingBox box) { return settingBoxes_[box]->isChecked() ? 1 : 0; };
-        settings->is_avg_person = flag(kPerson);
-        settings->is_avg_total = flag(kTotal);
-        settings->is_avg_ch = flag(kChinese);
-        settings->is_avg_math = flag(kMath);
-        settings->is_avg_eng = flag(kEnglish);
-        settings->is_avg_inter = flag(kBands);
-        settings->inter = inter;
-        settings->is_man = flag(kBoysFirst);
-        settings->wtNum = wtNum;
-        settings->is_deep_opt = cb_deepOpt_->isChecked() ? 1 : 0;
-        settings->deep_opt_mode = rb_bandsFirst_->isChecked() ? 1 : 0;
-        store::checkSettingsBounds(*settings);
-        store::saveSettings(workspace_.connection(), *settings);
+    workspace_.outsideChanges().check();
+    if (!shown_) {
+        closeMdiChild(this);  // nothing to store into; the window closes all the same
+        return;
+    }
+    std::optional<store::DivisionSettings> newer;
+    const store::DivisionSettings settings = windowSettings();
+    bool stored = runGuarded(this, [&] {
+        newer = store::saveSettingsUnlessChanged(workspace_.connection(), *shown_, settings);
     });
+    while (stored && newer) {
+        if (!confirm(this, QStringLiteral("另一个程序在这个窗口打开后改动了分班设置。\n\n"
+                                          "要用这个窗口里的设置替换它们吗？选“否”则不保存，"
+                                          "窗口显示改动后的设置。"))) {
+            showSettings(*newer);
+            return;
+        }
+        const store::DivisionSettings seen = *newer;
+        stored = runGuarded(this, [&] {
+            newer = store::saveSettingsUnlessChanged(workspace_.connection(), seen, settings);
+        });
+    }
     if (stored) {
+        shown_ = settings;
         closeMdiChild(this);
     }
 }

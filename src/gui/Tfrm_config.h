@@ -4,6 +4,8 @@
 #include <array>
 #include <optional>
 
+#include "store/DivisionSettings.h"
+
 class QCheckBox;
 class QRadioButton;
 class QSpinBox;
@@ -17,7 +19,9 @@ class Workspace;
 // The settings window "分班设置" of one project: which balancing rules a division applies, the
 // band tolerance, boys or girls first, the fine-tuning count, and whether a division ends with
 // 深度优化 and in which strength. It loads the project's row when first shown and stores it with
-// "确定", which then closes the window; "取消" closes it without storing.
+// "确定", which then closes the window; "取消" closes it without storing. Settings another program
+// stores meanwhile are shown when the window holds no changes of the teacher's, and are never
+// replaced by the window's without asking.
 class Tfrm_config : public QWidget {
     Q_OBJECT
 
@@ -52,11 +56,16 @@ class Tfrm_config : public QWidget {
     QWidget* buildNumbersPage();
     QWidget* buildOptimisationPage();
     void FormShow();
+    void showSettings(const store::DivisionSettings& settings);
+    // The row as the window shows it now.
+    store::DivisionSettings windowSettings() const;
+    void followOutsideChange();
     void BitBtn1Click();
 
     Workspace& workspace_;
     std::optional<int> projectId_;
     bool loaded_ = false;
+    std::optional<store::DivisionSettings> shown_;  // the stored row the window shows
     QTabWidget* pages_;
     std::array<QCheckBox*, 9> subjectBoxes_{};
     std::array<QCheckBox*, 7> settingBoxes_{};

@@ -19,6 +19,7 @@
 #include "gui/ExportCommands.h"
 #include "gui/HistoryActions.h"
 #include "gui/MdiChildren.h"
+#include "gui/OutsideChanges.h"
 #include "gui/ProgramIcon.h"
 #include "gui/TfrmBuild.h"
 #include "gui/TfrmResult.h"
@@ -61,6 +62,13 @@ Tfrm_main::Tfrm_main(Workspace& workspace, QWidget* parent)
     workspace_.setConsole(console_);
     workspace_.setLeaveGuard([this] { return closeProjectWindows(); });
     connect(&workspace_, &Workspace::currentProjectChanged, this, &Tfrm_main::showCurrentProject);
+    // Another program may have changed the data while the teacher was elsewhere.
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this,
+            [this](QMdiSubWindow* window) {
+                if (window) {
+                    workspace_.outsideChanges().check();
+                }
+            });
     showCurrentProject();
 }
 
@@ -340,6 +348,13 @@ void Tfrm_main::re_fb(const std::vector<int>& classes) {
 
 void Tfrm_main::setImportCountText(const QString& text) {
     importCountPanel_->setText(text);
+}
+
+void Tfrm_main::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        workspace_.outsideChanges().check();  // back from another program
+    }
 }
 
 // Closing the main window ends the program with every window, after asking while a division

@@ -70,6 +70,8 @@ class Tfrm_main : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    // Activated again: what another program changed meanwhile is shown.
+    void changeEvent(QEvent* event) override;
 
   private:
     void buildMenuBar();

@@ -6,8 +6,9 @@
 #include "db/DbError.h"
 #include "gui/ClassChanges.h"
 #include "gui/FileDialogs.h"
+#include "gui/OutsideChanges.h"
 #include "gui/TfrmShow.h"
-#include "store/Schema.h"
+#include "store/OpenDatabase.h"
 
 namespace qm::gui {
 
@@ -18,18 +19,17 @@ Workspace::Workspace(std::string databasePath, QObject* parent)
     if (databasePath_.empty()) {
         // SQLite would open a temporary database for an empty name; nothing would be kept.
         openError_ = QStringLiteral("没有可用的数据库文件位置");
-        return;
+    } else {
+        protectDatabaseFile(databasePath_);
+        try {
+            connection_ = store::openDatabase(databasePath_);
+        } catch (const std::exception& error) {
+            openError_ =
+                QStringLiteral("无法打开数据库 %1: %2")
+                    .arg(QString::fromStdString(databasePath_), QString::fromUtf8(error.what()));
+        }
     }
-    protectDatabaseFile(databasePath_);
-    try {
-        auto connection = std::make_unique<db::Connection>(databasePath_);
-        store::ensureSchema(*connection);
-        connection_ = std::move(connection);
-    } catch (const std::exception& error) {
-        openError_ =
-            QStringLiteral("无法打开数据库 %1: %2")
-                .arg(QString::fromStdString(databasePath_), QString::fromUtf8(error.what()));
-    }
+    outsideChanges_ = new OutsideChanges(*this);
 }
 
 Workspace::~Workspace() {

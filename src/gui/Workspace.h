@@ -16,6 +16,7 @@ class Connection;
 namespace qm::gui {
 
 class ClassChanges;
+class OutsideChanges;
 class TfrmShow;
 
 // What every window of a running program shares: the database file and its one connection of
@@ -60,6 +61,8 @@ class Workspace : public QObject {
 
     // Where every change of classes is announced, for the windows to follow.
     ClassChanges& classChanges() const { return *classChanges_; }
+    // What other programs changed in the database, noticed before writes and on activation.
+    OutsideChanges& outsideChanges() const { return *outsideChanges_; }
 
   signals:
     void currentProjectChanged();
@@ -72,6 +75,7 @@ class Workspace : public QObject {
     std::function<bool()> leaveGuard_;
     QPointer<TfrmShow> console_;
     ClassChanges* classChanges_;
+    OutsideChanges* outsideChanges_ = nullptr;
 };
 
 }  // namespace qm::gui

@@ -59,6 +59,13 @@ TEST_F(AdjustmentCli, ConstraintsAreKeptByTheDivisionAndByMovesByHand) {
 }
 
 TEST_F(AdjustmentCli, MovesUndoRedoAndVersions) {
+    // Refused: nothing on the standard output, which a script reads as what was done.
+    for (const std::string command : {"undo", "redo"}) {
+        const ProgramResult refused = run({command, "1"});
+        EXPECT_EQ(refused.status, 1) << command;
+        EXPECT_EQ(refused.out, "") << command;
+        EXPECT_TRUE(has(refused.err, "没有可以")) << refused.err;
+    }
     ok({"divide", "1"});
     EXPECT_TRUE(has(ok({"versions", "1", "--save", "分班后"}), "已保存方案 1（分班后）"));
     ok({"move", "1", "20240006", "4"});

@@ -45,7 +45,9 @@ ChildProcess ChildProcess::fork(const std::function<void()>& work) {
     return ChildProcess(pid);
 }
 
-ChildProcess ChildProcess::start(const std::vector<std::string>& argv) {
+ChildProcess ChildProcess::start(const std::vector<std::string>& argv,
+                                 const std::vector<std::string>& environment,
+                                 const std::string& outputFile) {
     std::vector<char*> words;
     for (const auto& word : argv) {
         words.push_back(const_cast<char*>(word.c_str()));
@@ -53,15 +55,21 @@ ChildProcess ChildProcess::start(const std::vector<std::string>& argv) {
     words.push_back(nullptr);
     const pid_t pid = forkOrThrow();
     if (pid == 0) {
-        ::dup2(0, 1);
-        ::dup2(0, 2);
+        const int output = outputFile.empty()
+                               ? 0
+                               : ::open(outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ::dup2(output, 1);
+        ::dup2(output, 2);
+        for (const auto& setting : environment) {
+            ::putenv(const_cast<char*>(setting.c_str()));
+        }
         ::execv(words[0], words.data());
         ::_exit(127);
     }
     return ChildProcess(pid);
 }
 
-ChildProcess::ChildProcess(ChildProcess&& other) noexcept : pid_(other.pid_) {
+ChildProcess::ChildProcess(ChildProcess&& other) noexcept : pid_(other.pid_), end_(other.end_) {
     other.pid_ = 0;
 }
 
@@ -78,7 +86,22 @@ void ChildProcess::kill(int signal) {
     }
 }
 
+namespace {
+
+ChildEnd endOf(int status) {
+    ChildEnd end;
+    end.exited = WIFEXITED(status);
+    end.code = end.exited ? WEXITSTATUS(status) : 0;
+    end.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    return end;
+}
+
+}  // namespace
+
 ChildEnd ChildProcess::wait() {
+    if (end_) {
+        return *end_;
+    }
     int status = 0;
     while (::waitpid(pid_, &status, 0) < 0) {
         if (errno != EINTR) {
@@ -86,11 +109,17 @@ ChildEnd ChildProcess::wait() {
         }
     }
     pid_ = 0;
-    ChildEnd end;
-    end.exited = WIFEXITED(status);
-    end.code = end.exited ? WEXITSTATUS(status) : 0;
-    end.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
-    return end;
+    end_ = endOf(status);
+    return *end_;
+}
+
+bool ChildProcess::hasEnded() {
+    int status = 0;
+    if (!end_ && pid_ > 0 && ::waitpid(pid_, &status, WNOHANG) == pid_) {
+        pid_ = 0;
+        end_ = endOf(status);
+    }
+    return end_.has_value();
 }
 
 }  // namespace qm::test

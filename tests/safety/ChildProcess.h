@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,13 +21,17 @@ struct ChildEnd {
 };
 
 // A child process of the test: a function run in a fork, or a program. Either way its standard
-// input is /dev/null; a program's output goes to /dev/null too, a function's stays the test's.
+// input is /dev/null; a program's output goes to /dev/null (or to a file named at its start), a
+// function's stays the test's.
 class ChildProcess {
   public:
     // Runs `work` in a fork of this process; the child exits with status 0 when it returns.
     static ChildProcess fork(const std::function<void()>& work);
-    // Starts the program (argv[0] is its path) without a shell.
-    static ChildProcess start(const std::vector<std::string>& argv);
+    // Starts the program (argv[0] is its path) without a shell, with the environment of the test
+    // and these "NAME=value" settings besides; its output and errors go to outputFile when named.
+    static ChildProcess start(const std::vector<std::string>& argv,
+                              const std::vector<std::string>& environment = {},
+                              const std::string& outputFile = {});
 
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
@@ -37,10 +42,13 @@ class ChildProcess {
 
     void kill(int signal);
     ChildEnd wait();
+    // Whether the child has ended, without waiting; wait() then gives how.
+    bool hasEnded();
 
   private:
     explicit ChildProcess(pid_t pid) : pid_(pid) {}
     pid_t pid_;
+    std::optional<ChildEnd> end_;
 };
 
 }  // namespace qm::test

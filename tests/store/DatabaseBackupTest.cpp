@@ -1,14 +1,25 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <functional>
 
+#include "DatabaseSnapshot.h"
 #include "common/UserError.h"
+#include "db/EngineError.h"
 #include "db/Transaction.h"
 #include "store/DatabaseBackup.h"
+#include "store/DivisionSettings.h"
+#include "store/GroupStore.h"
+#include "store/HandMoves.h"
+#include "store/OpenDatabase.h"
 #include "store/ProjectStore.h"
+#include "store/SavedVersions.h"
+#include "store/StepHistory.h"
+#include "store/WriteTargets.h"
 #include "support/StudentRows.h"
 #include "support/TempDatabase.h"
 
@@ -24,6 +35,24 @@ void runOn(const std::string& path, const std::string& sql) {
     EXPECT_EQ(sqlite3_exec(file, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK)
         << sqlite3_errmsg(file);
     sqlite3_close(file);
+}
+
+// A file a backup was writing when it was killed: pages of the copy already in it, and the hot
+// journal SQLite keeps beside it until the copy is whole.
+void leaveHalfWritten(const std::string& path) {
+    runOn(path, "create table half(x); insert into half values(1)");
+    if (::fork() == 0) {
+        sqlite3* file = nullptr;
+        sqlite3_open(path.c_str(), &file);
+        sqlite3_exec(file,
+                     "PRAGMA cache_size=2; BEGIN; insert into half select randomblob(4000) from "
+                     "(with recursive n(i) as (select 1 union all select i+1 from n where i<200) "
+                     "select i from n);",
+                     nullptr, nullptr, nullptr);
+        ::_exit(0);  // killed: never committed, never closed
+    }
+    ::wait(nullptr);
+    ASSERT_TRUE(fs::exists(path + "-journal")) << path;
 }
 
 void writeFile(const std::string& path, const std::string& bytes) {
@@ -76,7 +105,7 @@ TEST_F(DatabaseBackupTest, ABackupHoldsTheCommittedDataAndARestoreBringsThemBack
         // A change still in progress, as in a division that runs while the teacher backs up.
         db::Transaction pending(connection());
         createProject(connection(), "未完成", 2);
-        backupDatabase(connection(), backup);
+        backupDatabase(connection(), backup, false);
     }
     EXPECT_FALSE(fs::exists(backup + "-wal"));
     EXPECT_FALSE(fs::exists(backup + ".partial"));
@@ -97,9 +126,37 @@ TEST_F(DatabaseBackupTest, ABackupHoldsTheCommittedDataAndARestoreBringsThemBack
     EXPECT_EQ(contents(copy), original);
 }
 
+// The restore copies table by table: every table of the back-up comes back with every row, the
+// teacher's groups, steps and versions and the settings among them, and the counter that keeps
+// project ids from being given again; tables the back-up does not hold are gone.
+TEST_F(DatabaseBackupTest, ARestoreBringsBackEveryTableAndRowOfTheBackup) {
+    const auto project = openProject(connection(), 1);
+    connection().exec("update " + project.fbTable + " set class_id=student_id,type=1");
+    addGroups(connection(), project, {{GroupKind::Apart, {1, 2}, "双胞胎"}});
+    moveStudent(connection(), project, 1, 3);
+    saveVersion(connection(), project, "调整后");
+    changeSettings(connection(), 1, [](DivisionSettings& settings) { settings.inter = 9; });
+    deleteProject(connection(), createProject(connection(), "删掉的", 2).id());
+    const std::string backup = backups.file("backup.db");
+    backupDatabase(connection(), backup, false);
+
+    createProject(connection(), "后来的项目", 3);
+    undoStep(connection(), project);
+    connection().exec("create table notes(x)");
+    restoreDatabase(connection(), backup);
+
+    std::string integrity;
+    const auto restored = test::DatabaseSnapshot::take(database.path(), integrity);
+    EXPECT_EQ(integrity, "ok");
+    const auto expected = test::DatabaseSnapshot::take(backup, integrity);
+    EXPECT_TRUE(restored == expected) << restored.differencesFrom(expected);
+    EXPECT_EQ(createProject(connection(), "新项目", 2).id(), 3)
+        << "the id of the project deleted before the back-up is not given again";
+}
+
 TEST_F(DatabaseBackupTest, RefusesFilesThatAreNoSoundQuillmereDatabaseAndChangesNothing) {
     const std::string good = backups.file("good.db");
-    backupDatabase(connection(), good);
+    backupDatabase(connection(), good, false);
     const std::string original = contents(connection());
     struct Case {
         std::string name;
@@ -151,10 +208,10 @@ TEST_F(DatabaseBackupTest, RefusesFilesThatAreNoSoundQuillmereDatabaseAndChanges
 }
 
 // Another program writing the database (a division in the desktop program) holds its lock for
-// longer than the engine waits: the restore says so and changes nothing.
+// longer than the engine waits: the restore says so and changes nothing, and keeps no copy.
 TEST_F(DatabaseBackupTest, ARestoreWhileAnotherProgramWritesIsRefusedAndChangesNothing) {
     const std::string backup = backups.file("backup.db");
-    backupDatabase(connection(), backup);
+    backupDatabase(connection(), backup, false);
     createProject(connection(), "后来的项目", 3);
     const std::string before = contents(connection());
     {
@@ -164,8 +221,8 @@ TEST_F(DatabaseBackupTest, ARestoreWhileAnotherProgramWritesIsRefusedAndChangesN
         try {
             restoreDatabase(connection(), backup);
             ADD_FAILURE() << "restored while another program was writing";
-        } catch (const UserError& error) {
-            EXPECT_NE(std::string(error.what()).find("请等它结束后再试"), std::string::npos)
+        } catch (const std::exception& error) {
+            EXPECT_NE(std::string(error.what()).find(db::kDatabaseBusyMessage), std::string::npos)
                 << error.what();
         }
     }
@@ -175,7 +232,7 @@ TEST_F(DatabaseBackupTest, ARestoreWhileAnotherProgramWritesIsRefusedAndChangesN
 
 TEST_F(DatabaseBackupTest, RestoresABackupWhosePagesHaveAnotherSize) {
     const std::string backup = backups.file("small-pages.db");
-    backupDatabase(connection(), backup);
+    backupDatabase(connection(), backup, false);
     runOn(backup, "PRAGMA page_size=1024; VACUUM;");
     const std::string original = contents(connection());
     deleteProject(connection(), 1);
@@ -189,15 +246,49 @@ TEST_F(DatabaseBackupTest, RestoresABackupWhosePagesHaveAnotherSize) {
 TEST_F(DatabaseBackupTest, BackupRefusesTheDatabaseItselfAndMissingFoldersAndReplacesWhole) {
     for (const std::string& target :
          {database.path(), database.path() + "-wal", backups.file("无此文件夹/b.db")}) {
-        EXPECT_THROW(backupDatabase(connection(), target), UserError) << target;
+        EXPECT_THROW(backupDatabase(connection(), target, true), UserError) << target;
     }
     EXPECT_EQ(connection().query("PRAGMA integrity_check")[0][0].toText(), "ok");
 
     const std::string old = backups.file("old.db");
     writeFile(old, "an old file in the way");
-    backupDatabase(connection(), old);
+    EXPECT_THROW(backupDatabase(connection(), old, false), ExistingFileRefused);
+    backupDatabase(connection(), old, true);
     db::Connection copy(old);
     EXPECT_EQ(contents(copy), contents(connection()));
+}
+
+// What a killed backup or restore leaves beside the database goes when the database is next
+// opened; what is not such a file, or is being written by a backup now, stays.
+TEST_F(DatabaseBackupTest, LeftoversOfKilledBackupsGoWhenTheDatabaseIsOpened) {
+    const fs::path folder = fs::path(database.path()).parent_path();
+    const auto at = [&](const std::string& name) { return (folder / name).string(); };
+    leaveHalfWritten(at("备份.db.partial"));
+    leaveHalfWritten(at("fb.db.restore-partial"));
+    writeFile(at("fb-before-restore-20260901-083000.db.partial"), "");
+    writeFile(at("孤儿.db.partial-journal"), "journal");
+    writeFile(at("下载中的电影.partial"), "not a database of ours");
+    runOn(at("正在写.db.partial"), "create table half(x)");
+    runOn(at("完整的备份.db"), "create table whole(x)");
+    sqlite3* writer = nullptr;  // a backup under way in another program holds its lock
+    ASSERT_EQ(sqlite3_open(at("正在写.db.partial").c_str(), &writer), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(writer, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+
+    openDatabase(database.path());
+
+    sqlite3_exec(writer, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(writer);
+    for (const std::string gone :
+         {"备份.db.partial", "备份.db.partial-journal", "fb.db.restore-partial",
+          "fb.db.restore-partial-journal", "fb-before-restore-20260901-083000.db.partial",
+          "孤儿.db.partial-journal"}) {
+        EXPECT_FALSE(fs::exists(at(gone))) << gone;
+    }
+    for (const std::string kept :
+         {"下载中的电影.partial", "正在写.db.partial", "完整的备份.db", "fb.db", "fb.db-wal"}) {
+        EXPECT_TRUE(fs::exists(at(kept))) << kept;
+    }
+    EXPECT_EQ(contents(connection()).substr(0, 9), "1:2026级");
 }
 
 }  // namespace

@@ -130,6 +130,30 @@ TEST_F(Groups, LiveAndDieWithTheProject) {
     }
 }
 
+// An older version deleted a project's rows and student tables but left these tables behind.
+// Opening drops them, and no other table that merely looks like one.
+TEST_F(Groups, TablesOfAProjectAnOlderVersionDeletedGoOnOpening) {
+    group(GroupKind::Apart, {1, 2});
+    const auto other = createProject(connection(), "旧项目", 3);
+    const AdjustmentTables left(other.id());
+    connection().exec("delete from fb_info where id=" + other.fbId + ";delete from config where id=" +
+                      other.fbId + ";drop table " + other.fbTable + ";drop table " + other.rbTable);
+    connection().exec("create table fb_" + other.fbId + "_notes(x);create table " + other.fbTable +
+                      "(x);create table fb_07_groups(x)");
+    database.reopen();
+    for (const std::string& name : left.all()) {
+        EXPECT_FALSE(connection().tableExists(name)) << name;
+    }
+    for (const std::string& kept :
+         {"fb_" + other.fbId + "_notes", other.fbTable, std::string("fb_07_groups")}) {
+        EXPECT_TRUE(connection().tableExists(kept)) << kept;
+    }
+    for (const std::string& name : AdjustmentTables(project.id()).all()) {
+        EXPECT_TRUE(connection().tableExists(name)) << name;
+    }
+    EXPECT_EQ(loadGroups(connection(), project.id()).size(), 1u);
+}
+
 TEST_F(Groups, OlderDatabasesGetTheTablesOnOpeningWithTheirDataKept) {
     const AdjustmentTables tables(project.id());
     for (const std::string& name : tables.all()) {

@@ -1,5 +1,6 @@
 #include "engine/DeepOptimisation.h"
 
+#include "common/InterleavingPause.h"
 #include "common/NumberText.h"
 #include "common/UserError.h"
 #include "db/Connection.h"
@@ -82,12 +83,15 @@ PlacedCohort projectCohort(db::Connection& connection, const store::CurrentProje
 
 void optimiseClasses(db::Connection& connection, const store::CurrentProject& project,
                      DivisionObserver& observer) {
+    // The classes are read under the write lock: what is written back is made of the classes as
+    // they are, never of classes another program changed meanwhile.
+    db::Transaction transaction(connection);
     const auto settings = store::loadSettings(connection, project.id());
     const PlacedCohort cohort = projectCohort(connection, project);
     if (cohort.students.empty()) {
         throw UserError("该分班项目的班级里还没有学生，请先分班");
     }
-    db::Transaction transaction(connection);
+    pauseAfterReading();
     store::StepRecorder step(connection, project);
     runOptimisation(connection, project, cohort, strengthOf(settings), observer);
     reportUnkeptGroups(connection, project, observer);

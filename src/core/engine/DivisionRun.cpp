@@ -1,5 +1,6 @@
 #include "engine/DivisionRun.h"
 
+#include "common/InterleavingPause.h"
 #include "common/NumberText.h"
 #include "db/Connection.h"
 #include "db/Transaction.h"
@@ -83,6 +84,9 @@ void divide(db::Connection& connection, const store::CurrentProject& project,
             DivisionObserver& observer) {
     const std::string& table = store::checkedTableName(project.fbTable);
     const std::string& twin = store::checkedTableName(project.rbTable);
+    // Everything the run decides on is read under the write lock: another program's change
+    // either comes before the run, which then sees it, or waits for the run's end.
+    db::Transaction transaction(connection);
     const int classCount = projectClassCount(connection, project);
     refuseWithoutStudents(connection, table);
     RunSettings settings = loadRunSettings(connection, project);
@@ -92,8 +96,7 @@ void divide(db::Connection& connection, const store::CurrentProject& project,
         classIds.push_back(id);
     }
     const GroupPlan groups = planGroups(connection, project, classIds, false);
-
-    db::Transaction transaction(connection);
+    pauseAfterReading();
     store::StepRecorder step(connection, project);
     connection.exec("update " + table + " set class_id=0,type=0 where type<>2");
     // Each category is divided on its own over all classes, in the twin table; its members then
@@ -126,6 +129,7 @@ void redivide(db::Connection& connection, const store::CurrentProject& project,
     if (classes.empty()) {
         throw UserError("请选择要重新分班的班级");
     }
+    db::Transaction transaction(connection);  // reads under the write lock, as divide() does
     const int classCount = projectClassCount(connection, project);
     refuseWithoutStudents(connection, table);
     for (int classId : classes) {
@@ -137,8 +141,7 @@ void redivide(db::Connection& connection, const store::CurrentProject& project,
     RunSettings settings = loadRunSettings(connection, project);
     settings.isRefb = true;
     const GroupPlan groups = planGroups(connection, project, classes, true);
-
-    db::Transaction transaction(connection);
+    pauseAfterReading();
     store::StepRecorder step(connection, project);
     connection.exec("delete from " + twin);
     std::string condition;

@@ -2,6 +2,7 @@
 
 #include <unordered_map>
 
+#include "common/InterleavingPause.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "db/EngineError.h"
@@ -64,13 +65,15 @@ SaveOutcome saveImportedRows(db::Connection& connection, const store::CurrentPro
     SaveObserver silent;
     SaveObserver& watch = observer ? *observer : silent;
     const std::string& table = store::checkedTableName(project.fbTable);
-    const int classCount = store::findProjectOfTable(connection, table).num;
-    auto insert = connection.prepare(store::insertStudentSql(table));
     const int total = grid.studentCount();
 
     // Until the commit the project's students are the old ones, for every other reader too;
-    // leaving early rolls everything back.
+    // leaving early rolls everything back. The class count the rows are checked against is read
+    // under the write lock too.
     db::Transaction transaction(connection);
+    const int classCount = store::findProjectOfTable(connection, table).num;
+    auto insert = connection.prepare(store::insertStudentSql(table));
+    pauseAfterReading();
     connection.exec("delete from " + table);
     std::unordered_map<int, int> sheetRowOfId;
     for (int r = 1; r <= total; ++r) {

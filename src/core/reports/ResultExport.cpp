@@ -67,10 +67,11 @@ double totalScore(const db::Row& student) {
 
 }  // namespace
 
-int exportResults(db::Connection& connection, const std::string& table, const std::string& path) {
+int exportResults(db::Connection& connection, const std::string& table,
+                  const ExportTarget& target) {
+    XlsxWriter workbook(ExportTarget(target.path, connection.path(), target.replaceAnyFile));
     const auto students = connection.query("select * from " + store::checkedTableName(table) +
                                            " order by class_id,student_id");
-    XlsxWriter workbook(path);
     lxw_worksheet* sheet = workbook.addSheet(kResultSheetName);
     lxw_format* title = workbook.addFormat();
     format_set_bold(title);

@@ -82,9 +82,9 @@ void writeBalance(XlsxWriter& workbook, const BalanceReport& balance, const Form
 
 }  // namespace
 
-void exportStatistics(const ClassStatistics& statistics, const std::string& path,
+void exportStatistics(const ClassStatistics& statistics, const ExportTarget& target,
                       const BalanceReport* balance) {
-    XlsxWriter workbook(path);
+    XlsxWriter workbook(target);
     lxw_worksheet* sheet = workbook.addSheet(kStatisticsSheetName);
     const Formats formats = makeFormats(workbook);
 

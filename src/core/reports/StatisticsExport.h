@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "reports/XlsxWriter.h"
+
 namespace qm::reports {
 
 struct ClassStatistics;
@@ -17,7 +19,8 @@ inline constexpr const char* kBalanceSheetName = "均衡度";
 // empty row that follows a grid. Counts and figures are numeric cells, figures with two
 // decimals, the deviations beyond 1 in red. With a balance report, a second sheet 均衡度 holds
 // its table (figures as numbers) and, below it, the figures in plain words.
-void exportStatistics(const ClassStatistics& statistics, const std::string& path,
+// The target is refused as ExportTarget says.
+void exportStatistics(const ClassStatistics& statistics, const ExportTarget& target,
                       const BalanceReport* balance = nullptr);
 
 }  // namespace qm::reports

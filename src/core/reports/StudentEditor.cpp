@@ -127,6 +127,7 @@ void updateStudent(db::Connection& connection, const std::string& table, int stu
                    const StudentFields& typed) {
     const std::string& name = store::checkedTableName(table);
     const StudentFields changes = withPinyinOfName(storableTexts(typed));
+    db::Transaction transaction(connection);  // checked against the class count of now
     const int classCount = classCountOf(connection, name);
     std::vector<db::Value> values;
     std::string assignments;
@@ -134,7 +135,6 @@ void updateStudent(db::Connection& connection, const std::string& table, int stu
         values.push_back(checkedValue(column, text, classCount));
         assignments += (assignments.empty() ? "" : ",") + column + "=?";
     }
-    db::Transaction transaction(connection);
     if (!studentExists(connection, name, studentId)) {
         throw noSuchStudent(studentId);
     }
@@ -159,6 +159,7 @@ void insertStudent(db::Connection& connection, const std::string& table,
                    const StudentFields& typed) {
     const std::string& name = store::checkedTableName(table);
     const StudentFields values = withPinyinOfName(storableTexts(typed));
+    db::Transaction transaction(connection);
     const int classCount = classCountOf(connection, name);
     // Every column starts as a new, unplaced student without scores has it.
     std::vector<db::Value> row;
@@ -178,7 +179,6 @@ void insertStudent(db::Connection& connection, const std::string& table,
     if (!numberGiven) {
         throw UserError("新学生必须有学号");
     }
-    db::Transaction transaction(connection);
     refuseTakenNumber(connection, name, static_cast<int>(row[0].toInt()));
     auto insert = connection.prepare(store::insertStudentSql(name));
     for (std::size_t i = 0; i < row.size(); ++i) {

@@ -5,13 +5,18 @@
 #include <filesystem>
 #include <system_error>
 
+#include "common/Platform.h"
 #include "common/UserError.h"
 #include "common/Utf8.h"
 #include "intake/XlsxWorkbook.h"
+#include "intake/ZipArchive.h"
+#include "store/WriteTargets.h"
 
 namespace qm::reports {
 
 namespace {
+
+namespace fs = std::filesystem;
 
 lxw_row_t rowIndex(std::size_t row) {
     return static_cast<lxw_row_t>(row);
@@ -33,14 +38,38 @@ void checkReadsBack(const std::string& written, const std::string& target) {
     }
 }
 
+// An .xlsx workbook (a zip package with a workbook part), or an empty file: either may be
+// replaced by a new export.
+bool isWorkbookOrEmpty(const std::string& path) {
+    std::error_code error;
+    const auto file = platform::pathFromUtf8(path);
+    if (fs::is_regular_file(file, error) && fs::file_size(file, error) == 0 && !error) {
+        return true;
+    }
+    try {
+        return intake::ZipArchive(path).contains("xl/workbook.xml");
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
 }  // namespace
 
-XlsxWriter::XlsxWriter(std::string path)
-    : path_(std::move(path)),
-      partialPath_(path_ + ".part"),
-      workbook_(workbook_new(partialPath_.c_str())) {
+XlsxWriter::XlsxWriter(ExportTarget target)
+    : target_(std::move(target)), path_(target_.path), partialPath_(path_ + ".part") {
+    checkTarget();
+    workbook_ = workbook_new(partialPath_.c_str());
     if (workbook_ == nullptr) {
         throw UserError("无法建立电子表格: " + path_);
+    }
+}
+
+void XlsxWriter::checkTarget() const {
+    store::refuseDatabaseFile(target_.databasePath, path_);
+    store::refuseDatabaseFile(target_.databasePath, partialPath_);
+    if (!target_.replaceAnyFile && store::somethingAt(path_) && !isWorkbookOrEmpty(path_)) {
+        throw store::ExistingFileRefused("文件 " + path_ +
+                                         " 已经存在，而且不是 Excel 工作簿(.xlsx)，没有替换它");
     }
 }
 
@@ -106,6 +135,12 @@ void XlsxWriter::save() {
     }
     try {
         checkReadsBack(partialPath_, path_);
+    } catch (const UserError&) {
+        std::filesystem::remove(partialPath_, error);
+        throw;
+    }
+    try {
+        checkTarget();  // the target may have become something else while the workbook was written
     } catch (const UserError&) {
         std::filesystem::remove(partialPath_, error);
         throw;

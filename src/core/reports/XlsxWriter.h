@@ -1,12 +1,29 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 typedef struct lxw_workbook lxw_workbook;
 typedef struct lxw_worksheet lxw_worksheet;
 typedef struct lxw_format lxw_format;
 
 namespace qm::reports {
+
+// Where an export goes. The file is never part of the database in use (see
+// store/WriteTargets.h), and an existing file there that is not an .xlsx workbook (an empty file
+// aside) is replaced only with replaceAnyFile (store::ExistingFileRefused otherwise): a workbook
+// exported before may be exported again, a document that happens to have the name is kept.
+struct ExportTarget {
+    // A file alone (implicit, as a path has always been given): no database to protect, and
+    // only a workbook or an empty file is replaced.
+    ExportTarget(std::string file) : path(std::move(file)) {}
+    ExportTarget(std::string file, std::string database, bool replaceAny)
+        : path(std::move(file)), databasePath(std::move(database)), replaceAnyFile(replaceAny) {}
+
+    std::string path;          // UTF-8
+    std::string databasePath;  // the database in use; empty when there is none to protect
+    bool replaceAnyFile = false;
+};
 
 // A new .xlsx workbook being written. Nothing reaches the target file before save(): the
 // workbook is written beside it under a temporary name, read back, and only then put in its
@@ -16,7 +33,8 @@ namespace qm::reports {
 // the user.
 class XlsxWriter {
   public:
-    explicit XlsxWriter(std::string path);
+    // Refuses a target it may not write at once, before anything is written (see ExportTarget).
+    explicit XlsxWriter(ExportTarget target);
     ~XlsxWriter();
     XlsxWriter(const XlsxWriter&) = delete;
     XlsxWriter& operator=(const XlsxWriter&) = delete;
@@ -37,10 +55,13 @@ class XlsxWriter {
 
   private:
     void check(int error, const std::string& what) const;
+    // The rules of ExportTarget, asked again just before the workbook takes its place.
+    void checkTarget() const;
 
+    ExportTarget target_;
     std::string path_;
     std::string partialPath_;
-    lxw_workbook* workbook_;
+    lxw_workbook* workbook_ = nullptr;
 };
 
 }  // namespace qm::reports

@@ -1,5 +1,6 @@
 #include "store/AdjustmentTables.h"
 
+#include <algorithm>
 #include <set>
 #include <utility>
 
@@ -66,6 +67,35 @@ bool adjustmentTablesComplete(db::Connection& connection) {
         }
     }
     return true;
+}
+
+std::vector<std::string> tablesOfDeletedProjects(db::Connection& connection) {
+    std::set<std::string> kept;
+    for (const auto row : connection.query("select id from fb_info where id is not null")) {
+        for (std::string& name : AdjustmentTables(static_cast<int>(row["id"].toInt())).all()) {
+            kept.insert(std::move(name));
+        }
+    }
+    // Each name is checked against the names a project's tables have, so that no other table
+    // (a project's students above all) is ever taken for one of them.
+    std::vector<std::string> deleted;
+    for (const auto row : connection.query("select name from sqlite_master where type='table'")) {
+        const std::string name = row["name"].toText();
+        const auto digits = name.find_first_not_of("0123456789", 3);
+        if (!name.starts_with("fb_") || digits == 3 || digits == std::string::npos ||
+            kept.count(name) != 0) {
+            continue;
+        }
+        const std::string number = name.substr(3, digits - 3);
+        if (number.size() > 9 || number.front() == '0') {
+            continue;
+        }
+        const auto tables = AdjustmentTables(std::stoi(number)).all();
+        if (std::find(tables.begin(), tables.end(), name) != tables.end()) {
+            deleted.push_back(name);
+        }
+    }
+    return deleted;
 }
 
 void ensureAdjustmentTables(db::Connection& connection) {

@@ -37,6 +37,10 @@ void dropAdjustmentTables(db::Connection& connection, int projectId);
 // Whether every project of fb_info has all its tables; only reads.
 bool adjustmentTablesComplete(db::Connection& connection);
 
+// The tables of groups, steps and versions whose project is no longer in fb_info: an older
+// version deleted a project without them. Only reads.
+std::vector<std::string> tablesOfDeletedProjects(db::Connection& connection);
+
 // Creates the missing tables of every project of fb_info: a database written before these tables
 // existed gets them when it is opened, with nothing else changed.
 void ensureAdjustmentTables(db::Connection& connection);

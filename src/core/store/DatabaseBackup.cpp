@@ -5,15 +5,20 @@
 #include <filesystem>
 #include <memory>
 #include <system_error>
+#include <vector>
 
+#include "common/InterleavingPause.h"
 #include "common/Platform.h"
 #include "common/UserError.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "db/EngineError.h"
 #include "db/Statement.h"
+#include "db/Transaction.h"
 #include "store/DatabaseFileCheck.h"
+#include "store/PartialFiles.h"
 #include "store/Schema.h"
+#include "store/WriteTargets.h"
 
 namespace fs = std::filesystem;
 
@@ -29,14 +34,11 @@ struct FileCloser {
 };
 using DatabaseFile = std::unique_ptr<sqlite3, FileCloser>;
 
-// A file of our own that is removed when the work is over, whether it ended well or not; a file
-// that was renamed into place is no longer there to remove.
-struct RemovedAtEnd {
+// The partial file of a backup, removed with its journal when the work is over, whether it ended
+// well or not; a file that was renamed into place is no longer there to remove.
+struct PartialFile {
     fs::path path;
-    ~RemovedAtEnd() {
-        std::error_code ignored;
-        fs::remove(path, ignored);
-    }
+    ~PartialFile() { removePartialFile(path); }
 };
 
 // Opens a database file through SQLite alone, without the settings of the program's connection:
@@ -59,8 +61,7 @@ void run(sqlite3* file, const char* sql) {
     }
 }
 
-// Copies every page of the database `from` into `to` in one step, which `to` takes as one
-// transaction: when it fails, `to` is as it was.
+// Copies every page of the database `from` into the new file `to` in one step.
 void copyPages(sqlite3* from, sqlite3* to) {
     sqlite3_backup* backup = sqlite3_backup_init(to, "main", from, "main");
     if (backup == nullptr) {
@@ -77,24 +78,6 @@ void copyPages(sqlite3* from, sqlite3* to) {
         throw UserError("数据库正在被另一个操作使用 (例如正在分班), 请等它结束后再试");
     }
     throw db::engineError(to, failed);
-}
-
-std::int64_t pageSize(sqlite3* file) {
-    return db::Statement(file, "PRAGMA page_size").query()[0][0].toInt();
-}
-
-// The database file itself or one of the companions SQLite keeps beside it.
-bool isPartOfDatabase(const fs::path& file, const fs::path& database) {
-    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
-        fs::path part = database;
-        part += suffix;
-        std::error_code error;
-        if (file.lexically_normal() == part.lexically_normal() ||
-            fs::equivalent(file, part, error)) {
-            return true;
-        }
-    }
-    return false;
 }
 
 fs::path withSuffix(fs::path path, const std::string& suffix) {
@@ -117,14 +100,116 @@ fs::path safetyCopyPath(db::Connection& connection, const fs::path& database) {
     }
 }
 
+std::string quoted(const std::string& name) {
+    std::string text = "\"";
+    for (char c : name) {
+        text += c == '"' ? std::string("\"\"") : std::string(1, c);
+    }
+    return text + "\"";
+}
+
+std::vector<std::string> namesOf(db::Connection& connection, const std::string& type) {
+    auto select = connection.prepare(
+        "select name from sqlite_master where type=? and name not like 'sqlite\\_%' escape '\\'");
+    select.bind(1, type);
+    std::vector<std::string> names;
+    for (const auto row : select.query()) {
+        names.push_back(row[0].toText());
+    }
+    return names;
+}
+
+using PreparedStatement = std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)>;
+
+PreparedStatement prepared(sqlite3* file, const std::string& sql) {
+    sqlite3_stmt* statement = nullptr;
+    const int rc = sqlite3_prepare_v2(file, sql.c_str(), -1, &statement, nullptr);
+    PreparedStatement owned(statement, sqlite3_finalize);
+    if (rc != SQLITE_OK) {
+        throw db::engineError(file, rc);
+    }
+    return owned;
+}
+
+// Copies the rows of one table of the backup into the table of that name, in the order they are
+// stored, so that a reading without an order finds them as it found them in the backup. Values
+// go over as they are, of whatever kind.
+void copyRows(sqlite3* backup, db::Connection& connection, const std::string& table) {
+    const std::string all = "select * from " + quoted(table);
+    const bool hasRowids =
+        sqlite3_exec(backup, (all + " order by rowid limit 0").c_str(), nullptr, nullptr,
+                     nullptr) == SQLITE_OK;
+    const PreparedStatement read = prepared(backup, all + (hasRowids ? " order by rowid" : ""));
+    const int columns = sqlite3_column_count(read.get());
+    std::string places;
+    for (int c = 0; c < columns; ++c) {
+        places += c == 0 ? "?" : ",?";
+    }
+    const PreparedStatement write =
+        prepared(connection.handle(), "insert into " + quoted(table) + " values(" + places + ")");
+    int stepped = SQLITE_ROW;
+    while ((stepped = sqlite3_step(read.get())) == SQLITE_ROW) {
+        for (int c = 0; c < columns; ++c) {
+            sqlite3_bind_value(write.get(), c + 1, sqlite3_column_value(read.get(), c));
+        }
+        const int written = sqlite3_step(write.get());
+        sqlite3_reset(write.get());
+        if (written != SQLITE_DONE) {
+            throw db::engineError(connection.handle(), written);
+        }
+    }
+    if (stepped != SQLITE_DONE) {
+        throw db::engineError(backup, stepped);
+    }
+}
+
+// Replaces every table of the database by those of the backup, row for row, within the caller's
+// transaction: its tables go, the backup's tables come with their rows, then their indexes,
+// triggers and views, and the counters that keep project ids from being given again.
+void replaceContents(db::Connection& connection, sqlite3* backup) {
+    for (const std::string& view : namesOf(connection, "view")) {
+        connection.exec("drop view " + quoted(view));
+    }
+    for (const std::string& table : namesOf(connection, "table")) {
+        connection.exec("drop table " + quoted(table));  // its indexes and triggers go with it
+    }
+    db::Statement schema(backup,
+                         "select type,name,sql from sqlite_master where sql is not null and name "
+                         "not like 'sqlite\\_%' escape '\\' order by type<>'table',type='view'");
+    for (const auto row : schema.query()) {
+        connection.prepare(row["sql"].toText()).execute();
+        if (row["type"].toText() == "table") {
+            copyRows(backup, connection, row["name"].toText());
+        }
+    }
+    if (connection.tableExists("sqlite_sequence")) {
+        connection.exec("delete from sqlite_sequence");
+    }
+    const bool counted =
+        !db::Statement(backup, "select 1 from sqlite_master where name='sqlite_sequence'")
+             .query()
+             .empty();
+    if (counted) {
+        auto insert = connection.prepare("insert into sqlite_sequence(name,seq) values(?,?)");
+        for (const auto row : db::Statement(backup, "select name,seq from sqlite_sequence").query()) {
+            insert.bind(1, row["name"]).bind(2, row["seq"]);
+            insert.execute();
+        }
+    }
+}
+
 }  // namespace
 
-void backupDatabase(db::Connection& connection, const std::string& targetPath) {
+void backupDatabase(db::Connection& connection, const std::string& targetPath,
+                    bool replaceExisting) {
     const fs::path database = fs::absolute(pathFromUtf8(connection.path()));
     const fs::path target = fs::absolute(pathFromUtf8(targetPath));
-    if (isPartOfDatabase(target, database)) {
-        throw UserError("不能把数据库备份到它自己的文件: " + targetPath);
-    }
+    const fs::path partial = partialFileOf(target);
+    const auto refuseDatabaseFiles = [&] {
+        refuseDatabaseFile(connection.path(), targetPath);
+        refuseDatabaseFile(connection.path(), pathToUtf8(partial));
+    };
+    refuseDatabaseFiles();
     std::error_code lookup;
     if (!fs::is_directory(target.parent_path(), lookup)) {
         throw UserError("无法写入 " + targetPath + ": 文件夹 " + pathToUtf8(target.parent_path()) +
@@ -133,18 +218,22 @@ void backupDatabase(db::Connection& connection, const std::string& targetPath) {
     if (fs::is_directory(target, lookup)) {
         throw UserError("无法写入 " + targetPath + ": 这是一个文件夹");
     }
-    const RemovedAtEnd partial{withSuffix(target, ".partial")};
+    if (!replaceExisting && somethingAt(targetPath)) {
+        throw ExistingFileRefused("文件已存在: " + targetPath);
+    }
+    const PartialFile written{partial};
     try {
         {
             const DatabaseFile source = openFile(database, SQLITE_OPEN_READONLY);
-            fs::remove(partial.path);  // left by a backup that was interrupted
-            const DatabaseFile copy =
-                openFile(partial.path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+            removePartialFile(partial);  // left by a backup that was interrupted
+            const DatabaseFile copy = openFile(partial, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
             copyPages(source.get(), copy.get());
             // The copy stands alone in one file, without a write-ahead log beside it.
             run(copy.get(), "PRAGMA journal_mode=DELETE");
         }
-        fs::rename(partial.path, target);
+        // The target may have become a link to the database while the copy was written.
+        refuseDatabaseFiles();
+        fs::rename(partial, target);
     } catch (const fs::filesystem_error& error) {
         throw UserError("无法写入 " + targetPath + ": " + error.code().message());
     }
@@ -157,7 +246,7 @@ std::string restoreDatabase(db::Connection& connection, const std::string& sourc
     if (!fs::is_regular_file(source, error)) {
         throw UserError("找不到要恢复的备份文件: " + sourcePath);
     }
-    if (isPartOfDatabase(source, database)) {
+    if (databasePartAt(connection.path(), sourcePath)) {
         throw UserError("这是正在使用的数据库文件本身, 不能用来恢复: " + sourcePath);
     }
     if (connection.inTransaction()) {
@@ -166,28 +255,21 @@ std::string restoreDatabase(db::Connection& connection, const std::string& sourc
     const DatabaseFile backup = openFile(source, SQLITE_OPEN_READONLY);
     checkQuillmereDatabase(backup.get(), sourcePath);
 
-    // Pages go one for one into a database that keeps a write-ahead log, so a backup with pages
-    // of another size is first rewritten with the database's size in a file of our own.
-    const RemovedAtEnd resized{withSuffix(database, ".restore-partial")};
-    DatabaseFile resizedFile;
-    sqlite3* from = backup.get();
-    if (const auto size = pageSize(connection.handle()); pageSize(from) != size) {
-        fs::remove(resized.path);
-        resizedFile = openFile(resized.path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-        copyPages(from, resizedFile.get());
-        run(resizedFile.get(), "PRAGMA journal_mode=DELETE");
-        run(resizedFile.get(), ("PRAGMA page_size=" + std::to_string(size)).c_str());
-        run(resizedFile.get(), "VACUUM");
-        from = resizedFile.get();
-    }
-
+    // From here on the database is held for writing: the copy of the data the restore replaces
+    // is made of the last data any program committed, and nothing can change between that copy
+    // and the replacement.
+    db::Transaction transaction(connection);
+    const bool holdsProjects = !connection.query("select 1 from fb_info limit 1").empty();
+    pauseAfterReading();
     std::string safetyCopy;
-    if (!connection.query("select 1 from fb_info limit 1").empty()) {
-        safetyCopy = pathToUtf8(safetyCopyPath(connection, database));
-        backupDatabase(connection, safetyCopy);
-    }
     try {
-        copyPages(from, connection.handle());
+        if (holdsProjects) {
+            safetyCopy = pathToUtf8(safetyCopyPath(connection, database));
+            backupDatabase(connection, safetyCopy, false);
+        }
+        replaceContents(connection, backup.get());
+        ensureSchema(connection);
+        transaction.commit();
     } catch (...) {
         // The data are as they were: the copy of them would only be in the way.
         if (!safetyCopy.empty()) {
@@ -195,7 +277,6 @@ std::string restoreDatabase(db::Connection& connection, const std::string& sourc
         }
         throw;
     }
-    ensureSchema(connection);
     return safetyCopy;
 }
 

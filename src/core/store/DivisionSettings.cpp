@@ -1,7 +1,9 @@
 #include "store/DivisionSettings.h"
 
+#include "common/InterleavingPause.h"
 #include "common/UserError.h"
 #include "db/Connection.h"
+#include "db/Transaction.h"
 #include "store/Limits.h"
 
 namespace qm::store {
@@ -84,6 +86,36 @@ void saveSettings(db::Connection& connection, const DivisionSettings& s) {
     if (statement.execute() == 0) {
         throw UserError("不存在该班别的参数设置");
     }
+}
+
+DivisionSettings changeSettings(db::Connection& connection, int projectId,
+                                const std::function<void(DivisionSettings&)>& change) {
+    db::Transaction transaction(connection);
+    auto settings = loadSettings(connection, projectId);
+    if (!settings) {
+        throw UserError("不存在该班别的参数设置");
+    }
+    pauseAfterReading();
+    change(*settings);
+    checkSettingsBounds(*settings);
+    saveSettings(connection, *settings);
+    transaction.commit();
+    return *settings;
+}
+
+std::optional<DivisionSettings> saveSettingsUnlessChanged(db::Connection& connection,
+                                                          const DivisionSettings& shown,
+                                                          const DivisionSettings& settings) {
+    checkSettingsBounds(settings);
+    db::Transaction transaction(connection);
+    const auto stored = loadSettings(connection, settings.id);
+    if (stored && !(*stored == shown)) {
+        return stored;
+    }
+    pauseAfterReading();
+    saveSettings(connection, settings);
+    transaction.commit();
+    return std::nullopt;
 }
 
 void insertDefaultSettings(db::Connection& connection, int projectId) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 
 namespace qm::db {
@@ -42,6 +43,20 @@ void checkSettingsBounds(const DivisionSettings& settings);
 // Stores all values of the row. A project without a row is refused with
 // "不存在该班别的参数设置" and nothing is stored.
 void saveSettings(db::Connection& connection, const DivisionSettings& settings);
+
+// Changes the project's row under the write lock: reads it as it is, lets `change` set the values
+// it sets, checks the bounds (checkSettingsBounds) and stores it, so that a value another program
+// stored a moment before is kept unless `change` sets that one. Returns the row as stored. A
+// project without a row is refused with "不存在该班别的参数设置" and nothing is stored.
+DivisionSettings changeSettings(db::Connection& connection, int projectId,
+                                const std::function<void(DivisionSettings&)>& change);
+
+// Stores `settings` (a window's values) only when the stored row is still `shown`, the row the
+// window showed: returns nothing when it stored them, or the row as another program stored it
+// meanwhile, which then stays as it is. Checks the bounds as saveSettings' callers do.
+std::optional<DivisionSettings> saveSettingsUnlessChanged(db::Connection& connection,
+                                                          const DivisionSettings& shown,
+                                                          const DivisionSettings& settings);
 
 // Inserts a new project's row with the defaults.
 void insertDefaultSettings(db::Connection& connection, int projectId);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/InterleavingPause.h"
 #include "common/UserError.h"
 #include "db/Connection.h"
 #include "db/Transaction.h"
@@ -79,9 +80,9 @@ std::vector<StudentGroup> loadGroups(db::Connection& connection, int projectId) 
 std::vector<int> addGroups(db::Connection& connection, const CurrentProject& project,
                            const std::vector<NewGroup>& groups) {
     const int projectId = project.id();
+    db::Transaction transaction(connection);  // checked against the students and groups of now
     const int classCount = findProject(connection, projectId).num;
     const ClassOfStudent students = readClasses(connection, project.fbTable);
-    db::Transaction transaction(connection);
     std::vector<StudentGroup> all = loadGroups(connection, projectId);
     const auto earlierProblems = contradictions(all);
     const std::size_t stored = all.size();
@@ -97,6 +98,7 @@ std::vector<int> addGroups(db::Connection& connection, const CurrentProject& pro
             throw UserError(problem);
         }
     }
+    pauseAfterReading();
     const AdjustmentTables tables(projectId);
     std::vector<int> ids;
     for (std::size_t g = stored; g < all.size(); ++g) {

@@ -1,8 +1,10 @@
 #include "store/HandMoves.h"
 
+#include "common/InterleavingPause.h"
 #include "common/NumberText.h"
 #include "common/UserError.h"
 #include "db/Connection.h"
+#include "db/Transaction.h"
 #include "store/GroupCheck.h"
 #include "store/HandPlacement.h"
 #include "store/ProjectStore.h"
@@ -38,6 +40,7 @@ Seat findSeat(db::Connection& connection, const std::string& table, int studentI
 AdjustmentOutcome moveStudent(db::Connection& connection, const CurrentProject& project,
                               int studentId, int classId) {
     const std::string& table = checkedTableName(project.fbTable);
+    db::Transaction transaction(connection);  // decides on the classes as they are now
     const int classCount = findProject(connection, project.id()).num;
     if (classId < 1 || classId > classCount) {
         throw UserError("班级必须在 1 到 " + std::to_string(classCount) +
@@ -47,14 +50,18 @@ AdjustmentOutcome moveStudent(db::Connection& connection, const CurrentProject& 
     if (seat.classId == classId) {
         throw UserError(seat.title() + " 已在 " + classTitle(classId));
     }
-    return placeByHand(
+    pauseAfterReading();
+    auto outcome = placeByHand(
         connection, project, {{studentId, classId}},
         "把 " + seat.title() + " 从 " + classTitle(seat.classId) + " 调到 " + classTitle(classId));
+    transaction.commit();
+    return outcome;
 }
 
 AdjustmentOutcome swapStudents(db::Connection& connection, const CurrentProject& project,
                                int firstId, int secondId) {
     const std::string& table = checkedTableName(project.fbTable);
+    db::Transaction transaction(connection);  // exchanges the classes the two have now
     const Seat first = findSeat(connection, table, firstId);
     const Seat second = findSeat(connection, table, secondId);
     for (const Seat* seat : {&first, &second}) {
@@ -66,9 +73,13 @@ AdjustmentOutcome swapStudents(db::Connection& connection, const CurrentProject&
         throw UserError(first.title() + " 和 " + second.title() + " 都在 " +
                         classTitle(first.classId) + "，无需对调");
     }
-    return placeByHand(connection, project, {{firstId, second.classId}, {secondId, first.classId}},
-                       "对调 " + first.title() + "（" + classTitle(first.classId) + "）和 " +
-                           second.title() + "（" + classTitle(second.classId) + "）");
+    pauseAfterReading();
+    auto outcome =
+        placeByHand(connection, project, {{firstId, second.classId}, {secondId, first.classId}},
+                    "对调 " + first.title() + "（" + classTitle(first.classId) + "）和 " +
+                        second.title() + "（" + classTitle(second.classId) + "）");
+    transaction.commit();
+    return outcome;
 }
 
 }  // namespace qm::store

@@ -1,5 +1,6 @@
 #include "store/ProjectStore.h"
 
+#include "common/InterleavingPause.h"
 #include "common/NumberText.h"
 #include "common/UserError.h"
 #include "common/Utf8.h"
@@ -123,9 +124,10 @@ CurrentProject openProject(db::Connection& connection, int id) {
 }
 
 void deleteProject(db::Connection& connection, int id) {
+    db::Transaction transaction(connection);
     const Project project = findProject(connection, id);
     const std::string& table = checkedTableName(project.table_name);
-    db::Transaction transaction(connection);
+    pauseAfterReading();
     auto deleteInfo = connection.prepare("delete from fb_info where id=?");
     deleteInfo.bind(1, id);
     deleteInfo.execute();

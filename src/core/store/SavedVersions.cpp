@@ -1,5 +1,6 @@
 #include "store/SavedVersions.h"
 
+#include "common/InterleavingPause.h"
 #include "common/NumberText.h"
 #include "common/UserError.h"
 #include "common/Utf8.h"
@@ -41,6 +42,7 @@ int saveVersion(db::Connection& connection, const CurrentProject& project,
     if (connection.query("select 1 from " + table + " limit 1").empty()) {
         throw UserError("该分班项目还没有学生，无法保存方案");
     }
+    pauseAfterReading();
     auto insert = connection.prepare("insert into " + tables.versions + "(name) values(?)");
     insert.bind(1, trimmedName);
     insert.execute();
@@ -93,6 +95,9 @@ ClassOfStudent versionClasses(db::Connection& connection, const CurrentProject& 
 AdjustmentOutcome restoreVersion(db::Connection& connection, const CurrentProject& project,
                                  int number) {
     const std::string& table = checkedTableName(project.fbTable);
+    // The students to move are found under the write lock, so that the version comes back
+    // whole also when another program changed the classes a moment before.
+    db::Transaction transaction(connection);
     const SavedVersion version = findVersion(connection, project, number);
     const ClassOfStudent saved = versionClasses(connection, project, number);
     ClassOfStudent changes;
@@ -105,8 +110,10 @@ AdjustmentOutcome restoreVersion(db::Connection& connection, const CurrentProjec
     if (changes.empty()) {
         throw UserError("各班学生与" + versionTitle(version) + "相同，无需恢复");
     }
+    pauseAfterReading();
     AdjustmentOutcome outcome =
         placeByHand(connection, project, changes, "恢复" + versionTitle(version));
+    transaction.commit();
     outcome.description += "：" + std::to_string(changes.size()) + " 名学生回到方案中的班级";
     return outcome;
 }

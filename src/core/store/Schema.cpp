@@ -49,7 +49,8 @@ std::vector<std::string> missingSettingsColumns(db::Connection& connection) {
 void ensureSchema(db::Connection& connection) {
     // Looking is only reading: a database in use by a long division opens at once for reading.
     if (connection.tableExists("fb_info") && connection.tableExists("config") &&
-        missingSettingsColumns(connection).empty() && adjustmentTablesComplete(connection)) {
+        missingSettingsColumns(connection).empty() && adjustmentTablesComplete(connection) &&
+        tablesOfDeletedProjects(connection).empty()) {
         return;
     }
     db::Transaction transaction(connection);
@@ -59,6 +60,9 @@ void ensureSchema(db::Connection& connection) {
         connection.exec("alter table config add column " + column + " INTEGER DEFAULT 0");
     }
     ensureAdjustmentTables(connection);
+    for (const std::string& table : tablesOfDeletedProjects(connection)) {
+        connection.exec("drop table " + table);
+    }
     transaction.commit();
 }
 

@@ -1,5 +1,6 @@
 #include "store/StepHistory.h"
 
+#include "common/InterleavingPause.h"
 #include "common/UserError.h"
 #include "db/Connection.h"
 #include "db/Transaction.h"
@@ -32,7 +33,8 @@ std::optional<Step> nextStep(db::Connection& connection, const AdjustmentTables&
 
 // Puts the students of a step back where they sat before it (undo) or after it (redo), once
 // every one of them is found where the step left them (undo) or found them (redo).
-std::string takeStep(db::Connection& connection, const CurrentProject& project, bool undo) {
+std::string takeStep(db::Connection& connection, const CurrentProject& project, bool undo,
+                     std::optional<std::int64_t> expectedStep) {
     const std::string& table = checkedTableName(project.fbTable);
     const AdjustmentTables tables(project.id());
     const std::string verb = undo ? "撤销" : "重做";
@@ -42,6 +44,10 @@ std::string takeStep(db::Connection& connection, const CurrentProject& project, 
         throw UserError(undo ? "没有可以撤销的操作" : "没有可以重做的操作");
     }
     const std::string what = verb + "“" + step->action + "”";
+    if (expectedStep && *expectedStep != step->number) {
+        throw UserError("另一个程序刚改动了这个分班项目：现在可以" + verb + "的是“" + step->action +
+                        "”，不是窗口上显示的那一步。没有" + verb + "，请看清后再试");
+    }
     auto select =
         connection.prepare("select student_id,old_class,old_type,new_class,new_type from " +
                            tables.stepRows + " where step=? order by student_id");
@@ -65,6 +71,7 @@ std::string takeStep(db::Connection& connection, const CurrentProject& project, 
         newClasses[student] = classNumber(row[undo ? "old_class" : "new_class"]);
     }
     refuseBrokenGroups(connection, project.id(), table, newClasses, what + "会违反约束:");
+    pauseAfterReading();
     auto update =
         connection.prepare("update " + table + " set class_id=?,type=? where student_id=?");
     for (const auto row : rows) {
@@ -87,19 +94,23 @@ HistoryState historyState(db::Connection& connection, const CurrentProject& proj
     HistoryState state;
     if (const auto step = nextStep(connection, tables, true)) {
         state.undo = step->action;
+        state.undoNumber = step->number;
     }
     if (const auto step = nextStep(connection, tables, false)) {
         state.redo = step->action;
+        state.redoNumber = step->number;
     }
     return state;
 }
 
-std::string undoStep(db::Connection& connection, const CurrentProject& project) {
-    return takeStep(connection, project, true);
+std::string undoStep(db::Connection& connection, const CurrentProject& project,
+                     std::optional<std::int64_t> expected) {
+    return takeStep(connection, project, true, expected);
 }
 
-std::string redoStep(db::Connection& connection, const CurrentProject& project) {
-    return takeStep(connection, project, false);
+std::string redoStep(db::Connection& connection, const CurrentProject& project,
+                     std::optional<std::int64_t> expected) {
+    return takeStep(connection, project, false, expected);
 }
 
 }  // namespace qm::store

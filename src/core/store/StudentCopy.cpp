@@ -1,5 +1,6 @@
 #include "store/StudentCopy.h"
 
+#include "common/InterleavingPause.h"
 #include "common/UserError.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
@@ -29,14 +30,15 @@ std::string columnsFixedInClass() {
 int copyStudents(db::Connection& connection, const CurrentProject& target, int sourceId,
                  CopyMode mode) {
     const std::string& targetTable = checkedTableName(target.fbTable);
-    const Project source = findProject(connection, sourceId);
-    const std::string& sourceTable = checkedTableName(source.table_name);
-    if (sourceTable == targetTable) {
-        throw UserError("不能把当前分班项目的学生复制到它自己");
-    }
     int copied = 0;
     try {
-        db::Transaction transaction(connection);
+        db::Transaction transaction(connection);  // the source as it is when the copy is made
+        const Project source = findProject(connection, sourceId);
+        const std::string& sourceTable = checkedTableName(source.table_name);
+        if (sourceTable == targetTable) {
+            throw UserError("不能把当前分班项目的学生复制到它自己");
+        }
+        pauseAfterReading();
         if (mode == CopyMode::Overwrite) {
             connection.exec("delete from " + targetTable +
                             " where  student_id in(select student_id from " + sourceTable + ")");
