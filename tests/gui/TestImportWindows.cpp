@@ -229,6 +229,9 @@ void TestImportWindows::fileThatIsNoListIsWarnedOf_data() {
     QTest::newRow("notes saved as .csv")
         << QStringLiteral("分班会议记录\n一、先导入名单\n二、再分班\n")
         << QStringLiteral("2 名学生没有姓名 (第2、3行)") << -1;
+    QTest::newRow("list with a blank row in the middle")
+        << QStringLiteral("学号,登分号,姓名,性别\n1,K1,张三,男\n\n3,K3,李四,女\n")
+        << QStringLiteral("第3行是空行，后面还有 1 行有数据，没有读入") << 1;
 }
 
 // Before anything is replaced, a file that does not look like a list of students is warned of
