@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "common/UserError.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "gui/ClassChanges.h"
@@ -26,9 +27,9 @@ Workspace::Workspace(std::string databasePath, QObject* parent)
         store::ensureSchema(*connection);
         connection_ = std::move(connection);
     } catch (const std::exception& error) {
-        openError_ =
-            QStringLiteral("无法打开数据库 %1: %2")
-                .arg(QString::fromStdString(databasePath_), QString::fromUtf8(error.what()));
+        openError_ = QStringLiteral("无法打开数据库 %1: %2")
+                         .arg(QString::fromStdString(databasePath_),
+                              QString::fromStdString(errorText(error)));
     }
 }
 
