@@ -37,10 +37,10 @@ void ensureRoomForCell() {
 }
 
 // The writer's failures the user can do something about, told in their words: memory that ran
-// out (as std::bad_alloc, like every other place where it does) and a full disk. The writer
-// reports the latter only as a failed write, errno tells.
+// out (as std::bad_alloc, like every other place where it does) and a full disk. Where the
+// writer reports them as a failed zip or file operation, errno tells.
 void throwIfOutOfRoom(lxw_error error, int systemError, const std::string& target) {
-    if (error == LXW_ERROR_MEMORY_MALLOC_FAILED) {
+    if (error == LXW_ERROR_MEMORY_MALLOC_FAILED || systemError == ENOMEM) {
         throw std::bad_alloc();
     }
     if (platform::isDiskFull(systemError)) {
