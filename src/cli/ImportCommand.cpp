@@ -49,7 +49,8 @@ int importCommand(CliContext& context, const std::vector<std::string>& words) {
 const CommandRegistration registration(
     "import", "ID FILE [--force]",
     "从电子表格 (.xls, .xlsx, .csv) 导入学生, 替换项目原有的学生 (全部或一个也不); 打印保存的人数。"
-    "第1行不是导入表格的列名或学生缺少姓名、性别时不导入, 除非加上 --force",
+    "第1行不是导入表格的列名、学生缺少姓名或性别、或者读到的第一个空学号之后还有数据时不导入, "
+    "除非加上 --force",
     importCommand);
 
 }  // namespace

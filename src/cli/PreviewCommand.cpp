@@ -58,7 +58,8 @@ int previewCommand(CliContext& context, const std::vector<std::string>& words) {
 const CommandRegistration registration(
     "preview", "FILE",
     "显示从表格文件 (.xls, .xlsx, .csv) 读到的导入数据, 每行一个学生, 列以制表符分隔; "
-    "最后一行是学号为空的结束行; 第1行不是导入表格的列名或学生缺少姓名、性别时, 在标准错误输出警告",
+    "最后一行是学号为空的结束行; 第1行不是导入表格的列名、学生缺少姓名或性别、或者结束行之后还有"
+    "数据时, 在标准错误输出警告",
     previewCommand);
 
 }  // namespace

@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
                       << command.usage << "\n";
             return 2;
         } catch (const std::exception& error) {
-            std::cerr << error.what() << "\n";
+            std::cerr << qm::errorText(error) << "\n";
             return 1;
         }
     }

@@ -3,6 +3,7 @@
 #include <QMetaObject>
 #include <exception>
 
+#include "common/UserError.h"
 #include "db/Connection.h"
 
 namespace qm::gui {
@@ -44,7 +45,7 @@ bool BackgroundJob::start(std::string databasePath, Work work, Done done) {
             db::Connection connection(path);
             work(connection, *this);
         } catch (const std::exception& failure) {
-            error = QString::fromUtf8(failure.what());
+            error = QString::fromStdString(errorText(failure));
             if (error.isEmpty()) {
                 error = QStringLiteral("未知错误");
             }

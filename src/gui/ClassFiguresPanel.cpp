@@ -9,6 +9,7 @@
 #include <exception>
 
 #include "common/NumberText.h"
+#include "common/UserError.h"
 #include "gui/ClassChanges.h"
 #include "gui/Workspace.h"
 #include "reports/ClassesStatistics.h"
@@ -111,7 +112,7 @@ void ClassFiguresPanel::compute() {
                           : reports::statisticsOfClasses(connection, project_.fbTable, classes_);
     } catch (const std::exception& error) {
         // A panel beside the list tells, in place of its figures, why there are none.
-        title_->setText(QString::fromUtf8(error.what()));
+        title_->setText(QString::fromStdString(errorText(error)));
     }
     showFigures();
     showBands();

@@ -11,6 +11,7 @@
 
 #include "common/Platform.h"
 #include "common/ProgramFiles.h"
+#include "common/UserError.h"
 #include "gui/AdjustCommands.h"
 #include "gui/ClassChanges.h"
 #include "gui/FileDialogs.h"
@@ -112,7 +113,7 @@ void GroupPanel::reload() {
     try {
         listing = store::listGroups(workspace_.connection(), project_);
     } catch (const std::exception& error) {
-        summary_->setText(QString::fromUtf8(error.what()));
+        summary_->setText(QString::fromStdString(errorText(error)));
         return;
     }
     int unkept = 0;

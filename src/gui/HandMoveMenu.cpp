@@ -2,6 +2,7 @@
 
 #include <QMenu>
 
+#include "common/UserError.h"
 #include "gui/AdjustCommands.h"
 #include "gui/UserMessages.h"
 #include "gui/Workspace.h"
@@ -53,7 +54,7 @@ void fillMoveToMenu(QMenu& menu, QWidget* parent, Workspace& workspace,
         classCount =
             store::findProject(workspace.connection(), workspace.currentProject().id()).num;
     } catch (const std::exception& error) {
-        menu.addAction(QString::fromUtf8(error.what()))->setEnabled(false);
+        menu.addAction(QString::fromStdString(errorText(error)))->setEnabled(false);
         return;
     }
     for (int classId = 1; classId <= classCount; ++classId) {

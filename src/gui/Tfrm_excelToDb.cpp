@@ -218,6 +218,8 @@ void Tfrm_excelToDb::showPreview(const intake::PreviewGrid& grid) {
     }
     sgStudent_->setUpdatesEnabled(true);
     titles_ = grid.titles;
+    stopRowFilled_ = grid.stopRowFilled;
+    filledRowsBelow_ = grid.filledRowsBelow;
     if (!grid.rows.empty()) {
         sgStudent_->selectRow(static_cast<int>(grid.rows.size()) - 1);
     }
@@ -247,6 +249,8 @@ intake::PreviewGrid Tfrm_excelToDb::shownRows() const {
         }
         grid.rows.push_back(std::move(row));
     }
+    grid.stopRowFilled = stopRowFilled_;
+    grid.filledRowsBelow = filledRowsBelow_;
     return grid;
 }
 

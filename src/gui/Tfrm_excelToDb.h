@@ -38,8 +38,8 @@ class Tfrm_excelToDb : public QWidget {
     // "导入到库": warns of a file that does not look like a list of students (the teacher may
     // stop there), asks, then stores the rows shown.
     void bnt_yesClick();
-    // The rows as shown: every grid row with its cells in the order the columns are shown, and
-    // the file's titles in the same order.
+    // The rows as shown: every grid row with its cells in the order the columns are shown, the
+    // file's titles in the same order, and what the reading of the file left out.
     intake::PreviewGrid shownRows() const;
 
     const QString& lastFile() const { return lastFile_; }
@@ -75,6 +75,8 @@ class Tfrm_excelToDb : public QWidget {
     Tfrm_main* main_;
     QString lastFile_;
     std::array<std::string, 17> titles_;  // row 1 of the file read last
+    bool stopRowFilled_ = false;          // what its reading left out (see PreviewGrid)
+    int filledRowsBelow_ = 0;
     BackgroundJob* job_;
     bool closeWhenRead_ = false;
     QTableWidget* sgStudent_;

@@ -4,6 +4,8 @@
 #include <exception>
 #include <functional>
 
+#include "common/UserError.h"
+
 class QWidget;
 
 namespace qm::gui {
@@ -48,7 +50,7 @@ bool runGuarded(QWidget* parent, Action&& action) {
         action();
         return true;
     } catch (const std::exception& error) {
-        showError(parent, QString::fromUtf8(error.what()));
+        showError(parent, QString::fromStdString(errorText(error)));
         return false;
     }
 }

@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "common/UserError.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "gui/ClassChanges.h"
@@ -24,9 +25,9 @@ Workspace::Workspace(std::string databasePath, QObject* parent)
         try {
             connection_ = store::openDatabase(databasePath_);
         } catch (const std::exception& error) {
-            openError_ =
-                QStringLiteral("无法打开数据库 %1: %2")
-                    .arg(QString::fromStdString(databasePath_), QString::fromUtf8(error.what()));
+            openError_ = QStringLiteral("无法打开数据库 %1: %2")
+                             .arg(QString::fromStdString(databasePath_),
+                                  QString::fromStdString(errorText(error)));
         }
     }
     outsideChanges_ = new OutsideChanges(*this);

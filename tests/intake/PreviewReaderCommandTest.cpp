@@ -86,5 +86,29 @@ TEST(PreviewReaderCommand, WarnsOfAFileThatIsNoListOfStudents) {
               std::string::npos);
 }
 
+TEST(PreviewReaderCommand, AListWithABlankRowInTheMiddleIsNotImportedAsAWhole) {
+    // Reading stops at the blank row 4; the import says so and refuses unless told --force.
+    TempFolder folder;
+    const std::string list = folder.file("list.csv");
+    std::string text =
+        "学号,登分号,姓名,性别,数学,英语,语文,物理,政治,历史,体育,地理,生物,毕业学校,地址,"
+        "备注,分类\n1,K1,张三,男\n2,K2,李四,女\n\n";
+    for (int id = 3; id <= 6; ++id) {
+        text += std::to_string(id) + ",K,王" + std::to_string(id) + ",男\n";
+    }
+    writeFile(list, text);
+    const std::string db = folder.file("fb.db");
+    ASSERT_EQ(runCli({"--db", db, "new", "--memo", "p", "--classes", "2"}).status, 0);
+    const auto refused = runCli({"--db", db, "import", "1", list});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err,
+              "第4行是空行，后面还有 4 行有数据，没有读入\n"
+              "没有导入。确认文件无误后, 加上 --force 再导入\n");
+    EXPECT_EQ(runCli({"--db", db, "students", "1", "--csv"}).out.find("\n1,"), std::string::npos);
+    const auto forced = runCli({"--db", db, "import", "1", list, "--force"});
+    EXPECT_EQ(forced.status, 0) << forced.err;
+    EXPECT_EQ(forced.out, "导入成功，共导入 2 名学生\n");
+}
+
 }  // namespace
 }  // namespace qm::test

@@ -70,7 +70,13 @@ TEST(PreviewReader, StopsAfterTheFirstRowWithoutStudentNumber) {
         EXPECT_EQ(grid.rows[1][1], "2");
         EXPECT_EQ(grid.rows[2], row({"3", "", "", "丙", "男", "82", "82", "0", "82", "82", "82",
                                      "82", "82", "82", "", "", "", ""}));
+        // What was left out is noted for the warning: row 4 itself, and rows 5 and 6.
+        EXPECT_TRUE(grid.stopRowFilled);
+        EXPECT_EQ(grid.filledRowsBelow, 2);
     }
+    const PreviewGrid whole = readPreviewFile(fixture("normal.xlsx"));
+    EXPECT_FALSE(whole.stopRowFilled);
+    EXPECT_EQ(whole.filledRowsBelow, 0);
 }
 
 TEST(PreviewReader, SheetWithEmptyA2GivesNoRows) {
@@ -79,6 +85,7 @@ TEST(PreviewReader, SheetWithEmptyA2GivesNoRows) {
         const PreviewGrid grid = readPreviewFile(fixture(file));
         EXPECT_TRUE(grid.rows.empty());
         EXPECT_EQ(grid.studentCount(), 0);
+        EXPECT_GT(grid.filledRowsBelow, 0);
     }
 }
 
@@ -105,6 +112,20 @@ TEST(PreviewReader, CsvFilesOfEachEncodingAndSeparatorGiveTheSameRows) {
         SCOPED_TRACE(file);
         EXPECT_EQ(readPreviewFile(fixture(file)).rows, expected);
     }
+}
+
+TEST(PreviewReader, NotesFilledRowsBelowABlankRow) {
+    // A teacher's list in two blocks with an empty row between them; cells of blanks, a row of
+    // blanks and columns beyond the layout's 17 hold nothing.
+    test::TempFolder folder;
+    const std::string path = folder.file("blocks.csv");
+    std::ofstream(path)
+        << "学号,姓名\n1,甲\n2,乙\n,,\n3,丙\n , \n\n,,,,,,,,,,,,,,,,,x\n4,丁\n,,备注\n";
+    const PreviewGrid grid = readPreviewFile(path);
+    EXPECT_EQ(grid.studentCount(), 2);
+    EXPECT_EQ(grid.stopRow(), 4);
+    EXPECT_FALSE(grid.stopRowFilled);
+    EXPECT_EQ(grid.filledRowsBelow, 3);
 }
 
 TEST(PreviewReader, StudentNumberOfBlanksDoesNotStopTheReading) {

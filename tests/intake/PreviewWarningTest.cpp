@@ -1,5 +1,6 @@
-// The warning before an import: a title row that is not the import layout's, no students, and
-// students without a name or a sex, said with what was found.
+// The warning before an import: a title row that is not the import layout's, no students,
+// students without a name or a sex, and filled rows the reading left out, said with what was
+// found.
 #include <gtest/gtest.h>
 
 #include "intake/PreviewReader.h"
@@ -53,6 +54,16 @@ TEST(PreviewWarning, SaysWhatIsWrong) {
     // Stored as written but for blanks at its ends, which the ideographic space is not: such a
     // student would never be placed.
     PreviewGrid wideSpace = gridOf({{"1", "甲", "男\u3000"}});
+    // The reading stopped at an empty 学号 (row 4) with filled rows below, or in that row itself.
+    PreviewGrid blankRow = gridOf({{"1", "甲", "男"}, {"2", "乙", "女"}});
+    blankRow.filledRowsBelow = 1500;
+    PreviewGrid noNumber = blankRow;
+    noNumber.stopRowFilled = true;
+    PreviewGrid lastNoNumber = noNumber;
+    lastNoNumber.filledRowsBelow = 0;
+    PreviewGrid a2Empty = gridOf({});
+    a2Empty.rows.clear();
+    a2Empty.filledRowsBelow = 3;
 
     const std::vector<std::pair<PreviewGrid, std::string>> cases = {
         {shifted,
@@ -69,6 +80,10 @@ TEST(PreviewWarning, SaysWhatIsWrong) {
          "5 名学生没有性别 (第3、7、8、9、10行)\n"
          "2 名学生的性别不是“男”或“女”, 分班时不会被分配 (第4、6行)"},
         {wideSpace, "1 名学生的性别不是“男”或“女”, 分班时不会被分配 (第2行)"},
+        {blankRow, "第4行是空行，后面还有 1500 行有数据，没有读入"},
+        {noNumber, "第4行的学号是空的，这一行和后面 1500 行有数据，没有读入"},
+        {lastNoNumber, "第4行的学号是空的，这一行有数据，没有读入"},
+        {a2Empty, "没有读到学生 (第2行的学号是空的)\n第2行是空行，后面还有 3 行有数据，没有读入"},
     };
     for (const auto& [grid, warning] : cases) {
         EXPECT_EQ(previewWarning(grid), warning);

@@ -77,6 +77,18 @@ TEST(ReadLimits, RefusesFilesTooBigForASchool) {
     const std::string longPath = folder.file("long.xls");
     test::writeFile(longPath, test::compoundFile({{"Workbook", longText.stream()}}));
     expectTooBig(longPath, "第2行第A列的文字超过 32767 个字符");
+
+    // The same text on a sheet that is not read (the list is the sheet the workbook opens with)
+    // does not matter.
+    test::BiffBuilder notesBeside;
+    notesBeside.sharedStrings({{u"学号"}, {std::u16string(40000, u'长')}});
+    const int list = notesBeside.addSheet("名单");
+    notesBeside.sharedText(list, 0, 0, 0);
+    notesBeside.number(list, 1, 0, 1001);
+    notesBeside.sharedText(notesBeside.addSheet("说明"), 1, 0, 1);
+    const std::string besidePath = folder.file("beside.xls");
+    test::writeFile(besidePath, test::compoundFile({{"Workbook", notesBeside.stream()}}));
+    EXPECT_EQ(readPreviewFile(besidePath).studentCount(), 1);
 }
 
 // Gives the bytes of a sheet's XML whose start and end enclose `blanks` blanks, without ever

@@ -159,6 +159,70 @@ TEST(XlsReader, SharedStringsRunOnThroughContinueRecords) {
     }
 }
 
+TEST(XlsReader, ReadsWhatOtherWritersLeaveInTheirRecords) {
+    // Cell texts whose records end before the characters their count announces, as some writers
+    // cut them: the characters present are read (a two-byte character cut in half is left out).
+    // Formulas under the record types of Excel 3 and 4.
+    for (const bool biff8 : {true, false}) {
+        SCOPED_TRACE(biff8);
+        BiffBuilder book(biff8);
+        const int sheet = book.addSheet("Sheet1");
+        const auto cell = [&](int column) {
+            return BiffBuilder::u16(0) + BiffBuilder::u16(static_cast<unsigned>(column)) +
+                   BiffBuilder::u16(15);
+        };
+        // Five characters announced; three there, and a half in BIFF8.
+        const std::string label = biff8 ? BiffBuilder::unicodeText(u"张三丰国家", 2).substr(0, 10)
+                                        : BiffBuilder::u16(5) + "abc";
+        book.record(sheet, 0x0204, cell(0) + label);  // LABEL
+        book.record(sheet, 0x00D6, cell(1) + label);  // RSTRING
+        book.formulaSpecial(sheet, 0, 2, 0);
+        book.record(sheet, 0x0207, label.substr(0, label.size() - (biff8 ? 2 : 1)));  // STRING
+        const std::string result = BiffBuilder::f64(42) + BiffBuilder::u16(0);
+        book.record(sheet, 0x0206, cell(3) + result + BiffBuilder::u16(0));
+        book.record(sheet, 0x0406, cell(4) + result + BiffBuilder::u32(0) + BiffBuilder::u16(0));
+        const XlsWorkbook xls = openStream(book);
+        expectCells(xls, 0,
+                    {{1, 1, CellKind::Text, biff8 ? "张三丰" : "abc"},
+                     {1, 2, CellKind::Text, biff8 ? "张三丰" : "abc"},
+                     {1, 3, CellKind::Text, biff8 ? "张三" : "ab"},
+                     {1, 4, CellKind::Number, "42"},
+                     {1, 5, CellKind::Number, "42"}});
+    }
+}
+
+TEST(XlsReader, AnEmptyContinueRecordInTheSharedStringsIsPassedOver) {
+    // Shared strings "ab" and "cdef", their records split at each place a writer may split them,
+    // with an empty CONTINUE record at the split; where no record follows it, "cdef" is cut short
+    // and its characters present are read.
+    const std::string counts = BiffBuilder::u32(2) + BiffBuilder::u32(2);
+    const std::string ab = BiffBuilder::u16(2) + '\0' + "ab";
+    const std::string cdef = BiffBuilder::u16(4) + '\0' + "cdef";
+    const std::vector<std::vector<std::string>> splits = {
+        {counts + ab, "", cdef},                                             // between two strings
+        {counts + ab + cdef, ""},                                            // after the last one
+        {counts, "", ab + cdef},                                             // before the first one
+        {counts + ab + cdef.substr(0, 5), "", std::string(1, '\0') + "ef"},  // in the characters
+        {counts + ab + cdef.substr(0, 3), "", std::string(1, '\0') + "cdef"},  // after the flags
+        {counts + ab + cdef.substr(0, 1), "", cdef.substr(1)},                 // in the count
+        {counts + ab + cdef.substr(0, 5), ""},                                 // and nothing after
+    };
+    for (std::size_t k = 0; k < splits.size(); ++k) {
+        SCOPED_TRACE(k);
+        BiffBuilder book;
+        book.global(0x00FC, splits[k][0]);
+        for (std::size_t part = 1; part < splits[k].size(); ++part) {
+            book.global(0x003C, splits[k][part]);
+        }
+        const int sheet = book.addSheet("Sheet1");
+        book.sharedText(sheet, 0, 0, 0);
+        book.sharedText(sheet, 0, 1, 1);
+        const XlsWorkbook xls = openStream(book);
+        EXPECT_EQ(xls.cell(0, 1, 1).text, "ab");
+        EXPECT_EQ(xls.cell(0, 1, 2).text, k + 1 < splits.size() ? "cdef" : "cd");
+    }
+}
+
 TEST(XlsReader, Biff5TextsAreReadInTheWorkbooksCodePage) {
     struct Case {
         unsigned codePage;  // 0: no CODEPAGE record

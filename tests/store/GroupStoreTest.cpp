@@ -49,6 +49,8 @@ TEST_F(Groups, AreStoredListedAndDeleted) {
 TEST_F(Groups, RefusalsNameTheGroupAndStoreNothing) {
     group(GroupKind::Together, {1, 2});
     group(GroupKind::Apart, {3, 4});
+    // Fixed in advance: 7 and 10 in class 1, 11 in class 2.
+    connection().exec("update " + project.fbTable + " set type=2 where student_id in (7,10,11)");
     struct Case {
         NewGroup group;
         std::string message;
@@ -64,6 +66,10 @@ TEST_F(Groups, RefusalsNameTheGroupAndStoreNothing) {
          "新的同班组 含有分开组 2 的学号 3、4，不能既同班又分开"},
         {{GroupKind::Apart, {1, 2, 6}, ""},
          "同班组 1 含有新的分开组 的学号 1、2，不能既同班又分开"},
+        {{GroupKind::Together, {5, 7, 10, 11}, ""},
+         "新的同班组: 学号 7、10 固定在 1班，学号 11 固定在 2班，无法同班"},
+        {{GroupKind::Apart, {7, 10}, "双胞胎"},
+         "组 双胞胎（分开）: 学号 7、10 都固定在 1班，无法不同班"},
     };
     for (const Case& c : cases) {
         // A good group before the bad one is not stored either: the entry is all or none.
@@ -73,6 +79,9 @@ TEST_F(Groups, RefusalsNameTheGroupAndStoreNothing) {
                   c.message);
         EXPECT_EQ(loadGroups(connection(), project.id()).size(), 2u) << c.message;
     }
+    // Fixed students can keep these.
+    EXPECT_NO_THROW(group(GroupKind::Together, {7, 10}));
+    EXPECT_NO_THROW(group(GroupKind::Apart, {10, 11}));
 }
 
 TEST_F(Groups, AContradictionStoredBeforeDoesNotBlockOtherGroups) {

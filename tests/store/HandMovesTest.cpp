@@ -62,6 +62,18 @@ TEST_F(HandMoves, RefusalsGiveTheReasonAndChangeNothing) {
     }
     connection().exec("update " + project.fbTable + " set class_id=0,type=0 where student_id=12");
     EXPECT_THROW(swapStudents(connection(), project, 1, 12), UserError);  // 12 is not placed
+    // A student in a class the project does not have (copied from a larger project) would take
+    // the other student there.
+    connection().exec("update " + project.fbTable + " set class_id=94,type=2 where student_id=12");
+    for (const auto& [first, second] : {std::pair{1, 12}, std::pair{12, 1}}) {
+        try {
+            swapStudents(connection(), project, first, second);
+            ADD_FAILURE() << "not refused: a swap with class 94";
+        } catch (const UserError& error) {
+            EXPECT_EQ(error.what(),
+                      std::string("不能对调: 学号 12 学生12 在 94班，该分班项目只有 1 到 3 班"));
+        }
+    }
     EXPECT_EQ(historyState(connection(), project).undo, std::nullopt);
     connection().exec("update " + project.fbTable + " set class_id=3,type=1 where student_id=12");
     EXPECT_EQ(placements(), before);

@@ -26,9 +26,13 @@ TEST_F(SavedVersions, AreSavedListedAndRefusedWithReasons) {
     EXPECT_EQ(versions[0].students, 12);
     EXPECT_EQ(versionClasses(connection(), project, 1).at(1), 1);
     EXPECT_EQ(versionClasses(connection(), project, 2).at(1), 2);
+    // A name is stored as every text is: valid UTF-8 that an export can write, on one line.
+    EXPECT_EQ(saveVersion(connection(), project, "期中\r\n后\x01\xff\t "), 3);
+    EXPECT_EQ(findVersion(connection(), project, 3).name, "期中 后\uFFFD\uFFFD");
 
     const std::pair<std::string, std::string> refused[] = {
         {" ", "请输入方案名称"},
+        {"\r\n\t", "请输入方案名称"},
         {std::string(51, 'x'), "方案名称不能超过 50 个字"},
         {"调整后", "已有同名的方案 2（调整后），请换一个名称"},
     };
@@ -40,7 +44,7 @@ TEST_F(SavedVersions, AreSavedListedAndRefusedWithReasons) {
             EXPECT_EQ(error.what(), message);
         }
     }
-    EXPECT_THROW(findVersion(connection(), project, 3), UserError);
+    EXPECT_THROW(findVersion(connection(), project, 4), UserError);
 }
 
 TEST_F(SavedVersions, RestoreBringsTheClassesBackAsAStepThatCanBeUndone) {

@@ -46,7 +46,7 @@ std::string readAll(const std::string& path) {
 }
 }  // namespace
 
-ProgramResult runCli(const std::vector<std::string>& words) {
+ProgramResult runCli(const std::vector<std::string>& words, const std::function<void()>& inChild) {
     TempFolder outputs;
     const std::string outPath = outputs.file("out");
     const std::string errPath = outputs.file("err");
@@ -65,6 +65,9 @@ ProgramResult runCli(const std::vector<std::string>& words) {
         ::dup2(out, 1);
         ::dup2(err, 2);
         ::dup2(in, 0);
+        if (inChild) {
+            inChild();
+        }
         ::execv(argv[0], argv.data());
         ::_exit(127);
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -45,8 +46,10 @@ struct ProgramResult {
     std::string err;
 };
 
-// Runs the built command-line program with these words, without a shell.
-ProgramResult runCli(const std::vector<std::string>& words);
+// Runs the built command-line program with these words, without a shell. `inChild`, when
+// given, runs in the child process just before the program starts (to set a resource limit).
+ProgramResult runCli(const std::vector<std::string>& words,
+                     const std::function<void()>& inChild = {});
 
 // The path of a file in tests/data.
 std::string testData(const std::string& name);

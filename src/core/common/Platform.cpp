@@ -1,5 +1,6 @@
 #include "common/Platform.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <system_error>
 
@@ -22,6 +23,15 @@ std::filesystem::path pathFromUtf8(const std::string& text) {
 std::string pathToUtf8(const std::filesystem::path& path) {
     const std::u8string text = path.u8string();
     return std::string(text.begin(), text.end());
+}
+
+bool isDiskFull(int systemError) {
+#ifdef _WIN32
+    return systemError == ERROR_DISK_FULL || systemError == ERROR_HANDLE_DISK_FULL ||
+           systemError == ENOSPC;
+#else
+    return systemError == ENOSPC || systemError == EDQUOT;
+#endif
 }
 
 #ifdef _WIN32

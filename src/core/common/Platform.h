@@ -26,4 +26,8 @@ std::filesystem::path userDataFolder();
 std::filesystem::path pathFromUtf8(const std::string& text);
 std::string pathToUtf8(const std::filesystem::path& path);
 
+// True when the system's error number of a failed write (errno, or what the database engine
+// reports as its system error) means that the disk has no room left.
+bool isDiskFull(int systemError);
+
 }  // namespace qm::platform

@@ -37,7 +37,7 @@ void Connection::exec(const std::string& sql) {
     if (const int rc = sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &error); rc != SQLITE_OK) {
         const std::string engineText = error ? error : sqlite3_errmsg(db_);
         sqlite3_free(error);
-        throw DbError(engineErrorMessage(rc, engineText), rc);
+        throw engineError(db_, rc, engineText);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include "common/Platform.h"
 #include "db/DbError.h"
 
 namespace qm::db {
@@ -70,7 +71,18 @@ bool isConstraintError(const DbError& error) {
 }
 
 DbError engineError(sqlite3* db, int extendedCode) {
-    const std::string engineText = db ? sqlite3_errmsg(db) : sqlite3_errstr(extendedCode);
+    return engineError(db, extendedCode, db ? sqlite3_errmsg(db) : sqlite3_errstr(extendedCode));
+}
+
+DbError engineError(sqlite3* db, int extendedCode, const std::string& engineText) {
+    // A disk without room fails some writes as I/O errors (growing the shared-memory file, a
+    // sync) rather than as SQLITE_FULL; the system's error number tells.
+    const int systemError = db ? sqlite3_system_errno(db) : 0;
+    const int primary = extendedCode & 0xFF;
+    if ((primary == SQLITE_IOERR || primary == SQLITE_CANTOPEN) &&
+        platform::isDiskFull(systemError)) {
+        return DbError(engineErrorMessage(SQLITE_FULL, engineText), SQLITE_FULL);
+    }
     return DbError(engineErrorMessage(extendedCode, engineText), extendedCode);
 }
 

@@ -19,7 +19,11 @@ std::string engineErrorMessage(int extendedCode, const std::string& engineText);
 // True when the engine refused a value: a repeated key, a check of a column, a missing value.
 bool isConstraintError(const DbError& error);
 
-// The error of the connection's last failed call, which returned extendedCode.
+// The error of the connection's last failed call, which returned extendedCode. A full disk is
+// told as such also when the engine reports it as an I/O error (as it does when the
+// shared-memory file cannot grow).
 DbError engineError(sqlite3* db, int extendedCode);
+// The same with the engine's text given, as sqlite3_exec hands it out.
+DbError engineError(sqlite3* db, int extendedCode, const std::string& engineText);
 
 }  // namespace qm::db

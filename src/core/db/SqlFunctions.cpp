@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <cmath>
+#include <new>
 #include <string>
 
 #include "common/NumberText.h"
@@ -93,11 +94,18 @@ std::string textOf(sqlite3_value* value) {
 }
 
 void ampFunction(sqlite3_context* context, int argc, sqlite3_value** argv) {
-    std::string joined;
-    for (int i = 0; i < argc; ++i) {
-        joined += textOf(argv[i]);
+    // No exception may pass through the engine's frames: memory that runs out is told to the
+    // engine, which fails the statement with SQLITE_NOMEM.
+    try {
+        std::string joined;
+        for (int i = 0; i < argc; ++i) {
+            joined += textOf(argv[i]);
+        }
+        sqlite3_result_text(context, joined.data(), static_cast<int>(joined.size()),
+                            SQLITE_TRANSIENT);
+    } catch (const std::bad_alloc&) {
+        sqlite3_result_error_nomem(context);
     }
-    sqlite3_result_text(context, joined.data(), static_cast<int>(joined.size()), SQLITE_TRANSIENT);
 }
 
 void scoreBandFunction(sqlite3_context* context, int argc, sqlite3_value** argv) {

@@ -18,6 +18,10 @@ constexpr unsigned kLabel = 0x0204;
 constexpr unsigned kRString = 0x00D6;
 constexpr unsigned kBoolErr = 0x0205;
 constexpr unsigned kFormula = 0x0006;
+// The FORMULA record types of Excel 3 and 4, which some writers still put into BIFF5 and BIFF8
+// files; the value and its marks lie where the later record has them.
+constexpr unsigned kFormula3 = 0x0206;
+constexpr unsigned kFormula4 = 0x0406;
 constexpr unsigned kString = 0x0207;
 
 std::string errorText(unsigned code) {
@@ -104,6 +108,8 @@ class SheetRecords {
                 }
                 break;
             case kFormula:
+            case kFormula3:
+            case kFormula4:
                 if (length >= 14) {
                     takeFormula(at, row, column, format);
                 }
@@ -116,7 +122,8 @@ class SheetRecords {
   private:
     static bool isCell(unsigned type) {
         return type == kNumber || type == kRk || type == kMulRk || type == kLabelSst ||
-               type == kLabel || type == kRString || type == kBoolErr || type == kFormula;
+               type == kLabel || type == kRString || type == kBoolErr || type == kFormula ||
+               type == kFormula3 || type == kFormula4;
     }
 
     NumberShape shape(unsigned format) const {
@@ -151,7 +158,7 @@ class SheetRecords {
     void takeText(const BiffRecord& record, int row, int column) {
         BiffContinuedData data(bytes_, record);
         std::string text;
-        if (!data.skip(6) || !context_.text.read(data, 2, text)) {
+        if (!data.skip(6) || !context_.text.read(data, 2, text, BiffText::CutShort::Read)) {
             throw damaged(row, column, "的文字不完整");
         }
         cells_.addText(row, column, std::move(text));
@@ -190,7 +197,7 @@ class SheetRecords {
         pendingText_.reset();
         BiffContinuedData data(bytes_, record, cursor);
         std::string text;
-        if (!context_.text.read(data, 2, text)) {
+        if (!context_.text.read(data, 2, text, BiffText::CutShort::Read)) {
             throw damaged(row, column, "的公式结果不完整");
         }
         cells_.addText(row, column, std::move(text));

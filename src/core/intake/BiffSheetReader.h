@@ -23,8 +23,10 @@ struct BiffSheetContext {
 };
 
 // Reads the cells of the worksheet substream starting at `offset` (its BOF record) up to its EOF:
-// numbers (NUMBER, RK, MULRK), texts (LABELSST, LABEL, RSTRING), booleans and error values
-// (BOOLERR), and the stored results of formulas (FORMULA, with STRING for a text). Substreams
+// numbers (NUMBER, RK, MULRK), texts (LABELSST, LABEL, RSTRING; one cut short at the end of its
+// record gives the characters present), booleans and error values (BOOLERR), and the stored
+// results of formulas (FORMULA, also under the record types of Excel 3 and 4, with STRING for a
+// text). Substreams
 // inside it (embedded charts) and records of other kinds are passed over. Throws UserError
 // naming the file when the substream is damaged.
 std::unique_ptr<SheetCells> readBiffSheet(const BiffSheetContext& context, std::size_t offset);

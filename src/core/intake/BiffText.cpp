@@ -49,20 +49,23 @@ void BiffText::setCodePage(unsigned codePage) {
     }
 }
 
-bool BiffText::read(BiffContinuedData& data, int countBytes, std::string& out) {
+bool BiffText::read(BiffContinuedData& data, int countBytes, std::string& out, CutShort cutShort) {
     unsigned count = 0;
     if (countBytes == 1 ? !data.u8(count) : !data.u16(count)) {
         return false;
     }
     if (biff8_) {
-        return readUnicode(data, count, out);
+        return readUnicode(data, count, out, cutShort);
     }
     std::string bytes;
     bytes.reserve(count);
     for (unsigned k = 0; k < count; ++k) {
         unsigned byte = 0;
         if (!data.u8(byte)) {
-            return false;
+            if (cutShort == CutShort::Refused) {
+                return false;
+            }
+            break;
         }
         bytes += static_cast<char>(byte);
     }
@@ -70,7 +73,8 @@ bool BiffText::read(BiffContinuedData& data, int countBytes, std::string& out) {
     return true;
 }
 
-bool BiffText::readUnicode(BiffContinuedData& data, std::size_t count, std::string& out) const {
+bool BiffText::readUnicode(BiffContinuedData& data, std::size_t count, std::string& out,
+                           CutShort cutShort) const {
     unsigned flags = 0;
     unsigned runs = 0;
     std::uint32_t phoneticBytes = 0;
@@ -79,14 +83,18 @@ bool BiffText::readUnicode(BiffContinuedData& data, std::size_t count, std::stri
         return false;
     }
     out.clear();
+    bool whole = false;
     {
+        // The characters read stay in `out` when the data end before the last one.
         Utf16Appender text(out);
-        if (!data.characters(count, (flags & 0x01) != 0, text)) {
-            return false;
-        }
+        whole = data.characters(count, (flags & 0x01) != 0, text);
+    }
+    if (!whole) {
+        return cutShort == CutShort::Read;
     }
     // Rich-text runs (4 bytes each) and phonetic data follow the characters.
-    return data.skip(std::size_t{runs} * 4) && data.skip(phoneticBytes);
+    return (data.skip(std::size_t{runs} * 4) && data.skip(phoneticBytes)) ||
+           cutShort == CutShort::Read;
 }
 
 std::string BiffText::decodeBytes(std::string_view bytes) {

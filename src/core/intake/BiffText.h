@@ -27,12 +27,19 @@ class BiffText {
     void setBiff8(bool biff8) { biff8_ = biff8; }
     void setCodePage(unsigned codePage);
 
+    // What a string whose characters the data end before is: damaged (a shared string, a sheet
+    // name), or read with the characters present (a cell's own text, which some writers cut
+    // short at the end of its record).
+    enum class CutShort { Refused, Read };
+
     // A string whose character count takes `countBytes` bytes (1 or 2). False when the data end
-    // before the string does.
-    bool read(BiffContinuedData& data, int countBytes, std::string& out);
+    // before the string does (with CutShort::Read, only before its count and flags).
+    bool read(BiffContinuedData& data, int countBytes, std::string& out,
+              CutShort cutShort = CutShort::Refused);
 
   private:
-    bool readUnicode(BiffContinuedData& data, std::size_t count, std::string& out) const;
+    bool readUnicode(BiffContinuedData& data, std::size_t count, std::string& out,
+                     CutShort cutShort) const;
     std::string decodeBytes(std::string_view bytes);
 
     bool biff8_;

@@ -112,13 +112,14 @@ void BiffWorkbookStream::readGlobals(bool namedBook) {
                 break;
             case kSst: {
                 // Two counts, then the strings, running on through CONTINUE records. A string
-                // cut short ends the table: a cell that refers to a string beyond is refused.
+                // cut short (its CONTINUE record empty or missing) gives the characters present
+                // and ends the table: a cell that refers to a string beyond is refused.
                 BiffContinuedData data(bytes_, record, cursor);
                 std::string text;
                 if (!data.skip(8)) {
                     break;
                 }
-                while (!data.atEnd() && text_.read(data, 2, text)) {
+                while (!data.atEnd() && text_.read(data, 2, text, BiffText::CutShort::Read)) {
                     sharedTextBytes += text.size();
                     if (sharedTextBytes > ReadLimits::kTextBytes) {
                         throw fileTooBig(

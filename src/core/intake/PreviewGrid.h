@@ -16,9 +16,17 @@ struct PreviewGrid {
     std::vector<Row> rows;
     // Row 1 of the sheet, the titles of the 17 columns as the file has them.
     std::array<std::string, 17> titles;
+    // What the reading left out: whether the row it stopped at (the first whose 学号 is empty)
+    // holds anything in its other columns, and how many rows below that row hold anything in
+    // the 17 columns. A cell of blanks holds nothing.
+    bool stopRowFilled = false;
+    int filledRowsBelow = 0;
 
     // Students read: every row but the trailing blank row.
     int studentCount() const { return rows.empty() ? 0 : static_cast<int>(rows.size()) - 1; }
+    // The spreadsheet row the reading stopped at: the trailing blank row's, or 2 when there is
+    // no row at all (A2 empty).
+    int stopRow() const { return rows.empty() ? 2 : static_cast<int>(rows.size()) + 1; }
 };
 
 // Titles of the 17 columns of the import layout, column 1 to 17.

@@ -1,5 +1,7 @@
 #include "PreviewReader.h"
 
+#include <algorithm>
+
 #include "ReadLimits.h"
 #include "WorkbookFile.h"
 #include "common/NumberText.h"
@@ -31,6 +33,29 @@ void refuseExtraColumns(const Workbook& workbook, int sheet, int row, const std:
     if (last > kImportColumns) {
         throw unreadableFile(path, "第" + std::to_string(row) + "行第" + columnName(last) +
                                        "列有内容, 导入表格只能有17列 (A到Q), 请检查是否多出了列");
+    }
+}
+
+// Whether a cell of the row from `firstColumn` to the last of the import layout holds text other
+// than blanks.
+bool holdsSomething(const Workbook& workbook, int sheet, int row, int firstColumn) {
+    const int last = std::min(workbook.lastUsedColumn(sheet, row), kImportColumns);
+    for (int column = firstColumn; column <= last; ++column) {
+        if (!trimmed(workbook.cell(sheet, row, column).text).empty()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Notes in the grid what the reading left out at and below its stopping row, so that a list with
+// a blank row in the middle is not taken for the whole list.
+void noteRowsNotRead(const Workbook& workbook, int sheet, PreviewGrid& grid) {
+    const int stop = grid.stopRow();
+    grid.stopRowFilled = holdsSomething(workbook, sheet, stop, 2);
+    const int last = workbook.lastRow(sheet);
+    for (int row = stop + 1; row <= last; ++row) {
+        grid.filledRowsBelow += holdsSomething(workbook, sheet, row, 1) ? 1 : 0;
     }
 }
 
@@ -85,6 +110,7 @@ PreviewGrid readPreview(const Workbook& workbook, const std::string& path, ReadO
             }
         }
     }
+    noteRowsNotRead(workbook, sheet, grid);
     return grid;
 }
 

@@ -68,6 +68,22 @@ std::string rowsWith(const std::vector<int>& rows, const std::string& what) {
     return text + (rows.size() > kShownRows ? "…行)" : "行)");
 }
 
+// "第1502行是空行，后面还有 1500 行有数据，没有读入": students the reading left out, since it
+// stops at the first empty 学号.
+std::string rowsNotRead(const PreviewGrid& grid) {
+    const std::string stop = "第" + std::to_string(grid.stopRow()) + "行";
+    const std::string below = std::to_string(grid.filledRowsBelow);
+    if (grid.stopRowFilled) {
+        return stop + "的学号是空的，" +
+               (grid.filledRowsBelow == 0 ? "这一行" : "这一行和后面 " + below + " 行") +
+               "有数据，没有读入";
+    }
+    if (grid.filledRowsBelow > 0) {
+        return stop + "是空行，后面还有 " + below + " 行有数据，没有读入";
+    }
+    return {};
+}
+
 }  // namespace
 
 std::string previewWarning(const PreviewGrid& grid) {
@@ -76,6 +92,7 @@ std::string previewWarning(const PreviewGrid& grid) {
     if (grid.studentCount() == 0) {
         parts.push_back("没有读到学生 (第2行的学号是空的)");
     }
+    parts.push_back(rowsNotRead(grid));
     std::vector<int> noName;
     std::vector<int> noSex;
     std::vector<int> otherSex;

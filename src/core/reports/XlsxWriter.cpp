@@ -2,7 +2,10 @@
 
 #include <xlsxwriter.h>
 
+#include <cerrno>
+#include <cstdlib>
 #include <filesystem>
+#include <new>
 #include <system_error>
 
 #include "common/Platform.h"
@@ -25,6 +28,30 @@ lxw_col_t columnIndex(std::size_t column) {
     return static_cast<lxw_col_t>(column);
 }
 
+// The writer uses a row it failed to allocate all the same, and crashes. So before each cell,
+// room is asked of the allocator first: when there is none, the export ends as out of memory;
+// otherwise the block just given back serves the writer's own small allocations.
+void ensureRoomForCell() {
+    constexpr std::size_t kRoom = 64 << 10;
+    void* room = std::malloc(kRoom);
+    if (room == nullptr) {
+        throw std::bad_alloc();
+    }
+    std::free(room);
+}
+
+// The writer's failures the user can do something about, told in their words: memory that ran
+// out (as std::bad_alloc, like every other place where it does) and a full disk. Where the
+// writer reports them as a failed zip or file operation, errno tells.
+void throwIfOutOfRoom(lxw_error error, int systemError, const std::string& target) {
+    if (error == LXW_ERROR_MEMORY_MALLOC_FAILED || systemError == ENOMEM) {
+        throw std::bad_alloc();
+    }
+    if (platform::isDiskFull(systemError)) {
+        throw UserError("磁盘已满，无法写入 " + target);
+    }
+}
+
 // Reads the written workbook back as the import reads a workbook, every sheet to its end. A file
 // whose XML is not well formed is refused here, before it can replace the target.
 void checkReadsBack(const std::string& written, const std::string& target) {
@@ -33,6 +60,8 @@ void checkReadsBack(const std::string& written, const std::string& target) {
         for (int sheet = 0; sheet < static_cast<int>(book.sheetNames().size()); ++sheet) {
             book.lastRow(sheet);
         }
+    } catch (const std::bad_alloc&) {
+        throw;
     } catch (const std::exception& error) {
         throw UserError("导出的文件无法读回，没有保存 " + target + ": " + error.what());
     }
@@ -81,6 +110,7 @@ XlsxWriter::~XlsxWriter() {
 
 void XlsxWriter::check(int error, const std::string& what) const {
     if (error != LXW_NO_ERROR) {
+        throwIfOutOfRoom(static_cast<lxw_error>(error), 0, path_);
         throw UserError("写电子表格 " + path_ + " 出错(" + what +
                         "): " + lxw_strerror(static_cast<lxw_error>(error)));
     }
@@ -96,7 +126,11 @@ lxw_worksheet* XlsxWriter::addSheet(const std::string& name) {
 }
 
 lxw_format* XlsxWriter::addFormat() {
-    return workbook_add_format(workbook_);
+    lxw_format* format = workbook_add_format(workbook_);
+    if (format == nullptr) {
+        throw std::bad_alloc();  // the writer's only reason to give none
+    }
+    return format;
 }
 
 void XlsxWriter::writeText(lxw_worksheet* sheet, std::size_t row, std::size_t column,
@@ -104,12 +138,14 @@ void XlsxWriter::writeText(lxw_worksheet* sheet, std::size_t row, std::size_t co
     // A text from an older database may hold bytes or characters that XML cannot; the file must
     // stay readable whatever the database gives.
     const std::string safe = xmlSafeText(text);
+    ensureRoomForCell();
     check(worksheet_write_string(sheet, rowIndex(row), columnIndex(column), safe.c_str(), format),
           "单元格");
 }
 
 void XlsxWriter::writeNumber(lxw_worksheet* sheet, std::size_t row, std::size_t column,
                              double value, lxw_format* format) {
+    ensureRoomForCell();
     check(worksheet_write_number(sheet, rowIndex(row), columnIndex(column), value, format),
           "单元格");
 }
@@ -127,10 +163,13 @@ void XlsxWriter::save() {
         throw UserError("无法写入 " + path_ + ": 文件夹 " + folder.string() + " 不存在");
     }
     // workbook_close writes the file and frees the workbook, also when writing fails.
+    errno = 0;
     const lxw_error closed = workbook_close(workbook_);
+    const int closeErrno = errno;
     workbook_ = nullptr;
     if (closed != LXW_NO_ERROR) {
         std::filesystem::remove(partialPath_, error);
+        throwIfOutOfRoom(closed, closeErrno, path_);
         throw UserError("无法写入 " + path_ + ": " + lxw_strerror(closed));
     }
     try {

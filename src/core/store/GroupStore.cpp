@@ -1,6 +1,7 @@
 #include "store/GroupStore.h"
 
 #include <algorithm>
+#include <map>
 
 #include "common/InterleavingPause.h"
 #include "common/UserError.h"
@@ -9,6 +10,7 @@
 #include "store/AdjustmentTables.h"
 #include "store/GroupCheck.h"
 #include "store/ProjectStore.h"
+#include "store/StudentTable.h"
 
 namespace qm::store {
 
@@ -32,6 +34,46 @@ void checkMembers(const StudentGroup& group, const ClassOfStudent& students, int
         throw UserError(title + ": 有 " + std::to_string(group.members.size()) +
                         " 名学生，多于班级数 " + std::to_string(classCount) +
                         "，无法让他们都不同班");
+    }
+}
+
+// The class of every student fixed to it in advance, whom no division moves.
+ClassOfStudent fixedClasses(db::Connection& connection, const std::string& table) {
+    ClassOfStudent fixed;
+    auto select = connection.prepare("select student_id,class_id from " + checkedTableName(table) +
+                                     " where type=?");
+    select.bind(1, static_cast<int>(kFixed));
+    for (const auto row : select.query()) {
+        fixed[static_cast<int>(row["student_id"].toInt())] = classNumber(row["class_id"]);
+    }
+    return fixed;
+}
+
+// Refuses a group that its fixed students make impossible for every division: a 同班 group whose
+// members are fixed in different classes, a 分开 group with two members fixed in one class.
+void checkFixedMembers(const StudentGroup& group, const ClassOfStudent& fixed) {
+    std::map<int, std::vector<int>> byClass;
+    for (int student : group.members) {
+        if (const auto found = fixed.find(student); found != fixed.end()) {
+            byClass[found->second].push_back(student);
+        }
+    }
+    std::string reasons;
+    if (group.kind == GroupKind::Together && byClass.size() > 1) {
+        for (const auto& [classId, members] : byClass) {
+            reasons += (reasons.empty() ? "" : "，") + studentNumbers(members) + " 固定在 " +
+                       classTitle(classId);
+        }
+        reasons += "，无法同班";
+    }
+    for (const auto& [classId, members] : byClass) {
+        if (group.kind == GroupKind::Apart && members.size() > 1) {
+            reasons += (reasons.empty() ? "" : "，") + studentNumbers(members) + " 都固定在 " +
+                       classTitle(classId) + "，无法不同班";
+        }
+    }
+    if (!reasons.empty()) {
+        throw UserError(groupTitle(group) + ": " + reasons);
     }
 }
 
@@ -85,11 +127,13 @@ std::vector<int> addGroups(db::Connection& connection, const CurrentProject& pro
     const ClassOfStudent students = readClasses(connection, project.fbTable);
     std::vector<StudentGroup> all = loadGroups(connection, projectId);
     const auto earlierProblems = contradictions(all);
+    const ClassOfStudent fixed = fixedClasses(connection, project.fbTable);
     const std::size_t stored = all.size();
     for (const NewGroup& group : groups) {
         StudentGroup added{.kind = group.kind, .label = group.label, .members = group.members};
         std::sort(added.members.begin(), added.members.end());
         checkMembers(added, students, classCount);
+        checkFixedMembers(added, fixed);
         all.push_back(std::move(added));
     }
     for (const std::string& problem : contradictions(all)) {

@@ -26,8 +26,9 @@ std::vector<StudentGroup> loadGroups(db::Connection& connection, int projectId);
 // Checks the groups and stores them, all or none, as one unit; returns their numbers. Refused
 // with a UserError naming the group and the student: fewer than two students, a student twice,
 // a student who is not in the project, a 分开 group with more students than the project has
-// classes, and groups that contradict each other or the stored ones (a student in two 同班
-// groups, a 同班 group holding two students of one 分开 group).
+// classes, a 同班 group whose students are fixed in advance in different classes, a 分开 group
+// with two students fixed in one class, and groups that contradict each other or the stored ones
+// (a student in two 同班 groups, a 同班 group holding two students of one 分开 group).
 std::vector<int> addGroups(db::Connection& connection, const CurrentProject& project,
                            const std::vector<NewGroup>& groups);
 

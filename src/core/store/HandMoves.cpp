@@ -73,6 +73,15 @@ AdjustmentOutcome swapStudents(db::Connection& connection, const CurrentProject&
         throw UserError(first.title() + " 和 " + second.title() + " 都在 " +
                         classTitle(first.classId) + "，无需对调");
     }
+    // Each goes into the other's class, which must be one of the project's (a student copied
+    // from another project may sit in a class this one does not have), as for a move.
+    const int classCount = findProject(connection, project.id()).num;
+    for (const Seat* seat : {&first, &second}) {
+        if (seat->classId < 1 || seat->classId > classCount) {
+            throw UserError("不能对调: " + seat->title() + " 在 " + classTitle(seat->classId) +
+                            "，该分班项目只有 1 到 " + std::to_string(classCount) + " 班");
+        }
+    }
     pauseAfterReading();
     auto outcome =
         placeByHand(connection, project, {{firstId, second.classId}, {secondId, first.classId}},

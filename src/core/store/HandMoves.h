@@ -19,7 +19,8 @@ AdjustmentOutcome moveStudent(db::Connection& connection, const CurrentProject& 
                               int studentId, int classId);
 
 // Exchanges the classes of two students, as one unit that can be undone. Refused like a move,
-// and when the two sit in one class or one of them is not placed yet.
+// and when the two sit in one class, one of them is not placed yet or one sits in a class
+// outside the project's 1 to its class count (the other would be moved there).
 AdjustmentOutcome swapStudents(db::Connection& connection, const CurrentProject& project,
                                int firstId, int secondId);
 

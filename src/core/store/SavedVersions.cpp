@@ -2,6 +2,7 @@
 
 #include "common/InterleavingPause.h"
 #include "common/NumberText.h"
+#include "common/TextLines.h"
 #include "common/UserError.h"
 #include "common/Utf8.h"
 #include "db/Connection.h"
@@ -26,7 +27,9 @@ int saveVersion(db::Connection& connection, const CurrentProject& project,
                 const std::string& name) {
     const std::string& table = checkedTableName(project.fbTable);
     const AdjustmentTables tables(project.id());
-    const std::string trimmedName = trimmed(name);
+    // Stored as every other text is (valid UTF-8 that an export can write), and on one line, as
+    // the lists show it.
+    const std::string trimmedName = trimmed(singleLine(xmlSafeText(name)));
     if (trimmedName.empty()) {
         throw UserError("请输入方案名称");
     }

@@ -26,8 +26,9 @@ struct SavedVersion {
 inline constexpr int kVersionNameLength = 50;
 
 // Saves the class of every student of the project under a name (保存方案) and returns the
-// version's number. Refused with a UserError: an empty or too long name, a name the project
-// already gave another version, a project without students.
+// version's number. The name is kept as valid UTF-8 (see xmlSafeText), its line breaks and tabs
+// as blanks, without blanks at its ends. Refused with a UserError: an empty or too long name, a
+// name the project already gave another version, a project without students.
 int saveVersion(db::Connection& connection, const CurrentProject& project, const std::string& name);
 
 // The project's versions, oldest first.
