@@ -96,11 +96,14 @@ bool exportResultWorkbook(QWidget* parent, Workspace& workspace) {
 
 bool exportStatisticsWorkbook(QWidget* parent, Workspace& workspace,
                               const reports::ClassStatistics& statistics,
+                              const std::optional<reports::BalanceReport>& balance,
                               const std::string& projectMemo) {
     // A copy is written: the window may take new figures while the workbook is being written.
     return exportWorkbook(parent, workspace, QString::fromUtf8(reports::kStatisticsSheetName),
-                          projectMemo, [statistics](db::Connection&, const std::string& path) {
-                              reports::exportStatistics(statistics, path);
+                          projectMemo,
+                          [statistics, balance](db::Connection&, const std::string& path) {
+                              reports::exportStatistics(statistics, path,
+                                                        balance ? &*balance : nullptr);
                           });
 }
 
