@@ -1,6 +1,7 @@
 #include "gui/AdjustCommands.h"
 
 #include <functional>
+#include <optional>
 
 #include "gui/ClassChanges.h"
 #include "gui/UserMessages.h"
@@ -13,7 +14,9 @@ namespace qm::gui {
 
 namespace {
 
-using Change = std::function<ClassChange(db::Connection&, const store::CurrentProject&)>;
+// A change of classes; nothing when the teacher decided against it on the way.
+using Change =
+    std::function<std::optional<ClassChange>(db::Connection&, const store::CurrentProject&)>;
 
 // Makes a change of the current project's classes and announces it.
 bool makeChange(QWidget* parent, Workspace& workspace, const Change& change) {
@@ -25,12 +28,12 @@ bool makeChange(QWidget* parent, Workspace& workspace, const Change& change) {
         return false;
     }
     const store::CurrentProject project = workspace.currentProject();
-    ClassChange made;
-    if (!runGuarded(parent, [&] { made = change(workspace.connection(), project); })) {
+    std::optional<ClassChange> made;
+    if (!runGuarded(parent, [&] { made = change(workspace.connection(), project); }) || !made) {
         return false;
     }
-    made.fbTable = project.fbTable;
-    workspace.classChanges().announce(made);
+    made->fbTable = project.fbTable;
+    workspace.classChanges().announce(*made);
     return true;
 }
 
@@ -41,11 +44,40 @@ ClassChange changeOf(const store::AdjustmentOutcome& outcome) {
 }
 
 // An undone or redone step may have moved students of any class.
-ClassChange stepChange(const char* verb, const std::string& action) {
+ClassChange stepChange(const QString& verb, const std::string& action) {
     return {.fbTable = {},
             .classes = {},
-            .description = QStringLiteral("%1“%2”").arg(QString::fromUtf8(verb),
-                                                        QString::fromStdString(action))};
+            .description = QStringLiteral("%1“%2”").arg(verb, QString::fromStdString(action))};
+}
+
+using HistoryStep = std::string (*)(db::Connection&, const store::CurrentProject&,
+                                    store::BrokenGroups);
+
+// Undo or redo. A step whose classes would break groups set after them is not refused outright:
+// the teacher is told which groups, and may take the step all the same, the groups kept for the
+// next division, or delete those groups and take it.
+bool takeHistoryStep(QWidget* parent, Workspace& workspace, const QString& verb,
+                     HistoryStep step) {
+    return makeChange(
+        parent, workspace,
+        [&](db::Connection& connection,
+            const store::CurrentProject& project) -> std::optional<ClassChange> {
+            try {
+                return stepChange(verb, step(connection, project, store::BrokenGroups::Refuse));
+            } catch (const store::StepBreaksGroups& refused) {
+                const int choice = chooseOne(
+                    parent, {MessageKind::Choice, QStringLiteral("约束"),
+                             QString::fromUtf8(refused.what()),
+                             {QStringLiteral("仍然%1，保留约束").arg(verb),
+                              QStringLiteral("删除约束后%1").arg(verb)}});
+                if (choice < 0) {
+                    return std::nullopt;
+                }
+                const auto how =
+                    choice == 0 ? store::BrokenGroups::Keep : store::BrokenGroups::Remove;
+                return stepChange(verb, step(connection, project, how));
+            }
+        });
 }
 
 }  // namespace
@@ -71,15 +103,11 @@ bool swapStudentsByHand(QWidget* parent, Workspace& workspace, int firstId, int 
 }
 
 bool undoLastStep(QWidget* parent, Workspace& workspace) {
-    return makeChange(parent, workspace, [](db::Connection& connection, const auto& project) {
-        return stepChange("撤销", store::undoStep(connection, project));
-    });
+    return takeHistoryStep(parent, workspace, QStringLiteral("撤销"), store::undoStep);
 }
 
 bool redoUndoneStep(QWidget* parent, Workspace& workspace) {
-    return makeChange(parent, workspace, [](db::Connection& connection, const auto& project) {
-        return stepChange("重做", store::redoStep(connection, project));
-    });
+    return takeHistoryStep(parent, workspace, QStringLiteral("重做"), store::redoStep);
 }
 
 bool restoreSavedVersion(QWidget* parent, Workspace& workspace, int number) {

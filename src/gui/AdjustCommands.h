@@ -17,7 +17,9 @@ class Workspace;
 bool moveStudentByHand(QWidget* parent, Workspace& workspace, int studentId, int classId);
 // 对调: exchanges the classes of two students.
 bool swapStudentsByHand(QWidget* parent, Workspace& workspace, int firstId, int secondId);
-// 撤销 and 重做 of the project's newest step, or of the step undone last.
+// 撤销 and 重做 of the project's newest step, or of the step undone last. A step that would break
+// groups set later names them and lets the teacher take it all the same (the groups kept for the
+// next division), delete the groups and take it, or leave it.
 bool undoLastStep(QWidget* parent, Workspace& workspace);
 bool redoUndoneStep(QWidget* parent, Workspace& workspace);
 // 恢复: puts the students back into the classes of a saved version.
