@@ -311,7 +311,7 @@ QWidget* Tfrm_list::buildQueryBoxes() {
     firstRow->addStretch(1);
 
     // Second row: the three score ranges.
-    const QString andText = QStringLiteral("And");
+    const QString andText = QStringLiteral("至");
     const auto range = [&](const QString& caption, const QString& from, const QString& to) {
         label(*secondRow, caption);
         QLineEdit* low = box(*secondRow, from, kScoreBoxWidth);
@@ -505,9 +505,13 @@ void Tfrm_list::BitBtn1Click() {
     query.math = {boxText(edMath1_), boxText(edMath2_)};
     query.english = {boxText(edSx1_), boxText(edSx2_)};
     query.chinese = {boxText(edYw1_), boxText(edYw2_)};
-    run([table = project_.fbTable, query](db::Connection& connection) {
+    const bool found = run([table = project_.fbTable, query](db::Connection& connection) {
         return reports::findStudents(connection, table, query);
     });
+    // An empty grid alone reads as a list that failed to load.
+    if (found && model_->rowCount() == 0) {
+        inform(this, QStringLiteral("没有找到符合条件的学生"));
+    }
 }
 
 // Names the score ranges with one end only: the query leaves them out.
@@ -527,19 +531,20 @@ void Tfrm_list::showRangeNote() {
                   .arg(halves.join(QStringLiteral("、"))));
 }
 
-void Tfrm_list::run(Statement statement) {
+bool Tfrm_list::run(Statement statement) {
     if (!project_.isOpen()) {
-        return;
+        return false;
     }
     if (model_->isEditing() && !postEdit()) {
-        return;
+        return false;
     }
     lastStatement_ = statement;
     model_->clearRows();
-    runGuarded(this, [&] { model_->load(statement(workspace_.connection())); });
+    const bool ran = runGuarded(this, [&] { model_->load(statement(workspace_.connection())); });
     if (model_->rowCount() > 0) {
         grid_->setCurrentIndex(model_->index(0, 0));
     }
+    return ran;
 }
 
 void Tfrm_list::refresh() {

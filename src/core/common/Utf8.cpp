@@ -146,4 +146,55 @@ std::string_view utf8Prefix(std::string_view text, std::size_t count) {
     return text.substr(0, end);
 }
 
+namespace {
+
+constexpr std::string_view kIdeographicSpace = "\u3000";
+
+// The length of the blank at the start of the text; 0 when it starts with none.
+std::size_t blankLength(std::string_view text) {
+    if (text.empty()) {
+        return 0;
+    }
+    if (static_cast<unsigned char>(text.front()) <= ' ') {
+        return 1;
+    }
+    return text.starts_with(kIdeographicSpace) ? kIdeographicSpace.size() : 0;
+}
+
+// The length of the blank at the end of the text; 0 when it ends with none.
+std::size_t trailingBlankLength(std::string_view text) {
+    if (text.empty()) {
+        return 0;
+    }
+    if (static_cast<unsigned char>(text.back()) <= ' ') {
+        return 1;
+    }
+    return text.ends_with(kIdeographicSpace) ? kIdeographicSpace.size() : 0;
+}
+
+}  // namespace
+
+std::string trimmedBlanks(std::string_view text) {
+    while (const std::size_t blank = blankLength(text)) {
+        text.remove_prefix(blank);
+    }
+    while (const std::size_t blank = trailingBlankLength(text)) {
+        text.remove_suffix(blank);
+    }
+    return std::string(text);
+}
+
+std::string withoutBlanks(std::string_view text) {
+    std::string out;
+    while (!text.empty()) {
+        const std::size_t blank = blankLength(text);
+        const std::size_t taken = blank > 0 ? blank : utf8CharacterLength(text);
+        if (blank == 0) {
+            out.append(text.substr(0, taken));
+        }
+        text.remove_prefix(taken);
+    }
+    return out;
+}
+
 }  // namespace qm
