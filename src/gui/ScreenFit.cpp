@@ -23,7 +23,7 @@ void fitOnScreen(QWidget& window, QSize wanted) {
     window.resize(wanted.expandedTo(window.minimumSizeHint()));
 }
 
-QScrollArea* scrolledPage(QWidget* content, QWidget* parent) {
+QWidget* scrolledPage(QWidget* content, QWidget* parent) {
     auto* area = new QScrollArea(parent);
     area->setFrameShape(QFrame::NoFrame);
     area->setWidgetResizable(true);

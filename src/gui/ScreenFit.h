@@ -2,7 +2,6 @@
 
 #include <QSize>
 
-class QScrollArea;
 class QWidget;
 
 namespace qm::gui {
@@ -15,6 +14,6 @@ void fitOnScreen(QWidget& window, QSize wanted);
 // The content of a page in a frameless area that scrolls where the page gets less room than the
 // content needs (a window beside the console on a small screen), so that the window around it can
 // shrink and keep its buttons in sight.
-QScrollArea* scrolledPage(QWidget* content, QWidget* parent);
+QWidget* scrolledPage(QWidget* content, QWidget* parent);
 
 }  // namespace qm::gui

@@ -14,6 +14,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class QSplitter;
 class QTabWidget;
 class QTableView;
 class QTreeWidget;
@@ -115,6 +116,7 @@ class Tfrm_list : public QWidget {
     void currentRowChanged(int row);
     void showRangeNote();
     QWidget* buildSidePanel();
+    void shareWidth();
     void acceptDroppedStudents();
     // Before students are moved: a row being edited is stored first.
     bool mayMoveStudents();
@@ -146,6 +148,7 @@ class Tfrm_list : public QWidget {
     QLabel* rangeNote_ = nullptr;
     QPushButton* moveToButton_ = nullptr;
     QPushButton* swapButton_ = nullptr;
+    QSplitter* splitter_ = nullptr;
     QTabWidget* sidePanel_ = nullptr;
     ClassFiguresPanel* figuresPanel_ = nullptr;
     GroupPanel* groupPanel_ = nullptr;

@@ -2,8 +2,10 @@
 // turn and saves a picture of each into DIR, for a person to look at, the teacher's adjustments
 // (groups, a move with its figures, the saved versions and a comparison of two) among them; then
 // the result (divided and after 深度优化), statistics (with the 均衡度 page), student list,
-// settings (深度优化), 关于 windows, the adjustments and the import's warning again in main windows
-// of 800×600 and 1366×768. scripts/screenshots --guide takes the user guide's pictures from them.
+// settings, 关于 windows, the adjustments and the import's warning again in main windows
+// of 800×600 and 1366×768, the console docked below them after a division: every work window with
+// its pages, the dialogs and the import preview. scripts/screenshots --guide takes the user
+// guide's pictures from them.
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -30,6 +32,7 @@
 #include "gui/AboutDialog.h"
 #include "gui/AppSetup.h"
 #include "gui/BalancePage.h"
+#include "gui/ClassAverageChart.h"
 #include "gui/MdiChildren.h"
 #include "gui/ProjectListWidget.h"
 #include "gui/TfrmBuild.h"
@@ -190,6 +193,48 @@ bool saveImportWarningPicture(gui::Tfrm_main& main, test::MessageLog& messages,
     return shown;
 }
 
+// The dialogs over a main window of a small screen's size, where the screen would show them.
+void saveDialogPictures(gui::Tfrm_main& main, const QString& size) {
+    gui::Workspace& workspace = main.workspace();
+    {
+        gui::TfrmBuild dialog(workspace, &main);
+        dialog.show();
+        saveWithDialog(main, dialog, size + QStringLiteral("-new-project"));
+    }
+    {
+        gui::Tfrm_open dialog(workspace, &main);
+        dialog.show();
+        saveWithDialog(main, dialog, size + QStringLiteral("-open-project"));
+    }
+    {
+        gui::Tfrm_insertFB dialog(workspace, &main);
+        dialog.show();
+        saveWithDialog(main, dialog, size + QStringLiteral("-copy-students"));
+    }
+    {
+        gui::VersionsDialog dialog(workspace, &main);
+        dialog.show();
+        saveWithDialog(main, dialog, size + QStringLiteral("-versions"));
+    }
+}
+
+// The import preview of the sample workbook, in a project of its own (an import replaces the
+// students); the divided project is current again afterwards.
+void saveImportPreviewPicture(gui::Tfrm_main& main, const QString& name) {
+    gui::Workspace& workspace = main.workspace();
+    const store::CurrentProject divided = workspace.currentProject();
+    workspace.setCurrentProject(
+        store::createProject(workspace.connection(), QStringLiteral("导入演示").toStdString(), 4));
+    main.importStudents();
+    gui::Tfrm_excelToDb* preview = main.importForm();
+    QSignalSpy read(preview, &gui::Tfrm_excelToDb::previewShown);
+    preview->showInStrgrid(gui::Tfrm_excelToDb::sampleWorkbookPath());
+    read.wait(60000);
+    save(main, name);
+    gui::closeMdiChild(preview);
+    workspace.setCurrentProject(divided);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -316,18 +361,30 @@ int main(int argc, char** argv) {
             computed.wait(60000);
         }
         save(main, size + QStringLiteral("-class-info"));
+        info->pages()->setCurrentIndex(2);
+        save(main, size + QStringLiteral("-class-info-math-bands"));
+        info->pages()->setCurrentIndex(10);
+        save(main, size + QStringLiteral("-class-info-categories"));
         info->pages()->setCurrentWidget(info->balancePage());
         save(main, size + QStringLiteral("-class-info-balance"));
+        info->pages()->setCurrentWidget(info->chart());
+        save(main, size + QStringLiteral("-class-info-chart"));
         main.showStudentList();
         save(main, size + QStringLiteral("-student-list"));
         test::saveAdjustmentPictures(
             main, true, [&size](const char* what) { return size + QLatin1Char('-') + what; },
             [](QWidget& window, const QString& name) { return save(window, name); });
         main.showSettings();
-        main.configForm()->pages()->setCurrentIndex(3);
-        save(main, size + QStringLiteral("-settings-deep-optimisation"));
+        const char* pages[] = {"-settings-subjects", "-settings-rules", "-settings-numbers",
+                               "-settings-deep-optimisation"};
+        for (int page = 0; page < 4; ++page) {
+            main.configForm()->pages()->setCurrentIndex(page);
+            save(main, size + QString::fromUtf8(pages[page]));
+        }
         saveAboutPicture(main, size + QStringLiteral("-about"));
+        saveDialogPictures(main, size);
         saveImportWarningPicture(main, messages, size + QStringLiteral("-import-warning"));
+        saveImportPreviewPicture(main, size + QStringLiteral("-import-preview"));
     }
 
     std::cout << saved << " pictures\n";
