@@ -18,6 +18,7 @@
 #include "engine/DivisionRun.h"
 #include "gui/AppSetup.h"
 #include "gui/MdiChildren.h"
+#include "gui/ResultGrid.h"
 #include "gui/TfrmResult.h"
 #include "gui/TfrmShow.h"
 #include "store/ProjectStore.h"
@@ -308,6 +309,11 @@ void TestResultWindow::dividedProjectShowsItsClassesAtOnce() {
     QCOMPARE(classes.first(), QStringLiteral("未分班"));
     QCOMPARE(classes.count(QStringLiteral("未分班")), 1);
     QCOMPARE(classes.last(), QStringLiteral("4班"));
+    // The row still names the student and his class for a move by hand.
+    const auto unplaced = static_cast<gui::ResultGrid*>(window->sgClassShow())->studentOfRow(0);
+    QVERIFY(unplaced);
+    QCOMPARE(unplaced->studentId, 40);
+    QCOMPARE(unplaced->classId, 0);
 }
 
 // The grid lists the whole project again, the students of the chosen classes marked, the rest
