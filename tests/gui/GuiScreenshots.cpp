@@ -193,46 +193,21 @@ bool saveImportWarningPicture(gui::Tfrm_main& main, test::MessageLog& messages,
     return shown;
 }
 
-// The dialogs over a main window of a small screen's size, where the screen would show them.
-void saveDialogPictures(gui::Tfrm_main& main, const QString& size) {
-    gui::Workspace& workspace = main.workspace();
-    {
-        gui::TfrmBuild dialog(workspace, &main);
-        dialog.show();
-        saveWithDialog(main, dialog, size + QStringLiteral("-new-project"));
-    }
-    {
-        gui::Tfrm_open dialog(workspace, &main);
-        dialog.show();
-        saveWithDialog(main, dialog, size + QStringLiteral("-open-project"));
-    }
-    {
-        gui::Tfrm_insertFB dialog(workspace, &main);
-        dialog.show();
-        saveWithDialog(main, dialog, size + QStringLiteral("-copy-students"));
-    }
-    {
-        gui::VersionsDialog dialog(workspace, &main);
-        dialog.show();
-        saveWithDialog(main, dialog, size + QStringLiteral("-versions"));
-    }
+// A dialog of the program over the main window, where the screen would show it.
+template <class Dialog, class... Arguments>
+void saveDialogOver(gui::Tfrm_main& main, const QString& name, Arguments&&... arguments) {
+    Dialog dialog(std::forward<Arguments>(arguments)..., &main);
+    dialog.show();
+    saveWithDialog(main, dialog, name);
 }
 
-// The import preview of the sample workbook, in a project of its own (an import replaces the
-// students); the divided project is current again afterwards.
-void saveImportPreviewPicture(gui::Tfrm_main& main, const QString& name) {
+// The dialogs over a main window of a small screen's size.
+void saveDialogPictures(gui::Tfrm_main& main, const QString& size) {
     gui::Workspace& workspace = main.workspace();
-    const store::CurrentProject divided = workspace.currentProject();
-    workspace.setCurrentProject(
-        store::createProject(workspace.connection(), QStringLiteral("导入演示").toStdString(), 4));
-    main.importStudents();
-    gui::Tfrm_excelToDb* preview = main.importForm();
-    QSignalSpy read(preview, &gui::Tfrm_excelToDb::previewShown);
-    preview->showInStrgrid(gui::Tfrm_excelToDb::sampleWorkbookPath());
-    read.wait(60000);
-    save(main, name);
-    gui::closeMdiChild(preview);
-    workspace.setCurrentProject(divided);
+    saveDialogOver<gui::TfrmBuild>(main, size + QStringLiteral("-new-project"), workspace);
+    saveDialogOver<gui::Tfrm_open>(main, size + QStringLiteral("-open-project"), workspace);
+    saveDialogOver<gui::Tfrm_insertFB>(main, size + QStringLiteral("-copy-students"), workspace);
+    saveDialogOver<gui::VersionsDialog>(main, size + QStringLiteral("-versions"), workspace);
 }
 
 }  // namespace
@@ -384,7 +359,9 @@ int main(int argc, char** argv) {
         saveAboutPicture(main, size + QStringLiteral("-about"));
         saveDialogPictures(main, size);
         saveImportWarningPicture(main, messages, size + QStringLiteral("-import-warning"));
-        saveImportPreviewPicture(main, size + QStringLiteral("-import-preview"));
+        test::withSamplePreview(main, [&main, &size](gui::Tfrm_excelToDb&) {
+            save(main, size + QStringLiteral("-import-preview"));
+        });
     }
 
     std::cout << saved << " pictures\n";

@@ -174,27 +174,24 @@ void TestSmallScreen::workWindowsFitBesideTheConsole() {
 
     session.expectFits(*session.main.resultForm(), QStringLiteral("分班结果"));
 
+    // Each page of the window's tabs in turn.
+    const auto expectEachPageFits = [&session](QWidget& window, QTabWidget& pages,
+                                               const QString& what) {
+        for (int page = 0; page < pages.count(); ++page) {
+            pages.setCurrentIndex(page);
+            session.expectFits(window, what + QLatin1Char(' ') + pages.tabText(page));
+        }
+    };
     session.main.showSettings();
     gui::Tfrm_config& settings = *session.main.configForm();
-    for (int page = 0; page < settings.pages()->count(); ++page) {
-        settings.pages()->setCurrentIndex(page);
-        session.expectFits(settings, QStringLiteral("分班设置 ") + settings.pages()->tabText(page));
-    }
-
+    expectEachPageFits(settings, *settings.pages(), QStringLiteral("分班设置"));
     session.main.showClassInfo();
     gui::Tfrm_class_info& info = *session.main.classInfoForm();
     test::waitForStatistics(info);
-    for (int page = 0; page < info.pages()->count(); ++page) {
-        info.pages()->setCurrentIndex(page);
-        session.expectFits(info, QStringLiteral("班级信息 ") + info.pages()->tabText(page));
-    }
-
+    expectEachPageFits(info, *info.pages(), QStringLiteral("班级信息"));
     session.main.showStudentList();
     gui::Tfrm_list& list = *session.main.listForm();
-    for (int page = 0; page < list.sidePanel()->count(); ++page) {
-        list.sidePanel()->setCurrentIndex(page);
-        session.expectFits(list, QStringLiteral("学生名单 ") + list.sidePanel()->tabText(page));
-    }
+    expectEachPageFits(list, *list.sidePanel(), QStringLiteral("学生名单"));
 
     session.main.importStudents();
     session.expectFits(*session.main.importForm(), QStringLiteral("导入数据浏览"));

@@ -150,26 +150,17 @@ namespace {
 
 constexpr std::string_view kIdeographicSpace = "\u3000";
 
-// The length of the blank at the start of the text; 0 when it starts with none.
-std::size_t blankLength(std::string_view text) {
+// The length of the blank at the start (or the end) of the text; 0 when there is none.
+std::size_t blankLength(std::string_view text, bool atEnd = false) {
     if (text.empty()) {
         return 0;
     }
-    if (static_cast<unsigned char>(text.front()) <= ' ') {
+    if (static_cast<unsigned char>(atEnd ? text.back() : text.front()) <= ' ') {
         return 1;
     }
-    return text.starts_with(kIdeographicSpace) ? kIdeographicSpace.size() : 0;
-}
-
-// The length of the blank at the end of the text; 0 when it ends with none.
-std::size_t trailingBlankLength(std::string_view text) {
-    if (text.empty()) {
-        return 0;
-    }
-    if (static_cast<unsigned char>(text.back()) <= ' ') {
-        return 1;
-    }
-    return text.ends_with(kIdeographicSpace) ? kIdeographicSpace.size() : 0;
+    const bool ideographic =
+        atEnd ? text.ends_with(kIdeographicSpace) : text.starts_with(kIdeographicSpace);
+    return ideographic ? kIdeographicSpace.size() : 0;
 }
 
 }  // namespace
@@ -178,7 +169,7 @@ std::string trimmedBlanks(std::string_view text) {
     while (const std::size_t blank = blankLength(text)) {
         text.remove_prefix(blank);
     }
-    while (const std::size_t blank = trailingBlankLength(text)) {
+    while (const std::size_t blank = blankLength(text, true)) {
         text.remove_suffix(blank);
     }
     return std::string(text);
