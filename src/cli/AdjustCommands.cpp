@@ -34,7 +34,6 @@ void printFigures(CliContext& context, const store::CurrentProject& project,
                               (deviation.red ? "!" : ""));
         }
     }
-    rows.back().front() = "全体";  // the last row: all students
     context.out << reports::alignedText(rows);
 }
 
@@ -55,14 +54,29 @@ int runHandChange(CliContext& context, const std::vector<std::string>& words,
     return 0;
 }
 
-// Undo or redo: prints what was taken back or made again, and nothing when it was refused.
+// Undo or redo: prints what was taken back or made again, and nothing when it was refused. A
+// step that would break groups set later is refused unless --keep-groups (take it, the groups
+// stay) or --remove-groups (delete them, then take it) says what to do with them.
 using HistoryStep = std::string (*)(db::Connection&, const store::CurrentProject&,
-                                    std::optional<std::int64_t>);
+                                    store::BrokenGroups, std::optional<std::int64_t>);
 int runHistoryStep(CliContext& context, const std::vector<std::string>& words,
                    const std::string& done, HistoryStep step) {
-    CliArgs args(words, {}, {});
+    CliArgs args(words, {}, {"keep-groups", "remove-groups"});
     args.expectPositionals(1);
-    const std::string action = step(context.connection(), projectArg(context, args), std::nullopt);
+    if (args.flag("keep-groups") && args.flag("remove-groups")) {
+        throw UsageError("--keep-groups 和 --remove-groups 只能选一个");
+    }
+    const auto brokenGroups = args.flag("keep-groups")     ? store::BrokenGroups::Keep
+                              : args.flag("remove-groups") ? store::BrokenGroups::Remove
+                                                           : store::BrokenGroups::Refuse;
+    const auto project = projectArg(context, args);
+    std::string action;
+    try {
+        action = step(context.connection(), project, brokenGroups, std::nullopt);
+    } catch (const store::StepBreaksGroups& refused) {
+        throw UserError(std::string(refused.what()) +
+                        "\n(仍然执行并保留约束: --keep-groups；删除这些约束后执行: --remove-groups)");
+    }
     context.out << done << ": " << action << "\n";
     return 0;
 }
@@ -89,10 +103,14 @@ const CommandRegistration moveRegistration(
 const CommandRegistration swapRegistration("swap", "ID STUDENT STUDENT",
                                            "对调: 交换两名学生的班级，并列出两个班的数据",
                                            swapCommand);
-const CommandRegistration undoRegistration("undo", "ID",
-                                           "撤销最近一步调动、对调、分班、重新分班或恢复方案",
-                                           undoCommand);
-const CommandRegistration redoRegistration("redo", "ID", "重做最近撤销的一步", redoCommand);
+const CommandRegistration undoRegistration(
+    "undo", "ID [--keep-groups|--remove-groups]",
+    "撤销最近一步调动、对调、分班、重新分班或恢复方案; 这一步会违反后来设的约束时, "
+    "--keep-groups 仍然撤销并保留约束, --remove-groups 删除这些约束后撤销",
+    undoCommand);
+const CommandRegistration redoRegistration(
+    "redo", "ID [--keep-groups|--remove-groups]",
+    "重做最近撤销的一步; 约束的选项同 undo", redoCommand);
 
 }  // namespace
 

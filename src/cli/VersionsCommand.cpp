@@ -35,7 +35,7 @@ bool comparedColumn(std::size_t column) {
            reports::isDeviationColumn(column);
 }
 
-// The row of a class (by its name; "" for the row of all students) in 班级信息; 0 when none.
+// The row of a class (by its name; 全体 for the row of all students) in 班级信息; 0 when none.
 std::size_t rowOf(const reports::StatGrid& info, const std::string& name) {
     for (std::size_t r = 1; r < info.rowCount(); ++r) {
         if (info.text(r, reports::kClassNameColumn) == name) {
@@ -53,7 +53,7 @@ reports::TextRows figuresSideBySide(const reports::VersionComparison& comparison
                                     "方案" + std::to_string(comparison.second.number) + " "};
     std::map<int, std::string> classes;
     for (const auto* statistics : {&comparison.firstStatistics, &comparison.secondStatistics}) {
-        for (const auto& entry : statistics->redivisionClasses) {
+        for (const auto& entry : statistics->classes) {
             classes[entry.classId] = entry.name;
         }
     }
@@ -61,7 +61,7 @@ reports::TextRows figuresSideBySide(const reports::VersionComparison& comparison
     for (const auto& [classId, name] : classes) {
         names.push_back(name);
     }
-    names.push_back("");
+    names.push_back(reports::kCohortRowName);
     reports::TextRows rows = {{"班级"}};
     for (std::size_t c = 0; c < infos[0]->columnCount(); ++c) {
         for (std::size_t v = 0; v < 2 && comparedColumn(c); ++v) {
@@ -69,7 +69,7 @@ reports::TextRows figuresSideBySide(const reports::VersionComparison& comparison
         }
     }
     for (const std::string& name : names) {
-        auto& row = rows.emplace_back(1, name.empty() ? "全体" : name);
+        auto& row = rows.emplace_back(1, name);
         const std::size_t found[] = {rowOf(*infos[0], name), rowOf(*infos[1], name)};
         for (std::size_t c = 0; c < infos[0]->columnCount(); ++c) {
             for (std::size_t v = 0; v < 2 && comparedColumn(c); ++v) {

@@ -15,7 +15,9 @@ namespace qm::gui {
 
 namespace {
 
-using Change = std::function<ClassChange(db::Connection&, const store::CurrentProject&)>;
+// A change of classes; nothing when the teacher decided against it on the way.
+using Change =
+    std::function<std::optional<ClassChange>(db::Connection&, const store::CurrentProject&)>;
 
 // Makes a change of the current project's classes and announces it. What another program
 // changed is shown first; the core decides on the data as they are when it writes.
@@ -29,12 +31,12 @@ bool makeChange(QWidget* parent, Workspace& workspace, const Change& change) {
     }
     workspace.outsideChanges().check();
     const store::CurrentProject project = workspace.currentProject();
-    ClassChange made;
-    if (!runGuarded(parent, [&] { made = change(workspace.connection(), project); })) {
+    std::optional<ClassChange> made;
+    if (!runGuarded(parent, [&] { made = change(workspace.connection(), project); }) || !made) {
         return false;
     }
-    made.fbTable = project.fbTable;
-    workspace.classChanges().announce(made);
+    made->fbTable = project.fbTable;
+    workspace.classChanges().announce(*made);
     return true;
 }
 
@@ -45,11 +47,41 @@ ClassChange changeOf(const store::AdjustmentOutcome& outcome) {
 }
 
 // An undone or redone step may have moved students of any class.
-ClassChange stepChange(const char* verb, const std::string& action) {
+ClassChange stepChange(const QString& verb, const std::string& action) {
     return {.fbTable = {},
             .classes = {},
-            .description = QStringLiteral("%1“%2”").arg(QString::fromUtf8(verb),
-                                                        QString::fromStdString(action))};
+            .description = QStringLiteral("%1“%2”").arg(verb, QString::fromStdString(action))};
+}
+
+using HistoryStep = std::string (*)(db::Connection&, const store::CurrentProject&,
+                                    store::BrokenGroups, std::optional<std::int64_t>);
+
+// Undo or redo of the step numbered `expected`. A step whose classes would break groups set after
+// them is not refused outright: the teacher is told which groups, and may take the step all the
+// same, the groups kept for the next division, or delete those groups and take it.
+bool takeStepAskingAboutGroups(QWidget* parent, Workspace& workspace, const QString& verb,
+                               HistoryStep step, std::optional<std::int64_t> expected) {
+    return makeChange(
+        parent, workspace,
+        [&](db::Connection& connection,
+            const store::CurrentProject& project) -> std::optional<ClassChange> {
+            try {
+                return stepChange(
+                    verb, step(connection, project, store::BrokenGroups::Refuse, expected));
+            } catch (const store::StepBreaksGroups& refused) {
+                const int choice = chooseOne(
+                    parent, {MessageKind::Choice, QStringLiteral("约束"),
+                             QString::fromUtf8(refused.what()),
+                             {QStringLiteral("仍然%1，保留约束").arg(verb),
+                              QStringLiteral("删除约束后%1").arg(verb)}});
+                if (choice < 0) {
+                    return std::nullopt;
+                }
+                const auto how =
+                    choice == 0 ? store::BrokenGroups::Keep : store::BrokenGroups::Remove;
+                return stepChange(verb, step(connection, project, how, expected));
+            }
+        });
 }
 
 }  // namespace
@@ -119,10 +151,10 @@ bool takeHistoryStep(QWidget* parent, Workspace& workspace, bool undo,
     if (!expected) {
         return false;
     }
-    return makeChange(parent, workspace, [&](db::Connection& connection, const auto& project) {
-        return undo ? stepChange("撤销", store::undoStep(connection, project, expected))
-                    : stepChange("重做", store::redoStep(connection, project, expected));
-    });
+    return undo ? takeStepAskingAboutGroups(parent, workspace, QStringLiteral("撤销"),
+                                            store::undoStep, expected)
+                : takeStepAskingAboutGroups(parent, workspace, QStringLiteral("重做"),
+                                            store::redoStep, expected);
 }
 
 }  // namespace

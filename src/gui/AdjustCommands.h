@@ -23,7 +23,9 @@ bool swapStudentsByHand(QWidget* parent, Workspace& workspace, int firstId, int 
 // 撤销 and 重做 of the project's newest step, or of the step undone last. `named` is the number of
 // the step the window named; when another program changed the steps since, the teacher is asked
 // about the step that would really be taken, and the core refuses a step that changes again
-// before it is taken.
+// before it is taken. A step that would break groups set later names them and lets the teacher
+// take it all the same (the groups kept for the next division), delete the groups and take it,
+// or leave it.
 bool undoLastStep(QWidget* parent, Workspace& workspace, std::optional<std::int64_t> named);
 bool redoUndoneStep(QWidget* parent, Workspace& workspace, std::optional<std::int64_t> named);
 // 恢复: puts the students back into the classes of a saved version.

@@ -1,11 +1,13 @@
 #include "gui/BalancePage.h"
 
+#include <QHeaderView>
 #include <QLabel>
 #include <QStringList>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 #include "gui/BalanceTable.h"
+#include "gui/ScreenFit.h"
 #include "gui/StatGridView.h"
 
 namespace qm::gui {
@@ -40,10 +42,20 @@ BalancePage::BalancePage(QWidget* parent)
     baselines->setObjectName(QStringLiteral("lb_baselines"));
     baselines->setWordWrap(true);
 
+    // The words, the whole table and the note scroll together where the page is low (beside the
+    // console on a small screen): no line is squeezed, and the window keeps its buttons in sight.
+    table_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    table_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto* content = new QWidget(this);
+    auto* contentLayout = new QVBoxLayout(content);
+    contentLayout->setContentsMargins(6, 6, 6, 6);
+    contentLayout->addWidget(summary_);
+    contentLayout->addWidget(table_);
+    contentLayout->addWidget(baselines);
+    contentLayout->addStretch(1);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(summary_);
-    layout->addWidget(table_, 1);
-    layout->addWidget(baselines);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(scrolledPage(content, this));
     clear();
 }
 
@@ -69,6 +81,11 @@ void BalancePage::showReport(const std::optional<reports::BalanceReport>& report
 
 void BalancePage::showRows(const reports::TextRows& rows) {
     showBalanceRows(*table_, rows, kPresentColumn);
+    // As large as its rows and columns: the page scrolls, not the table within it.
+    const int frame = 2 * table_->frameWidth();
+    table_->setFixedHeight(table_->horizontalHeader()->sizeHint().height() +
+                           table_->verticalHeader()->length() + frame);
+    table_->setMinimumWidth(table_->horizontalHeader()->length() + frame);
 }
 
 }  // namespace qm::gui

@@ -7,6 +7,7 @@
 
 #include "reports/ClassStatistics.h"
 #include "reports/StatGrid.h"
+#include "store/GroupCheck.h"
 
 namespace qm::gui {
 
@@ -28,8 +29,16 @@ AverageChartData averageChartData(const reports::StatGrid& grid) {
         return data;  // titles only, or no row of all students
     }
     const std::size_t cohortRow = grid.rowCount() - 1;
+    // The students no division placed are no class: their bar would dwarf the classes' own.
+    std::vector<std::size_t> classRows;
     for (std::size_t row = 1; row < cohortRow; ++row) {
-        data.classNames << QString::fromStdString(grid.text(row, reports::kClassNameColumn));
+        if (grid.text(row, reports::kClassNameColumn) != store::kUnplacedTitle) {
+            classRows.push_back(row);
+            data.classNames << QString::fromStdString(grid.text(row, reports::kClassNameColumn));
+        }
+    }
+    if (classRows.empty()) {
+        return data;  // nobody sits in a class yet
     }
     const QString averageSuffix = QStringLiteral("平均分");
     for (std::size_t column = reports::kFirstAverageColumn;
@@ -40,7 +49,7 @@ AverageChartData averageChartData(const reports::StatGrid& grid) {
             figure.name.chop(averageSuffix.size());
         }
         figure.cohort = numberIn(grid, cohortRow, column);
-        for (std::size_t row = 1; row < cohortRow; ++row) {
+        for (std::size_t row : classRows) {
             figure.averages.push_back(numberIn(grid, row, column));
             figure.red.push_back(grid.cell(row, column + 1).red);
         }

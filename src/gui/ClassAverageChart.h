@@ -24,7 +24,8 @@ struct AverageChartData {
     std::vector<AverageFigure> figures;  // the total first, then the subjects in grid order
 };
 
-// Takes the class averages and the averages of all students from the 班级信息 grid as shown.
+// Takes the class averages and the averages of all students from the 班级信息 grid as shown; the
+// row of 未分班 is left out.
 AverageChartData averageChartData(const reports::StatGrid& classInfo);
 
 // Small charts, one per figure, of how far each class average lies from the average of all

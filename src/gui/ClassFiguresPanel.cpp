@@ -129,8 +129,7 @@ void ClassFiguresPanel::showFigures() {
     const reports::StatGrid& info = statistics_->classInfo;
     QStringList classNames;
     for (std::size_t r = 1; r < info.rowCount(); ++r) {
-        const QString name = textOf(info.text(r, reports::kClassNameColumn));
-        classNames << (name.isEmpty() ? QStringLiteral("全体") : name);
+        classNames << textOf(info.text(r, reports::kClassNameColumn));
     }
     QStringList figureNames;
     std::vector<std::size_t> columns;

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "db/Connection.h"
+#include "gui/AppSetup.h"
 #include "gui/BusyWork.h"
 #include "gui/FileDialogs.h"
 #include "gui/UserMessages.h"
@@ -21,9 +22,29 @@ namespace {
 
 const QString kBackupFilter = QStringLiteral("分班数据库备份 (*.db);;所有文件 (*)");
 
+// Where the last back-up went, remembered across sessions.
+const QString kLastBackupKey = QStringLiteral("backup/lastFile");
+
 QString documentsFolder() {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     return !folder.isEmpty() && QDir(folder).exists() ? folder : QDir::homePath();
+}
+
+// Where 恢复数据库 looks first: at the last back-up, else in its folder, else in the documents.
+QString restoreStart() {
+    const QFileInfo last(programSettings().value(kLastBackupKey).toString());
+    if (last.isFile()) {
+        return last.absoluteFilePath();
+    }
+    return !last.filePath().isEmpty() && last.absoluteDir().exists() ? last.absolutePath()
+                                                                     : documentsFolder();
+}
+
+// A back-up is made where the last one went, when that folder is still there.
+QString backupFolder() {
+    const QFileInfo last(programSettings().value(kLastBackupKey).toString());
+    return !last.filePath().isEmpty() && last.absoluteDir().exists() ? last.absolutePath()
+                                                                     : documentsFolder();
 }
 
 std::string fileName(const QString& path) {
@@ -59,7 +80,7 @@ bool backupDatabaseFile(QWidget* parent, Workspace& workspace) {
         return false;
     }
     const QString suggested =
-        QDir(documentsFolder())
+        QDir(backupFolder())
             .filePath(QStringLiteral("分班数据备份-%1.db")
                           .arg(QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))));
     QString path = chooseFileToSave(parent, QStringLiteral("备份数据库"), suggested, kBackupFilter);
@@ -89,6 +110,7 @@ bool backupDatabaseFile(QWidget* parent, Workspace& workspace) {
         showError(parent, QStringLiteral("备份失败：%1").arg(error));
         return false;
     }
+    programSettings().setValue(kLastBackupKey, QFileInfo(path).absoluteFilePath());
     inform(parent, QStringLiteral("数据库已备份到：\n%1\n\n需要时可以用“文件 → 恢复数据库…”恢复。")
                        .arg(shown(path)));
     return true;
@@ -100,7 +122,7 @@ bool restoreDatabaseFile(QWidget* parent, Workspace& workspace) {
         return false;
     }
     const QString path =
-        chooseFileToOpen(parent, QStringLiteral("恢复数据库"), documentsFolder(), kBackupFilter);
+        chooseFileToOpen(parent, QStringLiteral("恢复数据库"), restoreStart(), kBackupFilter);
     if (path.isEmpty() ||
         !confirm(parent,
                  QStringLiteral("要用备份文件\n%1\n中的数据替换现在的全部数据（所有分班项目、学生和"

@@ -154,7 +154,7 @@ bool DivisionJob::start(DivisionRequest request) {
                     outcome->rows = engine::resultGridRows(connection, project.fbTable);
                 } else if (request.classes) {
                     redivide(connection, project, *request.classes, run);
-                    outcome->rows = engine::resultGridRows(connection, project.rbTable);
+                    outcome->rows = engine::resultGridRows(connection, project.fbTable);
                 } else {
                     Observer observer(*this, run, engine::divisionStages(connection, project),
                                       engine::optimisesAfterDivision(connection, project)

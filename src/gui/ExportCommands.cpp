@@ -102,12 +102,15 @@ bool exportResultWorkbook(QWidget* parent, Workspace& workspace) {
 
 bool exportStatisticsWorkbook(QWidget* parent, Workspace& workspace,
                               const reports::ClassStatistics& statistics,
+                              const std::optional<reports::BalanceReport>& balance,
                               const std::string& projectMemo) {
     // A copy is written: the window may take new figures while the workbook is being written.
     return exportWorkbook(parent, workspace, QString::fromUtf8(reports::kStatisticsSheetName),
                           projectMemo,
-                          [statistics](db::Connection&, const reports::ExportTarget& target) {
-                              reports::exportStatistics(statistics, target);
+                          [statistics, balance](db::Connection&,
+                                                const reports::ExportTarget& target) {
+                              reports::exportStatistics(statistics, target,
+                                                        balance ? &*balance : nullptr);
                           });
 }
 

@@ -2,9 +2,12 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
 #include <string>
 
 class QWidget;
+
+#include "reports/BalanceReport.h"
 
 namespace qm::reports {
 struct ClassStatistics;
@@ -20,10 +23,12 @@ class Workspace;
 // "8.数据导出": the division result of the current project, sheet 分班结果. True when written.
 bool exportResultWorkbook(QWidget* parent, Workspace& workspace);
 
-// "导出分班数据": the statistics as the window shows them, sheet 分班明细表, for the project
-// with this description. True when written.
+// "导出分班数据": the statistics as the window shows them, sheet 分班明细表, and the balance
+// figures on the sheet 均衡度 when there are any, for the project with this description. True
+// when written.
 bool exportStatisticsWorkbook(QWidget* parent, Workspace& workspace,
                               const reports::ClassStatistics& statistics,
+                              const std::optional<reports::BalanceReport>& balance,
                               const std::string& projectMemo);
 
 // Asks where to write a workbook, starting from a suggested path; empty when the user cancels.

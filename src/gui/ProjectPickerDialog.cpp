@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "gui/ProjectListWidget.h"
+#include "gui/ScreenFit.h"
 #include "gui/UserMessages.h"
 
 namespace qm::gui {
@@ -28,7 +29,7 @@ ProjectPickerDialog::ProjectPickerDialog(Workspace& workspace, const QString& ob
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lv_info_);
     layout->addLayout(buttonRow_);
-    resize(size);
+    fitOnScreen(*this, size);
 
     connect(openButton_, &QPushButton::clicked, this, &ProjectPickerDialog::Button1Click);
     connect(lv_info_, &ProjectListWidget::chosen, this, &ProjectPickerDialog::chooseSelected);

@@ -6,15 +6,20 @@
 
 #include "gui/HandMoveMenu.h"
 #include "gui/StudentDropTarget.h"
+#include "store/GroupCheck.h"
 
 namespace qm::gui {
 
 namespace {
 
-// The cells of a row of the result grid: the student's number and, last, its class as "3班".
+// The cells of a row of the result grid: the student's number and, last, its class as "3班"
+// (未分班 for class 0).
 constexpr int kStudentColumn = 1;
 
 std::optional<int> wholeNumber(QString text) {
+    if (text == QString::fromUtf8(store::kUnplacedTitle)) {
+        return 0;
+    }
     bool read = false;
     const int number = text.remove(QStringLiteral("班")).trimmed().toInt(&read);
     return read ? std::optional<int>(number) : std::nullopt;

@@ -20,6 +20,7 @@
 #include "gui/UserMessages.h"
 #include "gui/Workspace.h"
 #include "reports/StudentColumns.h"
+#include "store/GroupCheck.h"
 #include "store/StudentTable.h"
 
 namespace qm::gui {
@@ -113,6 +114,7 @@ TfrmResult::TfrmResult(Workspace& workspace, QWidget* parent)
     connect(job_, &DivisionJob::finished, this, &TfrmResult::runEnded);
     connect(&workspace_.classChanges(), &ClassChanges::changed, this,
             &TfrmResult::followClassChange);
+    showPresentClasses();
 }
 
 // The job's destructor cancels a run that is still under way and waits for its end.
@@ -138,6 +140,7 @@ bool TfrmResult::startRun(std::optional<std::vector<int>> classes) {
     if (!mayStart() || !mayReplaceClasses(classes)) {
         return false;
     }
+    redividedClasses_ = classes.value_or(std::vector<int>{});
     const QString name = classes ? QStringLiteral("重新分班") : QStringLiteral("分班");
     launch({workspace_.databasePath(), workspace_.currentProject(), std::move(classes)}, name);
     return true;
@@ -149,6 +152,7 @@ void TfrmResult::startOptimisation() {
     }
     DivisionRequest request{workspace_.databasePath(), workspace_.currentProject(), std::nullopt};
     request.optimise = true;
+    redividedClasses_.clear();
     launch(std::move(request), QStringLiteral("深度优化"));
 }
 
@@ -192,10 +196,19 @@ bool TfrmResult::mayReplaceClasses(const std::optional<std::vector<int>>& classe
     if (!placed) {
         return false;
     }
-    return *placed == 0 ||
-           confirm(this, QStringLiteral("这个项目已经分过班，有 %1 名学生在班里。重新分班将替换现在"
+    if (*placed == 0) {
+        return true;
+    }
+    int inClasses = 0;
+    if (!runGuarded(this, [&] {
+            inClasses =
+                engine::studentsInClasses(workspace_.connection(), workspace_.currentProject());
+        })) {
+        return false;
+    }
+    return confirm(this, QStringLiteral("这个项目已经分过班，有 %1 名学生在班里。重新分班将替换现在"
                                         "的分班结果（预先固定班级的学生不变），是否继续？")
-                             .arg(*placed));
+                             .arg(inClasses));
 }
 
 // The students an earlier division placed in the current project; nothing when reading them
@@ -246,7 +259,7 @@ void TfrmResult::runEnded(const DivisionOutcome& outcome) {
     switch (outcome.status) {
         case DivisionOutcome::Status::Succeeded:
             showGrid(outcome.rows);
-            showProgress(1.0, runName_ + QStringLiteral("完成"));
+            showProgress(1.0, runName_ + QStringLiteral("完成") + redividedNote());
             workspace_.classChanges().announce(
                 {.fbTable = workspace_.currentProject().fbTable, .shownBy = this});
             break;
@@ -262,33 +275,78 @@ void TfrmResult::runEnded(const DivisionOutcome& outcome) {
     emit runFinished(outcome.status == DivisionOutcome::Status::Succeeded);
 }
 
-// Lists the rows by class. No rows leave the grid as it was.
+// A project divided before, in an earlier session of the program too, shows its classes at once:
+// an empty grid would read as a division lost.
+void TfrmResult::showPresentClasses() {
+    if (!workspace_.hasProject()) {
+        return;
+    }
+    runGuarded(this, [&] {
+        const store::CurrentProject& project = workspace_.currentProject();
+        if (engine::studentsInClasses(workspace_.connection(), project) > 0) {
+            showGrid(engine::resultGridRows(workspace_.connection(), project.fbTable));
+        }
+    });
+}
+
+// After a re-division, which classes the grid marks: "（已标出 2班、4班）".
+QString TfrmResult::redividedNote() const {
+    QStringList names;
+    for (int classId : redividedClasses_) {
+        names << QString::fromStdString(store::classTitle(classId));
+    }
+    return names.isEmpty() ? QString()
+                           : QStringLiteral("（已标出 %1）").arg(names.join(QStringLiteral("、")));
+}
+
+// Lists the rows by class, the students of the classes a re-division changed marked. No rows
+// leave the grid as it was.
 void TfrmResult::showGrid(const std::vector<engine::ResultGridRow>& rows) {
     if (rows.empty()) {
         return;
     }
+    QStringList marked;
+    for (int classId : redividedClasses_) {
+        marked << QString::fromStdString(store::classTitle(classId));
+    }
+    constexpr std::size_t kClassColumn = std::tuple_size_v<engine::ResultGridRow> - 1;
+    const QColor markColour(255, 240, 170);
+    int firstMarked = -1;
     sgClassShow_->setUpdatesEnabled(false);
     sgClassShow_->clearContents();
     sgClassShow_->setRowCount(static_cast<int>(rows.size()));
     for (std::size_t r = 0; r < rows.size(); ++r) {
+        const bool mark = marked.contains(QString::fromStdString(rows[r][kClassColumn]));
+        if (mark && firstMarked < 0) {
+            firstMarked = static_cast<int>(r);
+        }
         for (std::size_t c = 0; c < rows[r].size(); ++c) {
             auto* item = new QTableWidgetItem(QString::fromStdString(rows[r][c]));
             if (c == 0) {
                 item->setBackground(palette().color(QPalette::Button));
+            } else if (mark) {
+                item->setBackground(markColour);
+                item->setToolTip(QStringLiteral("重新分班的班级"));
             }
             sgClassShow_->setItem(static_cast<int>(r), static_cast<int>(c), item);
         }
     }
     sgClassShow_->setUpdatesEnabled(true);
+    if (firstMarked >= 0) {
+        sgClassShow_->scrollToItem(sgClassShow_->item(firstMarked, 1),
+                                   QAbstractItemView::PositionAtTop);
+    }
 }
 
-// Students moved by hand, or a step undone: a grid that shows a result shows the classes now.
+// Students moved by hand, or a step undone: a grid that shows a result shows the classes now;
+// what a re-division changed is marked no longer.
 void TfrmResult::followClassChange(const ClassChange& change) {
     const bool showsResult = sgClassShow_->item(0, 1) != nullptr;
     if (change.shownBy == this || !showsResult ||
         change.fbTable != workspace_.currentProject().fbTable) {
         return;
     }
+    redividedClasses_.clear();
     runGuarded(this,
                [&] { showGrid(engine::resultGridRows(workspace_.connection(), change.fbTable)); });
 }

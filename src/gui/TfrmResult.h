@@ -21,9 +21,11 @@ class Workspace;
 
 // The result window "分班结果": "分班" divides the current project's students into its classes
 // on a thread of its own, "深度优化" evens out the classes they sit in, the message console shows
-// the run's lines, and the grid sgClassShow lists the result by class. One run at a time: while a
-// run is under way both buttons are disabled, a re-division is refused, and closing the window is
-// refused until the run ends or is cancelled.
+// the run's lines, and the grid sgClassShow lists the project's students by class: the present
+// classes as soon as the window opens, and after a re-division the whole project again with the
+// students of the chosen classes marked. One run at a time: while a run is under way both buttons
+// are disabled, a re-division is refused, and closing the window is refused until the run ends or
+// is cancelled.
 class TfrmResult : public QWidget {
     Q_OBJECT
 
@@ -70,6 +72,8 @@ class TfrmResult : public QWidget {
     void launch(DivisionRequest request, const QString& runName);
     void showProgress(double share, const QString& phase);
     void runEnded(const DivisionOutcome& outcome);
+    void showPresentClasses();
+    QString redividedNote() const;
     void showGrid(const std::vector<engine::ResultGridRow>& rows);
     void followClassChange(const ClassChange& change);
     void setRunning(bool running);
@@ -83,6 +87,9 @@ class TfrmResult : public QWidget {
     QPushButton* cancelButton_;
     QProgressBar* progressBar_;
     QLabel* stageLabel_;
+    // The classes of the re-division under way or the last one, marked in the grid until the
+    // classes change again; empty after any other run.
+    std::vector<int> redividedClasses_;
     // The run under way or the last one, as the messages name it.
     QString runName_ = QStringLiteral("分班");
 };

@@ -199,6 +199,7 @@ void Tfrm_class_info::refresh() {
             }
             if (!error.isEmpty()) {
                 statistics_.reset();
+                balance_.reset();
                 clearGrids();
                 if (error == QString::fromUtf8(reports::kNoStudentsMessage)) {
                     showGrids(reports::emptyClassStatistics());  // the titles at least
@@ -216,6 +217,7 @@ void Tfrm_class_info::refresh() {
 
 void Tfrm_class_info::showFigures(Figures figures) {
     showStatistics(std::move(figures.statistics));
+    balance_ = figures.balance;
     if (figures.balanceUnavailable.isEmpty()) {
         balancePage_->showReport(figures.balance);
     } else {
@@ -305,7 +307,7 @@ void Tfrm_class_info::exportStatistics() {
         inform(this, QStringLiteral("还没有统计数据，请先按“更新数据”"));
         return;
     }
-    exportStatisticsWorkbook(this, workspace_, *statistics_, project_.memo);
+    exportStatisticsWorkbook(this, workspace_, *statistics_, balance_, project_.memo);
 }
 
 void Tfrm_class_info::setComputing(bool computing) {

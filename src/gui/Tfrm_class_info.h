@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "reports/BalanceReport.h"
 #include "reports/ClassStatistics.h"
 #include "store/ProjectStore.h"
 
@@ -93,6 +94,8 @@ class Tfrm_class_info : public QWidget {
     bool shownOnce_ = false;
     bool refreshWhenDone_ = false;
     std::optional<reports::ClassStatistics> statistics_;
+    // The balance figures shown on 均衡度, exported with the statistics; nothing without them.
+    std::optional<reports::BalanceReport> balance_;
     BackgroundJob* job_;
     QTabWidget* pages_;
     std::array<QTableWidget*, kGridCount> grids_{};

@@ -15,6 +15,7 @@
 #include "common/NumberText.h"
 #include "gui/MdiChildren.h"
 #include "gui/OutsideChanges.h"
+#include "gui/ScreenFit.h"
 #include "gui/UserMessages.h"
 #include "gui/Workspace.h"
 #include "store/DivisionSettings.h"
@@ -64,10 +65,11 @@ Tfrm_config::Tfrm_config(Workspace& workspace, QWidget* parent)
         projectId_ = parseWholeNumber(workspace_.currentProject().fbId);
     }
 
-    pages_->addTab(buildSubjectPage(), QStringLiteral("科目设置"));
-    pages_->addTab(buildRulesPage(), QStringLiteral("参数设置1"));
-    pages_->addTab(buildNumbersPage(), QStringLiteral("参数设置2"));
-    pages_->addTab(buildOptimisationPage(), QStringLiteral("深度优化"));
+    // The pages scroll on a small screen; 确定 and 取消 stay in sight below them.
+    pages_->addTab(scrolledPage(buildSubjectPage(), pages_), QStringLiteral("科目设置"));
+    pages_->addTab(scrolledPage(buildRulesPage(), pages_), QStringLiteral("参数设置1"));
+    pages_->addTab(scrolledPage(buildNumbersPage(), pages_), QStringLiteral("参数设置2"));
+    pages_->addTab(scrolledPage(buildOptimisationPage(), pages_), QStringLiteral("深度优化"));
     pages_->setCurrentIndex(2);
 
     auto* buttons = new QHBoxLayout;
@@ -75,7 +77,7 @@ Tfrm_config::Tfrm_config(Workspace& workspace, QWidget* parent)
     buttons->addWidget(okButton_);
     buttons->addWidget(cancelButton_);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(pages_);
+    layout->addWidget(pages_, 1);
     layout->addLayout(buttons);
 
     connect(okButton_, &QPushButton::clicked, this, &Tfrm_config::BitBtn1Click);

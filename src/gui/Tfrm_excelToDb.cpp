@@ -12,6 +12,7 @@
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <memory>
 
 #include "common/Platform.h"
@@ -27,6 +28,7 @@
 #include "gui/Workspace.h"
 #include "intake/PreviewReader.h"
 #include "intake/PreviewWarning.h"
+#include "store/ProjectStore.h"
 
 namespace qm::gui {
 
@@ -220,10 +222,33 @@ void Tfrm_excelToDb::showPreview(const intake::PreviewGrid& grid) {
     titles_ = grid.titles;
     stopRowFilled_ = grid.stopRowFilled;
     filledRowsBelow_ = grid.filledRowsBelow;
-    if (!grid.rows.empty()) {
-        sgStudent_->selectRow(static_cast<int>(grid.rows.size()) - 1);
-    }
+    showTrailingRow(grid);
     showCount(grid.studentCount());
+}
+
+// The row that ended the reading is no student and is never stored: a blank one is not shown at
+// all, one with something in it (a name without 学号) is shown in grey with why it is left out.
+void Tfrm_excelToDb::showTrailingRow(const intake::PreviewGrid& grid) {
+    if (grid.rows.empty()) {
+        return;
+    }
+    const int trailing = static_cast<int>(grid.rows.size()) - 1;
+    const auto& cells = grid.rows.back();
+    const bool blank = std::all_of(cells.begin() + 1, cells.end(),
+                                   [](const std::string& cell) { return cell.empty(); });
+    if (blank) {
+        sgStudent_->setRowHidden(trailing, true);
+    } else {
+        for (int c = 1; c < kGridColumns; ++c) {
+            QTableWidgetItem* item = sgStudent_->item(trailing, c);
+            item->setForeground(palette().color(QPalette::Disabled, QPalette::Text));
+            item->setToolTip(QStringLiteral("这一行没有学号，读到这里为止；这一行不导入"));
+        }
+    }
+    const int last = blank ? trailing - 1 : trailing;
+    if (last >= 0) {
+        sgStudent_->selectRow(last);
+    }
 }
 
 void Tfrm_excelToDb::showCount(int count) {
@@ -270,8 +295,17 @@ void Tfrm_excelToDb::bnt_yesClick() {
                                 QStringLiteral("\n\n这个文件可能不是学生名单。仍要导入吗？")})) {
         return;
     }
-    if (!showMessage(this, {MessageKind::OkCancel, QStringLiteral("提示"),
-                            QStringLiteral("将清空之前的所有数据，确定么？")})) {
+    // The teacher sees what the import replaces; a project without students loses nothing.
+    int present = 0;
+    if (!runGuarded(this, [&] {
+            present = store::studentCount(workspace_.connection(), workspace_.currentProject());
+        })) {
+        return;
+    }
+    if (present > 0 &&
+        !showMessage(this, {MessageKind::OkCancel, QStringLiteral("提示"),
+                            QStringLiteral("将清空之前的所有数据（本项目现有的 %1 名学生），确定么？")
+                                .arg(present)})) {
         return;
     }
     Tfrm_pb progress(workspace_, workspace_.currentProject(), std::move(rows), this);
@@ -279,6 +313,9 @@ void Tfrm_excelToDb::bnt_yesClick() {
     const auto& outcome = progress.outcome();
     if (!outcome || outcome->kind != intake::SaveOutcome::Kind::Cancelled) {
         bnt_yes_->setEnabled(false);
+    }
+    if (const auto told = progress.endMessage()) {
+        showMessage(this, *told);
     }
 }
 

@@ -67,6 +67,7 @@ class Tfrm_excelToDb : public QWidget {
   private:
     void showRowsRead(int rows);
     void showPreview(const intake::PreviewGrid& grid);
+    void showTrailingRow(const intake::PreviewGrid& grid);
     void showCount(int count);
     void readEnded(const QString& error, const intake::PreviewGrid& grid);
     void openSampleWorkbook();

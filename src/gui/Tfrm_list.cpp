@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QStyle>
@@ -18,6 +17,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <set>
 #include <tuple>
 #include <utility>
@@ -41,6 +41,8 @@ namespace qm::gui {
 namespace {
 
 constexpr int kTreePanelWidth = 161;
+constexpr int kTreeLeastWidth = 90;
+constexpr int kPanelWidth = 300;
 constexpr int kDefaultColumnWidth = 64;
 constexpr int kClassRole = Qt::UserRole;
 
@@ -95,7 +97,7 @@ Tfrm_list::Tfrm_list(Workspace& workspace, QWidget* parent)
     tv_class_->setObjectName(QStringLiteral("tv_class"));
     tv_class_->setHeaderHidden(true);
     tv_class_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    tv_class_->setFixedWidth(kTreePanelWidth);
+    tv_class_->setMinimumWidth(kTreeLeastWidth);
     connect(tv_class_, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem* item) { tv_classClick(item); });
 
@@ -105,16 +107,20 @@ Tfrm_list::Tfrm_list(Workspace& workspace, QWidget* parent)
     listLayout->setContentsMargins(0, 0, 0, 0);
     listLayout->addWidget(buildQueryBoxes());
     listLayout->addWidget(grid_, 1);
-    // The teacher can widen the grid at the cost of the panel, or close the panel altogether.
-    auto* splitter = new QSplitter(Qt::Horizontal, this);
-    splitter->addWidget(list);
-    splitter->addWidget(buildSidePanel());
-    splitter->setStretchFactor(0, 1);
-    splitter->setStretchFactor(1, 0);
-    splitter->setCollapsible(0, false);
+    // Tree, list and panel share the width as the teacher drags their dividers: the grid can
+    // grow at the cost of the others, the panel be widened or closed altogether, and on a small
+    // screen the tree closed to give the panel room.
+    splitter_ = new QSplitter(Qt::Horizontal, this);
+    splitter_->setObjectName(QStringLiteral("splitList"));
+    splitter_->addWidget(tv_class_);
+    splitter_->addWidget(list);
+    splitter_->addWidget(buildSidePanel());
+    splitter_->setStretchFactor(0, 0);
+    splitter_->setStretchFactor(1, 1);
+    splitter_->setStretchFactor(2, 0);
+    splitter_->setCollapsible(1, false);
     auto* layout = new QHBoxLayout(this);
-    layout->addWidget(tv_class_);
-    layout->addWidget(splitter, 1);
+    layout->addWidget(splitter_, 1);
     acceptDroppedStudents();
 
     connect(navigator_, &RecordNavigator::clicked, this, &Tfrm_list::navigate);
@@ -149,12 +155,17 @@ QWidget* Tfrm_list::buildSidePanel() {
         sidePanel_);
     sidePanel_->addTab(figuresPanel_, QStringLiteral("班级数据"));
     sidePanel_->addTab(groupPanel_, QStringLiteral("约束"));
-    // On a small screen the panel scrolls rather than pushing the window beyond the screen.
-    auto* scroller = new QScrollArea(this);
-    scroller->setFrameShape(QFrame::NoFrame);
-    scroller->setWidgetResizable(true);
-    scroller->setWidget(sidePanel_);
-    return scroller;
+    return sidePanel_;
+}
+
+// The first time the window has its width: the tree as wide as its class names need, the panel
+// three eighths of the rest (up to its usual width) or what its buttons need, the list the rest.
+void Tfrm_list::shareWidth() {
+    const int total = splitter_->width() - 2 * splitter_->handleWidth();
+    const int tree = std::clamp(total / 6, kTreeLeastWidth, kTreePanelWidth);
+    const int panel = std::max(sidePanel_->minimumSizeHint().width(),
+                               std::min(kPanelWidth, (total - tree) * 3 / 8));
+    splitter_->setSizes({tree, std::max(0, total - tree - panel), panel});
 }
 
 // A student dropped onto a class of the tree, or onto the row of a student of another class,
@@ -269,22 +280,26 @@ void Tfrm_list::announceEdit() {
 
 QWidget* Tfrm_list::buildQueryBoxes() {
     auto* boxes = new QWidget(this);
-    // Three short rows rather than one long one, so that 查询 and the record buttons stay within
-    // reach on a small screen.
+    // Four short rows rather than one long one, so that 查询, the record buttons and the panel
+    // beside the list all stay within reach on a small screen.
     auto* firstRow = new QHBoxLayout;
     auto* secondRow = new QHBoxLayout;
-    auto* thirdRow = new QHBoxLayout;
+    auto* classRow = new QHBoxLayout;
+    auto* recordRow = new QHBoxLayout;
     auto* layout = new QVBoxLayout(boxes);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(firstRow);
     layout->addLayout(secondRow);
-    layout->addLayout(thirdRow);
+    layout->addLayout(classRow);
+    layout->addLayout(recordRow);
     auto label = [&](QHBoxLayout& row, const QString& text) {
         row.addWidget(new QLabel(text, boxes));
     };
+    constexpr int kLeastBoxWidth = 30;  // a score or part of a name still fits
     auto box = [&](QHBoxLayout& row, const QString& name, int width) {
         auto* edit = new QLineEdit(boxes);
         edit->setObjectName(name);
+        edit->setMinimumWidth(kLeastBoxWidth);
         edit->setMaximumWidth(width);
         row.addWidget(edit);
         return edit;
@@ -292,7 +307,7 @@ QWidget* Tfrm_list::buildQueryBoxes() {
     constexpr int kTextBoxWidth = 110;
     constexpr int kScoreBoxWidth = 70;
 
-    // First row: student number, name, sex, the tree's class, the query and the record buttons.
+    // First row: student number, name, sex and the query.
     label(*firstRow, QStringLiteral("考号    "));
     ed_no_ = box(*firstRow, QStringLiteral("ed_no"), kTextBoxWidth);
     label(*firstRow, QStringLiteral("姓名    "));
@@ -301,23 +316,20 @@ QWidget* Tfrm_list::buildQueryBoxes() {
     cbSex_->setObjectName(QStringLiteral("cbSex"));
     cbSex_->addItems({QStringLiteral("全部"), QStringLiteral("男"), QStringLiteral("女")});
     firstRow->addWidget(cbSex_);
-    cbClass_ = new QCheckBox(QStringLiteral("使用左边的班级条件"), boxes);
-    cbClass_->setObjectName(QStringLiteral("cbClass"));
-    firstRow->addWidget(cbClass_);
     queryButton_ = new QPushButton(QStringLiteral("查询"), boxes);
     queryButton_->setObjectName(QStringLiteral("BitBtn1"));
     queryButton_->setDefault(true);
     firstRow->addWidget(queryButton_);
     firstRow->addStretch(1);
 
-    // Second row: the three score ranges.
-    const QString andText = QStringLiteral("And");
+    // Second row: the three score ranges, close together (their captions end in blanks).
+    secondRow->setSpacing(3);
+    const QString andText = QStringLiteral("至");
     const auto range = [&](const QString& caption, const QString& from, const QString& to) {
         label(*secondRow, caption);
         QLineEdit* low = box(*secondRow, from, kScoreBoxWidth);
         label(*secondRow, andText);
         QLineEdit* high = box(*secondRow, to, kScoreBoxWidth);
-        secondRow->addSpacing(12);
         return std::pair{low, high};
     };
     std::tie(edMath1_, edMath2_) =
@@ -328,9 +340,11 @@ QWidget* Tfrm_list::buildQueryBoxes() {
         range(QStringLiteral("语文     "), QStringLiteral("edYw1"), QStringLiteral("edYw2"));
     secondRow->addStretch(1);
 
-    // Third row: the record buttons, the moves by hand, and what a score range with one end only
-    // means.
-    thirdRow->addWidget(navigator_);
+    // Then the tree's class as a condition, and the moves by hand.
+    cbClass_ = new QCheckBox(QStringLiteral("使用左边的班级条件"), boxes);
+    cbClass_->setObjectName(QStringLiteral("cbClass"));
+    classRow->addWidget(cbClass_);
+
     moveToButton_ = new QPushButton(QStringLiteral("调到…"), boxes);
     moveToButton_->setObjectName(QStringLiteral("bnMoveTo"));
     moveToButton_->setToolTip(
@@ -348,17 +362,21 @@ QWidget* Tfrm_list::buildQueryBoxes() {
         swapChosenStudents(this, workspace_, chosenStudents(),
                            [this] { return mayMoveStudents(); });
     });
-    thirdRow->addSpacing(12);
-    thirdRow->addWidget(moveToButton_);
-    thirdRow->addWidget(swapButton_);
+    classRow->addSpacing(12);
+    classRow->addWidget(moveToButton_);
+    classRow->addWidget(swapButton_);
+    classRow->addStretch(1);
+
+    // Last row: the record buttons, and what a score range with one end only means.
+    recordRow->addWidget(navigator_);
     rangeNote_ = new QLabel(boxes);
     rangeNote_->setObjectName(QStringLiteral("lbRangeNote"));
     QPalette red = rangeNote_->palette();
     red.setColor(QPalette::WindowText, Qt::red);
     rangeNote_->setPalette(red);
     rangeNote_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    thirdRow->addSpacing(12);
-    thirdRow->addWidget(rangeNote_, 1);
+    recordRow->addSpacing(12);
+    recordRow->addWidget(rangeNote_, 1);
     const QString rangeHint =
         QStringLiteral("分数段要两端都填才作为查询条件；只填一端时，这一科不按分数查询");
     for (QLineEdit* edit : {edMath1_, edMath2_, edSx1_, edSx2_, edYw1_, edYw2_}) {
@@ -421,6 +439,8 @@ void Tfrm_list::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!shownOnce_) {
         shownOnce_ = true;
+        // Once the frame has given the window its width.
+        QTimer::singleShot(0, this, &Tfrm_list::shareWidth);
         initClass();
         if (project_.isOpen()) {
             showAll();
@@ -505,9 +525,13 @@ void Tfrm_list::BitBtn1Click() {
     query.math = {boxText(edMath1_), boxText(edMath2_)};
     query.english = {boxText(edSx1_), boxText(edSx2_)};
     query.chinese = {boxText(edYw1_), boxText(edYw2_)};
-    run([table = project_.fbTable, query](db::Connection& connection) {
+    const bool found = run([table = project_.fbTable, query](db::Connection& connection) {
         return reports::findStudents(connection, table, query);
     });
+    // An empty grid alone reads as a list that failed to load.
+    if (found && model_->rowCount() == 0) {
+        inform(this, QStringLiteral("没有找到符合条件的学生"));
+    }
 }
 
 // Names the score ranges with one end only: the query leaves them out.
@@ -527,19 +551,20 @@ void Tfrm_list::showRangeNote() {
                   .arg(halves.join(QStringLiteral("、"))));
 }
 
-void Tfrm_list::run(Statement statement) {
+bool Tfrm_list::run(Statement statement) {
     if (!project_.isOpen()) {
-        return;
+        return false;
     }
     if (model_->isEditing() && !postEdit()) {
-        return;
+        return false;
     }
     lastStatement_ = statement;
     model_->clearRows();
-    runGuarded(this, [&] { model_->load(statement(workspace_.connection())); });
+    const bool ran = runGuarded(this, [&] { model_->load(statement(workspace_.connection())); });
     if (model_->rowCount() > 0) {
         grid_->setCurrentIndex(model_->index(0, 0));
     }
+    return ran;
 }
 
 void Tfrm_list::refresh() {

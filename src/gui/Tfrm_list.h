@@ -14,6 +14,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class QSplitter;
 class QTabWidget;
 class QTableView;
 class QTreeWidget;
@@ -53,7 +54,7 @@ class Tfrm_list : public QWidget {
     void initClass();
     void showAll();
     void showClass(int classId);
-    // "查询": the students matching the boxes, by student number.
+    // "查询": the students matching the boxes, by student number; says so when none does.
     void BitBtn1Click();
     // Stores the edited row; false, after telling the user, when the core refuses it.
     bool postEdit();
@@ -108,13 +109,14 @@ class Tfrm_list : public QWidget {
     void buildGrid();
     void tv_classClick(QTreeWidgetItem* item);
     // Posts a pending edit, then runs the statement and shows its rows; a refused statement
-    // leaves the grid empty.
-    void run(Statement statement);
+    // leaves the grid empty. False when the statement did not run.
+    bool run(Statement statement);
     void navigate(RecordNavigator::Button which);
     void moveTo(int row);
     void currentRowChanged(int row);
     void showRangeNote();
     QWidget* buildSidePanel();
+    void shareWidth();
     void acceptDroppedStudents();
     // Before students are moved: a row being edited is stored first.
     bool mayMoveStudents();
@@ -146,6 +148,7 @@ class Tfrm_list : public QWidget {
     QLabel* rangeNote_ = nullptr;
     QPushButton* moveToButton_ = nullptr;
     QPushButton* swapButton_ = nullptr;
+    QSplitter* splitter_ = nullptr;
     QTabWidget* sidePanel_ = nullptr;
     ClassFiguresPanel* figuresPanel_ = nullptr;
     GroupPanel* groupPanel_ = nullptr;

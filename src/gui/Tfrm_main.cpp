@@ -220,7 +220,8 @@ QAction* Tfrm_main::command(const QString& caption) const {
     return nullptr;
 }
 
-// The windows of another project close: they would show its data under this project's caption.
+// The windows of another project close: they would show its data under this project's caption;
+// so does the count of rows its import read.
 void Tfrm_main::showCurrentProject() {
     const auto& project = workspace_.currentProject();
     setWindowTitle(project.isOpen() ? QString::fromStdString(project.memo)
@@ -228,6 +229,7 @@ void Tfrm_main::showCurrentProject() {
     if (project.fbTable != windowsProject_) {
         closeProjectWindows();
         windowsProject_ = project.fbTable;
+        importCountPanel_->clear();
     }
 }
 

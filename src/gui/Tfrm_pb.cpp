@@ -7,7 +7,6 @@
 #include <memory>
 
 #include "gui/BackgroundJob.h"
-#include "gui/UserMessages.h"
 #include "gui/Workspace.h"
 
 namespace qm::gui {
@@ -121,29 +120,30 @@ void Tfrm_pb::saveToDb() {
         });
 }
 
+// The window closes first, so that what the caller then tells is not shown over it.
 void Tfrm_pb::saveEnded(const QString& error) {
     ended_ = true;
-    if (!error.isEmpty()) {
-        showError(this, QStringLiteral("导入出错：%1").arg(error));
-    } else {
-        switch (outcome_->kind) {
-            case intake::SaveOutcome::Kind::Stored:
-                inform(this, QString::fromStdString(outcome_->message));
-                break;
-            case intake::SaveOutcome::Kind::Failed: {
-                QString text = QString::fromStdString(outcome_->message);
-                if (!outcome_->reason.empty()) {
-                    text += QStringLiteral("\n\n原因：") + QString::fromStdString(outcome_->reason);
-                }
-                text += QStringLiteral("\n\n原有的学生数据没有改变。");
-                showError(this, text, QStringLiteral("导入出错"));
-                break;
-            }
-            case intake::SaveOutcome::Kind::Cancelled:
-                break;
-        }
-    }
+    error_ = error;
     accept();
+}
+
+std::optional<UserMessage> Tfrm_pb::endMessage() const {
+    if (!error_.isEmpty()) {
+        return UserMessage{MessageKind::Error, QStringLiteral("错误"),
+                           QStringLiteral("导入出错：%1").arg(error_)};
+    }
+    if (!outcome_ || outcome_->kind == intake::SaveOutcome::Kind::Cancelled) {
+        return std::nullopt;
+    }
+    QString text = QString::fromStdString(outcome_->message);
+    if (outcome_->kind == intake::SaveOutcome::Kind::Stored) {
+        return UserMessage{MessageKind::Information, QStringLiteral("提示"), text};
+    }
+    if (!outcome_->reason.empty()) {
+        text += QStringLiteral("\n\n原因：") + QString::fromStdString(outcome_->reason);
+    }
+    return UserMessage{MessageKind::Error, QStringLiteral("导入出错"),
+                       text + QStringLiteral("\n\n原有的学生数据没有改变。")};
 }
 
 }  // namespace qm::gui

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <optional>
 
+#include "gui/UserMessages.h"
 #include "intake/ImportSave.h"
 #include "intake/PreviewGrid.h"
 #include "store/ProjectStore.h"
@@ -21,7 +22,8 @@ class Workspace;
 // previewed rows in the project's student table, on a thread of its own, with a progress bar.
 // The save is all or nothing: "取消" (and closing the window, and Esc) asks it to stop after the
 // row in progress, and then, as after a row that cannot be stored, the project's students are as
-// they were before. When the save has ended the window says how, and closes.
+// they were before. When the save has ended the window closes; endMessage says how it ended, for
+// the caller to tell once the window is gone.
 class Tfrm_pb : public QDialog {
     Q_OBJECT
 
@@ -32,6 +34,9 @@ class Tfrm_pb : public QDialog {
 
     // How the save ended; nothing while it has not, or when the database refused to start it.
     const std::optional<intake::SaveOutcome>& outcome() const { return outcome_; }
+    // What to tell about the end of the save: the count stored, the row that could not be, or
+    // the error; nothing after a cancel or while the save has not ended.
+    std::optional<UserMessage> endMessage() const;
     bool isSaving() const;
 
     QProgressBar* pb() const { return pb_; }
@@ -58,6 +63,7 @@ class Tfrm_pb : public QDialog {
     BackgroundJob* job_;
     std::atomic<bool> cancelMark_ = false;
     bool ended_ = false;
+    QString error_;
     std::optional<intake::SaveOutcome> outcome_;
 };
 

@@ -1,14 +1,47 @@
 #include "gui/UserGuide.h"
 
-#include <QDesktopServices>
+#include <QDialog>
 #include <QDir>
+#include <QLabel>
+#include <QTextBrowser>
 #include <QUrl>
+#include <QVBoxLayout>
 
 #include "common/Platform.h"
 #include "common/ProgramFiles.h"
+#include "gui/ScreenFit.h"
 #include "gui/UserMessages.h"
+#include "gui/WorkbookOpener.h"
 
 namespace qm::gui {
+
+namespace {
+
+// The guide inside the program, for a desktop without a browser: a window of its own that the
+// teacher can keep open beside the work, its pictures beside the text.
+void showGuideInside(QWidget* parent, const QString& path) {
+    auto* window = new QDialog(parent);
+    window->setObjectName(QStringLiteral("UserGuideWindow"));
+    window->setWindowTitle(QStringLiteral("用户手册"));
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    auto* where = new QLabel(
+        QStringLiteral("本机没有可以打开用户手册的浏览器，用户手册在这里显示。文件在：%1")
+            .arg(QDir::toNativeSeparators(path)),
+        window);
+    where->setWordWrap(true);
+    where->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* browser = new QTextBrowser(window);
+    browser->setObjectName(QStringLiteral("guideBrowser"));
+    browser->setOpenExternalLinks(true);
+    browser->setSource(QUrl::fromLocalFile(path));
+    auto* layout = new QVBoxLayout(window);
+    layout->addWidget(where);
+    layout->addWidget(browser, 1);
+    fitOnScreen(*window, {900, 700});
+    window->show();
+}
+
+}  // namespace
 
 void openUserGuide(QWidget* parent) {
     const auto found = findUserGuide();
@@ -18,9 +51,8 @@ void openUserGuide(QWidget* parent) {
         return;
     }
     const QString path = QString::fromStdString(platform::pathToUtf8(found));
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {
-        inform(parent, QStringLiteral("用户手册在：\n%1\n\n本机没有可以打开它的浏览器。")
-                           .arg(QDir::toNativeSeparators(path)));
+    if (!openDocument(path)) {
+        showGuideInside(parent, path);
     }
 }
 

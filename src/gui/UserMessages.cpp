@@ -1,6 +1,9 @@
 #include "gui/UserMessages.h"
 
 #include <QMessageBox>
+#include <QPushButton>
+#include <algorithm>
+#include <vector>
 
 namespace qm::gui {
 
@@ -18,8 +21,11 @@ void setMessageAnswerer(MessageAnswerer newAnswerer) {
 }
 
 bool showMessage(QWidget* parent, const UserMessage& message) {
+    if (message.kind == MessageKind::Choice) {
+        return chooseOne(parent, message) >= 0;
+    }
     if (answerer()) {
-        return answerer()(message);
+        return answerer()(message) != 0;
     }
     switch (message.kind) {
         case MessageKind::Information:
@@ -36,8 +42,28 @@ bool showMessage(QWidget* parent, const UserMessage& message) {
             return QMessageBox::question(parent, message.caption, message.text,
                                          QMessageBox::Ok | QMessageBox::Cancel,
                                          QMessageBox::Ok) == QMessageBox::Ok;
+        case MessageKind::Choice:
+            break;
     }
     return false;
+}
+
+int chooseOne(QWidget* parent, const UserMessage& message) {
+    if (answerer()) {
+        return answerer()(message);
+    }
+    QMessageBox box(QMessageBox::Question, message.caption, message.text, QMessageBox::NoButton,
+                    parent);
+    std::vector<QAbstractButton*> buttons;
+    for (const QString& choice : message.choices) {
+        buttons.push_back(box.addButton(choice, QMessageBox::AcceptRole));
+    }
+    QPushButton* cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    const auto chosen = std::find(buttons.begin(), buttons.end(), box.clickedButton());
+    return chosen == buttons.end() ? -1 : static_cast<int>(chosen - buttons.begin());
 }
 
 void inform(QWidget* parent, const QString& text) {

@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "gui/BalanceTable.h"
+#include "gui/ScreenFit.h"
 #include "gui/StatGridView.h"
 #include "reports/BalanceReport.h"
 #include "store/GroupCheck.h"
@@ -110,7 +111,7 @@ VersionComparisonDialog::VersionComparisonDialog(const reports::VersionCompariso
     layout->addWidget(headline_);
     layout->addWidget(pages_, 1);
     layout->addWidget(buttons);
-    resize(sizeHint());
+    fitOnScreen(*this, sizeHint());
 }
 
 QWidget* VersionComparisonDialog::buildFiguresPage(const reports::VersionComparison& comparison) {

@@ -9,6 +9,7 @@
 #include <set>
 
 #include "gui/AdjustCommands.h"
+#include "gui/ScreenFit.h"
 #include "gui/UserMessages.h"
 #include "gui/VersionComparisonDialog.h"
 #include "gui/Workspace.h"
@@ -20,6 +21,7 @@ namespace qm::gui {
 namespace {
 
 constexpr int kNumberRole = Qt::UserRole;
+constexpr int kNameColumn = 1;
 
 }  // namespace
 
@@ -38,9 +40,9 @@ VersionsDialog::VersionsDialog(Workspace& workspace, QWidget* parent)
                                              QStringLiteral("保存时间"), QStringLiteral("学生数")});
     versionList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     versionList_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    versionList_->setSelectionMode(QAbstractItemView::MultiSelection);
+    // A click chooses one version; Ctrl and a click add a second one for 对比.
+    versionList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     versionList_->verticalHeader()->hide();
-    versionList_->horizontalHeader()->setStretchLastSection(true);
     compareButton_->setObjectName(QStringLiteral("bnCompare"));
     restoreButton_->setObjectName(QStringLiteral("bnRestore"));
     auto* closeButton = new QPushButton(QStringLiteral("关闭"), this);
@@ -54,7 +56,7 @@ VersionsDialog::VersionsDialog(Workspace& workspace, QWidget* parent)
     layout->addWidget(hint_);
     layout->addWidget(versionList_, 1);
     layout->addLayout(buttons);
-    resize(560, 340);
+    fitOnScreen(*this, {560, 340});
 
     connect(compareButton_, &QPushButton::clicked, this, &VersionsDialog::compareChosen);
     connect(restoreButton_, &QPushButton::clicked, this, &VersionsDialog::restoreChosen);
@@ -81,12 +83,15 @@ void VersionsDialog::fill() {
         }
     }
     versionList_->resizeColumnsToContents();
+    // The names, which the teacher typed and may be long, take the room left.
+    versionList_->horizontalHeader()->setSectionResizeMode(kNameColumn, QHeaderView::Stretch);
     hint_->setText(
         versions.empty()
             ? QStringLiteral("这个分班项目还没有保存的方案。用“方案 → 保存方案…”"
                              "把现在的各班学生保存下来，以后可以对比或恢复。")
-            : QStringLiteral("选中两个方案按“对比”，并排查看各班数据和班级不同的学生；"
-                             "选中一个方案按“恢复”，学生回到该方案的班级（可以撤销）。"));
+            : QStringLiteral("点选一个方案按“恢复”，学生回到该方案的班级（可以撤销）；"
+                             "按住 Ctrl 键再点选一个方案，按“对比”并排查看两个方案的各班数据和"
+                             "班级不同的学生。"));
     showChoice();
 }
 
@@ -134,7 +139,7 @@ void VersionsDialog::restoreChosen() {
     const int row = versionList_->selectionModel()->selectedRows().front().row();
     const QString title =
         QStringLiteral("方案 %1（%2）")
-            .arg(QString::number(chosen.front()), versionList_->item(row, 1)->text());
+            .arg(QString::number(chosen.front()), versionList_->item(row, kNameColumn)->text());
     if (!confirm(this, QStringLiteral("把学生恢复到%1的班级吗？现在的分班会被替换，"
                                       "恢复后可以用“撤销”退回。")
                            .arg(title))) {

@@ -36,8 +36,12 @@ WorkbookOpener& opener() {
 
 }  // namespace
 
-bool openWorkbook(const QString& path) {
+bool openDocument(const QString& path) {
     return opener()(path);
+}
+
+bool openWorkbook(const QString& path) {
+    return openDocument(path);
 }
 
 void setWorkbookOpener(WorkbookOpener newOpener) {

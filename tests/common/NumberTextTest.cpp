@@ -26,5 +26,18 @@ TEST(NumberText, DecimalFormKeepsEveryDigit) {
     EXPECT_EQ(decimalText(1e80, 2).size(), std::size_t(84));
 }
 
+// A deviation a hair below zero (an average of all students that is not exact in binary) is
+// written as zero: "-0.00" reads as a class below the average.
+TEST(NumberText, FiguresThatRoundToZeroHaveNoMinus) {
+    EXPECT_EQ(fixed82(-0.001), "    0.00");
+    EXPECT_EQ(fixed82(-0.0), "    0.00");
+    EXPECT_EQ(fixed82(-0.005001), "   -0.01");
+    EXPECT_EQ(decimalText(-0.004, 2), "0.00");
+    EXPECT_EQ(decimalText(-0.4, 0), "0");
+    EXPECT_EQ(decimalText(-0.004, 2, true), "+0.00");
+    EXPECT_EQ(decimalText(-0.006, 2, true), "-0.01");
+    EXPECT_EQ(decimalText(-100.0, 2), "-100.00");
+}
+
 }  // namespace
 }  // namespace qm

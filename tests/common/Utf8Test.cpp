@@ -67,5 +67,23 @@ TEST(Utf8, PrefixCutsWholeCharacters) {
     EXPECT_EQ(utf8Prefix("ab", 0), "");
 }
 
+// Blanks of names: ASCII white space and the ideographic space, never a byte of another
+// character (U+3000 shares its first two bytes with 、 and 。).
+TEST(Utf8, BlanksAroundAndInsideNames) {
+    const struct {
+        std::string text, trimmed, without;
+    } cases[] = {
+        {"董华强 ", "董华强", "董华强"},
+        {"\u3000 卢 杰霞\t\u3000", "卢 杰霞", "卢杰霞"},
+        {"张、三。", "张、三。", "张、三。"},
+        {" \u3000 ", "", ""},
+        {"", "", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(trimmedBlanks(c.text), c.trimmed) << c.text;
+        EXPECT_EQ(withoutBlanks(c.text), c.without) << c.text;
+    }
+}
+
 }  // namespace
 }  // namespace qm

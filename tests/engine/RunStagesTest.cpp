@@ -87,6 +87,7 @@ TEST_P(RunStagesTest, DivisionStagesAreThoseTheRunReportsAndPlaces) {
     const int isMan = GetParam();
     const auto current = project(isMan);
     EXPECT_EQ(studentsPlacedByEarlierRun(connection(), current), 0);
+    EXPECT_EQ(studentsInClasses(connection(), current), 2);  // the fixed ones
     const auto stages = divisionStages(connection(), current);
     Reports reports;
     divide(connection(), current, reports);
@@ -109,6 +110,7 @@ TEST_P(RunStagesTest, DivisionStagesAreThoseTheRunReportsAndPlaces) {
     EXPECT_EQ(stages[0].stage, "A");
     EXPECT_EQ(stages[2].stage, "B");
     EXPECT_EQ(studentsPlacedByEarlierRun(connection(), current), 58);  // all but 2 fixed, 1 "x"
+    EXPECT_EQ(studentsInClasses(connection(), current), 60);           // all but 1 "x"
 }
 
 TEST_P(RunStagesTest, RedivisionStagesAreTheMovableStudentsOfTheChosenClasses) {

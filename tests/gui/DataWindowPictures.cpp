@@ -35,7 +35,6 @@ QWidget& frameOf(QWidget& window) {
 int saveDataWindowPictures(gui::Tfrm_main& main, int firstNumber,
                            const std::function<bool(QWidget&, const QString&)>& save) {
     gui::Workspace& workspace = main.workspace();
-    const store::CurrentProject divided = workspace.currentProject();
     int number = firstNumber;
     auto name = [&number](const char* what) {
         return QStringLiteral("%1-%2").arg(number++, 2, 10, QLatin1Char('0')).arg(what);
@@ -72,7 +71,21 @@ int saveDataWindowPictures(gui::Tfrm_main& main, int firstNumber,
     save(frameOf(*list), name("student-list-query"));
     gui::closeMdiChild(list);
 
-    // The import replaces students: it works on a project of its own.
+    withSamplePreview(main, [&](gui::Tfrm_excelToDb& preview) {
+        preview.sgStudent()->selectRow(2);
+        save(frameOf(preview), name("import-preview"));
+        gui::Tfrm_pb progress(workspace, workspace.currentProject(), preview.shownRows(), &main);
+        progress.show();
+        save(progress, name("import-progress"));
+        QTest::qWait(1500);
+    });
+    return number;
+}
+
+void withSamplePreview(gui::Tfrm_main& main,
+                       const std::function<void(gui::Tfrm_excelToDb&)>& show) {
+    gui::Workspace& workspace = main.workspace();
+    const store::CurrentProject divided = workspace.currentProject();
     workspace.setCurrentProject(
         store::createProject(workspace.connection(), QStringLiteral("导入演示").toStdString(), 4));
     main.importStudents();
@@ -80,17 +93,9 @@ int saveDataWindowPictures(gui::Tfrm_main& main, int firstNumber,
     QSignalSpy read(preview, &gui::Tfrm_excelToDb::previewShown);
     preview->showInStrgrid(gui::Tfrm_excelToDb::sampleWorkbookPath());
     read.wait(60000);
-    preview->sgStudent()->selectRow(2);
-    save(frameOf(*preview), name("import-preview"));
-    {
-        gui::Tfrm_pb progress(workspace, workspace.currentProject(), preview->shownRows(), &main);
-        progress.show();
-        save(progress, name("import-progress"));
-        QTest::qWait(1500);
-    }
+    show(*preview);
     gui::closeMdiChild(preview);
     workspace.setCurrentProject(divided);
-    return number;
 }
 
 }  // namespace qm::test

@@ -6,6 +6,7 @@
 class QWidget;
 
 namespace qm::gui {
+class Tfrm_excelToDb;
 class Tfrm_main;
 }
 
@@ -17,5 +18,11 @@ namespace qm::test {
 // so the current one keeps its students. Returns the number after the last picture.
 int saveDataWindowPictures(gui::Tfrm_main& main, int firstNumber,
                            const std::function<bool(QWidget&, const QString&)>& save);
+
+// Reads the sample workbook into the import preview of a project of its own (an import replaces
+// students) and hands the preview to show while it is open; the project current before is
+// current again afterwards.
+void withSamplePreview(gui::Tfrm_main& main,
+                       const std::function<void(gui::Tfrm_excelToDb&)>& show);
 
 }  // namespace qm::test

@@ -2,8 +2,10 @@
 // turn and saves a picture of each into DIR, for a person to look at, the teacher's adjustments
 // (groups, a move with its figures, the saved versions and a comparison of two) among them; then
 // the result (divided and after 深度优化), statistics (with the 均衡度 page), student list,
-// settings (深度优化), 关于 windows, the adjustments and the import's warning again in main windows
-// of 800×600 and 1366×768. scripts/screenshots --guide takes the user guide's pictures from them.
+// settings, 关于 windows, the adjustments and the import's warning again in main windows
+// of 800×600 and 1366×768, the console docked below them after a division: every work window with
+// its pages, the dialogs and the import preview. scripts/screenshots --guide takes the user
+// guide's pictures from them.
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -30,6 +32,7 @@
 #include "gui/AboutDialog.h"
 #include "gui/AppSetup.h"
 #include "gui/BalancePage.h"
+#include "gui/ClassAverageChart.h"
 #include "gui/MdiChildren.h"
 #include "gui/ProjectListWidget.h"
 #include "gui/TfrmBuild.h"
@@ -190,6 +193,23 @@ bool saveImportWarningPicture(gui::Tfrm_main& main, test::MessageLog& messages,
     return shown;
 }
 
+// A dialog of the program over the main window, where the screen would show it.
+template <class Dialog, class... Arguments>
+void saveDialogOver(gui::Tfrm_main& main, const QString& name, Arguments&&... arguments) {
+    Dialog dialog(std::forward<Arguments>(arguments)..., &main);
+    dialog.show();
+    saveWithDialog(main, dialog, name);
+}
+
+// The dialogs over a main window of a small screen's size.
+void saveDialogPictures(gui::Tfrm_main& main, const QString& size) {
+    gui::Workspace& workspace = main.workspace();
+    saveDialogOver<gui::TfrmBuild>(main, size + QStringLiteral("-new-project"), workspace);
+    saveDialogOver<gui::Tfrm_open>(main, size + QStringLiteral("-open-project"), workspace);
+    saveDialogOver<gui::Tfrm_insertFB>(main, size + QStringLiteral("-copy-students"), workspace);
+    saveDialogOver<gui::VersionsDialog>(main, size + QStringLiteral("-versions"), workspace);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -316,18 +336,32 @@ int main(int argc, char** argv) {
             computed.wait(60000);
         }
         save(main, size + QStringLiteral("-class-info"));
+        info->pages()->setCurrentIndex(2);
+        save(main, size + QStringLiteral("-class-info-math-bands"));
+        info->pages()->setCurrentIndex(10);
+        save(main, size + QStringLiteral("-class-info-categories"));
         info->pages()->setCurrentWidget(info->balancePage());
         save(main, size + QStringLiteral("-class-info-balance"));
+        info->pages()->setCurrentWidget(info->chart());
+        save(main, size + QStringLiteral("-class-info-chart"));
         main.showStudentList();
         save(main, size + QStringLiteral("-student-list"));
         test::saveAdjustmentPictures(
             main, true, [&size](const char* what) { return size + QLatin1Char('-') + what; },
             [](QWidget& window, const QString& name) { return save(window, name); });
         main.showSettings();
-        main.configForm()->pages()->setCurrentIndex(3);
-        save(main, size + QStringLiteral("-settings-deep-optimisation"));
+        const char* pages[] = {"-settings-subjects", "-settings-rules", "-settings-numbers",
+                               "-settings-deep-optimisation"};
+        for (int page = 0; page < 4; ++page) {
+            main.configForm()->pages()->setCurrentIndex(page);
+            save(main, size + QString::fromUtf8(pages[page]));
+        }
         saveAboutPicture(main, size + QStringLiteral("-about"));
+        saveDialogPictures(main, size);
         saveImportWarningPicture(main, messages, size + QStringLiteral("-import-warning"));
+        test::withSamplePreview(main, [&main, &size](gui::Tfrm_excelToDb&) {
+            save(main, size + QStringLiteral("-import-preview"));
+        });
     }
 
     std::cout << saved << " pictures\n";

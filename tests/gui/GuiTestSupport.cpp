@@ -46,9 +46,12 @@ void waitForStatistics(gui::Tfrm_class_info& window) {
 MessageLog::MessageLog(bool answer) : answer_(answer) {
     gui::setMessageAnswerer([this](const gui::UserMessage& message) {
         messages_.push_back(message);
+        if (message.kind == gui::MessageKind::Choice) {
+            return choice_;
+        }
         const bool asks = message.kind == gui::MessageKind::Question ||
                           message.kind == gui::MessageKind::OkCancel;
-        return asks ? answer_ : true;
+        return asks ? int{answer_} : 1;
     });
 }
 

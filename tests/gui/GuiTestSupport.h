@@ -31,6 +31,8 @@ class MessageLog {
 
     // The answer to questions from now on (true: Yes or OK).
     void setAnswer(bool answer) { answer_ = answer; }
+    // The choice taken when a message offers several from now on (-1: 取消, the default).
+    void setChoice(int choice) { choice_ = choice; }
     const std::vector<gui::UserMessage>& messages() const { return messages_; }
     QStringList texts() const;
     void clear() { messages_.clear(); }
@@ -38,6 +40,7 @@ class MessageLog {
   private:
     std::vector<gui::UserMessage> messages_;
     bool answer_;
+    int choice_ = -1;
 };
 
 // Settings the program remembers (where the console stands) go to a folder of the tests, not to

@@ -70,6 +70,7 @@ class TestClassInfoWindow : public QObject {
 
   private slots:
     void gridsShowTheFiguresWithRedDeviations();
+    void studentsNoDivisionPlacedAreNoClass();
     void projectWithoutStudentsIsToldAndGridsShowOnlyTitles();
     void redivisionChangesOnlyTheChosenClasses();
     void commandsOpenEachWindowOnce();
@@ -161,6 +162,27 @@ void TestClassInfoWindow::gridsShowTheFiguresWithRedDeviations() {
     QCOMPARE(chart.figures[2].name, QStringLiteral("英语"));
     QCOMPARE(chart.figures[2].red, std::vector<bool>({false, false}));
     QVERIFY(qAbs(chart.figures[1].cohort - 80.0) < 1e-9);
+}
+
+// A student whose sex is neither 男 nor 女 stays in class 0 after a division: the grids name him
+// 未分班, the chart leaves him out (his bar would flatten the classes'), and 未分班 is not offered
+// for re-division.
+void TestClassInfoWindow::studentsNoDivisionPlacedAreNoClass() {
+    StatisticsSession session(2, {student(1, "男", 1, 80, 80), student(2, "女", 2, 80, 80),
+                                  student(3, "？", 0, 5, 5)});
+    session.workspace.connection().exec("update fb_1 set type=0 where student_id=3");
+    test::MessageLog log;
+    gui::Tfrm_class_info* window = session.open();
+    const QTableWidget& info = *window->grid(0);
+    QCOMPARE(info.rowCount(), 4);
+    QCOMPARE(cellText(info, 0, 1), QStringLiteral("未分班"));
+    QCOMPARE(cellText(info, 3, 1), QStringLiteral("全体"));
+    QCOMPARE(cellText(*window->grid(2), 0, 1), QStringLiteral("未分班"));
+    QCOMPARE(window->lb_class()->count(), 2);
+    QCOMPARE(window->lb_class()->item(0)->text(), QStringLiteral("1班"));
+    QCOMPARE(window->chart()->data().classNames, QStringList({"1班", "2班"}));
+    QCOMPARE(window->chart()->data().figures[0].averages.size(), std::size_t(2));
+    QVERIFY2(log.texts().isEmpty(), qPrintable(log.texts().join('\n')));
 }
 
 void TestClassInfoWindow::projectWithoutStudentsIsToldAndGridsShowOnlyTitles() {

@@ -4,13 +4,14 @@
 // opens the user guide; 关于 names the program, its version and its database; the windows carry
 // the program's icon.
 #include <QAction>
-#include <QDesktopServices>
+#include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextBrowser>
 #include <QUrl>
 #include <filesystem>
 #include <fstream>
@@ -21,6 +22,7 @@
 #include "gui/AboutDialog.h"
 #include "gui/ProgramIcon.h"
 #include "gui/TfrmResult.h"
+#include "gui/WorkbookOpener.h"
 #include "gui/Tfrm_config.h"
 #include "store/ProjectStore.h"
 
@@ -35,9 +37,13 @@ struct MenuSession : test::ProjectSession {
 
     QAction* action(const char* name) { return main.findChild<QAction*>(QString::fromUtf8(name)); }
 
+    // The folder the last file dialog opened in.
+    QString dialogFolder;
+
     // Triggers a menu command whose file dialog gets this file.
     void runWithFile(const char* command, const std::string& file) {
-        test::actOnNextDialog<QFileDialog>([file](QFileDialog& dialog) {
+        test::actOnNextDialog<QFileDialog>([this, file](QFileDialog& dialog) {
+            dialogFolder = dialog.directory().absolutePath();
             dialog.selectFile(QString::fromStdString(file));
             static_cast<QDialog&>(dialog).accept();  // QFileDialog's own is protected
         });
@@ -49,17 +55,6 @@ struct MenuSession : test::ProjectSession {
             .query("select group_concat(id||':'||memo) from fb_info")[0][0]
             .toText();
     }
-};
-
-// Receives the addresses the program asks the desktop to open, instead of a browser.
-class OpenedUrls : public QObject {
-    Q_OBJECT
-
-  public:
-    QList<QUrl> urls;
-
-  public slots:
-    void open(const QUrl& url) { urls << url; }
 };
 
 int studentsIn(const std::string& databaseFile, const std::string& table) {
@@ -119,6 +114,8 @@ void TestDatabaseMenu::backupAndRestoreBringTheDataBack() {
     log.clear();
 
     session.runWithFile("actRestore", backup);
+    // The restore looks where the back-up went.
+    QCOMPARE(session.dialogFolder, QFileInfo(QString::fromStdString(backup)).absolutePath());
     QCOMPARE(log.messages().size(), std::size_t{2});
     QCOMPARE(log.messages()[0].kind, gui::MessageKind::Question);
     QVERIFY(log.texts()[0].contains(QString::fromStdString(backup)));
@@ -191,26 +188,46 @@ void TestDatabaseMenu::restoreRefusesWhatItCannotTake() {
 }
 
 // Run from the build folder, 用户手册 hands the guide the build rendered (or, without cmark, the
-// Markdown of the sources) to the desktop; without either it says where the guide belongs.
+// Markdown of the sources) to the desktop; a desktop without a browser for it gets the guide in a
+// window of the program; without a guide it says where the guide belongs.
 void TestDatabaseMenu::guideOpensTheUserGuide() {
     MenuSession session;
     test::MessageLog log;
-    OpenedUrls opened;
-    QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened, "open");
+    QStringList opened;
+    bool desktopOpens = true;
+    gui::setWorkbookOpener([&](const QString& path) {
+        opened << path;
+        return desktopOpens;
+    });
     session.action("actGuide")->trigger();
-    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
 
     const QFileInfo guide(QString::fromUtf8(QUILLMERE_USER_GUIDE));
     if (!guide.isFile()) {
-        QVERIFY(opened.urls.isEmpty());
+        gui::setWorkbookOpener({});
+        QVERIFY(opened.isEmpty());
         QCOMPARE(log.messages().size(), std::size_t{1});
         QVERIFY(log.texts().first().startsWith(QStringLiteral("找不到用户手册")));
         return;
     }
     QVERIFY2(log.messages().empty(), qPrintable(log.texts().join('\n')));
-    QCOMPARE(opened.urls.size(), 1);
-    QCOMPARE(QFileInfo(opened.urls.first().toLocalFile()).canonicalFilePath(),
+    QCOMPARE(opened.size(), 1);
+    QCOMPARE(QFileInfo(opened.first()).canonicalFilePath(), guide.canonicalFilePath());
+    QVERIFY(!session.main.findChild<QDialog*>(QStringLiteral("UserGuideWindow")));
+
+    desktopOpens = false;
+    session.action("actGuide")->trigger();
+    gui::setWorkbookOpener({});
+    QVERIFY(log.messages().empty());
+    auto* window = session.main.findChild<QDialog*>(QStringLiteral("UserGuideWindow"));
+    QVERIFY(window);
+    QVERIFY(window->isVisible());
+    auto* browser = window->findChild<QTextBrowser*>(QStringLiteral("guideBrowser"));
+    QVERIFY(browser);
+    QCOMPARE(QFileInfo(browser->source().toLocalFile()).canonicalFilePath(),
              guide.canonicalFilePath());
+    QVERIFY(browser->toPlainText().contains(QStringLiteral("分班")));
+    QVERIFY(window->frameGeometry().width() <= window->screen()->availableSize().width());
+    window->close();
 }
 
 void TestDatabaseMenu::aboutNamesVersionAndDatabase() {

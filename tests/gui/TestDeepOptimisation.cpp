@@ -122,6 +122,7 @@ class TestDeepOptimisation : public QObject {
     void refusedBeforeADivisionAndWhileAnotherRunIsUnderWay();
     void cancelledOptimisationChangesNothing();
     void divisionEndsWithItWhenTheSettingsAskForIt();
+    void cancelInItsStepCancelsTheWholeDivision();
 };
 
 // Each stored state is shown; changing only the fine-tuning count keeps it (the window used to
@@ -277,8 +278,8 @@ void TestDeepOptimisation::cancelledOptimisationChangesNothing() {
         window->cancelButton()->click();
     }));
     QCOMPARE(log.messages().size(), std::size_t{1});  // the question
-    QCOMPARE(session.workspace.console().lines().last(), QStringLiteral("深度优化已取消"));
-    QCOMPARE(window->stageLabel()->text(), QStringLiteral("深度优化已取消"));
+    QCOMPARE(session.workspace.console().lines().last(), QStringLiteral("深度优化已取消，数据没有改变"));
+    QCOMPARE(window->stageLabel()->text(), QStringLiteral("深度优化已取消，数据没有改变"));
     QVERIFY(session.classOfStudent() == divided);
     QVERIFY(window->optimiseButton()->isEnabled());
 }
@@ -311,6 +312,29 @@ void TestDeepOptimisation::divisionEndsWithItWhenTheSettingsAskForIt() {
     QVERIFY(progress.values[search - 1] <= maximum / 5);
     QVERIFY(progress.values[search] >= maximum / 5);
     QVERIFY(progress.values.last() > maximum * 9 / 10);
+}
+
+// A cancel while the division's last step, 深度优化, runs takes back the whole division, and the
+// window says so, not that only 深度优化 was cancelled.
+void TestDeepOptimisation::cancelInItsStepCancelsTheWholeDivision() {
+    OptimisationSession session(6, 400);
+    session.setDeepOptimisation(1, 0);
+    test::MessageLog log;
+    gui::TfrmResult* window = session.main.showResult();
+    QObject::connect(window->progressBar(), &QProgressBar::valueChanged, window, [window] {
+        if (window->stageLabel()->text().contains(QStringLiteral("深度优化 第"))) {
+            window->cancelRun();
+        }
+    });
+    QVERIFY(!runToEnd(*window, [&] { window->startDivision(); }));
+    const QString cancelled = QStringLiteral("分班已取消，数据没有改变");
+    QCOMPARE(session.workspace.console().lines().last(), cancelled);
+    QCOMPARE(window->stageLabel()->text(), cancelled);
+    QVERIFY(session.workspace.console().lines().contains(QStringLiteral("深度优化开始（平均分优先）")));
+    QCOMPARE(test::countRows(session.workspace.connection(),
+                             "select * from " + session.project.fbTable +
+                                 " where class_id<>0 and type<>2"),
+             0);
 }
 
 QTEST_MAIN(TestDeepOptimisation)

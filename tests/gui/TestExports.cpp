@@ -79,6 +79,9 @@ void TestExports::resultWorkbookReadsBack() {
     ExportSession session;
     test::MessageLog log;
     session.chosenPath = QString::fromStdString(session.folder.file("结果"));  // no suffix given
+    // A student no division placed is named 未分班, not as a class "0班".
+    session.workspace.connection().exec("update " + session.project.fbTable +
+                                        " set class_id=0,type=0,sex='' where student_id=4");
     session.main.command(QStringLiteral("8.数据导出"))->trigger();
     QVERIFY(session.suggested.endsWith(QStringLiteral("分班结果-高一_(3).xlsx")));
 
@@ -93,14 +96,15 @@ void TestExports::resultWorkbookReadsBack() {
     QCOMPARE(session.text(book, 1, 1), std::string("学号"));
     QCOMPARE(session.text(book, 1, 14), std::string("总分"));
     QCOMPARE(session.text(book, 1, 17), std::string("班名"));
-    // Class 1 (students 3 and 4) first, then class 2.
-    QCOMPARE(session.text(book, 2, 1), std::string("3"));
-    QCOMPARE(session.text(book, 3, 1), std::string("4"));
+    // The students not placed (4) first, then class 1 (3), then class 2 (1 and 2).
+    QCOMPARE(session.text(book, 2, 1), std::string("4"));
+    QCOMPARE(session.text(book, 3, 1), std::string("3"));
     QCOMPARE(session.text(book, 4, 1), std::string("1"));
-    QCOMPARE(session.text(book, 2, 17), std::string("1班"));
+    QCOMPARE(session.text(book, 2, 17), std::string("未分班"));
+    QCOMPARE(session.text(book, 3, 17), std::string("1班"));
     QCOMPARE(session.text(book, 5, 17), std::string("2班"));
-    QCOMPARE(book.cell(0, 2, 14).kind, intake::CellKind::Number);
-    QCOMPARE(book.cell(0, 2, 14).number, 360.5);
+    QCOMPARE(book.cell(0, 3, 14).kind, intake::CellKind::Number);
+    QCOMPARE(book.cell(0, 3, 14).number, 360.5);
     QCOMPARE(session.text(book, 6, 1), std::string());
 }
 
@@ -126,10 +130,15 @@ void TestExports::statisticsWorkbookReadsBack() {
     QCOMPARE(session.text(book, 2, 1), std::string("1班"));
     QCOMPARE(session.text(book, 3, 1), std::string("2班"));
     QCOMPARE(book.cell(0, 2, 4).number, 2.0);
+    QCOMPARE(session.text(book, 4, 1), std::string("全体"));
     QCOMPARE(session.text(book, 8, 1), std::string("语文"));
     QCOMPARE(session.text(book, 9, 1), std::string("班级"));
     QCOMPARE(session.text(book, 9, 2), std::string("0~9分"));
     QCOMPARE(session.text(book, 10, 1), std::string("1班"));
+    // The balance figures of the page 均衡度 on a sheet of their own, as the command line writes.
+    QCOMPARE(book.sheetNames(), (std::vector<std::string>{"分班明细表", "均衡度"}));
+    QCOMPARE(book.cell(1, 1, 1).text, std::string("均衡度"));
+    QVERIFY(book.cell(1, 2, 2).kind == intake::CellKind::Number);
 }
 
 void TestExports::failuresAndCancelAreHandled() {

@@ -1,7 +1,8 @@
 // Moves by hand in the desktop program: students dragged onto a class or a row, 调到… and 对调 in
 // the student list and the result grid, each told at once to the figures beside the list, the
 // statistics window and the other lists; a move that breaks a group refused with its reason;
-// 撤销 and 重做 from the tool bar and the keyboard, also after a restart of the program.
+// 撤销 and 重做 from the tool bar and the keyboard, also after a restart of the program, and an undo
+// that a group set later would block.
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
@@ -18,6 +19,7 @@
 #include "db/Connection.h"
 #include "gui/AdjustCommands.h"
 #include "gui/ClassFiguresPanel.h"
+#include "gui/GroupPanel.h"
 #include "gui/ResultGrid.h"
 #include "gui/StudentListModel.h"
 #include "gui/TfrmResult.h"
@@ -106,6 +108,7 @@ class TestHandMoves : public QObject {
     void nothingMovesWhileADivisionRuns();
     void resultGridMovesAndEveryWindowFollows();
     void undoAndRedoFromTheToolBarAndTheKeyboard();
+    void undoThatWouldBreakALaterGroupAsksWhatToDo();
     void undoSurvivesARestart();
 };
 
@@ -370,6 +373,45 @@ void TestHandMoves::undoAndRedoFromTheToolBarAndTheKeyboard() {
     QCOMPARE(log.texts().size(), 1);
     QVERIFY2(log.texts().first().contains(QStringLiteral("学号 12")), qPrintable(log.texts()[0]));
     QCOMPARE(session.classOf(12), 2);
+}
+
+// A group set after a move that its undo would break: the teacher is told which group, and may
+// leave it, undo all the same with the group kept, or undo after the group is deleted.
+void TestHandMoves::undoThatWouldBreakALaterGroupAsksWhatToDo() {
+    test::AdjustmentSession session;
+    test::MessageLog log;
+    QAction& undo = *session.main.command(QStringLiteral("撤销"));
+    QAction& redo = *session.main.command(QStringLiteral("重做"));
+    QVERIFY(gui::moveStudentByHand(&session.main, session.workspace, 1, 2));
+    store::addGroups(session.workspace.connection(), session.project,
+                     {{store::GroupKind::Apart, {1, 4}, ""}});  // 4 sits in 1班, where 1 came from
+    QTreeWidget& groups = *openList(session).groupPanel()->groupList();
+    QCOMPARE(groups.topLevelItemCount(), 1);
+
+    undo.trigger();  // 取消
+    QCOMPARE(log.messages().size(), std::size_t{1});
+    const gui::UserMessage& question = log.messages().front();
+    QCOMPARE(question.kind, gui::MessageKind::Choice);
+    QVERIFY2(question.text.contains(QStringLiteral("分开组 1: 学号 1、4 同在 1班")),
+             qPrintable(question.text));
+    QCOMPARE(question.choices,
+             QStringList({QStringLiteral("仍然撤销，保留约束"), QStringLiteral("删除约束后撤销")}));
+    QCOMPARE(session.classOf(1), 2);
+
+    log.setChoice(0);
+    undo.trigger();
+    QCOMPARE(session.classOf(1), 1);
+    QCOMPARE(groups.topLevelItemCount(), 1);  // kept for the next division
+
+    redo.trigger();  // in 2班 the group is kept: nothing to ask
+    QCOMPARE(session.classOf(1), 2);
+    QCOMPARE(log.messages().size(), std::size_t{2});
+
+    log.setChoice(1);
+    undo.trigger();
+    QCOMPARE(session.classOf(1), 1);
+    QCOMPARE(groups.topLevelItemCount(), 0);
+    QCOMPARE(log.messages().size(), std::size_t{3});
 }
 
 void TestHandMoves::undoSurvivesARestart() {

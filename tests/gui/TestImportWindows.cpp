@@ -1,5 +1,6 @@
 // The import preview and its progress window: a real spreadsheet read into the grid, the rows
 // stored (or the failing row told), a failure or a cancel leaving the students as they were.
+#include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -73,6 +74,7 @@ class TestImportWindows : public QObject {
     void fileThatIsNoListIsWarnedOf();
     void sampleLinkOpensTheSampleWorkbook();
     void saveGoesToTheCurrentProject();
+    void emptyProjectIsNotAskedAndTheEndIsToldOverThePreview();
 };
 
 void TestImportWindows::previewShowsRowsCountsAndTrailingRow() {
@@ -87,8 +89,8 @@ void TestImportWindows::previewShowsRowsCountsAndTrailingRow() {
     QCOMPARE(grid.horizontalHeaderItem(3)->text(), QStringLiteral("姓名"));
     QCOMPARE(grid.horizontalHeaderItem(16)->text(), QStringLiteral("备注"));
     QCOMPARE(grid.columnWidth(0), 30);
-    // Four students, then the trailing row: the first row without 学号, its name shown and the
-    // scores read as 0; the student after it is not read.
+    // Four students, then the trailing row: the first row without 学号, its name shown in grey
+    // and its empty scores empty, not 0; the student after it is not read.
     QCOMPARE(grid.rowCount(), 5);
     for (int r = 0; r < 5; ++r) {
         QCOMPARE(session.cell(r, 0), QString::number(r + 1));
@@ -100,12 +102,24 @@ void TestImportWindows::previewShowsRowsCountsAndTrailingRow() {
     QCOMPARE(session.cell(3, 3), QStringLiteral("欧'尼尔"));
     QCOMPARE(session.cell(4, 1), QString());
     QCOMPARE(session.cell(4, 3), QStringLiteral("赵六"));
-    QCOMPARE(session.cell(4, 5), QStringLiteral("0"));
+    QCOMPARE(session.cell(4, 5), QString());
+    QVERIFY(!grid.isRowHidden(4));
+    QVERIFY(grid.item(4, 3)->toolTip().contains(QStringLiteral("不导入")));
+    QCOMPARE(grid.item(4, 3)->foreground().color(),
+             grid.palette().color(QPalette::Disabled, QPalette::Text));
     QCOMPARE(session.window->lb_info()->text(), QStringLiteral("已导入的总记录数:4条   "));
     QVERIFY(session.statusPanelText().contains(QStringLiteral("已导入的总记录数:4条")));
     QVERIFY(session.window->bnt_yes()->isEnabled());
     QCOMPARE(session.window->lastFile(),
              QString::fromStdString(test::testData("gui/preview_students.csv")));
+
+    // A file that simply ends: its blank trailing row is not shown, so the grid does not end
+    // with a row of zeros.
+    QVERIFY(session.preview("gui/failing_row.csv"));
+    QCOMPARE(grid.rowCount(), 5);
+    QVERIFY(grid.isRowHidden(4));
+    QVERIFY(!grid.isRowHidden(3));
+    QCOMPARE(grid.currentRow(), 3);
 }
 
 void TestImportWindows::saveStoresTheRowsAndSaysSo() {
@@ -121,7 +135,8 @@ void TestImportWindows::saveStoresTheRowsAndSaysSo() {
                  QStringLiteral("第6行的学号是空的，这一行和后面 1 行有数据，没有读入")),
              qPrintable(log.texts().join('\n')));
     QCOMPARE(log.texts().mid(1),
-             QStringList({"将清空之前的所有数据，确定么？", "导入成功，共导入 4 名学生"}));
+             QStringList({"将清空之前的所有数据（本项目现有的 7 名学生），确定么？",
+                          "导入成功，共导入 4 名学生"}));
     QCOMPARE(log.messages()[1].caption, QStringLiteral("提示"));
     QCOMPARE(log.messages()[1].kind, gui::MessageKind::OkCancel);
 
@@ -202,7 +217,7 @@ void TestImportWindows::cancelLeavesTheStudentsAsTheyWere() {
     });
     session.window->bnt_yes()->click();
     // After the warning of the rows not read (see saveStoresTheRowsAndSaysSo), the question.
-    QCOMPARE(log.texts().mid(1), QStringList({"将清空之前的所有数据，确定么？"}));
+    QCOMPARE(log.texts().mid(1), QStringList({"将清空之前的所有数据（本项目现有的 7 名学生），确定么？"}));
     QCOMPARE(session.storedRows(), 7);
     QVERIFY(session.window->bnt_yes()->isEnabled());
 }
@@ -277,7 +292,7 @@ void TestImportWindows::fileThatIsNoListIsWarnedOf() {
         log.setAnswer(true);
         session.window->bnt_yes()->click();
         QCOMPARE(log.texts().mid(1),
-                 QStringList({"将清空之前的所有数据，确定么？", "导入成功，共导入 1 名学生"}));
+                 QStringList({"将清空之前的所有数据（本项目现有的 7 名学生），确定么？", "导入成功，共导入 1 名学生"}));
         QCOMPARE(session.storedRows(), storedWhenGoingOn);
     }
 }
@@ -316,6 +331,34 @@ void TestImportWindows::saveGoesToTheCurrentProject() {
     QCOMPARE(log.texts().last(), QStringLiteral("导入成功，共导入 4 名学生"));
     QCOMPARE(session.storedRows(), 0);
     QCOMPARE(test::countRows(session.database.connection(), "select * from " + other.fbTable), 4);
+}
+
+// Nothing is lost in a project without students, so nothing is asked; the end of the save is told
+// once the progress window has gone, and the status bar forgets the count with the project.
+void TestImportWindows::emptyProjectIsNotAskedAndTheEndIsToldOverThePreview() {
+    ImportSession session;
+    QVERIFY(session.preview("gui/preview_students.csv"));
+    QStringList told;
+    bool progressShown = true;
+    gui::setMessageAnswerer([&](const gui::UserMessage& message) {
+        told << message.text;
+        progressShown = false;
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            progressShown = progressShown || (qobject_cast<gui::Tfrm_pb*>(window) &&
+                                              window->isVisible());
+        }
+        return 1;
+    });
+    session.window->bnt_yes()->click();
+    gui::setMessageAnswerer({});
+    QCOMPARE(told, QStringList{QStringLiteral("导入成功，共导入 4 名学生")});
+    QVERIFY(!progressShown);
+    QCOMPARE(session.storedRows(), 4);
+
+    QVERIFY(session.statusPanelText().contains(QStringLiteral("已导入的总记录数:4条")));
+    session.workspace.setCurrentProject(
+        store::createProject(session.workspace.connection(), "复读班", 2));
+    QVERIFY(!session.statusPanelText().contains(QStringLiteral("已导入")));
 }
 
 QTEST_MAIN(TestImportWindows)

@@ -1,6 +1,8 @@
 // The result window: a division on its own thread fills the grid by class and writes the console;
 // one bar shows the whole run; one run at a time; cancelling changes nothing; replacing classes
-// is asked first; re-division shows the chosen classes only, with their figures before and after.
+// is asked first; a divided project shows its classes as soon as the window opens; a re-division
+// shows the whole project again with the chosen classes marked, and their figures before and after.
+#include <QApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -13,7 +15,10 @@
 
 #include "GuiTestSupport.h"
 #include "db/Connection.h"
+#include "engine/DivisionRun.h"
 #include "gui/AppSetup.h"
+#include "gui/MdiChildren.h"
+#include "gui/ResultGrid.h"
 #include "gui/TfrmResult.h"
 #include "gui/TfrmShow.h"
 #include "store/ProjectStore.h"
@@ -79,7 +84,8 @@ class TestResultWindow : public QObject {
     void cancelledRunChangesNothing();
     void progressCoversTheWholeRun();
     void replacingClassesIsAskedFirst();
-    void redivisionShowsTheChosenClasses();
+    void dividedProjectShowsItsClassesAtOnce();
+    void redivisionShowsTheProjectWithTheChosenClassesMarked();
     void failedRunIsReportedAndGridKept();
     void rowNumbersAreNeverCut();
     void consoleStaysBesideTheResultWhereTheTeacherPutsIt();
@@ -204,7 +210,7 @@ void TestResultWindow::cancelledRunChangesNothing() {
     });
     QVERIFY(!succeeded);
     QVERIFY(log.texts().isEmpty());
-    QCOMPARE(session.workspace.console().lines().last(), QStringLiteral("分班已取消"));
+    QCOMPARE(session.workspace.console().lines().last(), QStringLiteral("分班已取消，数据没有改变"));
     QCOMPARE(test::countRows(session.database.connection(),
                              "select * from fb_1 where class_id<>0 or type<>0"),
              0);
@@ -265,6 +271,8 @@ void TestResultWindow::replacingClassesIsAskedFirst() {
     const auto classesOf = [&] {
         return connection.query("select group_concat(class_id) from fb_1")[0][0].toText();
     };
+    // Five students fixed to a class count among the students in classes too.
+    connection.exec("update fb_1 set type=2 where student_id<=5");
     const std::string divided = classesOf();
 
     log.setAnswer(false);
@@ -273,7 +281,8 @@ void TestResultWindow::replacingClassesIsAskedFirst() {
     QVERIFY(!window->isRunning());
     QCOMPARE(log.messages().size(), std::size_t{2});
     QCOMPARE(log.messages()[0].kind, gui::MessageKind::Question);
-    QVERIFY(log.texts()[0].contains(QStringLiteral("已经分过班，有 40 名学生")));
+    QVERIFY2(log.texts()[0].contains(QStringLiteral("已经分过班，有 40 名学生")),
+             qPrintable(log.texts()[0]));
     QCOMPARE(log.texts()[1], QStringLiteral("重新分班将改变 2班、4班 的学生，是否继续？"));
     QCOMPARE(classesOf(), divided);
 
@@ -282,7 +291,34 @@ void TestResultWindow::replacingClassesIsAskedFirst() {
     QCOMPARE(log.messages().size(), std::size_t{3});
 }
 
-void TestResultWindow::redivisionShowsTheChosenClasses() {
+// After a restart the window of a divided project shows the classes at once, the students no
+// division placed as 未分班; a project not divided yet shows the empty grid.
+void TestResultWindow::dividedProjectShowsItsClassesAtOnce() {
+    DivisionSession session(4, 40);
+    auto& connection = session.database.connection();
+    QCOMPARE(session.main.showResult()->sgClassShow()->rowCount(), 1);
+    QVERIFY(gui::closeMdiChild(session.main.resultForm()));
+    QApplication::processEvents();
+
+    connection.exec("update fb_1 set sex='?' where student_id=40");
+    engine::DivisionObserver quiet;
+    engine::divide(connection, session.workspace.currentProject(), quiet);
+    gui::TfrmResult* window = session.main.showResult();
+    const QStringList classes = session.column(*window->sgClassShow(), 17);
+    QCOMPARE(classes.size(), 40);
+    QCOMPARE(classes.first(), QStringLiteral("未分班"));
+    QCOMPARE(classes.count(QStringLiteral("未分班")), 1);
+    QCOMPARE(classes.last(), QStringLiteral("4班"));
+    // The row still names the student and his class for a move by hand.
+    const auto unplaced = static_cast<gui::ResultGrid*>(window->sgClassShow())->studentOfRow(0);
+    QVERIFY(unplaced);
+    QCOMPARE(unplaced->studentId, 40);
+    QCOMPARE(unplaced->classId, 0);
+}
+
+// The grid lists the whole project again, the students of the chosen classes marked, the rest
+// where they were.
+void TestResultWindow::redivisionShowsTheProjectWithTheChosenClassesMarked() {
     DivisionSession session(4, 40);
     test::MessageLog log;
     gui::TfrmResult* window = session.main.showResult();
@@ -300,11 +336,18 @@ void TestResultWindow::redivisionShowsTheChosenClasses() {
     QVERIFY(session.runToEnd(*window, [&] { session.main.re_fb({2, 4}); }));
     QCOMPARE(log.texts(),
              QStringList{QStringLiteral("重新分班将改变 2班、4班 的学生，是否继续？")});
-    const QStringList classes = session.column(*window->sgClassShow(), 17);
-    QCOMPARE(classes.size(), inChosen);
-    for (const QString& text : classes) {
-        QVERIFY2(text == QStringLiteral("2班") || text == QStringLiteral("4班"), qPrintable(text));
+    const QTableWidget& grid = *window->sgClassShow();
+    const QStringList classes = session.column(grid, 17);
+    QCOMPARE(classes.size(), 40);
+    int marked = 0;
+    for (int r = 0; r < grid.rowCount(); ++r) {
+        const bool chosen =
+            classes[r] == QStringLiteral("2班") || classes[r] == QStringLiteral("4班");
+        QCOMPARE(grid.item(r, 3)->background().style() != Qt::NoBrush, chosen);
+        marked += chosen ? 1 : 0;
     }
+    QCOMPARE(marked, inChosen);
+    QCOMPARE(window->stageLabel()->text(), QStringLiteral("重新分班完成（已标出 2班、4班）"));
     QCOMPARE(test::countRows(connection, "select * from fb_1 where class_id=1"), elsewhere1);
 
     // The console ends with the total figures of the two classes before and after.

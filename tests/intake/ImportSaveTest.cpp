@@ -44,11 +44,7 @@ PreviewGrid::Row student(int id, std::string name = "张三") {
 PreviewGrid previewOf(std::vector<PreviewGrid::Row> students) {
     PreviewGrid grid;
     grid.rows = std::move(students);
-    PreviewGrid::Row blank;
-    for (std::size_t c = kMath; c <= kShengwu; ++c) {
-        blank[c] = "0";
-    }
-    grid.rows.push_back(blank);
+    grid.rows.push_back(PreviewGrid::Row{});
     for (std::size_t k = 0; k < grid.rows.size(); ++k) {
         grid.rows[k][0] = std::to_string(k + 1);
     }
@@ -128,9 +124,10 @@ TEST_F(ImportSaveTest, StoresEveryStudentRowWithItsPinyinAndReplacesEarlierRows)
     quoted[kAddr] = "河西路1号";
     quoted[kMath] = " 92.5 ";
     quoted[kCategory] = "艺术";
-    auto fixed = student(3, "张三");
+    // Blanks around a name, an ideographic one too, are removed: a search would miss them.
+    auto fixed = student(3, " 张三\u3000");
     fixed[kMemo] = " 3 ";
-    auto lastClass = student(5, "李四");
+    auto lastClass = student(5, "李四 ");
     lastClass[kMemo] = "4";
     RecordingObserver observer;
 
@@ -138,7 +135,7 @@ TEST_F(ImportSaveTest, StoresEveryStudentRowWithItsPinyinAndReplacesEarlierRows)
 
     EXPECT_EQ(outcome.kind, SaveOutcome::Kind::Stored);
     EXPECT_EQ(outcome.rowsStored, 3);
-    EXPECT_EQ(outcome.message, "导入成功，共导入 3 名学生");
+    EXPECT_EQ(outcome.message, "导入成功，共导入 3 名学生\n其中 2 名学生的姓名前后有空格，已去掉");
     EXPECT_EQ(observer.reports, (std::vector<std::pair<int, int>>{{1, 3}, {2, 3}, {3, 3}}));
     EXPECT_EQ(committedIds(), (std::vector<int>{3, 5, 7}));
     const auto rows = database.connection().query(
@@ -146,7 +143,9 @@ TEST_F(ImportSaveTest, StoresEveryStudentRowWithItsPinyinAndReplacesEarlierRows)
         "pingyin,fbMemo,pfType from " +
         project.fbTable + " order by student_id");
     ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0]["student_name"].toText(), "张三");
     EXPECT_EQ(rows[0]["pingyin"].toText(), "ZHANG SAN");
+    EXPECT_EQ(rows[1]["student_name"].toText(), "李四");
     EXPECT_EQ(rows[0]["class_id"].toInt(), 3);
     EXPECT_EQ(rows[0]["type"].toInt(), 2);
     EXPECT_EQ(rows[0]["fbMemo"].toText(), " 3 ");

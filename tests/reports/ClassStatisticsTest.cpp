@@ -90,9 +90,9 @@ TEST_F(ClassStatisticsTest, ThreeDividedClasses) {
     EXPECT_TRUE(info.cell(1, 5).twoDecimals);
     EXPECT_EQ(info.text(2, 23), "  119.95");  // total of class 2: (129.9 + 110) / 2
 
-    // The row of all students: nothing before the figures, each deviation 0.00.
+    // The row of all students: named 全体, no counts, each deviation 0.00.
     for (std::size_t c = 0; c < 5; ++c) {
-        EXPECT_EQ(info.text(4, c), "") << c;
+        EXPECT_EQ(info.text(4, c), c == 1 ? "全体" : "") << c;
     }
     EXPECT_EQ(info.text(4, 5), "   78.08");
     for (std::size_t c = 6; c <= 24; c += 2) {
@@ -146,7 +146,7 @@ TEST_F(ClassStatisticsTest, ThreeDividedClasses) {
     EXPECT_EQ(statistics.grids().size(), 11u);
 }
 
-TEST_F(ClassStatisticsTest, BeforeDivisionOneClassZeroEqualsTheCohort) {
+TEST_F(ClassStatisticsTest, BeforeDivisionTheUnplacedEqualTheCohort) {
     const auto table = tableWith({
         {.student_id = 1, .sex = "男", .scores = mathAndChinese(81, 90)},
         {.student_id = 2, .sex = "女", .scores = mathAndChinese(70.5, 60)},
@@ -154,12 +154,14 @@ TEST_F(ClassStatisticsTest, BeforeDivisionOneClassZeroEqualsTheCohort) {
     const auto statistics = computeClassStatistics(connection(), table);
     const StatGrid& info = statistics.classInfo;
     ASSERT_EQ(info.rowCount(), 3u);
-    EXPECT_EQ(info.text(1, 1), "0班");
+    EXPECT_EQ(info.text(1, 1), "未分班");
     for (std::size_t c = 5; c <= 24; ++c) {
         EXPECT_EQ(info.text(1, c), info.text(2, c)) << c;
     }
     EXPECT_EQ(info.text(1, 5), "   75.75");
-    EXPECT_EQ(statistics.redivisionClasses, (std::vector<ClassEntry>{{0, "0班"}}));
+    // The students not placed are shown, but never offered for a re-division.
+    EXPECT_EQ(statistics.classes, (std::vector<ClassEntry>{{0, "未分班"}}));
+    EXPECT_TRUE(statistics.redivisionClasses.empty());
 }
 
 // Two classes of one student each: the math deviation of class 1 is half the difference.

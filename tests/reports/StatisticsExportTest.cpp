@@ -47,7 +47,7 @@ TEST_F(StatisticsExportTest, BlocksStandWhereTheSheetLayoutPutsThem) {
     EXPECT_EQ(text(1, 25), "是否重分");
     EXPECT_EQ(text(2, 1), "1班");
     EXPECT_EQ(text(4, 1), "3班");
-    EXPECT_EQ(text(5, 1), "");
+    EXPECT_EQ(text(5, 1), "全体");
     EXPECT_EQ(book.cell(0, 5, 5).kind, CellKind::Number);  // the average of all students
     for (int row : {6, 7, 8}) {
         EXPECT_EQ(book.lastUsedColumn(0, row), 0) << row;

@@ -4,6 +4,7 @@
 #include "AdjustmentFixture.h"
 #include "common/UserError.h"
 #include "db/Connection.h"
+#include "store/GroupStore.h"
 #include "store/HandMoves.h"
 #include "store/StepHistory.h"
 #include "store/StepRecorder.h"
@@ -135,7 +136,7 @@ TEST_F(HandMoves, HistoryKeepsTheNewestStepsOnly) {
     EXPECT_EQ(classes()[1], 2);  // the five oldest moves cannot be taken back
 }
 
-TEST_F(HandMoves, UndoRefusesWhenTheStudentWasChangedSinceOrAGroupWouldBreak) {
+TEST_F(HandMoves, UndoRefusesWhenTheStudentWasChangedSinceOrIsGone) {
     moveStudent(connection(), project, 1, 2);
     connection().exec("update " + project.fbTable + " set class_id=3 where student_id=1");
     try {
@@ -147,18 +148,49 @@ TEST_F(HandMoves, UndoRefusesWhenTheStudentWasChangedSinceOrAGroupWouldBreak) {
                      "调到 2班”");
     }
     connection().exec("update " + project.fbTable + " set class_id=2 where student_id=1");
-    group(GroupKind::Apart, {1, 4});  // 4 sits in class 1, where undo would take 1 back
+    connection().exec("delete from " + project.fbTable + " where student_id=1");
+    EXPECT_THROW(undoStep(connection(), project), UserError);
+}
+
+// A group set after a step that the step's undo would break: refused by default with the group
+// named, so that the teacher can choose; undone all the same with the group kept; or undone after
+// the group is deleted, in one unit. Redo follows the same rules.
+TEST_F(HandMoves, UndoThatWouldBreakALaterGroupKeepsOrRemovesItOnRequest) {
+    moveStudent(connection(), project, 1, 2);
+    const std::string moved = placements();
+    const int apart = group(GroupKind::Apart, {1, 4});  // 4 sits in class 1, where 1 came from
+    const int other = group(GroupKind::Apart, {2, 3});  // not touched by the step
     try {
         undoStep(connection(), project);
         ADD_FAILURE() << "not refused";
-    } catch (const UserError& error) {
-        EXPECT_STREQ(
-            error.what(),
-            "撤销“把 学号 1 学生1 从 1班 调到 2班”会违反约束:\n分开组 1: 学号 1、4 同在 1班");
+    } catch (const StepBreaksGroups& refused) {
+        EXPECT_STREQ(refused.what(),
+                     "撤销“把 学号 1 学生1 从 1班 调到 2班”会违反后来设的约束:\n"
+                     "分开组 1: 学号 1、4 同在 1班\n\n"
+                     "可以仍然撤销“把 学号 1 学生1 从 1班 调到 2班”并保留约束（下次分班时遵守），"
+                     "或者删除这些约束后撤销“把 学号 1 学生1 从 1班 调到 2班”。");
+        ASSERT_EQ(refused.groups.size(), 1u);
+        EXPECT_EQ(refused.groups[0].id, apart);
     }
-    EXPECT_EQ(classes()[1], 2);
-    connection().exec("delete from " + project.fbTable + " where student_id=1");
-    EXPECT_THROW(undoStep(connection(), project), UserError);
+    EXPECT_EQ(placements(), moved);
+
+    const auto groupIds = [&] {
+        std::vector<int> ids;
+        for (const StudentGroup& g : loadGroups(connection(), project.id())) {
+            ids.push_back(g.id);
+        }
+        return ids;
+    };
+    undoStep(connection(), project, BrokenGroups::Keep);
+    EXPECT_EQ(classes()[1], 1);
+    EXPECT_EQ(groupIds(), (std::vector<int>{apart, other}));
+
+    // Redo is not blocked by the group: in class 2 it is kept again.
+    redoStep(connection(), project);
+    EXPECT_EQ(placements(), moved);
+    undoStep(connection(), project, BrokenGroups::Remove);
+    EXPECT_EQ(classes()[1], 1);
+    EXPECT_EQ(groupIds(), (std::vector<int>{other}));
 }
 
 }  // namespace

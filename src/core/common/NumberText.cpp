@@ -14,6 +14,19 @@ namespace {
 // holds (a score of 1e60 would fill 63 digits).
 constexpr double kLargestWithTwoDecimals = 1e13;
 
+// A number that rounds to zero at the decimals shown is written as zero: -0.001 with two decimals
+// gives 0.00, never -0.00, which reads as a figure below zero. The minus sign becomes `sign`:
+// a blank where the width is fixed, "+" where a sign is asked for, nothing otherwise.
+std::string withoutNegativeZero(std::string text, std::string_view sign) {
+    const auto minus = text.find('-');
+    const bool zero = text.find('0') != std::string::npos &&
+                      text.find_first_of("123456789") == std::string::npos;
+    if (minus != std::string::npos && zero) {
+        text.replace(minus, 1, sign);
+    }
+    return text;
+}
+
 }  // namespace
 
 std::string numberText(double value) {
@@ -27,12 +40,12 @@ std::string numberText(double value) {
 
 std::string fixed82(double value) {
     char buffer[64];
-    if (std::fabs(value) < kLargestWithTwoDecimals) {
-        std::snprintf(buffer, sizeof buffer, "%8.2f", value);
-    } else {
+    if (std::fabs(value) >= kLargestWithTwoDecimals) {
         std::snprintf(buffer, sizeof buffer, "%8s", numberText(value).c_str());
+        return buffer;
     }
-    return buffer;
+    std::snprintf(buffer, sizeof buffer, "%8.2f", value);
+    return withoutNegativeZero(buffer, " ");
 }
 
 std::string decimalText(double value, int places, bool withSign) {
@@ -40,7 +53,7 @@ std::string decimalText(double value, int places, bool withSign) {
     std::string text(static_cast<std::size_t>(std::snprintf(nullptr, 0, format, places, value)),
                      '\0');
     std::snprintf(text.data(), text.size() + 1, format, places, value);
-    return text;
+    return withoutNegativeZero(std::move(text), withSign ? "+" : "");
 }
 
 std::string trimmed(std::string_view text) {

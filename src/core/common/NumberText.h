@@ -10,12 +10,14 @@ namespace qm {
 // as separator: 85 gives "85", 85.5 gives "85.5", 263.5 gives "263.5".
 std::string numberText(double value);
 
-// A number written with printf's "%8.2f": eight characters wide, two decimals. A number too large
+// A number written with printf's "%8.2f": eight characters wide, two decimals; one that rounds to
+// zero is written without a minus ("    0.00", never "   -0.00"). A number too large
 // for two decimals to mean anything (from 1e13 up) is written in numberText's form instead,
 // right-aligned in eight characters.
 std::string fixed82(double value);
 
-// A number with a fixed count of decimals, as printf's "%.*f" writes it ("%+.*f" with a sign).
+// A number with a fixed count of decimals, as printf's "%.*f" writes it ("%+.*f" with a sign);
+// one that rounds to zero is written without a minus (0.00, or +0.00 with a sign).
 std::string decimalText(double value, int places, bool withSign = false);
 
 // Reads a whole text as a number; blanks around it are allowed. Empty text or anything else

@@ -146,4 +146,46 @@ std::string_view utf8Prefix(std::string_view text, std::size_t count) {
     return text.substr(0, end);
 }
 
+namespace {
+
+constexpr std::string_view kIdeographicSpace = "\u3000";
+
+// The length of the blank at the start (or the end) of the text; 0 when there is none.
+std::size_t blankLength(std::string_view text, bool atEnd = false) {
+    if (text.empty()) {
+        return 0;
+    }
+    if (static_cast<unsigned char>(atEnd ? text.back() : text.front()) <= ' ') {
+        return 1;
+    }
+    const bool ideographic =
+        atEnd ? text.ends_with(kIdeographicSpace) : text.starts_with(kIdeographicSpace);
+    return ideographic ? kIdeographicSpace.size() : 0;
+}
+
+}  // namespace
+
+std::string trimmedBlanks(std::string_view text) {
+    while (const std::size_t blank = blankLength(text)) {
+        text.remove_prefix(blank);
+    }
+    while (const std::size_t blank = blankLength(text, true)) {
+        text.remove_suffix(blank);
+    }
+    return std::string(text);
+}
+
+std::string withoutBlanks(std::string_view text) {
+    std::string out;
+    while (!text.empty()) {
+        const std::size_t blank = blankLength(text);
+        const std::size_t taken = blank > 0 ? blank : utf8CharacterLength(text);
+        if (blank == 0) {
+            out.append(text.substr(0, taken));
+        }
+        text.remove_prefix(taken);
+    }
+    return out;
+}
+
 }  // namespace qm

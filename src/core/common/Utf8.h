@@ -38,4 +38,11 @@ std::string xmlSafeText(std::string_view text);
 // The first `count` characters of valid UTF-8 text (all of it when it is shorter).
 std::string_view utf8Prefix(std::string_view text, std::size_t count);
 
+// Blanks in names and titles are ASCII white space (and the other control characters) and the
+// ideographic space U+3000 of Chinese input.
+// The text without its leading and trailing blanks: "董华强 " gives "董华强".
+std::string trimmedBlanks(std::string_view text);
+// The text without any blank, inside it too: "卢 杰霞" gives "卢杰霞".
+std::string withoutBlanks(std::string_view text);
+
 }  // namespace qm

@@ -80,8 +80,11 @@ std::vector<std::string> categoryLabels(db::Connection& connection, const std::s
     return labels;
 }
 
+// A cancel anywhere in a run, its 深度优化 included, cancels the whole run: its transaction is
+// rolled back once the body is left, and the message names the run, not the part of it that was
+// under way.
 void divide(db::Connection& connection, const store::CurrentProject& project,
-            DivisionObserver& observer) {
+            DivisionObserver& observer) try {
     const std::string& table = store::checkedTableName(project.fbTable);
     const std::string& twin = store::checkedTableName(project.rbTable);
     // Everything the run decides on is read under the write lock: another program's change
@@ -120,10 +123,12 @@ void divide(db::Connection& connection, const store::CurrentProject& project,
     step.record("分班");
     transaction.commit();
     remarkOutsideClasses(connection, table, classCount, observer);
+} catch (const DivisionCancelled&) {
+    throw DivisionCancelled("分班");
 }
 
 void redivide(db::Connection& connection, const store::CurrentProject& project,
-              const std::vector<int>& classes, DivisionObserver& observer) {
+              const std::vector<int>& classes, DivisionObserver& observer) try {
     const std::string& table = store::checkedTableName(project.fbTable);
     const std::string& twin = store::checkedTableName(project.rbTable);
     if (classes.empty()) {
@@ -163,6 +168,8 @@ void redivide(db::Connection& connection, const store::CurrentProject& project,
     observer.consoleLine("重新分班结束");
     transaction.commit();
     remarkOutsideClasses(connection, table, classCount, observer);
+} catch (const DivisionCancelled&) {
+    throw DivisionCancelled("重新分班");
 }
 
 }  // namespace qm::engine

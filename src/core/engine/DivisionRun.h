@@ -39,9 +39,11 @@ class DivisionObserver {
     virtual bool cancelRequested() { return false; }
 };
 
-// Raised when the observer asked to stop; the tables are already back as they were.
+// Raised when the observer asked to stop; the tables are already back as they were, which the
+// message says in the name of the run: "分班已取消，数据没有改变".
 struct DivisionCancelled : UserError {
-    DivisionCancelled() : UserError("分班已取消") {}
+    explicit DivisionCancelled(const std::string& run = "分班")
+        : UserError(run + "已取消，数据没有改变") {}
 };
 
 // Full division of the project's students ("分班"): resets every student that is not fixed,
@@ -65,7 +67,7 @@ void redivide(db::Connection& connection, const store::CurrentProject& project,
               const std::vector<int>& classes, DivisionObserver& observer);
 
 // One row of the result grid: row number, 学号, 登分号, 姓名, 性别, the nine scores (数学, 英语,
-// 语文, 物理, 政治, 历史, 体育, 地理, 生物), 总分, 毕业学校, 地址, and the class as "3班".
+// 语文, 物理, 政治, 历史, 体育, 地理, 生物), 总分, 毕业学校, 地址, and the class as "3班" (未分班 for class 0).
 using ResultGridRow = std::array<std::string, 18>;
 
 // The rows of the result grid of a student table (a project's table or its twin), ordered by

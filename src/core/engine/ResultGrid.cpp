@@ -1,6 +1,7 @@
 #include "common/NumberText.h"
 #include "db/Connection.h"
 #include "engine/DivisionRun.h"
+#include "store/GroupCheck.h"
 #include "store/StudentTable.h"
 
 namespace qm::engine {
@@ -40,7 +41,7 @@ std::vector<ResultGridRow> resultGridRows(db::Connection& connection, const std:
         cells[15] = row["oral_school"].toText();
         cells[16] = row["addr"].toText();
         const auto& classId = row["class_id"];
-        cells[17] = classId.isNull() ? std::string() : classId.toText() + "班";
+        cells[17] = classId.isNull() ? std::string() : store::classTitle(store::classNumber(classId));
         grid.push_back(std::move(cells));
     }
     return grid;

@@ -69,11 +69,23 @@ std::vector<RunStage> redivisionStages(db::Connection& connection,
     return stages;
 }
 
-int studentsPlacedByEarlierRun(db::Connection& connection, const store::CurrentProject& project) {
+namespace {
+
+int countStudents(db::Connection& connection, const store::CurrentProject& project,
+                  const std::string& condition) {
     const std::string& table = store::checkedTableName(project.fbTable);
     return static_cast<int>(
-        connection.query("select count(*) from " + table + " where class_id<>0 and type<>2")[0][0]
-            .toInt());
+        connection.query("select count(*) from " + table + " where " + condition)[0][0].toInt());
+}
+
+}  // namespace
+
+int studentsPlacedByEarlierRun(db::Connection& connection, const store::CurrentProject& project) {
+    return countStudents(connection, project, "class_id<>0 and type<>2");
+}
+
+int studentsInClasses(db::Connection& connection, const store::CurrentProject& project) {
+    return countStudents(connection, project, "class_id<>0");
 }
 
 std::size_t stageOf(const std::vector<RunStage>& stages, std::size_t from,

@@ -39,6 +39,10 @@ std::vector<RunStage> redivisionStages(db::Connection& connection,
 // earlier run. Students fixed to a class in advance are not counted; they stay.
 int studentsPlacedByEarlierRun(db::Connection& connection, const store::CurrentProject& project);
 
+// The students who sit in a class now, those fixed there in advance included: what a teacher
+// counts in the classes before dividing again.
+int studentsInClasses(db::Connection& connection, const store::CurrentProject& project);
+
 // The stage a progress report of the run belongs to, searching from the stage of the previous
 // report on, since a stage is never taken twice. The last stage when none matches.
 std::size_t stageOf(const std::vector<RunStage>& stages, std::size_t from,

@@ -11,7 +11,7 @@ inline constexpr const char* kOptimisationStage = "深度优化";
 
 // Raised when the user stops 深度优化; the tables are then as they were before it.
 struct OptimisationCancelled : DivisionCancelled {
-    const char* what() const noexcept override { return "深度优化已取消"; }
+    OptimisationCancelled() : DivisionCancelled("深度优化") {}
 };
 
 // Where a search stands, told to the front as progress (stage 深度优化, in hundredths), and

@@ -18,8 +18,12 @@ bool SaveObserver::cancelRequested() {
     return false;
 }
 
-std::string importSucceededMessage(int count) {
-    return "导入成功，共导入 " + std::to_string(count) + " 名学生";
+std::string importSucceededMessage(int count, int namesTrimmed) {
+    std::string message = "导入成功，共导入 " + std::to_string(count) + " 名学生";
+    if (namesTrimmed > 0) {
+        message += "\n其中 " + std::to_string(namesTrimmed) + " 名学生的姓名前后有空格，已去掉";
+    }
+    return message;
 }
 
 std::string importRowFailedMessage(int sheetRow, bool scoreAtFault) {
@@ -76,6 +80,7 @@ SaveOutcome saveImportedRows(db::Connection& connection, const store::CurrentPro
     pauseAfterReading();
     connection.exec("delete from " + table);
     std::unordered_map<int, int> sheetRowOfId;
+    int namesTrimmed = 0;
     for (int r = 1; r <= total; ++r) {
         const int sheetRow = r + 1;  // grid row r came from spreadsheet row r+1
         auto read = readImportedStudent(grid.rows[static_cast<std::size_t>(r - 1)], classCount);
@@ -88,6 +93,7 @@ SaveOutcome saveImportedRows(db::Connection& connection, const store::CurrentPro
             return failedAt(sheetRow, {"学号「" + std::to_string(student.studentId) + "」与第" +
                                        std::to_string(earlier->second) + "行重复"});
         }
+        namesTrimmed += student.nameTrimmed ? 1 : 0;
         try {
             bindStudent(insert, student);
             insert.execute();
@@ -105,7 +111,7 @@ SaveOutcome saveImportedRows(db::Connection& connection, const store::CurrentPro
     transaction.commit();
     return SaveOutcome{.kind = SaveOutcome::Kind::Stored,
                        .rowsStored = total,
-                       .message = importSucceededMessage(total)};
+                       .message = importSucceededMessage(total, namesTrimmed)};
 }
 
 }  // namespace qm::intake

@@ -38,16 +38,18 @@ struct SaveOutcome {
     std::string reason;      // what was wrong with that row (Failed only)
 };
 
-// "导入成功，共导入 " + count + " 名学生".
-std::string importSucceededMessage(int count);
+// "导入成功，共导入 " + count + " 名学生", and on a second line how many names lost blanks around
+// them, when any did.
+std::string importSucceededMessage(int count, int namesTrimmed = 0);
 
 // "插入数据库过程第" + sheetRow + "行出错", followed by ",学生不考的科目请设置为0分" when a score
 // is at fault.
 std::string importRowFailedMessage(int sheetRow, bool scoreAtFault);
 
 // Replaces the current project's students with the student rows of the preview (every row but
-// the trailing blank row), each with the pinyin of its name. A 备注 that is not blank fixes the
-// student to that class (type 2). Values are bound, never put into the SQL text.
+// the trailing blank row), each with the pinyin of its name. Blanks around a name are removed
+// (the message says how many names had them). A 备注 that is not blank fixes the student to that
+// class (type 2). Values are bound, never put into the SQL text.
 //
 // All or nothing: the emptying of the table and every row are one transaction. A row that cannot
 // be stored (see readImportedStudent; also a 学号 that repeats an earlier row's) ends the save

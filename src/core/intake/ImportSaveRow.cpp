@@ -42,8 +42,9 @@ class RowReader {
         }
         student.studentId = *id;
         student.recId = text(kRecIdCell);
-        student.name = text(kNameCell);
-        student.sex = text(kSexCell, true);
+        student.name = text(kNameCell, Blanks::Trimmed);
+        student.nameTrimmed = student.name.size() != xmlSafeText(cellText(kNameCell)).size();
+        student.sex = text(kSexCell, Blanks::AsciiTrimmed);
         for (std::size_t s = 0; s < student.scores.size() && !problem_; ++s) {
             student.scores[s] = score(kFirstScoreCell + static_cast<int>(s));
         }
@@ -64,12 +65,16 @@ class RowReader {
   private:
     const std::string& cellText(int cell) const { return row_[static_cast<std::size_t>(cell)]; }
 
-    // The text of a text cell as valid UTF-8, blanks around it removed when asked, checked
-    // against its column's width.
-    std::string text(int cell, bool trim = false) {
+    // The text of a text cell as valid UTF-8, checked against its column's width. A name loses
+    // its blanks around it, ideographic spaces too; a sex its ASCII blanks around it, as the
+    // division compares it.
+    enum class Blanks { Kept, AsciiTrimmed, Trimmed };
+    std::string text(int cell, Blanks blanks = Blanks::Kept) {
         std::string value = xmlSafeText(cellText(cell));
-        if (trim) {
+        if (blanks == Blanks::AsciiTrimmed) {
             value = trimmed(value);
+        } else if (blanks == Blanks::Trimmed) {
+            value = trimmedBlanks(value);
         }
         const std::string_view column = kImportFields[static_cast<std::size_t>(cell - 1)];
         if (auto tooLong = store::textTooLong(column, headingOf(cell), value);

@@ -15,7 +15,8 @@ namespace qm::intake {
 struct ImportedStudent {
     int studentId = 0;
     std::string recId;
-    std::string name;  // as in the cell, blanks kept
+    std::string name;  // as in the cell, blanks around it removed (a search would miss them)
+    bool nameTrimmed = false;  // whether the cell had blanks around the name
     std::string sex;   // blanks around it removed
     std::array<double, 9>
         scores{};  // math, english, chinese, wuli, zhengzhi, lishi, tiyu, dili, shengwu

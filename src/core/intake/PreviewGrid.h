@@ -9,8 +9,8 @@ namespace qm::intake {
 
 // The import preview's content: one row per spreadsheet row read, each of 18 cells: the row
 // number (1, 2, ...) and the 17 columns of the import layout as text, with "0" in empty score
-// cells. The last row is the trailing blank row, the first spreadsheet row whose 学号 was empty;
-// it is shown but never stored. Row k holds spreadsheet row k+1 (row 1 holds the titles).
+// cells of a student. The last row is the trailing blank row, the first spreadsheet row whose
+// 学号 was empty, its cells as read; it is never stored. Row k holds spreadsheet row k+1 (row 1 holds the titles).
 struct PreviewGrid {
     using Row = std::array<std::string, 18>;
     std::vector<Row> rows;

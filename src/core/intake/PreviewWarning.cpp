@@ -4,6 +4,7 @@
 
 #include "PreviewReader.h"
 #include "common/NumberText.h"
+#include "common/Utf8.h"
 
 namespace qm::intake {
 
@@ -13,20 +14,6 @@ constexpr std::size_t kNameColumn = 3;
 constexpr std::size_t kSexColumn = 4;
 constexpr std::size_t kShownDifferences = 4;
 constexpr std::size_t kShownRows = 5;
-
-// The text without blanks: ASCII white space and the ideographic space U+3000.
-std::string withoutBlanks(const std::string& text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (text.compare(i, 3, "\u3000") == 0) {
-            i += 2;
-        } else if (c != ' ' && c != '\t' && c != '\r' && c != '\n') {
-            out += c;
-        }
-    }
-    return out;
-}
 
 std::string quoted(const std::string& text) {
     return "“" + text + "”";

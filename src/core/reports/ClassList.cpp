@@ -1,12 +1,13 @@
 #include "reports/ClassList.h"
 
 #include "db/Connection.h"
+#include "store/GroupCheck.h"
 #include "store/StudentTable.h"
 
 namespace qm::reports {
 
 std::string className(const db::Value& classId) {
-    return classId.toText() + "班";
+    return classId.isNull() ? "班" : store::classTitle(store::classNumber(classId));
 }
 
 std::vector<ClassEntry> listClasses(db::Connection& connection, const std::string& table) {

@@ -20,8 +20,8 @@ struct ClassEntry {
     bool operator==(const ClassEntry&) const = default;
 };
 
-// The name of a class as the system shows it: the number followed by 班 (a class_id without a
-// value gives 班 alone).
+// The name of a class as the system shows it: the number followed by 班, and 未分班 for class 0,
+// the students not placed (a class_id without a value gives 班 alone).
 std::string className(const db::Value& classId);
 
 // Every class that occurs in the table, in ascending class number: the class tree of the

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <iterator>
 #include <optional>
 
 #include "common/NumberText.h"
@@ -236,10 +237,14 @@ ClassStatistics computeClassStatistics(db::Connection& connection, const std::st
     }
 
     const std::size_t cohortRow = statistics.classInfo.addRow();
+    statistics.classInfo.cell(cohortRow, kClassNameColumn) = textCell(kCohortRowName);
     fillFigures(statistics.classInfo, cohortRow, cohort, cohort);
 
     statistics.categories = makeCategoryGrid(connection, name, classOfRow);
-    statistics.redivisionClasses = listClasses(connection, name);
+    statistics.classes = listClasses(connection, name);
+    std::copy_if(statistics.classes.begin(), statistics.classes.end(),
+                 std::back_inserter(statistics.redivisionClasses),
+                 [](const ClassEntry& entry) { return entry.classId != 0; });
     return statistics;
 }
 

@@ -15,20 +15,26 @@ namespace qm::reports {
 
 using store::kNoStudentsMessage;
 
+// The name of the last row of 班级信息, the figures of all students together.
+inline constexpr const char* kCohortRowName = "全体";
+
 // A deviation shown beyond this, either way, is marked red.
 inline constexpr double kDeviationLimit = 1.0;
 
 // How even the classes of a student table are, as the eleven grids of the class statistics:
 //   classInfo   班级信息: per class boys, girls, head count, and for each subject and the total
 //               the class average and its deviation from the average of all students ("%8.2f");
-//               rows 1..N the classes in ascending number, row N+1 all students together
+//               rows 1..N the classes in ascending number (未分班 first), row N+1 all students
+//               together, named 全体
 //   bands       语文 … 生物: per class the head count in each ten-point band 0~9分 … 150分
 //   categories  每一类的人数: per class the head count of each category
-// and the classes that can be chosen for a re-division.
+// with every class the grids show, and the classes that can be chosen for a re-division: all but
+// 未分班, the students no division placed, who are never divided again by choice.
 struct ClassStatistics {
     StatGrid classInfo;
     std::vector<StatGrid> bands;
     StatGrid categories;
+    std::vector<ClassEntry> classes;
     std::vector<ClassEntry> redivisionClasses;
 
     // The eleven grids in page order: classInfo, the nine band grids, categories.

@@ -38,6 +38,7 @@ ClassStatistics statisticsOfClasses(db::Connection& connection, const std::strin
     ClassStatistics some{.classInfo = rowsOf(all.classInfo, names, true),
                          .bands = {},
                          .categories = rowsOf(all.categories, names, false),
+                         .classes = all.classes,
                          .redivisionClasses = all.redivisionClasses};
     for (const StatGrid& grid : all.bands) {
         some.bands.push_back(rowsOf(grid, names, false));

@@ -5,6 +5,7 @@
 
 #include "common/NumberText.h"
 #include "common/UserError.h"
+#include "common/Utf8.h"
 #include "db/Connection.h"
 #include "reports/StudentColumns.h"
 #include "store/StudentTable.h"
@@ -52,8 +53,11 @@ db::ResultSet findStudents(db::Connection& connection, const std::string& table,
     if (isFilled(query.studentNumber)) {
         condition(" and student_id=", ":no", numberInBox(query.studentNumber, "考号 "));
     }
-    if (!query.namePart.empty()) {
-        condition(" and student_name like ", ":namePart", containsPattern(query.namePart));
+    // Blanks do not count, in the name typed nor in the names stored: "卢杰霞" finds "卢 杰霞".
+    if (const std::string part = withoutBlanks(query.namePart); !part.empty()) {
+        condition(" and replace(replace(replace(student_name,' ',''),char(12288),''),char(9),'')"
+                  " like ",
+                  ":namePart", containsPattern(part));
         sql += " escape '\\'";
     }
     if (query.sex != SexFilter::All) {

@@ -19,11 +19,12 @@ struct ScoreRange {
     std::string to;
 };
 
-// The conditions of the student list's query, as typed. A number box holding nothing but blanks
-// counts as empty; the name part is searched as typed, blanks included.
+// The conditions of the student list's query, as typed. A box holding nothing but blanks counts
+// as empty; the name part is matched literally, but blanks in it and in the names stored do not
+// count (a name imported as "卢 杰霞" is found with 卢杰霞 and with 杰霞).
 struct StudentQuery {
     std::string studentNumber;  // 考号: the student number
-    std::string namePart;       // 姓名: part of the name, matched literally
+    std::string namePart;       // 姓名: part of the name, matched literally but for blanks
     SexFilter sex = SexFilter::All;
     std::optional<int> classId;  // the class chosen in the class tree, when that condition is on
     ScoreRange math;

@@ -24,11 +24,11 @@ std::map<int, std::vector<int>> membersByClass(const StudentGroup& group,
     return byClass;
 }
 
-// Why each group that has a member among `students` is not kept (see whyBroken).
-std::vector<std::string> brokenGroupsOf(const std::vector<StudentGroup>& groups,
+// Each group that has a member among `students` and is not kept, with why (see whyBroken).
+std::vector<BrokenGroup> brokenGroupsOf(const std::vector<StudentGroup>& groups,
                                         const ClassOfStudent& classes,
                                         const std::set<int>& students) {
-    std::vector<std::string> reasons;
+    std::vector<BrokenGroup> broken;
     for (const StudentGroup& group : groups) {
         bool involved = false;
         for (int member : group.members) {
@@ -36,11 +36,11 @@ std::vector<std::string> brokenGroupsOf(const std::vector<StudentGroup>& groups,
         }
         if (involved) {
             if (auto reason = whyBroken(group, classes)) {
-                reasons.push_back(std::move(*reason));
+                broken.push_back({group, std::move(*reason)});
             }
         }
     }
-    return reasons;
+    return broken;
 }
 
 }  // namespace
@@ -50,7 +50,7 @@ int classNumber(const db::Value& classId) {
 }
 
 std::string classTitle(int classId) {
-    return classId == 0 ? "未分班" : std::to_string(classId) + "班";
+    return classId == 0 ? kUnplacedTitle : std::to_string(classId) + "班";
 }
 
 ClassOfStudent readClasses(db::Connection& connection, const std::string& table) {
@@ -84,11 +84,12 @@ std::optional<std::string> whyBroken(const StudentGroup& group, const ClassOfStu
     return groupTitle(group) + ": " + reasons;
 }
 
-void refuseBrokenGroups(db::Connection& connection, int projectId, const std::string& table,
-                        const ClassOfStudent& newClasses, const std::string& refusal) {
+std::vector<BrokenGroup> groupsBrokenBy(db::Connection& connection, int projectId,
+                                        const std::string& table,
+                                        const ClassOfStudent& newClasses) {
     const auto groups = loadGroups(connection, projectId);
     if (groups.empty()) {
-        return;
+        return {};
     }
     ClassOfStudent classes = readClasses(connection, table);
     std::set<int> moved;
@@ -96,13 +97,23 @@ void refuseBrokenGroups(db::Connection& connection, int projectId, const std::st
         classes[student] = classId;
         moved.insert(student);
     }
-    const auto reasons = brokenGroupsOf(groups, classes, moved);
-    if (!reasons.empty()) {
-        std::string message = refusal;
-        for (const std::string& reason : reasons) {
-            message += "\n" + reason;
-        }
-        throw UserError(message);
+    return brokenGroupsOf(groups, classes, moved);
+}
+
+std::string brokenGroupsMessage(const std::string& refusal,
+                                const std::vector<BrokenGroup>& broken) {
+    std::string message = refusal;
+    for (const BrokenGroup& group : broken) {
+        message += "\n" + group.reason;
+    }
+    return message;
+}
+
+void refuseBrokenGroups(db::Connection& connection, int projectId, const std::string& table,
+                        const ClassOfStudent& newClasses, const std::string& refusal) {
+    const auto broken = groupsBrokenBy(connection, projectId, table, newClasses);
+    if (!broken.empty()) {
+        throw UserError(brokenGroupsMessage(refusal, broken));
     }
 }
 

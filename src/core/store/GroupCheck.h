@@ -20,7 +20,10 @@ using ClassOfStudent = std::unordered_map<int, int>;
 // A class_id as a number: 0 when it has no value.
 int classNumber(const db::Value& classId);
 
-// How messages name a class: "3班", or "未分班" for class 0.
+// How class 0 is named: the students no division placed.
+inline constexpr const char* kUnplacedTitle = "未分班";
+
+// How messages, grids and exports name a class: "3班", or 未分班 for class 0.
 std::string classTitle(int classId);
 
 // The class of every student of a student table; a class without a value reads as 0.
@@ -36,9 +39,24 @@ std::optional<std::string> whyBroken(const StudentGroup& group, const ClassOfStu
 std::vector<StudentGroup> groupsAmong(const std::vector<StudentGroup>& groups,
                                       const ClassOfStudent& classes);
 
+// A group of the project that a change would leave broken, and why (see whyBroken).
+struct BrokenGroup {
+    StudentGroup group;
+    std::string reason;
+};
+
+// The groups of the project, holding one of the students a change moves, that the change would
+// leave broken. newClasses gives the class each moved student would sit in.
+std::vector<BrokenGroup> groupsBrokenBy(db::Connection& connection, int projectId,
+                                        const std::string& table,
+                                        const ClassOfStudent& newClasses);
+
+// `refusal` followed by the reasons, one line each.
+std::string brokenGroupsMessage(const std::string& refusal,
+                                const std::vector<BrokenGroup>& broken);
+
 // Refuses, with a UserError made of `refusal` and the reasons, a change that would leave a
-// group of the project broken that holds one of the students it moves. newClasses gives the
-// class each moved student would sit in.
+// group of the project broken that holds one of the students it moves.
 void refuseBrokenGroups(db::Connection& connection, int projectId, const std::string& table,
                         const ClassOfStudent& newClasses, const std::string& refusal);
 

@@ -113,6 +113,12 @@ Project findProjectOfTable(db::Connection& connection, const std::string& table)
     return projectFromRow(rows[0]);
 }
 
+int studentCount(db::Connection& connection, const CurrentProject& project) {
+    return static_cast<int>(
+        connection.query("select count(*) from " + checkedTableName(project.fbTable))[0][0]
+            .toInt());
+}
+
 CurrentProject openProject(db::Connection& connection, int id) {
     const Project project = findProject(connection, id);
     CurrentProject current;

@@ -55,6 +55,9 @@ Project findProject(db::Connection& connection, int id);
 // The project whose student table has this name; UserError when there is none.
 Project findProjectOfTable(db::Connection& connection, const std::string& table);
 
+// How many students the project has now.
+int studentCount(db::Connection& connection, const CurrentProject& project);
+
 // Makes the project with this id current; UserError when there is none.
 CurrentProject openProject(db::Connection& connection, int id);
 

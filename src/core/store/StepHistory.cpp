@@ -6,6 +6,7 @@
 #include "db/Transaction.h"
 #include "store/AdjustmentTables.h"
 #include "store/GroupCheck.h"
+#include "store/GroupStore.h"
 #include "store/ProjectStore.h"
 #include "store/StepRecorder.h"
 #include "store/StudentTable.h"
@@ -31,10 +32,35 @@ std::optional<Step> nextStep(db::Connection& connection, const AdjustmentTables&
     return Step{rows[0]["step"].toInt(), rows[0]["action"].toText()};
 }
 
+// The groups set after a step that its classes would break: the step is refused with them, or
+// taken all the same with the groups kept, or taken after they are deleted.
+void dealWithBrokenGroups(db::Connection& connection, const CurrentProject& project,
+                          const ClassOfStudent& newClasses, const std::string& what,
+                          BrokenGroups brokenGroups) {
+    const auto broken = groupsBrokenBy(connection, project.id(), project.fbTable, newClasses);
+    if (broken.empty() || brokenGroups == BrokenGroups::Keep) {
+        return;
+    }
+    if (brokenGroups == BrokenGroups::Refuse) {
+        std::vector<StudentGroup> groups;
+        for (const BrokenGroup& group : broken) {
+            groups.push_back(group.group);
+        }
+        throw StepBreaksGroups(
+            brokenGroupsMessage(what + "会违反后来设的约束:", broken) +
+                "\n\n可以仍然" + what + "并保留约束（下次分班时遵守），或者删除这些约束后" +
+                what + "。",
+            std::move(groups));
+    }
+    for (const BrokenGroup& group : broken) {
+        deleteGroup(connection, project.id(), group.group.id);
+    }
+}
+
 // Puts the students of a step back where they sat before it (undo) or after it (redo), once
 // every one of them is found where the step left them (undo) or found them (redo).
 std::string takeStep(db::Connection& connection, const CurrentProject& project, bool undo,
-                     std::optional<std::int64_t> expectedStep) {
+                     BrokenGroups brokenGroups, std::optional<std::int64_t> expectedStep) {
     const std::string& table = checkedTableName(project.fbTable);
     const AdjustmentTables tables(project.id());
     const std::string verb = undo ? "撤销" : "重做";
@@ -70,7 +96,7 @@ std::string takeStep(db::Connection& connection, const CurrentProject& project, 
         }
         newClasses[student] = classNumber(row[undo ? "old_class" : "new_class"]);
     }
-    refuseBrokenGroups(connection, project.id(), table, newClasses, what + "会违反约束:");
+    dealWithBrokenGroups(connection, project, newClasses, what, brokenGroups);
     pauseAfterReading();
     auto update =
         connection.prepare("update " + table + " set class_id=?,type=? where student_id=?");
@@ -104,13 +130,13 @@ HistoryState historyState(db::Connection& connection, const CurrentProject& proj
 }
 
 std::string undoStep(db::Connection& connection, const CurrentProject& project,
-                     std::optional<std::int64_t> expected) {
-    return takeStep(connection, project, true, expected);
+                     BrokenGroups brokenGroups, std::optional<std::int64_t> expected) {
+    return takeStep(connection, project, true, brokenGroups, expected);
 }
 
 std::string redoStep(db::Connection& connection, const CurrentProject& project,
-                     std::optional<std::int64_t> expected) {
-    return takeStep(connection, project, false, expected);
+                     BrokenGroups brokenGroups, std::optional<std::int64_t> expected) {
+    return takeStep(connection, project, false, brokenGroups, expected);
 }
 
 }  // namespace qm::store
