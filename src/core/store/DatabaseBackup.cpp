@@ -83,20 +83,6 @@ std::int64_t pageSize(sqlite3* file) {
     return db::Statement(file, "PRAGMA page_size").query()[0][0].toInt();
 }
 
-// The database file itself or one of the companions SQLite keeps beside it.
-bool isPartOfDatabase(const fs::path& file, const fs::path& database) {
-    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
-        fs::path part = database;
-        part += suffix;
-        std::error_code error;
-        if (file.lexically_normal() == part.lexically_normal() ||
-            fs::equivalent(file, part, error)) {
-            return true;
-        }
-    }
-    return false;
-}
-
 fs::path withSuffix(fs::path path, const std::string& suffix) {
     path += suffix;
     return path;
@@ -118,6 +104,19 @@ fs::path safetyCopyPath(db::Connection& connection, const fs::path& database) {
 }
 
 }  // namespace
+
+bool isPartOfDatabase(const fs::path& file, const fs::path& database) {
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
+        fs::path part = database;
+        part += suffix;
+        std::error_code error;
+        if (file.lexically_normal() == part.lexically_normal() ||
+            fs::equivalent(file, part, error)) {
+            return true;
+        }
+    }
+    return false;
+}
 
 void backupDatabase(db::Connection& connection, const std::string& targetPath) {
     const fs::path database = fs::absolute(pathFromUtf8(connection.path()));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 namespace qm::db {
@@ -7,6 +8,11 @@ class Connection;
 }
 
 namespace qm::store {
+
+// True when file is the database file or one of the companions SQLite keeps beside it (-wal,
+// -shm, -journal), under whatever name: a link or a hard link to it, another spelling of its path.
+// Both paths absolute. Nothing may write such a file but SQLite.
+bool isPartOfDatabase(const std::filesystem::path& file, const std::filesystem::path& database);
 
 // Writes a copy of the database into targetPath (UTF-8) with SQLite's online backup, while the
 // program may go on working: the copy is read through a connection of its own, so it holds the
