@@ -47,6 +47,9 @@ struct ProgramResult {
 
 // Runs the built command-line program with these words, without a shell.
 ProgramResult runCli(const std::vector<std::string>& words);
+// Runs a program (found on PATH unless the first word is a path) with these arguments, without a
+// shell.
+ProgramResult runProgram(std::vector<std::string> argv);
 
 // The path of a file in tests/data.
 std::string testData(const std::string& name);
