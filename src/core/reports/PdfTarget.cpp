@@ -15,7 +15,6 @@ namespace qm::reports {
 namespace {
 
 using platform::pathFromUtf8;
-using platform::pathToUtf8;
 
 // Every PDF file starts with these bytes.
 bool startsLikePdf(const fs::path& file) {
@@ -38,14 +37,8 @@ PdfTarget::PdfTarget(const std::string& databasePath, std::string path, bool ove
         throw UserError("“" + path_ +
                         "”是分班程序自己的数据库文件，不能写成 PDF。请选择别的文件。");
     }
+    store::checkWritableFile(target, path_);
     std::error_code error;
-    if (!fs::is_directory(target.parent_path(), error)) {
-        throw UserError("无法写入 " + path_ + ": 文件夹 " + pathToUtf8(target.parent_path()) +
-                        " 不存在");
-    }
-    if (fs::is_directory(target, error)) {
-        throw UserError("无法写入 " + path_ + ": 这是一个文件夹");
-    }
     if (!overwrite && fs::exists(target, error) && !startsLikePdf(target)) {
         throw UserError("“" + path_ +
                         "”已经存在，而且不是 PDF 文件，没有替换它（确实要替换请加 --overwrite）");

@@ -118,20 +118,24 @@ bool isPartOfDatabase(const fs::path& file, const fs::path& database) {
     return false;
 }
 
+void checkWritableFile(const fs::path& target, const std::string& shownPath) {
+    std::error_code lookup;
+    if (!fs::is_directory(target.parent_path(), lookup)) {
+        throw UserError("无法写入 " + shownPath + ": 文件夹 " + pathToUtf8(target.parent_path()) +
+                        " 不存在");
+    }
+    if (fs::is_directory(target, lookup)) {
+        throw UserError("无法写入 " + shownPath + ": 这是一个文件夹");
+    }
+}
+
 void backupDatabase(db::Connection& connection, const std::string& targetPath) {
     const fs::path database = fs::absolute(pathFromUtf8(connection.path()));
     const fs::path target = fs::absolute(pathFromUtf8(targetPath));
     if (isPartOfDatabase(target, database)) {
         throw UserError("不能把数据库备份到它自己的文件: " + targetPath);
     }
-    std::error_code lookup;
-    if (!fs::is_directory(target.parent_path(), lookup)) {
-        throw UserError("无法写入 " + targetPath + ": 文件夹 " + pathToUtf8(target.parent_path()) +
-                        " 不存在");
-    }
-    if (fs::is_directory(target, lookup)) {
-        throw UserError("无法写入 " + targetPath + ": 这是一个文件夹");
-    }
+    checkWritableFile(target, targetPath);
     const RemovedAtEnd partial{withSuffix(target, ".partial")};
     try {
         {

@@ -14,6 +14,10 @@ namespace qm::store {
 // Both paths absolute. Nothing may write such a file but SQLite.
 bool isPartOfDatabase(const std::filesystem::path& file, const std::filesystem::path& database);
 
+// Refuses with a UserError a file about to be written (target absolute, named shownPath in the
+// message) whose folder does not exist or that is a folder itself.
+void checkWritableFile(const std::filesystem::path& target, const std::string& shownPath);
+
 // Writes a copy of the database into targetPath (UTF-8) with SQLite's online backup, while the
 // program may go on working: the copy is read through a connection of its own, so it holds the
 // committed data of one moment, never half of a division that is still running. The copy is
