@@ -20,8 +20,11 @@ namespace qm::gui {
 namespace {
 
 QString chooseWithDialog(QWidget* parent, const QString& suggestedPath) {
-    return chooseFileToSave(parent, QStringLiteral("导出到"), suggestedPath,
-                            QStringLiteral("Excel 工作簿 (*.xlsx)"));
+    const bool pdf =
+        QFileInfo(suggestedPath).suffix().compare(QStringLiteral("pdf"), Qt::CaseInsensitive) == 0;
+    return chooseFileToSave(
+        parent, QStringLiteral("导出到"), suggestedPath,
+        pdf ? QStringLiteral("PDF 文件 (*.pdf)") : QStringLiteral("Excel 工作簿 (*.xlsx)"));
 }
 
 ExportPathChooser& pathChooser() {
@@ -29,8 +32,8 @@ ExportPathChooser& pathChooser() {
     return chooser;
 }
 
-// "<Documents>/<name>-<project>.xlsx", the project's description made safe for a file name.
-QString suggestedPath(const QString& name, const std::string& memo) {
+// "<Documents>/<name>-<project>.<suffix>", the project's description made safe for a file name.
+QString suggestedPath(const QString& name, const std::string& memo, const QString& suffix) {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty() || !QDir(folder).exists()) {
         folder = QDir::homePath();
@@ -43,22 +46,15 @@ QString suggestedPath(const QString& name, const std::string& memo) {
         }
     }
     const QString file = project.isEmpty() ? name : name + QLatin1Char('-') + project;
-    return QDir(folder).filePath(file + QStringLiteral(".xlsx"));
+    return QDir(folder).filePath(file + QLatin1Char('.') + suffix);
 }
 
 // Asks for the file, writes it on a thread of its own and opens it or says where it is.
 bool exportWorkbook(QWidget* parent, Workspace& workspace, const QString& name,
                     const std::string& memo,
                     std::function<void(db::Connection&, const std::string&)> write) {
-    QString path = pathChooser()(parent, suggestedPath(name, memo));
+    const QString path = chooseExportFile(parent, name, memo, QStringLiteral("xlsx"));
     if (path.isEmpty()) {
-        return false;
-    }
-    if (QFileInfo(path).suffix().compare(QStringLiteral("xlsx"), Qt::CaseInsensitive) != 0) {
-        path += QStringLiteral(".xlsx");
-    }
-    if (isDatabaseFile(path)) {
-        showError(parent, databaseFileRefusal(path));
         return false;
     }
     const std::string file = QFile::encodeName(path).toStdString();
@@ -80,6 +76,22 @@ bool exportWorkbook(QWidget* parent, Workspace& workspace, const QString& name,
 }
 
 }  // namespace
+
+QString chooseExportFile(QWidget* parent, const QString& name, const std::string& memo,
+                         const QString& suffix) {
+    QString path = pathChooser()(parent, suggestedPath(name, memo, suffix));
+    if (path.isEmpty()) {
+        return {};
+    }
+    if (QFileInfo(path).suffix().compare(suffix, Qt::CaseInsensitive) != 0) {
+        path += QLatin1Char('.') + suffix;
+    }
+    if (isDatabaseFile(path)) {
+        showError(parent, databaseFileRefusal(path));
+        return {};
+    }
+    return path;
+}
 
 void setExportPathChooser(ExportPathChooser chooser) {
     pathChooser() = chooser ? std::move(chooser) : ExportPathChooser(chooseWithDialog);

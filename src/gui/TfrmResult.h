@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/DivisionRun.h"
+#include "gui/ResultGrid.h"
 
 class QLabel;
 class QProgressBar;
@@ -15,15 +16,18 @@ namespace qm::gui {
 
 struct ClassChange;
 class DivisionJob;
+class ResultClassView;
+class StudentSearchBar;
 struct DivisionOutcome;
 struct DivisionRequest;
 class Workspace;
 
 // The result window "分班结果": "分班" divides the current project's students into its classes
 // on a thread of its own, "深度优化" evens out the classes they sit in, the message console shows
-// the run's lines, and the grid sgClassShow lists the result by class. One run at a time: while a
-// run is under way both buttons are disabled, a re-division is refused, and closing the window is
-// refused until the run ends or is cancelled.
+// the run's lines, and the grid sgClassShow lists the result by class, all classes or one chosen
+// beside it; a search box finds a student in it, and the class lists print or go into a PDF. One
+// run at a time: while a run is under way both buttons are disabled, a re-division is refused, and
+// closing the window is refused until the run ends or is cancelled.
 class TfrmResult : public QWidget {
     Q_OBJECT
 
@@ -44,6 +48,9 @@ class TfrmResult : public QWidget {
     void cancelRun();
 
     QTableWidget* sgClassShow() const { return sgClassShow_; }
+    // Beside the grid: the classes, one shown at a time; above it: the search box.
+    ResultClassView* classView() const { return classView_; }
+    StudentSearchBar* searchBar() const { return searchBar_; }
     QPushButton* divideButton() const { return divideButton_; }
     QPushButton* optimiseButton() const { return optimiseButton_; }
     QPushButton* cancelButton() const { return cancelButton_; }
@@ -76,7 +83,9 @@ class TfrmResult : public QWidget {
 
     Workspace& workspace_;
     DivisionJob* job_;
-    QTableWidget* sgClassShow_;
+    ResultGrid* sgClassShow_;
+    ResultClassView* classView_;
+    StudentSearchBar* searchBar_;
     QPushButton* divideButton_;
     QPushButton* optimiseButton_;
     QPushButton* exportButton_;

@@ -5,8 +5,8 @@
 
 namespace qm::gui {
 
-// Opens a workbook file with the desktop's spreadsheet program; false when the desktop knows no
-// program for files of its kind, so that the caller can tell the user where the file is.
+// Opens a written file (a workbook, a PDF) with the desktop's program for its kind; false when the
+// desktop knows no such program, so that the caller can tell the user where the file is.
 bool openWorkbook(const QString& path);
 
 // Replaces how workbooks are opened (tests open nothing); an empty function restores the desktop.
