@@ -2,20 +2,13 @@
 
 #include <QApplication>
 #include <QFont>
-#include <QFontDatabase>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
+#include "printing/ChineseFont.h"
+
 namespace qm::gui {
-
-namespace {
-
-// Fonts with the simplified Chinese characters, preferred in this order.
-const char* const kChineseFonts[] = {"Microsoft YaHei",  "SimSun",       "WenQuanYi Micro Hei",
-                                     "Noto Sans CJK SC", "Noto Sans SC", "Droid Sans Fallback"};
-
-}  // namespace
 
 void configureApplication(QApplication& application) {
     application.setApplicationName(QStringLiteral("Quillmere"));
@@ -32,17 +25,13 @@ void configureApplication(QApplication& application) {
     } else {
         delete translator;
     }
-    const QStringList installed = QFontDatabase::families();
-    for (const char* family : kChineseFonts) {
-        if (installed.contains(QString::fromUtf8(family))) {
-            QFont font = application.font();
-            font.setFamilies({QString::fromUtf8(family)});
-            if (font.pointSizeF() < 9) {
-                font.setPointSizeF(9);
-            }
-            application.setFont(font);
-            break;
+    if (const QString family = printing::chineseFontFamily(); !family.isEmpty()) {
+        QFont font = application.font();
+        font.setFamilies({family});
+        if (font.pointSizeF() < 9) {
+            font.setPointSizeF(9);
         }
+        application.setFont(font);
     }
 }
 

@@ -20,8 +20,11 @@ namespace qm::gui {
 namespace {
 
 QString chooseWithDialog(QWidget* parent, const QString& suggestedPath) {
-    return chooseFileToSave(parent, QStringLiteral("导出到"), suggestedPath,
-                            QStringLiteral("Excel 工作簿 (*.xlsx)"));
+    const bool pdf =
+        QFileInfo(suggestedPath).suffix().compare(QStringLiteral("pdf"), Qt::CaseInsensitive) == 0;
+    return chooseFileToSave(
+        parent, QStringLiteral("导出到"), suggestedPath,
+        pdf ? QStringLiteral("PDF 文件 (*.pdf)") : QStringLiteral("Excel 工作簿 (*.xlsx)"));
 }
 
 ExportPathChooser& pathChooser() {
@@ -29,8 +32,8 @@ ExportPathChooser& pathChooser() {
     return chooser;
 }
 
-// "<Documents>/<name>-<project>.xlsx", the project's description made safe for a file name.
-QString suggestedPath(const QString& name, const std::string& memo) {
+// "<Documents>/<name>-<project>.<suffix>", the project's description made safe for a file name.
+QString suggestedPath(const QString& name, const std::string& memo, const QString& suffix) {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty() || !QDir(folder).exists()) {
         folder = QDir::homePath();
@@ -43,26 +46,18 @@ QString suggestedPath(const QString& name, const std::string& memo) {
         }
     }
     const QString file = project.isEmpty() ? name : name + QLatin1Char('-') + project;
-    return QDir(folder).filePath(file + QStringLiteral(".xlsx"));
+    return QDir(folder).filePath(file + QLatin1Char('.') + suffix);
 }
 
 // Asks for the file, writes it on a thread of its own and opens it or says where it is.
 bool exportWorkbook(QWidget* parent, Workspace& workspace, const QString& name,
                     const std::string& memo,
                     std::function<void(db::Connection&, const reports::ExportTarget&)> write) {
-    QString path = pathChooser()(parent, suggestedPath(name, memo));
-    if (path.isEmpty()) {
-        return false;
-    }
-    // The dialog asked before replacing the file it named; a name given its ending here was not
-    // asked about, so only a workbook exported before is replaced there.
+    // The dialog asked before replacing the file it named; a name given its ending afterwards
+    // was not asked about, so only a workbook exported before is replaced there.
     bool asked = true;
-    if (QFileInfo(path).suffix().compare(QStringLiteral("xlsx"), Qt::CaseInsensitive) != 0) {
-        path += QStringLiteral(".xlsx");
-        asked = false;
-    }
-    if (isDatabaseFile(path)) {
-        showError(parent, databaseFileRefusal(path));
+    const QString path = chooseExportFile(parent, name, memo, QStringLiteral("xlsx"), &asked);
+    if (path.isEmpty()) {
         return false;
     }
     const reports::ExportTarget target(QFile::encodeName(path).toStdString(),
@@ -85,6 +80,26 @@ bool exportWorkbook(QWidget* parent, Workspace& workspace, const QString& name,
 }
 
 }  // namespace
+
+QString chooseExportFile(QWidget* parent, const QString& name, const std::string& memo,
+                         const QString& suffix, bool* askedAboutReplacing) {
+    QString path = pathChooser()(parent, suggestedPath(name, memo, suffix));
+    if (path.isEmpty()) {
+        return {};
+    }
+    const bool endingAdded = QFileInfo(path).suffix().compare(suffix, Qt::CaseInsensitive) != 0;
+    if (endingAdded) {
+        path += QLatin1Char('.') + suffix;
+    }
+    if (askedAboutReplacing) {
+        *askedAboutReplacing = !endingAdded;
+    }
+    if (isDatabaseFile(path)) {
+        showError(parent, databaseFileRefusal(path));
+        return {};
+    }
+    return path;
+}
 
 void setExportPathChooser(ExportPathChooser chooser) {
     pathChooser() = chooser ? std::move(chooser) : ExportPathChooser(chooseWithDialog);

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSplitter>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <string_view>
@@ -13,9 +14,12 @@
 
 #include "engine/RunStages.h"
 #include "gui/ClassChanges.h"
+#include "gui/ClassListCommands.h"
 #include "gui/DivisionJob.h"
+#include "gui/ResultClassView.h"
 #include "gui/ResultGrid.h"
 #include "gui/RowNumberColumn.h"
+#include "gui/StudentSearchBar.h"
 #include "gui/TfrmShow.h"
 #include "gui/UserMessages.h"
 #include "gui/Workspace.h"
@@ -58,6 +62,8 @@ TfrmResult::TfrmResult(Workspace& workspace, QWidget* parent)
       workspace_(workspace),
       job_(new DivisionJob(this)),
       sgClassShow_(new ResultGrid(workspace, 1, kGridColumns, this)),
+      classView_(new ResultClassView(workspace, *sgClassShow_, this)),
+      searchBar_(new StudentSearchBar(workspace, *sgClassShow_, this)),
       divideButton_(new QPushButton(QStringLiteral("分班"), this)),
       optimiseButton_(new QPushButton(QStringLiteral("深度优化"), this)),
       exportButton_(new QPushButton(QStringLiteral("导出到Excel"), this)),
@@ -100,8 +106,25 @@ TfrmResult::TfrmResult(Workspace& workspace, QWidget* parent)
     buttons->addWidget(cancelButton_);
     buttons->addWidget(progressBar_);
     buttons->addWidget(stageLabel_, 1);
+    // Above the grid the search and the class lists on paper; beside it the classes.
+    const ClassListButtons printing =
+        makeClassListButtons(*this, workspace_, [this] { return workspace_.currentProject(); });
+    auto* tools = new QHBoxLayout;
+    tools->addWidget(searchBar_, 1);
+    tools->addWidget(printing.print);
+    tools->addWidget(printing.pdf);
+    searchBar_->addShortcutsTo(*this);
+    connect(searchBar_, &StudentSearchBar::rowFound, classView_, &ResultClassView::revealRow);
+    auto* gridAndClasses = new QSplitter(this);
+    gridAndClasses->addWidget(classView_);
+    gridAndClasses->addWidget(sgClassShow_);
+    gridAndClasses->setStretchFactor(1, 1);
+    gridAndClasses->setSizes({classView_->sizeHint().width(), 800});
+    gridAndClasses->setChildrenCollapsible(false);
+
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(sgClassShow_, 1);
+    layout->addLayout(tools);
+    layout->addWidget(gridAndClasses, 1);
     layout->addLayout(buttons);
     resize(897, 553);
 
@@ -332,6 +355,7 @@ void TfrmResult::showGrid(const std::vector<engine::ResultGridRow>& rows) {
         }
     }
     sgClassShow_->setUpdatesEnabled(true);
+    classView_->followGrid();
     if (firstMarked >= 0) {
         sgClassShow_->scrollToItem(sgClassShow_->item(firstMarked, 1),
                                    QAbstractItemView::PositionAtTop);

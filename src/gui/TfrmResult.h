@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/DivisionRun.h"
+#include "gui/ResultGrid.h"
 
 class QLabel;
 class QProgressBar;
@@ -15,17 +16,20 @@ namespace qm::gui {
 
 struct ClassChange;
 class DivisionJob;
+class ResultClassView;
+class StudentSearchBar;
 struct DivisionOutcome;
 struct DivisionRequest;
 class Workspace;
 
 // The result window "分班结果": "分班" divides the current project's students into its classes
 // on a thread of its own, "深度优化" evens out the classes they sit in, the message console shows
-// the run's lines, and the grid sgClassShow lists the project's students by class: the present
-// classes as soon as the window opens, and after a re-division the whole project again with the
-// students of the chosen classes marked. One run at a time: while a run is under way both buttons
-// are disabled, a re-division is refused, and closing the window is refused until the run ends or
-// is cancelled.
+// the run's lines, and the grid sgClassShow lists the project's students by class, all classes or
+// one chosen beside it: the present classes as soon as the window opens, and after a re-division
+// the whole project again with the students of the chosen classes marked. A search box finds a
+// student in it, and the class lists print or go into a PDF. One run at a time: while a run is
+// under way both buttons are disabled, a re-division is refused, and closing the window is refused
+// until the run ends or is cancelled.
 class TfrmResult : public QWidget {
     Q_OBJECT
 
@@ -46,6 +50,9 @@ class TfrmResult : public QWidget {
     void cancelRun();
 
     QTableWidget* sgClassShow() const { return sgClassShow_; }
+    // Beside the grid: the classes, one shown at a time; above it: the search box.
+    ResultClassView* classView() const { return classView_; }
+    StudentSearchBar* searchBar() const { return searchBar_; }
     QPushButton* divideButton() const { return divideButton_; }
     QPushButton* optimiseButton() const { return optimiseButton_; }
     QPushButton* cancelButton() const { return cancelButton_; }
@@ -80,7 +87,9 @@ class TfrmResult : public QWidget {
 
     Workspace& workspace_;
     DivisionJob* job_;
-    QTableWidget* sgClassShow_;
+    ResultGrid* sgClassShow_;
+    ResultClassView* classView_;
+    StudentSearchBar* searchBar_;
     QPushButton* divideButton_;
     QPushButton* optimiseButton_;
     QPushButton* exportButton_;

@@ -16,6 +16,7 @@
 #include "gui/BalancePage.h"
 #include "gui/ClassAverageChart.h"
 #include "gui/ClassChanges.h"
+#include "gui/ClassListCommands.h"
 #include "gui/ExportCommands.h"
 #include "gui/MdiChildren.h"
 #include "gui/StatGridView.h"
@@ -104,6 +105,10 @@ Tfrm_class_info::Tfrm_class_info(Workspace& workspace, Tfrm_main& main, QWidget*
     buttons->addWidget(stateLabel_, 1);
     buttons->addWidget(updateButton_);
     buttons->addWidget(exportButton_);
+    const ClassListButtons printing =
+        makeClassListButtons(*this, workspace_, [this] { return project_; });
+    buttons->addWidget(printing.print);
+    buttons->addWidget(printing.pdf);
     buttons->addWidget(closeButton_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(pages_, 1);

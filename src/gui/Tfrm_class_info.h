@@ -31,7 +31,8 @@ class Workspace;
 // against the whole cohort. Below the first grid a note names the students who stand outside the
 // project's classes, when there are any. The figures are computed on a thread of their own when
 // the window is first shown and with "更新数据". Classes chosen in the list beside the first grid
-// are divided again by the result window with "重新分班".
+// are divided again by the result window with "重新分班". "打印…" and "导出PDF…" give the class
+// lists of the project on paper or as a PDF.
 class Tfrm_class_info : public QWidget {
     Q_OBJECT
 

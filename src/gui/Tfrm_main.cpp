@@ -31,6 +31,7 @@
 #include "gui/Tfrm_list.h"
 #include "gui/Tfrm_open.h"
 #include "gui/ToolIcons.h"
+#include "gui/ToolShortcuts.h"
 #include "gui/UserGuide.h"
 #include "gui/UserMessages.h"
 #include "gui/VersionCommands.h"
@@ -148,6 +149,7 @@ void Tfrm_main::buildToolBar() {
     }
     connect(command(QStringLiteral("5.开始")), &QAction::triggered, this, [this] { showResult(); });
     connect(command(QStringLiteral("退出")), &QAction::triggered, this, &QWidget::close);
+    addToolShortcuts(*bar);
     addAdjustmentCommands(*bar);
 }
 

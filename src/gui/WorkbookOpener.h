@@ -10,7 +10,8 @@ namespace qm::gui {
 // otherwise or tell the user where it is.
 bool openDocument(const QString& path);
 
-// Opens a workbook file with the desktop's spreadsheet program, as openDocument does.
+// Opens a written file (a workbook, a PDF) with the desktop's program for its kind, as
+// openDocument does.
 bool openWorkbook(const QString& path);
 
 // Replaces how documents and workbooks are opened (tests open nothing); an empty function

@@ -1,8 +1,9 @@
 // gui_screenshots DIR: builds a sample database, opens every window of the desktop program in
 // turn and saves a picture of each into DIR, for a person to look at, the teacher's adjustments
-// (groups, a move with its figures, the saved versions and a comparison of two) among them; then
-// the result (divided and after 深度优化), statistics (with the 均衡度 page), student list,
-// settings, 关于 windows, the adjustments and the import's warning again in main windows
+// (groups, a move with its figures, the saved versions and a comparison of two) and the class
+// lists (a class beside the result grid, the print dialog and preview, a printed page) among
+// them; then the result (divided and after 深度优化), statistics (with the 均衡度 page), student
+// list, settings, 关于 windows, the adjustments and the import's warning again in main windows
 // of 800×600 and 1366×768, the console docked below them after a division: every work window with
 // its pages, the dialogs and the import preview. scripts/screenshots --guide takes the user
 // guide's pictures from them.
@@ -28,6 +29,7 @@
 #include "AdjustmentPictures.h"
 #include "DataWindowPictures.h"
 #include "GuiTestSupport.h"
+#include "PrintPictures.h"
 #include "engine/DeterministicRandom.h"
 #include "gui/AboutDialog.h"
 #include "gui/AppSetup.h"
@@ -307,6 +309,11 @@ int main(int argc, char** argv) {
     saveVersionsPicture(main, next++);
     saveFileDialogPicture(main, next);
     saveImportWarningPicture(main, messages, QStringLiteral("%1-import-warning").arg(next + 1));
+    if (!test::savePrintPictures(
+            main, project, next + 2, outputFolder,
+            [](QWidget& window, const QString& name) { return save(window, name); })) {
+        return 1;
+    }
 
     // The work windows on small screens: each opened through its command in a main window of the
     // screen's size, the console below after a division.

@@ -47,11 +47,15 @@ std::string readAll(const std::string& path) {
 }  // namespace
 
 ProgramResult runCli(const std::vector<std::string>& words, const std::function<void()>& inChild) {
+    std::vector<std::string> command = {QUILLMERE_CLI};
+    command.insert(command.end(), words.begin(), words.end());
+    return runProgram(command, inChild);
+}
+
+ProgramResult runProgram(std::vector<std::string> argvStrings, const std::function<void()>& inChild) {
     TempFolder outputs;
     const std::string outPath = outputs.file("out");
     const std::string errPath = outputs.file("err");
-    std::vector<std::string> argvStrings = {QUILLMERE_CLI};
-    argvStrings.insert(argvStrings.end(), words.begin(), words.end());
     std::vector<char*> argv;
     for (auto& word : argvStrings) {
         argv.push_back(word.data());
@@ -68,7 +72,7 @@ ProgramResult runCli(const std::vector<std::string>& words, const std::function<
         if (inChild) {
             inChild();
         }
-        ::execv(argv[0], argv.data());
+        ::execvp(argv[0], argv.data());
         ::_exit(127);
     }
     int status = 0;

@@ -50,6 +50,9 @@ struct ProgramResult {
 // given, runs in the child process just before the program starts (to set a resource limit).
 ProgramResult runCli(const std::vector<std::string>& words,
                      const std::function<void()>& inChild = {});
+// Runs a program (found on PATH unless the first word is a path) with these arguments, without a
+// shell, as runCli does.
+ProgramResult runProgram(std::vector<std::string> argv, const std::function<void()>& inChild = {});
 
 // The path of a file in tests/data.
 std::string testData(const std::string& name);

@@ -55,16 +55,6 @@ std::string_view titleOf(const SheetColumn& column) {
     }
 }
 
-// The sum of the nine scores; a score without a value counts as 0, as for a subject not taken.
-double totalScore(const db::Row& student) {
-    double total = 0.0;
-    for (auto subject : store::kScoreColumns) {
-        const auto& score = student[subject];
-        total += score.isNull() ? 0.0 : score.toDouble();
-    }
-    return total;
-}
-
 }  // namespace
 
 int exportResults(db::Connection& connection, const std::string& table,
@@ -99,7 +89,7 @@ int exportResults(db::Connection& connection, const std::string& table,
                     }
                     break;
                 case Content::Total:
-                    workbook.writeNumber(sheet, row, c, totalScore(student));
+                    workbook.writeNumber(sheet, row, c, scoreTotal(student));
                     break;
                 case Content::ClassName:
                     workbook.writeText(sheet, row, c, className(student["class_id"]));

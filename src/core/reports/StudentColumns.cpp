@@ -2,7 +2,9 @@
 
 #include <utility>
 
+#include "db/ResultSet.h"
 #include "intake/PreviewGrid.h"
+#include "store/StudentTable.h"
 
 namespace qm::reports {
 
@@ -20,6 +22,15 @@ std::string_view columnHeading(std::string_view column) {
         }
     }
     return column;
+}
+
+double scoreTotal(const db::Row& student) {
+    double total = 0.0;
+    for (auto subject : store::kScoreColumns) {
+        const auto& score = student[subject];
+        total += score.isNull() ? 0.0 : score.toDouble();
+    }
+    return total;
 }
 
 }  // namespace qm::reports

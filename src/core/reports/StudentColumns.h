@@ -3,12 +3,20 @@
 #include <array>
 #include <string_view>
 
+namespace qm::db {
+class Row;
+}
+
 namespace qm::reports {
 
 // The heading of a column of the student table, as the import layout and the exports name it:
 // "学号", "姓名", "数学", ... Columns the import does not have get their own: "班级", "类型",
 // "拼音". An unknown column gives its own name back.
 std::string_view columnHeading(std::string_view column);
+
+// 总分 of a student row as the result workbook and the printed class lists give it: the sum of
+// the nine scores, a score without a value counted as 0, as for a subject not taken.
+double scoreTotal(const db::Row& student);
 
 // A column of the student list: which field, its heading, its display width in characters
 // (0: the grid's default) and whether it is centred (else left-aligned).

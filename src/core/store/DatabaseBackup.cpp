@@ -210,14 +210,7 @@ void backupDatabase(db::Connection& connection, const std::string& targetPath,
         refuseDatabaseFile(connection.path(), pathToUtf8(partial));
     };
     refuseDatabaseFiles();
-    std::error_code lookup;
-    if (!fs::is_directory(target.parent_path(), lookup)) {
-        throw UserError("无法写入 " + targetPath + ": 文件夹 " + pathToUtf8(target.parent_path()) +
-                        " 不存在");
-    }
-    if (fs::is_directory(target, lookup)) {
-        throw UserError("无法写入 " + targetPath + ": 这是一个文件夹");
-    }
+    refuseUnwritablePlace(targetPath);
     if (!replaceExisting && somethingAt(targetPath)) {
         throw ExistingFileRefused("文件已存在: " + targetPath);
     }

@@ -92,6 +92,18 @@ void refuseDatabaseFile(const std::string& databasePath, const std::string& path
                     "，写入会毁掉全部分班数据。请另选一个文件。");
 }
 
+void refuseUnwritablePlace(const std::string& path) {
+    const fs::path target = absoluteOf(pathFromUtf8(path));
+    std::error_code lookup;
+    if (!fs::is_directory(target.parent_path(), lookup)) {
+        throw UserError("无法写入 " + path + ": 文件夹 " + pathToUtf8(target.parent_path()) +
+                        " 不存在");
+    }
+    if (fs::is_directory(target, lookup)) {
+        throw UserError("无法写入 " + path + ": 这是一个文件夹");
+    }
+}
+
 bool somethingAt(const std::string& path) {
     std::error_code error;
     return fs::exists(fs::symlink_status(pathFromUtf8(path), error));

@@ -21,6 +21,10 @@ std::optional<std::string> databasePartAt(const std::string& databasePath,
 // Refuses, with a UserError that says why, to write a file at path that is part of the database.
 void refuseDatabaseFile(const std::string& databasePath, const std::string& path);
 
+// Refuses, with a UserError naming path, a file about to be written whose folder does not exist
+// or that is a folder itself.
+void refuseUnwritablePlace(const std::string& path);
+
 // An existing file that a command does not replace unless told to (--overwrite, or the user's
 // answer to a question).
 struct ExistingFileRefused : UserError {
