@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "UnicodeText.h"
+#include "common/Utf8.h"
 
 namespace qm::intake {
 
@@ -38,6 +38,29 @@ void appendEntries(std::vector<std::uint32_t>& table, std::string_view sector) {
     for (std::size_t at = 0; at + 4 <= sector.size(); at += 4) {
         table.push_back(read32(sector, at));
     }
+}
+
+// The name of a directory entry as UTF-8: up to 31 UTF-16 units before a zero. Control
+// characters stay as they are (property streams start with U+0005).
+std::string entryName(std::string_view entry) {
+    std::string name;
+    const std::size_t units = std::min<std::size_t>(read16(entry, 64) / 2, 32);
+    for (std::size_t k = 0; k < units; ++k) {
+        char32_t unit = read16(entry, 2 * k);
+        if (unit == 0) {
+            break;
+        }
+        const bool high = unit >= 0xD800 && unit <= 0xDBFF;
+        const char32_t next = k + 1 < units ? read16(entry, 2 * k + 2) : 0;
+        if (high && next >= 0xDC00 && next <= 0xDFFF) {
+            unit = 0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00);
+            ++k;
+        } else if (unit >= 0xD800 && unit <= 0xDFFF) {
+            unit = 0xFFFD;  // half of a pair
+        }
+        appendUtf8(name, static_cast<unsigned>(unit));
+    }
+    return name;
 }
 
 }  // namespace
@@ -185,19 +208,7 @@ bool OleCompoundFile::readDirectory() {
         const std::string_view e = entry(pending.back());
         pending.pop_back();
         if (static_cast<unsigned char>(e[66]) == kStreamEntry) {
-            std::string name;
-            {
-                Utf16Appender text(name);
-                const std::size_t units = std::min<std::size_t>(read16(e, 64) / 2, 32);
-                for (std::size_t k = 0; k < units; ++k) {
-                    const unsigned unit = read16(e, 2 * k);
-                    if (unit == 0) {
-                        break;
-                    }
-                    text.add(unit);
-                }
-            }
-            streams_.push_back({std::move(name), read32(e, 116), sizeOf(e)});
+            streams_.push_back({entryName(e), read32(e, 116), sizeOf(e)});
         }
         current = read32(e, 72);
     }
