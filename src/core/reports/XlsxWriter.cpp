@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "common/Platform.h"
 #include "common/UserError.h"
 #include "common/Utf8.h"
 #include "intake/XlsxWorkbook.h"
@@ -91,29 +92,31 @@ void XlsxWriter::setColumnWidth(lxw_worksheet* sheet, std::size_t column, double
 }
 
 void XlsxWriter::save() {
-    const std::filesystem::path target(path_);
+    // libxlsxwriter takes the file name as UTF-8 on every system; the rest goes through paths.
+    const std::filesystem::path target = platform::pathFromUtf8(path_);
+    const std::filesystem::path partial = platform::pathFromUtf8(partialPath_);
     const auto folder = target.has_parent_path() ? target.parent_path() : ".";
     std::error_code error;
     if (!std::filesystem::is_directory(folder, error)) {
-        throw UserError("无法写入 " + path_ + ": 文件夹 " + folder.string() + " 不存在");
+        throw UserError("无法写入 " + path_ + ": 文件夹 " + platform::pathToUtf8(folder) + " 不存在");
     }
     // workbook_close writes the file and frees the workbook, also when writing fails.
     const lxw_error closed = workbook_close(workbook_);
     workbook_ = nullptr;
     if (closed != LXW_NO_ERROR) {
-        std::filesystem::remove(partialPath_, error);
+        std::filesystem::remove(partial, error);
         throw UserError("无法写入 " + path_ + ": " + lxw_strerror(closed));
     }
     try {
         checkReadsBack(partialPath_, path_);
     } catch (const UserError&) {
-        std::filesystem::remove(partialPath_, error);
+        std::filesystem::remove(partial, error);
         throw;
     }
-    std::filesystem::rename(partialPath_, target, error);
+    std::filesystem::rename(partial, target, error);
     if (error) {
         const std::string reason = error.message();
-        std::filesystem::remove(partialPath_, error);
+        std::filesystem::remove(partial, error);
         throw UserError("无法写入 " + path_ + ": " + reason);
     }
 }
