@@ -9,6 +9,11 @@
 // windows.h first: shellapi.h needs its types.
 #include <shellapi.h>
 
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+
 #include <fstream>
 #else
 #include <unistd.h>
@@ -71,6 +76,8 @@ std::vector<std::string> utf8Arguments(int argc, char** argv) {
 void useUtf8Console() {
     SetConsoleOutputCP(CP_UTF8);
     SetConsoleCP(CP_UTF8);
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
 }
 
 // Access rights on Windows live in access control lists that no simple call reports: trying to

@@ -28,7 +28,9 @@ std::filesystem::path userDataFolder();
 std::vector<std::string> utf8Arguments(int argc, char** argv);
 
 // Lets the console show the UTF-8 the program prints (on Windows it otherwise reads it in the
-// local code page); nothing to do elsewhere.
+// local code page), and has standard output and error pass bytes as they are (on Windows they
+// would add a carriage return before every line feed, doubling the one of CSV lines); nothing to
+// do elsewhere.
 void useUtf8Console();
 
 // A path from UTF-8 text, and back: file names with Chinese characters survive on every system.
