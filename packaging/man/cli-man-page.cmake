@@ -6,16 +6,27 @@ if(NOT status EQUAL 0)
   message(FATAL_ERROR "${CLI} --help failed: ${status}")
 endif()
 
-# Text as roff: backslashes doubled, hyphens as minus signs, and a line that starts with a dot or
-# an apostrophe protected.
+# Text as roff: backslashes doubled, hyphens as minus signs, a line that starts with a dot or an
+# apostrophe protected, and a place to break the line after Chinese punctuation (runs of Chinese
+# have no spaces to break at). Semicolons and brackets travel as placeholders through CMake's
+# lists and come back here.
 function(roff_text text out)
   string(REPLACE "\\" "\\e" text "${text}")
   string(REPLACE "-" "\\-" text "${text}")
+  string(REPLACE "<semicolon>" ";" text "${text}")
+  string(REPLACE "<open>" "[" text "${text}")
+  string(REPLACE "<close>" "]" text "${text}")
+  foreach(mark "、" "，" "；" "：" "。")
+    string(REPLACE "${mark}" "${mark}\\:" text "${text}")
+  endforeach()
   string(REGEX REPLACE "^([.'])" "\\\\&\\1" text "${text}")
   set(${out} "${text}" PARENT_SCOPE)
 endfunction()
 
 set(commands "")
+string(REPLACE ";" "<semicolon>" help "${help}")
+string(REPLACE "[" "<open>" help "${help}")
+string(REPLACE "]" "<close>" help "${help}")
 string(REPLACE "\n" ";" lines "${help}")
 set(in_commands FALSE)
 foreach(line IN LISTS lines)
@@ -70,7 +81,9 @@ Print the program's version and exit.
 .B \\-\\-help
 Print the commands and exit.
 .SH COMMANDS
-${commands}.SH EXIT STATUS
+.ad l
+${commands}.ad b
+.SH EXIT STATUS
 0 when the command succeeded, 2 for a wrong command line, another value when the
 command failed; the reason is printed on standard error.
 .SH EXAMPLES
