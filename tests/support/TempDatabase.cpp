@@ -46,9 +46,6 @@ TempFolder::TempFolder() {
 }
 #endif
 
-std::string TempFolder::file(const std::string& name) const {
-    return platform::pathToUtf8(path_ / platform::pathFromUtf8(name));
-}
 
 TempFolder::~TempFolder() {
     std::error_code error;

@@ -17,8 +17,7 @@ class TempFolder {
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
     const std::filesystem::path& path() const { return path_; }
-    // The path of a file in the folder, as UTF-8 (names may be Chinese).
-    std::string file(const std::string& name) const;
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
 
   private:
     std::filesystem::path path_;
