@@ -19,12 +19,16 @@ set(quillmere_packaging_build ${PROJECT_BINARY_DIR}/packaging)
 
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/导入excel文件样例
         DESTINATION ${CMAKE_INSTALL_DATADIR}/quillmere)
-install(FILES ${quillmere_packaging_source}/${QUILLMERE_APP_ID}.desktop
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 configure_file(${quillmere_packaging_source}/${QUILLMERE_APP_ID}.metainfo.xml.in
                ${quillmere_packaging_build}/${QUILLMERE_APP_ID}.metainfo.xml @ONLY)
-install(FILES ${quillmere_packaging_build}/${QUILLMERE_APP_ID}.metainfo.xml
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# The desktop entry, the metainfo and the desktop program's manual page come with the desktop
+# program only (a build without it would offer a menu entry that starts nothing).
+if(TARGET quillmere)
+  install(FILES ${quillmere_packaging_source}/${QUILLMERE_APP_ID}.desktop
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES ${quillmere_packaging_build}/${QUILLMERE_APP_ID}.metainfo.xml
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+endif()
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quillmere)
 
 # The icon is drawn once, as SVG; the PNG sizes are rendered from it when the project is built.
@@ -75,7 +79,10 @@ if(NOT WIN32)
     DEPENDS ${quillmere_packaging_source}/debian/changelog
     VERBATIM)
   add_custom_target(quillmere_man_pages ALL DEPENDS ${cli_man}.gz ${changelog})
-  install(FILES ${cli_man}.gz ${man_folder}/quillmere.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES ${cli_man}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  if(TARGET quillmere)
+    install(FILES ${man_folder}/quillmere.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  endif()
   install(FILES ${quillmere_packaging_source}/bash-completion/quillmere-cli
           DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
   install(FILES ${quillmere_packaging_source}/debian/copyright ${changelog}

@@ -46,7 +46,7 @@ case "$mode" in
     fi
     # Debian's own checks: a copyright file, a changelog, the maintainer's address, manual
     # pages, description lines, hardened programs. Information is shown, not failed on.
-    lintian --fail-on error,warning --display-info --no-tag-display-limit "$deb" >"$work/lintian.log" 2>&1 ||
+    lintian --fail-on error,warning --display-info --tag-display-limit 0 "$deb" >"$work/lintian.log" 2>&1 ||
       { cat "$work/lintian.log"; fail "lintian"; }
     echo "lintian: no error or warning ($(grep -c '^I: ' "$work/lintian.log" || true) notes)"
     dpkg -x "$deb" "$root"
@@ -58,12 +58,12 @@ prefix="$root/usr"
 id=org.quillmere.Quillmere
 sample="share/quillmere/导入excel文件样例/分班数据输入样例.xls"
 files=(bin/quillmere-cli "$sample" share/quillmere/导入excel文件样例/分班数据输入样例.xlsx
-  "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml"
   "share/icons/hicolor/scalable/apps/$id.svg" share/doc/quillmere/README.md
   share/doc/quillmere/copyright share/doc/quillmere/changelog.gz share/man/man1/quillmere-cli.1.gz
-  share/man/man1/quillmere.1.gz share/bash-completion/completions/quillmere-cli)
+  share/bash-completion/completions/quillmere-cli)
 if [ "$with_gui" = 1 ]; then
-  files+=(bin/quillmere)
+  files+=(bin/quillmere "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml"
+    share/man/man1/quillmere.1.gz)
 fi
 if [ "$with_png" = 1 ]; then
   files+=("share/icons/hicolor/48x48/apps/$id.png" "share/icons/hicolor/256x256/apps/$id.png")
