@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "CliCommand.h"
+#include "common/Platform.h"
 #include "common/UserError.h"
 #include "common/Version.h"
 #include "db/DbError.h"
@@ -25,7 +26,8 @@ void printUsage(std::ostream& out) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::string> words(argv + 1, argv + argc);
+    qm::platform::useUtf8Console();
+    const std::vector<std::string> words = qm::platform::utf8Arguments(argc, argv);
     std::string dbOption;
     std::size_t next = 0;
     while (next < words.size() && words[next].starts_with("--")) {

@@ -1,6 +1,6 @@
 // quillmere: the desktop program of Quillmere.
 //   quillmere [--db PATH]
-//   quillmere --version
+//   quillmere --version | --help
 // Without --db the QUILLMERE_DB environment variable, and then the default places, name the
 // database file.
 #include <QApplication>
@@ -20,11 +20,29 @@
 #include "gui/Workspace.h"
 #include "store/DatabaseLocation.h"
 
+namespace {
+
+void printUsage(std::ostream& out) {
+    out << "用法: quillmere [--db PATH]\n"
+           "      quillmere --version | --help\n"
+           "Quillmere 分班程序的桌面程序。\n"
+           "  --db PATH   使用这个数据库文件; 否则环境变量 QUILLMERE_DB, 否则默认位置\n"
+           "  --version   显示版本号\n"
+           "  --help      显示这段说明\n"
+           "命令行程序见 quillmere-cli --help。\n";
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    // Answered before any window system is needed, so it works without a display.
+    // Answered before any window system is needed, so they work without a display.
     for (int i = 1; i < argc; ++i) {
         if (std::string_view(argv[i]) == "--version") {
             std::cout << "quillmere " << qm::kVersion << "\n";
+            return 0;
+        }
+        if (std::string_view(argv[i]) == "--help" || std::string_view(argv[i]) == "-h") {
+            printUsage(std::cout);
             return 0;
         }
     }
@@ -37,7 +55,7 @@ int main(int argc, char** argv) {
 
     const auto option = qm::gui::databaseOption(QApplication::arguments());
     if (!option) {
-        std::cerr << "用法: quillmere [--db PATH] | quillmere --version\n";
+        printUsage(std::cerr);
         return 2;
     }
     std::string path;

@@ -1,6 +1,7 @@
 #include "CompoundFileBuilder.h"
 
 #include <algorithm>
+#include <bit>
 #include <cctype>
 #include <cstdint>
 
@@ -10,6 +11,7 @@ namespace {
 
 constexpr std::uint32_t kEndOfChain = 0xFFFFFFFE;
 constexpr std::uint32_t kFatSector = 0xFFFFFFFD;
+constexpr std::uint32_t kExtensionSector = 0xFFFFFFFC;
 constexpr std::uint32_t kFree = 0xFFFFFFFF;
 constexpr std::size_t kMiniStreamCutoff = 4096;
 constexpr std::size_t kHeaderFatEntries = 109;
@@ -45,7 +47,8 @@ bool directoryBefore(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-std::string compoundFile(const std::vector<std::pair<std::string, std::string>>& streams) {
+std::string compoundFile(const std::vector<std::pair<std::string, std::string>>& streams,
+                         unsigned sectorShift) {
     auto sorted = streams;
     std::sort(sorted.begin(), sorted.end(),
               [](const auto& a, const auto& b) { return directoryBefore(a.first, b.first); });
@@ -53,10 +56,11 @@ std::string compoundFile(const std::vector<std::pair<std::string, std::string>>&
         content.resize(std::max(content.size(), kMiniStreamCutoff), '\0');
     }
 
-    std::size_t sectorSize = 512;
+    std::size_t sectorSize = sectorShift == 0 ? 512 : std::size_t{1} << sectorShift;
     std::size_t dataSectors = 0;
     std::size_t directorySectors = 0;
     std::size_t fatSectors = 0;
+    std::size_t extensionSectors = 0;
     for (;;) {
         dataSectors = 0;
         for (const auto& stream : sorted) {
@@ -64,17 +68,25 @@ std::string compoundFile(const std::vector<std::pair<std::string, std::string>>&
         }
         directorySectors = sectorsFor((sorted.size() + 1) * 128, sectorSize);
         const std::size_t perFatSector = sectorSize / 4;
+        const std::size_t perExtension = perFatSector - 1;  // the last entry links the next
         fatSectors = 1;
-        while (fatSectors * perFatSector < dataSectors + directorySectors + fatSectors) {
+        for (;;) {
+            extensionSectors = fatSectors > kHeaderFatEntries
+                                   ? sectorsFor(fatSectors - kHeaderFatEntries, perExtension)
+                                   : 0;
+            if (fatSectors * perFatSector >=
+                dataSectors + directorySectors + fatSectors + extensionSectors) {
+                break;
+            }
             ++fatSectors;
         }
-        if (fatSectors <= kHeaderFatEntries || sectorSize == 4096) {
+        if (fatSectors <= kHeaderFatEntries || sectorSize == 4096 || sectorShift != 0) {
             break;
         }
         sectorSize = 4096;
     }
 
-    const std::size_t totalSectors = dataSectors + directorySectors + fatSectors;
+    const std::size_t totalSectors = dataSectors + directorySectors + fatSectors + extensionSectors;
     std::string out((totalSectors + 1) * sectorSize, '\0');  // the header takes one sector
     const auto sectorOffset = [&](std::size_t sector) { return (sector + 1) * sectorSize; };
     std::vector<std::uint32_t> fat(fatSectors * sectorSize / 4, kFree);
@@ -119,28 +131,47 @@ std::string compoundFile(const std::vector<std::pair<std::string, std::string>>&
     next += directorySectors;
 
     // The sector allocation table, in the sectors after the directory.
+    const std::size_t fatStart = next;
     for (std::size_t k = 0; k < fatSectors; ++k) {
-        fat[next + k] = kFatSector;
+        fat[fatStart + k] = kFatSector;
+    }
+    // The extension sectors after them: the numbers of the table's sectors beyond the header's
+    // 109, each sector ending with the number of the next.
+    const std::size_t extensionStart = fatStart + fatSectors;
+    const std::size_t perExtension = sectorSize / 4 - 1;
+    for (std::size_t k = 0; k < extensionSectors; ++k) {
+        fat[extensionStart + k] = kExtensionSector;
+        const std::size_t at = sectorOffset(extensionStart + k);
+        for (std::size_t i = 0; i < perExtension; ++i) {
+            const std::size_t listed = kHeaderFatEntries + k * perExtension + i;
+            put32(out, at + 4 * i,
+                  listed < fatSectors ? static_cast<std::uint32_t>(fatStart + listed) : kFree);
+        }
+        put32(out, at + 4 * perExtension,
+              k + 1 < extensionSectors ? static_cast<std::uint32_t>(extensionStart + k + 1)
+                                       : kEndOfChain);
     }
     for (std::size_t i = 0; i < fat.size(); ++i) {
-        put32(out, sectorOffset(next) + 4 * i, fat[i]);
+        put32(out, (fatStart + 1) * sectorSize + 4 * i, fat[i]);
     }
 
     // The header.
     out.replace(0, 8, "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1");
     put16(out, 0x18, 0x003E);
-    put16(out, 0x1A, sectorSize == 512 ? 3 : 4);
+    put16(out, 0x1A, sectorSize == 4096 ? 4 : 3);
     put16(out, 0x1C, 0xFFFE);
-    put16(out, 0x1E, sectorSize == 512 ? 9 : 12);
+    put16(out, 0x1E, static_cast<unsigned>(std::countr_zero(sectorSize)));
     put16(out, 0x20, 6);
-    put32(out, 0x28, sectorSize == 512 ? 0 : static_cast<std::uint32_t>(directorySectors));
+    put32(out, 0x28, sectorSize == 4096 ? static_cast<std::uint32_t>(directorySectors) : 0);
     put32(out, 0x2C, static_cast<std::uint32_t>(fatSectors));
     put32(out, 0x30, static_cast<std::uint32_t>(directoryStart));
     put32(out, 0x38, kMiniStreamCutoff);
     put32(out, 0x3C, kEndOfChain);
-    put32(out, 0x44, kEndOfChain);
+    put32(out, 0x44, extensionSectors > 0 ? static_cast<std::uint32_t>(extensionStart) : kEndOfChain);
+    put32(out, 0x48, static_cast<std::uint32_t>(extensionSectors));
     for (std::size_t k = 0; k < kHeaderFatEntries; ++k) {
-        put32(out, 0x4C + 4 * k, k < fatSectors ? static_cast<std::uint32_t>(next + k) : kFree);
+        put32(out, 0x4C + 4 * k,
+              k < fatSectors ? static_cast<std::uint32_t>(fatStart + k) : kFree);
     }
     return out;
 }

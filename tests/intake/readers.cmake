@@ -11,6 +11,7 @@ target_include_directories(quillmere_xls_fixtures PUBLIC ${CMAKE_CURRENT_LIST_DI
 quillmere_test(test_intake_readers
   ${CMAKE_CURRENT_LIST_DIR}/CsvReaderTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/NumberFormatTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/OleCompoundFileTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PreviewReaderCommandTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PreviewReaderTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PreviewWarningTest.cpp

@@ -4,8 +4,9 @@
 # installed files only: the installed sample workbook, the installed command-line program, and a
 # database in the user's data folder (an install under a prefix keeps none beside itself).
 #   MODE install  cmake --install into a fresh prefix
-#   MODE deb      the Debian package made by CPack, unpacked with dpkg -x (skipped, exit status
-#                 77, where dpkg-deb or dpkg-shlibdeps is missing)
+#   MODE deb      the Debian package made by CPack, checked by lintian (any error or warning
+#                 fails) and unpacked with dpkg -x (skipped, exit status 77, where dpkg-deb,
+#                 dpkg-shlibdeps or lintian is missing)
 # WITH_GUI is 1 when the desktop program is built and must be installed too, WITH_PNG when the
 # icon's PNG sizes are, WITH_GUIDE when the user guide is rendered to HTML (with its pictures).
 set -euo pipefail
@@ -25,9 +26,9 @@ case "$mode" in
       { cat "$work/install.log"; fail "cmake --install"; }
     ;;
   deb)
-    for tool in dpkg-deb dpkg-shlibdeps; do
+    for tool in dpkg-deb dpkg-shlibdeps lintian; do
       if ! command -v "$tool" >/dev/null; then
-        echo "skipped: $tool is not installed (Debian package dpkg-dev)"
+        echo "skipped: $tool is not installed (Debian packages dpkg-dev, lintian)"
         exit 77
       fi
     done
@@ -43,6 +44,11 @@ case "$mode" in
     if [ "$with_gui" = 1 ]; then
       [[ "$depends" == *libqt6widgets6* ]] || fail "Depends lacks libqt6widgets6"
     fi
+    # Debian's own checks: a copyright file, a changelog, the maintainer's address, manual
+    # pages, description lines, hardened programs. Information is shown, not failed on.
+    lintian --fail-on error,warning --display-info --tag-display-limit 0 "$deb" >"$work/lintian.log" 2>&1 ||
+      { cat "$work/lintian.log"; fail "lintian"; }
+    echo "lintian: no error or warning ($(grep -c '^I: ' "$work/lintian.log" || true) notes)"
     dpkg -x "$deb" "$root"
     ;;
   *) fail "unknown mode $mode" ;;
@@ -52,10 +58,12 @@ prefix="$root/usr"
 id=org.quillmere.Quillmere
 sample="share/quillmere/导入excel文件样例/分班数据输入样例.xls"
 files=(bin/quillmere-cli "$sample" share/quillmere/导入excel文件样例/分班数据输入样例.xlsx
-  "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml"
-  "share/icons/hicolor/scalable/apps/$id.svg" share/doc/quillmere/README.md)
+  "share/icons/hicolor/scalable/apps/$id.svg" share/doc/quillmere/README.md
+  share/doc/quillmere/copyright share/doc/quillmere/changelog.gz share/man/man1/quillmere-cli.1.gz
+  share/bash-completion/completions/quillmere-cli)
 if [ "$with_gui" = 1 ]; then
-  files+=(bin/quillmere)
+  files+=(bin/quillmere "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml"
+    share/man/man1/quillmere.1.gz)
 fi
 if [ "$with_png" = 1 ]; then
   files+=("share/icons/hicolor/48x48/apps/$id.png" "share/icons/hicolor/256x256/apps/$id.png")
@@ -80,9 +88,16 @@ installed() {
 cli="$prefix/bin/quillmere-cli"
 [ "$(installed "$cli" --version)" = "quillmere-cli $version" ] || fail "quillmere-cli --version"
 if [ "$with_gui" = 1 ]; then
+  # Both answered without a display.
   [ "$(installed "$prefix/bin/quillmere" --version)" = "quillmere $version" ] ||
     fail "quillmere --version"
+  installed "$prefix/bin/quillmere" --help | grep -q -- "--db PATH" || fail "quillmere --help"
 fi
+# The manual page lists every command the program has.
+for command in $(installed "$cli" --help | sed -n 's/^  \([a-z][a-z-]*\).*/\1/p'); do
+  zcat "$prefix/share/man/man1/quillmere-cli.1.gz" | grep -q "^\\\\fB$command\\\\fR" ||
+    fail "the manual page lacks the command $command"
+done
 
 project="$(installed "$cli" new --memo "安装测试" --classes 4 | tail -n 1)"
 [ "$(installed "$cli" import "$project" "$prefix/$sample")" = "导入成功，共导入 200 名学生" ] || fail "import"

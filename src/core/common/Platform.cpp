@@ -1,11 +1,19 @@
 #include "common/Platform.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <system_error>
 
 #ifdef _WIN32
 #include <windows.h>
+// windows.h first: shellapi.h needs its types.
+#include <shellapi.h>
+
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
 
 #include <fstream>
 #else
@@ -61,6 +69,27 @@ std::filesystem::path executableFolder() {
     }
 }
 
+std::vector<std::string> utf8Arguments(int argc, char** argv) {
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (wide == nullptr) {
+        return std::vector<std::string>(argv + std::min(argc, 1), argv + argc);
+    }
+    std::vector<std::string> words;
+    for (int k = 1; k < count; ++k) {
+        words.push_back(pathToUtf8(fs::path(wide[k])));
+    }
+    LocalFree(wide);
+    return words;
+}
+
+void useUtf8Console() {
+    SetConsoleOutputCP(CP_UTF8);
+    SetConsoleCP(CP_UTF8);
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+}
+
 // Access rights on Windows live in access control lists that no simple call reports: trying to
 // create a file is the one sure test.
 bool canWriteInFolder(const std::filesystem::path& folder) {
@@ -92,6 +121,12 @@ std::optional<std::string> environmentVariable(const char* name) {
     }
     return std::string(value);
 }
+
+std::vector<std::string> utf8Arguments(int argc, char** argv) {
+    return std::vector<std::string>(argv + std::min(argc, 1), argv + argc);
+}
+
+void useUtf8Console() {}
 
 std::filesystem::path executableFolder() {
     std::error_code error;

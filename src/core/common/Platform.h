@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 // Everything the core asks of the operating system beyond the C++ standard library, in one place,
 // so that a build for another system changes this pair of files only. Paths cross the core as
@@ -21,6 +22,16 @@ bool canWriteInFolder(const std::filesystem::path& folder);
 // The folder where programs keep a user's data: $XDG_DATA_HOME, else ~/.local/share (on Windows
 // %APPDATA%). Empty when the environment names none.
 std::filesystem::path userDataFolder();
+
+// The program's arguments (without its own name) as UTF-8: on Windows read from the wide command
+// line, since the narrow argv holds them in the local code page.
+std::vector<std::string> utf8Arguments(int argc, char** argv);
+
+// Lets the console show the UTF-8 the program prints (on Windows it otherwise reads it in the
+// local code page), and has standard output and error pass bytes as they are (on Windows they
+// would add a carriage return before every line feed, doubling the one of CSV lines); nothing to
+// do elsewhere.
+void useUtf8Console();
 
 // A path from UTF-8 text, and back: file names with Chinese characters survive on every system.
 std::filesystem::path pathFromUtf8(const std::string& text);

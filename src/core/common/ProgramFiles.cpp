@@ -48,6 +48,7 @@ fs::path findUserGuide(const fs::path& programFolder) {
     const fs::path html = platform::pathFromUtf8("用户手册.html");
     const std::vector<fs::path> candidates = {
         programFolder / ".." / "share" / "doc" / "quillmere" / html,
+        programFolder / "doc" / html,  // the portable Windows folder
         programFolder / ".." / ".." / "docs" / html,
         programFolder / ".." / ".." / ".." / "docs" / platform::pathFromUtf8("用户手册.md")};
     std::error_code error;

@@ -4,27 +4,24 @@
 #include <string>
 #include <string_view>
 
+// Conversions between UTF-8, the system's text, and the code pages of old files: GBK (CSV files
+// from Chinese Windows, the keys of the pinyin dictionary) and the code pages of Excel 5 and 95
+// workbooks. They work from the program's own tables (generated from glibc's iconv when
+// building), so every system converts alike.
 namespace qm {
 
-// A conversion between two encodings by glibc's iconv, e.g. TextConverter("GBK", "UTF-8") turns
-// UTF-8 into GBK. One converter serves one thread.
-class TextConverter {
-  public:
-    TextConverter(const char* to, const char* from);
-    ~TextConverter();
-    TextConverter(const TextConverter&) = delete;
-    TextConverter& operator=(const TextConverter&) = delete;
+// True for a Windows code page number the program can read (932, 936, 950, 1250 to 1258, ...).
+bool knowsCodePage(unsigned codePage);
 
-    // The whole text converted; nothing when some bytes are not valid in the source encoding or
-    // have no place in the target encoding.
-    std::optional<std::string> convert(std::string_view text);
+// Text in a code page as UTF-8; nothing when the code page is unknown or some bytes are not
+// valid in it. Code page 936 is read as GB18030, which contains GBK.
+std::optional<std::string> codePageToUtf8(unsigned codePage, std::string_view bytes);
 
-  private:
-    void* handle_;  // iconv_t
-};
-
-// Converts GBK text (code page 936) to UTF-8, reading it as GB18030, which contains GBK.
-// Nothing when the bytes are not valid in that encoding.
+// GBK text (code page 936) as UTF-8, read as GB18030, which contains GBK. Nothing when the bytes
+// are not valid in that encoding.
 std::optional<std::string> gbkToUtf8(std::string_view bytes);
+
+// UTF-8 text in GBK; nothing when the text is not valid UTF-8 or holds a character GBK lacks.
+std::optional<std::string> utf8ToGbk(std::string_view text);
 
 }  // namespace qm

@@ -1,52 +1,15 @@
 #include "BiffText.h"
 
-#include <stdexcept>
-
 #include "UnicodeText.h"
 #include "common/TextConverter.h"
 #include "common/Utf8.h"
 
 namespace qm::intake {
 
-namespace {
-
-// The iconv name of a Windows code page number; nullptr for one iconv does not know by number.
-const char* encodingName(unsigned codePage) {
-    switch (codePage) {
-        case 367:
-            return "ASCII";
-        case 936:
-            return "GB18030";  // contains GBK
-        case 950:
-            return "BIG5";
-        case 10000:
-        case 32768:
-            return "MACINTOSH";
-        case 10006:
-            return "MACGREEK";
-        case 10007:
-            return "MACCYRILLIC";
-        case 10029:
-            return "MACCENTRALEUROPE";
-        case 32769:
-            return "CP1252";
-        default:
-            return nullptr;
-    }
-}
-
-}  // namespace
-
 BiffText::BiffText(bool biff8) : biff8_(biff8) {}
 
-BiffText::~BiffText() = default;
-
 void BiffText::setCodePage(unsigned codePage) {
-    if (codePage != codePage_) {
-        codePage_ = codePage;
-        converter_.reset();
-        unknownCodePage_ = false;
-    }
+    codePage_ = codePage;
 }
 
 bool BiffText::read(BiffContinuedData& data, int countBytes, std::string& out, CutShort cutShort) {
@@ -97,7 +60,7 @@ bool BiffText::readUnicode(BiffContinuedData& data, std::size_t count, std::stri
            cutShort == CutShort::Read;
 }
 
-std::string BiffText::decodeBytes(std::string_view bytes) {
+std::string BiffText::decodeBytes(std::string_view bytes) const {
     bool ascii = true;
     for (const char c : bytes) {
         ascii = ascii && static_cast<unsigned char>(c) < 0x80;
@@ -105,22 +68,11 @@ std::string BiffText::decodeBytes(std::string_view bytes) {
     if (ascii) {
         return xmlSafeText(bytes);
     }
-    if (!converter_ && !unknownCodePage_) {
-        const std::string numbered = "CP" + std::to_string(codePage_);
-        const char* named = encodingName(codePage_);
-        try {
-            converter_ = std::make_unique<TextConverter>("UTF-8", named ? named : numbered.c_str());
-        } catch (const std::runtime_error&) {
-            unknownCodePage_ = true;
-        }
+    if (auto converted = codePageToUtf8(codePage_, bytes)) {
+        return xmlSafeText(*converted);
     }
-    if (converter_) {
-        if (auto converted = converter_->convert(bytes)) {
-            return xmlSafeText(*converted);
-        }
-    }
-    // A code page iconv does not know, or bytes not valid in it: each byte as the character of
-    // the same number (Latin-1), so that nothing is lost silently.
+    // A code page the program does not know, or bytes not valid in it: each byte as the
+    // character of the same number (Latin-1), so that nothing is lost silently.
     std::string latin1;
     for (const char c : bytes) {
         appendXmlCharacter(latin1, static_cast<unsigned char>(c));

@@ -1,14 +1,9 @@
 #pragma once
 
-#include <memory>
 #include <string>
 #include <string_view>
 
 #include "BiffRecords.h"
-
-namespace qm {
-class TextConverter;
-}
 
 namespace qm::intake {
 
@@ -20,7 +15,6 @@ namespace qm::intake {
 class BiffText {
   public:
     explicit BiffText(bool biff8);
-    ~BiffText();
     BiffText(const BiffText&) = delete;
     BiffText& operator=(const BiffText&) = delete;
 
@@ -40,12 +34,10 @@ class BiffText {
   private:
     bool readUnicode(BiffContinuedData& data, std::size_t count, std::string& out,
                      CutShort cutShort) const;
-    std::string decodeBytes(std::string_view bytes);
+    std::string decodeBytes(std::string_view bytes) const;
 
     bool biff8_;
     unsigned codePage_ = 1252;
-    std::unique_ptr<TextConverter> converter_;  // for codePage_, made on first use
-    bool unknownCodePage_ = false;              // iconv does not know codePage_
 };
 
 }  // namespace qm::intake

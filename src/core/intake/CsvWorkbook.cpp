@@ -5,6 +5,7 @@
 
 #include "FileBytes.h"
 #include "ReadLimits.h"
+#include "common/Platform.h"
 #include "common/TextConverter.h"
 #include "common/Utf8.h"
 
@@ -147,7 +148,7 @@ CsvWorkbook::CsvWorkbook(std::string bytes, const std::string& name) : path_(nam
     const std::string text = xmlSafeText(decodeText(std::move(bytes), name));
     separator_ = detectSeparator(text);
     rows_ = parseRecords(text, separator_, name);
-    names_.push_back(xmlSafeText(std::filesystem::path(name).stem().string()));
+    names_.push_back(xmlSafeText(platform::pathToUtf8(platform::pathFromUtf8(name).stem())));
 }
 
 const std::vector<std::string>* CsvWorkbook::findRow(int sheet, int row) const {

@@ -5,18 +5,20 @@
 
 #include "ReadLimits.h"
 #include "Workbook.h"
+#include "common/Platform.h"
 
 namespace qm::intake {
 
 std::string readFileBytes(const std::string& path) {
+    const std::filesystem::path file = platform::pathFromUtf8(path);
     std::error_code error;
-    if (!std::filesystem::exists(path, error)) {
+    if (!std::filesystem::exists(file, error)) {
         throw unreadableFile(path, "文件不存在");
     }
-    if (std::filesystem::is_directory(path, error)) {
+    if (std::filesystem::is_directory(file, error)) {
         throw unreadableFile(path, "这是一个文件夹, 不是文件");
     }
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(file, std::ios::binary);
     if (!in) {
         throw unreadableFile(path, "文件无法打开 (没有读取权限或被占用)");
     }

@@ -4,21 +4,15 @@
 #include <string>
 #include <string_view>
 
-#include "common/TextConverter.h"
-
 namespace qm::intake {
 
 // Encodes single characters from UTF-8 into GBK (code page 936), so that names stored as UTF-8
-// can be looked up in the GBK pinyin dictionary. Not shareable between threads: each thread keeps
-// its own.
+// can be looked up in the GBK pinyin dictionary.
 class GbkEncoder {
   public:
     // The GBK bytes of one UTF-8 character; nothing when GBK has no such character or the bytes
     // are not valid UTF-8.
-    std::optional<std::string> encode(std::string_view utf8Character);
-
-  private:
-    TextConverter toGbk_{"GBK", "UTF-8"};
+    std::optional<std::string> encode(std::string_view utf8Character) const;
 };
 
 }  // namespace qm::intake

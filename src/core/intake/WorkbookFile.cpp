@@ -9,6 +9,7 @@
 #include "OleCompoundFile.h"
 #include "XlsWorkbook.h"
 #include "XlsxWorkbook.h"
+#include "common/Platform.h"
 
 namespace qm::intake {
 
@@ -38,7 +39,7 @@ Content contentOf(std::string_view bytes) {
 }
 
 std::string lowerExtension(const std::string& path) {
-    std::string extension = std::filesystem::path(path).extension().string();
+    std::string extension = platform::pathToUtf8(platform::pathFromUtf8(path).extension());
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return extension;

@@ -1,9 +1,8 @@
-# Spreadsheet readers: .xls through our own BIFF record reader (with libgsf for the compound file
-# around it), .xlsx through libzip and expat, .csv with glibc's iconv; and the preview grid read
-# from any of them.
+# Spreadsheet readers: .xls through our own compound-file and BIFF record readers, .xlsx through
+# libzip and expat, .csv through our own text conversion; and the preview grid read from any of
+# them.
 pkg_check_modules(LIBZIP REQUIRED IMPORTED_TARGET libzip)
 pkg_check_modules(EXPAT REQUIRED IMPORTED_TARGET expat)
-pkg_check_modules(GSF REQUIRED IMPORTED_TARGET libgsf-1)
 
 add_library(quillmere_intake_readers STATIC
   ${CMAKE_CURRENT_LIST_DIR}/BiffRecords.cpp
@@ -29,5 +28,5 @@ add_library(quillmere_intake_readers STATIC
 target_include_directories(quillmere_intake_readers PUBLIC ${CMAKE_CURRENT_LIST_DIR}/..)
 target_link_libraries(quillmere_intake_readers
   PUBLIC quillmere_common
-  PRIVATE PkgConfig::LIBZIP PkgConfig::EXPAT PkgConfig::GSF)
+  PRIVATE PkgConfig::LIBZIP PkgConfig::EXPAT)
 target_link_libraries(quillmere_intake INTERFACE quillmere_intake_readers)

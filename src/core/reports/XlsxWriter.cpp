@@ -156,11 +156,13 @@ void XlsxWriter::setColumnWidth(lxw_worksheet* sheet, std::size_t column, double
 }
 
 void XlsxWriter::save() {
-    const std::filesystem::path target(path_);
+    // libxlsxwriter takes the file name as UTF-8 on every system; the rest goes through paths.
+    const std::filesystem::path target = platform::pathFromUtf8(path_);
+    const std::filesystem::path partial = platform::pathFromUtf8(partialPath_);
     const auto folder = target.has_parent_path() ? target.parent_path() : ".";
     std::error_code error;
     if (!std::filesystem::is_directory(folder, error)) {
-        throw UserError("无法写入 " + path_ + ": 文件夹 " + folder.string() + " 不存在");
+        throw UserError("无法写入 " + path_ + ": 文件夹 " + platform::pathToUtf8(folder) + " 不存在");
     }
     // workbook_close writes the file and frees the workbook, also when writing fails.
     errno = 0;
@@ -168,26 +170,26 @@ void XlsxWriter::save() {
     const int closeErrno = errno;
     workbook_ = nullptr;
     if (closed != LXW_NO_ERROR) {
-        std::filesystem::remove(partialPath_, error);
+        std::filesystem::remove(partial, error);
         throwIfOutOfRoom(closed, closeErrno, path_);
         throw UserError("无法写入 " + path_ + ": " + lxw_strerror(closed));
     }
     try {
         checkReadsBack(partialPath_, path_);
     } catch (const UserError&) {
-        std::filesystem::remove(partialPath_, error);
+        std::filesystem::remove(partial, error);
         throw;
     }
     try {
         checkTarget();  // the target may have become something else while the workbook was written
     } catch (const UserError&) {
-        std::filesystem::remove(partialPath_, error);
+        std::filesystem::remove(partial, error);
         throw;
     }
-    std::filesystem::rename(partialPath_, target, error);
+    std::filesystem::rename(partial, target, error);
     if (error) {
         const std::string reason = error.message();
-        std::filesystem::remove(partialPath_, error);
+        std::filesystem::remove(partial, error);
         throw UserError("无法写入 " + path_ + ": " + reason);
     }
 }
