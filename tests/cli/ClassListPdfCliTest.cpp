@@ -95,7 +95,7 @@ TEST_F(ClassListPdfCliTest, RefusesTheDatabaseAnEmptyProjectAndOtherFiles) {
     for (const std::string& target : {database(), database() + "-wal", folder.file("./fb.db")}) {
         const auto refused = cli({"export", "1", "--pdf", target, "--overwrite"});
         EXPECT_EQ(refused.status, 1) << target;
-        EXPECT_TRUE(has(refused.err, "数据库文件")) << refused.err;
+        EXPECT_TRUE(has(refused.err, "正在使用的数据库")) << refused.err;
     }
     const std::string notes = folder.file("notes.txt");
     std::ofstream(notes) << "不是 PDF";
