@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "IconvCodePages.h"
+
 namespace {
 
 constexpr std::uint16_t kNone = 0xFFFF;
@@ -28,23 +30,8 @@ constexpr int kBmpFourByteCodes = 39420;  // the four-byte codes 81 30 81 30 to 
     std::exit(1);
 }
 
-struct CodePage {
-    unsigned number;
-    const char* iconvName;
-};
-
-// The code pages of the workbooks' CODEPAGE records that iconv knows, by their iconv names.
-const CodePage kCodePages[] = {
-    {367, "ASCII"},      {437, "CP437"},       {737, "CP737"},       {775, "CP775"},
-    {850, "CP850"},      {852, "CP852"},       {855, "CP855"},       {857, "CP857"},
-    {860, "CP860"},      {861, "CP861"},       {862, "CP862"},       {863, "CP863"},
-    {864, "CP864"},      {865, "CP865"},       {866, "CP866"},       {869, "CP869"},
-    {874, "CP874"},      {932, "CP932"},       {936, "GB18030"},     {949, "CP949"},
-    {950, "BIG5"},       {1250, "CP1250"},     {1251, "CP1251"},     {1252, "CP1252"},
-    {1253, "CP1253"},    {1254, "CP1254"},     {1255, "CP1255"},     {1256, "CP1256"},
-    {1257, "CP1257"},    {1258, "CP1258"},     {1361, "CP1361"},     {10000, "MACINTOSH"},
-    {10007, "MACCYRILLIC"}, {10029, "MAC-CENTRALEUROPE"},
-};
+using CodePage = qm::codepages::IconvCodePage;
+constexpr const auto& kCodePages = qm::codepages::kIconvCodePages;
 
 enum class Outcome { Character, Incomplete, Invalid };
 
