@@ -46,7 +46,6 @@ TempFolder::TempFolder() {
 }
 #endif
 
-
 TempFolder::~TempFolder() {
     std::error_code error;
     std::filesystem::remove_all(path_, error);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/Platform.h"
 #include "db/Connection.h"
 
 namespace qm::test {
@@ -18,7 +19,10 @@ class TempFolder {
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
     const std::filesystem::path& path() const { return path_; }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    // The UTF-8 path of a file in the folder, by its UTF-8 name (Chinese names work on Windows too).
+    std::string file(const std::string& name) const {
+        return platform::pathToUtf8(path_ / platform::pathFromUtf8(name));
+    }
 
   private:
     std::filesystem::path path_;
