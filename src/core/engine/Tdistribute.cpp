@@ -73,9 +73,7 @@ int Tdistribute::bandSwapTest(Subject subject, const BandTargets& targets, int l
 }
 
 int Tdistribute::pinyinCount(int pinyinKey) const {
-    return pinyinKey >= 0 && pinyinKey < static_cast<int>(pinyinCounts_.size())
-               ? pinyinCounts_[pinyinKey]
-               : 0;
+    return pinyinKey >= 0 ? pinyinCounts_.count(pinyinKey) : 0;
 }
 
 bool Tdistribute::hasOtherPingyin(int studentId, int pinyinKey) const {
@@ -88,15 +86,12 @@ bool Tdistribute::hasOtherPingyin(int studentId, int pinyinKey) const {
 }
 
 int Tdistribute::apartCount(int apartKey) const {
-    return apartKey < static_cast<int>(apartCounts_.size()) ? apartCounts_[apartKey] : 0;
+    return apartKey >= 0 ? apartCounts_.count(apartKey) : 0;
 }
 
 void Tdistribute::holdApartPlaces(const std::vector<int>& apartKeys, int delta) {
     for (int key : apartKeys) {
-        if (key >= static_cast<int>(apartCounts_.size())) {
-            apartCounts_.resize(static_cast<std::size_t>(key) + 1, 0);
-        }
-        apartCounts_[key] += delta;
+        apartCounts_.add(key, delta);
     }
 }
 
@@ -119,11 +114,8 @@ void Tdistribute::tally(const Tstudent& student, int delta) {
     for (int s = 0; s < kSubjectCount; ++s) {
         bandColumns_[s].add(student.bands[s], delta);
     }
-    if (student.pinyinKey >= static_cast<int>(pinyinCounts_.size())) {
-        pinyinCounts_.resize(static_cast<std::size_t>(student.pinyinKey) + 1, 0);
-    }
     if (student.pinyinKey >= 0) {
-        pinyinCounts_[student.pinyinKey] += delta;
+        pinyinCounts_.add(student.pinyinKey, delta);
     }
     holdApartPlaces(student.apartKeys, delta);
 }

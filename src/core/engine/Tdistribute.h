@@ -6,6 +6,7 @@
 
 #include "engine/BandTargets.h"
 #include "engine/KeptSum.h"
+#include "engine/KeyCountTable.h"
 #include "engine/Subject.h"
 #include "engine/Tstudent.h"
 
@@ -82,8 +83,8 @@ class Tdistribute {
 
     std::array<KeptSum, kQuantityCount> sums_{};
     std::array<BandColumn, kSubjectCount> bandColumns_{};
-    std::vector<int> pinyinCounts_;
-    std::vector<int> apartCounts_;
+    KeyCountTable pinyinCounts_;
+    KeyCountTable apartCounts_;
 };
 
 }  // namespace qm::engine
