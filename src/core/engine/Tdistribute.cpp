@@ -44,32 +44,10 @@ int Tdistribute::bandCount(std::string_view code, double score) const {
     return subject ? bandCount(*subject, scoreBand(score)) : 0;
 }
 
-int Tdistribute::bandCount(Subject subject, int band) const {
-    return bandColumns_[subject].count(band);
-}
-
 int Tdistribute::bandSwapTest(std::string_view code, const BandTargets& targets, double leaving,
                               double entering) const {
     const auto subject = subjectFromCode(code);
     return subject ? bandSwapTest(*subject, targets, scoreBand(leaving), scoreBand(entering)) : 0;
-}
-
-int Tdistribute::bandSwapTest(Subject subject, const BandTargets& targets, int leavingBand,
-                              int enteringBand) const {
-    if (leavingBand == enteringBand) {
-        return 0;
-    }
-    const int leavingCount = bandCount(subject, leavingBand);
-    const int enteringCount = bandCount(subject, enteringBand);
-    const int leavingTarget = targets.target(subject, leavingBand);
-    const int enteringTarget = targets.target(subject, enteringBand);
-    if (leavingTarget < leavingCount && enteringTarget > enteringCount) {
-        return 1;
-    }
-    if ((leavingCount - leavingTarget) - (enteringCount - enteringTarget) > inter) {
-        return 1;
-    }
-    return -1;
 }
 
 int Tdistribute::pinyinCount(int pinyinKey) const {
@@ -118,13 +96,6 @@ void Tdistribute::tally(const Tstudent& student, int delta) {
         pinyinCounts_.add(student.pinyinKey, delta);
     }
     holdApartPlaces(student.apartKeys, delta);
-}
-
-int Tdistribute::BandColumn::count(int band) const {
-    const long long index = static_cast<long long>(band) - firstBand;
-    return index >= 0 && index < static_cast<long long>(counts.size())
-               ? counts[static_cast<std::size_t>(index)]
-               : 0;
 }
 
 void Tdistribute::BandColumn::add(int band, int delta) {
