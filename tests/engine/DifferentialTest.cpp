@@ -123,11 +123,11 @@ Batch upTo(std::uint32_t seed, int cohorts, int maxStudents, int maxWtNum) {
 // Many small cohorts with the full range of fine-tuning counts, fewer larger ones with few
 // passes (the reference walks every class for every candidate), and two of a school's size
 // with many classes, where fine tuning picks its candidates out of windows of totals.
-INSTANTIATE_TEST_SUITE_P(
-    Cohorts, DifferentialTest,
-    ::testing::Values(upTo(11, 250, 30, 50), upTo(12, 40, 70, 50), upTo(13, 120, 80, 8),
-                      upTo(14, 50, 160, 3), upTo(15, 16, 320, 1),
-                      Batch{35, 2, CohortShape{900, 1300, 24, 40, 2}}));
+INSTANTIATE_TEST_SUITE_P(Cohorts, DifferentialTest,
+                         ::testing::Values(upTo(11, 250, 30, 50), upTo(12, 40, 70, 50),
+                                           upTo(13, 120, 80, 8), upTo(14, 50, 160, 3),
+                                           upTo(15, 16, 320, 1),
+                                           Batch{35, 2, CohortShape{900, 1300, 24, 40, 2}}));
 
 }  // namespace
 }  // namespace qm::test

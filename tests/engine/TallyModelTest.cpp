@@ -6,8 +6,8 @@
 #include <random>
 
 #include "engine/ClassChoice.h"
-#include "engine/GroupExchangeRule.h"
 #include "engine/FineTuner.h"
+#include "engine/GroupExchangeRule.h"
 #include "engine/KeyCountTable.h"
 #include "engine/Tdistribute.h"
 

@@ -83,7 +83,8 @@ TEST(TuningCandidates, WindowsHoldExactlyTheStudentsInThemAfterExchanges) {
 }
 
 // Bands within a school's range are held in the table; far ones (a score of 100,000 in one
-// subject) leave some bands, or all, to the class itself. Either way every answer is the class's.
+// subject) leave some bands, or all, to the class itself. Either way every answer is the class's,
+// and while every band is held, so are the band scores worked out for one student at a time.
 TEST(ClassBandSurplus, FollowsTheClassesThroughExchanges) {
     for (const double farScore : {0.0, 2500.0, 100000.0}) {
         std::mt19937 random(11);
@@ -119,6 +120,39 @@ TEST(ClassBandSurplus, FollowsTheClassesThroughExchanges) {
                                   classes[c].bandSurplus(subject, targets, band))
                             << "far score " << farScore << ", step " << step << ", class " << c
                             << ", subject " << s << ", band " << band;
+                    }
+                }
+                // The band score of every movable student against one that leaves the class or
+                // joins it, from the answers, is the sum of the class's own answers.
+                if (!surplus.holdsEveryBand()) {
+                    continue;
+                }
+                for (const Tstudent* fixed : classes[c].students) {
+                    if (!fixed->movable()) {
+                        continue;
+                    }
+                    for (const bool joins : {false, true}) {
+                        ClassBandSurplus::Answers answers;
+                        surplus.answersFor(c, *fixed, joins, answers);
+                        for (const Tstudent& other : students) {
+                            if (!other.movable()) {
+                                continue;
+                            }
+                            int expected = 0;
+                            for (int s = 0; s < kSubjectCount; ++s) {
+                                const auto subject = static_cast<Subject>(s);
+                                expected += joins ? classes[c].bandSwapTest(subject, targets,
+                                                                            other.bands[s],
+                                                                            fixed->bands[s])
+                                                  : classes[c].bandSwapTest(subject, targets,
+                                                                            fixed->bands[s],
+                                                                            other.bands[s]);
+                            }
+                            ASSERT_EQ(answers.score(other.bands), expected)
+                                << "far score " << farScore << ", step " << step << ", class "
+                                << c << ", student " << fixed->studentId << " joins " << joins
+                                << ", other " << other.studentId;
+                        }
                     }
                 }
             }

@@ -50,12 +50,30 @@ ClassBandSurplus::ClassBandSurplus(const std::vector<Tdistribute>& classes,
 void ClassBandSurplus::replaced(int classIndex, const Tstudent& leaving, const Tstudent& entering) {
     const std::size_t row = static_cast<std::size_t>(classIndex) * rowWidth_;
     for (int s = 0; s < kSubjectCount; ++s) {
-        for (const auto& [band, delta] : {std::pair{leaving.bands[s], -1},
-                                          std::pair{entering.bands[s], 1}}) {
+        for (const auto& [band, delta] :
+             {std::pair{leaving.bands[s], -1}, std::pair{entering.bands[s], 1}}) {
             const unsigned index = static_cast<unsigned>(band - low_[s]);
             if (index < static_cast<unsigned>(width_[s])) {
                 surplus_[row + static_cast<std::size_t>(offset_[s]) + index] += delta;
             }
+        }
+    }
+}
+
+void ClassBandSurplus::answersFor(int classIndex, const Tstudent& fixed, bool fixedJoins,
+                                  Answers& answers) const {
+    const Tdistribute& tally = classes_[classIndex];
+    const int* row = surplus_.data() + static_cast<std::size_t>(classIndex) * rowWidth_;
+    answers.table_.resize(rowWidth_);
+    for (int s = 0; s < kSubjectCount; ++s) {
+        const int fixedSurplus = row[offset_[s] + fixed.bands[s] - low_[s]];
+        answers.shift_[s] = offset_[s] - low_[s];
+        for (int w = 0; w < width_[s]; ++w) {
+            const int surplus = row[offset_[s] + w];
+            const int answer = fixedJoins ? tally.bandSwapAnswer(surplus, fixedSurplus)
+                                          : tally.bandSwapAnswer(fixedSurplus, surplus);
+            answers.table_[static_cast<std::size_t>(offset_[s] + w)] =
+                low_[s] + w == fixed.bands[s] ? 0 : answer;
         }
     }
 }

@@ -31,6 +31,33 @@ class ClassBandSurplus {
     // The student leaving has left the class and the student entering has joined it.
     void replaced(int classIndex, const Tstudent& leaving, const Tstudent& entering);
 
+    // Whether every band of every movable student is held: then answersFor can be used.
+    bool holdsEveryBand() const { return rowWidth_ != 0; }
+
+    // The answers of class c's bandSwapTest, summed into a band score, when one movable student
+    // (the fixed side) leaves the class or joins it and any other movable student takes the
+    // other side: one entry per held band, 0 for the fixed side's own band, where the subject
+    // does not change. The answers change only when the class does.
+    class Answers {
+      public:
+        // The band score for a student with these bands on the other side.
+        int score(const std::array<int, kSubjectCount>& bands) const {
+            int sum = 0;
+            for (int s = 0; s < kSubjectCount; ++s) {
+                sum += table_[static_cast<std::size_t>(shift_[s] + bands[s])];
+            }
+            return sum;
+        }
+
+      private:
+        friend class ClassBandSurplus;
+        std::vector<int> table_;
+        std::array<int, kSubjectCount> shift_{};  // per subject: table index minus band
+    };
+    // Fills answers for class c and the fixed side; fixedJoins when that student joins the class
+    // (the other side leaves it). Only when holdsEveryBand.
+    void answersFor(int classIndex, const Tstudent& fixed, bool fixedJoins, Answers& answers) const;
+
   private:
     static constexpr int kWidestRow = 1024;  // bands held per class, all subjects together
 

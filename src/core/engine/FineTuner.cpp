@@ -98,11 +98,11 @@ TuningCounts FineTuner::runPass(const std::function<void()>& checkpoint) {
 }
 
 // Tries every candidate for slot k of class i in scan order. While the slot's first occupant is
-// there and only class i has to pass, one window of totals holds for all classes: the candidates
-// inside it are picked out through the order of all by total and tried in scan order. Once the
-// occupant has changed (or in a re-division, or when that window holds a large part of the
-// students) each class gets its own window and the candidates inside it are picked out through
-// the class's order by total.
+// there and only class i has to pass, one window of totals and one band score per candidate hold
+// for all classes: the candidates inside the window are picked out through the order of all by
+// total (a narrow window) or by walking all in scan order (a wide one). Once the occupant has
+// changed (or in a re-division) each class gets its own window and the candidates inside it are
+// picked out through the class's order by total.
 void FineTuner::scanSlot(int i, int k, TuningCounts& counts) {
     const Tstudent& occupant = *classes_[i].students[k];
     if (occupant.sexKey >= static_cast<int>(sexes_.size())) {
@@ -115,28 +115,64 @@ void FineTuner::scanSlot(int i, int k, TuningCounts& counts) {
     }
     const Window window = totalWindow(i, i, occupant);
     const auto inWindow = candidates.within(window.low, window.high);
-    if (inWindow.size() * 8 > static_cast<std::size_t>(candidates.size())) {
-        scanClassesFrom(i, k, 0, candidates.classBegin(0), counts);
-        return;
+    const int kept = inWindow.size() * 8 > static_cast<std::size_t>(candidates.size())
+                         ? firstKeptInScanOrder(i, k, window, counts)
+                         : firstKeptOf(i, k, inWindow, counts);
+    if (kept >= 0) {
+        // The slot has a new occupant: the rest is scanned class by class.
+        scanClassesFrom(i, k, candidates.classOf(kept), kept + 1, counts);
     }
+}
+
+// The candidates of a narrow window, tried in scan order; the position of the first exchange
+// kept, or -1.
+int FineTuner::firstKeptOf(int i, int k, std::span<const TuningCandidates::Entry> inWindow,
+                           TuningCounts& counts) {
+    const Tstudent& occupant = *classes_[i].students[k];
+    const TuningCandidates& candidates = sexes_[occupant.sexKey];
     picked_.clear();
     for (const auto& entry : inWindow) {
-        if (candidates.classOf(entry.position) != i) {
-            picked_.push_back(entry.position);
+        if (candidates.classOf(entry.position) == i) {
+            continue;
+        }
+        if (const auto bands = deciderBandScore(i, i, occupant, entry.bands)) {
+            picked_.emplace_back(entry.position, *bands);
         }
     }
     if (picked_.size() > 1) {
         std::sort(picked_.begin(), picked_.end());
     }
-    for (const int position : picked_) {
-        const int j = candidates.classOf(position);
-        const auto bands = deciderBandScore(i, j, occupant, candidates.bands(position));
-        if (bands && tryCandidate(i, k, j, candidates.slotOf(position), *bands, counts)) {
-            // The slot has a new occupant: the rest is scanned class by class.
-            scanClassesFrom(i, k, j, position + 1, counts);
-            return;
+    for (const auto& [position, bands] : picked_) {
+        if (tryCandidate(i, k, candidates.classOf(position), candidates.slotOf(position), bands,
+                         counts)) {
+            return position;
         }
     }
+    return -1;
+}
+
+// The candidates of a wide window: every student of the other classes in scan order, its total
+// compared with the window.
+int FineTuner::firstKeptInScanOrder(int i, int k, Window window, TuningCounts& counts) {
+    const Tstudent& occupant = *classes_[i].students[k];
+    const TuningCandidates& candidates = sexes_[occupant.sexKey];
+    const int classCount = static_cast<int>(classes_.size());
+    for (int j = 0; j < classCount; ++j) {
+        if (j == i) {
+            continue;
+        }
+        for (int p = candidates.classBegin(j); p < candidates.classBegin(j + 1); ++p) {
+            const double total = candidates.total(p);
+            if (total < window.low || total > window.high) {
+                continue;
+            }
+            const auto bands = deciderBandScore(i, i, occupant, candidates.bands(p));
+            if (bands && tryCandidate(i, k, j, candidates.slotOf(p), *bands, counts)) {
+                return p;
+            }
+        }
+    }
+    return -1;
 }
 
 void FineTuner::scanClassesFrom(int i, int k, int j, int position, TuningCounts& counts) {
@@ -158,13 +194,20 @@ void FineTuner::scanClassFrom(int i, int k, int j, int position, TuningCounts& c
         const Tstudent& occupant = *classes_[i].students[k];
         const Window window = totalWindow(i, j, occupant);
         classPicked_.clear();
-        for (const auto& ranked : candidates.withinClass(j, window.low, window.high)) {
-            if (ranked.position >= position) {
-                classPicked_.push_back(ranked.position);
+        if (rules_.avgTotal) {
+            for (const auto& ranked : candidates.withinClass(j, window.low, window.high)) {
+                if (ranked.position >= position) {
+                    classPicked_.push_back(ranked.position);
+                }
             }
-        }
-        if (classPicked_.size() > 1) {
-            std::sort(classPicked_.begin(), classPicked_.end());
+            if (classPicked_.size() > 1) {
+                std::sort(classPicked_.begin(), classPicked_.end());
+            }
+        } else {
+            // Without the total condition every candidate is in the window.
+            for (int p = position; p < end; ++p) {
+                classPicked_.push_back(p);
+            }
         }
         position = end;
         for (const int p : classPicked_) {
@@ -204,8 +247,10 @@ bool FineTuner::secondDecides(const Tstudent& occupant) const {
     return rules_.isRefb || occupant.adjusted == 1;
 }
 
-// The band score of the deciding class. The occupant's side of every subject is looked up once
-// for the candidates that follow.
+// The band score of the deciding class, nothing when it is below 0. The occupant's side is worked
+// out once for the candidates that follow: while class i decides, for every band a candidate
+// can have (the same answers serve every class's candidates); when class j decides, only the
+// occupant's own bands, since few candidates of one class follow.
 std::optional<int> FineTuner::deciderBandScore(int i, int j, const Tstudent& occupant,
                                                const std::array<int, kSubjectCount>& bands) {
     if (!rules_.avgBands) {
@@ -213,20 +258,29 @@ std::optional<int> FineTuner::deciderBandScore(int i, int j, const Tstudent& occ
     }
     const bool enters = secondDecides(occupant);
     const int c = enters ? j : i;
-    const Tdistribute& tally = classes_[c];
-    const BandQuestion question{c, views_[c].version, &occupant};
+    const bool answered = !enters && surplus_.holdsEveryBand();
+    const BandQuestion question{c, views_[c].version, &occupant, enters};
     if (!(question == bandQuestion_)) {
         bandQuestion_ = question;
-        for (int s = 0; s < kSubjectCount; ++s) {
-            occupantSurplus_[s] = surplus_.at(c, static_cast<Subject>(s), occupant.bands[s]);
+        if (answered) {
+            surplus_.answersFor(c, occupant, false, answers_);
+        } else {
+            for (int s = 0; s < kSubjectCount; ++s) {
+                occupantSurplus_[s] = surplus_.at(c, static_cast<Subject>(s), occupant.bands[s]);
+            }
         }
     }
     int score = 0;
-    for (int s = 0; s < kSubjectCount; ++s) {
-        const int surplus = surplus_.at(c, static_cast<Subject>(s), bands[s]);
-        const int answer = enters ? tally.bandSwapAnswer(surplus, occupantSurplus_[s])
-                                  : tally.bandSwapAnswer(occupantSurplus_[s], surplus);
-        score += answer * static_cast<int>(bands[s] != occupant.bands[s]);
+    if (answered) {
+        score = answers_.score(bands);
+    } else {
+        const Tdistribute& tally = classes_[c];
+        for (int s = 0; s < kSubjectCount; ++s) {
+            const int surplus = surplus_.at(c, static_cast<Subject>(s), bands[s]);
+            const int answer = enters ? tally.bandSwapAnswer(surplus, occupantSurplus_[s])
+                                      : tally.bandSwapAnswer(occupantSurplus_[s], surplus);
+            score += answer * static_cast<int>(bands[s] != occupant.bands[s]);
+        }
     }
     if (score < 0) {
         return std::nullopt;

@@ -3,6 +3,8 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <span>
+#include <utility>
 #include <vector>
 
 #include "engine/ClassBandSurplus.h"
@@ -76,6 +78,7 @@ class FineTuner {
         int classIndex = -1;
         int version = -1;
         const Tstudent* occupant = nullptr;
+        bool occupantEnters = false;
         bool operator==(const BandQuestion&) const = default;
     };
     struct Window {
@@ -84,6 +87,9 @@ class FineTuner {
     };
 
     void scanSlot(int i, int k, TuningCounts& counts);
+    int firstKeptOf(int i, int k, std::span<const TuningCandidates::Entry> inWindow,
+                    TuningCounts& counts);
+    int firstKeptInScanOrder(int i, int k, Window window, TuningCounts& counts);
     // Scans class j from a position on, then every later class but i from its start.
     void scanClassesFrom(int i, int k, int j, int position, TuningCounts& counts);
     // Tries the candidates of class j from a position on that lie in its window.
@@ -120,11 +126,14 @@ class FineTuner {
     std::vector<int> gainOrder_;
     std::array<bool, kQuantityCount> exactSums_{};
     std::vector<ClassView> views_;
-    std::vector<TuningCandidates> sexes_;  // by sex key
-    std::vector<int> picked_;       // scratch: positions of a slot's candidates
-    std::vector<int> classPicked_;  // scratch: positions of a class's candidates
+    std::vector<TuningCandidates> sexes_;      // by sex key
+    std::vector<std::pair<int, int>> picked_;  // scratch: a slot's candidates, band scores
+    std::vector<int> classPicked_;             // scratch: positions of a class's candidates
     BandQuestion bandQuestion_;
-    std::array<int, kSubjectCount> occupantSurplus_{};  // per subject, in the occupant's band
+    // For bandQuestion_: the answers of every band while class i decides, else the surplus in
+    // the occupant's band of every subject.
+    ClassBandSurplus::Answers answers_;
+    std::array<int, kSubjectCount> occupantSurplus_{};
 };
 
 }  // namespace qm::engine

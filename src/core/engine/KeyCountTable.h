@@ -79,8 +79,8 @@ class KeyCountTable {
              next = (next + 1) & mask()) {
             const std::size_t wanted = home(places_[next].key);
             // The entry at next may fill the gap unless its home lies cyclically in (gap, next].
-            const bool homeAfterGap = gap <= next ? (wanted > gap && wanted <= next)
-                                                  : (wanted > gap || wanted <= next);
+            const bool homeAfterGap =
+                gap <= next ? (wanted > gap && wanted <= next) : (wanted > gap || wanted <= next);
             if (!homeAfterGap) {
                 places_[gap] = places_[next];
                 gap = next;

@@ -42,9 +42,8 @@ std::span<const TuningCandidates::Entry> TuningCandidates::within(double low, do
 
 // A search without jumps that depend on the totals: the classes are small, and which way each
 // comparison goes cannot be foreseen.
-std::span<const TuningCandidates::Ranked> TuningCandidates::withinClass(int classIndex,
-                                                                         double low,
-                                                                         double high) const {
+std::span<const TuningCandidates::Ranked> TuningCandidates::withinClass(int classIndex, double low,
+                                                                        double high) const {
     const Ranked* const begin = classByTotal_.data() + classBegin_[classIndex];
     const Ranked* const end = classByTotal_.data() + classBegin_[classIndex + 1];
     if (begin == end) {
@@ -76,7 +75,8 @@ void TuningCandidates::retotal(int position, double total) {
     totals_[position] = total;
     Ranked* const begin = classByTotal_.data() + classBegin_[classOf_[position]];
     Ranked* const end = classByTotal_.data() + classBegin_[classOf_[position] + 1];
-    Ranked* at = std::find_if(begin, end, [position](const Ranked& r) { return r.position == position; });
+    Ranked* at =
+        std::find_if(begin, end, [position](const Ranked& r) { return r.position == position; });
     at->total = total;
     while (at != begin && (at - 1)->total > total) {
         std::swap(*at, *(at - 1));
