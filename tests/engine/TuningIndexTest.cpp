@@ -90,6 +90,9 @@ TEST(ClassBandSurplus, FollowsTheClassesThroughExchanges) {
         std::mt19937 random(11);
         std::deque<Tstudent> students;
         std::vector<Tdistribute> classes(4);
+        for (int c = 0; c < 4; ++c) {
+            classes[c].inter = c - 1;  // band tolerances -1 to 2
+        }
         BandTargets targets;
         for (int s = 0; s < kSubjectCount; ++s) {
             for (int band = 0; band <= 12; ++band) {
@@ -132,8 +135,7 @@ TEST(ClassBandSurplus, FollowsTheClassesThroughExchanges) {
                         continue;
                     }
                     for (const bool joins : {false, true}) {
-                        ClassBandSurplus::Answers answers;
-                        surplus.answersFor(c, *fixed, joins, answers);
+                        const auto answers = surplus.answersFor(c, *fixed, joins);
                         for (const Tstudent& other : students) {
                             if (!other.movable()) {
                                 continue;

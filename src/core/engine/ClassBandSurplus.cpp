@@ -60,22 +60,25 @@ void ClassBandSurplus::replaced(int classIndex, const Tstudent& leaving, const T
     }
 }
 
-void ClassBandSurplus::answersFor(int classIndex, const Tstudent& fixed, bool fixedJoins,
-                                  Answers& answers) const {
-    const Tdistribute& tally = classes_[classIndex];
-    const int* row = surplus_.data() + static_cast<std::size_t>(classIndex) * rowWidth_;
-    answers.table_.resize(rowWidth_);
+// bandSwapTest answers 1 when the leaving surplus is above 0 and the entering one below 0, or
+// when the leaving surplus exceeds the entering one by more than the tolerance. With the
+// entering surplus e fixed, that is a leaving surplus above min(e < 0 ? 0 : none, e + inter); with
+// the leaving surplus l fixed, an entering surplus below max(l > 0 ? 0 : none, l - inter).
+ClassBandSurplus::Answers ClassBandSurplus::answersFor(int classIndex, const Tstudent& fixed,
+                                                       bool fixedJoins) const {
+    constexpr long long kNone = std::numeric_limits<long long>::max() / 4;
+    const long long inter = classes_[classIndex].inter;
+    Answers answers;
+    answers.row_ = surplus_.data() + static_cast<std::size_t>(classIndex) * rowWidth_;
+    answers.sign_ = fixedJoins ? 1 : -1;
+    answers.fixedBands_ = fixed.bands;
     for (int s = 0; s < kSubjectCount; ++s) {
-        const int fixedSurplus = row[offset_[s] + fixed.bands[s] - low_[s]];
         answers.shift_[s] = offset_[s] - low_[s];
-        for (int w = 0; w < width_[s]; ++w) {
-            const int surplus = row[offset_[s] + w];
-            const int answer = fixedJoins ? tally.bandSwapAnswer(surplus, fixedSurplus)
-                                          : tally.bandSwapAnswer(fixedSurplus, surplus);
-            answers.table_[static_cast<std::size_t>(offset_[s] + w)] =
-                low_[s] + w == fixed.bands[s] ? 0 : answer;
-        }
+        const long long surplus = answers.row_[answers.shift_[s] + fixed.bands[s]];
+        answers.threshold_[s] = fixedJoins ? std::min(surplus < 0 ? 0 : kNone, surplus + inter)
+                                           : -std::max(surplus > 0 ? 0 : -kNone, surplus - inter);
     }
+    return answers;
 }
 
 }  // namespace qm::engine

@@ -34,29 +34,36 @@ class ClassBandSurplus {
     // Whether every band of every movable student is held: then answersFor can be used.
     bool holdsEveryBand() const { return rowWidth_ != 0; }
 
-    // The answers of class c's bandSwapTest, summed into a band score, when one movable student
-    // (the fixed side) leaves the class or joins it and any other movable student takes the
-    // other side: one entry per held band, 0 for the fixed side's own band, where the subject
-    // does not change. The answers change only when the class does.
+    // Class c's band score when one movable student (the fixed side) leaves the class or joins
+    // it and another movable student takes the other side: the class's bandSwapTest answers
+    // summed over the subjects, read straight from the table. With the fixed side's surplus
+    // given, an answer is 1 exactly when the other side's surplus lies beyond one threshold per
+    // subject (below it when the other side joins, above it when it leaves), so a score costs a
+    // comparison per subject. Valid until the class changes.
     class Answers {
       public:
         // The band score for a student with these bands on the other side.
         int score(const std::array<int, kSubjectCount>& bands) const {
             int sum = 0;
             for (int s = 0; s < kSubjectCount; ++s) {
-                sum += table_[static_cast<std::size_t>(shift_[s] + bands[s])];
+                const long long other = sign_ * row_[shift_[s] + bands[s]];
+                const int answer = other > threshold_[s] ? 1 : -1;
+                sum += bands[s] != fixedBands_[s] ? answer : 0;
             }
             return sum;
         }
 
       private:
         friend class ClassBandSurplus;
-        std::vector<int> table_;
-        std::array<int, kSubjectCount> shift_{};  // per subject: table index minus band
+        const int* row_ = nullptr;
+        long long sign_ = 1;  // -1 when the other side joins: its surplus must lie below
+        std::array<int, kSubjectCount> shift_{};  // per subject: index in the row minus band
+        std::array<long long, kSubjectCount> threshold_{};
+        std::array<int, kSubjectCount> fixedBands_{};
     };
-    // Fills answers for class c and the fixed side; fixedJoins when that student joins the class
+    // The answers of class c for the fixed side; fixedJoins when that student joins the class
     // (the other side leaves it). Only when holdsEveryBand.
-    void answersFor(int classIndex, const Tstudent& fixed, bool fixedJoins, Answers& answers) const;
+    Answers answersFor(int classIndex, const Tstudent& fixed, bool fixedJoins) const;
 
   private:
     static constexpr int kWidestRow = 1024;  // bands held per class, all subjects together

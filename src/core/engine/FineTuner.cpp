@@ -247,10 +247,8 @@ bool FineTuner::secondDecides(const Tstudent& occupant) const {
     return rules_.isRefb || occupant.adjusted == 1;
 }
 
-// The band score of the deciding class, nothing when it is below 0. The occupant's side is worked
-// out once for the candidates that follow: while class i decides, for every band a candidate
-// can have (the same answers serve every class's candidates); when class j decides, only the
-// occupant's own bands, since few candidates of one class follow.
+// The band score of the deciding class, nothing when it is below 0. The occupant's side is looked
+// up once for the candidates that follow.
 std::optional<int> FineTuner::deciderBandScore(int i, int j, const Tstudent& occupant,
                                                const std::array<int, kSubjectCount>& bands) {
     if (!rules_.avgBands) {
@@ -258,30 +256,15 @@ std::optional<int> FineTuner::deciderBandScore(int i, int j, const Tstudent& occ
     }
     const bool enters = secondDecides(occupant);
     const int c = enters ? j : i;
-    const bool answered = !enters && surplus_.holdsEveryBand();
     const BandQuestion question{c, views_[c].version, &occupant, enters};
-    if (!(question == bandQuestion_)) {
-        bandQuestion_ = question;
-        if (answered) {
-            surplus_.answersFor(c, occupant, false, answers_);
-        } else {
-            for (int s = 0; s < kSubjectCount; ++s) {
-                occupantSurplus_[s] = surplus_.at(c, static_cast<Subject>(s), occupant.bands[s]);
-            }
-        }
+    const bool held = surplus_.holdsEveryBand();
+    if (!(question == bandQuestion_) && held) {
+        answers_ = surplus_.answersFor(c, occupant, enters);
     }
-    int score = 0;
-    if (answered) {
-        score = answers_.score(bands);
-    } else {
-        const Tdistribute& tally = classes_[c];
-        for (int s = 0; s < kSubjectCount; ++s) {
-            const int surplus = surplus_.at(c, static_cast<Subject>(s), bands[s]);
-            const int answer = enters ? tally.bandSwapAnswer(surplus, occupantSurplus_[s])
-                                      : tally.bandSwapAnswer(occupantSurplus_[s], surplus);
-            score += answer * static_cast<int>(bands[s] != occupant.bands[s]);
-        }
-    }
+    bandQuestion_ = question;
+    const int score = held      ? answers_.score(bands)
+                      : enters ? bandScore(c, bands, occupant.bands)
+                               : bandScore(c, occupant.bands, bands);
     if (score < 0) {
         return std::nullopt;
     }

@@ -130,10 +130,7 @@ class FineTuner {
     std::vector<std::pair<int, int>> picked_;  // scratch: a slot's candidates, band scores
     std::vector<int> classPicked_;             // scratch: positions of a class's candidates
     BandQuestion bandQuestion_;
-    // For bandQuestion_: the answers of every band while class i decides, else the surplus in
-    // the occupant's band of every subject.
-    ClassBandSurplus::Answers answers_;
-    std::array<int, kSubjectCount> occupantSurplus_{};
+    ClassBandSurplus::Answers answers_;  // for bandQuestion_
 };
 
 }  // namespace qm::engine
