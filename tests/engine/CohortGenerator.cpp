@@ -26,10 +26,10 @@ double CohortGenerator::score(ScoreKind kind, int level) {
     return whole;
 }
 
-GeneratedCohort CohortGenerator::next(int maxStudents, int maxWtNum) {
+GeneratedCohort CohortGenerator::next(const CohortShape& shape) {
     GeneratedCohort cohort;
-    cohort.classCount = between(1, 12);
-    const int studentCount = between(1, maxStudents);
+    cohort.classCount = between(shape.minClasses, shape.maxClasses);
+    const int studentCount = between(shape.minStudents, shape.maxStudents);
     if (!chance(8)) {
         store::DivisionSettings settings;
         settings.is_avg_person = between(0, 1);
@@ -40,7 +40,7 @@ GeneratedCohort CohortGenerator::next(int maxStudents, int maxWtNum) {
         settings.is_avg_inter = between(0, 1);
         settings.inter = between(0, 3);
         settings.is_man = between(0, 2);
-        settings.wtNum = between(-1, maxWtNum);
+        settings.wtNum = between(-1, shape.maxWtNum);
         cohort.settings = settings;
     }
     const ScoreKind kind = static_cast<ScoreKind>(between(0, 2));

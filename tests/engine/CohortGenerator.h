@@ -19,6 +19,16 @@ struct GeneratedCohort {
     std::vector<int> redivideClasses;
 };
 
+// The sizes a generated cohort is drawn from (both ends included) and the largest fine-tuning
+// count it gets.
+struct CohortShape {
+    int minStudents = 1;
+    int maxStudents = 1;
+    int minClasses = 1;
+    int maxClasses = 12;
+    int maxWtNum = 0;
+};
+
 // Kinds of scores a cohort gets.
 enum class ScoreKind { Whole, HalfPoint, OneDecimal };
 
@@ -28,7 +38,10 @@ enum class ScoreKind { Whole, HalfPoint, OneDecimal };
 class CohortGenerator {
   public:
     explicit CohortGenerator(std::uint32_t seed) : random_(seed) {}
-    GeneratedCohort next(int maxStudents, int maxWtNum);
+    GeneratedCohort next(int maxStudents, int maxWtNum) {
+        return next(CohortShape{.maxStudents = maxStudents, .maxWtNum = maxWtNum});
+    }
+    GeneratedCohort next(const CohortShape& shape);
 
   private:
     int between(int low, int high);  // inclusive

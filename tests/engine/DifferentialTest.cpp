@@ -94,8 +94,7 @@ void compareOnCohort(db::Connection& connection, const GeneratedCohort& cohort,
 struct Batch {
     std::uint32_t seed;
     int cohorts;
-    int maxStudents;
-    int maxWtNum;
+    CohortShape shape;
 };
 
 class DifferentialTest : public ::testing::TestWithParam<Batch> {};
@@ -106,7 +105,7 @@ TEST_P(DifferentialTest, EngineDividesExactlyAsTheLiteralRules) {
     TempDatabase database;
     database.connection().exec("PRAGMA synchronous=OFF");
     for (int i = 0; i < batch.cohorts; ++i) {
-        const auto cohort = generator.next(batch.maxStudents, batch.maxWtNum);
+        const auto cohort = generator.next(batch.shape);
         const std::string name = "seed " + std::to_string(batch.seed) + " cohort " +
                                  std::to_string(i) + " (" + std::to_string(cohort.students.size()) +
                                  " students, " + std::to_string(cohort.classCount) + " classes)";
@@ -117,12 +116,18 @@ TEST_P(DifferentialTest, EngineDividesExactlyAsTheLiteralRules) {
     }
 }
 
+Batch upTo(std::uint32_t seed, int cohorts, int maxStudents, int maxWtNum) {
+    return Batch{seed, cohorts, CohortShape{.maxStudents = maxStudents, .maxWtNum = maxWtNum}};
+}
+
 // Many small cohorts with the full range of fine-tuning counts, fewer larger ones with few
-// passes (the reference walks every class for every candidate).
+// passes (the reference walks every class for every candidate), and two of a school's size
+// with many classes, where fine tuning picks its candidates out of windows of totals.
 INSTANTIATE_TEST_SUITE_P(Cohorts, DifferentialTest,
-                         ::testing::Values(Batch{11, 250, 30, 50}, Batch{12, 40, 70, 50},
-                                           Batch{13, 120, 80, 8}, Batch{14, 50, 160, 3},
-                                           Batch{15, 16, 320, 1}));
+                         ::testing::Values(upTo(11, 250, 30, 50), upTo(12, 40, 70, 50),
+                                           upTo(13, 120, 80, 8), upTo(14, 50, 160, 3),
+                                           upTo(15, 16, 320, 1),
+                                           Batch{35, 2, CohortShape{900, 1300, 24, 40, 2}}));
 
 }  // namespace
 }  // namespace qm::test

@@ -2,10 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <map>
+#include <random>
 
 #include "engine/ClassChoice.h"
-#include "engine/GroupExchangeRule.h"
 #include "engine/FineTuner.h"
+#include "engine/GroupExchangeRule.h"
+#include "engine/KeyCountTable.h"
 #include "engine/Tdistribute.h"
 
 namespace qm::engine {
@@ -95,6 +98,28 @@ TEST(TallyModel, PinyinQuestions) {
     EXPECT_FALSE(tally.hasOtherPingyin(1, 7));
     tally.addStudent(&students.add(2, "女", {}, 7));
     EXPECT_TRUE(tally.hasOtherPingyin(1, 7));
+}
+
+// The per-class key counts against a plain map, through growth and through keys that come and
+// go many times (an emptied place must leave every other key reachable).
+TEST(TallyModel, KeyCountsFollowEveryChange) {
+    std::mt19937 random(23);
+    KeyCountTable table;
+    std::map<int, int> expected;
+    for (int step = 0; step < 20000; ++step) {
+        // Keys of a small range collide often; now and then a far one.
+        const int key = random() % 10 == 0 ? static_cast<int>(random() % 1000000)
+                                           : static_cast<int>(random() % 40);
+        const int delta = expected[key] > 0 && random() % 2 == 0 ? -1 : 1;
+        table.add(key, delta);
+        expected[key] += delta;
+        const int probe = static_cast<int>(random() % 60);
+        ASSERT_EQ(table.count(probe), expected.count(probe) ? expected[probe] : 0)
+            << "step " << step;
+    }
+    for (const auto& [key, count] : expected) {
+        EXPECT_EQ(table.count(key), count) << key;
+    }
 }
 
 TEST(TallyModel, SameScoresIgnoresIdentity) {

@@ -1,7 +1,6 @@
 #include "engine/FineTuner.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <limits>
 
@@ -35,7 +34,7 @@ bool sumsAreExact(const std::vector<Tdistribute>& classes, int quantity) {
 
 FineTuner::FineTuner(std::vector<Tdistribute>& classes, const TuningRules& rules,
                      const CohortFigures& figures)
-    : classes_(classes), rules_(rules), figures_(figures) {
+    : classes_(classes), rules_(rules), figures_(figures), surplus_(classes, figures.targets) {
     // The subject balance adds the gains of Chinese, mathematics and English (when their
     // settings are on), then always of the other six, in this order.
     if (rules_.avgChinese) {
@@ -66,25 +65,13 @@ FineTuner::FineTuner(std::vector<Tdistribute>& classes, const TuningRules& rules
             if (student->sexKey >= static_cast<int>(sexes_.size())) {
                 sexes_.resize(static_cast<std::size_t>(student->sexKey) + 1);
             }
-            SexIndex& index = sexes_[student->sexKey];
-            while (static_cast<int>(index.classBegin.size()) <= c) {
-                index.classBegin.push_back(static_cast<int>(index.totals.size()));
-            }
-            views_[c].positionOfSlot[slot] = static_cast<int>(index.totals.size());
-            index.totals.push_back(student->total);
-            index.classOf.push_back(c);
-            index.slotOf.push_back(slot);
+            TuningCandidates& candidates = sexes_[student->sexKey];
+            views_[c].positionOfSlot[slot] = candidates.size();
+            candidates.add(c, slot, *student);
         }
     }
-    for (SexIndex& index : sexes_) {
-        while (static_cast<int>(index.classBegin.size()) <= classCount) {
-            index.classBegin.push_back(static_cast<int>(index.totals.size()));
-        }
-        for (int position = 0; position < static_cast<int>(index.totals.size()); ++position) {
-            index.byTotal.emplace_back(index.totals[position], position);
-        }
-        std::sort(index.byTotal.begin(), index.byTotal.end());
-        index.marks.assign((index.totals.size() + 63) / 64, 0);
+    for (TuningCandidates& candidates : sexes_) {
+        candidates.finish(classCount);
     }
 }
 
@@ -111,86 +98,142 @@ TuningCounts FineTuner::runPass(const std::function<void()>& checkpoint) {
 }
 
 // Tries every candidate for slot k of class i in scan order. While the slot's first occupant is
-// there and only class i has to pass, one window of totals holds for all classes: the candidates
-// inside it are picked out through the index sorted by total. Once the occupant has changed (or
-// in a re-division) each class gets its own window and is scanned in turn.
+// there and only class i has to pass, one window of totals and one band score per candidate hold
+// for all classes: the candidates inside the window are picked out through the order of all by
+// total (a narrow window) or by walking all in scan order (a wide one). Once the occupant has
+// changed (or in a re-division) each class gets its own window and the candidates inside it are
+// picked out through the class's order by total.
 void FineTuner::scanSlot(int i, int k, TuningCounts& counts) {
     const Tstudent& occupant = *classes_[i].students[k];
     if (occupant.sexKey >= static_cast<int>(sexes_.size())) {
         return;
     }
-    SexIndex& index = sexes_[occupant.sexKey];
-    if (rules_.isRefb || occupant.adjusted == 1) {
-        scanClassesFrom(i, k, 0, index.classBegin[0], counts);
+    const TuningCandidates& candidates = sexes_[occupant.sexKey];
+    if (secondDecides(occupant)) {
+        scanClassesFrom(i, k, 0, candidates.classBegin(0), counts);
         return;
     }
     const Window window = totalWindow(i, i, occupant);
-    std::fill(index.marks.begin(), index.marks.end(), 0);
-    auto entry = std::lower_bound(index.byTotal.begin(), index.byTotal.end(),
-                                  std::make_pair(window.low, -1));
-    for (; entry != index.byTotal.end() && entry->first <= window.high; ++entry) {
-        index.marks[static_cast<std::size_t>(entry->second) / 64] |= std::uint64_t{1}
-                                                                     << (entry->second % 64);
-    }
-    for (std::size_t word = 0; word < index.marks.size(); ++word) {
-        while (index.marks[word] != 0) {
-            const int bit = std::countr_zero(index.marks[word]);
-            index.marks[word] &= index.marks[word] - 1;
-            const int position = static_cast<int>(word * 64) + bit;
-            const int j = index.classOf[position];
-            if (j == i) {
-                continue;
-            }
-            if (tryCandidate(i, k, j, index.slotOf[position], counts)) {
-                // The slot has a new occupant: the rest is scanned class by class.
-                scanClassesFrom(i, k, j, position + 1, counts);
-                return;
-            }
-        }
+    const auto inWindow = candidates.within(window.low, window.high);
+    const int kept = inWindow.size() * 8 > static_cast<std::size_t>(candidates.size())
+                         ? firstKeptInScanOrder(i, k, window, counts)
+                         : firstKeptOf(i, k, inWindow, counts);
+    if (kept >= 0) {
+        // The slot has a new occupant: the rest is scanned class by class.
+        scanClassesFrom(i, k, candidates.classOf(kept), kept + 1, counts);
     }
 }
 
+// The candidates of a narrow window, tried in scan order; the position of the first exchange
+// kept, or -1.
+int FineTuner::firstKeptOf(int i, int k, std::span<const TuningCandidates::Entry> inWindow,
+                           TuningCounts& counts) {
+    const Tstudent& occupant = *classes_[i].students[k];
+    const TuningCandidates& candidates = sexes_[occupant.sexKey];
+    picked_.clear();
+    for (const auto& entry : inWindow) {
+        if (candidates.classOf(entry.position) == i) {
+            continue;
+        }
+        if (const auto bands = deciderBandScore(i, i, occupant, entry.bands)) {
+            picked_.emplace_back(entry.position, *bands);
+        }
+    }
+    if (picked_.size() > 1) {
+        std::sort(picked_.begin(), picked_.end());
+    }
+    for (const auto& [position, bands] : picked_) {
+        if (tryCandidate(i, k, candidates.classOf(position), candidates.slotOf(position), bands,
+                         counts)) {
+            return position;
+        }
+    }
+    return -1;
+}
+
+// The candidates of a wide window: every student of the other classes in scan order, its total
+// compared with the window.
+int FineTuner::firstKeptInScanOrder(int i, int k, Window window, TuningCounts& counts) {
+    const Tstudent& occupant = *classes_[i].students[k];
+    const TuningCandidates& candidates = sexes_[occupant.sexKey];
+    const int classCount = static_cast<int>(classes_.size());
+    for (int j = 0; j < classCount; ++j) {
+        if (j == i) {
+            continue;
+        }
+        for (int p = candidates.classBegin(j); p < candidates.classBegin(j + 1); ++p) {
+            const double total = candidates.total(p);
+            if (total < window.low || total > window.high) {
+                continue;
+            }
+            const auto bands = deciderBandScore(i, i, occupant, candidates.bands(p));
+            if (bands && tryCandidate(i, k, j, candidates.slotOf(p), *bands, counts)) {
+                return p;
+            }
+        }
+    }
+    return -1;
+}
+
 void FineTuner::scanClassesFrom(int i, int k, int j, int position, TuningCounts& counts) {
-    const SexIndex& index = sexes_[classes_[i].students[k]->sexKey];
+    const TuningCandidates& candidates = sexes_[classes_[i].students[k]->sexKey];
     for (; j < static_cast<int>(classes_.size()); ++j) {
         if (j != i) {
             scanClassFrom(i, k, j, position, counts);
         }
-        position = index.classBegin[j + 1];
+        position = candidates.classBegin(j + 1);
     }
 }
 
+// Tries the candidates of class j from a position on that lie in the class's window; after a kept
+// exchange the window is drawn again for the new occupant and the rest of the class.
 void FineTuner::scanClassFrom(int i, int k, int j, int position, TuningCounts& counts) {
-    const SexIndex& index = sexes_[classes_[i].students[k]->sexKey];
-    const int end = index.classBegin[j + 1];
-    Window window = totalWindow(i, j, *classes_[i].students[k]);
-    for (int p = position; p < end; ++p) {
-        const double total = index.totals[p];
-        if (total < window.low || total > window.high) {
-            continue;
+    const TuningCandidates& candidates = sexes_[classes_[i].students[k]->sexKey];
+    const int end = candidates.classBegin(j + 1);
+    while (position < end) {
+        const Tstudent& occupant = *classes_[i].students[k];
+        const Window window = totalWindow(i, j, occupant);
+        classPicked_.clear();
+        if (rules_.avgTotal) {
+            for (const auto& ranked : candidates.withinClass(j, window.low, window.high)) {
+                if (ranked.position >= position) {
+                    classPicked_.push_back(ranked.position);
+                }
+            }
+            if (classPicked_.size() > 1) {
+                std::sort(classPicked_.begin(), classPicked_.end());
+            }
+        } else {
+            // Without the total condition every candidate is in the window.
+            for (int p = position; p < end; ++p) {
+                classPicked_.push_back(p);
+            }
         }
-        if (tryCandidate(i, k, j, index.slotOf[p], counts)) {
-            window = totalWindow(i, j, *classes_[i].students[k]);
+        position = end;
+        for (const int p : classPicked_) {
+            const auto bands = deciderBandScore(i, j, occupant, candidates.bands(p));
+            if (bands && tryCandidate(i, k, j, candidates.slotOf(p), *bands, counts)) {
+                position = p + 1;
+                break;
+            }
         }
     }
 }
 
-bool FineTuner::tryCandidate(int i, int k, int j, int l, TuningCounts& counts) {
+// Class j is tested first when it has to pass too: it passing is counted even when class i then
+// fails. The order of the other tests changes nothing.
+bool FineTuner::tryCandidate(int i, int k, int j, int l, int deciderBands, TuningCounts& counts) {
     Tstudent* a = classes_[i].students[k];
     Tstudent* b = classes_[j].students[l];
-    if (a->sameScores(*b) || pinyinClash(i, j, *a, *b)) {
-        return false;
-    }
-    if (rules_.keepGroups && !exchangeKeepsGroups(classes_[i], *a, classes_[j], *b)) {
-        return false;
-    }
-    if (rules_.isRefb || a->adjusted == 1) {
-        if (!passes(j, l, *b, *a)) {
+    if (secondDecides(*a)) {
+        if (!passes(j, l, *b, *a, deciderBands) || !exchangeAllowed(i, j, *a, *b)) {
             return false;
         }
         ++counts.requalified;
-    }
-    if (!passes(i, k, *a, *b)) {
+        if (!passes(i, k, *a, *b, rules_.avgBands ? bandScore(i, a->bands, b->bands) : 0)) {
+            return false;
+        }
+    } else if (!passes(i, k, *a, *b, deciderBands) || !exchangeAllowed(i, j, *a, *b)) {
         return false;
     }
     exchange(i, k, j, l);
@@ -200,6 +243,39 @@ bool FineTuner::tryCandidate(int i, int k, int j, int l, TuningCounts& counts) {
     return true;
 }
 
+bool FineTuner::secondDecides(const Tstudent& occupant) const {
+    return rules_.isRefb || occupant.adjusted == 1;
+}
+
+// The band score of the deciding class, nothing when it is below 0. The occupant's side is looked
+// up once for the candidates that follow.
+std::optional<int> FineTuner::deciderBandScore(int i, int j, const Tstudent& occupant,
+                                               const std::array<int, kSubjectCount>& bands) {
+    if (!rules_.avgBands) {
+        return 0;
+    }
+    const bool enters = secondDecides(occupant);
+    const int c = enters ? j : i;
+    const BandQuestion question{c, views_[c].version, &occupant, enters};
+    const bool held = surplus_.holdsEveryBand();
+    if (!(question == bandQuestion_) && held) {
+        answers_ = surplus_.answersFor(c, occupant, enters);
+    }
+    bandQuestion_ = question;
+    const int score = held      ? answers_.score(bands)
+                      : enters ? bandScore(c, bands, occupant.bands)
+                               : bandScore(c, occupant.bands, bands);
+    if (score < 0) {
+        return std::nullopt;
+    }
+    return score;
+}
+
+bool FineTuner::exchangeAllowed(int i, int j, const Tstudent& a, const Tstudent& b) const {
+    return !a.sameScores(b) && !pinyinClash(i, j, a, b) &&
+           (!rules_.keepGroups || exchangeKeepsGroups(classes_[i], a, classes_[j], b));
+}
+
 // The totals a candidate may have and still pass the total-average condition of the class that
 // decides first (the second class once both must pass, since it is tested first); a little wider
 // than needed, so it never turns away a candidate the condition would accept.
@@ -207,8 +283,8 @@ FineTuner::Window FineTuner::totalWindow(int i, int j, const Tstudent& occupant)
     if (!rules_.avgTotal) {
         return {-kInfinity, kInfinity};
     }
-    const bool secondDecides = rules_.isRefb || occupant.adjusted == 1;
-    const int c = secondDecides ? j : i;
+    const bool second = secondDecides(occupant);
+    const int c = second ? j : i;
     const Tdistribute& tally = classes_[c];
     const double n = tally.count();
     const double cohort = figures_.averages[kTotal];
@@ -218,7 +294,7 @@ FineTuner::Window FineTuner::totalWindow(int i, int j, const Tstudent& occupant)
         1e-7 * (1 + std::fabs(cohort) + (sum.magnitudes() + std::fabs(occupant.total)) / n);
     double low;
     double high;
-    if (secondDecides) {
+    if (second) {
         // The occupant joins class j and the candidate leaves it.
         const double base = cohort - (sum.value() + occupant.total) / n;
         low = n * (-base - reach);
@@ -238,14 +314,11 @@ bool FineTuner::pinyinClash(int i, int j, const Tstudent& a, const Tstudent& b) 
            classes_[j].pinyinCount(a.pinyinKey) - same > 0;
 }
 
-bool FineTuner::passes(int c, int slot, const Tstudent& leaving, const Tstudent& entering) {
+bool FineTuner::passes(int c, int slot, const Tstudent& leaving, const Tstudent& entering,
+                       int bands) {
     const Tdistribute& tally = classes_[c];
-    int bands = 0;
-    if (rules_.avgBands) {
-        bands = bandScore(tally, leaving, entering);
-        if (bands < 0) {
-            return false;
-        }
+    if (rules_.avgBands && bands < 0) {
+        return false;
     }
     const Deviations& was = before(c);
     const double n = tally.count();
@@ -325,12 +398,15 @@ bool FineTuner::passesByWalking(int c, int slot, const Tstudent& entering, int b
     return gain >= 0 && (!rules_.avgBands || bandScore >= 0);
 }
 
-int FineTuner::bandScore(const Tdistribute& tally, const Tstudent& leaving,
-                         const Tstudent& entering) const {
+int FineTuner::bandScore(int c, const std::array<int, kSubjectCount>& leaving,
+                         const std::array<int, kSubjectCount>& entering) const {
+    const Tdistribute& tally = classes_[c];
     int score = 0;
     for (int s = 0; s < kSubjectCount; ++s) {
-        score += tally.bandSwapTest(static_cast<Subject>(s), figures_.targets, leaving.bands[s],
-                                    entering.bands[s]);
+        if (leaving[s] != entering[s]) {
+            score += tally.bandSwapAnswer(surplus_.at(c, static_cast<Subject>(s), leaving[s]),
+                                          surplus_.at(c, static_cast<Subject>(s), entering[s]));
+        }
     }
     return score;
 }
@@ -368,22 +444,13 @@ void FineTuner::exchange(int i, int k, int j, int l) {
     Tstudent* b = classes_[j].students[l];
     classes_[i].replace(k, b);
     classes_[j].replace(l, a);
-    SexIndex& index = sexes_[a->sexKey];
-    moveInTotalOrder(index, views_[i].positionOfSlot[k], b->total);
-    moveInTotalOrder(index, views_[j].positionOfSlot[l], a->total);
-    views_[i].stale = true;
-    views_[j].stale = true;
-}
-
-// Gives the entry at a position a new total and moves it to its place in the total order.
-void FineTuner::moveInTotalOrder(SexIndex& index, int position, double newTotal) {
-    const auto old = std::make_pair(index.totals[position], position);
-    auto at = std::lower_bound(index.byTotal.begin(), index.byTotal.end(), old);
-    index.byTotal.erase(at);
-    const auto entry = std::make_pair(newTotal, position);
-    index.byTotal.insert(std::lower_bound(index.byTotal.begin(), index.byTotal.end(), entry),
-                         entry);
-    index.totals[position] = newTotal;
+    surplus_.replaced(i, *a, *b);
+    surplus_.replaced(j, *b, *a);
+    sexes_[a->sexKey].exchange(views_[i].positionOfSlot[k], views_[j].positionOfSlot[l]);
+    for (ClassView* view : {&views_[i], &views_[j]}) {
+        view->stale = true;
+        ++view->version;
+    }
 }
 
 }  // namespace qm::engine

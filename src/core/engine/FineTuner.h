@@ -1,13 +1,16 @@
 #pragma once
 
 #include <array>
-#include <cstdint>
 #include <functional>
+#include <optional>
+#include <span>
 #include <utility>
 #include <vector>
 
+#include "engine/ClassBandSurplus.h"
 #include "engine/CohortFigures.h"
 #include "engine/Tdistribute.h"
+#include "engine/TuningCandidates.h"
 
 namespace qm::engine {
 
@@ -43,6 +46,12 @@ struct TuningCounts {
 // the tuner decides from the classes' kept sums: exactly when every value is a multiple of 1/256
 // (then all such sums are exact), otherwise with an error bound, and it walks the classes only
 // when the bound cannot decide.
+//
+// Most candidates fail, and to keep a pass from growing with the square of the cohort the tuner
+// looks only at those that could pass: candidates whose totals lie in the window the total
+// condition leaves, picked out through orders by total, and of those first the ones whose band
+// score can pass, judged from each class's band surpluses. Which candidates are left out changes
+// nothing: a candidate left out would have been turned away without being counted.
 class FineTuner {
   public:
     FineTuner(std::vector<Tdistribute>& classes, const TuningRules& rules,
@@ -58,21 +67,19 @@ class FineTuner {
         std::array<double, kQuantityCount> magnitude{};
         std::array<double, kQuantityCount> error{};
     };
-    // The movable students of one sex, in scan order (by class, then slot): their totals, and the
-    // same entries sorted by total, so that the candidates within a window of totals are found
-    // without looking at the others.
-    struct SexIndex {
-        std::vector<double> totals;
-        std::vector<int> classOf;
-        std::vector<int> slotOf;
-        std::vector<int> classBegin;  // first position of each class; one more entry at the end
-        std::vector<std::pair<double, int>> byTotal;  // (total, position), ascending
-        std::vector<std::uint64_t> marks;             // scratch: positions within a window
-    };
     struct ClassView {
         std::vector<int> positionOfSlot;
         Deviations before;
         bool stale = true;
+        int version = 0;  // counts the exchanges that changed the class
+    };
+    // What occupantSurplus_ holds for: the class asked, as it stands, and the occupant.
+    struct BandQuestion {
+        int classIndex = -1;
+        int version = -1;
+        const Tstudent* occupant = nullptr;
+        bool occupantEnters = false;
+        bool operator==(const BandQuestion&) const = default;
     };
     struct Window {
         double low;
@@ -80,31 +87,50 @@ class FineTuner {
     };
 
     void scanSlot(int i, int k, TuningCounts& counts);
+    int firstKeptOf(int i, int k, std::span<const TuningCandidates::Entry> inWindow,
+                    TuningCounts& counts);
+    int firstKeptInScanOrder(int i, int k, Window window, TuningCounts& counts);
     // Scans class j from a position on, then every later class but i from its start.
     void scanClassesFrom(int i, int k, int j, int position, TuningCounts& counts);
-    // Tries the candidates of class j from a position on, each against its own window.
+    // Tries the candidates of class j from a position on that lie in its window.
     void scanClassFrom(int i, int k, int j, int position, TuningCounts& counts);
-    // Tries one candidate; true when the exchange was kept.
-    bool tryCandidate(int i, int k, int j, int l, TuningCounts& counts);
+    // Tries one candidate, given the band score of the class that decides first; true when the
+    // exchange was kept.
+    bool tryCandidate(int i, int k, int j, int l, int deciderBands, TuningCounts& counts);
+    // Whether the occupant of slot k of class i has to suit class j as well.
+    bool secondDecides(const Tstudent& occupant) const;
     Window totalWindow(int i, int j, const Tstudent& occupant);
+    // The band score of the class that decides first (0 when bands do not count), for a candidate
+    // with these bands; nothing when it is below 0, so that trying the candidate would change
+    // nothing, not even a count.
+    std::optional<int> deciderBandScore(int i, int j, const Tstudent& occupant,
+                                        const std::array<int, kSubjectCount>& bands);
+    // Neither the same scores, nor the same pinyin, nor a group broken.
+    bool exchangeAllowed(int i, int j, const Tstudent& a, const Tstudent& b) const;
     bool pinyinClash(int i, int j, const Tstudent& a, const Tstudent& b) const;
-    // Whether class c passes its test with leaving (in slot) replaced by entering.
-    bool passes(int c, int slot, const Tstudent& leaving, const Tstudent& entering);
+    // Whether class c passes its test with leaving (in slot) replaced by entering, given its band
+    // score for the exchange.
+    bool passes(int c, int slot, const Tstudent& leaving, const Tstudent& entering, int bands);
     bool passesByWalking(int c, int slot, const Tstudent& entering, int bandScore) const;
-    int bandScore(const Tdistribute& tally, const Tstudent& leaving,
-                  const Tstudent& entering) const;
+    // The band score of class c: its bandSwapTest answers summed over the subjects.
+    int bandScore(int c, const std::array<int, kSubjectCount>& leaving,
+                  const std::array<int, kSubjectCount>& entering) const;
     const Deviations& before(int c);
     double errorBound(int count, double magnitudes, int quantity) const;
     void exchange(int i, int k, int j, int l);
-    void moveInTotalOrder(SexIndex& index, int position, double newTotal);
 
     std::vector<Tdistribute>& classes_;
     TuningRules rules_;
     const CohortFigures& figures_;
+    ClassBandSurplus surplus_;
     std::vector<int> gainOrder_;
     std::array<bool, kQuantityCount> exactSums_{};
     std::vector<ClassView> views_;
-    std::vector<SexIndex> sexes_;
+    std::vector<TuningCandidates> sexes_;      // by sex key
+    std::vector<std::pair<int, int>> picked_;  // scratch: a slot's candidates, band scores
+    std::vector<int> classPicked_;             // scratch: positions of a class's candidates
+    BandQuestion bandQuestion_;
+    ClassBandSurplus::Answers answers_;  // for bandQuestion_
 };
 
 }  // namespace qm::engine

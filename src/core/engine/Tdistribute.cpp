@@ -44,38 +44,14 @@ int Tdistribute::bandCount(std::string_view code, double score) const {
     return subject ? bandCount(*subject, scoreBand(score)) : 0;
 }
 
-int Tdistribute::bandCount(Subject subject, int band) const {
-    return bandColumns_[subject].count(band);
-}
-
 int Tdistribute::bandSwapTest(std::string_view code, const BandTargets& targets, double leaving,
                               double entering) const {
     const auto subject = subjectFromCode(code);
     return subject ? bandSwapTest(*subject, targets, scoreBand(leaving), scoreBand(entering)) : 0;
 }
 
-int Tdistribute::bandSwapTest(Subject subject, const BandTargets& targets, int leavingBand,
-                              int enteringBand) const {
-    if (leavingBand == enteringBand) {
-        return 0;
-    }
-    const int leavingCount = bandCount(subject, leavingBand);
-    const int enteringCount = bandCount(subject, enteringBand);
-    const int leavingTarget = targets.target(subject, leavingBand);
-    const int enteringTarget = targets.target(subject, enteringBand);
-    if (leavingTarget < leavingCount && enteringTarget > enteringCount) {
-        return 1;
-    }
-    if ((leavingCount - leavingTarget) - (enteringCount - enteringTarget) > inter) {
-        return 1;
-    }
-    return -1;
-}
-
 int Tdistribute::pinyinCount(int pinyinKey) const {
-    return pinyinKey >= 0 && pinyinKey < static_cast<int>(pinyinCounts_.size())
-               ? pinyinCounts_[pinyinKey]
-               : 0;
+    return pinyinKey >= 0 ? pinyinCounts_.count(pinyinKey) : 0;
 }
 
 bool Tdistribute::hasOtherPingyin(int studentId, int pinyinKey) const {
@@ -88,15 +64,12 @@ bool Tdistribute::hasOtherPingyin(int studentId, int pinyinKey) const {
 }
 
 int Tdistribute::apartCount(int apartKey) const {
-    return apartKey < static_cast<int>(apartCounts_.size()) ? apartCounts_[apartKey] : 0;
+    return apartKey >= 0 ? apartCounts_.count(apartKey) : 0;
 }
 
 void Tdistribute::holdApartPlaces(const std::vector<int>& apartKeys, int delta) {
     for (int key : apartKeys) {
-        if (key >= static_cast<int>(apartCounts_.size())) {
-            apartCounts_.resize(static_cast<std::size_t>(key) + 1, 0);
-        }
-        apartCounts_[key] += delta;
+        apartCounts_.add(key, delta);
     }
 }
 
@@ -119,20 +92,10 @@ void Tdistribute::tally(const Tstudent& student, int delta) {
     for (int s = 0; s < kSubjectCount; ++s) {
         bandColumns_[s].add(student.bands[s], delta);
     }
-    if (student.pinyinKey >= static_cast<int>(pinyinCounts_.size())) {
-        pinyinCounts_.resize(static_cast<std::size_t>(student.pinyinKey) + 1, 0);
-    }
     if (student.pinyinKey >= 0) {
-        pinyinCounts_[student.pinyinKey] += delta;
+        pinyinCounts_.add(student.pinyinKey, delta);
     }
     holdApartPlaces(student.apartKeys, delta);
-}
-
-int Tdistribute::BandColumn::count(int band) const {
-    const long long index = static_cast<long long>(band) - firstBand;
-    return index >= 0 && index < static_cast<long long>(counts.size())
-               ? counts[static_cast<std::size_t>(index)]
-               : 0;
 }
 
 void Tdistribute::BandColumn::add(int band, int delta) {

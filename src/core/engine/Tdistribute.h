@@ -6,6 +6,7 @@
 
 #include "engine/BandTargets.h"
 #include "engine/KeptSum.h"
+#include "engine/KeyCountTable.h"
 #include "engine/Subject.h"
 #include "engine/Tstudent.h"
 
@@ -35,14 +36,35 @@ class Tdistribute {
     // How many students share the band of the score in the subject of the code; 0 for a code
     // that is not one of the nine.
     int bandCount(std::string_view code, double score) const;
-    int bandCount(Subject subject, int band) const;
+    int bandCount(Subject subject, int band) const { return bandColumns_[subject].count(band); }
     // Whether exchanging a student of this class with the leaving score for one with the
     // entering score suits this class's band head counts in the subject: 1, 0 (same band, or a
     // code that is not one of the nine) or -1.
     int bandSwapTest(std::string_view code, const BandTargets& targets, double leaving,
                      double entering) const;
     int bandSwapTest(Subject subject, const BandTargets& targets, int leavingBand,
-                     int enteringBand) const;
+                     int enteringBand) const {
+        if (leavingBand == enteringBand) {
+            return 0;
+        }
+        return bandSwapAnswer(bandSurplus(subject, targets, leavingBand),
+                              bandSurplus(subject, targets, enteringBand));
+    }
+    // How far the class's head count in a band lies above the band's target (below: negative).
+    int bandSurplus(Subject subject, const BandTargets& targets, int band) const {
+        return bandCount(subject, band) - targets.target(subject, band);
+    }
+    // The answer of bandSwapTest for two different bands, from the class's surplus in the band
+    // the exchange takes a student from and in the band it brings one to: 1 when the class is
+    // over its target in the first and under it in the second, or when the first surplus exceeds
+    // the second by more than the band tolerance; otherwise -1.
+    int bandSwapAnswer(int leavingSurplus, int enteringSurplus) const {
+        // Both conditions are worked out without a jump between them: fine tuning asks this for
+        // many candidates, and which one holds cannot be foreseen.
+        const bool overAndUnder = (leavingSurplus > 0) & (enteringSurplus < 0);
+        const bool fartherApart = leavingSurplus - enteringSurplus > inter;
+        return 2 * static_cast<int>(overAndUnder | fartherApart) - 1;
+    }
 
     // Pinyin questions by pinyin key (Tstudent::pinyinKey).
     int pinyinCount(int pinyinKey) const;
@@ -74,7 +96,12 @@ class Tdistribute {
     struct BandColumn {
         int firstBand = 0;
         std::vector<int> counts;
-        int count(int band) const;
+        int count(int band) const {
+            const long long index = static_cast<long long>(band) - firstBand;
+            return index >= 0 && index < static_cast<long long>(counts.size())
+                       ? counts[static_cast<std::size_t>(index)]
+                       : 0;
+        }
         void add(int band, int delta);
     };
 
@@ -82,8 +109,8 @@ class Tdistribute {
 
     std::array<KeptSum, kQuantityCount> sums_{};
     std::array<BandColumn, kSubjectCount> bandColumns_{};
-    std::vector<int> pinyinCounts_;
-    std::vector<int> apartCounts_;
+    KeyCountTable pinyinCounts_;
+    KeyCountTable apartCounts_;
 };
 
 }  // namespace qm::engine
