@@ -1,7 +1,8 @@
 // 深度优化 through the real database. On generated cohorts (fixed students, categories, equal and
 // empty readings, odd sexes) it keeps every rule, never makes a figure or its objective worse and
 // gives the same classes every time; on a school's intake it reaches the evenness it promises;
-// a division runs it at its end when the setting is on, as one unit with the division.
+// the subjects 科目设置 leaves unticked leave it; a division runs it at its end when the setting
+// is on, as one unit with the division.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -276,6 +277,37 @@ TEST_F(DeepOptimisationTest, KeepsTheTeachersGroups) {
     }
     EXPECT_GE(grouped, 20);
     EXPECT_GT(moved, 0);  // the groups leave 深度优化 room to work
+}
+
+// The subjects 科目设置 leaves unticked take no part: they leave the figures, and 深度优化
+// evens out the subjects that take part far more than those left out.
+TEST_F(DeepOptimisationTest, UntickedSubjectsLeaveItAndTheFigures) {
+    const test::SchoolCohort school{400, 8, 9};
+    store::DivisionSettings settings;
+    settings.skip_subjects = ~((1 << kMath) | (1 << kChinese)) & 0x1FF;
+    const auto current = project(school.classes, settings, true, 0);
+    test::insertSchoolCohort(connection(), current.fbTable, school);
+    DivisionObserver quiet;
+    divide(connection(), current, quiet);
+
+    const PlacedCohort chosen = loadProjectCohort(connection(), current);
+    const BalanceFigures figures = measureBalance(chosen, chosen.presentClasses());
+    ASSERT_EQ(figures.averages.size(), 3u);  // the total, 数学, 语文
+    EXPECT_EQ(figures.averages[1].quantity, kMath);
+    EXPECT_EQ(figures.averages[2].quantity, kChinese);
+    ASSERT_EQ(figures.bands.size(), 2u);
+
+    const PlacedCohort all = cohortOf(current, school.classes);
+    const BalanceFigures allFigures = measureBalance(all, all.presentClasses());
+    double leftOut = 0;
+    for (const auto& average : allFigures.averages) {
+        if (average.quantity != kTotal && average.quantity != kMath &&
+            average.quantity != kChinese) {
+            leftOut = std::max(leftOut, average.spread);
+        }
+    }
+    EXPECT_LE(figures.worstSubjectSpread() * 4, leftOut)
+        << figures.worstSubjectSpread() << " against " << leftOut;
 }
 
 // The figures promised for an intake of 400 in 8 classes with three subjects, in both strengths.

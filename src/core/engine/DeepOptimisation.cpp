@@ -8,7 +8,6 @@
 #include "engine/DeepOptimiser.h"
 #include "engine/DivisionGroups.h"
 #include "engine/PlacedCohort.h"
-#include "engine/RunSettings.h"
 #include "store/DivisionSettings.h"
 #include "store/StepRecorder.h"
 #include "store/StudentTable.h"
@@ -73,17 +72,12 @@ void runOptimisation(db::Connection& connection, const store::CurrentProject& pr
     observer.consoleLine("深度优化结束");
 }
 
-PlacedCohort projectCohort(db::Connection& connection, const store::CurrentProject& project) {
-    return loadPlacedCohort(connection, store::checkedTableName(project.fbTable),
-                            projectClassCount(connection, project));
-}
-
 }  // namespace
 
 void optimiseClasses(db::Connection& connection, const store::CurrentProject& project,
                      DivisionObserver& observer) {
     const auto settings = store::loadSettings(connection, project.id());
-    const PlacedCohort cohort = projectCohort(connection, project);
+    const PlacedCohort cohort = loadProjectCohort(connection, project);
     if (cohort.students.empty()) {
         throw UserError("该分班项目的班级里还没有学生，请先分班");
     }
@@ -105,7 +99,7 @@ void optimiseAfterDivision(db::Connection& connection, const store::CurrentProje
     if (!asksForOptimisation(settings)) {
         return;
     }
-    const PlacedCohort cohort = projectCohort(connection, project);
+    const PlacedCohort cohort = loadProjectCohort(connection, project);
     if (cohort.students.empty()) {
         return;  // nobody was placed: nothing to even out
     }

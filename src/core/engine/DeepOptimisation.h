@@ -9,7 +9,8 @@ class Connection;
 
 namespace qm::engine {
 
-// 深度优化 of the project's present classes, in the strength its settings name: exchanges
+// 深度优化 of the project's present classes, in the strength its settings name, over the
+// subjects they let take part: exchanges
 // students between classes as DeepOptimiser does, keeping the teacher's groups, and writes the
 // classes that changed back. One transaction, recorded as the step "深度优化" that undo takes
 // back; the console ends with the figures before and after, and with the groups as a division

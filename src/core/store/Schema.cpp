@@ -26,9 +26,11 @@ constexpr const char* kCreateConfig =
     "is_avg_person INTEGER,is_avg_total INTEGER,is_avg_ch INTEGER,is_avg_math INTEGER,"
     "is_avg_eng INTEGER,is_avg_inter INTEGER,inter INTEGER,is_man INTEGER,wtNum INTEGER)";
 
-// Settings columns added after the first release: whether a division ends with 深度优化, and its
-// strength. A database made before them gets them on opening, its rows reading as off.
-constexpr const char* kAddedSettingsColumns[] = {"is_deep_opt", "deep_opt_mode"};
+// Settings columns added after the first release: whether a division ends with 深度优化, its
+// strength, and the subjects 科目设置 leaves out of it and of the balance figures (none). A
+// database made before them gets them on opening, its rows reading as off and all subjects
+// taking part.
+constexpr const char* kAddedSettingsColumns[] = {"is_deep_opt", "deep_opt_mode", "skip_subjects"};
 
 std::vector<std::string> missingSettingsColumns(db::Connection& connection) {
     std::set<std::string> present;
