@@ -2,6 +2,7 @@
 
 #include "common/UserError.h"
 #include "store/DivisionSettings.h"
+#include "store/OptimisationRuns.h"
 #include "store/ProjectStore.h"
 #include "store/Schema.h"
 #include "support/TempDatabase.h"
@@ -82,9 +83,9 @@ TEST(DivisionSettings, BoundsRefuseToleranceAndCountsOutsideTheirRange) {
     }
 }
 
-// 深度优化 and the subjects 科目设置 leaves out are later columns: a file made before them gets
-// them on opening with its rows reading as off and every subject taking part; a new project
-// starts the same way, and the values are stored.
+// 深度优化, the subjects 科目设置 leaves out and the count of runs of 深度优化 are later columns:
+// a file made before them gets them on opening with its rows reading as off, every subject
+// taking part and no run; a new project starts the same way, and the values are stored.
 TEST(DivisionSettings, LaterSettingsStartOffAndOldFilesGetThemOnOpening) {
     test::TempFolder folder;
     const std::string path = folder.file("old.db");
@@ -109,6 +110,7 @@ TEST(DivisionSettings, LaterSettingsStartOffAndOldFilesGetThemOnOpening) {
     for (int subject = 0; subject < 9; ++subject) {
         EXPECT_TRUE(takesPart(old, subject)) << subject;
     }
+    EXPECT_EQ(optimisationRuns(connection, 3), 0);
 
     const auto project = createProject(connection, "p", 4);
     auto settings = *loadSettings(connection, project.id());
@@ -118,11 +120,14 @@ TEST(DivisionSettings, LaterSettingsStartOffAndOldFilesGetThemOnOpening) {
     settings.deep_opt_mode = 1;
     settings.skip_subjects = (1 << 0) | (1 << 6);  // 数学 and 体育 unticked
     saveSettings(connection, settings);
+    setOptimisationRuns(connection, project.id(), 2);
     EXPECT_EQ(loadSettings(connection, project.id()), settings);
     EXPECT_FALSE(takesPart(settings, 0));
     EXPECT_TRUE(takesPart(settings, 1));
     EXPECT_FALSE(takesPart(settings, 6));
+    EXPECT_EQ(optimisationRuns(connection, project.id()), 2);
     EXPECT_EQ(loadSettings(connection, 3), old);
+    EXPECT_EQ(optimisationRuns(connection, 3), 0);
 }
 
 }  // namespace

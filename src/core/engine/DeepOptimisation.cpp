@@ -9,6 +9,7 @@
 #include "engine/DivisionGroups.h"
 #include "engine/PlacedCohort.h"
 #include "store/DivisionSettings.h"
+#include "store/OptimisationRuns.h"
 #include "store/StepRecorder.h"
 #include "store/StudentTable.h"
 
@@ -53,6 +54,10 @@ void report(const PlacedCohort& cohort, const OptimisationOutcome& outcome,
                              " 秒的时间上限，提前结束，保留到此为止最好的分班");
     }
     observer.consoleLine("深度优化：调整了 " + std::to_string(moved) + " 名学生的班级");
+    if (after.sizeSpread != before.sizeSpread) {
+        observer.consoleLine("深度优化：班级人数最大差 " + std::to_string(before.sizeSpread) +
+                             " → " + std::to_string(after.sizeSpread) + " 人");
+    }
     observer.consoleLine("深度优化：总分平均分最大差 " + decimalText(before.totalSpread(), 2) +
                          " → " + decimalText(after.totalSpread(), 2) + " 分，单科最大差 " +
                          decimalText(before.worstSubjectSpread(), 2) + " → " +
@@ -61,13 +66,16 @@ void report(const PlacedCohort& cohort, const OptimisationOutcome& outcome,
                          " → " + std::to_string(after.worstBandSpread()) + " 人");
 }
 
+// The run-th run of 深度优化 on the present division (from 0), which the project then counts.
 void runOptimisation(db::Connection& connection, const store::CurrentProject& project,
-                     const PlacedCohort& cohort, OptimiseStrength strength,
+                     const PlacedCohort& cohort, OptimiseStrength strength, int run,
                      DivisionObserver& observer) {
     observer.consoleLine("深度优化开始（" + strengthName(strength) + "）");
     const GroupPlan groups = projectGroups(connection, project);
-    const OptimisationOutcome outcome = DeepOptimiser(cohort, groups, strength, observer).run();
+    const OptimisationOutcome outcome =
+        DeepOptimiser(cohort, groups, strength, run, observer).run();
     writeBack(connection, project.fbTable, cohort, outcome.classOf);
+    store::setOptimisationRuns(connection, project.id(), run + 1);
     report(cohort, outcome, observer);
     observer.consoleLine("深度优化结束");
 }
@@ -83,7 +91,8 @@ void optimiseClasses(db::Connection& connection, const store::CurrentProject& pr
     }
     db::Transaction transaction(connection);
     store::StepRecorder step(connection, project);
-    runOptimisation(connection, project, cohort, strengthOf(settings), observer);
+    runOptimisation(connection, project, cohort, strengthOf(settings),
+                    store::optimisationRuns(connection, project.id()), observer);
     reportUnkeptGroups(connection, project, observer);
     step.record("深度优化");
     transaction.commit();
@@ -96,6 +105,9 @@ bool optimisesAfterDivision(db::Connection& connection, const store::CurrentProj
 void optimiseAfterDivision(db::Connection& connection, const store::CurrentProject& project,
                            DivisionObserver& observer) {
     const auto settings = store::loadSettings(connection, project.id());
+    // A new division starts the count of runs of 深度优化 afresh, so that it gives the same
+    // classes whatever ran on the division before.
+    store::setOptimisationRuns(connection, project.id(), 0);
     if (!asksForOptimisation(settings)) {
         return;
     }
@@ -104,7 +116,7 @@ void optimiseAfterDivision(db::Connection& connection, const store::CurrentProje
         return;  // nobody was placed: nothing to even out
     }
     db::Transaction transaction(connection);
-    runOptimisation(connection, project, cohort, strengthOf(settings), observer);
+    runOptimisation(connection, project, cohort, strengthOf(settings), 0, observer);
     transaction.commit();
 }
 

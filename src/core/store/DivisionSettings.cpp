@@ -96,12 +96,12 @@ void saveSettings(db::Connection& connection, const DivisionSettings& s) {
 }
 
 void insertDefaultSettings(db::Connection& connection, int projectId) {
-    // The values of the original row in its column order, then 深度优化 off and every subject
-    // taking part.
+    // The values of the original row in its column order, then 深度优化 off, every subject taking
+    // part and no run of 深度优化 yet.
     auto statement = connection.prepare(
         "insert into config(id,is_avg_person,is_avg_total,is_avg_ch,is_avg_math,is_avg_eng,"
-        "is_avg_inter,inter,is_man,wtNum,is_deep_opt,deep_opt_mode,skip_subjects) "
-        "values(?,1,1,1,1,1,1,1,0,50,0,0,0)");
+        "is_avg_inter,inter,is_man,wtNum,is_deep_opt,deep_opt_mode,skip_subjects,deep_opt_runs) "
+        "values(?,1,1,1,1,1,1,1,0,50,0,0,0,0)");
     statement.bind(1, projectId);
     statement.execute();
 }
