@@ -162,15 +162,18 @@ std::vector<int> classIndicesOf(const PlacedCohort& cohort, const Students& stud
     return classOf;
 }
 
-// The classes after 深度优化 against the cohort as it found them: no figure worse, and sizes
-// closer or else the objective of the strength lower (or nobody moved).
+// The classes after 深度优化 against the cohort as it found them: no figure worse, and sizes,
+// the total's spread or the worst subject's spread narrower, or else the objective of the
+// strength lower (or nobody moved).
 void expectNoWorse(const PlacedCohort& found, const Students& after, int mode,
                    const std::string& name) {
     const std::vector<int> classOf = classIndicesOf(found, after);
     const BalanceFigures before = measureBalance(found, found.presentClasses());
     const BalanceFigures now = measureBalance(found, classOf);
     expectNoFigureWorse(before, now, name);
-    if (now.sizeSpread < before.sizeSpread || classOf == found.presentClasses()) {
+    if (now.sizeSpread < before.sizeSpread || now.totalSpread() < before.totalSpread() ||
+        now.worstSubjectSpread() < before.worstSubjectSpread() ||
+        classOf == found.presentClasses()) {
         return;
     }
     BalanceObjective objective(found, found.presentClasses(),

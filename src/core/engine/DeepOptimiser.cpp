@@ -37,6 +37,14 @@ constexpr int kDeeperSweeps = 2;
 // double-exchange search goes on, at most this many times.
 constexpr double kRepairWeight = 4;
 constexpr int kRepairRounds = 3;
+// The spread a teacher reads first is the widest among the total and the subjects. Rounds that
+// weigh the quantities whose spread is within kNearWidest of the widest kWidestWeight times more
+// and let the double-exchange search go on; the rounds get kWidestBudget divided by the movable
+// students, between 1 and kMostWidestRounds.
+constexpr double kNearWidest = 0.8;
+constexpr double kWidestWeight = 2;
+constexpr long long kWidestBudget = 8000;
+constexpr long long kMostWidestRounds = 8;
 // Gains below this share of the objective are not worth an exchange.
 constexpr double kRelativeMinGain = 1e-9;
 
@@ -61,6 +69,34 @@ bool weighWiderSpreads(const PlacedCohort& cohort, const std::vector<int>& befor
         }
     }
     return any;
+}
+
+// The widest spread of class averages among the total and the subjects taken.
+double widestSpread(const BalanceFigures& figures) {
+    return std::max(figures.totalSpread(), figures.worstSubjectSpread());
+}
+
+// Narrows the widest spreads of class averages in `rounds` rounds (see kNearWidest) and returns
+// the best classes met on the way, by betterClasses, beginning with those the state holds.
+std::vector<int> narrowWidestSpreads(const PlacedCohort& cohort, ExchangeState& state,
+                                     const BalanceGoal& goal, long long rounds, double minGain,
+                                     SearchControl& control) {
+    std::vector<int> best = state.placement();
+    for (long long round = 0; round < rounds && !control.timeCapReached(); ++round) {
+        const BalanceFigures now = measureBalance(cohort, state.placement());
+        const double widest = widestSpread(now);
+        for (const auto& average : now.averages) {
+            if (average.spread >= kNearWidest * widest) {
+                state.weighMore(average.quantity, kWidestWeight);
+            }
+        }
+        state.refresh();
+        PairExchangeSearch(state).run(kPairSweeps, minGain, control, 1, 1);
+        if (betterClasses(cohort, best, state.placement(), goal)) {
+            best = state.placement();
+        }
+    }
+    return best;
 }
 
 }  // namespace
@@ -88,8 +124,10 @@ bool betterClasses(const PlacedCohort& cohort, const std::vector<int>& before,
         now.worstSubjectSpread() > old.worstSubjectSpread() + kRounding) {
         return false;
     }
-    if (now.sizeSpread < old.sizeSpread) {
-        return true;  // even sizes come first
+    // Even sizes come first, then the spreads a teacher reads.
+    if (now.sizeSpread < old.sizeSpread || now.totalSpread() < old.totalSpread() - kRounding ||
+        now.worstSubjectSpread() < old.worstSubjectSpread() - kRounding) {
+        return true;
     }
     BalanceObjective objective(cohort, before, goal);
     const double objectiveBefore = objective.value();
@@ -153,10 +191,13 @@ OptimisationOutcome DeepOptimiser::run() {
         state.refresh();
         PairExchangeSearch(state).run(kPairSweeps, minGain, control, 1, 1);
     }
+    const std::vector<int> found = narrowWidestSpreads(
+        cohort_, state, goal, std::clamp(kWidestBudget / movable, 1LL, kMostWidestRounds), minGain,
+        control);
     control.proceed(1);
     outcome.stoppedAtTimeCap = control.timeCapReached();
-    if (betterClasses(cohort_, outcome.classOf, state.placement(), goal)) {
-        outcome.classOf = state.placement();
+    if (betterClasses(cohort_, outcome.classOf, found, goal)) {
+        outcome.classOf = found;
     }
     return outcome;
 }

@@ -40,7 +40,8 @@ struct OptimisationOutcome {
 // Whether new classes are better than the classes they came from, as a teacher sees them: no
 // spread of class sizes, of the total's class averages, of a subject's class averages (the
 // largest among the subjects) or of band head counts (the largest among the subjects) wider,
-// and class sizes closer or else the objective lower.
+// and class sizes closer, the total's or the worst subject's spread narrower, or else the
+// objective lower.
 bool betterClasses(const PlacedCohort& cohort, const std::vector<int>& before,
                    const std::vector<int>& after, const BalanceGoal& goal);
 
@@ -48,7 +49,8 @@ bool betterClasses(const PlacedCohort& cohort, const std::vector<int>& before,
 // students between classes to lower the objective of BalanceObjective, keeping every rule of
 // ExchangeRules (the teacher's groups among them). Three searches in turn: simulated annealing
 // (about 2,000 steps per movable student), a quick descent, then the double-exchange search
-// between two classes at a time until no pair of classes improves. The n-th run on the same
+// between two classes at a time until no pair of classes improves; then rounds that weigh the
+// quantities with the widest spreads of class averages more and search on. The n-th run on the same
 // division (`run`, from 0) anneals with a seed of its own, and from the second run on from a
 // lower temperature, so that it searches on from the classes the run before left instead of
 // repeating it. Every bound is a number of steps derived from the cohort, so the same cohort
