@@ -44,7 +44,7 @@ constexpr int kRepairRounds = 3;
 constexpr double kNearWidest = 0.8;
 constexpr double kWidestWeight = 2;
 constexpr long long kWidestBudget = 8000;
-constexpr long long kMostWidestRounds = 8;
+constexpr long long kMostWidestRounds = 24;
 // Gains below this share of the objective are not worth an exchange.
 constexpr double kRelativeMinGain = 1e-9;
 
