@@ -257,9 +257,9 @@ bool TfrmResult::mayOptimise() {
         return false;
     }
     return confirm(this,
-                   QStringLiteral("深度优化将在各班之间交换学生，使各班平均分和分数段人数更接近"
-                                  "（预先固定班级的学生不动，各班男女人数和分类人数不变），"
-                                  "是否继续？"));
+                   QStringLiteral("深度优化将使各班人数相等，并在各班之间交换学生，使各班平均分"
+                                  "和分数段人数更接近（预先固定班级的学生不动，男女和各分类"
+                                  "人数的差距不会变大），是否继续？"));
 }
 
 void TfrmResult::cancelRun() {

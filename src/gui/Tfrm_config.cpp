@@ -18,8 +18,10 @@
 #include "gui/ScreenFit.h"
 #include "gui/UserMessages.h"
 #include "gui/Workspace.h"
+#include "reports/StudentColumns.h"
 #include "store/DivisionSettings.h"
 #include "store/Limits.h"
+#include "store/StudentTable.h"
 
 namespace qm::gui {
 
@@ -28,6 +30,17 @@ namespace {
 enum SettingBox { kPerson, kTotal, kChinese, kMath, kEnglish, kBands, kBoysFirst };
 
 const QString kMissingRow = QStringLiteral("不存在该班别的参数设置");
+
+// The score column (table order) whose subject a box of the first page names.
+int subjectOf(const QCheckBox& box) {
+    for (std::size_t s = 0; s < store::kScoreColumns.size(); ++s) {
+        const std::string_view heading = reports::columnHeading(store::kScoreColumns[s]);
+        if (box.text() == QString::fromUtf8(heading.data(), static_cast<int>(heading.size()))) {
+            return static_cast<int>(s);
+        }
+    }
+    return -1;
+}
 
 QCheckBox* tickedBox(const QString& caption, QWidget* parent) {
     auto* box = new QCheckBox(caption, parent);
@@ -90,6 +103,7 @@ Tfrm_config::Tfrm_config(Workspace& workspace, QWidget* parent)
 QWidget* Tfrm_config::buildSubjectPage() {
     auto* page = new QWidget(pages_);
     auto* group = new QGroupBox(QStringLiteral("参加分班的科目设置"), page);
+    group->setToolTip(QStringLiteral("不勾选的科目不参加深度优化，也不计入均衡度；分班本身仍按九科"));
     auto* grid = new QGridLayout(group);
     const QString captions[] = {
         QStringLiteral("语文"), QStringLiteral("数学"), QStringLiteral("英语"),
@@ -158,8 +172,9 @@ QWidget* Tfrm_config::buildOptimisationPage() {
     auto* page = new QWidget(pages_);
     cb_deepOpt_ = new QCheckBox(QStringLiteral("深度优化"), page);
     cb_deepOpt_->setObjectName(QStringLiteral("cb_deepOpt"));
-    auto* meaning = hintLine(QStringLiteral("分班结束后再交换学生，使各班平均分和分数段人数更接近；"
-                                            "固定的学生不动，各班男女和分类人数不变"),
+    auto* meaning = hintLine(QStringLiteral("分班结束后再调整学生，使各班人数相等，平均分和分数段"
+                                            "人数更接近；固定的学生不动，男女和各分类人数的差距"
+                                            "不会变大"),
                              page);
     meaning->setWordWrap(true);
 
@@ -220,6 +235,9 @@ void Tfrm_config::showSettings(const store::DivisionSettings& settings) {
     edWTNum_->setValue(settings.wtNum.value_or(0));
     cb_deepOpt_->setChecked(settings.is_deep_opt == 1);
     (settings.deep_opt_mode == 1 ? rb_bandsFirst_ : rb_averagesFirst_)->setChecked(true);
+    for (QCheckBox* box : subjectBoxes_) {
+        box->setChecked(store::takesPart(settings, subjectOf(*box)));
+    }
     shown_ = settings;
 }
 
@@ -237,6 +255,10 @@ store::DivisionSettings Tfrm_config::windowSettings() const {
     settings.wtNum = edWTNum_->value();
     settings.is_deep_opt = cb_deepOpt_->isChecked() ? 1 : 0;
     settings.deep_opt_mode = rb_bandsFirst_->isChecked() ? 1 : 0;
+    settings.skip_subjects = 0;
+    for (const QCheckBox* box : subjectBoxes_) {
+        settings.skip_subjects |= box->isChecked() ? 0 : 1 << subjectOf(*box);
+    }
     return settings;
 }
 

@@ -32,7 +32,8 @@ class Tfrm_config : public QWidget {
     QTabWidget* pages() const { return pages_; }
     // The seven stored boxes: cb_person, cb_total, cb_ch, cb_math, cb_eng, cb_inter, cb_man.
     const std::array<QCheckBox*, 7>& settingBoxes() const { return settingBoxes_; }
-    // The nine subject boxes of the first page, all in its group; nothing stores them.
+    // The nine subject boxes of the first page, all in its group: the subjects that take part in
+    // 深度优化 and the balance figures (the division itself always uses all nine).
     const std::array<QCheckBox*, 9>& subjectBoxes() const { return subjectBoxes_; }
     // The band tolerance (1 to 1000) and the fine-tuning count (0 to 1000).
     QSpinBox* edInter() const { return edInter_; }

@@ -46,6 +46,30 @@ TEST_F(BalanceCliTest, SettingsSwitchItOnAndADivisionEndsWithIt) {
     EXPECT_TRUE(divided.out.ends_with("深度优化结束\n")) << divided.out;
 }
 
+// 科目设置 from the command line: the subjects named take part, the others leave the balance
+// figures; 全部 and 无 are words of their own, an unknown subject is refused.
+TEST_F(BalanceCliTest, SettingsChooseTheSubjectsOfTheBalance) {
+    EXPECT_TRUE(contains(run({"settings", id}).out,
+                         "subjects=数学,英语,语文,物理,政治,历史,体育,地理,生物\n"));
+    const auto chosen = run({"settings", id, "--subjects", "语文，数学"});
+    ASSERT_EQ(chosen.status, 0) << chosen.err;
+    EXPECT_TRUE(contains(chosen.out, "\nsubjects=数学,语文\n")) << chosen.out;
+    ASSERT_EQ(run({"divide", id}).status, 0);
+    const auto figures = run({"balance", id});
+    EXPECT_TRUE(contains(figures.out, "\n数学平均分最大相差 ")) << figures.out;
+    EXPECT_FALSE(contains(figures.out, "英语")) << figures.out;
+    EXPECT_FALSE(contains(figures.out, "体育平均分")) << figures.out;
+    EXPECT_FALSE(contains(figures.out, "体育分数段")) << figures.out;
+
+    EXPECT_TRUE(contains(run({"settings", id, "--subjects", "无"}).out, "\nsubjects=无\n"));
+    const auto unknown = run({"settings", id, "--subjects", "数学,音乐"});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_TRUE(contains(unknown.err, "音乐")) << unknown.err;
+    EXPECT_TRUE(contains(run({"settings", id}).out, "\nsubjects=无\n"));  // nothing stored
+    EXPECT_TRUE(contains(run({"settings", id, "--subjects", "全部"}).out,
+                         "subjects=数学,英语,语文,物理,政治,历史,体育,地理,生物\n"));
+}
+
 TEST_F(BalanceCliTest, BalanceShowsTheFiguresBesideTheBaselines) {
     const auto none = run({"balance", emptyId});
     EXPECT_EQ(none.status, 1);

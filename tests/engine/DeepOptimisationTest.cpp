@@ -1,10 +1,13 @@
 // 深度优化 through the real database. On generated cohorts (fixed students, categories, equal and
-// empty readings, odd sexes) it keeps every rule, never makes a figure or its objective worse and
-// gives the same classes every time; on a school's intake it reaches the evenness it promises;
-// a division runs it at its end when the setting is on, as one unit with the division.
+// empty readings, odd sexes) it keeps every rule, evens out class sizes as far as the rules let
+// it, never makes a figure it reports worse and gives the same classes every time; a second run
+// searches on and is never worse; on a school's intake it reaches the evenness it promises; the
+// subjects 科目设置 leaves unticked leave it; a division runs it at its end when the setting is
+// on, as one unit with the division.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <set>
 
@@ -20,6 +23,7 @@
 #include "engine/PlacedCohort.h"
 #include "store/DivisionSettings.h"
 #include "store/GroupStore.h"
+#include "store/OptimisationRuns.h"
 #include "store/ProjectStore.h"
 #include "store/StepHistory.h"
 #include "support/TempDatabase.h"
@@ -76,12 +80,26 @@ std::map<int, int> classesOf(const Students& students) {
     return classes;
 }
 
-// Fixed students and students outside the classes stay; every class keeps its number of each
-// sex and category; no class gets a second student of a reading unless it had one before.
+// How far apart the classes are in head counts of the students `counts` picks: largest minus
+// smallest over classes 1 to classCount.
+template <typename Picks>
+int headCountSpread(const Students& students, int classCount, Picks counts) {
+    std::vector<int> heads(static_cast<std::size_t>(classCount), 0);
+    for (const auto& [id, student] : students) {
+        if (student.classId >= 1 && student.classId <= classCount && counts(student)) {
+            ++heads[static_cast<std::size_t>(student.classId - 1)];
+        }
+    }
+    return *std::max_element(heads.begin(), heads.end()) -
+           *std::min_element(heads.begin(), heads.end());
+}
+
+// Fixed students and students outside the classes stay; no spread of class sizes, boys, girls or
+// a category's members grows; no class gets a second student of a reading unless it had one.
 void expectRulesKept(const Students& before, const Students& after, int classCount,
                      const std::string& name) {
     ASSERT_EQ(before.size(), after.size()) << name;
-    std::map<std::tuple<int, std::string, std::string>, int> groupsBefore, groupsAfter;
+    std::set<std::string> categories;
     std::map<std::pair<int, std::string>, int> readingsBefore, readingsAfter;
     for (const auto& [id, old] : before) {
         const StudentState& now = after.at(id);
@@ -90,12 +108,26 @@ void expectRulesKept(const Students& before, const Students& after, int classCou
         if (old.type == 2 || !placed) {
             EXPECT_EQ(now.classId, old.classId) << name << ": student " << id << " moved";
         }
-        ++groupsBefore[{old.classId, old.sex, old.category}];
-        ++groupsAfter[{now.classId, now.sex, now.category}];
+        if (!old.category.empty()) {
+            categories.insert(old.category);
+        }
         ++readingsBefore[{old.classId, old.pinyin}];
         ++readingsAfter[{now.classId, now.pinyin}];
     }
-    EXPECT_EQ(groupsBefore, groupsAfter) << name;
+    using Pick = std::function<bool(const StudentState&)>;
+    std::vector<std::pair<std::string, Pick>> kinds = {
+        {"size", [](const StudentState&) { return true; }},
+        {"boys", [](const StudentState& s) { return s.sex == "男"; }},
+        {"girls", [](const StudentState& s) { return s.sex == "女"; }}};
+    for (const std::string& category : categories) {
+        kinds.emplace_back(category,
+                           [category](const StudentState& s) { return s.category == category; });
+    }
+    for (const auto& [kind, picks] : kinds) {
+        EXPECT_LE(headCountSpread(after, classCount, picks),
+                  headCountSpread(before, classCount, picks))
+            << name << ": " << kind;
+    }
     for (const auto& [place, count] : readingsAfter) {
         const auto old = readingsBefore.find(place);
         EXPECT_LE(count, std::max(1, old == readingsBefore.end() ? 0 : old->second))
@@ -103,41 +135,52 @@ void expectRulesKept(const Students& before, const Students& after, int classCou
     }
 }
 
-// Every figure as good as before or better.
+// The figures 深度优化 reports and keeps: no spread of class sizes, of the total's averages, of
+// a subject's averages (the widest), of a subject's band head counts, of boys, girls or a
+// category's members wider than before.
 void expectNoFigureWorse(const BalanceFigures& before, const BalanceFigures& after,
                          const std::string& name) {
-    ASSERT_EQ(before.averages.size(), after.averages.size()) << name;
-    for (std::size_t q = 0; q < before.averages.size(); ++q) {
-        EXPECT_LE(after.averages[q].spread, before.averages[q].spread + 1e-9) << name << " " << q;
-        EXPECT_LE(after.averages[q].largestDeviation, before.averages[q].largestDeviation + 1e-9)
-            << name << " " << q;
-    }
+    EXPECT_LE(after.totalSpread(), before.totalSpread() + 1e-9) << name;
+    EXPECT_LE(after.worstSubjectSpread(), before.worstSubjectSpread() + 1e-9) << name;
+    ASSERT_EQ(before.bands.size(), after.bands.size()) << name;
     for (std::size_t s = 0; s < before.bands.size(); ++s) {
         EXPECT_LE(after.bands[s].spread, before.bands[s].spread) << name << " subject " << s;
     }
     for (std::size_t c = 0; c < before.categories.size(); ++c) {
-        EXPECT_EQ(after.categories[c].spread, before.categories[c].spread) << name;
+        EXPECT_LE(after.categories[c].spread, before.categories[c].spread) << name;
     }
-    EXPECT_EQ(after.boysSpread, before.boysSpread) << name;
-    EXPECT_EQ(after.girlsSpread, before.girlsSpread) << name;
-    EXPECT_EQ(after.sizeSpread, before.sizeSpread) << name;
+    EXPECT_LE(after.boysSpread, before.boysSpread) << name;
+    EXPECT_LE(after.girlsSpread, before.girlsSpread) << name;
+    EXPECT_LE(after.sizeSpread, before.sizeSpread) << name;
 }
 
-// The classes after 深度优化 against the cohort as divided: no figure and not the objective of
-// the strength worse.
-void expectNoWorse(const PlacedCohort& divided, const Students& after, int mode,
-                   const std::string& name) {
+std::vector<int> classIndicesOf(const PlacedCohort& cohort, const Students& students) {
     std::vector<int> classOf;
-    for (const auto& student : divided.students) {
-        classOf.push_back(after.at(student.studentId).classId - 1);
+    for (const auto& student : cohort.students) {
+        classOf.push_back(students.at(student.studentId).classId - 1);
     }
-    expectNoFigureWorse(measureBalance(divided, divided.presentClasses()),
-                        measureBalance(divided, classOf), name);
-    BalanceObjective objective(divided, divided.presentClasses(),
+    return classOf;
+}
+
+// The classes after 深度优化 against the cohort as it found them: no figure worse, and sizes,
+// the total's spread or the worst subject's spread narrower, or else the objective of the
+// strength lower (or nobody moved).
+void expectNoWorse(const PlacedCohort& found, const Students& after, int mode,
+                   const std::string& name) {
+    const std::vector<int> classOf = classIndicesOf(found, after);
+    const BalanceFigures before = measureBalance(found, found.presentClasses());
+    const BalanceFigures now = measureBalance(found, classOf);
+    expectNoFigureWorse(before, now, name);
+    if (now.sizeSpread < before.sizeSpread || now.totalSpread() < before.totalSpread() ||
+        now.worstSubjectSpread() < before.worstSubjectSpread() ||
+        classOf == found.presentClasses()) {
+        return;
+    }
+    BalanceObjective objective(found, found.presentClasses(),
                                goalOf(static_cast<OptimiseStrength>(mode)));
     const double objectiveBefore = objective.value();
     objective.reset(classOf);
-    EXPECT_LE(objective.value(), objectiveBefore) << name;
+    EXPECT_LT(objective.value(), objectiveBefore) << name;
 }
 
 // Groups for a generated cohort that a division can keep: 分开 groups no larger than the number
@@ -278,6 +321,154 @@ TEST_F(DeepOptimisationTest, KeepsTheTeachersGroups) {
     EXPECT_GT(moved, 0);  // the groups leave 深度优化 room to work
 }
 
+// Hand-made classes (no division): 深度优化 brings class sizes to one apart where the rules let
+// it, and as near as they let it where they do not: fixed students stay, and the spreads of boys,
+// girls and each category's members never grow.
+TEST_F(DeepOptimisationTest, EvensOutClassSizesAsFarAsTheRulesLet) {
+    struct Student {
+        int classId;
+        const char* sex;
+        const char* category;
+        int type;  // 1 placed, 2 fixed
+    };
+    struct Case {
+        const char* name;
+        std::vector<Student> students;
+        std::vector<int> sizes;  // per class, after
+    };
+    const auto many = [](int count, Student student) { return std::vector<Student>(count, student); };
+    const auto join = [](std::initializer_list<std::vector<Student>> parts) {
+        std::vector<Student> all;
+        for (const auto& part : parts) {
+            all.insert(all.end(), part.begin(), part.end());
+        }
+        return all;
+    };
+    const Case cases[] = {
+        {"a class full of fixed students stays as it is; the others even out",
+         join({many(8, {1, "男", "", 2}), many(6, {2, "男", "", 1}), many(2, {3, "男", "", 1})}),
+         {8, 4, 4}},
+        {"girls move where boys are already even",
+         join({many(4, {1, "男", "", 1}), many(4, {1, "女", "", 1}), many(3, {2, "男", "", 1}),
+               many(1, {2, "女", "", 1})}),
+         {6, 6}},
+        {"a category's members stay as even as they were",
+         join({many(4, {1, "男", "", 1}), many(2, {1, "男", "甲", 1}), many(2, {2, "男", "", 1}),
+               many(2, {2, "男", "甲", 1})}),
+         {5, 5}},
+        {"nobody can move without spreading boys or a category: sizes stay",
+         join({many(2, {1, "男", "甲", 1}), many(2, {1, "女", "乙", 1}),
+               many(2, {2, "男", "乙", 1})}),
+         {4, 2}},
+    };
+    DivisionObserver quiet;
+    for (const Case& c : cases) {
+        const int classCount = static_cast<int>(c.sizes.size());
+        const auto current = project(classCount, store::DivisionSettings{}, false, 0);
+        std::vector<test::StudentRow> rows;
+        for (const Student& student : c.students) {
+            test::StudentRow row;
+            row.student_id = 1000 + static_cast<int>(rows.size());
+            row.student_name = "学生" + std::to_string(rows.size());
+            row.sex = student.sex;
+            row.class_id = student.classId;
+            row.type = student.type;
+            row.pingyin = "XUE SHENG " + std::to_string(rows.size());
+            row.pfType = student.category;
+            const int n = static_cast<int>(rows.size());
+            for (int s = 0; s < 9; ++s) {
+                row.scores[static_cast<std::size_t>(s)] = 60 + (n * 7 + s * 3) % 37;
+            }
+            rows.push_back(row);
+        }
+        test::insertStudents(connection(), current.fbTable, rows);
+        const Students before = studentsOf(connection(), current.fbTable);
+        optimiseClasses(connection(), current, quiet);
+        const Students after = studentsOf(connection(), current.fbTable);
+        expectRulesKept(before, after, classCount, c.name);
+        std::vector<int> sizes(c.sizes.size(), 0);
+        for (const auto& [id, student] : after) {
+            ++sizes[static_cast<std::size_t>(student.classId - 1)];
+        }
+        EXPECT_EQ(sizes, c.sizes) << c.name;
+    }
+}
+
+// On intakes of several shapes (fixed students and categories among them) the first run levels
+// class sizes to one apart. A second and a third run on the same division search on from where
+// the run before stopped: each is never worse than the classes it found, the runs together move
+// students beyond the first, and the same runs on the same division give the same classes.
+TEST_F(DeepOptimisationTest, FurtherRunsSearchOnAndAreNeverWorse) {
+    DivisionObserver quiet;
+    int movedLater = 0;
+    for (const test::SchoolCohort school :
+         {test::SchoolCohort{240, 6, 9, 1}, test::SchoolCohort{300, 10, 5, 3},
+          test::SchoolCohort{229, 7, 9, 2}}) {
+        const std::string name = std::to_string(school.students) + "/" +
+                                 std::to_string(school.classes);
+        const auto first = schoolProject(school, true);
+        const auto twin = schoolProject(school, true);
+        divide(connection(), first, quiet);
+        divide(connection(), twin, quiet);
+        EXPECT_EQ(store::optimisationRuns(connection(), first.id()), 1) << name;
+        EXPECT_LE(headCountSpread(studentsOf(connection(), first.fbTable), school.classes,
+                                  [](const StudentState&) { return true; }),
+                  1)
+            << name;
+        for (int run = 2; run <= 3; ++run) {
+            const Students before = studentsOf(connection(), first.fbTable);
+            const PlacedCohort found = cohortOf(first, school.classes);
+            optimiseClasses(connection(), first, quiet);
+            optimiseClasses(connection(), twin, quiet);
+            const Students after = studentsOf(connection(), first.fbTable);
+            const std::string runName = name + " run " + std::to_string(run);
+            expectRulesKept(before, after, school.classes, runName);
+            expectNoWorse(found, after, 0, runName);
+            EXPECT_EQ(classesOf(after), classesOf(studentsOf(connection(), twin.fbTable)))
+                << runName;
+            for (const auto& [id, student] : after) {
+                movedLater += student.classId != before.at(id).classId ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(store::optimisationRuns(connection(), first.id()), 3) << name;
+        // A new division starts the count again.
+        divide(connection(), first, quiet);
+        EXPECT_EQ(store::optimisationRuns(connection(), first.id()), 1) << name;
+    }
+    EXPECT_GT(movedLater, 0);
+}
+
+// The subjects 科目设置 leaves unticked take no part: they leave the figures, and 深度优化
+// evens out the subjects that take part far more than those left out.
+TEST_F(DeepOptimisationTest, UntickedSubjectsLeaveItAndTheFigures) {
+    const test::SchoolCohort school{400, 8, 9};
+    store::DivisionSettings settings;
+    settings.skip_subjects = ~((1 << kMath) | (1 << kChinese)) & 0x1FF;
+    const auto current = project(school.classes, settings, true, 0);
+    test::insertSchoolCohort(connection(), current.fbTable, school);
+    DivisionObserver quiet;
+    divide(connection(), current, quiet);
+
+    const PlacedCohort chosen = loadProjectCohort(connection(), current);
+    const BalanceFigures figures = measureBalance(chosen, chosen.presentClasses());
+    ASSERT_EQ(figures.averages.size(), 3u);  // the total, 数学, 语文
+    EXPECT_EQ(figures.averages[1].quantity, kMath);
+    EXPECT_EQ(figures.averages[2].quantity, kChinese);
+    ASSERT_EQ(figures.bands.size(), 2u);
+
+    const PlacedCohort all = cohortOf(current, school.classes);
+    const BalanceFigures allFigures = measureBalance(all, all.presentClasses());
+    double leftOut = 0;
+    for (const auto& average : allFigures.averages) {
+        if (average.quantity != kTotal && average.quantity != kMath &&
+            average.quantity != kChinese) {
+            leftOut = std::max(leftOut, average.spread);
+        }
+    }
+    EXPECT_LE(figures.worstSubjectSpread() * 4, leftOut)
+        << figures.worstSubjectSpread() << " against " << leftOut;
+}
+
 // The figures promised for an intake of 400 in 8 classes with three subjects, in both strengths.
 TEST_F(DeepOptimisationTest, EvensOutASchoolIntake) {
     const test::SchoolCohort school{400, 8, 3};
@@ -290,6 +481,7 @@ TEST_F(DeepOptimisationTest, EvensOutASchoolIntake) {
         optimiseClasses(connection(), current, quiet);
         const PlacedCohort optimised = cohortOf(current, school.classes);
         const auto after = measureBalance(optimised, optimised.presentClasses());
+        EXPECT_LE(after.sizeSpread, 1) << mode;
         EXPECT_LE(after.worstSubjectSpread() * 3, divided.worstSubjectSpread()) << mode;
         if (mode == 0) {
             for (const auto& average : after.averages) {
@@ -327,12 +519,16 @@ TEST_F(DeepOptimisationTest, ADivisionEndsWithItWhenTheSettingIsOnAsOneUnit) {
     divide(connection(), inOne, console);
     EXPECT_EQ(classesOf(studentsOf(connection(), inOne.fbTable)),
               classesOf(studentsOf(connection(), inTwoSteps.fbTable)));
-    ASSERT_GE(console.lines.size(), 5u);
-    const auto end = console.lines.end();
-    EXPECT_EQ(*(end - 5), "深度优化开始（平均分优先）");
-    EXPECT_TRUE(end[-3].starts_with("深度优化：总分平均分最大差 ")) << end[-3];
-    EXPECT_TRUE(end[-2].starts_with("深度优化：分数段人数最大差 ")) << end[-2];
-    EXPECT_EQ(console.lines.back(), "深度优化结束");
+    // From its first line on: who moved, the sizes when they changed, the averages, the bands.
+    const auto start = std::find(console.lines.begin(), console.lines.end(), "深度优化开始（平均分优先）");
+    ASSERT_NE(start, console.lines.end());
+    const std::vector<std::string> lines(start, console.lines.end());
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_TRUE(lines[1].starts_with("深度优化：调整了 ")) << lines[1];
+    EXPECT_EQ(lines[2], "深度优化：班级人数最大差 2 → 0 人");
+    EXPECT_TRUE(lines[3].starts_with("深度优化：总分平均分最大差 ")) << lines[3];
+    EXPECT_TRUE(lines[4].starts_with("深度优化：分数段人数最大差 ")) << lines[4];
+    EXPECT_EQ(lines[5], "深度优化结束");
 }
 
 // 深度优化 on its own is a step that undo takes back and redo makes again, also after the program

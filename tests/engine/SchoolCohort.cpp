@@ -26,7 +26,8 @@ void insertSchoolCohort(db::Connection& connection, const std::string& table,
                                             "HUANG", "ZHAO", "WU", "ZHOU", "XU",   "SUN",
                                             "MA",    "ZHU",  "HU", "GUO",  "HE",   "LIN"};
     engine::DeterministicRandom random(static_cast<std::uint64_t>(cohort.students) * 7919 +
-                                       static_cast<std::uint64_t>(cohort.subjects));
+                                       static_cast<std::uint64_t>(cohort.subjects) +
+                                       static_cast<std::uint64_t>(cohort.seed) * 1000003);
     db::Transaction transaction(connection);
     auto insert = connection.prepare(store::insertStudentSql(table));
     for (int i = 0; i < cohort.students; ++i) {

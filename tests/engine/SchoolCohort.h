@@ -15,6 +15,7 @@ struct SchoolCohort {
     int students = 400;
     int classes = 8;
     int subjects = 9;  // the first this many subjects in table order are taken
+    int seed = 0;      // another seed gives another intake of the same shape
 };
 
 // Inserts the cohort into a student table in one transaction; the same cohort every time.

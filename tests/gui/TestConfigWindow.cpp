@@ -1,16 +1,21 @@
-// The settings window: its pages and initial values, the round trip through the config row, a
-// missing row, number boxes that keep to their bounds, and 取消 that stores nothing.
+// The settings window: its pages and initial values, the round trip through the config row (the
+// subject ticks of 科目设置 too, which then leave the 均衡度 page), a missing row, number boxes
+// that keep to their bounds, and 取消 that stores nothing.
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTableWidget>
+#include <QAction>
 #include <QTabWidget>
 #include <QTest>
 
 #include "GuiTestSupport.h"
 #include "db/Connection.h"
+#include "gui/BalancePage.h"
+#include "gui/Tfrm_class_info.h"
 #include "gui/Tfrm_config.h"
 #include "store/DivisionSettings.h"
 #include "store/Limits.h"
@@ -68,6 +73,7 @@ class TestConfigWindow : public QObject {
     void numberBoxesKeepToTheirBounds_data();
     void numberBoxesKeepToTheirBounds();
     void cancelLeavesTheRowAsItWas();
+    void subjectTicksAreStoredAndLeaveTheBalanceFigures();
 };
 
 void TestConfigWindow::newProjectShowsItsDefaults() {
@@ -127,9 +133,9 @@ void TestConfigWindow::untickedBoxesAndNumbersRoundTrip() {
     QCOMPARE(ticks(*window), QList<bool>(7, false));
     QCOMPARE(window->edInter()->text(), QStringLiteral("3"));
     QCOMPARE(window->edWTNum()->text(), QStringLiteral("7"));
-    // The subject boxes are not stored: all nine are ticked again.
-    for (const QCheckBox* box : window->subjectBoxes()) {
-        QVERIFY(box->isChecked());
+    QVERIFY(!window->subjectBoxes()[0]->isChecked());
+    for (std::size_t i = 1; i < window->subjectBoxes().size(); ++i) {
+        QVERIFY(window->subjectBoxes()[i]->isChecked());
     }
 
     // Ticking boys-first alone stores exactly that flag.
@@ -239,6 +245,60 @@ void TestConfigWindow::cancelLeavesTheRowAsItWas() {
     window->cancelButton()->click();
     QTRY_VERIFY(closing.isNull());
     QCOMPARE(session.stored(), store::DivisionSettings::defaults(1));
+    QVERIFY(log.texts().isEmpty());
+}
+
+
+// 科目设置's ticks are stored per project: the unticked subjects come back unticked, the other
+// project keeps all nine, and the 均衡度 page no longer lists the unticked subjects.
+void TestConfigWindow::subjectTicksAreStoredAndLeaveTheBalanceFigures() {
+    test::ProjectSession session(4, test::sampleStudents(80));
+    const auto other = store::createProject(session.workspace.connection(), "另一个", 4);
+    session.divide();
+    test::MessageLog log;
+    session.main.showSettings();
+    gui::Tfrm_config* window = session.main.configForm();
+    QVERIFY(window);
+    QCheckBox* sport = nullptr;
+    QCheckBox* english = nullptr;
+    for (QCheckBox* box : window->subjectBoxes()) {
+        QVERIFY(box->isChecked());
+        sport = box->text() == QStringLiteral("体育") ? box : sport;
+        english = box->text() == QStringLiteral("英语") ? box : english;
+    }
+    QVERIFY(sport && english);
+    sport->setChecked(false);
+    english->setChecked(false);
+    QPointer<gui::Tfrm_config> closing = window;
+    window->okButton()->click();
+    QTRY_VERIFY(closing.isNull());
+    const auto stored = store::loadSettings(session.workspace.connection(), session.project.id());
+    QCOMPARE(stored->skip_subjects, (1 << 1) | (1 << 6));  // english and tiyu in table order
+    QVERIFY(store::loadSettings(session.workspace.connection(), other.id())->skip_subjects == 0);
+
+    session.main.showSettings();
+    window = session.main.configForm();
+    for (const QCheckBox* box : window->subjectBoxes()) {
+        const bool unticked = box->text() == QStringLiteral("体育") ||
+                              box->text() == QStringLiteral("英语");
+        QCOMPARE(box->isChecked(), !unticked);
+    }
+    window->cancelButton()->click();
+
+    session.main.command(QStringLiteral("6.班级信息"))->trigger();
+    test::waitForStatistics(*session.main.classInfoForm());
+    const QTableWidget* table = session.main.classInfoForm()->balancePage()->table();
+    QStringList labels;
+    for (int r = 0; r < table->rowCount(); ++r) {
+        labels << table->item(r, 0)->text();
+    }
+    QVERIFY(labels.contains(QStringLiteral("数学平均分最大相差")));
+    QVERIFY(labels.contains(QStringLiteral("生物分数段人数最大相差")));
+    for (const QString& label : labels) {
+        QVERIFY2(!label.startsWith(QStringLiteral("体育")) &&
+                     !label.startsWith(QStringLiteral("英语")),
+                 qPrintable(label));
+    }
     QVERIFY(log.texts().isEmpty());
 }
 

@@ -45,19 +45,21 @@ struct OptimisationSession : test::ProjectSession {
         store::saveSettings(workspace.connection(), row);
     }
 
-    // "class:sex:category:count" for every class, sex and category, and where the fixed students
-    // are: what 深度优化 never changes.
-    std::string keptPerClass() {
-        const std::string& table = project.fbTable;
+    // Where the fixed students are, "student:class": what 深度优化 never changes.
+    std::string fixedPlaces() {
         return workspace.connection()
-            .query(
-                "select (select group_concat(c) from (select class_id||':'||sex||':'||"
-                "ifnull(pfType,'')||':'||count(*) as c from " +
-                table +
-                " group by class_id, sex, pfType order by class_id, sex, pfType))||'|'||"
-                "(select group_concat(student_id||':'||class_id) from " +
-                table + " where type=2)")[0][0]
+            .query("select group_concat(student_id||':'||class_id) from " + project.fbTable +
+                   " where type=2")[0][0]
             .toText();
+    }
+    // Largest minus smallest of the class sizes, or of the classes' students of one sex.
+    int sizeSpread(const std::string& sex = "") {
+        return static_cast<int>(
+            workspace.connection()
+                .query("select max(c)-min(c) from (select count(*) as c from " + project.fbTable +
+                       " where class_id>0" + (sex.empty() ? "" : " and sex='" + sex + "'") +
+                       " group by class_id)")[0][0]
+                .toInt());
     }
 };
 
@@ -173,7 +175,10 @@ void TestDeepOptimisation::buttonEvensOutThePresentClasses() {
     OptimisationSession session(8, 400);
     session.divide();
     const auto divided = session.classOfStudent();
-    const std::string kept = session.keptPerClass();
+    const std::string fixed = session.fixedPlaces();
+    const int boys = session.sizeSpread("男");
+    const int girls = session.sizeSpread("女");
+    QVERIFY(session.sizeSpread() > 1);
     test::MessageLog log(false);
     gui::TfrmResult* window = session.main.showResult();
     QCOMPARE(window->optimiseButton()->text(), QStringLiteral("深度优化"));
@@ -182,7 +187,7 @@ void TestDeepOptimisation::buttonEvensOutThePresentClasses() {
     QVERIFY(!window->isRunning());
     QCOMPARE(log.messages().size(), std::size_t{1});
     QCOMPARE(log.messages()[0].kind, gui::MessageKind::Question);
-    QVERIFY(log.texts()[0].startsWith(QStringLiteral("深度优化将在各班之间交换学生")));
+    QVERIFY(log.texts()[0].startsWith(QStringLiteral("深度优化将使各班人数相等")));
     QVERIFY(session.classOfStudent() == divided);
 
     log.setAnswer(true);
@@ -194,7 +199,9 @@ void TestDeepOptimisation::buttonEvensOutThePresentClasses() {
     QVERIFY(window->optimiseButton()->isEnabled());
 
     QVERIFY(session.classOfStudent() != divided);
-    QCOMPARE(session.keptPerClass(), kept);
+    QCOMPARE(session.fixedPlaces(), fixed);
+    QVERIFY(session.sizeSpread() <= 1);
+    QVERIFY(session.sizeSpread("男") <= boys && session.sizeSpread("女") <= girls);
     const QStringList lines = session.workspace.console().lines();
     QVERIFY(lines.contains(QStringLiteral("深度优化开始（平均分优先）")));
     QCOMPARE(lines.last(), QStringLiteral("深度优化结束"));
@@ -254,9 +261,9 @@ void TestDeepOptimisation::refusedBeforeADivisionAndWhileAnotherRunIsUnderWay() 
     frame->close();
     QCOMPARE(
         log.texts(),
-        QStringList({QStringLiteral("深度优化将在各班之间交换学生，使各班平均分和分数段人数更接"
-                                    "近（预先固定班级的学生不动，各班男女人数和分类人数不变）"
-                                    "，是否继续？"),
+        QStringList({QStringLiteral("深度优化将使各班人数相等，并在各班之间交换学生，使各班平均"
+                                    "分和分数段人数更接近（预先固定班级的学生不动，男女和各分类"
+                                    "人数的差距不会变大），是否继续？"),
                      QStringLiteral("正在深度优化，请等待本次深度优化结束"),
                      QStringLiteral("正在深度优化，请等待本次深度优化结束"),
                      QStringLiteral("正在深度优化，请等待深度优化结束或先按“取消”")}));

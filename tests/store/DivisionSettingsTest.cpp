@@ -2,6 +2,7 @@
 
 #include "common/UserError.h"
 #include "store/DivisionSettings.h"
+#include "store/OptimisationRuns.h"
 #include "store/ProjectStore.h"
 #include "store/Schema.h"
 #include "support/TempDatabase.h"
@@ -82,9 +83,10 @@ TEST(DivisionSettings, BoundsRefuseToleranceAndCountsOutsideTheirRange) {
     }
 }
 
-// 深度优化 is a later setting: a file made before it gets its columns on opening with the rows
-// reading as off, a new project starts with it off, and both values are stored.
-TEST(DivisionSettings, DeepOptimisationIsOffUntilSwitchedOnAndOldFilesGetItOnOpening) {
+// 深度优化, the subjects 科目设置 leaves out and the count of runs of 深度优化 are later columns:
+// a file made before them gets them on opening with its rows reading as off, every subject
+// taking part and no run; a new project starts the same way, and the values are stored.
+TEST(DivisionSettings, LaterSettingsStartOffAndOldFilesGetThemOnOpening) {
     test::TempFolder folder;
     const std::string path = folder.file("old.db");
     {
@@ -105,6 +107,10 @@ TEST(DivisionSettings, DeepOptimisationIsOffUntilSwitchedOnAndOldFilesGetItOnOpe
     EXPECT_EQ(old.deep_opt_mode, 0);
     EXPECT_EQ(old.inter, 2);
     EXPECT_EQ(old.wtNum, 40);
+    for (int subject = 0; subject < 9; ++subject) {
+        EXPECT_TRUE(takesPart(old, subject)) << subject;
+    }
+    EXPECT_EQ(optimisationRuns(connection, 3), 0);
 
     const auto project = createProject(connection, "p", 4);
     auto settings = *loadSettings(connection, project.id());
@@ -112,9 +118,16 @@ TEST(DivisionSettings, DeepOptimisationIsOffUntilSwitchedOnAndOldFilesGetItOnOpe
     EXPECT_EQ(settings.is_deep_opt, 0);
     settings.is_deep_opt = 1;
     settings.deep_opt_mode = 1;
+    settings.skip_subjects = (1 << 0) | (1 << 6);  // 数学 and 体育 unticked
     saveSettings(connection, settings);
+    setOptimisationRuns(connection, project.id(), 2);
     EXPECT_EQ(loadSettings(connection, project.id()), settings);
+    EXPECT_FALSE(takesPart(settings, 0));
+    EXPECT_TRUE(takesPart(settings, 1));
+    EXPECT_FALSE(takesPart(settings, 6));
+    EXPECT_EQ(optimisationRuns(connection, project.id()), 2);
     EXPECT_EQ(loadSettings(connection, 3), old);
+    EXPECT_EQ(optimisationRuns(connection, 3), 0);
 }
 
 }  // namespace

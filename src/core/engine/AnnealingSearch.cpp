@@ -48,10 +48,10 @@ double AnnealingSearch::startingTemperature() {
     return count > 0 ? rises / count / 2 : 0;
 }
 
-void AnnealingSearch::run(long long steps, SearchControl& control, double progressFrom,
-                          double progressTo) {
+void AnnealingSearch::run(long long steps, double heat, SearchControl& control,
+                          double progressFrom, double progressTo) {
     const auto& movable = state_.movable();
-    const double start = startingTemperature();
+    const double start = heat * startingTemperature();
     if (start <= 0 || steps <= 0) {
         return;
     }

@@ -18,8 +18,11 @@ class AnnealingSearch {
     AnnealingSearch(ExchangeState& state, const ScoreNeighbours& neighbours, std::uint64_t seed);
 
     // Makes `steps` steps, telling the control where it stands between progressFrom and
-    // progressTo; stops early when the control says so.
-    void run(long long steps, SearchControl& control, double progressFrom, double progressTo);
+    // progressTo; stops early when the control says so. heat: the share of the usual starting
+    // temperature to start from (1 from a division, less to search on near classes already
+    // evened out).
+    void run(long long steps, double heat, SearchControl& control, double progressFrom,
+             double progressTo);
 
   private:
     int partnerOf(int student);

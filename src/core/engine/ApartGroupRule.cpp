@@ -17,7 +17,8 @@ ApartGroupRule::ApartGroupRule(const PlacedCohort& cohort, const std::vector<int
 }
 
 bool ApartGroupRule::meetsPartner(int entering, int joined, int leaving) const {
-    const auto& leavingKeys = keysOf(leaving);
+    static const std::vector<int> none;
+    const auto& leavingKeys = leaving >= 0 ? keysOf(leaving) : none;
     for (int key : keysOf(entering)) {
         const bool leavingHolds =
             std::find(leavingKeys.begin(), leavingKeys.end(), key) != leavingKeys.end();
@@ -42,6 +43,14 @@ void ApartGroupRule::move(int student, int from, int to) {
 void ApartGroupRule::applied(const Exchange& exchange) {
     move(exchange.a, exchange.classA, exchange.classB);
     move(exchange.b, exchange.classB, exchange.classA);
+}
+
+bool ApartGroupRule::allowsMove(int student, int to) const {
+    return !meetsPartner(student, to, -1);
+}
+
+void ApartGroupRule::moved(int student, int from, int to) {
+    move(student, from, to);
 }
 
 }  // namespace qm::engine

@@ -19,13 +19,15 @@ class ApartGroupRule : public ExchangeRule {
                    const GroupPlan& groups);
     bool allows(const Exchange& exchange) const override;
     void applied(const Exchange& exchange) override;
+    bool allowsMove(int student, int to) const override;
+    void moved(int student, int from, int to) override;
 
   private:
     const std::vector<int>& keysOf(int student) const {
         return keysOf_[static_cast<std::size_t>(student)];
     }
     // Whether `entering` meets one of its 分开 partners in the class it joins, where `leaving`
-    // makes room.
+    // (if any: -1 for none) makes room.
     bool meetsPartner(int entering, int joined, int leaving) const;
     void move(int student, int from, int to);
 

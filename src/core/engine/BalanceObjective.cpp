@@ -1,7 +1,6 @@
 #include "engine/BalanceObjective.h"
 
 #include <algorithm>
-#include <cmath>
 #include <map>
 
 namespace qm::engine {
@@ -12,56 +11,46 @@ double squared(double x) {
     return x * x;
 }
 
-// The first count of a window of this width centred on the share.
-int centredStart(double share, int width) {
-    return static_cast<int>(std::floor(share - width / 2.0 + 0.5));
-}
-
-// How far a value lies outside a range; 0 inside.
-double distanceOutside(double value, double low, double high) {
-    return std::max({0.0, low - value, value - high});
-}
-
 }  // namespace
 
 BalanceObjective::BalanceObjective(const PlacedCohort& cohort, const std::vector<int>& classOf,
                                    const BalanceGoal& goal)
     : goal_(goal), classCount_(cohort.classCount) {
-    std::vector<int> quantities;
     if (cohort.taken[kTotal]) {
-        quantities.push_back(kTotal);
+        quantities_.push_back(kTotal);
     }
     for (int s = 0; s < kSubjectCount; ++s) {
         if (cohort.taken[s]) {
-            quantities.push_back(s);
+            quantities_.push_back(s);
         }
     }
-    quantityCount_ = quantities.size();
+    quantityCount_ = quantities_.size();
+    weights_.assign(quantityCount_, 1.0);
     cohortAverages_.assign(quantityCount_, 0);
     for (const auto& student : cohort.students) {
         for (std::size_t q = 0; q < quantityCount_; ++q) {
-            values_.push_back(student.values[quantities[q]]);
-            cohortAverages_[q] += student.values[quantities[q]];
+            values_.push_back(student.values[quantities_[q]]);
+            cohortAverages_[q] += student.values[quantities_[q]];
         }
     }
     const double cohortSize = static_cast<double>(cohort.students.size());
     for (double& average : cohortAverages_) {
         average /= cohortSize;
     }
-    sizes_.assign(static_cast<std::size_t>(classCount_), 0);
-    for (int c : classOf) {
-        ++sizes_[static_cast<std::size_t>(c)];
-    }
-    for (int size : sizes_) {
-        inverseSize_.push_back(size > 0 ? 1.0 / size : 0.0);
-    }
-    setUpBands(cohort, classOf);
+    setUpBands(cohort);
     reset(classOf);
-    setUpWindows();
-    setUpAverageRanges();
+    setUpLimits();
 }
 
-void BalanceObjective::setUpBands(const PlacedCohort& cohort, const std::vector<int>& classOf) {
+void BalanceObjective::weighMore(int quantity, double factor) {
+    for (std::size_t q = 0; q < quantityCount_; ++q) {
+        if (quantities_[q] == quantity) {
+            weights_[q] *= factor;
+        }
+    }
+}
+
+void BalanceObjective::setUpBands(const PlacedCohort& cohort) {
     std::vector<int> subjects;
     for (int s = 0; s < kSubjectCount; ++s) {
         if (cohort.taken[s]) {
@@ -89,68 +78,37 @@ void BalanceObjective::setUpBands(const PlacedCohort& cohort, const std::vector<
             ++cohortCounts_[static_cast<std::size_t>(cell)];
         }
     }
-    const double cohortSize = static_cast<double>(classOf.size());
+    const double cohortSize = static_cast<double>(cohort.students.size());
+    for (int cohortCount : cohortCounts_) {
+        shares_.push_back(cohortCount / cohortSize);
+    }
+}
+
+void BalanceObjective::setUpLimits() {
+    std::vector<int> subjectSpread(subjectCount_, 0);
+    for (std::size_t z = 0; z < cellCount_; ++z) {
+        auto& spread = subjectSpread[static_cast<std::size_t>(cellSubject_[z])];
+        spread = std::max(spread, spreads_.spread(static_cast<int>(z)));
+    }
+    for (std::size_t z = 0; z < cellCount_; ++z) {
+        limits_.push_back(std::min(goal_.bandSpreadLimit,
+                                   subjectSpread[static_cast<std::size_t>(cellSubject_[z])]));
+    }
+}
+
+void BalanceObjective::setSizes(const std::vector<int>& classOf) {
+    sizes_.assign(static_cast<std::size_t>(classCount_), 0);
+    for (int c : classOf) {
+        ++sizes_[static_cast<std::size_t>(c)];
+    }
+    inverseSizes_.clear();
     for (int size : sizes_) {
-        for (int cohortCount : cohortCounts_) {
-            fairShares_.push_back(size * (cohortCount / cohortSize));
-        }
-    }
-}
-
-void BalanceObjective::setUpWindows() {
-    std::vector<int> lowest(cellCount_, 0);
-    std::vector<int> highest(cellCount_, 0);
-    std::vector<int> spread(subjectCount_, 0);
-    for (std::size_t z = 0; z < cellCount_; ++z) {
-        lowest[z] = highest[z] = count(0, static_cast<int>(z));
-        for (int c = 1; c < classCount_; ++c) {
-            lowest[z] = std::min(lowest[z], count(c, static_cast<int>(z)));
-            highest[z] = std::max(highest[z], count(c, static_cast<int>(z)));
-        }
-        auto& subjectSpread = spread[static_cast<std::size_t>(cellSubject_[z])];
-        subjectSpread = std::max(subjectSpread, highest[z] - lowest[z]);
-    }
-    for (std::size_t z = 0; z < cellCount_; ++z) {
-        // The outer window: as wide as the subject's band spread, holding every class's count,
-        // centred on an average class's fair share as far as that allows. Keeping every count
-        // in it keeps the subject's band spread.
-        const int outerWidth = spread[static_cast<std::size_t>(cellSubject_[z])];
-        const double share = cohortCounts_[z] / static_cast<double>(classCount_);
-        const int outerLow =
-            std::clamp(centredStart(share, outerWidth), highest[z] - outerWidth, lowest[z]);
-        // The window itself, no wider than the limit, within the outer window and holding the
-        // counts when they fit into it.
-        const int width = std::min(outerWidth, goal_.bandSpreadLimit);
-        int low = centredStart(share, width);
-        if (highest[z] - lowest[z] <= width) {
-            low = std::clamp(low, std::max(outerLow, highest[z] - width),
-                             std::min(lowest[z], outerLow + outerWidth - width));
-        } else {
-            low = std::clamp(low, outerLow, outerLow + outerWidth - width);
-        }
-        windowLow_.push_back(low);
-        windowHigh_.push_back(low + width);
-    }
-}
-
-void BalanceObjective::setUpAverageRanges() {
-    rangeLow_.assign(quantityCount_, 0);
-    rangeHigh_.assign(quantityCount_, 0);
-    for (std::size_t q = 0; q < quantityCount_; ++q) {
-        bool first = true;
-        for (int c = 0; c < classCount_; ++c) {
-            if (sizes_[static_cast<std::size_t>(c)] == 0) {
-                continue;
-            }
-            const double deviation = deviationSum(c, q) * inverseSize_[static_cast<std::size_t>(c)];
-            rangeLow_[q] = first ? deviation : std::min(rangeLow_[q], deviation);
-            rangeHigh_[q] = first ? deviation : std::max(rangeHigh_[q], deviation);
-            first = false;
-        }
+        inverseSizes_.push_back(size > 0 ? 1.0 / size : 0.0);
     }
 }
 
 void BalanceObjective::reset(const std::vector<int>& classOf) {
+    setSizes(classOf);
     std::vector<double> sums(static_cast<std::size_t>(classCount_) * quantityCount_, 0);
     counts_.assign(static_cast<std::size_t>(classCount_) * cellCount_, 0);
     for (std::size_t i = 0; i < classOf.size(); ++i) {
@@ -170,14 +128,14 @@ void BalanceObjective::reset(const std::vector<int>& classOf) {
                                  sizes_[static_cast<std::size_t>(c)] * cohortAverages_[q];
         }
     }
+    spreads_ = CellSpreads(counts_, classCount_, cohortCounts_);
 }
 
 double BalanceObjective::value() const {
     double total = 0;
     for (int c = 0; c < classCount_; ++c) {
-        const double inverse = inverseSize_[static_cast<std::size_t>(c)];
         for (std::size_t q = 0; q < quantityCount_; ++q) {
-            total += squared(deviationSum(c, q) * inverse);
+            total += weights_[q] * squared(deviationSum(c, q) * inverseSize(c));
         }
         if (goal_.bandWeight > 0) {
             for (std::size_t z = 0; z < cellCount_; ++z) {
@@ -188,17 +146,27 @@ double BalanceObjective::value() const {
     return total;
 }
 
-bool BalanceObjective::averageStaysInRange(std::size_t q, int c, double before,
-                                           double after) const {
-    const double inverse = inverseSize_[static_cast<std::size_t>(c)];
-    return distanceOutside(after * inverse, rangeLow_[q], rangeHigh_[q]) <=
-           distanceOutside(before * inverse, rangeLow_[q], rangeHigh_[q]);
+bool BalanceObjective::shiftAllowed(int z, int fallingClass, int risingClass) const {
+    const int after = spreads_.spreadAfter(z, count(fallingClass, z), count(risingClass, z));
+    return after <= std::max(limits_[static_cast<std::size_t>(z)], spreads_.spread(z));
 }
 
-// A count may step within its window or toward it, never away from it.
-bool BalanceObjective::countMayChange(int c, int z, int step) const {
-    const auto cellIndex = static_cast<std::size_t>(z);
-    return step < 0 ? count(c, z) > windowLow_[cellIndex] : count(c, z) < windowHigh_[cellIndex];
+void BalanceObjective::shift(int z, int fallingClass, int risingClass) {
+    spreads_.shift(z, count(fallingClass, z), count(risingClass, z));
+    --count(fallingClass, z);
+    ++count(risingClass, z);
+}
+
+bool BalanceObjective::bandsAllow(const Exchange& exchange) const {
+    for (std::size_t j = 0; j < subjectCount_; ++j) {
+        const int za = cell(exchange.a, static_cast<int>(j));
+        const int zb = cell(exchange.b, static_cast<int>(j));
+        if (za != zb && (!shiftAllowed(za, exchange.classA, exchange.classB) ||
+                         !shiftAllowed(zb, exchange.classB, exchange.classA))) {
+            return false;
+        }
+    }
+    return true;
 }
 
 double BalanceObjective::change(const Exchange& exchange) const {
@@ -206,36 +174,26 @@ double BalanceObjective::change(const Exchange& exchange) const {
     const int q = exchange.classB;
     const double* leaving = values(exchange.a);
     const double* entering = values(exchange.b);
-    const double inverseP = inverseSize_[static_cast<std::size_t>(p)];
-    const double inverseQ = inverseSize_[static_cast<std::size_t>(q)];
+    const double inverseP = inverseSize(p);
+    const double inverseQ = inverseSize(q);
     double averages = 0;
     for (std::size_t k = 0; k < quantityCount_; ++k) {
         const double d = entering[k] - leaving[k];
-        if (d == 0) {
-            continue;
-        }
-        const double sumP = deviationSum(p, k);
-        const double sumQ = deviationSum(q, k);
-        if (!averageStaysInRange(k, p, sumP, sumP + d) ||
-            !averageStaysInRange(k, q, sumQ, sumQ - d)) {
-            return kForbidden;
-        }
-        averages +=
-            d * (2 * sumP + d) * inverseP * inverseP + d * (d - 2 * sumQ) * inverseQ * inverseQ;
+        averages += weights_[k] * (d * (2 * deviationSum(p, k) + d) * inverseP * inverseP +
+                                   d * (d - 2 * deviationSum(q, k)) * inverseQ * inverseQ);
+    }
+    if (goal_.bandWeight == 0) {
+        return averages;
     }
     double bands = 0;
     for (std::size_t j = 0; j < subjectCount_; ++j) {
         const int za = cell(exchange.a, static_cast<int>(j));
         const int zb = cell(exchange.b, static_cast<int>(j));
-        if (za == zb) {
-            continue;
+        if (za != zb) {
+            // (e-1)^2 - e^2 = 1 - 2e for a count that falls, (e+1)^2 - e^2 = 1 + 2e for one
+            // that rises.
+            bands += 2 * (excess(p, zb) - excess(p, za) + excess(q, za) - excess(q, zb)) + 4;
         }
-        if (!countMayChange(p, za, -1) || !countMayChange(p, zb, 1) || !countMayChange(q, za, 1) ||
-            !countMayChange(q, zb, -1)) {
-            return kForbidden;
-        }
-        // (e-1)^2 - e^2 = 1 - 2e for a count that falls, (e+1)^2 - e^2 = 1 + 2e for one that rises.
-        bands += 2 * (excess(p, zb) - excess(p, za) + excess(q, za) - excess(q, zb)) + 4;
     }
     return averages + goal_.bandWeight * bands;
 }
@@ -254,12 +212,89 @@ void BalanceObjective::apply(const Exchange& exchange) {
         const int za = cell(exchange.a, static_cast<int>(j));
         const int zb = cell(exchange.b, static_cast<int>(j));
         if (za != zb) {
-            --count(p, za);
-            ++count(p, zb);
-            ++count(q, za);
-            --count(q, zb);
+            shift(za, p, q);
+            shift(zb, q, p);
         }
     }
+}
+
+double BalanceObjective::bandTermOf(int c, int size, int student, int step) const {
+    double term = 0;
+    std::size_t j = 0;
+    for (std::size_t z = 0; z < cellCount_; ++z) {
+        // The student's cells come in the order of the cells, one per subject.
+        int heads = count(c, static_cast<int>(z));
+        if (j < subjectCount_ && cell(student, static_cast<int>(j)) == static_cast<int>(z)) {
+            heads += step;
+            ++j;
+        }
+        term += squared(heads - size * shares_[z]);
+    }
+    return term;
+}
+
+double BalanceObjective::moveChange(int student, int from, int to) const {
+    for (std::size_t j = 0; j < subjectCount_; ++j) {
+        if (!shiftAllowed(cell(student, static_cast<int>(j)), from, to)) {
+            return kForbidden;
+        }
+    }
+    const int sizeFrom = sizes_[static_cast<std::size_t>(from)];
+    const int sizeTo = sizes_[static_cast<std::size_t>(to)];
+    const double* own = values(student);
+    double averages = 0;
+    for (std::size_t k = 0; k < quantityCount_; ++k) {
+        const double d = own[k] - cohortAverages_[k];
+        const double leftBehind = sizeFrom > 1 ? (deviationSum(from, k) - d) / (sizeFrom - 1) : 0;
+        averages += weights_[k] * (squared(leftBehind) -
+                                   squared(deviationSum(from, k) * inverseSize(from)) +
+                                   squared((deviationSum(to, k) + d) / (sizeTo + 1)) -
+                                   squared(deviationSum(to, k) * inverseSize(to)));
+    }
+    if (goal_.bandWeight == 0) {
+        return averages;
+    }
+    const double bands = bandTermOf(from, sizeFrom - 1, student, -1) -
+                         bandTermOf(from, sizeFrom, student, 0) +
+                         bandTermOf(to, sizeTo + 1, student, 1) - bandTermOf(to, sizeTo, student, 0);
+    return averages + goal_.bandWeight * bands;
+}
+
+void BalanceObjective::applyMove(int student, int from, int to) {
+    const double* own = values(student);
+    for (std::size_t k = 0; k < quantityCount_; ++k) {
+        const double d = own[k] - cohortAverages_[k];
+        deviationSum(from, k) -= d;
+        deviationSum(to, k) += d;
+    }
+    for (std::size_t j = 0; j < subjectCount_; ++j) {
+        shift(cell(student, static_cast<int>(j)), from, to);
+    }
+    for (int c : {from, to}) {
+        auto& size = sizes_[static_cast<std::size_t>(c)];
+        size += c == from ? -1 : 1;
+        inverseSizes_[static_cast<std::size_t>(c)] = size > 0 ? 1.0 / size : 0.0;
+    }
+}
+
+void BalanceObjective::noteCells(const Exchange& exchange, NotedCells& cells) const {
+    for (std::size_t j = 0; j < subjectCount_; ++j) {
+        const int za = cell(exchange.a, static_cast<int>(j));
+        const int zb = cell(exchange.b, static_cast<int>(j));
+        if (za != zb) {
+            cells.emplace_back(za, spreads_.spread(za));
+            cells.emplace_back(zb, spreads_.spread(zb));
+        }
+    }
+}
+
+bool BalanceObjective::spreadsKept(const NotedCells& cells) const {
+    for (const auto& [z, noted] : cells) {
+        if (spreads_.spread(z) > std::max(limits_[static_cast<std::size_t>(z)], noted)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 void BalanceObjective::geometry(int first, int second, PairGeometry& out) const {
@@ -268,12 +303,12 @@ void BalanceObjective::geometry(int first, int second, PairGeometry& out) const 
     out.weight.resize(quantityCount_);
     out.target.resize(quantityCount_);
     out.averagePotential = 0;
-    const double squareP = squared(inverseSize_[static_cast<std::size_t>(first)]);
-    const double squareQ = squared(inverseSize_[static_cast<std::size_t>(second)]);
+    const double squareP = squared(inverseSize(first));
+    const double squareQ = squared(inverseSize(second));
     for (std::size_t k = 0; k < quantityCount_; ++k) {
-        out.weight[k] = squareP + squareQ;
-        out.target[k] =
-            (deviationSum(second, k) * squareQ - deviationSum(first, k) * squareP) / out.weight[k];
+        out.weight[k] = weights_[k] * (squareP + squareQ);
+        out.target[k] = (deviationSum(second, k) * squareQ - deviationSum(first, k) * squareP) /
+                        (squareP + squareQ);
         out.averagePotential += out.weight[k] * squared(out.target[k]);
     }
     out.bandTarget.resize(cellCount_);
@@ -288,12 +323,12 @@ void BalanceObjective::geometry(int first, int second, PairGeometry& out) const 
 }
 
 double BalanceObjective::potential(int first, int second) const {
-    const double squareP = squared(inverseSize_[static_cast<std::size_t>(first)]);
-    const double squareQ = squared(inverseSize_[static_cast<std::size_t>(second)]);
+    const double squareP = squared(inverseSize(first));
+    const double squareQ = squared(inverseSize(second));
     double result = 0;
     for (std::size_t k = 0; k < quantityCount_; ++k) {
         const double gap = deviationSum(second, k) * squareQ - deviationSum(first, k) * squareP;
-        result += squared(gap) / (squareP + squareQ);
+        result += weights_[k] * squared(gap) / (squareP + squareQ);
     }
     if (goal_.bandWeight > 0) {
         for (std::size_t z = 0; z < cellCount_; ++z) {

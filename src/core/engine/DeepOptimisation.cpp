@@ -9,8 +9,8 @@
 #include "engine/DeepOptimiser.h"
 #include "engine/DivisionGroups.h"
 #include "engine/PlacedCohort.h"
-#include "engine/RunSettings.h"
 #include "store/DivisionSettings.h"
+#include "store/OptimisationRuns.h"
 #include "store/StepRecorder.h"
 #include "store/StudentTable.h"
 
@@ -55,6 +55,10 @@ void report(const PlacedCohort& cohort, const OptimisationOutcome& outcome,
                              " 秒的时间上限，提前结束，保留到此为止最好的分班");
     }
     observer.consoleLine("深度优化：调整了 " + std::to_string(moved) + " 名学生的班级");
+    if (after.sizeSpread != before.sizeSpread) {
+        observer.consoleLine("深度优化：班级人数最大差 " + std::to_string(before.sizeSpread) +
+                             " → " + std::to_string(after.sizeSpread) + " 人");
+    }
     observer.consoleLine("深度优化：总分平均分最大差 " + decimalText(before.totalSpread(), 2) +
                          " → " + decimalText(after.totalSpread(), 2) + " 分，单科最大差 " +
                          decimalText(before.worstSubjectSpread(), 2) + " → " +
@@ -63,20 +67,18 @@ void report(const PlacedCohort& cohort, const OptimisationOutcome& outcome,
                          " → " + std::to_string(after.worstBandSpread()) + " 人");
 }
 
+// The run-th run of 深度优化 on the present division (from 0), which the project then counts.
 void runOptimisation(db::Connection& connection, const store::CurrentProject& project,
-                     const PlacedCohort& cohort, OptimiseStrength strength,
+                     const PlacedCohort& cohort, OptimiseStrength strength, int run,
                      DivisionObserver& observer) {
     observer.consoleLine("深度优化开始（" + strengthName(strength) + "）");
     const GroupPlan groups = projectGroups(connection, project);
-    const OptimisationOutcome outcome = DeepOptimiser(cohort, groups, strength, observer).run();
+    const OptimisationOutcome outcome =
+        DeepOptimiser(cohort, groups, strength, run, observer).run();
     writeBack(connection, project.fbTable, cohort, outcome.classOf);
+    store::setOptimisationRuns(connection, project.id(), run + 1);
     report(cohort, outcome, observer);
     observer.consoleLine("深度优化结束");
-}
-
-PlacedCohort projectCohort(db::Connection& connection, const store::CurrentProject& project) {
-    return loadPlacedCohort(connection, store::checkedTableName(project.fbTable),
-                            projectClassCount(connection, project));
 }
 
 }  // namespace
@@ -87,13 +89,14 @@ void optimiseClasses(db::Connection& connection, const store::CurrentProject& pr
     // they are, never of classes another program changed meanwhile.
     db::Transaction transaction(connection);
     const auto settings = store::loadSettings(connection, project.id());
-    const PlacedCohort cohort = projectCohort(connection, project);
+    const PlacedCohort cohort = loadProjectCohort(connection, project);
     if (cohort.students.empty()) {
         throw UserError("该分班项目的班级里还没有学生，请先分班");
     }
     pauseAfterReading();
     store::StepRecorder step(connection, project);
-    runOptimisation(connection, project, cohort, strengthOf(settings), observer);
+    runOptimisation(connection, project, cohort, strengthOf(settings),
+                    store::optimisationRuns(connection, project.id()), observer);
     reportUnkeptGroups(connection, project, observer);
     step.record("深度优化");
     transaction.commit();
@@ -106,15 +109,18 @@ bool optimisesAfterDivision(db::Connection& connection, const store::CurrentProj
 void optimiseAfterDivision(db::Connection& connection, const store::CurrentProject& project,
                            DivisionObserver& observer) {
     const auto settings = store::loadSettings(connection, project.id());
+    // A new division starts the count of runs of 深度优化 afresh, so that it gives the same
+    // classes whatever ran on the division before.
+    store::setOptimisationRuns(connection, project.id(), 0);
     if (!asksForOptimisation(settings)) {
         return;
     }
-    const PlacedCohort cohort = projectCohort(connection, project);
+    const PlacedCohort cohort = loadProjectCohort(connection, project);
     if (cohort.students.empty()) {
         return;  // nobody was placed: nothing to even out
     }
     db::Transaction transaction(connection);
-    runOptimisation(connection, project, cohort, strengthOf(settings), observer);
+    runOptimisation(connection, project, cohort, strengthOf(settings), 0, observer);
     transaction.commit();
 }
 

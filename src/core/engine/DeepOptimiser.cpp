@@ -1,26 +1,103 @@
 #include "engine/DeepOptimiser.h"
 
+#include <algorithm>
+
 #include "engine/AnnealingSearch.h"
+#include "engine/BalanceFigures.h"
 #include "engine/DescentSearch.h"
 #include "engine/ExchangeState.h"
 #include "engine/PairExchangeSearch.h"
 #include "engine/ScoreNeighbours.h"
 #include "engine/SearchControl.h"
+#include "engine/SizeLeveller.h"
 
 namespace qm::engine {
 
 namespace {
 
 constexpr std::uint64_t kAnnealingSeed = 20240917;
+// Each further run on the same division anneals with another seed, from this share of the
+// starting temperature: warm enough to leave the classes the run before left, cool enough to
+// end near them.
+constexpr std::uint64_t kSeedPerRun = 0x9E3779B97F4A7C15ULL;
+constexpr double kFurtherRunHeat = 0.3;
 constexpr long long kAnnealingStepsPerStudent = 2000;
+constexpr long long kMostAnnealingSteps = 6'000'000;
 constexpr int kDescentSweeps = 20;
 constexpr int kPairSweeps = 40;
+// Three exchanges at a time between two classes cost more the more students there are: each
+// pair of classes tries this many openings divided by the movable students, at most
+// kMostOpenings; below kFewestOpenings the search is left out.
+constexpr long long kOpeningsBudget = 20000;
+constexpr int kMostOpenings = 64;
+constexpr int kFewestOpenings = 4;
+constexpr int kDeeperSweeps = 2;
+// A spread of class averages that ends wider than it started (the total's, or a subject's
+// beyond the widest the subjects had) gets its quantity weighed this much more, and the
+// double-exchange search goes on, at most this many times.
+constexpr double kRepairWeight = 4;
+constexpr int kRepairRounds = 3;
+// The spread a teacher reads first is the widest among the total and the subjects. Rounds that
+// weigh the quantities whose spread is within kNearWidest of the widest kWidestWeight times more
+// and let the double-exchange search go on; the rounds get kWidestBudget divided by the movable
+// students, between 1 and kMostWidestRounds.
+constexpr double kNearWidest = 0.8;
+constexpr double kWidestWeight = 2;
+constexpr long long kWidestBudget = 8000;
+constexpr long long kMostWidestRounds = 24;
 // Gains below this share of the objective are not worth an exchange.
 constexpr double kRelativeMinGain = 1e-9;
 
 // Shares of the progress bar.
 constexpr double kAnnealingEnd = 0.6;
 constexpr double kDescentEnd = 0.65;
+constexpr double kPairsEnd = 0.9;
+
+// Weighs more the quantities whose spread of class averages is now wider than it was: the
+// total beyond its own, a subject beyond the widest of the subjects. False when there is none.
+bool weighWiderSpreads(const PlacedCohort& cohort, const std::vector<int>& before,
+                       ExchangeState& state) {
+    const BalanceFigures old = measureBalance(cohort, before);
+    const BalanceFigures now = measureBalance(cohort, state.placement());
+    bool any = false;
+    for (const auto& average : now.averages) {
+        const double limit =
+            average.quantity == kTotal ? old.totalSpread() : old.worstSubjectSpread();
+        if (average.spread > limit) {
+            state.weighMore(average.quantity, kRepairWeight);
+            any = true;
+        }
+    }
+    return any;
+}
+
+// The widest spread of class averages among the total and the subjects taken.
+double widestSpread(const BalanceFigures& figures) {
+    return std::max(figures.totalSpread(), figures.worstSubjectSpread());
+}
+
+// Narrows the widest spreads of class averages in `rounds` rounds (see kNearWidest) and returns
+// the best classes met on the way, by betterClasses, beginning with those the state holds.
+std::vector<int> narrowWidestSpreads(const PlacedCohort& cohort, ExchangeState& state,
+                                     const BalanceGoal& goal, long long rounds, double minGain,
+                                     SearchControl& control) {
+    std::vector<int> best = state.placement();
+    for (long long round = 0; round < rounds && !control.timeCapReached(); ++round) {
+        const BalanceFigures now = measureBalance(cohort, state.placement());
+        const double widest = widestSpread(now);
+        for (const auto& average : now.averages) {
+            if (average.spread >= kNearWidest * widest) {
+                state.weighMore(average.quantity, kWidestWeight);
+            }
+        }
+        state.refresh();
+        PairExchangeSearch(state).run(kPairSweeps, minGain, control, 1, 1);
+        if (betterClasses(cohort, best, state.placement(), goal)) {
+            best = state.placement();
+        }
+    }
+    return best;
+}
 
 }  // namespace
 
@@ -30,9 +107,32 @@ BalanceGoal goalOf(OptimiseStrength strength) {
         goal.bandWeight = 0.05;
         goal.bandSpreadLimit = 4;
     } else {
-        goal.bandWeight = 0.004;
+        // The band limits keep every subject's band spread; the small weight only prefers even
+        // bands where the averages do not mind.
+        goal.bandWeight = 0.0005;
     }
     return goal;
+}
+
+bool betterClasses(const PlacedCohort& cohort, const std::vector<int>& before,
+                   const std::vector<int>& after, const BalanceGoal& goal) {
+    const BalanceFigures old = measureBalance(cohort, before);
+    const BalanceFigures now = measureBalance(cohort, after);
+    constexpr double kRounding = 1e-9;
+    if (now.sizeSpread > old.sizeSpread || now.worstBandSpread() > old.worstBandSpread() ||
+        now.totalSpread() > old.totalSpread() + kRounding ||
+        now.worstSubjectSpread() > old.worstSubjectSpread() + kRounding) {
+        return false;
+    }
+    // Even sizes come first, then the spreads a teacher reads.
+    if (now.sizeSpread < old.sizeSpread || now.totalSpread() < old.totalSpread() - kRounding ||
+        now.worstSubjectSpread() < old.worstSubjectSpread() - kRounding) {
+        return true;
+    }
+    BalanceObjective objective(cohort, before, goal);
+    const double objectiveBefore = objective.value();
+    objective.reset(after);
+    return objective.value() < objectiveBefore - kRounding * (1 + objectiveBefore);
 }
 
 SearchPhase searchPhaseAt(int hundredths) {
@@ -44,8 +144,8 @@ SearchPhase searchPhaseAt(int hundredths) {
 }
 
 DeepOptimiser::DeepOptimiser(const PlacedCohort& cohort, const GroupPlan& groups,
-                             OptimiseStrength strength, DivisionObserver& observer)
-    : cohort_(cohort), groups_(groups), strength_(strength), observer_(observer) {}
+                             OptimiseStrength strength, int run, DivisionObserver& observer)
+    : cohort_(cohort), groups_(groups), strength_(strength), run_(run), observer_(observer) {}
 
 OptimisationOutcome DeepOptimiser::run() {
     OptimisationOutcome outcome;
@@ -53,32 +153,51 @@ OptimisationOutcome DeepOptimiser::run() {
     if (cohort_.students.empty() || cohort_.classCount < 2) {
         return outcome;
     }
-    ExchangeState state(cohort_, goalOf(strength_), groups_);
-    const double objectiveBefore = state.refresh();
-    if (state.movable().size() < 2) {
+    const BalanceGoal goal = goalOf(strength_);
+    ExchangeState state(cohort_, goal, groups_);
+    if (state.movable().empty()) {
         return outcome;
     }
-    const double minGain = kRelativeMinGain * (1 + objectiveBefore);
     SearchControl control(observer_, kTimeCap);
+    SizeLeveller(cohort_, state).run();
+    const double minGain = kRelativeMinGain * (1 + state.refresh());
     const ScoreNeighbours neighbours(cohort_, state);
+    const auto movable = static_cast<long long>(state.movable().size());
 
-    AnnealingSearch(state, neighbours, kAnnealingSeed)
-        .run(kAnnealingStepsPerStudent * static_cast<long long>(state.movable().size()), control, 0,
-             kAnnealingEnd);
+    AnnealingSearch(state, neighbours,
+                    kAnnealingSeed + static_cast<std::uint64_t>(run_) * kSeedPerRun)
+        .run(std::min(kAnnealingStepsPerStudent * movable, kMostAnnealingSteps),
+             run_ == 0 ? 1.0 : kFurtherRunHeat, control, 0, kAnnealingEnd);
     state.refresh();
     if (!control.timeCapReached()) {
         DescentSearch(state, neighbours)
             .run(kDescentSweeps, minGain, control, kAnnealingEnd, kDescentEnd);
         state.refresh();
     }
+    PairExchangeSearch pairs(state);
     if (!control.timeCapReached()) {
-        PairExchangeSearch(state).run(kPairSweeps, minGain, control, kDescentEnd, 1);
+        pairs.run(kPairSweeps, minGain, control, kDescentEnd, kPairsEnd);
     }
+    const long long openings = std::min<long long>(kMostOpenings, kOpeningsBudget / movable);
+    if (!control.timeCapReached() && openings >= kFewestOpenings) {
+        pairs.runDeeper(kDeeperSweeps, static_cast<int>(openings), minGain, control, kPairsEnd, 1);
+    }
+    for (int round = 0; round < kRepairRounds && !control.timeCapReached() &&
+                        !betterClasses(cohort_, outcome.classOf, state.placement(), goal);
+         ++round) {
+        if (!weighWiderSpreads(cohort_, outcome.classOf, state)) {
+            break;
+        }
+        state.refresh();
+        PairExchangeSearch(state).run(kPairSweeps, minGain, control, 1, 1);
+    }
+    const std::vector<int> found = narrowWidestSpreads(
+        cohort_, state, goal, std::clamp(kWidestBudget / movable, 1LL, kMostWidestRounds), minGain,
+        control);
     control.proceed(1);
     outcome.stoppedAtTimeCap = control.timeCapReached();
-    const double after = state.refresh();
-    if (after < objectiveBefore) {
-        outcome.classOf = state.placement();
+    if (betterClasses(cohort_, outcome.classOf, found, goal)) {
+        outcome.classOf = found;
     }
     return outcome;
 }

@@ -21,7 +21,8 @@ BalanceGoal goalOf(OptimiseStrength strength);
 
 // The searches of 深度优化 in the order it runs them.
 enum class SearchPhase {
-    Annealing,     // exchanges tried widely, worse ones too at first (simulated annealing)
+    Annealing,     // exchanges tried widely, worse ones too at first (simulated annealing); class
+                   // sizes are evened out before it starts
     Descent,       // every exchange that improves, one after another
     PairExchange,  // the best one or two exchanges between two classes at a time
 };
@@ -36,14 +37,26 @@ struct OptimisationOutcome {
     bool stoppedAtTimeCap = false;
 };
 
-// 深度优化 of divided classes: exchanges students between classes to lower the objective of
-// BalanceObjective, keeping every rule of ExchangeRules (the teacher's groups among them) and
-// never making a figure worse. Three searches in turn: simulated annealing (a fixed seed, about
-// 2,000 steps per movable student), a quick descent, then the double-exchange search between
-// two classes at a time until no pair of classes improves. Every bound is a number of steps
-// derived from the cohort, so the same cohort always gives the same classes; the time cap only
-// guards against a machine far slower than any school's. The outcome is never worse on the
-// objective than the classes it started from.
+// Whether new classes are better than the classes they came from, as a teacher sees them: no
+// spread of class sizes, of the total's class averages, of a subject's class averages (the
+// largest among the subjects) or of band head counts (the largest among the subjects) wider,
+// and class sizes closer, the total's or the worst subject's spread narrower, or else the
+// objective lower.
+bool betterClasses(const PlacedCohort& cohort, const std::vector<int>& before,
+                   const std::vector<int>& after, const BalanceGoal& goal);
+
+// 深度优化 of divided classes: first evens out class sizes (SizeLeveller), then exchanges
+// students between classes to lower the objective of BalanceObjective, keeping every rule of
+// ExchangeRules (the teacher's groups among them). Three searches in turn: simulated annealing
+// (about 2,000 steps per movable student), a quick descent, then the double-exchange search
+// between two classes at a time until no pair of classes improves; then rounds that weigh the
+// quantities with the widest spreads of class averages more and search on. The n-th run on the same
+// division (`run`, from 0) anneals with a seed of its own, and from the second run on from a
+// lower temperature, so that it searches on from the classes the run before left instead of
+// repeating it. Every bound is a number of steps derived from the cohort, so the same cohort
+// and run always give the same classes; the time cap only guards against a machine far slower
+// than any school's. The outcome is the classes it started from unless they are better
+// (betterClasses).
 class DeepOptimiser {
   public:
     static constexpr std::chrono::seconds kTimeCap{300};
@@ -51,7 +64,7 @@ class DeepOptimiser {
     // groups: the teacher's groups, which every exchange keeps (an empty plan when there are
     // none).
     DeepOptimiser(const PlacedCohort& cohort, const GroupPlan& groups, OptimiseStrength strength,
-                  DivisionObserver& observer);
+                  int run, DivisionObserver& observer);
     // Raises OptimisationCancelled when the observer asks to stop.
     OptimisationOutcome run();
 
@@ -59,6 +72,7 @@ class DeepOptimiser {
     const PlacedCohort& cohort_;
     const GroupPlan& groups_;
     OptimiseStrength strength_;
+    int run_;
     DivisionObserver& observer_;
 };
 

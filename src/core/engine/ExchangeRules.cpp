@@ -51,4 +51,22 @@ void ExchangeRules::applied(const Exchange& exchange) {
     }
 }
 
+bool ExchangeRules::allowsMove(int student, int from, int to) const {
+    if (from == to || !movable(student)) {
+        return false;
+    }
+    for (const auto& rule : rules_) {
+        if (!rule->allowsMove(student, to)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void ExchangeRules::moved(int student, int from, int to) {
+    for (const auto& rule : rules_) {
+        rule->moved(student, from, to);
+    }
+}
+
 }  // namespace qm::engine

@@ -34,6 +34,10 @@ class ExchangeRules {
     bool allows(const Exchange& exchange) const;
     // Tells every rule of an exchange that was made.
     void applied(const Exchange& exchange);
+    // Whether a movable student may go to another class on his own, and telling every rule that
+    // he did. Counts of sexes and categories are not a matter of these rules (see SizeLeveller).
+    bool allowsMove(int student, int from, int to) const;
+    void moved(int student, int from, int to);
 
   private:
     std::vector<int> groupOf_;

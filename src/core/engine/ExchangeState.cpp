@@ -4,7 +4,8 @@ namespace qm::engine {
 
 ExchangeState::ExchangeState(const PlacedCohort& cohort, const BalanceGoal& goal,
                              const GroupPlan& groups)
-    : classCount_(cohort.classCount),
+    : cohort_(cohort),
+      classCount_(cohort.classCount),
       classOf_(cohort.presentClasses()),
       rules_(cohort, classOf_, groups),
       objective_(cohort, classOf_, goal),
@@ -16,12 +17,36 @@ ExchangeState::ExchangeState(const PlacedCohort& cohort, const BalanceGoal& goal
     }
 }
 
+const ClassRoster& ExchangeState::roster() const {
+    if (rosterStale_) {
+        roster_ = ClassRoster(rules_, classOf_, classCount_);
+        rosterStale_ = false;
+    }
+    return roster_;
+}
+
 void ExchangeState::apply(const Exchange& exchange) {
     rules_.applied(exchange);
     objective_.apply(exchange);
-    roster_.apply(exchange);
+    if (!rosterStale_) {
+        roster_.apply(exchange);
+    }
     classOf_[static_cast<std::size_t>(exchange.a)] = exchange.classB;
     classOf_[static_cast<std::size_t>(exchange.b)] = exchange.classA;
+}
+
+double ExchangeState::moveChange(int student, int to) const {
+    const int from = classOf(student);
+    return rules_.allowsMove(student, from, to) ? objective_.moveChange(student, from, to)
+                                                : BalanceObjective::kForbidden;
+}
+
+void ExchangeState::move(int student, int to) {
+    const int from = classOf(student);
+    rules_.moved(student, from, to);
+    objective_.applyMove(student, from, to);
+    classOf_[static_cast<std::size_t>(student)] = to;
+    rosterStale_ = true;
 }
 
 double ExchangeState::refresh() {

@@ -11,38 +11,58 @@
 namespace qm::engine {
 
 // The classes while 深度优化 works on them: where every student sits, the rules, the objective
-// and the roster of movable students, all changed together by apply().
+// and the roster of movable students, all changed together by apply() and move().
 class ExchangeState {
   public:
     ExchangeState(const PlacedCohort& cohort, const BalanceGoal& goal, const GroupPlan& groups);
 
+    const PlacedCohort& cohort() const { return cohort_; }
     const std::vector<int>& placement() const { return classOf_; }
     int classOf(int student) const { return classOf_[static_cast<std::size_t>(student)]; }
     Exchange exchangeOf(int a, int b) const { return {a, b, classOf(a), classOf(b)}; }
     // The movable students, in cohort order.
     const std::vector<int>& movable() const { return movable_; }
     const ExchangeRules& rules() const { return rules_; }
-    const ClassRoster& roster() const { return roster_; }
+    const ClassRoster& roster() const;
     const BalanceObjective& objective() const { return objective_; }
     int classCount() const { return classCount_; }
 
     // How much the exchange changes the objective, or BalanceObjective::kForbidden when a rule
-    // or a bound forbids it.
+    // or a band limit forbids it.
     double change(const Exchange& exchange) const {
+        return rules_.allows(exchange) && objective_.bandsAllow(exchange)
+                   ? objective_.change(exchange)
+                   : BalanceObjective::kForbidden;
+    }
+    // The same with the band limits left aside, for an exchange that is judged together with
+    // others (see BalanceObjective::spreadsKept).
+    double changeIgnoringBands(const Exchange& exchange) const {
         return rules_.allows(exchange) ? objective_.change(exchange) : BalanceObjective::kForbidden;
     }
     void apply(const Exchange& exchange);
+
+    // A movable student going to another class on his own: the change of the objective, or
+    // kForbidden when a rule or a band limit forbids it. Sexes and categories are the caller's
+    // matter (see SizeLeveller).
+    double moveChange(int student, int to) const;
+    void move(int student, int to);
+
+    // See BalanceObjective::weighMore.
+    void weighMore(int quantity, double factor) { objective_.weighMore(quantity, factor); }
     // Takes the objective afresh from the placement, dropping the rounding that running updates
     // gather, and returns it.
     double refresh();
 
   private:
+    const PlacedCohort& cohort_;
     int classCount_;
     std::vector<int> classOf_;
     std::vector<int> movable_;
     ExchangeRules rules_;
     BalanceObjective objective_;
-    ClassRoster roster_;
+    // Moves change the lengths of the roster's lists; it is listed afresh when next asked for.
+    mutable ClassRoster roster_;
+    mutable bool rosterStale_ = false;
 };
 
 }  // namespace qm::engine

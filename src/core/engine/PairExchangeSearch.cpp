@@ -10,6 +10,9 @@ namespace {
 // A pair of classes is left once this many improvements between them have been made in a
 // sweep; the next sweep comes back to it.
 constexpr int kRoundsPerPair = 64;
+// A sweep tries at most this many pairs of classes per class, those with the largest potential
+// that changed since they were last tried; the next sweep takes the next.
+constexpr int kPairsPerClass = 4;
 
 double squared(double x) {
     return x * x;
@@ -48,16 +51,65 @@ bool PairExchangeSearch::unchangedSinceTried(int first, int second) const {
            tried.second == changes_[static_cast<std::size_t>(second)];
 }
 
+void PairExchangeSearch::setUpAcross() {
+    const BalanceObjective& objective = state_.objective();
+    const std::size_t quantities = objective.quantityCount();
+    const auto& weight = geometry_.weight;
+    auto dot = [&](const std::vector<double>& x, const std::vector<double>& y) {
+        double sum = 0;
+        for (std::size_t k = 0; k < quantities; ++k) {
+            sum += weight[k] * x[k] * y[k];
+        }
+        return sum;
+    };
+    std::vector<std::vector<double>> basis;
+    if (reach_[0] > 0) {
+        basis.push_back(geometry_.target);
+        for (double& x : basis.back()) {
+            x /= reach_[0];
+        }
+    }
+    const std::size_t fixedAxes = basis.size();
+    for (bool total : {true, false}) {
+        std::vector<double> direction(quantities, 0);
+        for (std::size_t k = 0; k < quantities; ++k) {
+            direction[k] = (objective.quantityAt(k) == kTotal) == total ? 1 : 0;
+        }
+        for (const auto& axis : basis) {
+            const double along = dot(direction, axis);
+            for (std::size_t k = 0; k < quantities; ++k) {
+                direction[k] -= along * axis[k];
+            }
+        }
+        const double length = std::sqrt(dot(direction, direction));
+        if (length > 1e-9) {
+            for (double& x : direction) {
+                x /= length;
+            }
+        } else {
+            std::fill(direction.begin(), direction.end(), 0);  // adds nothing to the bound
+        }
+        basis.push_back(direction);
+    }
+    across_[0] = basis[fixedAxes];
+    across_[1] = basis[fixedAxes + 1];
+}
+
 void PairExchangeSearch::listCandidates(int first, int second) {
     const BalanceObjective& objective = state_.objective();
     const std::size_t quantities = objective.quantityCount();
+    setUpAcross();
     candidates_.clear();
     valueChanges_.clear();
     const ClassRoster& roster = state_.roster();
     for (int group = 0; group < roster.groupCount(); ++group) {
+        lineUpByTotal(roster.members(second, group));
         for (int a : roster.members(first, group)) {
-            for (int b : roster.members(second, group)) {
-                const double change = state_.change({a, b, first, second});
+            const auto [from, to] = partnersOf(a);
+            for (std::size_t place = from; place < to; ++place) {
+                const int b = byTotal_[place].second;
+                const Exchange exchange{a, b, first, second};
+                const double change = state_.changeIgnoringBands(exchange);
                 if (change == BalanceObjective::kForbidden) {
                     continue;
                 }
@@ -67,9 +119,13 @@ void PairExchangeSearch::listCandidates(int first, int second) {
                 objective.valueChange(a, b, d);
                 double along = 0;
                 double averageChange = 0;
+                std::array<double, 2> across{};
                 for (std::size_t k = 0; k < quantities; ++k) {
-                    along += geometry_.weight[k] * d[k] * geometry_.target[k];
-                    averageChange += geometry_.weight[k] * d[k] * (d[k] - 2 * geometry_.target[k]);
+                    const double weighted = geometry_.weight[k] * d[k];
+                    along += weighted * geometry_.target[k];
+                    averageChange += weighted * (d[k] - 2 * geometry_.target[k]);
+                    across[0] += weighted * across_[0][k];
+                    across[1] += weighted * across_[1][k];
                 }
                 const double bandAlong = objective.bandAlong(geometry_, a, b);
                 candidates_.push_back({a,
@@ -78,10 +134,35 @@ void PairExchangeSearch::listCandidates(int first, int second) {
                                        averageChange,
                                        {reach_[0] > 0 ? along / reach_[0] : 0,
                                         reach_[1] > 0 ? bandAlong / reach_[1] : 0},
+                                       across,
                                        values});
             }
         }
     }
+}
+
+double PairExchangeSearch::totalOf(int student) const {
+    return state_.cohort().students[static_cast<std::size_t>(student)].values[kTotal];
+}
+
+void PairExchangeSearch::lineUpByTotal(const std::vector<int>& members) {
+    byTotal_.clear();
+    for (int b : members) {
+        byTotal_.emplace_back(totalOf(b), b);
+    }
+    std::sort(byTotal_.begin(), byTotal_.end());
+}
+
+std::pair<std::size_t, std::size_t> PairExchangeSearch::partnersOf(int student) const {
+    const auto count = static_cast<std::size_t>(kPartners);
+    if (byTotal_.size() <= count) {
+        return {0, byTotal_.size()};
+    }
+    const auto place = static_cast<std::size_t>(
+        std::lower_bound(byTotal_.begin(), byTotal_.end(), std::make_pair(totalOf(student), -1)) -
+        byTotal_.begin());
+    const std::size_t from = std::min(place - std::min(place, count / 2), byTotal_.size() - count);
+    return {from, from + count};
 }
 
 std::size_t PairExchangeSearch::sortCandidates() {
@@ -116,10 +197,20 @@ double PairExchangeSearch::averageCross(std::size_t i, std::size_t j) const {
 
 double PairExchangeSearch::changeOfBoth(const Candidate& i, const Candidate& j) {
     const Exchange first{i.a, i.b, geometry_.first, geometry_.second};
+    const Exchange second{j.a, j.b, geometry_.first, geometry_.second};
+    noted_.clear();
+    state_.objective().noteCells(first, noted_);
+    state_.objective().noteCells(second, noted_);
     state_.apply(first);
-    const double second = state_.change({j.a, j.b, geometry_.first, geometry_.second});
+    double change = state_.changeIgnoringBands(second);
+    if (change != BalanceObjective::kForbidden) {
+        state_.apply(second);
+        change = state_.objective().spreadsKept(noted_) ? i.change + change
+                                                        : BalanceObjective::kForbidden;
+        state_.apply(second.reversed());
+    }
     state_.apply(first.reversed());
-    return second == BalanceObjective::kForbidden ? second : i.change + second;
+    return change;
 }
 
 std::pair<std::size_t, std::size_t> PairExchangeSearch::bestPair(double& best) {
@@ -145,7 +236,9 @@ std::pair<std::size_t, std::size_t> PairExchangeSearch::bestPair(double& best) {
             candidates_.begin() + static_cast<std::ptrdiff_t>(i) + 1, candidates_.end(), low,
             [axis](const Candidate& c, double value) { return c.along[axis] < value; });
         for (; j != candidates_.end() && j->along[axis] <= high; ++j) {
-            const double offAxis = squared(x.along[other] + j->along[other] - reach_[other]);
+            const double offAxis = squared(x.along[other] + j->along[other] - reach_[other]) +
+                                   squared(x.across[0] + j->across[0]) +
+                                   squared(x.across[1] + j->across[1]);
             if (squared(x.along[axis] + j->along[axis] - reach_[axis]) + offAxis >= slack ||
                 j->a == x.a || j->b == x.b) {
                 continue;
@@ -173,6 +266,99 @@ std::pair<std::size_t, std::size_t> PairExchangeSearch::bestPair(double& best) {
     return found;
 }
 
+void PairExchangeSearch::prepare(int first, int second) {
+    state_.objective().geometry(first, second, geometry_);
+    reach_ = {std::sqrt(geometry_.averagePotential), std::sqrt(geometry_.bandPotential)};
+    listCandidates(first, second);
+}
+
+bool PairExchangeSearch::improveByThree(int first, int second, int openings, double minGain) {
+    prepare(first, second);
+    std::vector<Candidate> singles = candidates_;
+    const std::size_t count = std::min(singles.size(), static_cast<std::size_t>(openings));
+    std::partial_sort(singles.begin(), singles.begin() + static_cast<std::ptrdiff_t>(count),
+                      singles.end(), [](const Candidate& x, const Candidate& y) {
+                          if (x.change != y.change) {
+                              return x.change < y.change;
+                          }
+                          return x.a != y.a ? x.a < y.a : x.b < y.b;
+                      });
+    double best = -minGain;
+    std::array<Exchange, 3> found{};
+    bool any = false;
+    for (std::size_t n = 0; n < count; ++n) {
+        const Exchange opening{singles[n].a, singles[n].b, first, second};
+        noted_.clear();
+        state_.objective().noteCells(opening, noted_);
+        const BalanceObjective::NotedCells openingCells = noted_;
+        state_.apply(opening);
+        prepare(first, second);
+        // Neither of the two that complete it may move its students again.
+        std::erase_if(candidates_, [&](const Candidate& c) {
+            return c.a == opening.b || c.b == opening.a;
+        });
+        double rest = best - singles[n].change;
+        const auto [i, j] = candidates_.empty() ? std::make_pair(std::size_t{0}, std::size_t{0})
+                                                : bestPair(rest);
+        if (i < candidates_.size() && j < candidates_.size() && i != j) {
+            const Exchange second1{candidates_[i].a, candidates_[i].b, first, second};
+            const Exchange second2{candidates_[j].a, candidates_[j].b, first, second};
+            // The band limits of the three together, from where they started.
+            BalanceObjective::NotedCells cells = openingCells;
+            state_.apply(opening.reversed());
+            state_.objective().noteCells(second1, cells);
+            state_.objective().noteCells(second2, cells);
+            state_.apply(opening);
+            state_.apply(second1);
+            state_.apply(second2);
+            if (state_.objective().spreadsKept(cells)) {
+                best = rest + singles[n].change;
+                found = {opening, second1, second2};
+                any = true;
+            }
+            state_.apply(second2.reversed());
+            state_.apply(second1.reversed());
+        }
+        state_.apply(opening.reversed());
+    }
+    if (!any) {
+        return false;
+    }
+    for (const Exchange& exchange : found) {
+        state_.apply(exchange);
+    }
+    ++changes_[static_cast<std::size_t>(first)];
+    ++changes_[static_cast<std::size_t>(second)];
+    return true;
+}
+
+void PairExchangeSearch::runDeeper(int maxSweeps, int openings, double minGain,
+                                   SearchControl& control, double progressFrom,
+                                   double progressTo) {
+    for (int sweep = 0; sweep < maxSweeps; ++sweep) {
+        std::fill(triedAt_.begin(), triedAt_.end(), std::make_pair(-1, -1));
+        auto pairs = pairsByPotential(minGain);
+        pairs.resize(std::min(pairs.size(),
+                              static_cast<std::size_t>(kPairsPerClass * state_.classCount())));
+        bool improved = false;
+        for (std::size_t n = 0; n < pairs.size(); ++n) {
+            const double done = (sweep + static_cast<double>(n) / static_cast<double>(pairs.size())) /
+                                maxSweeps;
+            if (!control.proceed(progressFrom + (progressTo - progressFrom) * done)) {
+                return;
+            }
+            if (improveByThree(pairs[n].first, pairs[n].second, openings, minGain)) {
+                improved = true;
+                run(1, minGain, control, progressFrom + (progressTo - progressFrom) * done,
+                    progressFrom + (progressTo - progressFrom) * done);
+            }
+        }
+        if (!improved) {
+            return;
+        }
+    }
+}
+
 bool PairExchangeSearch::improve(int first, int second, double minGain) {
     state_.objective().geometry(first, second, geometry_);
     if (geometry_.potential() <= minGain) {
@@ -183,10 +369,18 @@ bool PairExchangeSearch::improve(int first, int second, double minGain) {
     if (candidates_.empty()) {
         return false;
     }
-    const Candidate bestSingle = *std::min_element(
-        candidates_.begin(), candidates_.end(),
-        [](const Candidate& x, const Candidate& y) { return x.change < y.change; });
-    double best = std::min(bestSingle.change, 0.0);
+    // The best single exchange that keeps the band limits on its own (the limits are asked of
+    // those that would be best only).
+    const Candidate* bestSingle = nullptr;
+    for (const Candidate& candidate : candidates_) {
+        if ((bestSingle == nullptr || candidate.change < bestSingle->change) &&
+            state_.objective().bandsAllow({candidate.a, candidate.b, first, second})) {
+            bestSingle = &candidate;
+        }
+    }
+    const Exchange single = bestSingle ? Exchange{bestSingle->a, bestSingle->b, first, second}
+                                       : Exchange{};
+    double best = bestSingle ? std::min(bestSingle->change, 0.0) : 0.0;
     const auto [i, j] = bestPair(best);
     if (best >= -minGain) {
         return false;
@@ -195,7 +389,7 @@ bool PairExchangeSearch::improve(int first, int second, double minGain) {
         state_.apply({candidates_[i].a, candidates_[i].b, first, second});
         state_.apply({candidates_[j].a, candidates_[j].b, first, second});
     } else {
-        state_.apply({bestSingle.a, bestSingle.b, first, second});
+        state_.apply(single);
     }
     ++changes_[static_cast<std::size_t>(first)];
     ++changes_[static_cast<std::size_t>(second)];
@@ -205,7 +399,9 @@ bool PairExchangeSearch::improve(int first, int second, double minGain) {
 void PairExchangeSearch::run(int maxSweeps, double minGain, SearchControl& control,
                              double progressFrom, double progressTo) {
     for (int sweep = 0; sweep < maxSweeps; ++sweep) {
-        const auto pairs = pairsByPotential(minGain);
+        auto pairs = pairsByPotential(minGain);
+        pairs.resize(std::min(pairs.size(),
+                              static_cast<std::size_t>(kPairsPerClass * state_.classCount())));
         bool improved = false;
         for (std::size_t n = 0; n < pairs.size(); ++n) {
             // Each sweep takes half of what is left of the progress.

@@ -47,4 +47,14 @@ void PinyinApartRule::applied(const Exchange& exchange) {
     }
 }
 
+bool PinyinApartRule::allowsMove(int student, int to) const {
+    return readingOf(student) == kUnshared || counts_.at(to, readingOf(student)) == 0;
+}
+
+void PinyinApartRule::moved(int student, int from, int to) {
+    if (readingOf(student) != kUnshared) {
+        counts_.move(readingOf(student), from, to);
+    }
+}
+
 }  // namespace qm::engine

@@ -17,9 +17,12 @@ class PinyinApartRule : public ExchangeRule {
     PinyinApartRule(const PlacedCohort& cohort, const std::vector<int>& classOf);
     bool allows(const Exchange& exchange) const override;
     void applied(const Exchange& exchange) override;
+    bool allowsMove(int student, int to) const override;
+    void moved(int student, int from, int to) override;
 
   private:
     static constexpr int kUnshared = -1;
+    int readingOf(int student) const { return readingOf_[static_cast<std::size_t>(student)]; }
 
     std::vector<int> readingOf_;   // per student: a number per shared reading, or kUnshared
     ClassKeyCounts counts_{0, 0};  // per class and shared reading: how many of its students read so

@@ -3,6 +3,8 @@
 #include "common/NumberText.h"
 #include "common/UserError.h"
 #include "db/Connection.h"
+#include "engine/RunSettings.h"
+#include "store/DivisionSettings.h"
 #include "store/StudentTable.h"
 
 namespace qm::engine {
@@ -50,8 +52,8 @@ std::vector<int> PlacedCohort::presentClasses() const {
     return classes;
 }
 
-PlacedCohort loadPlacedCohort(db::Connection& connection, const std::string& table,
-                              int classCount) {
+PlacedCohort loadPlacedCohort(db::Connection& connection, const std::string& table, int classCount,
+                              const SubjectChoice& subjects) {
     PlacedCohort cohort;
     cohort.classCount = classCount;
     auto select = connection.prepare("select * from " + store::checkedTableName(table) +
@@ -63,7 +65,26 @@ PlacedCohort loadPlacedCohort(db::Connection& connection, const std::string& tab
             cohort.taken[q] = cohort.taken[q] || cohort.students.back().values[q] != 0;
         }
     }
+    for (int s = 0; s < kSubjectCount; ++s) {
+        cohort.taken[s] = cohort.taken[s] && subjects[s];
+    }
     return cohort;
+}
+
+SubjectChoice projectSubjects(db::Connection& connection, int projectId) {
+    SubjectChoice subjects = kEverySubject;
+    if (const auto settings = store::loadSettings(connection, projectId)) {
+        for (int s = 0; s < kSubjectCount; ++s) {
+            subjects[s] = store::takesPart(*settings, s);
+        }
+    }
+    return subjects;
+}
+
+PlacedCohort loadProjectCohort(db::Connection& connection, const store::CurrentProject& project) {
+    return loadPlacedCohort(connection, store::checkedTableName(project.fbTable),
+                            projectClassCount(connection, project),
+                            projectSubjects(connection, project.id()));
 }
 
 }  // namespace qm::engine

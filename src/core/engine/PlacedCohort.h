@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/Subject.h"
+#include "store/ProjectStore.h"
 
 namespace qm::db {
 class Connection;
@@ -36,8 +37,22 @@ struct PlacedCohort {
     std::vector<int> presentClasses() const;
 };
 
-// Reads the cohort of a student table with classCount classes. A score without a value is
-// refused with a UserError naming the student.
-PlacedCohort loadPlacedCohort(db::Connection& connection, const std::string& table, int classCount);
+// The subjects that take part in the balance (科目设置): a flag per subject in table order.
+using SubjectChoice = std::array<bool, kSubjectCount>;
+inline constexpr SubjectChoice kEverySubject = {true, true, true, true, true,
+                                                true, true, true, true};
+
+// Reads the cohort of a student table with classCount classes. A subject counts as taken when
+// it takes part and somebody has a score in it; the total stays the sum of all nine scores, as
+// everywhere else in the program. A score without a value is refused with a UserError naming
+// the student.
+PlacedCohort loadPlacedCohort(db::Connection& connection, const std::string& table, int classCount,
+                              const SubjectChoice& subjects = kEverySubject);
+
+// The subjects a project's settings let take part; all of them without a settings row.
+SubjectChoice projectSubjects(db::Connection& connection, int projectId);
+
+// The cohort of a project's own classes, with the subjects its settings let take part.
+PlacedCohort loadProjectCohort(db::Connection& connection, const store::CurrentProject& project);
 
 }  // namespace qm::engine

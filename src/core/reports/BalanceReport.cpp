@@ -175,8 +175,7 @@ std::string worstBandSubjectName(const BalanceFigures& figures) {
 
 std::optional<BalanceReport> computeBalanceReport(db::Connection& connection,
                                                   const store::CurrentProject& project) {
-    const engine::PlacedCohort cohort = engine::loadPlacedCohort(
-        connection, project.fbTable, engine::projectClassCount(connection, project));
+    const engine::PlacedCohort cohort = engine::loadProjectCohort(connection, project);
     if (cohort.students.empty()) {
         return std::nullopt;
     }

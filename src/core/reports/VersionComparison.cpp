@@ -44,10 +44,12 @@ auto measureVersion(db::Connection& connection, const store::CurrentProject& pro
 std::pair<ClassStatistics, std::optional<engine::BalanceFigures>> versionFigures(
     db::Connection& connection, const store::CurrentProject& project, int number) {
     const int classCount = engine::projectClassCount(connection, project);
+    const engine::SubjectChoice subjects = engine::projectSubjects(connection, project.id());
     return measureVersion(connection, project, number, [&](const std::string& twin) {
         std::pair<ClassStatistics, std::optional<engine::BalanceFigures>> figures{
             computeClassStatistics(connection, twin), std::nullopt};
-        const engine::PlacedCohort cohort = engine::loadPlacedCohort(connection, twin, classCount);
+        const engine::PlacedCohort cohort =
+            engine::loadPlacedCohort(connection, twin, classCount, subjects);
         if (!cohort.students.empty()) {
             figures.second = engine::measureBalance(cohort, cohort.presentClasses());
         }

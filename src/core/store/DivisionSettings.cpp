@@ -8,6 +8,13 @@
 
 namespace qm::store {
 
+namespace {
+
+// One bit per score column: what skip_subjects can hold.
+constexpr int kAllSubjectBits = (1 << 9) - 1;
+
+}  // namespace
+
 DivisionSettings DivisionSettings::defaults(int projectId) {
     DivisionSettings settings;
     settings.id = projectId;
@@ -45,6 +52,7 @@ std::optional<DivisionSettings> loadSettings(db::Connection& connection, int pro
     settings.wtNum = wtNum.isNull() ? std::nullopt : std::optional<int>(wtNum.toInt());
     settings.is_deep_opt = flag("is_deep_opt");
     settings.deep_opt_mode = flag("deep_opt_mode");
+    settings.skip_subjects = number("skip_subjects") & kAllSubjectBits;
     return settings;
 }
 
@@ -69,8 +77,8 @@ void checkSettingsBounds(const DivisionSettings& settings) {
 void saveSettings(db::Connection& connection, const DivisionSettings& s) {
     auto statement = connection.prepare(
         "update config set is_avg_person=?,is_avg_total=?,is_avg_ch=?,is_avg_math=?,"
-        "is_avg_eng=?,is_avg_inter=?,inter=?,is_man=?,wtNum=?,is_deep_opt=?,deep_opt_mode=? "
-        "where id=?");
+        "is_avg_eng=?,is_avg_inter=?,inter=?,is_man=?,wtNum=?,is_deep_opt=?,deep_opt_mode=?,"
+        "skip_subjects=? where id=?");
     statement.bind(1, s.is_avg_person)
         .bind(2, s.is_avg_total)
         .bind(3, s.is_avg_ch)
@@ -82,7 +90,8 @@ void saveSettings(db::Connection& connection, const DivisionSettings& s) {
         .bind(9, s.wtNum ? db::Value(*s.wtNum) : db::Value())
         .bind(10, s.is_deep_opt)
         .bind(11, s.deep_opt_mode)
-        .bind(12, s.id);
+        .bind(12, s.skip_subjects & kAllSubjectBits)
+        .bind(13, s.id);
     if (statement.execute() == 0) {
         throw UserError("不存在该班别的参数设置");
     }
@@ -119,11 +128,12 @@ std::optional<DivisionSettings> saveSettingsUnlessChanged(db::Connection& connec
 }
 
 void insertDefaultSettings(db::Connection& connection, int projectId) {
-    // The values of the original row in its column order, then 深度优化 off.
+    // The values of the original row in its column order, then 深度优化 off, every subject taking
+    // part and no run of 深度优化 yet.
     auto statement = connection.prepare(
         "insert into config(id,is_avg_person,is_avg_total,is_avg_ch,is_avg_math,is_avg_eng,"
-        "is_avg_inter,inter,is_man,wtNum,is_deep_opt,deep_opt_mode) "
-        "values(?,1,1,1,1,1,1,1,0,50,0,0)");
+        "is_avg_inter,inter,is_man,wtNum,is_deep_opt,deep_opt_mode,skip_subjects,deep_opt_runs) "
+        "values(?,1,1,1,1,1,1,1,0,50,0,0,0,0)");
     statement.bind(1, projectId);
     statement.execute();
 }

@@ -25,11 +25,20 @@ struct DivisionSettings {
     std::optional<int> wtNum = 50;  // fine-tuning count; NULL reads as no value
     int is_deep_opt = 0;            // 1: a division ends with 深度优化
     int deep_opt_mode = 0;  // strength of 深度优化: 0 平均分优先, 1 分数段优先
+    // The subjects 科目设置 leaves unticked: bit s for the s-th score column in table order (math
+    // first). They take no part in 深度优化 and the balance figures; the division uses all nine.
+    int skip_subjects = 0;
 
     // The row a new project gets.
     static DivisionSettings defaults(int projectId);
     bool operator==(const DivisionSettings&) const = default;
 };
+
+// Whether the subject of the s-th score column (table order, 0 to 8) takes part in 深度优化 and
+// the balance figures.
+inline bool takesPart(const DivisionSettings& settings, int subject) {
+    return ((settings.skip_subjects >> subject) & 1) == 0;
+}
 
 // Reads the row of a project; nothing when the project has no row.
 std::optional<DivisionSettings> loadSettings(db::Connection& connection, int projectId);

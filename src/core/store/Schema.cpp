@@ -26,9 +26,12 @@ constexpr const char* kCreateConfig =
     "is_avg_person INTEGER,is_avg_total INTEGER,is_avg_ch INTEGER,is_avg_math INTEGER,"
     "is_avg_eng INTEGER,is_avg_inter INTEGER,inter INTEGER,is_man INTEGER,wtNum INTEGER)";
 
-// Settings columns added after the first release: whether a division ends with 深度优化, and its
-// strength. A database made before them gets them on opening, its rows reading as off.
-constexpr const char* kAddedSettingsColumns[] = {"is_deep_opt", "deep_opt_mode"};
+// Settings columns added after the first release: whether a division ends with 深度优化, its
+// strength, the subjects 科目设置 leaves out of it and of the balance figures (none), and how
+// often 深度优化 ran on the present division. A database made before them gets them on opening,
+// its rows reading as off, all subjects taking part and no run yet.
+constexpr const char* kAddedSettingsColumns[] = {"is_deep_opt", "deep_opt_mode", "skip_subjects",
+                                                 "deep_opt_runs"};
 
 std::vector<std::string> missingSettingsColumns(db::Connection& connection) {
     std::set<std::string> present;
