@@ -31,7 +31,7 @@ ProjectPickerDialog::ProjectPickerDialog(Workspace& workspace, const QString& ob
     layout->addLayout(buttonRow_);
     fitOnScreen(*this, size);
 
-    connect(openButton_, &QPushButton::clicked, this, &ProjectPickerDialog::Button1Click);
+    connect(openButton_, &QPushButton::clicked, this, &ProjectPickerDialog::createProject);
     connect(lv_info_, &ProjectListWidget::chosen, this, &ProjectPickerDialog::chooseSelected);
     connect(deleteButton_, &QPushButton::clicked, this,
             [this] { lv_info_->deleteSelected(workspace_); });
@@ -40,7 +40,7 @@ ProjectPickerDialog::ProjectPickerDialog(Workspace& workspace, const QString& ob
     lv_info_->refill(workspace_);
 }
 
-void ProjectPickerDialog::Button1Click() {
+void ProjectPickerDialog::createProject() {
     if (!lv_info_->selectedId()) {
         inform(this, QStringLiteral("请选择分班项!"));
         return;

@@ -33,7 +33,7 @@ class ProjectPickerDialog : public QDialog {
     Workspace& workspace_;
 
   private:
-    void Button1Click();
+    void createProject();
     void chooseSelected();
 
     ProjectListWidget* lv_info_;

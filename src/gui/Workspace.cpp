@@ -7,8 +7,8 @@
 #include "db/DbError.h"
 #include "gui/ClassChanges.h"
 #include "gui/FileDialogs.h"
+#include "gui/MessageConsole.h"
 #include "gui/OutsideChanges.h"
-#include "gui/TfrmShow.h"
 #include "store/OpenDatabase.h"
 
 namespace qm::gui {
@@ -77,13 +77,13 @@ bool Workspace::deleteProject(int id) {
     return true;
 }
 
-void Workspace::setConsole(TfrmShow* console) {
+void Workspace::setConsole(MessageConsole* console) {
     console_ = console;
 }
 
-TfrmShow& Workspace::console() {
+MessageConsole& Workspace::console() {
     if (!console_) {
-        console_ = new TfrmShow;
+        console_ = new MessageConsole;
     }
     return *console_;
 }

@@ -17,7 +17,7 @@ namespace qm::gui {
 
 class ClassChanges;
 class OutsideChanges;
-class TfrmShow;
+class MessageConsole;
 
 // What every window of a running program shares: the database file and its one connection of
 // the window thread, the current project, and the message console. The main window owns it.
@@ -56,8 +56,8 @@ class Workspace : public QObject {
 
     // The one message console of the program: the main window's, or else a window of its own made
     // on first use.
-    TfrmShow& console();
-    void setConsole(TfrmShow* console);
+    MessageConsole& console();
+    void setConsole(MessageConsole* console);
 
     // Where every change of classes is announced, for the windows to follow.
     ClassChanges& classChanges() const { return *classChanges_; }
@@ -73,7 +73,7 @@ class Workspace : public QObject {
     QString openError_;
     store::CurrentProject current_;
     std::function<bool()> leaveGuard_;
-    QPointer<TfrmShow> console_;
+    QPointer<MessageConsole> console_;
     ClassChanges* classChanges_;
     OutsideChanges* outsideChanges_ = nullptr;
 };

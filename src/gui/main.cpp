@@ -13,9 +13,9 @@
 #include "common/Version.h"
 #include "gui/AppSetup.h"
 #include "gui/DatabaseLockFile.h"
+#include "gui/LoginWindow.h"
+#include "gui/MainWindow.h"
 #include "gui/ProgramIcon.h"
-#include "gui/Tfrm_login.h"
-#include "gui/Tfrm_main.h"
 #include "gui/UserMessages.h"
 #include "gui/Workspace.h"
 #include "store/DatabaseLocation.h"
@@ -81,8 +81,8 @@ int main(int argc, char** argv) {
     // The start-up window comes first and opens the database; the program runs on without it
     // when that fails, and every command that needs the data says why.
     qm::gui::Workspace workspace(path);
-    qm::gui::Tfrm_main mainWindow(workspace);
-    qm::gui::Tfrm_login login([&mainWindow] {
+    qm::gui::MainWindow mainWindow(workspace);
+    qm::gui::LoginWindow login([&mainWindow] {
         if (mainWindow.isVisible()) {
             return;
         }

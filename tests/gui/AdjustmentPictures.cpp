@@ -10,10 +10,10 @@
 #include "gui/ClassFiguresPanel.h"
 #include "gui/GroupPanel.h"
 #include "gui/HandMoveMenu.h"
+#include "gui/MainWindow.h"
 #include "gui/MdiChildren.h"
 #include "gui/StudentListModel.h"
-#include "gui/Tfrm_list.h"
-#include "gui/Tfrm_main.h"
+#include "gui/StudentListWindow.h"
 #include "gui/VersionComparisonDialog.h"
 #include "gui/Workspace.h"
 #include "reports/VersionComparison.h"
@@ -25,7 +25,7 @@ namespace qm::test {
 namespace {
 
 // The students of a class as the list shows them, in its order.
-std::vector<gui::ChosenStudent> studentsOfClass(gui::Tfrm_list& list, int classId) {
+std::vector<gui::ChosenStudent> studentsOfClass(gui::StudentListWindow& list, int classId) {
     const int classColumn = gui::StudentListModel::columnOf("class_id");
     std::vector<gui::ChosenStudent> students;
     for (int row = 0; row < list.model()->rowCount(); ++row) {
@@ -51,12 +51,12 @@ int saveVersionNow(gui::Workspace& workspace, const QString& name) {
 
 }  // namespace
 
-void saveAdjustmentPictures(gui::Tfrm_main& main, bool wholeWindow,
+void saveAdjustmentPictures(gui::MainWindow& main, bool wholeWindow,
                             const std::function<QString(const char*)>& name,
                             const std::function<bool(QWidget&, const QString&)>& save) {
     gui::Workspace& workspace = main.workspace();
     main.showStudentList();
-    gui::Tfrm_list& list = *main.listForm();
+    gui::StudentListWindow& list = *main.studentListWindow();
     const auto picture = [&](QWidget& window, const char* what) {
         save(wholeWindow ? static_cast<QWidget&>(main) : frameOf(window), name(what));
     };

@@ -6,7 +6,7 @@
 class QWidget;
 
 namespace qm::gui {
-class Tfrm_main;
+class MainWindow;
 }
 
 namespace qm::test {
@@ -17,7 +17,7 @@ namespace qm::test {
 // the versions saved before and after that move (its class figures, its moved students and its
 // balance figures). With wholeWindow the pictures show the whole main window (the small
 // screens), else the work window or dialog alone.
-void saveAdjustmentPictures(gui::Tfrm_main& main, bool wholeWindow,
+void saveAdjustmentPictures(gui::MainWindow& main, bool wholeWindow,
                             const std::function<QString(const char*)>& name,
                             const std::function<bool(QWidget&, const QString&)>& save);
 

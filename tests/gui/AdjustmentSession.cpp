@@ -9,7 +9,7 @@
 
 #include "db/Connection.h"
 #include "gui/StudentListModel.h"
-#include "gui/Tfrm_list.h"
+#include "gui/StudentListWindow.h"
 
 namespace qm::test {
 
@@ -42,7 +42,7 @@ std::map<int, int> AdjustmentSession::classes() {
     return result;
 }
 
-int listRowOf(gui::Tfrm_list& list, int studentId) {
+int listRowOf(gui::StudentListWindow& list, int studentId) {
     for (int row = 0; row < list.model()->rowCount(); ++row) {
         if (list.model()->storedStudentId(row) == studentId) {
             return row;
@@ -51,14 +51,14 @@ int listRowOf(gui::Tfrm_list& list, int studentId) {
     return -1;
 }
 
-QString listedClassOf(gui::Tfrm_list& list, int studentId) {
+QString listedClassOf(gui::StudentListWindow& list, int studentId) {
     const int row = listRowOf(list, studentId);
     return row < 0 ? QString()
                    : list.model()->text(row, gui::StudentListModel::columnOf("class_id"));
 }
 
-void chooseInList(gui::Tfrm_list& list, const std::vector<int>& students) {
-    QTableView& grid = *list.DBGrid1();
+void chooseInList(gui::StudentListWindow& list, const std::vector<int>& students) {
+    QTableView& grid = *list.studentGrid();
     grid.clearSelection();
     for (int student : students) {
         grid.selectionModel()->setCurrentIndex(

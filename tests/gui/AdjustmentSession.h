@@ -13,7 +13,7 @@ class QTableWidget;
 class QTableWidgetItem;
 
 namespace qm::gui {
-class Tfrm_list;
+class StudentListWindow;
 }
 
 namespace qm::test {
@@ -33,11 +33,11 @@ struct AdjustmentSession : MainWindowSession {
 };
 
 // The row of a student in the student list's grid; -1 when the grid does not show it.
-int listRowOf(gui::Tfrm_list& list, int studentId);
+int listRowOf(gui::StudentListWindow& list, int studentId);
 // The class the list shows for a student, as its 班级 column has it.
-QString listedClassOf(gui::Tfrm_list& list, int studentId);
+QString listedClassOf(gui::StudentListWindow& list, int studentId);
 // Chooses the students' rows in the list's grid, as clicks with Ctrl held would.
-void chooseInList(gui::Tfrm_list& list, const std::vector<int>& students);
+void chooseInList(gui::StudentListWindow& list, const std::vector<int>& students);
 
 // Drags the students onto a place of the view's viewport as a teacher would and drops them
 // there: true when the place took them. The move a drop starts has run when it returns.

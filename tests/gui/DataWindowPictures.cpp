@@ -12,12 +12,12 @@
 #include <QTreeWidget>
 
 #include "gui/BalancePage.h"
+#include "gui/ClassStatisticsWindow.h"
+#include "gui/ImportPreviewWindow.h"
+#include "gui/ImportProgressDialog.h"
+#include "gui/MainWindow.h"
 #include "gui/MdiChildren.h"
-#include "gui/Tfrm_class_info.h"
-#include "gui/Tfrm_excelToDb.h"
-#include "gui/Tfrm_list.h"
-#include "gui/Tfrm_main.h"
-#include "gui/Tfrm_pb.h"
+#include "gui/StudentListWindow.h"
 #include "gui/Workspace.h"
 #include "store/ProjectStore.h"
 
@@ -32,7 +32,7 @@ QWidget& frameOf(QWidget& window) {
 
 }  // namespace
 
-int saveDataWindowPictures(gui::Tfrm_main& main, int firstNumber,
+int saveDataWindowPictures(gui::MainWindow& main, int firstNumber,
                            const std::function<bool(QWidget&, const QString&)>& save) {
     gui::Workspace& workspace = main.workspace();
     int number = firstNumber;
@@ -41,13 +41,13 @@ int saveDataWindowPictures(gui::Tfrm_main& main, int firstNumber,
     };
 
     main.showClassInfo();
-    gui::Tfrm_class_info* info = main.classInfoForm();
-    QSignalSpy shown(info, &gui::Tfrm_class_info::statisticsShown);
+    gui::ClassStatisticsWindow* info = main.statisticsWindow();
+    QSignalSpy shown(info, &gui::ClassStatisticsWindow::statisticsShown);
     if (info->isComputing()) {
         shown.wait(60000);
     }
-    info->lb_class()->item(1)->setSelected(true);
-    info->lb_class()->item(3)->setSelected(true);
+    info->classChoice()->item(1)->setSelected(true);
+    info->classChoice()->item(3)->setSelected(true);
     save(frameOf(*info), name("class-info"));
     info->pages()->setCurrentIndex(2);
     save(frameOf(*info), name("class-info-math-bands"));
@@ -60,21 +60,22 @@ int saveDataWindowPictures(gui::Tfrm_main& main, int firstNumber,
     gui::closeMdiChild(info);
 
     main.showStudentList();
-    gui::Tfrm_list* list = main.listForm();
+    gui::StudentListWindow* list = main.studentListWindow();
     save(frameOf(*list), name("student-list"));
-    list->tv_class()->setCurrentItem(list->tv_class()->topLevelItem(0)->child(2));
-    list->ed_name()->setText(QStringLiteral("张"));
-    list->edMath1()->setText(QStringLiteral("60"));
-    list->edMath2()->setText(QStringLiteral("90"));
-    list->cbClass()->setChecked(true);
+    list->classTree()->setCurrentItem(list->classTree()->topLevelItem(0)->child(2));
+    list->nameEdit()->setText(QStringLiteral("张"));
+    list->mathFromEdit()->setText(QStringLiteral("60"));
+    list->mathToEdit()->setText(QStringLiteral("90"));
+    list->useClassBox()->setChecked(true);
     list->queryButton()->click();
     save(frameOf(*list), name("student-list-query"));
     gui::closeMdiChild(list);
 
-    withSamplePreview(main, [&](gui::Tfrm_excelToDb& preview) {
-        preview.sgStudent()->selectRow(2);
+    withSamplePreview(main, [&](gui::ImportPreviewWindow& preview) {
+        preview.previewGrid()->selectRow(2);
         save(frameOf(preview), name("import-preview"));
-        gui::Tfrm_pb progress(workspace, workspace.currentProject(), preview.shownRows(), &main);
+        gui::ImportProgressDialog progress(workspace, workspace.currentProject(),
+                                           preview.shownRows(), &main);
         progress.show();
         save(progress, name("import-progress"));
         QTest::qWait(1500);
@@ -82,16 +83,16 @@ int saveDataWindowPictures(gui::Tfrm_main& main, int firstNumber,
     return number;
 }
 
-void withSamplePreview(gui::Tfrm_main& main,
-                       const std::function<void(gui::Tfrm_excelToDb&)>& show) {
+void withSamplePreview(gui::MainWindow& main,
+                       const std::function<void(gui::ImportPreviewWindow&)>& show) {
     gui::Workspace& workspace = main.workspace();
     const store::CurrentProject divided = workspace.currentProject();
     workspace.setCurrentProject(
         store::createProject(workspace.connection(), QStringLiteral("导入演示").toStdString(), 4));
     main.importStudents();
-    gui::Tfrm_excelToDb* preview = main.importForm();
-    QSignalSpy read(preview, &gui::Tfrm_excelToDb::previewShown);
-    preview->showInStrgrid(gui::Tfrm_excelToDb::sampleWorkbookPath());
+    gui::ImportPreviewWindow* preview = main.importWindow();
+    QSignalSpy read(preview, &gui::ImportPreviewWindow::previewShown);
+    preview->readIntoGrid(gui::ImportPreviewWindow::sampleWorkbookPath());
     read.wait(60000);
     show(*preview);
     gui::closeMdiChild(preview);

@@ -6,9 +6,9 @@
 class QWidget;
 
 namespace qm::gui {
-class Tfrm_excelToDb;
-class Tfrm_main;
-}
+class ImportPreviewWindow;
+class MainWindow;
+}  // namespace qm::gui
 
 namespace qm::test {
 
@@ -16,13 +16,13 @@ namespace qm::test {
 // windows of the current project (already divided) through the main window's commands, and hands
 // a picture of each to save, numbered from firstNumber. The import works on a project of its own,
 // so the current one keeps its students. Returns the number after the last picture.
-int saveDataWindowPictures(gui::Tfrm_main& main, int firstNumber,
+int saveDataWindowPictures(gui::MainWindow& main, int firstNumber,
                            const std::function<bool(QWidget&, const QString&)>& save);
 
 // Reads the sample workbook into the import preview of a project of its own (an import replaces
 // students) and hands the preview to show while it is open; the project current before is
 // current again afterwards.
-void withSamplePreview(gui::Tfrm_main& main,
-                       const std::function<void(gui::Tfrm_excelToDb&)>& show);
+void withSamplePreview(gui::MainWindow& main,
+                       const std::function<void(gui::ImportPreviewWindow&)>& show);
 
 }  // namespace qm::test

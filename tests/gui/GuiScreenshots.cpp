@@ -35,17 +35,17 @@
 #include "gui/AppSetup.h"
 #include "gui/BalancePage.h"
 #include "gui/ClassAverageChart.h"
+#include "gui/ClassStatisticsWindow.h"
+#include "gui/CopyStudentsDialog.h"
+#include "gui/DivisionResultWindow.h"
+#include "gui/DivisionSettingsWindow.h"
+#include "gui/ImportPreviewWindow.h"
+#include "gui/LoginWindow.h"
 #include "gui/MdiChildren.h"
+#include "gui/MessageConsole.h"
+#include "gui/NewProjectDialog.h"
+#include "gui/OpenProjectDialog.h"
 #include "gui/ProjectListWidget.h"
-#include "gui/TfrmBuild.h"
-#include "gui/TfrmResult.h"
-#include "gui/TfrmShow.h"
-#include "gui/Tfrm_class_info.h"
-#include "gui/Tfrm_config.h"
-#include "gui/Tfrm_excelToDb.h"
-#include "gui/Tfrm_insertFB.h"
-#include "gui/Tfrm_login.h"
-#include "gui/Tfrm_open.h"
 #include "gui/VersionsDialog.h"
 #include "store/ProjectStore.h"
 
@@ -73,19 +73,19 @@ bool save(QWidget& widget, const QString& name, bool settle = true) {
 }
 
 // The file dialog of "3.1数据导入 → 打开" on the folder of the sample workbook, in Chinese.
-void saveFileDialogPicture(gui::Tfrm_main& main, int number) {
+void saveFileDialogPicture(gui::MainWindow& main, int number) {
     main.importStudents();
     QTimer::singleShot(0, [number] {
         if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
             dialog->setDirectory(
-                QFileInfo(gui::Tfrm_excelToDb::sampleWorkbookPath()).absolutePath());
+                QFileInfo(gui::ImportPreviewWindow::sampleWorkbookPath()).absolutePath());
             QTest::qWait(500);
             save(*dialog, QStringLiteral("%1-file-dialog").arg(number, 2, 10, QLatin1Char('0')));
             dialog->reject();
         }
     });
-    main.importForm()->openButton()->click();
-    gui::closeMdiChild(main.importForm());
+    main.importWindow()->openButton()->click();
+    gui::closeMdiChild(main.importWindow());
 }
 
 // The test rows with scores that vary as a real intake's do (an ability per student, each subject
@@ -109,8 +109,8 @@ QWidget& frameOf(QWidget& window) {
 }
 
 // Runs the result window's "深度优化" (its question answered Yes) and waits for its end.
-bool optimise(gui::TfrmResult& result) {
-    QSignalSpy finished(&result, &gui::TfrmResult::runFinished);
+bool optimise(gui::DivisionResultWindow& result) {
+    QSignalSpy finished(&result, &gui::DivisionResultWindow::runFinished);
     result.startOptimisation();
     if (!result.isRunning() || !finished.wait(300000) || !finished.first().first().toBool()) {
         std::cerr << "深度优化 did not succeed\n";
@@ -120,7 +120,7 @@ bool optimise(gui::TfrmResult& result) {
 }
 
 // The list of saved versions that 方案对比… and 恢复方案… open, both versions chosen.
-void saveVersionsPicture(gui::Tfrm_main& main, int number) {
+void saveVersionsPicture(gui::MainWindow& main, int number) {
     gui::VersionsDialog versions(main.workspace(), &main);
     versions.show();
     versions.versionList()->selectAll();
@@ -130,7 +130,7 @@ void saveVersionsPicture(gui::Tfrm_main& main, int number) {
 // The window "关于" over the main window, as the teacher sees it.
 // Saves the main window with a dialog drawn over it where the screen shows it: a grab of the main
 // window alone leaves out the dialogs above it.
-bool saveWithDialog(gui::Tfrm_main& main, QWidget& dialog, const QString& name) {
+bool saveWithDialog(gui::MainWindow& main, QWidget& dialog, const QString& name) {
     QApplication::processEvents();
     QTest::qWait(150);
     QPixmap picture = main.grab();
@@ -151,7 +151,7 @@ bool saveWithDialog(gui::Tfrm_main& main, QWidget& dialog, const QString& name) 
     return true;
 }
 
-bool saveAboutPicture(gui::Tfrm_main& main, const QString& name) {
+bool saveAboutPicture(gui::MainWindow& main, const QString& name) {
     gui::AboutDialog about(QString::fromStdString(main.workspace().databasePath()), &main);
     about.show();
     return saveWithDialog(main, about, name);
@@ -160,7 +160,7 @@ bool saveAboutPicture(gui::Tfrm_main& main, const QString& name) {
 // The warning of "导入到库" over a file that is no list of students (meeting notes saved as CSV),
 // in the import window of the current project. The warning is answered 取消, so nothing is stored;
 // the picture shows its text in the box the program shows it in.
-bool saveImportWarningPicture(gui::Tfrm_main& main, test::MessageLog& messages,
+bool saveImportWarningPicture(gui::MainWindow& main, test::MessageLog& messages,
                               const QString& name) {
     QTemporaryDir folder;
     const QString notes = folder.filePath(QStringLiteral("会议记录.csv"));
@@ -173,15 +173,15 @@ bool saveImportWarningPicture(gui::Tfrm_main& main, test::MessageLog& messages,
             .toUtf8());
     file.close();
     main.importStudents();
-    gui::Tfrm_excelToDb* preview = main.importForm();
-    QSignalSpy read(preview, &gui::Tfrm_excelToDb::previewShown);
-    preview->showInStrgrid(notes);
+    gui::ImportPreviewWindow* preview = main.importWindow();
+    QSignalSpy read(preview, &gui::ImportPreviewWindow::previewShown);
+    preview->readIntoGrid(notes);
     if (!read.wait(60000)) {
         return false;
     }
     messages.clear();
     messages.setAnswer(false);
-    preview->bnt_yes()->click();
+    preview->importButton()->click();
     messages.setAnswer(true);
     bool shown = false;
     if (!messages.messages().empty()) {
@@ -197,18 +197,19 @@ bool saveImportWarningPicture(gui::Tfrm_main& main, test::MessageLog& messages,
 
 // A dialog of the program over the main window, where the screen would show it.
 template <class Dialog, class... Arguments>
-void saveDialogOver(gui::Tfrm_main& main, const QString& name, Arguments&&... arguments) {
+void saveDialogOver(gui::MainWindow& main, const QString& name, Arguments&&... arguments) {
     Dialog dialog(std::forward<Arguments>(arguments)..., &main);
     dialog.show();
     saveWithDialog(main, dialog, name);
 }
 
 // The dialogs over a main window of a small screen's size.
-void saveDialogPictures(gui::Tfrm_main& main, const QString& size) {
+void saveDialogPictures(gui::MainWindow& main, const QString& size) {
     gui::Workspace& workspace = main.workspace();
-    saveDialogOver<gui::TfrmBuild>(main, size + QStringLiteral("-new-project"), workspace);
-    saveDialogOver<gui::Tfrm_open>(main, size + QStringLiteral("-open-project"), workspace);
-    saveDialogOver<gui::Tfrm_insertFB>(main, size + QStringLiteral("-copy-students"), workspace);
+    saveDialogOver<gui::NewProjectDialog>(main, size + QStringLiteral("-new-project"), workspace);
+    saveDialogOver<gui::OpenProjectDialog>(main, size + QStringLiteral("-open-project"), workspace);
+    saveDialogOver<gui::CopyStudentsDialog>(main, size + QStringLiteral("-copy-students"),
+                                            workspace);
     saveDialogOver<gui::VersionsDialog>(main, size + QStringLiteral("-versions"), workspace);
 }
 
@@ -237,10 +238,10 @@ int main(int argc, char** argv) {
     // Every message box is answered with its default, so nothing waits for a person.
     test::MessageLog messages;
     gui::Workspace workspace(database.path());
-    gui::Tfrm_main main(workspace);
+    gui::MainWindow main(workspace);
     main.setGeometry(0, 0, 1280, 800);
 
-    gui::Tfrm_login login([&] { main.show(); });
+    gui::LoginWindow login([&] { main.show(); });
     login.show();
     QTest::qWait(50);
     login.show();  // shown again for its picture: it hid itself when first drawn
@@ -250,28 +251,28 @@ int main(int argc, char** argv) {
     save(main, QStringLiteral("02-main-window"));
 
     {
-        gui::TfrmBuild dialog(workspace, &main);
-        dialog.memoEdit()->setText(QStringLiteral("2024级高一新生分班"));
-        dialog.numEdit()->setText(QStringLiteral("6"));
+        gui::NewProjectDialog dialog(workspace, &main);
+        dialog.descriptionEdit()->setText(QStringLiteral("2024级高一新生分班"));
+        dialog.classCountEdit()->setText(QStringLiteral("6"));
         dialog.show();
         save(dialog, QStringLiteral("03-new-project"));
     }
     {
-        gui::Tfrm_open dialog(workspace, &main);
+        gui::OpenProjectDialog dialog(workspace, &main);
         dialog.show();
         dialog.projectList()->selectId(project.fbId == "2" ? 2 : 1);
         save(dialog, QStringLiteral("04-open-project"));
     }
     workspace.setCurrentProject(project);
     {
-        gui::Tfrm_insertFB dialog(workspace, &main);
+        gui::CopyStudentsDialog dialog(workspace, &main);
         dialog.show();
         dialog.projectList()->selectId(1);
         save(dialog, QStringLiteral("05-copy-students"));
     }
 
     main.showSettings();
-    gui::Tfrm_config& settings = *main.configForm();
+    gui::DivisionSettingsWindow& settings = *main.settingsWindow();
     const char* pageNames[] = {"06-settings-subjects", "07-settings-rules", "08-settings-numbers",
                                "09-settings-deep-optimisation"};
     for (int page = 0; page < 4; ++page) {
@@ -280,9 +281,9 @@ int main(int argc, char** argv) {
     }
     settings.pages()->setCurrentIndex(2);
 
-    gui::TfrmResult& result = *main.showResult();
+    gui::DivisionResultWindow& result = *main.showResult();
     save(frameOf(result), QStringLiteral("10-result-empty"));
-    QSignalSpy finished(&result, &gui::TfrmResult::runFinished);
+    QSignalSpy finished(&result, &gui::DivisionResultWindow::runFinished);
     result.startDivision();
     save(frameOf(result), QStringLiteral("11-result-running"), false);
     if ((finished.isEmpty() && !finished.wait(300000)) || !finished.first().first().toBool()) {
@@ -324,8 +325,8 @@ int main(int argc, char** argv) {
         }
         main.setGeometry(QRect(QPoint(0, 0), screen));
         const QString size = QStringLiteral("%1x%2").arg(screen.width()).arg(screen.height());
-        gui::TfrmResult& shown = *main.showResult();
-        QSignalSpy divided(&shown, &gui::TfrmResult::runFinished);
+        gui::DivisionResultWindow& shown = *main.showResult();
+        QSignalSpy divided(&shown, &gui::DivisionResultWindow::runFinished);
         shown.startDivision();
         if (!divided.wait(300000)) {
             std::cerr << "the division did not end\n";
@@ -337,8 +338,8 @@ int main(int argc, char** argv) {
         }
         save(main, size + QStringLiteral("-result-deep-optimised"));
         main.showClassInfo();
-        gui::Tfrm_class_info* info = main.classInfoForm();
-        QSignalSpy computed(info, &gui::Tfrm_class_info::statisticsShown);
+        gui::ClassStatisticsWindow* info = main.statisticsWindow();
+        QSignalSpy computed(info, &gui::ClassStatisticsWindow::statisticsShown);
         if (info->isComputing()) {
             computed.wait(60000);
         }
@@ -360,13 +361,13 @@ int main(int argc, char** argv) {
         const char* pages[] = {"-settings-subjects", "-settings-rules", "-settings-numbers",
                                "-settings-deep-optimisation"};
         for (int page = 0; page < 4; ++page) {
-            main.configForm()->pages()->setCurrentIndex(page);
+            main.settingsWindow()->pages()->setCurrentIndex(page);
             save(main, size + QString::fromUtf8(pages[page]));
         }
         saveAboutPicture(main, size + QStringLiteral("-about"));
         saveDialogPictures(main, size);
         saveImportWarningPicture(main, messages, size + QStringLiteral("-import-warning"));
-        test::withSamplePreview(main, [&main, &size](gui::Tfrm_excelToDb&) {
+        test::withSamplePreview(main, [&main, &size](gui::ImportPreviewWindow&) {
             save(main, size + QStringLiteral("-import-preview"));
         });
     }

@@ -7,7 +7,7 @@
 
 #include "db/Connection.h"
 #include "engine/DivisionRun.h"
-#include "gui/Tfrm_class_info.h"
+#include "gui/ClassStatisticsWindow.h"
 
 namespace qm::test {
 
@@ -36,8 +36,8 @@ std::map<int, int> ProjectSession::classOfStudent() {
     return classes;
 }
 
-void waitForStatistics(gui::Tfrm_class_info& window) {
-    QSignalSpy shown(&window, &gui::Tfrm_class_info::statisticsShown);
+void waitForStatistics(gui::ClassStatisticsWindow& window) {
+    QSignalSpy shown(&window, &gui::ClassStatisticsWindow::statisticsShown);
     if (window.isComputing() && !shown.wait(120000)) {
         qWarning("the statistics were not shown");
     }
@@ -95,7 +95,7 @@ std::vector<StudentRow> sampleStudents(int count) {
     return students;
 }
 
-QStringList childWindowTitles(gui::Tfrm_main& main) {
+QStringList childWindowTitles(gui::MainWindow& main) {
     QStringList titles;
     for (QMdiSubWindow* window : main.mdiArea()->subWindowList()) {
         titles << window->widget()->windowTitle();

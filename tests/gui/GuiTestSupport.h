@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "gui/Tfrm_main.h"
+#include "gui/MainWindow.h"
 #include "gui/UserMessages.h"
 #include "gui/Workspace.h"
 #include "store/ProjectStore.h"
@@ -16,7 +16,7 @@
 #include "support/TempDatabase.h"
 
 namespace qm::gui {
-class Tfrm_class_info;
+class ClassStatisticsWindow;
 }
 
 namespace qm::test {
@@ -54,7 +54,7 @@ struct MainWindowSession {
     TestSettings settings;
     TempDatabase database;
     gui::Workspace workspace{database.path()};
-    gui::Tfrm_main main{workspace};
+    gui::MainWindow main{workspace};
 };
 
 // A main window, shown, whose current project "高一" has `classes` classes and these students.
@@ -69,7 +69,7 @@ struct ProjectSession : MainWindowSession {
 };
 
 // Waits until the statistics window shows the figures it is computing, if it is.
-void waitForStatistics(gui::Tfrm_class_info& window);
+void waitForStatistics(gui::ClassStatisticsWindow& window);
 
 // Runs act on the next modal dialog of this class once it is open, from the dialog's own event
 // loop. A dialog that act leaves open is dismissed afterwards, so no test hangs on it.
@@ -98,6 +98,6 @@ int countRows(db::Connection& connection, const std::string& sql);
 std::vector<StudentRow> sampleStudents(int count);
 
 // The captions of the child windows inside the main window's frame.
-QStringList childWindowTitles(gui::Tfrm_main& main);
+QStringList childWindowTitles(gui::MainWindow& main);
 
 }  // namespace qm::test

@@ -16,10 +16,10 @@
 #include "GuiTestSupport.h"
 #include "engine/DivisionRun.h"
 #include "gui/ClassListDialog.h"
+#include "gui/DivisionResultWindow.h"
+#include "gui/MainWindow.h"
 #include "gui/ResultClassView.h"
 #include "gui/StudentSearchBar.h"
-#include "gui/TfrmResult.h"
-#include "gui/Tfrm_main.h"
 #include "gui/Workspace.h"
 #include "printing/ClassListPdf.h"
 #include "reports/ClassListPages.h"
@@ -72,7 +72,7 @@ bool savePrintedPage(const QString& path) {
 
 }  // namespace
 
-std::optional<int> savePrintPictures(gui::Tfrm_main& main, const store::CurrentProject& project,
+std::optional<int> savePrintPictures(gui::MainWindow& main, const store::CurrentProject& project,
                                      int firstNumber, const QString& folder,
                                      const std::function<bool(QWidget&, const QString&)>& save) {
     int number = firstNumber;
@@ -81,8 +81,8 @@ std::optional<int> savePrintPictures(gui::Tfrm_main& main, const store::CurrentP
     };
 
     main.workspace().setCurrentProject(project);
-    gui::TfrmResult& result = *main.showResult();
-    QSignalSpy divided(&result, &gui::TfrmResult::runFinished);
+    gui::DivisionResultWindow& result = *main.showResult();
+    QSignalSpy divided(&result, &gui::DivisionResultWindow::runFinished);
     result.startDivision();
     if (!divided.wait(300000) || !divided.first().first().toBool()) {
         std::cerr << "the division for the class lists did not succeed\n";

@@ -7,7 +7,7 @@
 class QWidget;
 
 namespace qm::gui {
-class Tfrm_main;
+class MainWindow;
 }
 
 namespace qm::store {
@@ -23,7 +23,7 @@ namespace qm::test {
 // installed). The windows are
 // handed to save, every picture numbered from firstNumber. Returns the number after the last,
 // or nothing when the division did not succeed.
-std::optional<int> savePrintPictures(gui::Tfrm_main& main, const store::CurrentProject& project,
+std::optional<int> savePrintPictures(gui::MainWindow& main, const store::CurrentProject& project,
                                      int firstNumber, const QString& folder,
                                      const std::function<bool(QWidget&, const QString&)>& save);
 

@@ -11,7 +11,7 @@
 #include "GuiTestSupport.h"
 #include "db/Connection.h"
 #include "gui/BalancePage.h"
-#include "gui/Tfrm_class_info.h"
+#include "gui/ClassStatisticsWindow.h"
 #include "reports/BalanceReport.h"
 #include "store/OutsideClasses.h"
 #include "store/ProjectStore.h"
@@ -24,10 +24,10 @@ struct BalanceSession : test::ProjectSession {
     using ProjectSession::ProjectSession;
 
     // "6.班级信息", its figures computed.
-    gui::Tfrm_class_info* open() {
+    gui::ClassStatisticsWindow* open() {
         main.command(QStringLiteral("6.班级信息"))->trigger();
-        test::waitForStatistics(*main.classInfoForm());
-        return main.classInfoForm();
+        test::waitForStatistics(*main.statisticsWindow());
+        return main.statisticsWindow();
     }
 };
 
@@ -73,7 +73,7 @@ void TestBalancePage::pageComparesThePresentClassesWithTheBaselines() {
     BalanceSession session(4, students);
     session.divide();
     test::MessageLog log;
-    gui::Tfrm_class_info* window = session.open();
+    gui::ClassStatisticsWindow* window = session.open();
     QVERIFY2(log.texts().isEmpty(), qPrintable(log.texts().join('\n')));
 
     gui::BalancePage* page = window->balancePage();
@@ -104,7 +104,7 @@ void TestBalancePage::pageComparesThePresentClassesWithTheBaselines() {
 void TestBalancePage::pageBeforeADivisionSaysSo() {
     BalanceSession session(4, test::sampleStudents(20));
     test::MessageLog log;
-    gui::Tfrm_class_info* window = session.open();
+    gui::ClassStatisticsWindow* window = session.open();
     gui::BalancePage* page = window->balancePage();
     QVERIFY(page->summary()->text().startsWith(QStringLiteral("还没有学生分到班里")));
     QCOMPARE(page->table()->rowCount(), 0);
@@ -124,7 +124,7 @@ void TestBalancePage::noteNamesTheStudentsOutsideTheClasses() {
     }
     BalanceSession session(4, students);
     test::MessageLog log;
-    gui::Tfrm_class_info* window = session.open();
+    gui::ClassStatisticsWindow* window = session.open();
     const QLabel* note = window->outsideNote();
     QVERIFY(!note->isHidden());
     QVERIFY(note->isVisibleTo(window));

@@ -16,11 +16,11 @@
 #include "db/Connection.h"
 #include "engine/DivisionRun.h"
 #include "gui/ClassAverageChart.h"
+#include "gui/ClassStatisticsWindow.h"
+#include "gui/DivisionResultWindow.h"
+#include "gui/ImportPreviewWindow.h"
 #include "gui/MdiChildren.h"
-#include "gui/TfrmResult.h"
-#include "gui/Tfrm_class_info.h"
-#include "gui/Tfrm_excelToDb.h"
-#include "gui/Tfrm_list.h"
+#include "gui/StudentListWindow.h"
 #include "reports/ClassStatistics.h"
 #include "store/ProjectStore.h"
 
@@ -34,9 +34,9 @@ struct StatisticsSession : test::ProjectSession {
     using ProjectSession::ProjectSession;
 
     // "6.班级信息", its first figures computed.
-    gui::Tfrm_class_info* open() {
+    gui::ClassStatisticsWindow* open() {
         main.command(QStringLiteral("6.班级信息"))->trigger();
-        gui::Tfrm_class_info* window = main.classInfoForm();
+        gui::ClassStatisticsWindow* window = main.statisticsWindow();
         test::waitForStatistics(*window);
         return window;
     }
@@ -82,7 +82,7 @@ void TestClassInfoWindow::gridsShowTheFiguresWithRedDeviations() {
     StatisticsSession session(2, {student(1, "男", 1, 81.01, 81), student(2, "男", 1, 81.01, 81),
                                   student(3, "男", 2, 78.99, 79), student(4, "女", 2, 78.99, 79)});
     test::MessageLog log;
-    gui::Tfrm_class_info* window = session.open();
+    gui::ClassStatisticsWindow* window = session.open();
     QVERIFY2(log.texts().isEmpty(), qPrintable(log.texts().join('\n')));
     QCOMPARE(window->windowTitle(), QStringLiteral("班级信息 - 高一"));
 
@@ -129,7 +129,7 @@ void TestClassInfoWindow::gridsShowTheFiguresWithRedDeviations() {
 
     // Each grid shows the core's grid: titles as headings, then its rows.
     const auto grids = window->statistics()->grids();
-    for (int g = 0; g < gui::Tfrm_class_info::kGridCount; ++g) {
+    for (int g = 0; g < gui::ClassStatisticsWindow::kGridCount; ++g) {
         const QTableWidget& view = *window->grid(g);
         const reports::StatGrid& expected = *grids[static_cast<std::size_t>(g)];
         QCOMPARE(view.rowCount(), static_cast<int>(expected.rowCount()) - 1);
@@ -147,8 +147,8 @@ void TestClassInfoWindow::gridsShowTheFiguresWithRedDeviations() {
     QCOMPARE(cellText(*window->grid(2), 0, 9), QString());
 
     QStringList classes;
-    for (int i = 0; i < window->lb_class()->count(); ++i) {
-        classes << window->lb_class()->item(i)->text();
+    for (int i = 0; i < window->classChoice()->count(); ++i) {
+        classes << window->classChoice()->item(i)->text();
     }
     QCOMPARE(classes, QStringList({"1班", "2班"}));
 
@@ -168,18 +168,18 @@ void TestClassInfoWindow::gridsShowTheFiguresWithRedDeviations() {
 // 未分班, the chart leaves him out (his bar would flatten the classes'), and 未分班 is not offered
 // for re-division.
 void TestClassInfoWindow::studentsNoDivisionPlacedAreNoClass() {
-    StatisticsSession session(2, {student(1, "男", 1, 80, 80), student(2, "女", 2, 80, 80),
-                                  student(3, "？", 0, 5, 5)});
+    StatisticsSession session(
+        2, {student(1, "男", 1, 80, 80), student(2, "女", 2, 80, 80), student(3, "？", 0, 5, 5)});
     session.workspace.connection().exec("update fb_1 set type=0 where student_id=3");
     test::MessageLog log;
-    gui::Tfrm_class_info* window = session.open();
+    gui::ClassStatisticsWindow* window = session.open();
     const QTableWidget& info = *window->grid(0);
     QCOMPARE(info.rowCount(), 4);
     QCOMPARE(cellText(info, 0, 1), QStringLiteral("未分班"));
     QCOMPARE(cellText(info, 3, 1), QStringLiteral("全体"));
     QCOMPARE(cellText(*window->grid(2), 0, 1), QStringLiteral("未分班"));
-    QCOMPARE(window->lb_class()->count(), 2);
-    QCOMPARE(window->lb_class()->item(0)->text(), QStringLiteral("1班"));
+    QCOMPARE(window->classChoice()->count(), 2);
+    QCOMPARE(window->classChoice()->item(0)->text(), QStringLiteral("1班"));
     QCOMPARE(window->chart()->data().classNames, QStringList({"1班", "2班"}));
     QCOMPARE(window->chart()->data().figures[0].averages.size(), std::size_t(2));
     QVERIFY2(log.texts().isEmpty(), qPrintable(log.texts().join('\n')));
@@ -188,7 +188,7 @@ void TestClassInfoWindow::studentsNoDivisionPlacedAreNoClass() {
 void TestClassInfoWindow::projectWithoutStudentsIsToldAndGridsShowOnlyTitles() {
     StatisticsSession session(3, {});
     test::MessageLog log;
-    gui::Tfrm_class_info* window = session.open();
+    gui::ClassStatisticsWindow* window = session.open();
     QCOMPARE(log.texts(), QStringList({QString::fromUtf8(reports::kNoStudentsMessage)}));
     QCOMPARE(window->grid(0)->rowCount(), 0);
     // The titles are shown all the same.
@@ -206,29 +206,29 @@ void TestClassInfoWindow::redivisionChangesOnlyTheChosenClasses() {
     const auto before = session.classOfStudent();
 
     test::MessageLog log;
-    gui::Tfrm_class_info* window = session.open();
-    QCOMPARE(window->lb_class()->count(), 4);
+    gui::ClassStatisticsWindow* window = session.open();
+    QCOMPARE(window->classChoice()->count(), 4);
 
     // Nothing chosen: refused with a message, and no result window.
     window->redivideButton()->click();
     QCOMPARE(log.texts().size(), 1);
     QVERIFY(log.texts().first().contains(QStringLiteral("请先")));
-    QVERIFY(!session.main.resultForm());
+    QVERIFY(!session.main.resultWindow());
     log.clear();
 
     // A click selects and a second click deselects: choose 1班 and 3班.
     for (int row : {0, 1, 2, 1}) {
-        QListWidget* list = window->lb_class();
+        QListWidget* list = window->classChoice();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualItemRect(list->item(row)).center());
     }
-    QCOMPARE(window->lb_class()->selectedItems().size(), 2);
+    QCOMPARE(window->classChoice()->selectedItems().size(), 2);
 
-    QSignalSpy refreshed(window, &gui::Tfrm_class_info::statisticsShown);
+    QSignalSpy refreshed(window, &gui::ClassStatisticsWindow::statisticsShown);
     window->redivideButton()->click();
-    gui::TfrmResult* result = session.main.resultForm();
+    gui::DivisionResultWindow* result = session.main.resultWindow();
     QVERIFY(result);
-    QSignalSpy finished(result, &gui::TfrmResult::runFinished);
+    QSignalSpy finished(result, &gui::DivisionResultWindow::runFinished);
     QVERIFY(result->isRunning() || finished.count() > 0);
     if (finished.isEmpty()) {
         QVERIFY(finished.wait(kWaitMs));
@@ -259,9 +259,9 @@ void TestClassInfoWindow::commandsOpenEachWindowOnce() {
         std::function<QWidget*()> window;
     };
     const Command commands[] = {
-        {"3.1数据导入", [&] { return session.main.importForm(); }},
-        {"6.班级信息", [&] { return session.main.classInfoForm(); }},
-        {"7.学生名单", [&] { return session.main.listForm(); }},
+        {"3.1数据导入", [&] { return session.main.importWindow(); }},
+        {"6.班级信息", [&] { return session.main.statisticsWindow(); }},
+        {"7.学生名单", [&] { return session.main.studentListWindow(); }},
     };
     for (const Command& command : commands) {
         QAction* action = session.main.command(QString::fromUtf8(command.caption));
@@ -278,7 +278,7 @@ void TestClassInfoWindow::commandsOpenEachWindowOnce() {
     }
     QCOMPARE(test::childWindowTitles(session.main).size(), 3);
     QVERIFY(test::childWindowTitles(session.main).contains(QStringLiteral("导入数据浏览 - 高一")));
-    QCOMPARE(session.main.importForm()->parentWidget()->y(), 50);
+    QCOMPARE(session.main.importWindow()->parentWidget()->y(), 50);
     QVERIFY2(log.texts().isEmpty(), qPrintable(log.texts().join('\n')));
 }
 

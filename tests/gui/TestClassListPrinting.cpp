@@ -15,9 +15,9 @@
 #include "db/Connection.h"
 #include "gui/ClassChanges.h"
 #include "gui/ClassListDialog.h"
+#include "gui/ClassStatisticsWindow.h"
+#include "gui/DivisionResultWindow.h"
 #include "gui/ExportCommands.h"
-#include "gui/TfrmResult.h"
-#include "gui/Tfrm_class_info.h"
 #include "gui/WorkbookOpener.h"
 #include "support/PdfReading.h"
 
@@ -107,7 +107,7 @@ void TestClassListPrinting::pdfFromTheResultWindowHasOnePagePerClass() {
     PrintSession session;
     test::MessageLog log;
     session.divide();
-    gui::TfrmResult& result = *session.main.showResult();
+    gui::DivisionResultWindow& result = *session.main.showResult();
     session.chosenPath = QString::fromStdString(session.folder.file("名单"));  // no suffix
 
     test::actOnNextDialog<gui::ClassListDialog>([](gui::ClassListDialog& dialog) {
@@ -169,7 +169,7 @@ void TestClassListPrinting::previewFromClassInfoShowsTheChosenClasses() {
     test::MessageLog log;
     session.divide();
     session.main.showClassInfo();
-    gui::Tfrm_class_info& info = *session.main.classInfoForm();
+    gui::ClassStatisticsWindow& info = *session.main.statisticsWindow();
     test::waitForStatistics(info);
 
     int previewPages = -1;
@@ -191,7 +191,7 @@ void TestClassListPrinting::previewFromClassInfoShowsTheChosenClasses() {
 void TestClassListPrinting::refusesWhatMustNotBePrinted() {
     PrintSession session;
     test::MessageLog log;
-    gui::TfrmResult& result = *session.main.showResult();
+    gui::DivisionResultWindow& result = *session.main.showResult();
     {
         NoDialogExpected guard;
         session.button(result, "bnPrint").click();

@@ -15,8 +15,8 @@
 #include "GuiTestSupport.h"
 #include "db/Connection.h"
 #include "gui/BalancePage.h"
-#include "gui/Tfrm_class_info.h"
-#include "gui/Tfrm_config.h"
+#include "gui/ClassStatisticsWindow.h"
+#include "gui/DivisionSettingsWindow.h"
 #include "store/DivisionSettings.h"
 #include "store/Limits.h"
 #include "store/ProjectStore.h"
@@ -32,14 +32,14 @@ struct SettingsSession : test::MainWindowSession {
         main.show();
     }
 
-    gui::Tfrm_config* open() {
+    gui::DivisionSettingsWindow* open() {
         main.showSettings();
-        return main.configForm();
+        return main.settingsWindow();
     }
 
     // Closes the window as the user does and waits until it is gone.
     bool closeWindow() {
-        QPointer<gui::Tfrm_config> window = main.configForm();
+        QPointer<gui::DivisionSettingsWindow> window = main.settingsWindow();
         if (window) {
             qobject_cast<QMdiSubWindow*>(window->parentWidget())->close();
         }
@@ -51,7 +51,7 @@ struct SettingsSession : test::MainWindowSession {
     }
 };
 
-QList<bool> ticks(const gui::Tfrm_config& window) {
+QList<bool> ticks(const gui::DivisionSettingsWindow& window) {
     QList<bool> states;
     for (const QCheckBox* box : window.settingBoxes()) {
         states << box->isChecked();
@@ -79,7 +79,7 @@ class TestConfigWindow : public QObject {
 void TestConfigWindow::newProjectShowsItsDefaults() {
     SettingsSession session;
     test::MessageLog log;
-    gui::Tfrm_config* window = session.open();
+    gui::DivisionSettingsWindow* window = session.open();
     QVERIFY(window);
     QCOMPARE(window->windowTitle(), QStringLiteral("分班设置 - 高一"));
     QCOMPARE(window->pages()->count(), 4);
@@ -90,8 +90,8 @@ void TestConfigWindow::newProjectShowsItsDefaults() {
     QCOMPARE(window->pages()->currentIndex(), 2);
     QCOMPARE(ticks(*window), QList<bool>({true, true, true, true, true, true, false}));
     QCOMPARE(window->settingBoxes()[3]->text(), QStringLiteral("每班数学平均分要求尽量相同   "));
-    QCOMPARE(window->edInter()->text(), QStringLiteral("1"));
-    QCOMPARE(window->edWTNum()->text(), QStringLiteral("50"));
+    QCOMPARE(window->bandToleranceBox()->text(), QStringLiteral("1"));
+    QCOMPARE(window->tuningCountBox()->text(), QStringLiteral("50"));
     // The nine subjects, 政治 among them, in the one group of the first page.
     const auto* group = qobject_cast<QGroupBox*>(window->subjectBoxes()[0]->parentWidget());
     QVERIFY(group);
@@ -100,10 +100,10 @@ void TestConfigWindow::newProjectShowsItsDefaults() {
         QCOMPARE(box->parentWidget(), group);
     }
     QCOMPARE(window->subjectBoxes()[8]->text(), QStringLiteral("政治"));
-    QCOMPARE(window->edInter()->minimum(), store::kMinBandTolerance);
-    QCOMPARE(window->edInter()->maximum(), store::kMaxBandTolerance);
-    QCOMPARE(window->edWTNum()->minimum(), store::kMinTuningCount);
-    QCOMPARE(window->edWTNum()->maximum(), store::kMaxTuningCount);
+    QCOMPARE(window->bandToleranceBox()->minimum(), store::kMinBandTolerance);
+    QCOMPARE(window->bandToleranceBox()->maximum(), store::kMaxBandTolerance);
+    QCOMPARE(window->tuningCountBox()->minimum(), store::kMinTuningCount);
+    QCOMPARE(window->tuningCountBox()->maximum(), store::kMaxTuningCount);
     QCOMPARE(window->cancelButton()->text(), QStringLiteral("取消"));
     QVERIFY(log.texts().isEmpty());
 }
@@ -111,14 +111,14 @@ void TestConfigWindow::newProjectShowsItsDefaults() {
 void TestConfigWindow::untickedBoxesAndNumbersRoundTrip() {
     SettingsSession session;
     test::MessageLog log;
-    gui::Tfrm_config* window = session.open();
+    gui::DivisionSettingsWindow* window = session.open();
     for (QCheckBox* box : window->settingBoxes()) {
         box->setChecked(false);
     }
     window->subjectBoxes()[0]->setChecked(false);
-    window->edInter()->setValue(3);
-    window->edWTNum()->setValue(7);
-    QPointer<gui::Tfrm_config> closing = window;
+    window->bandToleranceBox()->setValue(3);
+    window->tuningCountBox()->setValue(7);
+    QPointer<gui::DivisionSettingsWindow> closing = window;
     window->okButton()->click();
     QTRY_VERIFY(closing.isNull());
 
@@ -131,8 +131,8 @@ void TestConfigWindow::untickedBoxesAndNumbersRoundTrip() {
 
     window = session.open();
     QCOMPARE(ticks(*window), QList<bool>(7, false));
-    QCOMPARE(window->edInter()->text(), QStringLiteral("3"));
-    QCOMPARE(window->edWTNum()->text(), QStringLiteral("7"));
+    QCOMPARE(window->bandToleranceBox()->text(), QStringLiteral("3"));
+    QCOMPARE(window->tuningCountBox()->text(), QStringLiteral("7"));
     QVERIFY(!window->subjectBoxes()[0]->isChecked());
     for (std::size_t i = 1; i < window->subjectBoxes().size(); ++i) {
         QVERIFY(window->subjectBoxes()[i]->isChecked());
@@ -150,14 +150,14 @@ void TestConfigWindow::missingRowIsReportedAndNothingStored() {
     SettingsSession session;
     session.database.connection().exec("delete from config where id=1");
     test::MessageLog log;
-    gui::Tfrm_config* window = session.open();
+    gui::DivisionSettingsWindow* window = session.open();
     QCOMPARE(log.messages().size(), std::size_t{1});
     QCOMPARE(log.messages()[0].text, QStringLiteral("不存在该班别的参数设置"));
     QCOMPARE(log.messages()[0].caption, QStringLiteral("错误"));
     QCOMPARE(ticks(*window), QList<bool>({true, true, true, true, true, true, false}));
-    QCOMPARE(window->edWTNum()->text(), QStringLiteral("50"));
+    QCOMPARE(window->tuningCountBox()->text(), QStringLiteral("50"));
 
-    QPointer<gui::Tfrm_config> closing = window;
+    QPointer<gui::DivisionSettingsWindow> closing = window;
     window->okButton()->click();
     QTRY_VERIFY(closing.isNull());
     QCOMPARE(test::countRows(session.database.connection(), "select * from config"), 0);
@@ -166,13 +166,13 @@ void TestConfigWindow::missingRowIsReportedAndNothingStored() {
 void TestConfigWindow::emptyFineTuningCountShowsZero() {
     SettingsSession session;
     session.database.connection().exec("update config set wtNum=null where id=1");
-    gui::Tfrm_config* window = session.open();
-    QCOMPARE(window->edWTNum()->text(), QStringLiteral("0"));
+    gui::DivisionSettingsWindow* window = session.open();
+    QCOMPARE(window->tuningCountBox()->text(), QStringLiteral("0"));
 }
 
 void TestConfigWindow::storesIntoTheProjectItShows() {
     SettingsSession session;
-    gui::Tfrm_config* window = session.open();
+    gui::DivisionSettingsWindow* window = session.open();
     // Another project becomes current while the window still shows the first one's settings.
     session.workspace.setCurrentProject(
         store::createProject(session.workspace.connection(), "高二", 4));
@@ -209,8 +209,8 @@ void TestConfigWindow::numberBoxesKeepToTheirBounds() {
     QFETCH(bool, refused);
     SettingsSession session;
     test::MessageLog log;
-    gui::Tfrm_config* window = session.open();
-    QSpinBox* box = countBox ? window->edWTNum() : window->edInter();
+    gui::DivisionSettingsWindow* window = session.open();
+    QSpinBox* box = countBox ? window->tuningCountBox() : window->bandToleranceBox();
     window->settingBoxes()[0]->setChecked(false);
     box->clear();
     QTest::keyClicks(box, typed);
@@ -223,7 +223,7 @@ void TestConfigWindow::numberBoxesKeepToTheirBounds() {
         QVERIFY(log.messages()[0].text.contains(countBox ? QStringLiteral("微调次数")
                                                          : QStringLiteral("分数间隔权重")));
         QTest::qWait(10);
-        QCOMPARE(session.main.configForm(), window);
+        QCOMPARE(session.main.settingsWindow(), window);
         QCOMPARE(session.stored(), store::DivisionSettings::defaults(1));
         QVERIFY(session.closeWindow());
         return;
@@ -236,12 +236,12 @@ void TestConfigWindow::numberBoxesKeepToTheirBounds() {
 void TestConfigWindow::cancelLeavesTheRowAsItWas() {
     SettingsSession session;
     test::MessageLog log;
-    gui::Tfrm_config* window = session.open();
+    gui::DivisionSettingsWindow* window = session.open();
     for (QCheckBox* box : window->settingBoxes()) {
         box->setChecked(!box->isChecked());
     }
-    window->edWTNum()->setValue(9);
-    QPointer<gui::Tfrm_config> closing = window;
+    window->tuningCountBox()->setValue(9);
+    QPointer<gui::DivisionSettingsWindow> closing = window;
     window->cancelButton()->click();
     QTRY_VERIFY(closing.isNull());
     QCOMPARE(session.stored(), store::DivisionSettings::defaults(1));
@@ -257,7 +257,7 @@ void TestConfigWindow::subjectTicksAreStoredAndLeaveTheBalanceFigures() {
     session.divide();
     test::MessageLog log;
     session.main.showSettings();
-    gui::Tfrm_config* window = session.main.configForm();
+    gui::DivisionSettingsWindow* window = session.main.settingsWindow();
     QVERIFY(window);
     QCheckBox* sport = nullptr;
     QCheckBox* english = nullptr;
@@ -269,7 +269,7 @@ void TestConfigWindow::subjectTicksAreStoredAndLeaveTheBalanceFigures() {
     QVERIFY(sport && english);
     sport->setChecked(false);
     english->setChecked(false);
-    QPointer<gui::Tfrm_config> closing = window;
+    QPointer<gui::DivisionSettingsWindow> closing = window;
     window->okButton()->click();
     QTRY_VERIFY(closing.isNull());
     const auto stored = store::loadSettings(session.workspace.connection(), session.project.id());
@@ -277,7 +277,7 @@ void TestConfigWindow::subjectTicksAreStoredAndLeaveTheBalanceFigures() {
     QVERIFY(store::loadSettings(session.workspace.connection(), other.id())->skip_subjects == 0);
 
     session.main.showSettings();
-    window = session.main.configForm();
+    window = session.main.settingsWindow();
     for (const QCheckBox* box : window->subjectBoxes()) {
         const bool unticked = box->text() == QStringLiteral("体育") ||
                               box->text() == QStringLiteral("英语");
@@ -286,8 +286,8 @@ void TestConfigWindow::subjectTicksAreStoredAndLeaveTheBalanceFigures() {
     window->cancelButton()->click();
 
     session.main.command(QStringLiteral("6.班级信息"))->trigger();
-    test::waitForStatistics(*session.main.classInfoForm());
-    const QTableWidget* table = session.main.classInfoForm()->balancePage()->table();
+    test::waitForStatistics(*session.main.statisticsWindow());
+    const QTableWidget* table = session.main.statisticsWindow()->balancePage()->table();
     QStringList labels;
     for (int r = 0; r < table->rowCount(); ++r) {
         labels << table->item(r, 0)->text();

@@ -14,11 +14,11 @@
 #include <filesystem>
 
 #include "GuiTestSupport.h"
+#include "gui/ClassStatisticsWindow.h"
 #include "gui/DatabaseLockFile.h"
 #include "gui/ExportCommands.h"
 #include "gui/FileDialogs.h"
-#include "gui/Tfrm_class_info.h"
-#include "gui/Tfrm_excelToDb.h"
+#include "gui/ImportPreviewWindow.h"
 #include "store/ProjectStore.h"
 
 using namespace qm;
@@ -112,11 +112,11 @@ void TestDatabaseLocks::fileDialogsKeepTheDatabaseLocks() {
     QPushButton* opensDialog = nullptr;
     if (command == QStringLiteral("3.1数据导入")) {
         session.main.command(command)->trigger();
-        opensDialog = session.main.importForm()->openButton();
+        opensDialog = session.main.importWindow()->openButton();
     } else if (command == QStringLiteral("6.班级信息")) {
         session.main.command(command)->trigger();
-        gui::Tfrm_class_info* info = session.main.classInfoForm();
-        QSignalSpy shown(info, &gui::Tfrm_class_info::statisticsShown);
+        gui::ClassStatisticsWindow* info = session.main.statisticsWindow();
+        QSignalSpy shown(info, &gui::ClassStatisticsWindow::statisticsShown);
         QVERIFY(!info->isComputing() || shown.wait(60000));
         opensDialog = info->exportButton();
     }

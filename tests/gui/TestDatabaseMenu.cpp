@@ -20,10 +20,10 @@
 #include "common/Version.h"
 #include "db/Connection.h"
 #include "gui/AboutDialog.h"
+#include "gui/DivisionResultWindow.h"
+#include "gui/DivisionSettingsWindow.h"
 #include "gui/ProgramIcon.h"
-#include "gui/TfrmResult.h"
 #include "gui/WorkbookOpener.h"
-#include "gui/Tfrm_config.h"
 #include "store/ProjectStore.h"
 
 using namespace qm;
@@ -109,7 +109,7 @@ void TestDatabaseMenu::backupAndRestoreBringTheDataBack() {
     connection.exec("delete from fb_1 where student_id>10");
     session.workspace.setCurrentProject(later);
     session.main.showSettings();
-    QPointer<gui::Tfrm_config> settings = session.main.configForm();
+    QPointer<gui::DivisionSettingsWindow> settings = session.main.settingsWindow();
     QVERIFY(settings);
     log.clear();
 
@@ -139,7 +139,7 @@ void TestDatabaseMenu::backupAndRestoreBringTheDataBack() {
     // Restored once more with 高一 current: it stays current, its windows built anew.
     session.workspace.setCurrentProject(store::openProject(connection, 1));
     session.main.showSettings();
-    settings = session.main.configForm();
+    settings = session.main.settingsWindow();
     log.clear();
     session.runWithFile("actRestore", backup);
     QVERIFY2(log.texts().last().endsWith(QStringLiteral("分班项“高一”已重新打开。")),
@@ -175,14 +175,14 @@ void TestDatabaseMenu::restoreRefusesWhatItCannotTake() {
     QCOMPARE(test::countRows(session.workspace.connection(), "select * from fb_1"), 0);
 
     test::insertStudents(session.workspace.connection(), "fb_1", test::sampleStudents(1000));
-    gui::TfrmResult* result = session.main.showResult();
-    QSignalSpy finished(result, &gui::TfrmResult::runFinished);
+    gui::DivisionResultWindow* result = session.main.showResult();
+    QSignalSpy finished(result, &gui::DivisionResultWindow::runFinished);
     result->startDivision();
     log.setAnswer(true);
     log.clear();
     session.runWithFile("actRestore", backup);
     QCOMPARE(log.texts().last(), QStringLiteral("正在分班，请等待分班结束或先按“取消”"));
-    QCOMPARE(session.main.resultForm(), result);
+    QCOMPARE(session.main.resultWindow(), result);
     QVERIFY(finished.wait(120000));
     QCOMPARE(test::countRows(session.workspace.connection(), "select * from fb_1"), 1000);
 }

@@ -18,9 +18,9 @@
 #include "SchoolCohort.h"
 #include "db/Connection.h"
 #include "engine/RunStages.h"
-#include "gui/TfrmResult.h"
-#include "gui/TfrmShow.h"
-#include "gui/Tfrm_config.h"
+#include "gui/DivisionResultWindow.h"
+#include "gui/DivisionSettingsWindow.h"
+#include "gui/MessageConsole.h"
 #include "store/DivisionSettings.h"
 #include "store/ProjectStore.h"
 
@@ -64,8 +64,8 @@ struct OptimisationSession : test::ProjectSession {
 };
 
 // Runs start and waits for the run's end; true when it succeeded.
-bool runToEnd(gui::TfrmResult& window, const std::function<void()>& start) {
-    QSignalSpy finished(&window, &gui::TfrmResult::runFinished);
+bool runToEnd(gui::DivisionResultWindow& window, const std::function<void()>& start) {
+    QSignalSpy finished(&window, &gui::DivisionResultWindow::runFinished);
     start();
     if (!window.isRunning() && finished.isEmpty()) {
         return false;  // refused before it started
@@ -79,7 +79,7 @@ struct ProgressRecord {
     QList<int> values;
     QStringList phases;
 
-    explicit ProgressRecord(gui::TfrmResult& window) {
+    explicit ProgressRecord(gui::DivisionResultWindow& window) {
         QObject::connect(window.progressBar(), &QProgressBar::valueChanged, &window,
                          [this, &window](int value) {
                              if (window.isRunning() && window.progressBar()->maximum() > 0) {
@@ -138,13 +138,13 @@ void TestDeepOptimisation::settingsPageStoresItWithTheRestOfTheRow() {
     for (const Case stored : {Case{1, 1}, Case{0, 0}, Case{1, 0}, Case{0, 1}}) {
         session.setDeepOptimisation(stored.on, stored.mode);
         session.main.showSettings();
-        QPointer<gui::Tfrm_config> window = session.main.configForm();
+        QPointer<gui::DivisionSettingsWindow> window = session.main.settingsWindow();
         QCOMPARE(window->pages()->tabText(3), QStringLiteral("深度优化"));
-        QCOMPARE(window->cb_deepOpt()->text(), QStringLiteral("深度优化"));
-        QCOMPARE(window->cb_deepOpt()->isChecked(), stored.on == 1);
-        QCOMPARE(window->rb_bandsFirst()->isChecked(), stored.mode == 1);
-        QCOMPARE(window->rb_averagesFirst()->isChecked(), stored.mode == 0);
-        window->edWTNum()->setValue(12);
+        QCOMPARE(window->deepOptimisationBox()->text(), QStringLiteral("深度优化"));
+        QCOMPARE(window->deepOptimisationBox()->isChecked(), stored.on == 1);
+        QCOMPARE(window->bandsFirstButton()->isChecked(), stored.mode == 1);
+        QCOMPARE(window->averagesFirstButton()->isChecked(), stored.mode == 0);
+        window->tuningCountBox()->setValue(12);
         window->okButton()->click();
         QTRY_VERIFY(window.isNull());
         auto settings = store::loadSettings(session.workspace.connection(), 1).value();
@@ -154,10 +154,10 @@ void TestDeepOptimisation::settingsPageStoresItWithTheRestOfTheRow() {
     }
 
     session.main.showSettings();
-    QPointer<gui::Tfrm_config> window = session.main.configForm();
-    window->cb_deepOpt()->setChecked(true);
-    window->rb_bandsFirst()->setChecked(true);
-    QVERIFY(!window->rb_averagesFirst()->isChecked());
+    QPointer<gui::DivisionSettingsWindow> window = session.main.settingsWindow();
+    window->deepOptimisationBox()->setChecked(true);
+    window->bandsFirstButton()->setChecked(true);
+    QVERIFY(!window->averagesFirstButton()->isChecked());
     window->okButton()->click();
     QTRY_VERIFY(window.isNull());
     const auto settings = store::loadSettings(session.workspace.connection(), 1).value();
@@ -180,7 +180,7 @@ void TestDeepOptimisation::buttonEvensOutThePresentClasses() {
     const int girls = session.sizeSpread("女");
     QVERIFY(session.sizeSpread() > 1);
     test::MessageLog log(false);
-    gui::TfrmResult* window = session.main.showResult();
+    gui::DivisionResultWindow* window = session.main.showResult();
     QCOMPARE(window->optimiseButton()->text(), QStringLiteral("深度优化"));
 
     window->optimiseButton()->click();
@@ -209,7 +209,7 @@ void TestDeepOptimisation::buttonEvensOutThePresentClasses() {
     QVERIFY2(after >= 0 && after < before, qPrintable(lines.join('\n')));
 
     // The grid lists every student in the class now stored.
-    const QTableWidget& grid = *window->sgClassShow();
+    const QTableWidget& grid = *window->resultGrid();
     const auto classes = session.classOfStudent();
     QCOMPARE(grid.rowCount(), static_cast<int>(classes.size()));
     for (int row = 0; row < grid.rowCount(); ++row) {
@@ -228,7 +228,7 @@ void TestDeepOptimisation::buttonEvensOutThePresentClasses() {
 void TestDeepOptimisation::refusedBeforeADivisionAndWhileAnotherRunIsUnderWay() {
     OptimisationSession session(6, 1000);
     test::MessageLog log;
-    gui::TfrmResult* window = session.main.showResult();
+    gui::DivisionResultWindow* window = session.main.showResult();
 
     // Not divided yet: told so, nothing asked, nothing started.
     window->optimiseButton()->click();
@@ -239,7 +239,7 @@ void TestDeepOptimisation::refusedBeforeADivisionAndWhileAnotherRunIsUnderWay() 
 
     // While a division runs the button is disabled and a request is refused. The run's end
     // arrives through the event loop, so the run is under way until the loop is spun.
-    QSignalSpy finished(window, &gui::TfrmResult::runFinished);
+    QSignalSpy finished(window, &gui::DivisionResultWindow::runFinished);
     window->startDivision();
     QVERIFY(window->isRunning());
     QVERIFY(!window->optimiseButton()->isEnabled());
@@ -256,7 +256,7 @@ void TestDeepOptimisation::refusedBeforeADivisionAndWhileAnotherRunIsUnderWay() 
     QVERIFY(!window->optimiseButton()->isEnabled());
     QCOMPARE(window->stageLabel()->text(), QStringLiteral("正在深度优化..."));
     window->startDivision();
-    session.main.re_fb({1, 2});
+    session.main.redivide({1, 2});
     auto* frame = qobject_cast<QMdiSubWindow*>(window->parentWidget());
     frame->close();
     QCOMPARE(
@@ -279,13 +279,14 @@ void TestDeepOptimisation::cancelledOptimisationChangesNothing() {
     session.divide();
     const auto divided = session.classOfStudent();
     test::MessageLog log;
-    gui::TfrmResult* window = session.main.showResult();
+    gui::DivisionResultWindow* window = session.main.showResult();
     QVERIFY(!runToEnd(*window, [&] {
         window->startOptimisation();
         window->cancelButton()->click();
     }));
     QCOMPARE(log.messages().size(), std::size_t{1});  // the question
-    QCOMPARE(session.workspace.console().lines().last(), QStringLiteral("深度优化已取消，数据没有改变"));
+    QCOMPARE(session.workspace.console().lines().last(),
+             QStringLiteral("深度优化已取消，数据没有改变"));
     QCOMPARE(window->stageLabel()->text(), QStringLiteral("深度优化已取消，数据没有改变"));
     QVERIFY(session.classOfStudent() == divided);
     QVERIFY(window->optimiseButton()->isEnabled());
@@ -299,7 +300,7 @@ void TestDeepOptimisation::divisionEndsWithItWhenTheSettingsAskForIt() {
     const auto steps =
         engine::divisionStages(session.workspace.connection(), session.project).size() + 1;
     test::MessageLog log;
-    gui::TfrmResult* window = session.main.showResult();
+    gui::DivisionResultWindow* window = session.main.showResult();
     ProgressRecord progress(*window);
     QVERIFY(runToEnd(*window, [&] { window->startDivision(); }));
     QVERIFY2(log.texts().isEmpty(), qPrintable(log.texts().join('\n')));
@@ -327,7 +328,7 @@ void TestDeepOptimisation::cancelInItsStepCancelsTheWholeDivision() {
     OptimisationSession session(6, 400);
     session.setDeepOptimisation(1, 0);
     test::MessageLog log;
-    gui::TfrmResult* window = session.main.showResult();
+    gui::DivisionResultWindow* window = session.main.showResult();
     QObject::connect(window->progressBar(), &QProgressBar::valueChanged, window, [window] {
         if (window->stageLabel()->text().contains(QStringLiteral("深度优化 第"))) {
             window->cancelRun();
@@ -337,11 +338,12 @@ void TestDeepOptimisation::cancelInItsStepCancelsTheWholeDivision() {
     const QString cancelled = QStringLiteral("分班已取消，数据没有改变");
     QCOMPARE(session.workspace.console().lines().last(), cancelled);
     QCOMPARE(window->stageLabel()->text(), cancelled);
-    QVERIFY(session.workspace.console().lines().contains(QStringLiteral("深度优化开始（平均分优先）")));
-    QCOMPARE(test::countRows(session.workspace.connection(),
-                             "select * from " + session.project.fbTable +
-                                 " where class_id<>0 and type<>2"),
-             0);
+    QVERIFY(
+        session.workspace.console().lines().contains(QStringLiteral("深度优化开始（平均分优先）")));
+    QCOMPARE(
+        test::countRows(session.workspace.connection(), "select * from " + session.project.fbTable +
+                                                            " where class_id<>0 and type<>2"),
+        0);
 }
 
 QTEST_MAIN(TestDeepOptimisation)

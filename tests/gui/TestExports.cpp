@@ -8,9 +8,9 @@
 
 #include "GuiTestSupport.h"
 #include "db/Connection.h"
+#include "gui/ClassStatisticsWindow.h"
 #include "gui/ExportCommands.h"
 #include "gui/MdiChildren.h"
-#include "gui/Tfrm_class_info.h"
 #include "gui/WorkbookOpener.h"
 #include "intake/XlsxWorkbook.h"
 #include "store/ProjectStore.h"
@@ -113,8 +113,8 @@ void TestExports::statisticsWorkbookReadsBack() {
     test::MessageLog log;
     session.programExists = true;
     session.chosenPath = QString::fromStdString(session.folder.file("明细.xlsx"));
-    auto* window = new gui::Tfrm_class_info(session.workspace, session.main);
-    QSignalSpy shown(window, &gui::Tfrm_class_info::statisticsShown);
+    auto* window = new gui::ClassStatisticsWindow(session.workspace, session.main);
+    QSignalSpy shown(window, &gui::ClassStatisticsWindow::statisticsShown);
     gui::addMdiChild(*session.main.mdiArea(), window);
     QVERIFY(shown.wait(60000));
     window->exportButton()->click();

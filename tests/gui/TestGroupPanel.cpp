@@ -15,7 +15,7 @@
 #include "gui/AdjustCommands.h"
 #include "gui/GroupPanel.h"
 #include "gui/StudentListModel.h"
-#include "gui/Tfrm_list.h"
+#include "gui/StudentListWindow.h"
 #include "store/GroupStore.h"
 
 using namespace qm;
@@ -23,11 +23,11 @@ using namespace qm;
 namespace {
 
 struct GroupSession : test::AdjustmentSession {
-    gui::Tfrm_list* list = nullptr;
+    gui::StudentListWindow* list = nullptr;
 
     GroupSession() {
         main.command(QStringLiteral("7.学生名单"))->trigger();
-        list = main.listForm();
+        list = main.studentListWindow();
     }
 
     gui::GroupPanel& panel() { return *list->groupPanel(); }

@@ -1,8 +1,8 @@
 // Moves by hand in the desktop program: students dragged onto a class or a row, 调到… and 对调 in
 // the student list and the result grid, each told at once to the figures beside the list, the
 // statistics window and the other lists; a move that breaks a group refused with its reason;
-// 撤销 and 重做 from the tool bar and the keyboard, also after a restart of the program, and an undo
-// that a group set later would block.
+// 撤销 and 重做 from the tool bar and the keyboard, also after a restart of the program, and an
+// undo that a group set later would block.
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
@@ -19,12 +19,12 @@
 #include "db/Connection.h"
 #include "gui/AdjustCommands.h"
 #include "gui/ClassFiguresPanel.h"
+#include "gui/ClassStatisticsWindow.h"
+#include "gui/DivisionResultWindow.h"
 #include "gui/GroupPanel.h"
 #include "gui/ResultGrid.h"
 #include "gui/StudentListModel.h"
-#include "gui/TfrmResult.h"
-#include "gui/Tfrm_class_info.h"
-#include "gui/Tfrm_list.h"
+#include "gui/StudentListWindow.h"
 #include "store/GroupStore.h"
 
 using namespace qm;
@@ -33,17 +33,17 @@ namespace {
 
 constexpr int kWaitMs = 120000;
 
-gui::Tfrm_list& openList(test::AdjustmentSession& session) {
+gui::StudentListWindow& openList(test::AdjustmentSession& session) {
     session.main.command(QStringLiteral("7.学生名单"))->trigger();
-    return *session.main.listForm();
+    return *session.main.studentListWindow();
 }
 
 QPoint placeOfRow(QAbstractItemView& view, int row) {
     return view.visualRect(view.model()->index(row, 1)).center();
 }
 
-QTreeWidgetItem* classNode(gui::Tfrm_list& list, const QString& name) {
-    QTreeWidgetItem* root = list.tv_class()->topLevelItem(0);
+QTreeWidgetItem* classNode(gui::StudentListWindow& list, const QString& name) {
+    QTreeWidgetItem* root = list.classTree()->topLevelItem(0);
     for (int i = 0; i < root->childCount(); ++i) {
         if (root->child(i)->text(0) == name) {
             return root->child(i);
@@ -79,8 +79,8 @@ int infoRow(const QTableWidget& grid, const QString& name) {
     return -1;
 }
 
-bool divide(gui::TfrmResult& result) {
-    QSignalSpy finished(&result, &gui::TfrmResult::runFinished);
+bool divide(gui::DivisionResultWindow& result) {
+    QSignalSpy finished(&result, &gui::DivisionResultWindow::runFinished);
     result.startDivision();
     return finished.wait(kWaitMs) && finished.first().first().toBool();
 }
@@ -116,14 +116,14 @@ void TestHandMoves::dropOntoAClassOfTheTreeShowsTheFiguresAtOnce() {
     test::AdjustmentSession session;
     test::MessageLog log;
     session.main.showClassInfo();
-    gui::Tfrm_class_info& info = *session.main.classInfoForm();
-    QSignalSpy computed(&info, &gui::Tfrm_class_info::statisticsShown);
+    gui::ClassStatisticsWindow& info = *session.main.statisticsWindow();
+    QSignalSpy computed(&info, &gui::ClassStatisticsWindow::statisticsShown);
     QVERIFY(computed.wait(kWaitMs));
-    gui::Tfrm_list& list = openList(session);
+    gui::StudentListWindow& list = openList(session);
 
     test::chooseInList(list, {12});
     QCOMPARE(list.chosenStudents(), (std::vector<gui::ChosenStudent>{{12, 3}}));
-    QTreeWidget& tree = *list.tv_class();
+    QTreeWidget& tree = *list.classTree();
     // The student's own class and the root take nothing.
     QVERIFY(!test::dropStudents(tree, tree.visualItemRect(classNode(list, "3班")).center(),
                                 list.chosenStudents()));
@@ -174,16 +174,16 @@ void TestHandMoves::dropOntoAClassOfTheTreeShowsTheFiguresAtOnce() {
 
     // Clicking a class of the tree shows its figures.
     QTreeWidgetItem* second = classNode(list, "2班");
-    list.tv_class()->setCurrentItem(second);
-    emit list.tv_class()->itemClicked(second, 0);
+    list.classTree()->setCurrentItem(second);
+    emit list.classTree()->itemClicked(second, 0);
     QCOMPARE(test::columnHeadings(table), QStringList({"2班", "全体"}));
 }
 
 void TestHandMoves::dropOntoARowAndTheMenusOfTheList() {
     test::AdjustmentSession session;
     test::MessageLog log;
-    gui::Tfrm_list& list = openList(session);
-    QTableView& grid = *list.DBGrid1();
+    gui::StudentListWindow& list = openList(session);
+    QTableView& grid = *list.studentGrid();
 
     // Onto the row of a student of another class: into that class; onto one of its own: nothing.
     test::chooseInList(list, {1});
@@ -239,10 +239,10 @@ void TestHandMoves::moveThatBreaksAGroupIsRefusedWithTheReason() {
     test::MessageLog log;
     store::addGroups(session.workspace.connection(), session.project,
                      {{store::GroupKind::Apart, {1, 2}, "双胞胎"}});
-    gui::Tfrm_list& list = openList(session);
+    gui::StudentListWindow& list = openList(session);
     test::chooseInList(list, {2});
-    QVERIFY(test::dropStudents(*list.tv_class(),
-                               list.tv_class()->visualItemRect(classNode(list, "1班")).center(),
+    QVERIFY(test::dropStudents(*list.classTree(),
+                               list.classTree()->visualItemRect(classNode(list, "1班")).center(),
                                list.chosenStudents()));
     QCOMPARE(log.texts().size(), 1);
     QVERIFY2(log.texts().first().contains(QStringLiteral("分开组")) &&
@@ -257,8 +257,8 @@ void TestHandMoves::moveThatBreaksAGroupIsRefusedWithTheReason() {
 void TestHandMoves::nothingMovesWhileADivisionRuns() {
     test::AdjustmentSession session;
     test::MessageLog log;
-    gui::TfrmResult& result = *session.main.showResult();
-    QSignalSpy finished(&result, &gui::TfrmResult::runFinished);
+    gui::DivisionResultWindow& result = *session.main.showResult();
+    QSignalSpy finished(&result, &gui::DivisionResultWindow::runFinished);
     result.startDivision();
     QAction& undo = *session.main.command(QStringLiteral("撤销"));
     QVERIFY(!undo.isEnabled());
@@ -274,11 +274,11 @@ void TestHandMoves::nothingMovesWhileADivisionRuns() {
 void TestHandMoves::resultGridMovesAndEveryWindowFollows() {
     test::AdjustmentSession session;
     test::MessageLog log;
-    gui::TfrmResult& result = *session.main.showResult();
+    gui::DivisionResultWindow& result = *session.main.showResult();
     QVERIFY(divide(result));
-    gui::Tfrm_list& list = openList(session);
+    gui::StudentListWindow& list = openList(session);
     log.clear();
-    auto& grid = static_cast<gui::ResultGrid&>(*result.sgClassShow());
+    auto& grid = static_cast<gui::ResultGrid&>(*result.resultGrid());
 
     // Two students of different classes after the division.
     const auto divided = session.classes();
@@ -343,7 +343,7 @@ void TestHandMoves::undoAndRedoFromTheToolBarAndTheKeyboard() {
     QVERIFY(!redo.isEnabled());
     QCOMPARE(undo.toolTip(), QStringLiteral("没有可以撤销的操作 (Ctrl+Z)"));
 
-    gui::Tfrm_list& list = openList(session);
+    gui::StudentListWindow& list = openList(session);
     test::chooseInList(list, {12});
     QMenu menu;
     list.fillGridMenu(menu);
@@ -425,12 +425,12 @@ void TestHandMoves::undoSurvivesARestart() {
                                " set class_id=(student_id-1)%3+1, type=1");
     {
         gui::Workspace workspace(database.path());
-        gui::Tfrm_main main(workspace);
+        gui::MainWindow main(workspace);
         workspace.setCurrentProject(project);
         QVERIFY(gui::moveStudentByHand(&main, workspace, 6, 1));
     }
     gui::Workspace workspace(database.path());
-    gui::Tfrm_main main(workspace);
+    gui::MainWindow main(workspace);
     QAction& undo = *main.command(QStringLiteral("撤销"));
     QVERIFY(!undo.isEnabled());  // no project yet
     workspace.setCurrentProject(store::openProject(workspace.connection(), project.id()));

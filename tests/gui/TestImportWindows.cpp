@@ -11,8 +11,8 @@
 
 #include "GuiTestSupport.h"
 #include "db/Connection.h"
-#include "gui/Tfrm_excelToDb.h"
-#include "gui/Tfrm_pb.h"
+#include "gui/ImportPreviewWindow.h"
+#include "gui/ImportProgressDialog.h"
 #include "gui/WorkbookOpener.h"
 #include "store/ProjectStore.h"
 
@@ -24,23 +24,23 @@ constexpr int kWaitMs = 60000;
 
 struct ImportSession : test::MainWindowSession {
     store::CurrentProject project;
-    std::unique_ptr<gui::Tfrm_excelToDb> window;
+    std::unique_ptr<gui::ImportPreviewWindow> window;
 
     ImportSession() {
         project = store::createProject(workspace.connection(), "高一", 3);
         workspace.setCurrentProject(project);
-        window = std::make_unique<gui::Tfrm_excelToDb>(workspace, &main);
+        window = std::make_unique<gui::ImportPreviewWindow>(workspace, &main);
         window->show();
     }
 
     bool preview(const std::string& fixture) {
-        QSignalSpy shown(window.get(), &gui::Tfrm_excelToDb::previewShown);
-        window->showInStrgrid(QString::fromStdString(test::testData(fixture)));
+        QSignalSpy shown(window.get(), &gui::ImportPreviewWindow::previewShown);
+        window->readIntoGrid(QString::fromStdString(test::testData(fixture)));
         return shown.wait(kWaitMs) && shown.first().first().toBool();
     }
 
     QString cell(int row, int column) const {
-        const QTableWidgetItem* item = window->sgStudent()->item(row, column);
+        const QTableWidgetItem* item = window->previewGrid()->item(row, column);
         return item ? item->text() : QString();
     }
 
@@ -80,11 +80,11 @@ class TestImportWindows : public QObject {
 void TestImportWindows::previewShowsRowsCountsAndTrailingRow() {
     ImportSession session;
     test::MessageLog log;
-    QVERIFY(!session.window->bnt_yes()->isEnabled());
+    QVERIFY(!session.window->importButton()->isEnabled());
     QVERIFY(session.preview("gui/preview_students.csv"));
     QVERIFY(log.texts().isEmpty());
 
-    const QTableWidget& grid = *session.window->sgStudent();
+    const QTableWidget& grid = *session.window->previewGrid();
     QCOMPARE(grid.columnCount(), 18);
     QCOMPARE(grid.horizontalHeaderItem(3)->text(), QStringLiteral("姓名"));
     QCOMPARE(grid.horizontalHeaderItem(16)->text(), QStringLiteral("备注"));
@@ -107,9 +107,9 @@ void TestImportWindows::previewShowsRowsCountsAndTrailingRow() {
     QVERIFY(grid.item(4, 3)->toolTip().contains(QStringLiteral("不导入")));
     QCOMPARE(grid.item(4, 3)->foreground().color(),
              grid.palette().color(QPalette::Disabled, QPalette::Text));
-    QCOMPARE(session.window->lb_info()->text(), QStringLiteral("已导入的总记录数:4条   "));
+    QCOMPARE(session.window->readStateLabel()->text(), QStringLiteral("已导入的总记录数:4条   "));
     QVERIFY(session.statusPanelText().contains(QStringLiteral("已导入的总记录数:4条")));
-    QVERIFY(session.window->bnt_yes()->isEnabled());
+    QVERIFY(session.window->importButton()->isEnabled());
     QCOMPARE(session.window->lastFile(),
              QString::fromStdString(test::testData("gui/preview_students.csv")));
 
@@ -128,7 +128,7 @@ void TestImportWindows::saveStoresTheRowsAndSaysSo() {
                          test::sampleStudents(7));
     QVERIFY(session.preview("gui/preview_students.csv"));
     test::MessageLog log;
-    session.window->bnt_yes()->click();
+    session.window->importButton()->click();
     // The file's row 6 has a name but no 学号, and a student follows: the teacher is told first
     // and goes on.
     QVERIFY2(log.texts().value(0).startsWith(
@@ -150,7 +150,7 @@ void TestImportWindows::saveStoresTheRowsAndSaysSo() {
     QCOMPARE(rows.at(2, 3).toInt(), std::int64_t(2));  // fixed by its 备注
     QCOMPARE(rows.at(2, 4).toInt(), std::int64_t(2));
     QCOMPARE(rows.at(3, 1).toText(), std::string("欧'尼尔"));
-    QVERIFY(!session.window->bnt_yes()->isEnabled());
+    QVERIFY(!session.window->importButton()->isEnabled());
 }
 
 void TestImportWindows::draggedColumnIsStoredUnderItsShownPlace() {
@@ -158,10 +158,10 @@ void TestImportWindows::draggedColumnIsStoredUnderItsShownPlace() {
     QVERIFY(session.preview("gui/preview_students.csv"));
     // Drag 英语 (column 6) in front of 数学 (column 5): the English scores are now shown in the
     // place of mathematics and are stored as mathematics.
-    QHeaderView& header = *session.window->sgStudent()->horizontalHeader();
+    QHeaderView& header = *session.window->previewGrid()->horizontalHeader();
     header.moveSection(header.visualIndex(6), header.visualIndex(5));
     test::MessageLog log;
-    session.window->bnt_yes()->click();
+    session.window->importButton()->click();
     QCOMPARE(log.texts().last(), QStringLiteral("导入成功，共导入 4 名学生"));
     auto rows = session.database.connection().query(
         "select math, english from " + session.project.fbTable + " where student_id=1");
@@ -175,7 +175,7 @@ void TestImportWindows::failingRowIsToldAndTheStudentsStayAsTheyWere() {
                          test::sampleStudents(7));
     QVERIFY(session.preview("gui/failing_row.csv"));
     test::MessageLog log;
-    session.window->bnt_yes()->click();
+    session.window->importButton()->click();
     QCOMPARE(log.texts().size(), 2);
     const QString told = log.texts().last();
     QVERIFY2(told.startsWith(QStringLiteral("插入数据库过程第4行出错,学生不考的科目请设置为0分")),
@@ -183,7 +183,7 @@ void TestImportWindows::failingRowIsToldAndTheStudentsStayAsTheyWere() {
     QVERIFY2(told.contains(QStringLiteral("数学「缺考」不是数字")), qPrintable(told));
     QVERIFY2(told.contains(QStringLiteral("原有的学生数据没有改变")), qPrintable(told));
     QCOMPARE(session.storedRows(), 7);
-    QVERIFY(!session.window->bnt_yes()->isEnabled());
+    QVERIFY(!session.window->importButton()->isEnabled());
 }
 
 void TestImportWindows::cancelLeavesTheStudentsAsTheyWere_data() {
@@ -202,24 +202,26 @@ void TestImportWindows::cancelLeavesTheStudentsAsTheyWere() {
 
     // Declining changes nothing.
     log.setAnswer(false);
-    session.window->bnt_yes()->click();
+    session.window->importButton()->click();
     QCOMPARE(session.storedRows(), 7);
     log.setAnswer(true);
     log.clear();
 
-    test::actOnNextDialog<gui::Tfrm_pb>([byFrame](gui::Tfrm_pb& progress) {
-        QCOMPARE(progress.windowTitle(), QStringLiteral("正在导入……"));
-        if (byFrame) {
-            progress.close();
-        } else {
-            progress.bntCancel()->click();
-        }
-    });
-    session.window->bnt_yes()->click();
+    test::actOnNextDialog<gui::ImportProgressDialog>(
+        [byFrame](gui::ImportProgressDialog& progress) {
+            QCOMPARE(progress.windowTitle(), QStringLiteral("正在导入……"));
+            if (byFrame) {
+                progress.close();
+            } else {
+                progress.cancelButton()->click();
+            }
+        });
+    session.window->importButton()->click();
     // After the warning of the rows not read (see saveStoresTheRowsAndSaysSo), the question.
-    QCOMPARE(log.texts().mid(1), QStringList({"将清空之前的所有数据（本项目现有的 7 名学生），确定么？"}));
+    QCOMPARE(log.texts().mid(1),
+             QStringList({"将清空之前的所有数据（本项目现有的 7 名学生），确定么？"}));
     QCOMPARE(session.storedRows(), 7);
-    QVERIFY(session.window->bnt_yes()->isEnabled());
+    QVERIFY(session.window->importButton()->isEnabled());
 }
 
 void TestImportWindows::unreadableFileIsTold() {
@@ -230,14 +232,14 @@ void TestImportWindows::unreadableFileIsTold() {
     std::fputs("this is not a workbook", file);
     std::fclose(file);
     test::MessageLog log;
-    QSignalSpy shown(session.window.get(), &gui::Tfrm_excelToDb::previewShown);
-    session.window->showInStrgrid(QString::fromStdString(path));
+    QSignalSpy shown(session.window.get(), &gui::ImportPreviewWindow::previewShown);
+    session.window->readIntoGrid(QString::fromStdString(path));
     QVERIFY(shown.wait(kWaitMs));
     QVERIFY(!shown.first().first().toBool());
     QCOMPARE(log.texts().size(), 1);
     QVERIFY(log.texts().first().contains(QStringLiteral("broken.xlsx")));
-    QCOMPARE(session.window->sgStudent()->rowCount(), 0);
-    QVERIFY(!session.window->bnt_yes()->isEnabled());
+    QCOMPARE(session.window->previewGrid()->rowCount(), 0);
+    QVERIFY(!session.window->importButton()->isEnabled());
 }
 
 void TestImportWindows::fileThatIsNoListIsWarnedOf_data() {
@@ -269,14 +271,14 @@ void TestImportWindows::fileThatIsNoListIsWarnedOf() {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     std::fputs(content.toStdString().c_str(), file);
     std::fclose(file);
-    QSignalSpy shown(session.window.get(), &gui::Tfrm_excelToDb::previewShown);
-    session.window->showInStrgrid(QString::fromStdString(path));
+    QSignalSpy shown(session.window.get(), &gui::ImportPreviewWindow::previewShown);
+    session.window->readIntoGrid(QString::fromStdString(path));
     QVERIFY(shown.wait(kWaitMs));
     QVERIFY(shown.first().first().toBool());
 
     test::MessageLog log;
     log.setAnswer(false);
-    session.window->bnt_yes()->click();
+    session.window->importButton()->click();
     QCOMPARE(log.messages().size(), 1);
     const gui::UserMessage& warning = log.messages().front();
     QCOMPARE(warning.caption, QStringLiteral("警告"));
@@ -284,15 +286,16 @@ void TestImportWindows::fileThatIsNoListIsWarnedOf() {
     QVERIFY2(warning.text.contains(found), qPrintable(warning.text));
     QVERIFY(warning.text.endsWith(QStringLiteral("这个文件可能不是学生名单。仍要导入吗？")));
     QCOMPARE(session.storedRows(), 7);
-    QVERIFY(session.window->bnt_yes()->isEnabled());
+    QVERIFY(session.window->importButton()->isEnabled());
 
     if (storedWhenGoingOn >= 0) {
         // Going on: the usual question follows, and the rows are stored.
         log.clear();
         log.setAnswer(true);
-        session.window->bnt_yes()->click();
+        session.window->importButton()->click();
         QCOMPARE(log.texts().mid(1),
-                 QStringList({"将清空之前的所有数据（本项目现有的 7 名学生），确定么？", "导入成功，共导入 1 名学生"}));
+                 QStringList({"将清空之前的所有数据（本项目现有的 7 名学生），确定么？",
+                              "导入成功，共导入 1 名学生"}));
         QCOMPARE(session.storedRows(), storedWhenGoingOn);
     }
 }
@@ -327,7 +330,7 @@ void TestImportWindows::saveGoesToTheCurrentProject() {
     test::insertStudents(session.database.connection(), other.fbTable, test::sampleStudents(3));
     session.workspace.setCurrentProject(other);
     test::MessageLog log;
-    session.window->bnt_yes()->click();
+    session.window->importButton()->click();
     QCOMPARE(log.texts().last(), QStringLiteral("导入成功，共导入 4 名学生"));
     QCOMPARE(session.storedRows(), 0);
     QCOMPARE(test::countRows(session.database.connection(), "select * from " + other.fbTable), 4);
@@ -344,12 +347,12 @@ void TestImportWindows::emptyProjectIsNotAskedAndTheEndIsToldOverThePreview() {
         told << message.text;
         progressShown = false;
         for (QWidget* window : QApplication::topLevelWidgets()) {
-            progressShown = progressShown || (qobject_cast<gui::Tfrm_pb*>(window) &&
+            progressShown = progressShown || (qobject_cast<gui::ImportProgressDialog*>(window) &&
                                               window->isVisible());
         }
         return 1;
     });
-    session.window->bnt_yes()->click();
+    session.window->importButton()->click();
     gui::setMessageAnswerer({});
     // The warning of the file's row 6 without 学号 (see saveStoresTheRowsAndSaysSo), then the end.
     QCOMPARE(told.size(), 2);

@@ -13,10 +13,10 @@
 #include "GuiTestSupport.h"
 #include "db/Connection.h"
 #include "gui/AppSetup.h"
-#include "gui/TfrmBuild.h"
-#include "gui/TfrmResult.h"
-#include "gui/Tfrm_config.h"
-#include "gui/Tfrm_login.h"
+#include "gui/DivisionResultWindow.h"
+#include "gui/DivisionSettingsWindow.h"
+#include "gui/LoginWindow.h"
+#include "gui/NewProjectDialog.h"
 #include "store/ProjectStore.h"
 
 using namespace qm;
@@ -39,7 +39,7 @@ class TestMainWindow : public QObject {
 void TestMainWindow::startUpWindowHidesAndShowsTheMainWindow() {
     test::MainWindowSession session;
     int entered = 0;
-    gui::Tfrm_login login([&] {
+    gui::LoginWindow login([&] {
         ++entered;
         session.main.show();
     });
@@ -110,10 +110,10 @@ void TestMainWindow::commandsNeedAProject() {
 void TestMainWindow::newProjectMakesItCurrent() {
     test::MainWindowSession session;
     test::MessageLog log;
-    test::actOnNextDialog<gui::TfrmBuild>([](gui::TfrmBuild& dialog) {
+    test::actOnNextDialog<gui::NewProjectDialog>([](gui::NewProjectDialog& dialog) {
         QCOMPARE(dialog.windowTitle(), QStringLiteral("新建分班"));
-        dialog.memoEdit()->setText(QStringLiteral("2024级高一新生"));
-        dialog.numEdit()->setText(QStringLiteral("6"));
+        dialog.descriptionEdit()->setText(QStringLiteral("2024级高一新生"));
+        dialog.classCountEdit()->setText(QStringLiteral("6"));
         dialog.okButton()->click();
         QVERIFY(!dialog.isVisible());
     });
@@ -134,9 +134,9 @@ void TestMainWindow::newProjectMakesItCurrent() {
              1);
 
     // A second project replaces the first as the current one.
-    test::actOnNextDialog<gui::TfrmBuild>([](gui::TfrmBuild& dialog) {
-        dialog.memoEdit()->setText(QStringLiteral("复读班"));
-        dialog.numEdit()->setText(QStringLiteral("2"));
+    test::actOnNextDialog<gui::NewProjectDialog>([](gui::NewProjectDialog& dialog) {
+        dialog.descriptionEdit()->setText(QStringLiteral("复读班"));
+        dialog.classCountEdit()->setText(QStringLiteral("2"));
         dialog.okButton()->click();
     });
     session.main.command(QStringLiteral("1.新建"))->trigger();
@@ -165,9 +165,9 @@ void TestMainWindow::workWindowExistsOnce() {
     session.main.show();
     const auto reference = [&]() -> QWidget* {
         if (caption == QStringLiteral("4.分班设置")) {
-            return session.main.configForm();
+            return session.main.settingsWindow();
         }
-        return session.main.resultForm();
+        return session.main.resultWindow();
     };
     QVERIFY(reference() == nullptr);
 
@@ -200,7 +200,7 @@ void TestMainWindow::re_fbWithoutResultWindowDoesNothing() {
     test::MessageLog log;
     session.workspace.setCurrentProject(
         store::createProject(session.workspace.connection(), "项目", 4));
-    session.main.re_fb({1, 2});
+    session.main.redivide({1, 2});
     QVERIFY(session.main.mdiArea()->subWindowList().isEmpty());
     QVERIFY(log.texts().isEmpty());
 }
@@ -210,11 +210,11 @@ void TestMainWindow::programRunsOnWithoutItsDatabase() {
     gui::Workspace workspace(folder.file("missing-folder/fb.db"));
     QVERIFY(!workspace.isOpen());
     QVERIFY(!workspace.openError().isEmpty());
-    gui::Tfrm_main main(workspace);
+    gui::MainWindow main(workspace);
     test::MessageLog log;
-    test::actOnNextDialog<gui::TfrmBuild>([](gui::TfrmBuild& dialog) {
-        dialog.memoEdit()->setText(QStringLiteral("项目"));
-        dialog.numEdit()->setText(QStringLiteral("3"));
+    test::actOnNextDialog<gui::NewProjectDialog>([](gui::NewProjectDialog& dialog) {
+        dialog.descriptionEdit()->setText(QStringLiteral("项目"));
+        dialog.classCountEdit()->setText(QStringLiteral("3"));
         dialog.okButton()->click();
         QVERIFY(dialog.isVisible());
     });

@@ -12,8 +12,8 @@
 #include "AdjustmentSession.h"
 #include "GuiTestSupport.h"
 #include "gui/AdjustCommands.h"
-#include "gui/Tfrm_config.h"
-#include "gui/Tfrm_list.h"
+#include "gui/DivisionSettingsWindow.h"
+#include "gui/StudentListWindow.h"
 #include "store/DivisionSettings.h"
 
 using namespace qm;
@@ -54,7 +54,7 @@ void TestOutsideChanges::windowsShowWhatAnotherProgramDid() {
     test::MessageLog log;
     session.main.show();
     session.main.command(QStringLiteral("7.学生名单"))->trigger();
-    gui::Tfrm_list& list = *session.main.listForm();
+    gui::StudentListWindow& list = *session.main.studentListWindow();
     QAction& undo = *session.main.command(QStringLiteral("撤销"));
     QCOMPARE(test::listedClassOf(list, 12), QStringLiteral("3"));
 
@@ -101,12 +101,14 @@ void TestOutsideChanges::settingsWindowNeverWritesOverNewerSettings() {
     test::MessageLog log(false);
     session.main.show();
     session.main.showSettings();
-    QPointer<gui::Tfrm_config> window = session.main.configForm();
-    const auto stored = [&] { return store::loadSettings(session.workspace.connection(), 1).value(); };
+    QPointer<gui::DivisionSettingsWindow> window = session.main.settingsWindow();
+    const auto stored = [&] {
+        return store::loadSettings(session.workspace.connection(), 1).value();
+    };
 
     // Nothing changed in the window: it shows what the script stored.
     leaveAndComeBack(session, [&] { script(session, {"settings", "1", "--inter", "7"}); });
-    QCOMPARE(window->edInter()->value(), 7);
+    QCOMPARE(window->bandToleranceBox()->value(), 7);
 
     // Changed in the window and by the script: 确定 asks; no keeps the script's settings and
     // shows them.
@@ -118,7 +120,7 @@ void TestOutsideChanges::settingsWindowNeverWritesOverNewerSettings() {
     QVERIFY(window);
     QCOMPARE(stored().is_avg_total, 1);
     QCOMPARE(stored().wtNum, std::optional<int>(9));
-    QCOMPARE(window->edWTNum()->value(), 9);
+    QCOMPARE(window->tuningCountBox()->value(), 9);
     QVERIFY(window->settingBoxes()[1]->isChecked());
 
     // Yes stores the window's settings.

@@ -6,10 +6,10 @@
 
 #include "GuiTestSupport.h"
 #include "db/Connection.h"
+#include "gui/CopyStudentsDialog.h"
+#include "gui/NewProjectDialog.h"
+#include "gui/OpenProjectDialog.h"
 #include "gui/ProjectListWidget.h"
-#include "gui/TfrmBuild.h"
-#include "gui/Tfrm_insertFB.h"
-#include "gui/Tfrm_open.h"
 #include "store/ProjectStore.h"
 #include "store/StudentCopy.h"
 
@@ -76,10 +76,10 @@ void TestProjectDialogs::newProjectRefusesClassCount() {
     QFETCH(QString, count);
     test::MainWindowSession session;
     test::MessageLog log;
-    gui::TfrmBuild dialog(session.workspace);
+    gui::NewProjectDialog dialog(session.workspace);
     dialog.show();
-    dialog.memoEdit()->setText(QStringLiteral("高一"));
-    dialog.numEdit()->setText(count);
+    dialog.descriptionEdit()->setText(QStringLiteral("高一"));
+    dialog.classCountEdit()->setText(count);
     dialog.okButton()->click();
 
     QCOMPARE(log.messages().size(), std::size_t{1});
@@ -87,17 +87,17 @@ void TestProjectDialogs::newProjectRefusesClassCount() {
     QVERIFY2(log.messages()[0].text.contains(QStringLiteral("班级数")),
              qPrintable(log.messages()[0].text));
     QVERIFY(dialog.isVisible());
-    QCOMPARE(dialog.numEdit()->text(), count);
+    QCOMPARE(dialog.classCountEdit()->text(), count);
     QCOMPARE(test::countRows(session.database.connection(), "select * from fb_info"), 0);
     QVERIFY(!session.workspace.hasProject());
 }
 
 void TestProjectDialogs::newProjectCancelStoresNothing() {
     test::MainWindowSession session;
-    gui::TfrmBuild dialog(session.workspace);
+    gui::NewProjectDialog dialog(session.workspace);
     dialog.show();
-    dialog.memoEdit()->setText(QStringLiteral("高一"));
-    dialog.numEdit()->setText(QStringLiteral("4"));
+    dialog.descriptionEdit()->setText(QStringLiteral("高一"));
+    dialog.classCountEdit()->setText(QStringLiteral("4"));
     dialog.cancelButton()->click();
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
@@ -109,7 +109,7 @@ void TestProjectDialogs::openDialogListsProjects() {
     auto& connection = session.workspace.connection();
     store::createProject(connection, "2023级", 8);
     store::createProject(connection, "2024级", 10);
-    gui::Tfrm_open dialog(session.workspace);
+    gui::OpenProjectDialog dialog(session.workspace);
     QCOMPARE(dialog.windowTitle(), QStringLiteral("选择分班项目"));
     const gui::ProjectListWidget& list = *dialog.projectList();
     QCOMPARE(list.headerItem()->text(0), QStringLiteral("自编号"));
@@ -129,7 +129,7 @@ void TestProjectDialogs::openByButtonAndByDoubleClick() {
     store::createProject(connection, "甲", 3);
     store::createProject(connection, "乙", 5);
 
-    gui::Tfrm_open byButton(session.workspace, &session.main);
+    gui::OpenProjectDialog byButton(session.workspace, &session.main);
     byButton.show();
     QVERIFY(byButton.projectList()->selectId(2));
     byButton.openButton()->click();
@@ -139,7 +139,7 @@ void TestProjectDialogs::openByButtonAndByDoubleClick() {
     QCOMPARE(session.workspace.currentProject().fbId, std::string("2"));
     QCOMPARE(session.main.windowTitle(), QStringLiteral("乙"));
 
-    gui::Tfrm_open byDoubleClick(session.workspace, &session.main);
+    gui::OpenProjectDialog byDoubleClick(session.workspace, &session.main);
     byDoubleClick.show();
     QVERIFY(QTest::qWaitForWindowExposed(&byDoubleClick));
     doubleClickRow(*byDoubleClick.projectList(), 0);
@@ -154,7 +154,7 @@ void TestProjectDialogs::firstRowIsChosenWhenTheListIsFilled() {
     test::MainWindowSession session;
     test::MessageLog log;
     store::createProject(session.workspace.connection(), "甲", 3);
-    gui::Tfrm_open open(session.workspace, &session.main);
+    gui::OpenProjectDialog open(session.workspace, &session.main);
     open.show();
     QCOMPARE(open.projectList()->selectedId(), std::optional<int>(1));
     open.openButton()->click();
@@ -162,7 +162,7 @@ void TestProjectDialogs::firstRowIsChosenWhenTheListIsFilled() {
     QCOMPARE(session.workspace.currentProject().fbId, std::string("1"));
 
     store::createProject(session.workspace.connection(), "乙", 3);
-    gui::Tfrm_insertFB copy(session.workspace, &session.main);
+    gui::CopyStudentsDialog copy(session.workspace, &session.main);
     QCOMPARE(copy.projectList()->selectedId(), std::optional<int>(1));
     QVERIFY(log.texts().isEmpty());
 }
@@ -186,9 +186,9 @@ void TestProjectDialogs::buttonsNeedASelection() {
     test::MessageLog log;
     std::unique_ptr<QDialog> dialog;
     if (dialogKind == 0) {
-        dialog = std::make_unique<gui::Tfrm_open>(session.workspace);
+        dialog = std::make_unique<gui::OpenProjectDialog>(session.workspace);
     } else {
-        dialog = std::make_unique<gui::Tfrm_insertFB>(session.workspace);
+        dialog = std::make_unique<gui::CopyStudentsDialog>(session.workspace);
     }
     dialog->show();
     // The first row is chosen when the list is filled; the teacher can take the choice away.
@@ -215,7 +215,7 @@ void TestProjectDialogs::deleteAsksFirst() {
     store::createProject(connection, "甲", 3);
     store::createProject(connection, "乙", 3);
     test::MessageLog log(false);
-    gui::Tfrm_open dialog(session.workspace);
+    gui::OpenProjectDialog dialog(session.workspace);
     dialog.show();
 
     QVERIFY(dialog.projectList()->selectId(1));
@@ -243,7 +243,7 @@ void TestProjectDialogs::deletingTheCurrentProjectClearsIt() {
     store::createProject(connection, "乙", 3);
     QCOMPARE(session.main.windowTitle(), QStringLiteral("甲"));
     test::MessageLog log(true);
-    gui::Tfrm_open dialog(session.workspace);
+    gui::OpenProjectDialog dialog(session.workspace);
     dialog.show();
 
     // Deleting another project leaves the current one.
@@ -266,7 +266,7 @@ void TestProjectDialogs::copyAddRefusesExistingStudents() {
     makeCopyProjects(session, {students[0], students[1], students[2]}, {students[2], students[3]});
     test::MessageLog log;
 
-    gui::Tfrm_insertFB dialog(session.workspace);
+    gui::CopyStudentsDialog dialog(session.workspace);
     dialog.show();
     QCOMPARE(dialog.windowTitle(), QStringLiteral("导入分班数据"));
     QVERIFY(dialog.addButton()->isChecked());
@@ -292,7 +292,7 @@ void TestProjectDialogs::copyOverwriteReplacesStudents() {
     makeCopyProjects(session, placed, {students[2], students[3]});
     test::MessageLog log;
 
-    gui::Tfrm_insertFB dialog(session.workspace);
+    gui::CopyStudentsDialog dialog(session.workspace);
     dialog.show();
     dialog.overwriteButton()->setChecked(true);
     QVERIFY(dialog.projectList()->selectId(1));

@@ -11,13 +11,13 @@
 
 #include "GuiTestSupport.h"
 #include "db/Connection.h"
+#include "gui/ClassStatisticsWindow.h"
+#include "gui/DivisionResultWindow.h"
+#include "gui/NewProjectDialog.h"
+#include "gui/OpenProjectDialog.h"
 #include "gui/ProjectListWidget.h"
 #include "gui/StudentListModel.h"
-#include "gui/TfrmBuild.h"
-#include "gui/TfrmResult.h"
-#include "gui/Tfrm_class_info.h"
-#include "gui/Tfrm_list.h"
-#include "gui/Tfrm_open.h"
+#include "gui/StudentListWindow.h"
 #include "store/ProjectStore.h"
 
 using namespace qm;
@@ -42,15 +42,16 @@ struct ProjectsSession : test::MainWindowSession {
         for (const QString& caption : kWorkCommands) {
             main.command(caption)->trigger();
         }
-        if (gui::Tfrm_class_info* info = main.classInfoForm(); info && info->isComputing()) {
-            QSignalSpy shown(info, &gui::Tfrm_class_info::statisticsShown);
+        if (gui::ClassStatisticsWindow* info = main.statisticsWindow();
+            info && info->isComputing()) {
+            QSignalSpy shown(info, &gui::ClassStatisticsWindow::statisticsShown);
             shown.wait(60000);
         }
     }
 
     // "2.打开" of project 乙 by the teacher.
     void openSecondProject() {
-        test::actOnNextDialog<gui::Tfrm_open>([](gui::Tfrm_open& dialog) {
+        test::actOnNextDialog<gui::OpenProjectDialog>([](gui::OpenProjectDialog& dialog) {
             dialog.projectList()->selectId(2);
             dialog.openButton()->click();
         });
@@ -85,7 +86,7 @@ void TestProjectWindows::windowsNameTheirProjectAndCloseWhenAnotherOpens() {
              QStringList({"分班设置 - 甲", "分班结果 - 甲", "班级信息 - 甲", "学生名单 - 甲"}));
 
     // Opening 甲 again keeps its windows; opening 乙 closes them.
-    test::actOnNextDialog<gui::Tfrm_open>([](gui::Tfrm_open& dialog) {
+    test::actOnNextDialog<gui::OpenProjectDialog>([](gui::OpenProjectDialog& dialog) {
         dialog.projectList()->selectId(1);
         dialog.openButton()->click();
     });
@@ -94,8 +95,8 @@ void TestProjectWindows::windowsNameTheirProjectAndCloseWhenAnotherOpens() {
     session.openSecondProject();
     QCOMPARE(session.workspace.currentProject().memo, std::string("乙"));
     QVERIFY(session.titles().isEmpty());
-    QVERIFY(!session.main.classInfoForm());
-    QVERIFY(!session.main.listForm());
+    QVERIFY(!session.main.statisticsWindow());
+    QVERIFY(!session.main.studentListWindow());
 
     session.main.command(QStringLiteral("6.班级信息"))->trigger();
     QCOMPARE(session.titles(), QStringList{"班级信息 - 乙"});
@@ -106,9 +107,9 @@ void TestProjectWindows::newProjectClosesTheWindowsToo() {
     ProjectsSession session;
     test::MessageLog log;
     session.openWorkWindows();
-    test::actOnNextDialog<gui::TfrmBuild>([](gui::TfrmBuild& dialog) {
-        dialog.memoEdit()->setText(QStringLiteral("丙"));
-        dialog.numEdit()->setText(QStringLiteral("4"));
+    test::actOnNextDialog<gui::NewProjectDialog>([](gui::NewProjectDialog& dialog) {
+        dialog.descriptionEdit()->setText(QStringLiteral("丙"));
+        dialog.classCountEdit()->setText(QStringLiteral("4"));
         dialog.okButton()->click();
     });
     session.main.command(QStringLiteral("1.新建"))->trigger();
@@ -124,13 +125,13 @@ void TestProjectWindows::editsTheTeacherKeepsHoldTheProject() {
     ProjectsSession session;
     test::MessageLog log(false);
     session.main.command(QStringLiteral("7.学生名单"))->trigger();
-    gui::Tfrm_list* list = session.main.listForm();
+    gui::StudentListWindow* list = session.main.studentListWindow();
     const QModelIndex math = list->model()->index(0, gui::StudentListModel::columnOf("math"));
     QVERIFY(list->model()->setData(math, QStringLiteral("abc"), Qt::EditRole));
 
     session.openSecondProject();
     QCOMPARE(session.workspace.currentProject().memo, std::string("甲"));
-    QCOMPARE(session.main.listForm(), list);
+    QCOMPARE(session.main.studentListWindow(), list);
     QVERIFY(list->model()->isEditing());
     QVERIFY(log.texts().contains(QStringLiteral("这一行的修改没有保存。放弃修改并关闭窗口吗？")));
 
@@ -148,8 +149,8 @@ void TestProjectWindows::editsTheTeacherKeepsHoldTheProject() {
 void TestProjectWindows::divisionUnderWayHoldsTheProject() {
     ProjectsSession session(3000);
     test::MessageLog log;
-    gui::TfrmResult* result = session.main.showResult();
-    QSignalSpy finished(result, &gui::TfrmResult::runFinished);
+    gui::DivisionResultWindow* result = session.main.showResult();
+    QSignalSpy finished(result, &gui::DivisionResultWindow::runFinished);
     result->startDivision();
     QVERIFY(result->isRunning());
 
@@ -169,8 +170,8 @@ void TestProjectWindows::divisionUnderWayHoldsTheProject() {
 void TestProjectWindows::quittingDuringADivisionAsksFirst() {
     ProjectsSession session(3000);
     test::MessageLog log(false);
-    gui::TfrmResult* result = session.main.showResult();
-    QSignalSpy finished(result, &gui::TfrmResult::runFinished);
+    gui::DivisionResultWindow* result = session.main.showResult();
+    QSignalSpy finished(result, &gui::DivisionResultWindow::runFinished);
     result->startDivision();
 
     QVERIFY(!session.main.close());

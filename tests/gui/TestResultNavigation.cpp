@@ -12,9 +12,9 @@
 
 #include "AdjustmentSession.h"
 #include "GuiTestSupport.h"
+#include "gui/DivisionResultWindow.h"
 #include "gui/ResultClassView.h"
 #include "gui/StudentSearchBar.h"
-#include "gui/TfrmResult.h"
 
 using namespace qm;
 
@@ -24,17 +24,17 @@ namespace {
 // named 张生8, 王生9, ..., their pinyin ZHANG SHENG 8, ...
 struct NavigationSession : test::ProjectSession {
     test::MessageLog log;
-    gui::TfrmResult* result = nullptr;
+    gui::DivisionResultWindow* result = nullptr;
 
     NavigationSession() : ProjectSession(4, test::sampleStudents(40)) {}
 
     bool divideInWindow() {
         result = main.showResult();
-        QSignalSpy finished(result, &gui::TfrmResult::runFinished);
+        QSignalSpy finished(result, &gui::DivisionResultWindow::runFinished);
         result->startDivision();
         return finished.wait(120000) && finished.first().first().toBool();
     }
-    QTableWidget& grid() { return *result->sgClassShow(); }
+    QTableWidget& grid() { return *result->resultGrid(); }
     gui::StudentSearchBar& search() { return *result->searchBar(); }
     gui::ResultClassView& classes() { return *result->classView(); }
 
@@ -190,9 +190,9 @@ void TestResultNavigation::numberedCommandsHaveKeysNamedInTheirTooltips() {
 
     QVERIFY(QTest::qWaitForWindowActive(&session.main));
     QTest::keyClick(&session.main, Qt::Key_6, Qt::ControlModifier);
-    QVERIFY(session.main.classInfoForm() != nullptr);
+    QVERIFY(session.main.statisticsWindow() != nullptr);
     QTest::keyClick(&session.main, Qt::Key_5, Qt::ControlModifier);
-    QVERIFY(session.main.resultForm() != nullptr);
+    QVERIFY(session.main.resultWindow() != nullptr);
     QVERIFY2(session.log.texts().isEmpty(), qPrintable(session.log.texts().join('\n')));
 }
 

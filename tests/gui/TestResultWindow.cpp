@@ -17,10 +17,10 @@
 #include "db/Connection.h"
 #include "engine/DivisionRun.h"
 #include "gui/AppSetup.h"
+#include "gui/DivisionResultWindow.h"
 #include "gui/MdiChildren.h"
+#include "gui/MessageConsole.h"
 #include "gui/ResultGrid.h"
-#include "gui/TfrmResult.h"
-#include "gui/TfrmShow.h"
 #include "store/ProjectStore.h"
 
 using namespace qm;
@@ -40,8 +40,8 @@ struct DivisionSession : test::MainWindowSession {
     }
 
     // Runs "分班" (or the given start) and waits for the run's end; true when it succeeded.
-    bool runToEnd(gui::TfrmResult& window, const std::function<void()>& start) {
-        QSignalSpy finished(&window, &gui::TfrmResult::runFinished);
+    bool runToEnd(gui::DivisionResultWindow& window, const std::function<void()>& start) {
+        QSignalSpy finished(&window, &gui::DivisionResultWindow::runFinished);
         start();
         if (!finished.wait(kRunTimeoutMs)) {
             return false;
@@ -93,10 +93,10 @@ class TestResultWindow : public QObject {
 
 void TestResultWindow::newWindowShowsHeaderAndOneEmptyRow() {
     DivisionSession session(3, 0);
-    gui::TfrmResult* window = session.main.showResult();
+    gui::DivisionResultWindow* window = session.main.showResult();
     QVERIFY(window);
     QCOMPARE(window->windowTitle(), QStringLiteral("分班结果 - 高一"));
-    const QTableWidget& grid = *window->sgClassShow();
+    const QTableWidget& grid = *window->resultGrid();
     QCOMPARE(grid.columnCount(), 18);
     QCOMPARE(grid.rowCount(), 1);
     QStringList header;
@@ -119,11 +119,11 @@ void TestResultWindow::newWindowShowsHeaderAndOneEmptyRow() {
 void TestResultWindow::divisionFillsGridByClassAndWritesConsole() {
     DivisionSession session(4, 40);
     test::MessageLog log;
-    gui::TfrmResult* window = session.main.showResult();
+    gui::DivisionResultWindow* window = session.main.showResult();
     QVERIFY(session.runToEnd(*window, [&] { window->divideButton()->click(); }));
     QVERIFY2(log.texts().isEmpty(), qPrintable(log.texts().join('\n')));
 
-    const QTableWidget& grid = *window->sgClassShow();
+    const QTableWidget& grid = *window->resultGrid();
     QCOMPARE(grid.rowCount(), 40);
     QStringList numbers;
     for (int r = 1; r <= 40; ++r) {
@@ -172,8 +172,8 @@ void TestResultWindow::divisionFillsGridByClassAndWritesConsole() {
 void TestResultWindow::oneRunAtATime() {
     DivisionSession session(6, 300);
     test::MessageLog log;
-    gui::TfrmResult* window = session.main.showResult();
-    QSignalSpy finished(window, &gui::TfrmResult::runFinished);
+    gui::DivisionResultWindow* window = session.main.showResult();
+    QSignalSpy finished(window, &gui::DivisionResultWindow::runFinished);
 
     window->startDivision();
     // The run's end arrives through the event loop, so the run is under way until it is spun.
@@ -182,13 +182,13 @@ void TestResultWindow::oneRunAtATime() {
     QVERIFY(window->cancelButton()->isEnabled());
     QCOMPARE(window->progressBar()->maximum(), 0);  // busy
     window->startDivision();
-    session.main.re_fb({1, 2});
+    session.main.redivide({1, 2});
     auto* frame = qobject_cast<QMdiSubWindow*>(window->parentWidget());
     frame->close();
     QCOMPARE(log.texts().size(), 3);
     QVERIFY(log.texts().at(0).contains(QStringLiteral("正在分班")));
     QVERIFY(log.texts().at(2).contains(QStringLiteral("正在分班")));
-    QCOMPARE(session.main.resultForm(), window);
+    QCOMPARE(session.main.resultWindow(), window);
     QVERIFY(frame->isVisible());
 
     QVERIFY(finished.wait(kRunTimeoutMs));
@@ -196,25 +196,26 @@ void TestResultWindow::oneRunAtATime() {
     QVERIFY(finished.first().first().toBool());
     QVERIFY(window->divideButton()->isEnabled());
     QVERIFY(!window->cancelButton()->isEnabled());
-    QCOMPARE(window->sgClassShow()->rowCount(), 300);
+    QCOMPARE(window->resultGrid()->rowCount(), 300);
 }
 
 void TestResultWindow::cancelledRunChangesNothing() {
     // Enough students that the run is still placing them when the cancel request comes.
     DivisionSession session(6, 1000);
     test::MessageLog log;
-    gui::TfrmResult* window = session.main.showResult();
+    gui::DivisionResultWindow* window = session.main.showResult();
     const bool succeeded = session.runToEnd(*window, [&] {
         window->startDivision();
         window->cancelButton()->click();
     });
     QVERIFY(!succeeded);
     QVERIFY(log.texts().isEmpty());
-    QCOMPARE(session.workspace.console().lines().last(), QStringLiteral("分班已取消，数据没有改变"));
+    QCOMPARE(session.workspace.console().lines().last(),
+             QStringLiteral("分班已取消，数据没有改变"));
     QCOMPARE(test::countRows(session.database.connection(),
                              "select * from fb_1 where class_id<>0 or type<>0"),
              0);
-    QCOMPARE(window->sgClassShow()->rowCount(), 1);
+    QCOMPARE(window->resultGrid()->rowCount(), 1);
     QVERIFY(window->divideButton()->isEnabled());
 }
 
@@ -231,7 +232,7 @@ void TestResultWindow::progressCoversTheWholeRun() {
     }
     test::insertStudents(session.workspace.connection(), "fb_1", students);
     test::MessageLog log;
-    gui::TfrmResult* window = session.main.showResult();
+    gui::DivisionResultWindow* window = session.main.showResult();
     QStringList phases;
     QList<int> values;
     connect(window->progressBar(), &QProgressBar::valueChanged, window, [&](int value) {
@@ -264,7 +265,7 @@ void TestResultWindow::progressCoversTheWholeRun() {
 void TestResultWindow::replacingClassesIsAskedFirst() {
     DivisionSession session(4, 40);
     test::MessageLog log;
-    gui::TfrmResult* window = session.main.showResult();
+    gui::DivisionResultWindow* window = session.main.showResult();
     QVERIFY(session.runToEnd(*window, [&] { window->startDivision(); }));
     QVERIFY(log.texts().isEmpty());  // nothing to replace the first time
     auto& connection = session.database.connection();
@@ -277,7 +278,7 @@ void TestResultWindow::replacingClassesIsAskedFirst() {
 
     log.setAnswer(false);
     window->startDivision();
-    session.main.re_fb({2, 4});
+    session.main.redivide({2, 4});
     QVERIFY(!window->isRunning());
     QCOMPARE(log.messages().size(), std::size_t{2});
     QCOMPARE(log.messages()[0].kind, gui::MessageKind::Question);
@@ -296,21 +297,21 @@ void TestResultWindow::replacingClassesIsAskedFirst() {
 void TestResultWindow::dividedProjectShowsItsClassesAtOnce() {
     DivisionSession session(4, 40);
     auto& connection = session.database.connection();
-    QCOMPARE(session.main.showResult()->sgClassShow()->rowCount(), 1);
-    QVERIFY(gui::closeMdiChild(session.main.resultForm()));
+    QCOMPARE(session.main.showResult()->resultGrid()->rowCount(), 1);
+    QVERIFY(gui::closeMdiChild(session.main.resultWindow()));
     QApplication::processEvents();
 
     connection.exec("update fb_1 set sex='?' where student_id=40");
     engine::DivisionObserver quiet;
     engine::divide(connection, session.workspace.currentProject(), quiet);
-    gui::TfrmResult* window = session.main.showResult();
-    const QStringList classes = session.column(*window->sgClassShow(), 17);
+    gui::DivisionResultWindow* window = session.main.showResult();
+    const QStringList classes = session.column(*window->resultGrid(), 17);
     QCOMPARE(classes.size(), 40);
     QCOMPARE(classes.first(), QStringLiteral("未分班"));
     QCOMPARE(classes.count(QStringLiteral("未分班")), 1);
     QCOMPARE(classes.last(), QStringLiteral("4班"));
     // The row still names the student and his class for a move by hand.
-    const auto unplaced = static_cast<gui::ResultGrid*>(window->sgClassShow())->studentOfRow(0);
+    const auto unplaced = static_cast<gui::ResultGrid*>(window->resultGrid())->studentOfRow(0);
     QVERIFY(unplaced);
     QCOMPARE(unplaced->studentId, 40);
     QCOMPARE(unplaced->classId, 0);
@@ -321,7 +322,7 @@ void TestResultWindow::dividedProjectShowsItsClassesAtOnce() {
 void TestResultWindow::redivisionShowsTheProjectWithTheChosenClassesMarked() {
     DivisionSession session(4, 40);
     test::MessageLog log;
-    gui::TfrmResult* window = session.main.showResult();
+    gui::DivisionResultWindow* window = session.main.showResult();
     QVERIFY(session.runToEnd(*window, [&] { window->startDivision(); }));
     auto& connection = session.database.connection();
     const int inChosen =
@@ -333,10 +334,10 @@ void TestResultWindow::redivisionShowsTheProjectWithTheChosenClassesMarked() {
         "(select student_id from fb_1 where class_id in (2,4) order by math+english desc "
         "limit 5)");
 
-    QVERIFY(session.runToEnd(*window, [&] { session.main.re_fb({2, 4}); }));
+    QVERIFY(session.runToEnd(*window, [&] { session.main.redivide({2, 4}); }));
     QCOMPARE(log.texts(),
              QStringList{QStringLiteral("重新分班将改变 2班、4班 的学生，是否继续？")});
-    const QTableWidget& grid = *window->sgClassShow();
+    const QTableWidget& grid = *window->resultGrid();
     const QStringList classes = session.column(grid, 17);
     QCOMPARE(classes.size(), 40);
     int marked = 0;
@@ -367,21 +368,21 @@ void TestResultWindow::redivisionShowsTheProjectWithTheChosenClassesMarked() {
 
 void TestResultWindow::failedRunIsReportedAndGridKept() {
     DivisionSession session(4, 20);
-    gui::TfrmResult* window = session.main.showResult();
+    gui::DivisionResultWindow* window = session.main.showResult();
     session.database.connection().exec("update fb_info set num=0");
     test::MessageLog log;
     QVERIFY(!session.runToEnd(*window, [&] { window->startDivision(); }));
     QCOMPARE(log.messages().size(), std::size_t{1});
     QCOMPARE(log.messages()[0].kind, gui::MessageKind::Error);
     QVERIFY(log.messages()[0].text.contains(QStringLiteral("班级数")));
-    QCOMPARE(window->sgClassShow()->rowCount(), 1);
+    QCOMPARE(window->resultGrid()->rowCount(), 1);
     QVERIFY(window->divideButton()->isEnabled());
 }
 
 // Twelve thousand rows still show their numbers whole.
 void TestResultWindow::rowNumbersAreNeverCut() {
     DivisionSession session(3, 0);
-    QTableWidget& grid = *session.main.showResult()->sgClassShow();
+    QTableWidget& grid = *session.main.showResult()->resultGrid();
     grid.setRowCount(12000);
     const QString last = QStringLiteral("12000");
     QVERIFY(grid.columnWidth(0) > grid.fontMetrics().horizontalAdvance(last));
@@ -399,9 +400,9 @@ void TestResultWindow::consoleStaysBesideTheResultWhereTheTeacherPutsIt() {
     DivisionSession session(3, 30);
     test::MessageLog log;
     session.main.resize(1024, 700);
-    gui::TfrmResult* window = session.main.showResult();
+    gui::DivisionResultWindow* window = session.main.showResult();
     QVERIFY(session.runToEnd(*window, [&] { window->startDivision(); }));
-    gui::TfrmShow& console = session.workspace.console();
+    gui::MessageConsole& console = session.workspace.console();
     QCOMPARE(&console, session.main.console());
     QTRY_VERIFY(console.isVisible());
     QVERIFY(!console.isFloating());
@@ -409,7 +410,7 @@ void TestResultWindow::consoleStaysBesideTheResultWhereTheTeacherPutsIt() {
     const auto globalRect = [](QWidget& widget) {
         return QRect(widget.mapToGlobal(QPoint()), widget.size());
     };
-    QTRY_VERIFY(!globalRect(*window->sgClassShow()).intersects(globalRect(console)));
+    QTRY_VERIFY(!globalRect(*window->resultGrid()).intersects(globalRect(console)));
     // The whole result window stays inside the work area as the console takes its place.
     QVERIFY(
         session.main.mdiArea()->viewport()->rect().contains(window->parentWidget()->geometry()));

@@ -18,16 +18,16 @@
 #include "GuiTestSupport.h"
 #include "gui/AboutDialog.h"
 #include "gui/BalancePage.h"
+#include "gui/ClassStatisticsWindow.h"
+#include "gui/CopyStudentsDialog.h"
+#include "gui/DivisionResultWindow.h"
+#include "gui/DivisionSettingsWindow.h"
 #include "gui/GroupPanel.h"
-#include "gui/TfrmBuild.h"
-#include "gui/TfrmResult.h"
-#include "gui/TfrmShow.h"
-#include "gui/Tfrm_class_info.h"
-#include "gui/Tfrm_config.h"
-#include "gui/Tfrm_excelToDb.h"
-#include "gui/Tfrm_insertFB.h"
-#include "gui/Tfrm_list.h"
-#include "gui/Tfrm_open.h"
+#include "gui/ImportPreviewWindow.h"
+#include "gui/MessageConsole.h"
+#include "gui/NewProjectDialog.h"
+#include "gui/OpenProjectDialog.h"
+#include "gui/StudentListWindow.h"
 #include "gui/VersionComparisonDialog.h"
 #include "gui/VersionsDialog.h"
 #include "reports/VersionComparison.h"
@@ -100,8 +100,8 @@ struct SmallScreenSession : test::ProjectSession {
 
     // Divides through the result window, as the teacher does: the console appears below.
     bool divideWithTheWindow() {
-        gui::TfrmResult* result = main.showResult();
-        QSignalSpy finished(result, &gui::TfrmResult::runFinished);
+        gui::DivisionResultWindow* result = main.showResult();
+        QSignalSpy finished(result, &gui::DivisionResultWindow::runFinished);
         result->startDivision();
         return finished.wait(kRunTimeoutMs) && finished.first().first().toBool();
     }
@@ -113,8 +113,9 @@ struct SmallScreenSession : test::ProjectSession {
         const QWidget& frame = *window.parentWidget();
         const QRect area = globalRect(*main.mdiArea()->viewport());
         QVERIFY2(area.contains(globalRect(frame)),
-                 qPrintable(QStringLiteral("%1: %2 in %3").arg(what).arg(toText(frame.size()),
-                                                                        toText(area.size()))));
+                 qPrintable(QStringLiteral("%1: %2 in %3")
+                                .arg(what)
+                                .arg(toText(frame.size()), toText(area.size()))));
         const QStringList cut = buttonsOutOfSight(window);
         QVERIFY2(cut.isEmpty(), qPrintable(what + QStringLiteral(": ") + cut.join(',')));
         const QStringList squeezed = squeezedLabels(window);
@@ -130,9 +131,9 @@ struct SmallScreenSession : test::ProjectSession {
 void expectDialogFits(QDialog& dialog, const QString& what) {
     dialog.show();
     QApplication::processEvents();
-    QVERIFY2(kScreen.contains(dialog.frameGeometry()),
-             qPrintable(QStringLiteral("%1: %2×%3").arg(what).arg(dialog.width()).arg(
-                 dialog.height())));
+    QVERIFY2(
+        kScreen.contains(dialog.frameGeometry()),
+        qPrintable(QStringLiteral("%1: %2×%3").arg(what).arg(dialog.width()).arg(dialog.height())));
     const QStringList cut = buttonsOutOfSight(dialog);
     QVERIFY2(cut.isEmpty(), qPrintable(what + QStringLiteral(": ") + cut.join(',')));
     dialog.hide();
@@ -167,12 +168,12 @@ void TestSmallScreen::workWindowsFitBesideTheConsole() {
     SmallScreenSession session;
     test::MessageLog log;
     QVERIFY(session.divideWithTheWindow());
-    gui::TfrmShow& console = *session.main.console();
+    gui::MessageConsole& console = *session.main.console();
     QTRY_VERIFY(console.isVisible());
     QVERIFY(!console.isFloating());
     QCOMPARE(session.main.dockWidgetArea(&console), Qt::BottomDockWidgetArea);
 
-    session.expectFits(*session.main.resultForm(), QStringLiteral("分班结果"));
+    session.expectFits(*session.main.resultWindow(), QStringLiteral("分班结果"));
 
     // Each page of the window's tabs in turn.
     const auto expectEachPageFits = [&session](QWidget& window, QTabWidget& pages,
@@ -183,18 +184,18 @@ void TestSmallScreen::workWindowsFitBesideTheConsole() {
         }
     };
     session.main.showSettings();
-    gui::Tfrm_config& settings = *session.main.configForm();
+    gui::DivisionSettingsWindow& settings = *session.main.settingsWindow();
     expectEachPageFits(settings, *settings.pages(), QStringLiteral("分班设置"));
     session.main.showClassInfo();
-    gui::Tfrm_class_info& info = *session.main.classInfoForm();
+    gui::ClassStatisticsWindow& info = *session.main.statisticsWindow();
     test::waitForStatistics(info);
     expectEachPageFits(info, *info.pages(), QStringLiteral("班级信息"));
     session.main.showStudentList();
-    gui::Tfrm_list& list = *session.main.listForm();
+    gui::StudentListWindow& list = *session.main.studentListWindow();
     expectEachPageFits(list, *list.sidePanel(), QStringLiteral("学生名单"));
 
     session.main.importStudents();
-    session.expectFits(*session.main.importForm(), QStringLiteral("导入数据浏览"));
+    session.expectFits(*session.main.importWindow(), QStringLiteral("导入数据浏览"));
     QVERIFY2(log.texts().isEmpty(), qPrintable(log.texts().join('\n')));
 }
 
@@ -204,7 +205,7 @@ void TestSmallScreen::studentListSidePanelHasRoomAndCanBeWidened() {
     test::MessageLog log;
     QVERIFY(session.divideWithTheWindow());
     session.main.showStudentList();
-    gui::Tfrm_list& list = *session.main.listForm();
+    gui::StudentListWindow& list = *session.main.studentListWindow();
     list.sidePanel()->setCurrentWidget(list.groupPanel());
     QApplication::processEvents();
     const int before = list.sidePanel()->width();
@@ -236,15 +237,15 @@ void TestSmallScreen::dialogsFitTheScreen() {
     store::saveVersion(connection, session.project, "调整后");
 
     {
-        gui::TfrmBuild dialog(session.workspace, &session.main);
+        gui::NewProjectDialog dialog(session.workspace, &session.main);
         expectDialogFits(dialog, QStringLiteral("新建"));
     }
     {
-        gui::Tfrm_open dialog(session.workspace, &session.main);
+        gui::OpenProjectDialog dialog(session.workspace, &session.main);
         expectDialogFits(dialog, QStringLiteral("打开"));
     }
     {
-        gui::Tfrm_insertFB dialog(session.workspace, &session.main);
+        gui::CopyStudentsDialog dialog(session.workspace, &session.main);
         expectDialogFits(dialog, QStringLiteral("内部数据"));
     }
     {

@@ -14,7 +14,7 @@
 #include "GuiTestSupport.h"
 #include "db/Connection.h"
 #include "gui/StudentListModel.h"
-#include "gui/Tfrm_list.h"
+#include "gui/StudentListWindow.h"
 #include "store/ProjectStore.h"
 
 using namespace qm;
@@ -34,7 +34,7 @@ test::StudentRow student(int id, const char* name, const char* sex, int classId,
 
 struct ListSession : test::MainWindowSession {
     store::CurrentProject project;
-    std::unique_ptr<gui::Tfrm_list> window;
+    std::unique_ptr<gui::StudentListWindow> window;
 
     ListSession() {
         project = store::createProject(workspace.connection(), "高一", 2);
@@ -43,7 +43,7 @@ struct ListSession : test::MainWindowSession {
                               student(5, "张 小明 ", "男", 0, 66), student(1, "王芳", "女", 2, 90),
                               student(4, "赵六", "男", 1, 58), student(3, "刘张", "女", 0, 70)});
         workspace.setCurrentProject(project);
-        window = std::make_unique<gui::Tfrm_list>(workspace);
+        window = std::make_unique<gui::StudentListWindow>(workspace);
         window->show();
     }
 
@@ -58,8 +58,8 @@ struct ListSession : test::MainWindowSession {
     }
 
     void clickNode(QTreeWidgetItem* node) {
-        window->tv_class()->setCurrentItem(node);
-        emit window->tv_class()->itemClicked(node, 0);
+        window->classTree()->setCurrentItem(node);
+        emit window->classTree()->itemClicked(node, 0);
     }
 
     double storedMath(int id) {
@@ -94,7 +94,7 @@ class TestStudentList : public QObject {
 
 void TestStudentList::gridHasTheListColumns() {
     ListSession session;
-    const QAbstractItemModel& model = *session.window->DBGrid1()->model();
+    const QAbstractItemModel& model = *session.window->studentGrid()->model();
     const QStringList headings = {"学号", "登分号", "学生姓名", "性别",     "班级", "数学",
                                   "英语", "语文",   "物理",     "政治",     "历史", "体育",
                                   "地理", "生物",   "类型",     "毕业学校", "地址"};
@@ -106,13 +106,14 @@ void TestStudentList::gridHasTheListColumns() {
         QCOMPARE(bool(alignment & Qt::AlignHCenter), !leftAligned.contains(headings[c]));
     }
     // Wide columns for the school and the address, narrow ones for the scores.
-    QVERIFY(session.window->DBGrid1()->columnWidth(15) > session.window->DBGrid1()->columnWidth(5));
+    QVERIFY(session.window->studentGrid()->columnWidth(15) >
+            session.window->studentGrid()->columnWidth(5));
 }
 
 // The query boxes' captions keep their blanks; the three score ranges share the second row.
 void TestStudentList::queryBoxesHaveTheirCaptions() {
     ListSession session;
-    gui::Tfrm_list& window = *session.window;
+    gui::StudentListWindow& window = *session.window;
     QCOMPARE(window.windowTitle(), QStringLiteral("学生名单"));
     QStringList labels;
     for (const QLabel* label : window.findChildren<QLabel*>()) {
@@ -123,36 +124,37 @@ void TestStudentList::queryBoxesHaveTheirCaptions() {
     QCOMPARE(labels, QStringList({"考号    ", "姓名    ", "数学    ", "至", "英语    ", "至",
                                   "语文     ", "至"}));
     QStringList sexes;
-    for (int i = 0; i < window.cbSex()->count(); ++i) {
-        sexes << window.cbSex()->itemText(i);
+    for (int i = 0; i < window.sexBox()->count(); ++i) {
+        sexes << window.sexBox()->itemText(i);
     }
     QCOMPARE(sexes, QStringList({"全部", "男", "女"}));
-    QCOMPARE(window.cbSex()->currentText(), QStringLiteral("全部"));
-    QCOMPARE(window.cbClass()->text(), QStringLiteral("使用左边的班级条件"));
-    QVERIFY(!window.cbClass()->isChecked());
+    QCOMPARE(window.sexBox()->currentText(), QStringLiteral("全部"));
+    QCOMPARE(window.useClassBox()->text(), QStringLiteral("使用左边的班级条件"));
+    QVERIFY(!window.useClassBox()->isChecked());
     QCOMPARE(window.queryButton()->text(), QStringLiteral("查询"));
     QVERIFY(window.queryButton()->isDefault());
-    const int secondRow = window.edMath1()->mapTo(&window, QPoint()).y();
+    const int secondRow = window.mathFromEdit()->mapTo(&window, QPoint()).y();
     for (const QLineEdit* box :
-         {window.edMath2(), window.edSx1(), window.edSx2(), window.edYw1(), window.edYw2()}) {
+         {window.mathToEdit(), window.englishFromEdit(), window.englishToEdit(),
+          window.chineseFromEdit(), window.chineseToEdit()}) {
         QCOMPARE(box->mapTo(&window, QPoint()).y(), secondRow);
     }
-    QVERIFY(window.ed_no()->mapTo(&window, QPoint()).y() < secondRow);
+    QVERIFY(window.numberEdit()->mapTo(&window, QPoint()).y() < secondRow);
 
     // A score range with one end only is named beside the boxes: the query leaves it out.
-    QVERIFY(window.edSx2()->toolTip().contains(QStringLiteral("两端")));
+    QVERIFY(window.englishToEdit()->toolTip().contains(QStringLiteral("两端")));
     QVERIFY(window.rangeNote()->text().isEmpty());
-    window.edMath1()->setText(QStringLiteral("60"));
-    window.edYw2()->setText(QStringLiteral("90"));
+    window.mathFromEdit()->setText(QStringLiteral("60"));
+    window.chineseToEdit()->setText(QStringLiteral("90"));
     QVERIFY(window.rangeNote()->text().startsWith(QStringLiteral("数学、语文分数段只填了一端")));
-    window.edMath2()->setText(QStringLiteral("90"));
-    window.edYw2()->setText(QStringLiteral(" "));
+    window.mathToEdit()->setText(QStringLiteral("90"));
+    window.chineseToEdit()->setText(QStringLiteral(" "));
     QVERIFY(window.rangeNote()->text().isEmpty());
 }
 
 void TestStudentList::treeListsClassesAndAClickListsThem() {
     ListSession session;
-    QTreeWidget& tree = *session.window->tv_class();
+    QTreeWidget& tree = *session.window->classTree();
     QCOMPARE(tree.topLevelItemCount(), 1);
     QTreeWidgetItem* root = tree.topLevelItem(0);
     QCOMPARE(root->text(0), QStringLiteral("所有班级"));
@@ -175,7 +177,7 @@ void TestStudentList::treeListsClassesAndAClickListsThem() {
 void TestStudentList::queryBoxesNarrowTheList() {
     ListSession session;
     test::MessageLog log;
-    gui::Tfrm_list& window = *session.window;
+    gui::StudentListWindow& window = *session.window;
 
     struct Case {
         const char* what;
@@ -184,32 +186,32 @@ void TestStudentList::queryBoxesNarrowTheList() {
     };
     const Case cases[] = {
         {"all boxes empty: every student by number", [] {}, {"1", "2", "3", "4", "5", "6"}},
-        {"part of a name", [&] { window.ed_name()->setText("张"); }, {"3", "5", "6"}},
+        {"part of a name", [&] { window.nameEdit()->setText("张"); }, {"3", "5", "6"}},
         {"stray blanks in a stored name do not count",
-         [&] { window.ed_name()->setText("张小明"); },
+         [&] { window.nameEdit()->setText("张小明"); },
          {"5"}},
-        {"nor in the name typed", [&] { window.ed_name()->setText(" 张 "); }, {"3", "5", "6"}},
-        {"girls with 张", [&] { window.cbSex()->setCurrentIndex(2); }, {"3"}},
+        {"nor in the name typed", [&] { window.nameEdit()->setText(" 张 "); }, {"3", "5", "6"}},
+        {"girls with 张", [&] { window.sexBox()->setCurrentIndex(2); }, {"3"}},
         {"only the first mathematics box: no range",
          [&] {
-             window.ed_name()->clear();
-             window.cbSex()->setCurrentIndex(0);
-             window.edMath1()->setText("80");
+             window.nameEdit()->clear();
+             window.sexBox()->setCurrentIndex(0);
+             window.mathFromEdit()->setText("80");
          },
          {"1", "2", "3", "4", "5", "6"}},
-        {"a mathematics range", [&] { window.edMath2()->setText("95"); }, {"1", "6"}},
+        {"a mathematics range", [&] { window.mathToEdit()->setText("95"); }, {"1", "6"}},
         {"the class of the tree",
          [&] {
-             window.edMath1()->clear();
-             window.edMath2()->clear();
-             window.cbClass()->setChecked(true);
-             window.tv_class()->setCurrentItem(window.tv_class()->topLevelItem(0)->child(1));
+             window.mathFromEdit()->clear();
+             window.mathToEdit()->clear();
+             window.useClassBox()->setChecked(true);
+             window.classTree()->setCurrentItem(window.classTree()->topLevelItem(0)->child(1));
          },
          {"2", "4"}},
         {"a name with a quote matches literally",
          [&] {
-             window.cbClass()->setChecked(false);
-             window.ed_name()->setText("张'");
+             window.useClassBox()->setChecked(false);
+             window.nameEdit()->setText("张'");
          },
          {}},
     };
@@ -217,7 +219,7 @@ void TestStudentList::queryBoxesNarrowTheList() {
         c.fill();
         // Enter in a box runs the query as the default button does; a query that finds nobody
         // says so.
-        QTest::keyClick(window.ed_name(), Qt::Key_Return);
+        QTest::keyClick(window.nameEdit(), Qt::Key_Return);
         const QStringList told =
             c.ids.isEmpty() ? QStringList{QStringLiteral("没有找到符合条件的学生")} : QStringList{};
         QVERIFY2(log.texts() == told, c.what);
@@ -226,8 +228,8 @@ void TestStudentList::queryBoxesNarrowTheList() {
     }
 
     // A student number that is not a number: told, and the grid stays empty.
-    window.ed_name()->clear();
-    window.ed_no()->setText("abc");
+    window.nameEdit()->clear();
+    window.numberEdit()->setText("abc");
     window.queryButton()->click();
     QCOMPARE(log.texts().size(), 1);
     QVERIFY(log.texts().first().contains(QStringLiteral("考号")));
@@ -235,9 +237,9 @@ void TestStudentList::queryBoxesNarrowTheList() {
     log.clear();
 
     // The class condition without a chosen class is told, not ignored.
-    window.ed_no()->clear();
-    window.tv_class()->setCurrentItem(nullptr);
-    window.cbClass()->setChecked(true);
+    window.numberEdit()->clear();
+    window.classTree()->setCurrentItem(nullptr);
+    window.useClassBox()->setChecked(true);
     window.queryButton()->click();
     QCOMPARE(log.texts().size(), 1);
     QVERIFY(log.texts().first().contains(QStringLiteral("班级")));
@@ -248,7 +250,7 @@ void TestStudentList::editedScoreIsStoredWhenTheRowIsPosted() {
     test::MessageLog log;
     gui::StudentListModel& model = *session.window->model();
     const int row = static_cast<int>(session.shownIds().indexOf("2"));
-    session.window->DBGrid1()->setCurrentIndex(session.cellOf(row, "math"));
+    session.window->studentGrid()->setCurrentIndex(session.cellOf(row, "math"));
     QVERIFY(model.setData(session.cellOf(row, "math"), "95.5", Qt::EditRole));
     QVERIFY(model.isEditing());
     QCOMPARE(session.storedMath(2), 75.0);  // not before the row is posted
@@ -258,7 +260,7 @@ void TestStudentList::editedScoreIsStoredWhenTheRowIsPosted() {
     QVERIFY2(log.texts().isEmpty(), qPrintable(log.texts().join('\n')));
     QVERIFY(!model.isEditing());
     QCOMPARE(session.storedMath(2), 95.5);
-    QCOMPARE(session.window->DBGrid1()->currentIndex().row(), row + 1);
+    QCOMPARE(session.window->studentGrid()->currentIndex().row(), row + 1);
 }
 
 void TestStudentList::refusedValueIsToldAndNothingStored() {
@@ -266,7 +268,7 @@ void TestStudentList::refusedValueIsToldAndNothingStored() {
     test::MessageLog log;
     gui::StudentListModel& model = *session.window->model();
     const int row = static_cast<int>(session.shownIds().indexOf("4"));
-    session.window->DBGrid1()->setCurrentIndex(session.cellOf(row, "math"));
+    session.window->studentGrid()->setCurrentIndex(session.cellOf(row, "math"));
     QVERIFY(model.setData(session.cellOf(row, "math"), "abc", Qt::EditRole));
     session.press(gui::RecordNavigator::Post);
     QCOMPARE(log.texts().size(), 1);
@@ -303,7 +305,7 @@ void TestStudentList::insertAndDeleteRows() {
     QCOMPARE(stored.at(0, 3).toInt(), std::int64_t(0));
 
     // Deleting asks first; No keeps the student, Yes deletes it.
-    session.window->DBGrid1()->setCurrentIndex(session.cellOf(row, "student_id"));
+    session.window->studentGrid()->setCurrentIndex(session.cellOf(row, "student_id"));
     log.setAnswer(false);
     session.press(gui::RecordNavigator::Delete);
     QCOMPARE(log.texts().size(), 1);

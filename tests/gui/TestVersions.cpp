@@ -14,7 +14,7 @@
 #include "AdjustmentSession.h"
 #include "gui/AdjustCommands.h"
 #include "gui/StudentListModel.h"
-#include "gui/Tfrm_list.h"
+#include "gui/StudentListWindow.h"
 #include "gui/VersionComparisonDialog.h"
 #include "gui/VersionsDialog.h"
 #include "store/SavedVersions.h"
@@ -23,7 +23,7 @@ using namespace qm;
 
 namespace {
 
-QAction* menuEntry(gui::Tfrm_main& main, const QString& text) {
+QAction* menuEntry(gui::MainWindow& main, const QString& text) {
     for (QAction* action : main.command(QStringLiteral("方案"))->menu()->actions()) {
         if (action->text() == text) {
             return action;
@@ -198,7 +198,8 @@ void TestVersions::comparisonShowsTwoVersionsSideBySide() {
     menuEntry(session.main, "方案对比…")->trigger();
     QVERIFY(compared);
     QCOMPARE(log.texts().size(), 1);
-    QVERIFY2(log.texts()[0].contains(QStringLiteral("方案 1（开学前）")), qPrintable(log.texts()[0]));
+    QVERIFY2(log.texts()[0].contains(QStringLiteral("方案 1（开学前）")),
+             qPrintable(log.texts()[0]));
     // Comparing changes nothing.
     QCOMPARE(session.classOf(12), 1);
 }
@@ -208,7 +209,7 @@ void TestVersions::restoreIsAStepThatCanBeUndone() {
     test::MessageLog log;
     saveTwoVersions(session);
     session.main.command(QStringLiteral("7.学生名单"))->trigger();
-    gui::Tfrm_list& list = *session.main.listForm();
+    gui::StudentListWindow& list = *session.main.studentListWindow();
     const auto restoreFirst = [&](bool answer) {
         log.setAnswer(answer);
         test::actOnNextDialog<gui::VersionsDialog>([](gui::VersionsDialog& versions) {

@@ -6,11 +6,11 @@ namespace qm::gui {
 
 // The open dialog "选择分班项目": lists the projects, makes one current ("打开" or a double
 // click) or deletes one with everything it owns ("删除").
-class Tfrm_open : public ProjectPickerDialog {
+class OpenProjectDialog : public ProjectPickerDialog {
     Q_OBJECT
 
   public:
-    explicit Tfrm_open(Workspace& workspace, QWidget* parent = nullptr);
+    explicit OpenProjectDialog(Workspace& workspace, QWidget* parent = nullptr);
 
   private:
     void choose(int projectId) override;

@@ -22,12 +22,12 @@ class Workspace;
 // "确定", which then closes the window; "取消" closes it without storing. Settings another program
 // stores meanwhile are shown when the window holds no changes of the teacher's, and are never
 // replaced by the window's without asking.
-class Tfrm_config : public QWidget {
+class DivisionSettingsWindow : public QWidget {
     Q_OBJECT
 
   public:
     // The window works on the project that is current when it is made.
-    explicit Tfrm_config(Workspace& workspace, QWidget* parent = nullptr);
+    explicit DivisionSettingsWindow(Workspace& workspace, QWidget* parent = nullptr);
 
     QTabWidget* pages() const { return pages_; }
     // The seven stored boxes: cb_person, cb_total, cb_ch, cb_math, cb_eng, cb_inter, cb_man.
@@ -36,13 +36,13 @@ class Tfrm_config : public QWidget {
     // 深度优化 and the balance figures (the division itself always uses all nine).
     const std::array<QCheckBox*, 9>& subjectBoxes() const { return subjectBoxes_; }
     // The band tolerance (1 to 1000) and the fine-tuning count (0 to 1000).
-    QSpinBox* edInter() const { return edInter_; }
-    QSpinBox* edWTNum() const { return edWTNum_; }
+    QSpinBox* bandToleranceBox() const { return bandToleranceBox_; }
+    QSpinBox* tuningCountBox() const { return tuningCountBox_; }
     // Page "深度优化": whether a division ends with it, and its strength, which the result
     // window's "深度优化" uses too.
-    QCheckBox* cb_deepOpt() const { return cb_deepOpt_; }
-    QRadioButton* rb_averagesFirst() const { return rb_averagesFirst_; }
-    QRadioButton* rb_bandsFirst() const { return rb_bandsFirst_; }
+    QCheckBox* deepOptimisationBox() const { return deepOptimisationBox_; }
+    QRadioButton* averagesFirstButton() const { return averagesFirstButton_; }
+    QRadioButton* bandsFirstButton() const { return bandsFirstButton_; }
     QPushButton* okButton() const { return okButton_; }
     // "取消": closes the window and leaves the stored row as it was.
     QPushButton* cancelButton() const { return cancelButton_; }
@@ -56,12 +56,12 @@ class Tfrm_config : public QWidget {
     QWidget* buildRulesPage();
     QWidget* buildNumbersPage();
     QWidget* buildOptimisationPage();
-    void FormShow();
+    void loadStoredSettings();
     void showSettings(const store::DivisionSettings& settings);
     // The row as the window shows it now.
     store::DivisionSettings windowSettings() const;
     void followOutsideChange();
-    void BitBtn1Click();
+    void saveAndClose();
 
     Workspace& workspace_;
     std::optional<int> projectId_;
@@ -70,11 +70,11 @@ class Tfrm_config : public QWidget {
     QTabWidget* pages_;
     std::array<QCheckBox*, 9> subjectBoxes_{};
     std::array<QCheckBox*, 7> settingBoxes_{};
-    QSpinBox* edInter_ = nullptr;
-    QSpinBox* edWTNum_ = nullptr;
-    QCheckBox* cb_deepOpt_ = nullptr;
-    QRadioButton* rb_averagesFirst_ = nullptr;
-    QRadioButton* rb_bandsFirst_ = nullptr;
+    QSpinBox* bandToleranceBox_ = nullptr;
+    QSpinBox* tuningCountBox_ = nullptr;
+    QCheckBox* deepOptimisationBox_ = nullptr;
+    QRadioButton* averagesFirstButton_ = nullptr;
+    QRadioButton* bandsFirstButton_ = nullptr;
     QPushButton* okButton_;
     QPushButton* cancelButton_;
 };

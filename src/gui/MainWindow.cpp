@@ -1,4 +1,4 @@
-#include "gui/Tfrm_main.h"
+#include "gui/MainWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -15,21 +15,21 @@
 
 #include "gui/AboutDialog.h"
 #include "gui/AppSetup.h"
+#include "gui/ClassStatisticsWindow.h"
+#include "gui/CopyStudentsDialog.h"
 #include "gui/DatabaseCommands.h"
+#include "gui/DivisionResultWindow.h"
+#include "gui/DivisionSettingsWindow.h"
 #include "gui/ExportCommands.h"
 #include "gui/HistoryActions.h"
+#include "gui/ImportPreviewWindow.h"
 #include "gui/MdiChildren.h"
+#include "gui/MessageConsole.h"
+#include "gui/NewProjectDialog.h"
+#include "gui/OpenProjectDialog.h"
 #include "gui/OutsideChanges.h"
 #include "gui/ProgramIcon.h"
-#include "gui/TfrmBuild.h"
-#include "gui/TfrmResult.h"
-#include "gui/TfrmShow.h"
-#include "gui/Tfrm_class_info.h"
-#include "gui/Tfrm_config.h"
-#include "gui/Tfrm_excelToDb.h"
-#include "gui/Tfrm_insertFB.h"
-#include "gui/Tfrm_list.h"
-#include "gui/Tfrm_open.h"
+#include "gui/StudentListWindow.h"
 #include "gui/ToolIcons.h"
 #include "gui/ToolShortcuts.h"
 #include "gui/UserGuide.h"
@@ -47,11 +47,11 @@ const QString kConsolePlaceKey = QStringLiteral("console/place");
 
 }  // namespace
 
-Tfrm_main::Tfrm_main(Workspace& workspace, QWidget* parent)
+MainWindow::MainWindow(Workspace& workspace, QWidget* parent)
     : QMainWindow(parent),
       workspace_(workspace),
       mdiArea_(new WorkArea(this)),
-      console_(new TfrmShow(this)) {
+      console_(new MessageConsole(this)) {
     setObjectName(QStringLiteral("Tfrm_main"));
     setWindowIcon(programIcon());
     mdiArea_->setBackground(palette().color(QPalette::Disabled, QPalette::Text));
@@ -62,38 +62,37 @@ Tfrm_main::Tfrm_main(Workspace& workspace, QWidget* parent)
     placeConsole();
     workspace_.setConsole(console_);
     workspace_.setLeaveGuard([this] { return closeProjectWindows(); });
-    connect(&workspace_, &Workspace::currentProjectChanged, this, &Tfrm_main::showCurrentProject);
+    connect(&workspace_, &Workspace::currentProjectChanged, this, &MainWindow::showCurrentProject);
     // Another program may have changed the data while the teacher was elsewhere.
-    connect(mdiArea_, &QMdiArea::subWindowActivated, this,
-            [this](QMdiSubWindow* window) {
-                if (window) {
-                    workspace_.outsideChanges().check();
-                }
-            });
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
+        if (window) {
+            workspace_.outsideChanges().check();
+        }
+    });
     showCurrentProject();
 }
 
-Tfrm_main::~Tfrm_main() {
+MainWindow::~MainWindow() {
     workspace_.setLeaveGuard({});
 }
 
 // The console stands below the work windows, where the teacher last put it.
-void Tfrm_main::placeConsole() {
+void MainWindow::placeConsole() {
     addDockWidget(Qt::BottomDockWidgetArea, console_);
     const QByteArray place = programSettings().value(kConsolePlaceKey).toByteArray();
     if (place.isEmpty() || !restoreState(place)) {
         resizeDocks({console_}, {console_->sizeHint().height()}, Qt::Vertical);
     }
     console_->hide();  // until a division writes to it
-    connect(console_, &QDockWidget::dockLocationChanged, this, &Tfrm_main::rememberConsolePlace);
-    connect(console_, &QDockWidget::topLevelChanged, this, &Tfrm_main::rememberConsolePlace);
+    connect(console_, &QDockWidget::dockLocationChanged, this, &MainWindow::rememberConsolePlace);
+    connect(console_, &QDockWidget::topLevelChanged, this, &MainWindow::rememberConsolePlace);
 }
 
-void Tfrm_main::rememberConsolePlace() {
+void MainWindow::rememberConsolePlace() {
     programSettings().setValue(kConsolePlaceKey, saveState());
 }
 
-void Tfrm_main::buildMenuBar() {
+void MainWindow::buildMenuBar() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
     file->setObjectName(QStringLiteral("menuFile"));
     file->addAction(QStringLiteral("备份数据库…"), this,
@@ -114,22 +113,22 @@ void Tfrm_main::buildMenuBar() {
         ->setObjectName(QStringLiteral("actAbout"));
 }
 
-void Tfrm_main::buildToolBar() {
+void MainWindow::buildToolBar() {
     struct Command {
         const char* caption;
         ToolIcon icon;
-        void (Tfrm_main::*run)();
+        void (MainWindow::*run)();
     };
     const Command commands[] = {
-        {"1.新建", ToolIcon::NewProject, &Tfrm_main::newProject},
-        {"2.打开", ToolIcon::OpenProject, &Tfrm_main::openProject},
-        {"3.1数据导入", ToolIcon::ImportSheet, &Tfrm_main::importStudents},
-        {"3.2内部数据", ToolIcon::CopyStudents, &Tfrm_main::copyStudents},
-        {"4.分班设置", ToolIcon::Settings, &Tfrm_main::showSettings},
+        {"1.新建", ToolIcon::NewProject, &MainWindow::newProject},
+        {"2.打开", ToolIcon::OpenProject, &MainWindow::openProject},
+        {"3.1数据导入", ToolIcon::ImportSheet, &MainWindow::importStudents},
+        {"3.2内部数据", ToolIcon::CopyStudents, &MainWindow::copyStudents},
+        {"4.分班设置", ToolIcon::Settings, &MainWindow::showSettings},
         {"5.开始", ToolIcon::Divide, nullptr},
-        {"6.班级信息", ToolIcon::ClassInfo, &Tfrm_main::showClassInfo},
-        {"7.学生名单", ToolIcon::StudentList, &Tfrm_main::showStudentList},
-        {"8.数据导出", ToolIcon::Export, &Tfrm_main::exportResult},
+        {"6.班级信息", ToolIcon::ClassInfo, &MainWindow::showClassInfo},
+        {"7.学生名单", ToolIcon::StudentList, &MainWindow::showStudentList},
+        {"8.数据导出", ToolIcon::Export, &MainWindow::exportResult},
         {"退出", ToolIcon::Exit, nullptr},
     };
     QToolBar* bar = addToolBar(QStringLiteral("命令"));
@@ -153,7 +152,7 @@ void Tfrm_main::buildToolBar() {
     addAdjustmentCommands(*bar);
 }
 
-void Tfrm_main::addAdjustmentCommands(QToolBar& bar) {
+void MainWindow::addAdjustmentCommands(QToolBar& bar) {
     bar.addSeparator();
     auto* history = new HistoryActions(workspace_, *this);
     QAction* versions = new QAction(style()->standardIcon(QStyle::SP_DialogSaveButton),
@@ -167,7 +166,7 @@ void Tfrm_main::addAdjustmentCommands(QToolBar& bar) {
         ->setPopupMode(QToolButton::InstantPopup);
 }
 
-void Tfrm_main::buildStatusBar() {
+void MainWindow::buildStatusBar() {
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("sbInfo"));
     bar->setSizeGripEnabled(false);
@@ -187,31 +186,31 @@ void Tfrm_main::buildStatusBar() {
     }
 }
 
-QMdiArea* Tfrm_main::mdiArea() const {
+QMdiArea* MainWindow::mdiArea() const {
     return mdiArea_;
 }
 
-Tfrm_config* Tfrm_main::configForm() const {
-    return configForm_;
+DivisionSettingsWindow* MainWindow::settingsWindow() const {
+    return settingsWindow_;
 }
 
-TfrmResult* Tfrm_main::resultForm() const {
-    return resultForm_;
+DivisionResultWindow* MainWindow::resultWindow() const {
+    return resultWindow_;
 }
 
-Tfrm_excelToDb* Tfrm_main::importForm() const {
-    return importForm_;
+ImportPreviewWindow* MainWindow::importWindow() const {
+    return importWindow_;
 }
 
-Tfrm_class_info* Tfrm_main::classInfoForm() const {
-    return classInfoForm_;
+ClassStatisticsWindow* MainWindow::statisticsWindow() const {
+    return statisticsWindow_;
 }
 
-Tfrm_list* Tfrm_main::listForm() const {
-    return listForm_;
+StudentListWindow* MainWindow::studentListWindow() const {
+    return studentListWindow_;
 }
 
-QAction* Tfrm_main::command(const QString& caption) const {
+QAction* MainWindow::command(const QString& caption) const {
     for (QToolBar* bar : findChildren<QToolBar*>()) {
         for (QAction* action : bar->actions()) {
             if (action->text() == caption) {
@@ -224,7 +223,7 @@ QAction* Tfrm_main::command(const QString& caption) const {
 
 // The windows of another project close: they would show its data under this project's caption;
 // so does the count of rows its import read.
-void Tfrm_main::showCurrentProject() {
+void MainWindow::showCurrentProject() {
     const auto& project = workspace_.currentProject();
     setWindowTitle(project.isOpen() ? QString::fromStdString(project.memo)
                                     : QString::fromUtf8(kProgramTitle));
@@ -235,11 +234,12 @@ void Tfrm_main::showCurrentProject() {
     }
 }
 
-std::vector<QWidget*> Tfrm_main::openProjectWindows() const {
+std::vector<QWidget*> MainWindow::openProjectWindows() const {
     // The result window first: a division under way refuses before anything else closes.
     std::vector<QWidget*> windows;
-    for (QWidget* window : std::initializer_list<QWidget*>{resultForm_, listForm_, classInfoForm_,
-                                                           configForm_, importForm_}) {
+    for (QWidget* window :
+         std::initializer_list<QWidget*>{resultWindow_, studentListWindow_, statisticsWindow_,
+                                         settingsWindow_, importWindow_}) {
         if (window && !isClosedMdiChild(window)) {
             windows.push_back(window);
         }
@@ -247,10 +247,10 @@ std::vector<QWidget*> Tfrm_main::openProjectWindows() const {
     return windows;
 }
 
-bool Tfrm_main::closeProjectWindows() {
+bool MainWindow::closeProjectWindows() {
     for (QWidget* window : openProjectWindows()) {
         // The import preview closes by itself once a read under way has stopped.
-        const bool closesWhenRead = window == importForm_ && importForm_->isReading();
+        const bool closesWhenRead = window == importWindow_ && importWindow_->isReading();
         if (!closeMdiChild(window) && !closesWhenRead) {
             return false;
         }
@@ -260,7 +260,7 @@ bool Tfrm_main::closeProjectWindows() {
 
 // A work window of the current project names it in its caption: "班级信息 - 高一新生".
 template <class Window>
-Window* Tfrm_main::ofCurrentProject(Window* window) const {
+Window* MainWindow::ofCurrentProject(Window* window) const {
     const auto& project = workspace_.currentProject();
     const QString name = project.memo.empty()
                              ? QStringLiteral("分班项 %1").arg(QString::fromStdString(project.fbId))
@@ -269,7 +269,7 @@ Window* Tfrm_main::ofCurrentProject(Window* window) const {
     return window;
 }
 
-bool Tfrm_main::requireProject() {
+bool MainWindow::requireProject() {
     if (workspace_.hasProject()) {
         return true;
     }
@@ -277,84 +277,85 @@ bool Tfrm_main::requireProject() {
     return false;
 }
 
-void Tfrm_main::newProject() {
-    TfrmBuild dialog(workspace_, this);
+void MainWindow::newProject() {
+    NewProjectDialog dialog(workspace_, this);
     dialog.exec();
 }
 
-void Tfrm_main::openProject() {
-    Tfrm_open dialog(workspace_, this);
+void MainWindow::openProject() {
+    OpenProjectDialog dialog(workspace_, this);
     dialog.exec();
 }
 
 // The import preview opens with its top edge 50 pixels down the frame the first time.
-void Tfrm_main::importStudents() {
+void MainWindow::importStudents() {
     if (!requireProject()) {
         return;
     }
-    const bool opened = importForm_;
-    Tfrm_excelToDb* window = showMdiChild(*mdiArea_, importForm_, [this] {
-        return ofCurrentProject(new Tfrm_excelToDb(workspace_, this));
+    const bool opened = importWindow_;
+    ImportPreviewWindow* window = showMdiChild(*mdiArea_, importWindow_, [this] {
+        return ofCurrentProject(new ImportPreviewWindow(workspace_, this));
     });
     if (auto* frame = qobject_cast<QMdiSubWindow*>(window->parentWidget()); frame && !opened) {
         frame->move(frame->x(), 50);
     }
 }
 
-void Tfrm_main::copyStudents() {
+void MainWindow::copyStudents() {
     if (!requireProject()) {
         return;
     }
-    Tfrm_insertFB dialog(workspace_, this);
+    CopyStudentsDialog dialog(workspace_, this);
     dialog.exec();
 }
 
-void Tfrm_main::showSettings() {
+void MainWindow::showSettings() {
     if (requireProject()) {
-        showMdiChild(*mdiArea_, configForm_,
-                     [this] { return ofCurrentProject(new Tfrm_config(workspace_)); });
+        showMdiChild(*mdiArea_, settingsWindow_,
+                     [this] { return ofCurrentProject(new DivisionSettingsWindow(workspace_)); });
     }
 }
 
-TfrmResult* Tfrm_main::showResult() {
+DivisionResultWindow* MainWindow::showResult() {
     if (!requireProject()) {
         return nullptr;
     }
-    return showMdiChild(*mdiArea_, resultForm_,
-                        [this] { return ofCurrentProject(new TfrmResult(workspace_)); });
+    return showMdiChild(*mdiArea_, resultWindow_,
+                        [this] { return ofCurrentProject(new DivisionResultWindow(workspace_)); });
 }
 
-void Tfrm_main::showClassInfo() {
+void MainWindow::showClassInfo() {
     if (requireProject()) {
-        showMdiChild(*mdiArea_, classInfoForm_,
-                     [this] { return ofCurrentProject(new Tfrm_class_info(workspace_, *this)); });
+        showMdiChild(*mdiArea_, statisticsWindow_, [this] {
+            return ofCurrentProject(new ClassStatisticsWindow(workspace_, *this));
+        });
     }
 }
 
-void Tfrm_main::showStudentList() {
+void MainWindow::showStudentList() {
     if (requireProject()) {
-        showMdiChild(*mdiArea_, listForm_,
-                     [this] { return ofCurrentProject(new Tfrm_list(workspace_)); });
+        showMdiChild(*mdiArea_, studentListWindow_,
+                     [this] { return ofCurrentProject(new StudentListWindow(workspace_)); });
     }
 }
 
-void Tfrm_main::exportResult() {
+void MainWindow::exportResult() {
     if (requireProject()) {
         exportResultWorkbook(this, workspace_);
     }
 }
 
-void Tfrm_main::re_fb(const std::vector<int>& classes) {
-    if (resultForm_) {
-        resultForm_->refb_begin(classes);
+void MainWindow::redivide(const std::vector<int>& classes) {
+    if (resultWindow_) {
+        resultWindow_->redivide(classes);
     }
 }
 
-void Tfrm_main::setImportCountText(const QString& text) {
+void MainWindow::setImportCountText(const QString& text) {
     importCountPanel_->setText(text);
 }
 
-void Tfrm_main::changeEvent(QEvent* event) {
+void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
         workspace_.outsideChanges().check();  // back from another program
@@ -364,16 +365,16 @@ void Tfrm_main::changeEvent(QEvent* event) {
 // Closing the main window ends the program with every window, after asking while a division
 // runs. The division is then cancelled (its window waits for it when it goes), so the data stay
 // as they were before it; the student list asks about a row not yet stored.
-void Tfrm_main::closeEvent(QCloseEvent* event) {
-    const bool dividing = resultForm_ && resultForm_->isRunning();
+void MainWindow::closeEvent(QCloseEvent* event) {
+    const bool dividing = resultWindow_ && resultWindow_->isRunning();
     if (dividing) {
         if (!confirm(this, QStringLiteral("正在分班，确定要退出吗？"))) {
             event->ignore();
             return;
         }
-        resultForm_->cancelRun();
+        resultWindow_->cancelRun();
     }
-    if (listForm_ && !closeMdiChild(listForm_)) {
+    if (studentListWindow_ && !closeMdiChild(studentListWindow_)) {
         event->ignore();  // the teacher keeps the edits
         return;
     }

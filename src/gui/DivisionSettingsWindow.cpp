@@ -1,4 +1,4 @@
-#include "gui/Tfrm_config.h"
+#include "gui/DivisionSettingsWindow.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
@@ -66,7 +66,7 @@ QLabel* hintLine(const QString& text, QWidget* parent) {
 
 }  // namespace
 
-Tfrm_config::Tfrm_config(Workspace& workspace, QWidget* parent)
+DivisionSettingsWindow::DivisionSettingsWindow(Workspace& workspace, QWidget* parent)
     : QWidget(parent),
       workspace_(workspace),
       pages_(new QTabWidget(this)),
@@ -93,14 +93,14 @@ Tfrm_config::Tfrm_config(Workspace& workspace, QWidget* parent)
     layout->addWidget(pages_, 1);
     layout->addLayout(buttons);
 
-    connect(okButton_, &QPushButton::clicked, this, &Tfrm_config::BitBtn1Click);
+    connect(okButton_, &QPushButton::clicked, this, &DivisionSettingsWindow::saveAndClose);
     connect(&workspace_.outsideChanges(), &OutsideChanges::changed, this,
-            &Tfrm_config::followOutsideChange);
+            &DivisionSettingsWindow::followOutsideChange);
     // "取消" leaves the stored row as it was.
     connect(cancelButton_, &QPushButton::clicked, this, [this] { closeMdiChild(this); });
 }
 
-QWidget* Tfrm_config::buildSubjectPage() {
+QWidget* DivisionSettingsWindow::buildSubjectPage() {
     auto* page = new QWidget(pages_);
     auto* group = new QGroupBox(QStringLiteral("参加分班的科目设置"), page);
     group->setToolTip(QStringLiteral("不勾选的科目不参加深度优化，也不计入均衡度；分班本身仍按九科"));
@@ -118,7 +118,7 @@ QWidget* Tfrm_config::buildSubjectPage() {
     return page;
 }
 
-QWidget* Tfrm_config::buildRulesPage() {
+QWidget* DivisionSettingsWindow::buildRulesPage() {
     auto* page = new QWidget(pages_);
     const std::array<std::pair<const char*, const char*>, 6> boxes = {{
         {"cb_person", "男女平均分到每个班"},
@@ -138,12 +138,12 @@ QWidget* Tfrm_config::buildRulesPage() {
     return page;
 }
 
-QWidget* Tfrm_config::buildNumbersPage() {
+QWidget* DivisionSettingsWindow::buildNumbersPage() {
     auto* page = new QWidget(pages_);
-    edInter_ = numberBox(QStringLiteral("edInter"), store::kMinBandTolerance,
-                         store::kMaxBandTolerance, 1, page);
-    edWTNum_ = numberBox(QStringLiteral("edWTNum"), store::kMinTuningCount, store::kMaxTuningCount,
-                         50, page);
+    bandToleranceBox_ = numberBox(QStringLiteral("edInter"), store::kMinBandTolerance,
+                                  store::kMaxBandTolerance, 1, page);
+    tuningCountBox_ = numberBox(QStringLiteral("edWTNum"), store::kMinTuningCount,
+                                store::kMaxTuningCount, 50, page);
 
     auto* frame = new QGroupBox(page);
     settingBoxes_[kBoysFirst] = new QCheckBox(QStringLiteral("先男后女"), frame);
@@ -153,7 +153,7 @@ QWidget* Tfrm_config::buildNumbersPage() {
 
     auto* layout = new QGridLayout(page);
     layout->addWidget(new QLabel(QStringLiteral("分数间隔权重           "), page), 0, 0);
-    layout->addWidget(edInter_, 0, 1);
+    layout->addWidget(bandToleranceBox_, 0, 1);
     layout->addWidget(
         hintLine(QStringLiteral("数字越大，每科间隔分数人就越接近               "), page), 1, 0, 1,
         2);
@@ -162,16 +162,16 @@ QWidget* Tfrm_config::buildNumbersPage() {
         2);
     layout->addWidget(frame, 3, 0, 1, 2);
     layout->addWidget(new QLabel(QStringLiteral("微调次数           "), page), 4, 0);
-    layout->addWidget(edWTNum_, 4, 1);
+    layout->addWidget(tuningCountBox_, 4, 1);
     layout->setRowStretch(5, 1);
     return page;
 }
 
 // Whether a division ends with 深度优化, and its strength, each with what it means for the classes.
-QWidget* Tfrm_config::buildOptimisationPage() {
+QWidget* DivisionSettingsWindow::buildOptimisationPage() {
     auto* page = new QWidget(pages_);
-    cb_deepOpt_ = new QCheckBox(QStringLiteral("深度优化"), page);
-    cb_deepOpt_->setObjectName(QStringLiteral("cb_deepOpt"));
+    deepOptimisationBox_ = new QCheckBox(QStringLiteral("深度优化"), page);
+    deepOptimisationBox_->setObjectName(QStringLiteral("cb_deepOpt"));
     auto* meaning = hintLine(QStringLiteral("分班结束后再调整学生，使各班人数相等，平均分和分数段"
                                             "人数更接近；固定的学生不动，男女和各分类人数的差距"
                                             "不会变大"),
@@ -179,23 +179,23 @@ QWidget* Tfrm_config::buildOptimisationPage() {
     meaning->setWordWrap(true);
 
     auto* strength = new QGroupBox(QStringLiteral("强度"), page);
-    rb_averagesFirst_ = new QRadioButton(QStringLiteral("平均分优先"), strength);
-    rb_averagesFirst_->setObjectName(QStringLiteral("rb_averagesFirst"));
-    rb_averagesFirst_->setToolTip(QStringLiteral("各班平均分尽量接近，分数段人数不比分班时差"));
-    rb_averagesFirst_->setChecked(true);
-    rb_bandsFirst_ = new QRadioButton(QStringLiteral("分数段优先"), strength);
-    rb_bandsFirst_->setObjectName(QStringLiteral("rb_bandsFirst"));
-    rb_bandsFirst_->setToolTip(
+    averagesFirstButton_ = new QRadioButton(QStringLiteral("平均分优先"), strength);
+    averagesFirstButton_->setObjectName(QStringLiteral("rb_averagesFirst"));
+    averagesFirstButton_->setToolTip(QStringLiteral("各班平均分尽量接近，分数段人数不比分班时差"));
+    averagesFirstButton_->setChecked(true);
+    bandsFirstButton_ = new QRadioButton(QStringLiteral("分数段优先"), strength);
+    bandsFirstButton_->setObjectName(QStringLiteral("rb_bandsFirst"));
+    bandsFirstButton_->setToolTip(
         QStringLiteral("先使各科分数段人数最多相差 4 人，各班平均分相差约 1 分以内"));
     auto* strengthLayout = new QHBoxLayout(strength);
-    strengthLayout->addWidget(rb_averagesFirst_);
-    strengthLayout->addWidget(rb_bandsFirst_);
+    strengthLayout->addWidget(averagesFirstButton_);
+    strengthLayout->addWidget(bandsFirstButton_);
 
     auto* button = hintLine(QStringLiteral("“分班结果”窗口的“深度优化”按钮也用这里的强度"), page);
     button->setWordWrap(true);
 
     auto* layout = new QVBoxLayout(page);
-    layout->addWidget(cb_deepOpt_);
+    layout->addWidget(deepOptimisationBox_);
     layout->addWidget(meaning);
     layout->addWidget(strength);
     layout->addWidget(button);
@@ -203,16 +203,16 @@ QWidget* Tfrm_config::buildOptimisationPage() {
     return page;
 }
 
-void Tfrm_config::showEvent(QShowEvent* event) {
+void DivisionSettingsWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!loaded_) {
         loaded_ = true;
-        FormShow();
+        loadStoredSettings();
     }
 }
 
 // Shows the project's row; without a row the boxes keep their initial values.
-void Tfrm_config::FormShow() {
+void DivisionSettingsWindow::loadStoredSettings() {
     runGuarded(this, [&] {
         const auto settings =
             projectId_ ? store::loadSettings(workspace_.connection(), *projectId_) : std::nullopt;
@@ -224,24 +224,24 @@ void Tfrm_config::FormShow() {
     });
 }
 
-void Tfrm_config::showSettings(const store::DivisionSettings& settings) {
+void DivisionSettingsWindow::showSettings(const store::DivisionSettings& settings) {
     const int flags[] = {settings.is_avg_person, settings.is_avg_total, settings.is_avg_ch,
                          settings.is_avg_math,   settings.is_avg_eng,   settings.is_avg_inter,
                          settings.is_man};
     for (std::size_t i = 0; i < settingBoxes_.size(); ++i) {
         settingBoxes_[i]->setChecked(flags[i] == 1);
     }
-    edInter_->setValue(settings.inter);
-    edWTNum_->setValue(settings.wtNum.value_or(0));
-    cb_deepOpt_->setChecked(settings.is_deep_opt == 1);
-    (settings.deep_opt_mode == 1 ? rb_bandsFirst_ : rb_averagesFirst_)->setChecked(true);
+    bandToleranceBox_->setValue(settings.inter);
+    tuningCountBox_->setValue(settings.wtNum.value_or(0));
+    deepOptimisationBox_->setChecked(settings.is_deep_opt == 1);
+    (settings.deep_opt_mode == 1 ? bandsFirstButton_ : averagesFirstButton_)->setChecked(true);
     for (QCheckBox* box : subjectBoxes_) {
         box->setChecked(store::takesPart(settings, subjectOf(*box)));
     }
     shown_ = settings;
 }
 
-store::DivisionSettings Tfrm_config::windowSettings() const {
+store::DivisionSettings DivisionSettingsWindow::windowSettings() const {
     store::DivisionSettings settings = *shown_;
     const auto flag = [&](SettingBox box) { return settingBoxes_[box]->isChecked() ? 1 : 0; };
     settings.is_avg_person = flag(kPerson);
@@ -250,11 +250,11 @@ store::DivisionSettings Tfrm_config::windowSettings() const {
     settings.is_avg_math = flag(kMath);
     settings.is_avg_eng = flag(kEnglish);
     settings.is_avg_inter = flag(kBands);
-    settings.inter = edInter_->value();
+    settings.inter = bandToleranceBox_->value();
     settings.is_man = flag(kBoysFirst);
-    settings.wtNum = edWTNum_->value();
-    settings.is_deep_opt = cb_deepOpt_->isChecked() ? 1 : 0;
-    settings.deep_opt_mode = rb_bandsFirst_->isChecked() ? 1 : 0;
+    settings.wtNum = tuningCountBox_->value();
+    settings.is_deep_opt = deepOptimisationBox_->isChecked() ? 1 : 0;
+    settings.deep_opt_mode = bandsFirstButton_->isChecked() ? 1 : 0;
     settings.skip_subjects = 0;
     for (const QCheckBox* box : subjectBoxes_) {
         settings.skip_subjects |= box->isChecked() ? 0 : 1 << subjectOf(*box);
@@ -264,9 +264,9 @@ store::DivisionSettings Tfrm_config::windowSettings() const {
 
 // Another program changed the data: a window the teacher has not changed shows the stored row
 // anew; one with changes keeps them, and 确定 then asks before it replaces the newer row.
-void Tfrm_config::followOutsideChange() {
+void DivisionSettingsWindow::followOutsideChange() {
     if (shown_ && windowSettings() == *shown_) {
-        FormShow();
+        loadStoredSettings();
     }
 }
 
@@ -274,9 +274,9 @@ void Tfrm_config::followOutsideChange() {
 // beyond its bounds typed in) is refused with a message, nothing is stored and the window stays.
 // When another program stored other settings since the window showed them, the teacher chooses
 // between the window's and those, which the window then shows.
-void Tfrm_config::BitBtn1Click() {
-    const std::pair<QSpinBox*, const char*> numbers[] = {{edInter_, "分数间隔权重"},
-                                                         {edWTNum_, "微调次数"}};
+void DivisionSettingsWindow::saveAndClose() {
+    const std::pair<QSpinBox*, const char*> numbers[] = {{bandToleranceBox_, "分数间隔权重"},
+                                                         {tuningCountBox_, "微调次数"}};
     for (const auto& [box, caption] : numbers) {
         if (!box->hasAcceptableInput()) {
             showError(this, QStringLiteral("“%1”必须是 %2 到 %3 之间的整数: \"%4\"")

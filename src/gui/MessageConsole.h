@@ -12,14 +12,14 @@ namespace qm::gui {
 // covers the result grid; the teacher can move it to another side or float it as a window of its
 // own, and the main window remembers where. Closing it only hides it; the lines stay until the
 // program ends.
-class TfrmShow : public QDockWidget {
+class MessageConsole : public QDockWidget {
     Q_OBJECT
 
   public:
-    explicit TfrmShow(QWidget* owner = nullptr);
+    explicit MessageConsole(QWidget* owner = nullptr);
 
     // Appends lines at the end and keeps the last line in view.
-    void showMsg(const QString& line);
+    void appendLine(const QString& line);
     void appendLines(const QStringList& lines);
     // Every line shown, the initial line first.
     QStringList lines() const;
@@ -27,7 +27,7 @@ class TfrmShow : public QDockWidget {
     QSize sizeHint() const override { return {603, 180}; }
 
   private:
-    QPlainTextEdit* memoMsg_;
+    QPlainTextEdit* linesView_;
 };
 
 }  // namespace qm::gui

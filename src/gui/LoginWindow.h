@@ -10,12 +10,12 @@ namespace qm::gui {
 
 // The start-up window "用户登陆". It is the program's first window; the first time it is drawn it
 // hides itself and shows the main window. Its boxes are not checked: there are no users.
-class Tfrm_login : public QWidget {
+class LoginWindow : public QWidget {
     Q_OBJECT
 
   public:
     // enterMainWindow is called (once per "登陆" or first drawing) to show the main window.
-    explicit Tfrm_login(std::function<void()> enterMainWindow, QWidget* parent = nullptr);
+    explicit LoginWindow(std::function<void()> enterMainWindow, QWidget* parent = nullptr);
 
     QPushButton* loginButton() const { return loginButton_; }
     QPushButton* cancelButton() const { return cancelButton_; }

@@ -21,7 +21,7 @@ class BackgroundJob;
 class BalancePage;
 class ClassAverageChart;
 struct ClassChange;
-class Tfrm_main;
+class MainWindow;
 class Workspace;
 
 // The class statistics window "班级信息" of the project current when it is made: per class the
@@ -33,14 +33,14 @@ class Workspace;
 // the window is first shown and with "更新数据". Classes chosen in the list beside the first grid
 // are divided again by the result window with "重新分班". "打印…" and "导出PDF…" give the class
 // lists of the project on paper or as a PDF.
-class Tfrm_class_info : public QWidget {
+class ClassStatisticsWindow : public QWidget {
     Q_OBJECT
 
   public:
     static constexpr int kGridCount = 11;
 
-    Tfrm_class_info(Workspace& workspace, Tfrm_main& main, QWidget* parent = nullptr);
-    ~Tfrm_class_info() override;
+    ClassStatisticsWindow(Workspace& workspace, MainWindow& main, QWidget* parent = nullptr);
+    ~ClassStatisticsWindow() override;
 
     // "更新数据": computes every figure again; the grids keep what they show until it is done.
     void refresh();
@@ -56,7 +56,7 @@ class Tfrm_class_info : public QWidget {
     // Below the first grid: how many students stand outside the project's classes, and in which;
     // hidden when there are none.
     QLabel* outsideNote() const { return outsideNote_; }
-    QListWidget* lb_class() const { return lb_class_; }
+    QListWidget* classChoice() const { return classChoice_; }
     QPushButton* redivideButton() const { return redivideButton_; }
     QPushButton* updateButton() const { return updateButton_; }
     QPushButton* exportButton() const { return exportButton_; }
@@ -90,7 +90,7 @@ class Tfrm_class_info : public QWidget {
 
   private:
     Workspace& workspace_;
-    Tfrm_main& main_;
+    MainWindow& main_;
     store::CurrentProject project_;
     bool shownOnce_ = false;
     bool refreshWhenDone_ = false;
@@ -103,7 +103,7 @@ class Tfrm_class_info : public QWidget {
     ClassAverageChart* chart_;
     BalancePage* balancePage_;
     QLabel* outsideNote_ = nullptr;
-    QListWidget* lb_class_ = nullptr;
+    QListWidget* classChoice_ = nullptr;
     QPushButton* redivideButton_ = nullptr;
     QPushButton* updateButton_;
     QPushButton* exportButton_;

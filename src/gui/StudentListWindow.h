@@ -44,18 +44,18 @@ class Workspace;
 // the classes of two chosen students (also from the grid's menu). Beside the grid, 班级数据 shows
 // at once the figures of the classes a change touched, and 约束 the project's groups, which are
 // made from the chosen students. The tree and the grid follow every change of the classes.
-class Tfrm_list : public QWidget {
+class StudentListWindow : public QWidget {
     Q_OBJECT
 
   public:
-    explicit Tfrm_list(Workspace& workspace, QWidget* parent = nullptr);
+    explicit StudentListWindow(Workspace& workspace, QWidget* parent = nullptr);
 
     // The tree's nodes: the root "所有班级" and a node per class, ascending.
-    void initClass();
+    void fillClassTree();
     void showAll();
     void showClass(int classId);
     // "查询": the students matching the boxes, by student number; says so when none does.
-    void BitBtn1Click();
+    void runQuery();
     // Stores the edited row; false, after telling the user, when the core refuses it.
     bool postEdit();
     void cancelEdit();
@@ -65,20 +65,20 @@ class Tfrm_list : public QWidget {
     // Runs the last statement again.
     void refresh();
 
-    QTreeWidget* tv_class() const { return tv_class_; }
-    QTableView* DBGrid1() const { return grid_; }
+    QTreeWidget* classTree() const { return classTree_; }
+    QTableView* studentGrid() const { return grid_; }
     StudentListModel* model() const { return model_; }
     RecordNavigator* navigator() const { return navigator_; }
-    QLineEdit* ed_no() const { return ed_no_; }
-    QLineEdit* ed_name() const { return ed_name_; }
-    QComboBox* cbSex() const { return cbSex_; }
-    QCheckBox* cbClass() const { return cbClass_; }
-    QLineEdit* edMath1() const { return edMath1_; }
-    QLineEdit* edMath2() const { return edMath2_; }
-    QLineEdit* edSx1() const { return edSx1_; }
-    QLineEdit* edSx2() const { return edSx2_; }
-    QLineEdit* edYw1() const { return edYw1_; }
-    QLineEdit* edYw2() const { return edYw2_; }
+    QLineEdit* numberEdit() const { return numberEdit_; }
+    QLineEdit* nameEdit() const { return nameEdit_; }
+    QComboBox* sexBox() const { return sexBox_; }
+    QCheckBox* useClassBox() const { return useClassBox_; }
+    QLineEdit* mathFromEdit() const { return mathFromEdit_; }
+    QLineEdit* mathToEdit() const { return mathToEdit_; }
+    QLineEdit* englishFromEdit() const { return englishFromEdit_; }
+    QLineEdit* englishToEdit() const { return englishToEdit_; }
+    QLineEdit* chineseFromEdit() const { return chineseFromEdit_; }
+    QLineEdit* chineseToEdit() const { return chineseToEdit_; }
     QPushButton* queryButton() const { return queryButton_; }
     QPushButton* moveToButton() const { return moveToButton_; }
     QPushButton* swapButton() const { return swapButton_; }
@@ -107,7 +107,7 @@ class Tfrm_list : public QWidget {
 
     QWidget* buildQueryBoxes();
     void buildGrid();
-    void tv_classClick(QTreeWidgetItem* item);
+    void showChosenClass(QTreeWidgetItem* item);
     // Posts a pending edit, then runs the statement and shows its rows; a refused statement
     // leaves the grid empty. False when the statement did not run.
     bool run(Statement statement);
@@ -130,20 +130,20 @@ class Tfrm_list : public QWidget {
     store::CurrentProject project_;
     bool shownOnce_ = false;
     Statement lastStatement_;
-    QTreeWidget* tv_class_;
+    QTreeWidget* classTree_;
     StudentListModel* model_;
     QTableView* grid_;
     RecordNavigator* navigator_;
-    QLineEdit* ed_no_ = nullptr;
-    QLineEdit* ed_name_ = nullptr;
-    QComboBox* cbSex_ = nullptr;
-    QCheckBox* cbClass_ = nullptr;
-    QLineEdit* edMath1_ = nullptr;
-    QLineEdit* edMath2_ = nullptr;
-    QLineEdit* edSx1_ = nullptr;
-    QLineEdit* edSx2_ = nullptr;
-    QLineEdit* edYw1_ = nullptr;
-    QLineEdit* edYw2_ = nullptr;
+    QLineEdit* numberEdit_ = nullptr;
+    QLineEdit* nameEdit_ = nullptr;
+    QComboBox* sexBox_ = nullptr;
+    QCheckBox* useClassBox_ = nullptr;
+    QLineEdit* mathFromEdit_ = nullptr;
+    QLineEdit* mathToEdit_ = nullptr;
+    QLineEdit* englishFromEdit_ = nullptr;
+    QLineEdit* englishToEdit_ = nullptr;
+    QLineEdit* chineseFromEdit_ = nullptr;
+    QLineEdit* chineseToEdit_ = nullptr;
     QPushButton* queryButton_ = nullptr;
     QLabel* rangeNote_ = nullptr;
     QPushButton* moveToButton_ = nullptr;

@@ -1,4 +1,4 @@
-#include "gui/TfrmBuild.h"
+#include "gui/NewProjectDialog.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -14,24 +14,24 @@
 
 namespace qm::gui {
 
-TfrmBuild::TfrmBuild(Workspace& workspace, QWidget* parent)
+NewProjectDialog::NewProjectDialog(Workspace& workspace, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       workspace_(workspace),
-      memoEdit_(new QLineEdit(this)),
-      numEdit_(new QLineEdit(this)),
+      descriptionEdit_(new QLineEdit(this)),
+      classCountEdit_(new QLineEdit(this)),
       okButton_(new QPushButton(QStringLiteral("确定"), this)),
       cancelButton_(new QPushButton(QStringLiteral("取消"), this)) {
     setObjectName(QStringLiteral("TfrmBuild"));
     setWindowTitle(QStringLiteral("新建分班"));
-    memoEdit_->setObjectName(QStringLiteral("edMemo"));
-    numEdit_->setObjectName(QStringLiteral("edNum"));
-    memoEdit_->setMinimumWidth(220);
+    descriptionEdit_->setObjectName(QStringLiteral("edMemo"));
+    classCountEdit_->setObjectName(QStringLiteral("edNum"));
+    descriptionEdit_->setMinimumWidth(220);
 
     auto* fields = new QGridLayout;
     fields->addWidget(new QLabel(QStringLiteral("描述       "), this), 0, 0);
-    fields->addWidget(memoEdit_, 0, 1);
+    fields->addWidget(descriptionEdit_, 0, 1);
     fields->addWidget(new QLabel(QStringLiteral("班级数     "), this), 1, 0);
-    fields->addWidget(numEdit_, 1, 1);
+    fields->addWidget(classCountEdit_, 1, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(okButton_);
@@ -42,15 +42,16 @@ TfrmBuild::TfrmBuild(Workspace& workspace, QWidget* parent)
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     okButton_->setDefault(true);
-    connect(okButton_, &QPushButton::clicked, this, &TfrmBuild::Button1Click);
+    connect(okButton_, &QPushButton::clicked, this, &NewProjectDialog::createProject);
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void TfrmBuild::Button1Click() {
+void NewProjectDialog::createProject() {
     std::optional<int> classCount;
-    runGuarded(this, [&] { classCount = store::parseClassCount(numEdit_->text().toStdString()); });
+    runGuarded(this,
+               [&] { classCount = store::parseClassCount(classCountEdit_->text().toStdString()); });
     if (!classCount) {
-        numEdit_->setFocus();
+        classCountEdit_->setFocus();
         return;
     }
     // The windows of the project open now close before the new one is made.
@@ -59,7 +60,7 @@ void TfrmBuild::Button1Click() {
     }
     const bool created = runGuarded(this, [&] {
         workspace_.setCurrentProject(store::createProject(
-            workspace_.connection(), memoEdit_->text().toStdString(), *classCount));
+            workspace_.connection(), descriptionEdit_->text().toStdString(), *classCount));
     });
     if (!created) {
         return;

@@ -24,13 +24,13 @@ class Workspace;
 // row in progress, and then, as after a row that cannot be stored, the project's students are as
 // they were before. When the save has ended the window closes; endMessage says how it ended, for
 // the caller to tell once the window is gone.
-class Tfrm_pb : public QDialog {
+class ImportProgressDialog : public QDialog {
     Q_OBJECT
 
   public:
-    Tfrm_pb(Workspace& workspace, store::CurrentProject project, intake::PreviewGrid grid,
-            QWidget* parent = nullptr);
-    ~Tfrm_pb() override;
+    ImportProgressDialog(Workspace& workspace, store::CurrentProject project,
+                         intake::PreviewGrid grid, QWidget* parent = nullptr);
+    ~ImportProgressDialog() override;
 
     // How the save ended; nothing while it has not, or when the database refused to start it.
     const std::optional<intake::SaveOutcome>& outcome() const { return outcome_; }
@@ -39,8 +39,8 @@ class Tfrm_pb : public QDialog {
     std::optional<UserMessage> endMessage() const;
     bool isSaving() const;
 
-    QProgressBar* pb() const { return pb_; }
-    QPushButton* bntCancel() const { return bntCancel_; }
+    QProgressBar* progressBar() const { return progressBar_; }
+    QPushButton* cancelButton() const { return cancelButton_; }
 
   public slots:
     // Acts like 取消 until the save has ended.
@@ -57,9 +57,9 @@ class Tfrm_pb : public QDialog {
     Workspace& workspace_;
     store::CurrentProject project_;
     intake::PreviewGrid grid_;
-    QProgressBar* pb_;
-    QPushButton* bntCancel_;
-    QTimer tmFB_;
+    QProgressBar* progressBar_;
+    QPushButton* cancelButton_;
+    QTimer startDelay_;
     BackgroundJob* job_;
     std::atomic<bool> cancelMark_ = false;
     bool ended_ = false;

@@ -1,4 +1,4 @@
-#include "gui/Tfrm_list.h"
+#include "gui/StudentListWindow.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -83,23 +83,23 @@ void endCellEdit(QTableView* grid, bool commit) {
 
 }  // namespace
 
-Tfrm_list::Tfrm_list(Workspace& workspace, QWidget* parent)
+StudentListWindow::StudentListWindow(Workspace& workspace, QWidget* parent)
     : QWidget(parent),
       workspace_(workspace),
       project_(workspace.currentProject()),
-      tv_class_(new QTreeWidget(this)),
+      classTree_(new QTreeWidget(this)),
       model_(new StudentListModel(this)),
       grid_(new StudentGrid(this)),
       navigator_(new RecordNavigator(this)) {
     setObjectName(QStringLiteral("Tfrm_list"));
     setWindowTitle(QStringLiteral("学生名单"));
 
-    tv_class_->setObjectName(QStringLiteral("tv_class"));
-    tv_class_->setHeaderHidden(true);
-    tv_class_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    tv_class_->setMinimumWidth(kTreeLeastWidth);
-    connect(tv_class_, &QTreeWidget::itemClicked, this,
-            [this](QTreeWidgetItem* item) { tv_classClick(item); });
+    classTree_->setObjectName(QStringLiteral("tv_class"));
+    classTree_->setHeaderHidden(true);
+    classTree_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    classTree_->setMinimumWidth(kTreeLeastWidth);
+    connect(classTree_, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem* item) { showChosenClass(item); });
 
     buildGrid();
     auto* list = new QWidget(this);
@@ -112,7 +112,7 @@ Tfrm_list::Tfrm_list(Workspace& workspace, QWidget* parent)
     // screen the tree closed to give the panel room.
     splitter_ = new QSplitter(Qt::Horizontal, this);
     splitter_->setObjectName(QStringLiteral("splitList"));
-    splitter_->addWidget(tv_class_);
+    splitter_->addWidget(classTree_);
     splitter_->addWidget(list);
     splitter_->addWidget(buildSidePanel());
     splitter_->setStretchFactor(0, 0);
@@ -123,7 +123,7 @@ Tfrm_list::Tfrm_list(Workspace& workspace, QWidget* parent)
     layout->addWidget(splitter_, 1);
     acceptDroppedStudents();
 
-    connect(navigator_, &RecordNavigator::clicked, this, &Tfrm_list::navigate);
+    connect(navigator_, &RecordNavigator::clicked, this, &StudentListWindow::navigate);
     connect(model_, &StudentListModel::editingChanged, navigator_, &RecordNavigator::setEditing);
     connect(model_, &StudentListModel::editingChanged, this, [this](bool editing) {
         if (!editing && showClassesWhenPosted_) {
@@ -136,10 +136,10 @@ Tfrm_list::Tfrm_list(Workspace& workspace, QWidget* parent)
         }
     });
     connect(&workspace_.classChanges(), &ClassChanges::changed, this,
-            &Tfrm_list::followClassChange);
+            &StudentListWindow::followClassChange);
 }
 
-QWidget* Tfrm_list::buildSidePanel() {
+QWidget* StudentListWindow::buildSidePanel() {
     sidePanel_ = new QTabWidget(this);
     sidePanel_->setObjectName(QStringLiteral("tabSide"));
     figuresPanel_ = new ClassFiguresPanel(workspace_, project_, sidePanel_);
@@ -160,7 +160,7 @@ QWidget* Tfrm_list::buildSidePanel() {
 
 // The first time the window has its width: the tree as wide as its class names need, the panel
 // three eighths of the rest (up to its usual width) or what its buttons need, the list the rest.
-void Tfrm_list::shareWidth() {
+void StudentListWindow::shareWidth() {
     const int total = splitter_->width() - 2 * splitter_->handleWidth();
     const int tree = std::clamp(total / 6, kTreeLeastWidth, kTreePanelWidth);
     const int panel = std::max(sidePanel_->minimumSizeHint().width(),
@@ -170,15 +170,15 @@ void Tfrm_list::shareWidth() {
 
 // A student dropped onto a class of the tree, or onto the row of a student of another class,
 // moves into that class.
-void Tfrm_list::acceptDroppedStudents() {
+void StudentListWindow::acceptDroppedStudents() {
     const auto moveThere = [this](const std::vector<ChosenStudent>& students, int classId) {
         moveChosenStudent(this, workspace_, students, classId,
                           [this] { return mayMoveStudents(); });
     };
     new StudentDropTarget(
-        *tv_class_,
+        *classTree_,
         [this](const QPoint& place) -> std::optional<int> {
-            const QTreeWidgetItem* node = tv_class_->itemAt(place);
+            const QTreeWidgetItem* node = classTree_->itemAt(place);
             if (!node || !node->parent()) {
                 return std::nullopt;
             }
@@ -197,7 +197,7 @@ void Tfrm_list::acceptDroppedStudents() {
         moveThere);
 }
 
-std::vector<ChosenStudent> Tfrm_list::chosenStudents() const {
+std::vector<ChosenStudent> StudentListWindow::chosenStudents() const {
     std::set<int> rows;
     for (const QModelIndex& index : grid_->selectionModel()->selectedIndexes()) {
         rows.insert(index.row());
@@ -212,11 +212,11 @@ std::vector<ChosenStudent> Tfrm_list::chosenStudents() const {
     return students;
 }
 
-bool Tfrm_list::mayMoveStudents() {
+bool StudentListWindow::mayMoveStudents() {
     return !model_->isEditing() || postEdit();
 }
 
-void Tfrm_list::fillGridMenu(QMenu& menu) {
+void StudentListWindow::fillGridMenu(QMenu& menu) {
     const std::vector<ChosenStudent> chosen = chosenStudents();
     addHandMoveActions(menu, this, workspace_, chosen, [this] { return mayMoveStudents(); });
     menu.addSeparator();
@@ -234,7 +234,7 @@ void Tfrm_list::fillGridMenu(QMenu& menu) {
 
 // The classes of this project changed elsewhere, or by a move made here: the tree and the rows
 // show them, but a row being edited is left alone until its edit ends.
-void Tfrm_list::followClassChange(const ClassChange& change) {
+void StudentListWindow::followClassChange(const ClassChange& change) {
     if (change.fbTable != project_.fbTable || change.shownBy == this) {
         return;
     }
@@ -245,19 +245,19 @@ void Tfrm_list::followClassChange(const ClassChange& change) {
     showClassesNow();
 }
 
-void Tfrm_list::showClassesNow() {
+void StudentListWindow::showClassesNow() {
     showClassesWhenPosted_ = false;
-    const QTreeWidgetItem* node = tv_class_->currentItem();
+    const QTreeWidgetItem* node = classTree_->currentItem();
     const bool rootChosen = node && !node->parent();
     const QVariant chosenClass = node && node->parent() ? node->data(0, kClassRole) : QVariant();
-    initClass();
-    QTreeWidgetItem* root = tv_class_->topLevelItem(0);
+    fillClassTree();
+    QTreeWidgetItem* root = classTree_->topLevelItem(0);
     if (rootChosen) {
-        tv_class_->setCurrentItem(root);
+        classTree_->setCurrentItem(root);
     }
     for (int i = 0; chosenClass.isValid() && i < root->childCount(); ++i) {
         if (root->child(i)->data(0, kClassRole) == chosenClass) {
-            tv_class_->setCurrentItem(root->child(i));
+            classTree_->setCurrentItem(root->child(i));
         }
     }
 
@@ -274,11 +274,11 @@ void Tfrm_list::showClassesNow() {
     }
 }
 
-void Tfrm_list::announceEdit() {
+void StudentListWindow::announceEdit() {
     workspace_.classChanges().announce({.fbTable = project_.fbTable, .shownBy = this});
 }
 
-QWidget* Tfrm_list::buildQueryBoxes() {
+QWidget* StudentListWindow::buildQueryBoxes() {
     auto* boxes = new QWidget(this);
     // Four short rows rather than one long one, so that 查询, the record buttons and the panel
     // beside the list all stay within reach on a small screen.
@@ -309,13 +309,13 @@ QWidget* Tfrm_list::buildQueryBoxes() {
 
     // First row: student number, name, sex and the query.
     label(*firstRow, QStringLiteral("考号    "));
-    ed_no_ = box(*firstRow, QStringLiteral("ed_no"), kTextBoxWidth);
+    numberEdit_ = box(*firstRow, QStringLiteral("ed_no"), kTextBoxWidth);
     label(*firstRow, QStringLiteral("姓名    "));
-    ed_name_ = box(*firstRow, QStringLiteral("ed_name"), kTextBoxWidth);
-    cbSex_ = new QComboBox(boxes);
-    cbSex_->setObjectName(QStringLiteral("cbSex"));
-    cbSex_->addItems({QStringLiteral("全部"), QStringLiteral("男"), QStringLiteral("女")});
-    firstRow->addWidget(cbSex_);
+    nameEdit_ = box(*firstRow, QStringLiteral("ed_name"), kTextBoxWidth);
+    sexBox_ = new QComboBox(boxes);
+    sexBox_->setObjectName(QStringLiteral("cbSex"));
+    sexBox_->addItems({QStringLiteral("全部"), QStringLiteral("男"), QStringLiteral("女")});
+    firstRow->addWidget(sexBox_);
     queryButton_ = new QPushButton(QStringLiteral("查询"), boxes);
     queryButton_->setObjectName(QStringLiteral("BitBtn1"));
     queryButton_->setDefault(true);
@@ -332,18 +332,18 @@ QWidget* Tfrm_list::buildQueryBoxes() {
         QLineEdit* high = box(*secondRow, to, kScoreBoxWidth);
         return std::pair{low, high};
     };
-    std::tie(edMath1_, edMath2_) =
+    std::tie(mathFromEdit_, mathToEdit_) =
         range(QStringLiteral("数学    "), QStringLiteral("edMath1"), QStringLiteral("edMath2"));
-    std::tie(edSx1_, edSx2_) =
+    std::tie(englishFromEdit_, englishToEdit_) =
         range(QStringLiteral("英语    "), QStringLiteral("edSx1"), QStringLiteral("edSx2"));
-    std::tie(edYw1_, edYw2_) =
+    std::tie(chineseFromEdit_, chineseToEdit_) =
         range(QStringLiteral("语文     "), QStringLiteral("edYw1"), QStringLiteral("edYw2"));
     secondRow->addStretch(1);
 
     // Then the tree's class as a condition, and the moves by hand.
-    cbClass_ = new QCheckBox(QStringLiteral("使用左边的班级条件"), boxes);
-    cbClass_->setObjectName(QStringLiteral("cbClass"));
-    classRow->addWidget(cbClass_);
+    useClassBox_ = new QCheckBox(QStringLiteral("使用左边的班级条件"), boxes);
+    useClassBox_->setObjectName(QStringLiteral("cbClass"));
+    classRow->addWidget(useClassBox_);
 
     moveToButton_ = new QPushButton(QStringLiteral("调到…"), boxes);
     moveToButton_->setObjectName(QStringLiteral("bnMoveTo"));
@@ -379,20 +379,22 @@ QWidget* Tfrm_list::buildQueryBoxes() {
     recordRow->addWidget(rangeNote_, 1);
     const QString rangeHint =
         QStringLiteral("分数段要两端都填才作为查询条件；只填一端时，这一科不按分数查询");
-    for (QLineEdit* edit : {edMath1_, edMath2_, edSx1_, edSx2_, edYw1_, edYw2_}) {
+    for (QLineEdit* edit : {mathFromEdit_, mathToEdit_, englishFromEdit_, englishToEdit_,
+                            chineseFromEdit_, chineseToEdit_}) {
         edit->setToolTip(rangeHint);
-        connect(edit, &QLineEdit::textChanged, this, &Tfrm_list::showRangeNote);
+        connect(edit, &QLineEdit::textChanged, this, &StudentListWindow::showRangeNote);
     }
 
     // Enter in any box runs the query, as the window's default button.
-    for (QLineEdit* edit : {ed_no_, ed_name_, edMath1_, edMath2_, edSx1_, edSx2_, edYw1_, edYw2_}) {
-        connect(edit, &QLineEdit::returnPressed, this, &Tfrm_list::BitBtn1Click);
+    for (QLineEdit* edit : {numberEdit_, nameEdit_, mathFromEdit_, mathToEdit_, englishFromEdit_,
+                            englishToEdit_, chineseFromEdit_, chineseToEdit_}) {
+        connect(edit, &QLineEdit::returnPressed, this, &StudentListWindow::runQuery);
     }
-    connect(queryButton_, &QPushButton::clicked, this, &Tfrm_list::BitBtn1Click);
+    connect(queryButton_, &QPushButton::clicked, this, &StudentListWindow::runQuery);
     return boxes;
 }
 
-void Tfrm_list::buildGrid() {
+void StudentListWindow::buildGrid() {
     grid_->setObjectName(QStringLiteral("DBGrid1"));
     grid_->setModel(model_);
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -435,13 +437,13 @@ void Tfrm_list::buildGrid() {
             [this](const QModelIndex& current) { currentRowChanged(current.row()); });
 }
 
-void Tfrm_list::showEvent(QShowEvent* event) {
+void StudentListWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!shownOnce_) {
         shownOnce_ = true;
         // Once the frame has given the window its width.
-        QTimer::singleShot(0, this, &Tfrm_list::shareWidth);
-        initClass();
+        QTimer::singleShot(0, this, &StudentListWindow::shareWidth);
+        fillClassTree();
         if (project_.isOpen()) {
             showAll();
         }
@@ -449,7 +451,7 @@ void Tfrm_list::showEvent(QShowEvent* event) {
 }
 
 // A row with changes is stored before the window goes; when it cannot be, the user decides.
-void Tfrm_list::closeEvent(QCloseEvent* event) {
+void StudentListWindow::closeEvent(QCloseEvent* event) {
     if (model_->isEditing() && !postEdit()) {
         if (!confirm(this, QStringLiteral("这一行的修改没有保存。放弃修改并关闭窗口吗？"))) {
             event->ignore();
@@ -460,9 +462,9 @@ void Tfrm_list::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
 }
 
-void Tfrm_list::initClass() {
-    tv_class_->clear();
-    auto* root = new QTreeWidgetItem(tv_class_, {QStringLiteral("所有班级")});
+void StudentListWindow::fillClassTree() {
+    classTree_->clear();
+    auto* root = new QTreeWidgetItem(classTree_, {QStringLiteral("所有班级")});
     root->setIcon(0, style()->standardIcon(QStyle::SP_DirIcon));
     if (!project_.isOpen()) {
         return;
@@ -477,7 +479,7 @@ void Tfrm_list::initClass() {
     root->setExpanded(true);
 }
 
-void Tfrm_list::tv_classClick(QTreeWidgetItem* item) {
+void StudentListWindow::showChosenClass(QTreeWidgetItem* item) {
     if (!item) {
         return;
     }
@@ -491,28 +493,28 @@ void Tfrm_list::tv_classClick(QTreeWidgetItem* item) {
     }
 }
 
-void Tfrm_list::showAll() {
+void StudentListWindow::showAll() {
     run([table = project_.fbTable](db::Connection& connection) {
         return reports::allStudents(connection, table);
     });
 }
 
-void Tfrm_list::showClass(int classId) {
+void StudentListWindow::showClass(int classId) {
     run([table = project_.fbTable, classId](db::Connection& connection) {
         return reports::studentsOfClass(connection, table, classId);
     });
 }
 
-void Tfrm_list::BitBtn1Click() {
+void StudentListWindow::runQuery() {
     reports::StudentQuery query;
-    query.studentNumber = boxText(ed_no_);
-    query.namePart = boxText(ed_name_);
-    const int sex = cbSex_->currentIndex();
+    query.studentNumber = boxText(numberEdit_);
+    query.namePart = boxText(nameEdit_);
+    const int sex = sexBox_->currentIndex();
     query.sex = sex == 1   ? reports::SexFilter::Boys
                 : sex == 2 ? reports::SexFilter::Girls
                            : reports::SexFilter::All;
-    if (cbClass_->isChecked()) {
-        const QTreeWidgetItem* node = tv_class_->currentItem();
+    if (useClassBox_->isChecked()) {
+        const QTreeWidgetItem* node = classTree_->currentItem();
         if (!node) {
             inform(this, QStringLiteral("请先在左边的班级树中点选一个班级，"
                                         "或去掉“使用左边的班级条件”"));
@@ -522,9 +524,9 @@ void Tfrm_list::BitBtn1Click() {
             query.classId = node->data(0, kClassRole).toInt();
         }
     }
-    query.math = {boxText(edMath1_), boxText(edMath2_)};
-    query.english = {boxText(edSx1_), boxText(edSx2_)};
-    query.chinese = {boxText(edYw1_), boxText(edYw2_)};
+    query.math = {boxText(mathFromEdit_), boxText(mathToEdit_)};
+    query.english = {boxText(englishFromEdit_), boxText(englishToEdit_)};
+    query.chinese = {boxText(chineseFromEdit_), boxText(chineseToEdit_)};
     const bool found = run([table = project_.fbTable, query](db::Connection& connection) {
         return reports::findStudents(connection, table, query);
     });
@@ -535,9 +537,11 @@ void Tfrm_list::BitBtn1Click() {
 }
 
 // Names the score ranges with one end only: the query leaves them out.
-void Tfrm_list::showRangeNote() {
+void StudentListWindow::showRangeNote() {
     const std::tuple<const char*, QLineEdit*, QLineEdit*> ranges[] = {
-        {"数学", edMath1_, edMath2_}, {"英语", edSx1_, edSx2_}, {"语文", edYw1_, edYw2_}};
+        {"数学", mathFromEdit_, mathToEdit_},
+        {"英语", englishFromEdit_, englishToEdit_},
+        {"语文", chineseFromEdit_, chineseToEdit_}};
     QStringList halves;
     for (const auto& [subject, from, to] : ranges) {
         if (from->text().trimmed().isEmpty() != to->text().trimmed().isEmpty()) {
@@ -551,7 +555,7 @@ void Tfrm_list::showRangeNote() {
                   .arg(halves.join(QStringLiteral("、"))));
 }
 
-bool Tfrm_list::run(Statement statement) {
+bool StudentListWindow::run(Statement statement) {
     if (!project_.isOpen()) {
         return false;
     }
@@ -567,13 +571,13 @@ bool Tfrm_list::run(Statement statement) {
     return ran;
 }
 
-void Tfrm_list::refresh() {
+void StudentListWindow::refresh() {
     if (lastStatement_) {
         run(lastStatement_);
     }
 }
 
-bool Tfrm_list::postEdit() {
+bool StudentListWindow::postEdit() {
     // A cell still being typed into belongs to the row as well.
     endCellEdit(grid_, true);
     if (!model_->isEditing()) {
@@ -596,12 +600,12 @@ bool Tfrm_list::postEdit() {
     return stored;
 }
 
-void Tfrm_list::cancelEdit() {
+void StudentListWindow::cancelEdit() {
     endCellEdit(grid_, false);
     model_->cancelEdit();
 }
 
-void Tfrm_list::deleteCurrent() {
+void StudentListWindow::deleteCurrent() {
     const int row = grid_->currentIndex().row();
     if (row < 0) {
         return;
@@ -626,7 +630,7 @@ void Tfrm_list::deleteCurrent() {
     }
 }
 
-void Tfrm_list::insertRow() {
+void StudentListWindow::insertRow() {
     if (!project_.isOpen() || (model_->isEditing() && !postEdit())) {
         return;
     }
@@ -638,7 +642,7 @@ void Tfrm_list::insertRow() {
     }
 }
 
-void Tfrm_list::navigate(RecordNavigator::Button which) {
+void StudentListWindow::navigate(RecordNavigator::Button which) {
     const int last = model_->rowCount() - 1;
     const int row = grid_->currentIndex().row();
     switch (which) {
@@ -679,7 +683,7 @@ void Tfrm_list::navigate(RecordNavigator::Button which) {
     }
 }
 
-void Tfrm_list::moveTo(int row) {
+void StudentListWindow::moveTo(int row) {
     if (row < 0 || row >= model_->rowCount()) {
         return;
     }
@@ -688,7 +692,7 @@ void Tfrm_list::moveTo(int row) {
 }
 
 // Leaving a row with changes posts them; when they are refused, the grid goes back to that row.
-void Tfrm_list::currentRowChanged(int row) {
+void StudentListWindow::currentRowChanged(int row) {
     if (!model_->isEditing() || model_->editedRow() == row) {
         return;
     }

@@ -1,4 +1,4 @@
-#include "gui/Tfrm_excelToDb.h"
+#include "gui/ImportPreviewWindow.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -19,10 +19,10 @@
 #include "common/ProgramFiles.h"
 #include "gui/BackgroundJob.h"
 #include "gui/FileDialogs.h"
+#include "gui/ImportProgressDialog.h"
+#include "gui/MainWindow.h"
 #include "gui/MdiChildren.h"
 #include "gui/RowNumberColumn.h"
-#include "gui/Tfrm_main.h"
-#include "gui/Tfrm_pb.h"
 #include "gui/UserMessages.h"
 #include "gui/WorkbookOpener.h"
 #include "gui/Workspace.h"
@@ -73,40 +73,40 @@ class ReadProgress : public intake::ReadObserver {
 
 }  // namespace
 
-Tfrm_excelToDb::Tfrm_excelToDb(Workspace& workspace, Tfrm_main* main, QWidget* parent)
+ImportPreviewWindow::ImportPreviewWindow(Workspace& workspace, MainWindow* main, QWidget* parent)
     : QWidget(parent),
       workspace_(workspace),
       main_(main),
       job_(new BackgroundJob(this)),
-      sgStudent_(new QTableWidget(0, kGridColumns, this)),
+      previewGrid_(new QTableWidget(0, kGridColumns, this)),
       openButton_(new QPushButton(QStringLiteral("打开"), this)),
-      bnt_yes_(new QPushButton(QStringLiteral("导入到库"), this)),
-      lb_info_(new QLabel(this)),
+      importButton_(new QPushButton(QStringLiteral("导入到库"), this)),
+      readStateLabel_(new QLabel(this)),
       sampleLink_(new QLabel(this)) {
     setObjectName(QStringLiteral("Tfrm_excelToDb"));
     setWindowTitle(QStringLiteral("导入数据浏览"));
 
-    sgStudent_->setObjectName(QStringLiteral("sgStudent"));
+    previewGrid_->setObjectName(QStringLiteral("sgStudent"));
     QStringList headings{QString()};
     for (const auto& title : intake::kImportTitles) {
         headings << QString::fromStdString(title);
     }
-    sgStudent_->setHorizontalHeaderLabels(headings);
-    sgStudent_->verticalHeader()->hide();
-    sgStudent_->verticalHeader()->setDefaultSectionSize(sgStudent_->fontMetrics().height() + 6);
-    sgStudent_->horizontalHeader()->setSectionsMovable(true);
-    sgStudent_->horizontalHeader()->setHighlightSections(false);
-    sgStudent_->setColumnWidth(0, 30);
-    keepRowNumbersVisible(*sgStudent_);
-    sgStudent_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    sgStudent_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    sgStudent_->setWordWrap(false);
-    sgStudent_->setItemDelegateForColumn(kMemoColumn, new HiddenTextDelegate(sgStudent_));
+    previewGrid_->setHorizontalHeaderLabels(headings);
+    previewGrid_->verticalHeader()->hide();
+    previewGrid_->verticalHeader()->setDefaultSectionSize(previewGrid_->fontMetrics().height() + 6);
+    previewGrid_->horizontalHeader()->setSectionsMovable(true);
+    previewGrid_->horizontalHeader()->setHighlightSections(false);
+    previewGrid_->setColumnWidth(0, 30);
+    keepRowNumbersVisible(*previewGrid_);
+    previewGrid_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    previewGrid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    previewGrid_->setWordWrap(false);
+    previewGrid_->setItemDelegateForColumn(kMemoColumn, new HiddenTextDelegate(previewGrid_));
 
     openButton_->setObjectName(QStringLiteral("bnt_open"));
-    bnt_yes_->setObjectName(QStringLiteral("bnt_yes"));
-    bnt_yes_->setEnabled(false);
-    lb_info_->setObjectName(QStringLiteral("lb_info"));
+    importButton_->setObjectName(QStringLiteral("bnt_yes"));
+    importButton_->setEnabled(false);
+    readStateLabel_->setObjectName(QStringLiteral("lb_info"));
     sampleLink_->setObjectName(QStringLiteral("lb_sample"));
     // A plain label in navy with a hand cursor; a click on it opens the sample workbook.
     sampleLink_->setTextFormat(Qt::PlainText);
@@ -119,25 +119,25 @@ Tfrm_excelToDb::Tfrm_excelToDb(Workspace& workspace, Tfrm_main* main, QWidget* p
 
     auto* top = new QHBoxLayout;
     top->addWidget(openButton_);
-    top->addWidget(bnt_yes_);
+    top->addWidget(importButton_);
     top->addSpacing(12);
-    top->addWidget(lb_info_);
+    top->addWidget(readStateLabel_);
     top->addStretch(1);
     top->addWidget(sampleLink_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(sgStudent_, 1);
+    layout->addWidget(previewGrid_, 1);
 
-    connect(openButton_, &QPushButton::clicked, this, &Tfrm_excelToDb::openFile);
-    connect(bnt_yes_, &QPushButton::clicked, this, &Tfrm_excelToDb::bnt_yesClick);
+    connect(openButton_, &QPushButton::clicked, this, &ImportPreviewWindow::openFile);
+    connect(importButton_, &QPushButton::clicked, this, &ImportPreviewWindow::importShownRows);
     connect(job_, &BackgroundJob::progressed, this, [this](int rows, int) { showRowsRead(rows); });
 }
 
-bool Tfrm_excelToDb::isReading() const {
+bool ImportPreviewWindow::isReading() const {
     return job_->isRunning();
 }
 
-void Tfrm_excelToDb::openFile() {
+void ImportPreviewWindow::openFile() {
     if (!workspace_.hasProject()) {
         inform(this, QStringLiteral("请先选择或建立新的分班工程"));
         return;
@@ -149,19 +149,19 @@ void Tfrm_excelToDb::openFile() {
         chooseFileToOpen(this, QStringLiteral("打开"), lastFile_,
                          QStringLiteral("学生数据表格 (*.xls *.xlsx *.csv);;所有文件 (*)"));
     if (!path.isEmpty()) {
-        showInStrgrid(path);
+        readIntoGrid(path);
     }
 }
 
-void Tfrm_excelToDb::showInStrgrid(const QString& path) {
+void ImportPreviewWindow::readIntoGrid(const QString& path) {
     if (isReading()) {
         return;
     }
     lastFile_ = path;
     openButton_->setEnabled(false);
-    bnt_yes_->setEnabled(false);
-    sgStudent_->setRowCount(0);
-    lb_info_->setText(QStringLiteral("正在读取 %1 ……").arg(QFileInfo(path).fileName()));
+    importButton_->setEnabled(false);
+    previewGrid_->setRowCount(0);
+    readStateLabel_->setText(QStringLiteral("正在读取 %1 ……").arg(QFileInfo(path).fileName()));
     auto grid = std::make_shared<intake::PreviewGrid>();
     job_->start(
         workspace_.databasePath(),
@@ -173,41 +173,41 @@ void Tfrm_excelToDb::showInStrgrid(const QString& path) {
 }
 
 // While the file is read the grid grows with the rows' numbers; the cells follow at the end.
-void Tfrm_excelToDb::showRowsRead(int rows) {
-    if (!isReading() || rows <= sgStudent_->rowCount()) {
+void ImportPreviewWindow::showRowsRead(int rows) {
+    if (!isReading() || rows <= previewGrid_->rowCount()) {
         return;
     }
-    const int from = sgStudent_->rowCount();
-    sgStudent_->setRowCount(rows);
+    const int from = previewGrid_->rowCount();
+    previewGrid_->setRowCount(rows);
     for (int r = from; r < rows; ++r) {
-        sgStudent_->setItem(r, 0, new QTableWidgetItem(QString::number(r + 1)));
+        previewGrid_->setItem(r, 0, new QTableWidgetItem(QString::number(r + 1)));
     }
-    sgStudent_->scrollToBottom();
-    lb_info_->setText(QStringLiteral("正在读取…… 已读 %1 行").arg(rows));
+    previewGrid_->scrollToBottom();
+    readStateLabel_->setText(QStringLiteral("正在读取…… 已读 %1 行").arg(rows));
 }
 
-void Tfrm_excelToDb::readEnded(const QString& error, const intake::PreviewGrid& grid) {
+void ImportPreviewWindow::readEnded(const QString& error, const intake::PreviewGrid& grid) {
     openButton_->setEnabled(true);
     if (closeWhenRead_) {
         closeMdiChild(this);
         return;
     }
     if (!error.isEmpty()) {
-        sgStudent_->setRowCount(0);
-        lb_info_->clear();
+        previewGrid_->setRowCount(0);
+        readStateLabel_->clear();
         showError(this, error, QStringLiteral("读取文件出错"));
         emit previewShown(false);
         return;
     }
     showPreview(grid);
-    bnt_yes_->setEnabled(true);
+    importButton_->setEnabled(true);
     emit previewShown(true);
 }
 
-void Tfrm_excelToDb::showPreview(const intake::PreviewGrid& grid) {
-    sgStudent_->setUpdatesEnabled(false);
-    sgStudent_->clearContents();
-    sgStudent_->setRowCount(static_cast<int>(grid.rows.size()));
+void ImportPreviewWindow::showPreview(const intake::PreviewGrid& grid) {
+    previewGrid_->setUpdatesEnabled(false);
+    previewGrid_->clearContents();
+    previewGrid_->setRowCount(static_cast<int>(grid.rows.size()));
     const QBrush numberBackground = palette().button();
     for (std::size_t r = 0; r < grid.rows.size(); ++r) {
         for (std::size_t c = 0; c < grid.rows[r].size(); ++c) {
@@ -215,10 +215,10 @@ void Tfrm_excelToDb::showPreview(const intake::PreviewGrid& grid) {
             if (c == 0) {
                 item->setBackground(numberBackground);
             }
-            sgStudent_->setItem(static_cast<int>(r), static_cast<int>(c), item);
+            previewGrid_->setItem(static_cast<int>(r), static_cast<int>(c), item);
         }
     }
-    sgStudent_->setUpdatesEnabled(true);
+    previewGrid_->setUpdatesEnabled(true);
     titles_ = grid.titles;
     stopRowFilled_ = grid.stopRowFilled;
     filledRowsBelow_ = grid.filledRowsBelow;
@@ -228,7 +228,7 @@ void Tfrm_excelToDb::showPreview(const intake::PreviewGrid& grid) {
 
 // The row that ended the reading is no student and is never stored: a blank one is not shown at
 // all, one with something in it (a name without 学号) is shown in grey with why it is left out.
-void Tfrm_excelToDb::showTrailingRow(const intake::PreviewGrid& grid) {
+void ImportPreviewWindow::showTrailingRow(const intake::PreviewGrid& grid) {
     if (grid.rows.empty()) {
         return;
     }
@@ -237,39 +237,39 @@ void Tfrm_excelToDb::showTrailingRow(const intake::PreviewGrid& grid) {
     const bool blank = std::all_of(cells.begin() + 1, cells.end(),
                                    [](const std::string& cell) { return cell.empty(); });
     if (blank) {
-        sgStudent_->setRowHidden(trailing, true);
+        previewGrid_->setRowHidden(trailing, true);
     } else {
         for (int c = 1; c < kGridColumns; ++c) {
-            QTableWidgetItem* item = sgStudent_->item(trailing, c);
+            QTableWidgetItem* item = previewGrid_->item(trailing, c);
             item->setForeground(palette().color(QPalette::Disabled, QPalette::Text));
             item->setToolTip(QStringLiteral("这一行没有学号，读到这里为止；这一行不导入"));
         }
     }
     const int last = blank ? trailing - 1 : trailing;
     if (last >= 0) {
-        sgStudent_->selectRow(last);
+        previewGrid_->selectRow(last);
     }
 }
 
-void Tfrm_excelToDb::showCount(int count) {
-    lb_info_->setText(countText(count) + QStringLiteral("   "));
+void ImportPreviewWindow::showCount(int count) {
+    readStateLabel_->setText(countText(count) + QStringLiteral("   "));
     if (main_) {
         main_->setImportCountText(countText(count));
     }
 }
 
-intake::PreviewGrid Tfrm_excelToDb::shownRows() const {
+intake::PreviewGrid ImportPreviewWindow::shownRows() const {
     intake::PreviewGrid grid;
-    const QHeaderView* header = sgStudent_->horizontalHeader();
+    const QHeaderView* header = previewGrid_->horizontalHeader();
     for (int shown = 1; shown < kGridColumns; ++shown) {
         const int column = header->logicalIndex(shown);
         grid.titles[static_cast<std::size_t>(shown - 1)] =
             column >= 1 ? titles_[static_cast<std::size_t>(column - 1)] : std::string();
     }
-    for (int r = 0; r < sgStudent_->rowCount(); ++r) {
+    for (int r = 0; r < previewGrid_->rowCount(); ++r) {
         intake::PreviewGrid::Row row;
         for (int shown = 0; shown < kGridColumns; ++shown) {
-            const QTableWidgetItem* item = sgStudent_->item(r, header->logicalIndex(shown));
+            const QTableWidgetItem* item = previewGrid_->item(r, header->logicalIndex(shown));
             row[static_cast<std::size_t>(shown)] = item ? item->text().toStdString() : "";
         }
         grid.rows.push_back(std::move(row));
@@ -279,7 +279,7 @@ intake::PreviewGrid Tfrm_excelToDb::shownRows() const {
     return grid;
 }
 
-void Tfrm_excelToDb::bnt_yesClick() {
+void ImportPreviewWindow::importShownRows() {
     if (!workspace_.hasProject()) {
         inform(this, QStringLiteral("请先选择或建立新的分班工程"));
         return;
@@ -303,16 +303,17 @@ void Tfrm_excelToDb::bnt_yesClick() {
         return;
     }
     if (present > 0 &&
-        !showMessage(this, {MessageKind::OkCancel, QStringLiteral("提示"),
-                            QStringLiteral("将清空之前的所有数据（本项目现有的 %1 名学生），确定么？")
-                                .arg(present)})) {
+        !showMessage(this,
+                     {MessageKind::OkCancel, QStringLiteral("提示"),
+                      QStringLiteral("将清空之前的所有数据（本项目现有的 %1 名学生），确定么？")
+                          .arg(present)})) {
         return;
     }
-    Tfrm_pb progress(workspace_, workspace_.currentProject(), std::move(rows), this);
+    ImportProgressDialog progress(workspace_, workspace_.currentProject(), std::move(rows), this);
     progress.exec();
     const auto& outcome = progress.outcome();
     if (!outcome || outcome->kind != intake::SaveOutcome::Kind::Cancelled) {
-        bnt_yes_->setEnabled(false);
+        importButton_->setEnabled(false);
     }
     if (const auto told = progress.endMessage()) {
         showMessage(this, *told);
@@ -321,12 +322,12 @@ void Tfrm_excelToDb::bnt_yesClick() {
 
 // Beside the program, in ../share/quillmere of an install, or in the sources' data folder when
 // run from a build folder.
-QString Tfrm_excelToDb::sampleWorkbookPath() {
+QString ImportPreviewWindow::sampleWorkbookPath() {
     const auto found = qm::findProgramFile(qm::sampleWorkbookFile());
     return found.empty() ? QString() : QString::fromStdString(qm::platform::pathToUtf8(found));
 }
 
-void Tfrm_excelToDb::openSampleWorkbook() {
+void ImportPreviewWindow::openSampleWorkbook() {
     const QString path = sampleWorkbookPath();
     if (path.isEmpty()) {
         inform(this, QStringLiteral("找不到分班数据样表“%1/%2”")
@@ -339,7 +340,7 @@ void Tfrm_excelToDb::openSampleWorkbook() {
     }
 }
 
-bool Tfrm_excelToDb::eventFilter(QObject* watched, QEvent* event) {
+bool ImportPreviewWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == sampleLink_ && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         openSampleWorkbook();
@@ -349,7 +350,7 @@ bool Tfrm_excelToDb::eventFilter(QObject* watched, QEvent* event) {
 }
 
 // Closing during a read stops it first; the window goes when the reader has stopped.
-void Tfrm_excelToDb::closeEvent(QCloseEvent* event) {
+void ImportPreviewWindow::closeEvent(QCloseEvent* event) {
     if (isReading()) {
         closeWhenRead_ = true;
         job_->requestCancel();

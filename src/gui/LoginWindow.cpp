@@ -1,4 +1,4 @@
-#include "gui/Tfrm_login.h"
+#include "gui/LoginWindow.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -10,7 +10,7 @@
 
 namespace qm::gui {
 
-Tfrm_login::Tfrm_login(std::function<void()> enterMainWindow, QWidget* parent)
+LoginWindow::LoginWindow(std::function<void()> enterMainWindow, QWidget* parent)
     : QWidget(parent),
       enterMainWindow_(std::move(enterMainWindow)),
       userEdit_(new QLineEdit(QStringLiteral("admin"), this)),
@@ -35,20 +35,20 @@ Tfrm_login::Tfrm_login(std::function<void()> enterMainWindow, QWidget* parent)
     layout->addLayout(fields);
     layout->addLayout(buttons);
 
-    connect(loginButton_, &QPushButton::clicked, this, &Tfrm_login::enter);
+    connect(loginButton_, &QPushButton::clicked, this, &LoginWindow::enter);
     // "取消" has no effect, as it always had.
 }
 
-void Tfrm_login::paintEvent(QPaintEvent* event) {
+void LoginWindow::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
     if (!drawn_) {
         drawn_ = true;
         // Not from inside the paint event: hiding a window while it paints is not allowed.
-        QTimer::singleShot(0, this, &Tfrm_login::enter);
+        QTimer::singleShot(0, this, &LoginWindow::enter);
     }
 }
 
-void Tfrm_login::enter() {
+void LoginWindow::enter() {
     hide();
     enterMainWindow_();
 }

@@ -12,23 +12,23 @@ class Workspace;
 // The new-project dialog "新建分班": a description and a class count. "确定" creates the project
 // with its tables and settings row and makes it current; a class count that is not a whole
 // number from 1 up is refused with a message and nothing is stored.
-class TfrmBuild : public QDialog {
+class NewProjectDialog : public QDialog {
     Q_OBJECT
 
   public:
-    explicit TfrmBuild(Workspace& workspace, QWidget* parent = nullptr);
+    explicit NewProjectDialog(Workspace& workspace, QWidget* parent = nullptr);
 
-    QLineEdit* memoEdit() const { return memoEdit_; }
-    QLineEdit* numEdit() const { return numEdit_; }
+    QLineEdit* descriptionEdit() const { return descriptionEdit_; }
+    QLineEdit* classCountEdit() const { return classCountEdit_; }
     QPushButton* okButton() const { return okButton_; }
     QPushButton* cancelButton() const { return cancelButton_; }
 
   private:
-    void Button1Click();
+    void createProject();
 
     Workspace& workspace_;
-    QLineEdit* memoEdit_;
-    QLineEdit* numEdit_;
+    QLineEdit* descriptionEdit_;
+    QLineEdit* classCountEdit_;
     QPushButton* okButton_;
     QPushButton* cancelButton_;
 };

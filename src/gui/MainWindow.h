@@ -12,12 +12,12 @@ class QToolBar;
 
 namespace qm::gui {
 
-class Tfrm_class_info;
-class Tfrm_config;
-class Tfrm_excelToDb;
-class Tfrm_list;
-class TfrmResult;
-class TfrmShow;
+class ClassStatisticsWindow;
+class DivisionSettingsWindow;
+class ImportPreviewWindow;
+class StudentListWindow;
+class DivisionResultWindow;
+class MessageConsole;
 class WorkArea;
 class Workspace;
 
@@ -25,25 +25,25 @@ class Workspace;
 // order a teacher works, and the current project, whose description is the caption. Its menu
 // bar holds what is not part of that order: back-up and restore of the database, the user guide
 // and 关于.
-class Tfrm_main : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 
   public:
-    explicit Tfrm_main(Workspace& workspace, QWidget* parent = nullptr);
-    ~Tfrm_main() override;
+    explicit MainWindow(Workspace& workspace, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     Workspace& workspace() const { return workspace_; }
     QMdiArea* mdiArea() const;
-    TfrmShow* console() const { return console_; }
+    MessageConsole* console() const { return console_; }
     // The tool bar's command with this caption, such as "5.开始"; null when there is none.
     QAction* command(const QString& caption) const;
 
     // The work windows; null until first used and again after they are closed.
-    Tfrm_config* configForm() const;
-    TfrmResult* resultForm() const;
-    Tfrm_excelToDb* importForm() const;
-    Tfrm_class_info* classInfoForm() const;
-    Tfrm_list* listForm() const;
+    DivisionSettingsWindow* settingsWindow() const;
+    DivisionResultWindow* resultWindow() const;
+    ImportPreviewWindow* importWindow() const;
+    ClassStatisticsWindow* statisticsWindow() const;
+    StudentListWindow* studentListWindow() const;
 
     // The commands, in the tool bar's order.
     void newProject();      // 1.新建
@@ -52,14 +52,14 @@ class Tfrm_main : public QMainWindow {
     void copyStudents();    // 3.2内部数据
     void showSettings();    // 4.分班设置
     // 5.开始: the result window, built on first use; null without a current project.
-    TfrmResult* showResult();
+    DivisionResultWindow* showResult();
     void showClassInfo();    // 6.班级信息
     void showStudentList();  // 7.学生名单
     void exportResult();     // 8.数据导出
 
     // Hands chosen classes to the result window's re-division; without a result window it
     // does nothing.
-    void re_fb(const std::vector<int>& classes);
+    void redivide(const std::vector<int>& classes);
 
     // The first panel of the status bar, where the import writes its count.
     void setImportCountText(const QString& text);
@@ -91,15 +91,15 @@ class Tfrm_main : public QMainWindow {
 
     Workspace& workspace_;
     WorkArea* mdiArea_;
-    TfrmShow* console_;
+    MessageConsole* console_;
     // The student table of the project the work windows belong to.
     std::string windowsProject_;
     QLabel* importCountPanel_ = nullptr;
-    QPointer<Tfrm_config> configForm_;
-    QPointer<TfrmResult> resultForm_;
-    QPointer<Tfrm_excelToDb> importForm_;
-    QPointer<Tfrm_class_info> classInfoForm_;
-    QPointer<Tfrm_list> listForm_;
+    QPointer<DivisionSettingsWindow> settingsWindow_;
+    QPointer<DivisionResultWindow> resultWindow_;
+    QPointer<ImportPreviewWindow> importWindow_;
+    QPointer<ClassStatisticsWindow> statisticsWindow_;
+    QPointer<StudentListWindow> studentListWindow_;
 };
 
 }  // namespace qm::gui

@@ -9,11 +9,11 @@ namespace qm::gui {
 // The copy dialog "导入分班数据": brings the students of the chosen project into the current
 // project, added ("添加") or replacing the students with the same numbers ("覆盖"). The copies
 // keep their classes and arrive fixed.
-class Tfrm_insertFB : public ProjectPickerDialog {
+class CopyStudentsDialog : public ProjectPickerDialog {
     Q_OBJECT
 
   public:
-    explicit Tfrm_insertFB(Workspace& workspace, QWidget* parent = nullptr);
+    explicit CopyStudentsDialog(Workspace& workspace, QWidget* parent = nullptr);
 
     QRadioButton* addButton() const { return addButton_; }
     QRadioButton* overwriteButton() const { return overwriteButton_; }

@@ -1,4 +1,4 @@
-#include "gui/TfrmResult.h"
+#include "gui/DivisionResultWindow.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -16,11 +16,11 @@
 #include "gui/ClassChanges.h"
 #include "gui/ClassListCommands.h"
 #include "gui/DivisionJob.h"
+#include "gui/MessageConsole.h"
 #include "gui/ResultClassView.h"
 #include "gui/ResultGrid.h"
 #include "gui/RowNumberColumn.h"
 #include "gui/StudentSearchBar.h"
-#include "gui/TfrmShow.h"
 #include "gui/UserMessages.h"
 #include "gui/Workspace.h"
 #include "reports/StudentColumns.h"
@@ -57,13 +57,13 @@ QStringList gridHeadings() {
 
 }  // namespace
 
-TfrmResult::TfrmResult(Workspace& workspace, QWidget* parent)
+DivisionResultWindow::DivisionResultWindow(Workspace& workspace, QWidget* parent)
     : QWidget(parent),
       workspace_(workspace),
       job_(new DivisionJob(this)),
-      sgClassShow_(new ResultGrid(workspace, 1, kGridColumns, this)),
-      classView_(new ResultClassView(workspace, *sgClassShow_, this)),
-      searchBar_(new StudentSearchBar(workspace, *sgClassShow_, this)),
+      resultGrid_(new ResultGrid(workspace, 1, kGridColumns, this)),
+      classView_(new ResultClassView(workspace, *resultGrid_, this)),
+      searchBar_(new StudentSearchBar(workspace, *resultGrid_, this)),
       divideButton_(new QPushButton(QStringLiteral("分班"), this)),
       optimiseButton_(new QPushButton(QStringLiteral("深度优化"), this)),
       exportButton_(new QPushButton(QStringLiteral("导出到Excel"), this)),
@@ -73,16 +73,16 @@ TfrmResult::TfrmResult(Workspace& workspace, QWidget* parent)
     setObjectName(QStringLiteral("TfrmResult"));
     setWindowTitle(QStringLiteral("分班结果"));
 
-    sgClassShow_->setObjectName(QStringLiteral("sgClassShow"));
-    sgClassShow_->setHorizontalHeaderLabels(gridHeadings());
-    sgClassShow_->verticalHeader()->hide();
-    sgClassShow_->horizontalHeader()->setMinimumSectionSize(20);
-    sgClassShow_->horizontalHeader()->setDefaultSectionSize(64);
-    sgClassShow_->setColumnWidth(0, 25);
-    keepRowNumbersVisible(*sgClassShow_);
-    sgClassShow_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    sgClassShow_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    sgClassShow_->verticalHeader()->setDefaultSectionSize(sgClassShow_->fontMetrics().height() + 6);
+    resultGrid_->setObjectName(QStringLiteral("sgClassShow"));
+    resultGrid_->setHorizontalHeaderLabels(gridHeadings());
+    resultGrid_->verticalHeader()->hide();
+    resultGrid_->horizontalHeader()->setMinimumSectionSize(20);
+    resultGrid_->horizontalHeader()->setDefaultSectionSize(64);
+    resultGrid_->setColumnWidth(0, 25);
+    keepRowNumbersVisible(*resultGrid_);
+    resultGrid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    resultGrid_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    resultGrid_->verticalHeader()->setDefaultSectionSize(resultGrid_->fontMetrics().height() + 6);
 
     // The export of this window never did anything; the export is a command of the main window.
     exportButton_->setObjectName(QStringLiteral("Button2"));
@@ -117,7 +117,7 @@ TfrmResult::TfrmResult(Workspace& workspace, QWidget* parent)
     connect(searchBar_, &StudentSearchBar::rowFound, classView_, &ResultClassView::revealRow);
     auto* gridAndClasses = new QSplitter(this);
     gridAndClasses->addWidget(classView_);
-    gridAndClasses->addWidget(sgClassShow_);
+    gridAndClasses->addWidget(resultGrid_);
     gridAndClasses->setStretchFactor(1, 1);
     gridAndClasses->setSizes({classView_->sizeHint().width(), 800});
     gridAndClasses->setChildrenCollapsible(false);
@@ -128,38 +128,38 @@ TfrmResult::TfrmResult(Workspace& workspace, QWidget* parent)
     layout->addLayout(buttons);
     resize(897, 553);
 
-    connect(divideButton_, &QPushButton::clicked, this, &TfrmResult::startDivision);
-    connect(optimiseButton_, &QPushButton::clicked, this, &TfrmResult::startOptimisation);
-    connect(cancelButton_, &QPushButton::clicked, this, &TfrmResult::cancelRun);
+    connect(divideButton_, &QPushButton::clicked, this, &DivisionResultWindow::startDivision);
+    connect(optimiseButton_, &QPushButton::clicked, this, &DivisionResultWindow::startOptimisation);
+    connect(cancelButton_, &QPushButton::clicked, this, &DivisionResultWindow::cancelRun);
     connect(job_, &DivisionJob::consoleLines, this,
             [this](const QStringList& lines) { workspace_.console().appendLines(lines); });
-    connect(job_, &DivisionJob::progressed, this, &TfrmResult::showProgress);
-    connect(job_, &DivisionJob::finished, this, &TfrmResult::runEnded);
+    connect(job_, &DivisionJob::progressed, this, &DivisionResultWindow::showProgress);
+    connect(job_, &DivisionJob::finished, this, &DivisionResultWindow::runEnded);
     connect(&workspace_.classChanges(), &ClassChanges::changed, this,
-            &TfrmResult::followClassChange);
+            &DivisionResultWindow::followClassChange);
     showPresentClasses();
 }
 
 // The job's destructor cancels a run that is still under way and waits for its end.
-TfrmResult::~TfrmResult() {
+DivisionResultWindow::~DivisionResultWindow() {
     if (job_->isRunning()) {
         workspace_.classChanges().setDivisionRunning(false);
     }
 }
 
-bool TfrmResult::isRunning() const {
+bool DivisionResultWindow::isRunning() const {
     return job_->isRunning();
 }
 
-void TfrmResult::startDivision() {
+void DivisionResultWindow::startDivision() {
     startRun(std::nullopt);
 }
 
-void TfrmResult::refb_begin(const std::vector<int>& classes) {
+void DivisionResultWindow::redivide(const std::vector<int>& classes) {
     startRun(classes);
 }
 
-bool TfrmResult::startRun(std::optional<std::vector<int>> classes) {
+bool DivisionResultWindow::startRun(std::optional<std::vector<int>> classes) {
     if (!mayStart() || !mayReplaceClasses(classes)) {
         return false;
     }
@@ -169,7 +169,7 @@ bool TfrmResult::startRun(std::optional<std::vector<int>> classes) {
     return true;
 }
 
-void TfrmResult::startOptimisation() {
+void DivisionResultWindow::startOptimisation() {
     if (!mayStart() || !mayOptimise()) {
         return;
     }
@@ -179,7 +179,7 @@ void TfrmResult::startOptimisation() {
     launch(std::move(request), QStringLiteral("深度优化"));
 }
 
-bool TfrmResult::mayStart() {
+bool DivisionResultWindow::mayStart() {
     if (job_->isRunning()) {
         inform(this, QStringLiteral("正在%1，请等待本次%1结束").arg(runName_));
         return false;
@@ -191,8 +191,8 @@ bool TfrmResult::mayStart() {
     return true;
 }
 
-void TfrmResult::launch(DivisionRequest request, const QString& runName) {
-    TfrmShow& console = workspace_.console();
+void DivisionResultWindow::launch(DivisionRequest request, const QString& runName) {
+    MessageConsole& console = workspace_.console();
     console.show();
     console.raise();
     job_->start(std::move(request));
@@ -203,7 +203,7 @@ void TfrmResult::launch(DivisionRequest request, const QString& runName) {
 // Asks before a run replaces classes the teacher already has: every re-division, and a division
 // of a project whose students already sit in classes from an earlier run. A re-division of no
 // classes is not asked about: the run refuses it with its own message.
-bool TfrmResult::mayReplaceClasses(const std::optional<std::vector<int>>& classes) {
+bool DivisionResultWindow::mayReplaceClasses(const std::optional<std::vector<int>>& classes) {
     if (classes && classes->empty()) {
         return true;
     }
@@ -236,7 +236,7 @@ bool TfrmResult::mayReplaceClasses(const std::optional<std::vector<int>>& classe
 
 // The students an earlier division placed in the current project; nothing when reading them
 // failed (the error has been shown).
-std::optional<int> TfrmResult::placedByEarlierRun() {
+std::optional<int> DivisionResultWindow::placedByEarlierRun() {
     std::optional<int> placed;
     runGuarded(this, [&] {
         placed = engine::studentsPlacedByEarlierRun(workspace_.connection(),
@@ -247,7 +247,7 @@ std::optional<int> TfrmResult::placedByEarlierRun() {
 
 // 深度优化 works on classes a division made, and asks first, as a second division does: it moves
 // many students. A project without such classes is told so before anything starts.
-bool TfrmResult::mayOptimise() {
+bool DivisionResultWindow::mayOptimise() {
     const auto placed = placedByEarlierRun();
     if (!placed) {
         return false;
@@ -262,7 +262,7 @@ bool TfrmResult::mayOptimise() {
                                   "人数的差距不会变大），是否继续？"));
 }
 
-void TfrmResult::cancelRun() {
+void DivisionResultWindow::cancelRun() {
     if (job_->isRunning()) {
         job_->requestCancel();
         cancelButton_->setEnabled(false);
@@ -270,14 +270,14 @@ void TfrmResult::cancelRun() {
     }
 }
 
-void TfrmResult::showProgress(double share, const QString& phase) {
+void DivisionResultWindow::showProgress(double share, const QString& phase) {
     stageLabel_->setText(phase);
     progressBar_->setRange(0, kProgressSteps);
     progressBar_->setValue(static_cast<int>(share * kProgressSteps));
     progressBar_->setTextVisible(true);
 }
 
-void TfrmResult::runEnded(const DivisionOutcome& outcome) {
+void DivisionResultWindow::runEnded(const DivisionOutcome& outcome) {
     setRunning(false);
     switch (outcome.status) {
         case DivisionOutcome::Status::Succeeded:
@@ -287,7 +287,7 @@ void TfrmResult::runEnded(const DivisionOutcome& outcome) {
                 {.fbTable = workspace_.currentProject().fbTable, .shownBy = this});
             break;
         case DivisionOutcome::Status::Cancelled:
-            workspace_.console().showMsg(outcome.message);
+            workspace_.console().appendLine(outcome.message);
             stageLabel_->setText(outcome.message);
             break;
         case DivisionOutcome::Status::Failed:
@@ -300,7 +300,7 @@ void TfrmResult::runEnded(const DivisionOutcome& outcome) {
 
 // A project divided before, in an earlier session of the program too, shows its classes at once:
 // an empty grid would read as a division lost.
-void TfrmResult::showPresentClasses() {
+void DivisionResultWindow::showPresentClasses() {
     if (!workspace_.hasProject()) {
         return;
     }
@@ -313,7 +313,7 @@ void TfrmResult::showPresentClasses() {
 }
 
 // After a re-division, which classes the grid marks: "（已标出 2班、4班）".
-QString TfrmResult::redividedNote() const {
+QString DivisionResultWindow::redividedNote() const {
     QStringList names;
     for (int classId : redividedClasses_) {
         names << QString::fromStdString(store::classTitle(classId));
@@ -324,7 +324,7 @@ QString TfrmResult::redividedNote() const {
 
 // Lists the rows by class, the students of the classes a re-division changed marked. No rows
 // leave the grid as it was.
-void TfrmResult::showGrid(const std::vector<engine::ResultGridRow>& rows) {
+void DivisionResultWindow::showGrid(const std::vector<engine::ResultGridRow>& rows) {
     if (rows.empty()) {
         return;
     }
@@ -335,9 +335,9 @@ void TfrmResult::showGrid(const std::vector<engine::ResultGridRow>& rows) {
     constexpr std::size_t kClassColumn = std::tuple_size_v<engine::ResultGridRow> - 1;
     const QColor markColour(255, 240, 170);
     int firstMarked = -1;
-    sgClassShow_->setUpdatesEnabled(false);
-    sgClassShow_->clearContents();
-    sgClassShow_->setRowCount(static_cast<int>(rows.size()));
+    resultGrid_->setUpdatesEnabled(false);
+    resultGrid_->clearContents();
+    resultGrid_->setRowCount(static_cast<int>(rows.size()));
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const bool mark = marked.contains(QString::fromStdString(rows[r][kClassColumn]));
         if (mark && firstMarked < 0) {
@@ -351,21 +351,21 @@ void TfrmResult::showGrid(const std::vector<engine::ResultGridRow>& rows) {
                 item->setBackground(markColour);
                 item->setToolTip(QStringLiteral("重新分班的班级"));
             }
-            sgClassShow_->setItem(static_cast<int>(r), static_cast<int>(c), item);
+            resultGrid_->setItem(static_cast<int>(r), static_cast<int>(c), item);
         }
     }
-    sgClassShow_->setUpdatesEnabled(true);
+    resultGrid_->setUpdatesEnabled(true);
     classView_->followGrid();
     if (firstMarked >= 0) {
-        sgClassShow_->scrollToItem(sgClassShow_->item(firstMarked, 1),
-                                   QAbstractItemView::PositionAtTop);
+        resultGrid_->scrollToItem(resultGrid_->item(firstMarked, 1),
+                                  QAbstractItemView::PositionAtTop);
     }
 }
 
 // Students moved by hand, or a step undone: a grid that shows a result shows the classes now;
 // what a re-division changed is marked no longer.
-void TfrmResult::followClassChange(const ClassChange& change) {
-    const bool showsResult = sgClassShow_->item(0, 1) != nullptr;
+void DivisionResultWindow::followClassChange(const ClassChange& change) {
+    const bool showsResult = resultGrid_->item(0, 1) != nullptr;
     if (change.shownBy == this || !showsResult ||
         change.fbTable != workspace_.currentProject().fbTable) {
         return;
@@ -375,7 +375,7 @@ void TfrmResult::followClassChange(const ClassChange& change) {
                [&] { showGrid(engine::resultGridRows(workspace_.connection(), change.fbTable)); });
 }
 
-void TfrmResult::setRunning(bool running) {
+void DivisionResultWindow::setRunning(bool running) {
     workspace_.classChanges().setDivisionRunning(running);
     divideButton_->setEnabled(!running);
     optimiseButton_->setEnabled(!running);
@@ -391,7 +391,7 @@ void TfrmResult::setRunning(bool running) {
     }
 }
 
-void TfrmResult::closeEvent(QCloseEvent* event) {
+void DivisionResultWindow::closeEvent(QCloseEvent* event) {
     if (job_->isRunning()) {
         inform(this, QStringLiteral("正在%1，请等待%1结束或先按“取消”").arg(runName_));
         event->ignore();

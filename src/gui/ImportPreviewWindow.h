@@ -15,38 +15,38 @@ class QTableWidget;
 namespace qm::gui {
 
 class BackgroundJob;
-class Tfrm_main;
+class MainWindow;
 class Workspace;
 
 // The import preview "导入数据浏览": "打开" reads a spreadsheet (.xls, .xlsx or .csv) of students
-// into the grid sgStudent on a thread of its own, the grid filling with row numbers as rows are
+// into the grid previewGrid on a thread of its own, the grid filling with row numbers as rows are
 // read; "导入到库" then replaces the current project's students with the rows shown, in the order
 // the columns are shown, under the progress window.
-class Tfrm_excelToDb : public QWidget {
+class ImportPreviewWindow : public QWidget {
     Q_OBJECT
 
   public:
     // main, when given, shows the count of rows read in its status bar.
-    explicit Tfrm_excelToDb(Workspace& workspace, Tfrm_main* main = nullptr,
-                            QWidget* parent = nullptr);
+    explicit ImportPreviewWindow(Workspace& workspace, MainWindow* main = nullptr,
+                                 QWidget* parent = nullptr);
 
     // "打开": asks for a file and reads it.
     void openFile();
     // Reads the file into the grid; the end is told by previewShown.
-    void showInStrgrid(const QString& path);
+    void readIntoGrid(const QString& path);
     bool isReading() const;
     // "导入到库": warns of a file that does not look like a list of students (the teacher may
     // stop there), asks, then stores the rows shown.
-    void bnt_yesClick();
+    void importShownRows();
     // The rows as shown: every grid row with its cells in the order the columns are shown, the
     // file's titles in the same order, and what the reading of the file left out.
     intake::PreviewGrid shownRows() const;
 
     const QString& lastFile() const { return lastFile_; }
-    QTableWidget* sgStudent() const { return sgStudent_; }
+    QTableWidget* previewGrid() const { return previewGrid_; }
     QPushButton* openButton() const { return openButton_; }
-    QPushButton* bnt_yes() const { return bnt_yes_; }
-    QLabel* lb_info() const { return lb_info_; }
+    QPushButton* importButton() const { return importButton_; }
+    QLabel* readStateLabel() const { return readStateLabel_; }
     QLabel* sampleLink() const { return sampleLink_; }
 
     // The sample workbook opened by the link, beside the program or in the current folder.
@@ -73,17 +73,17 @@ class Tfrm_excelToDb : public QWidget {
     void openSampleWorkbook();
 
     Workspace& workspace_;
-    Tfrm_main* main_;
+    MainWindow* main_;
     QString lastFile_;
     std::array<std::string, 17> titles_;  // row 1 of the file read last
     bool stopRowFilled_ = false;          // what its reading left out (see PreviewGrid)
     int filledRowsBelow_ = 0;
     BackgroundJob* job_;
     bool closeWhenRead_ = false;
-    QTableWidget* sgStudent_;
+    QTableWidget* previewGrid_;
     QPushButton* openButton_;
-    QPushButton* bnt_yes_;
-    QLabel* lb_info_;
+    QPushButton* importButton_;
+    QLabel* readStateLabel_;
     QLabel* sampleLink_;
 };
 

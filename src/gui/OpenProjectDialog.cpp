@@ -1,4 +1,4 @@
-#include "gui/Tfrm_open.h"
+#include "gui/OpenProjectDialog.h"
 
 #include "gui/ProjectListWidget.h"
 #include "gui/UserMessages.h"
@@ -7,11 +7,11 @@
 
 namespace qm::gui {
 
-Tfrm_open::Tfrm_open(Workspace& workspace, QWidget* parent)
+OpenProjectDialog::OpenProjectDialog(Workspace& workspace, QWidget* parent)
     : ProjectPickerDialog(workspace, QStringLiteral("Tfrm_open"), QStringLiteral("选择分班项目"),
                           QSize(434, 323), parent) {}
 
-void Tfrm_open::choose(int projectId) {
+void OpenProjectDialog::choose(int projectId) {
     if (!workspace_.isCurrent(projectId) && !workspace_.mayLeaveProject()) {
         return;
     }

@@ -24,24 +24,24 @@ class Workspace;
 
 // The result window "分班结果": "分班" divides the current project's students into its classes
 // on a thread of its own, "深度优化" evens out the classes they sit in, the message console shows
-// the run's lines, and the grid sgClassShow lists the project's students by class, all classes or
+// the run's lines, and the grid resultGrid lists the project's students by class, all classes or
 // one chosen beside it: the present classes as soon as the window opens, and after a re-division
 // the whole project again with the students of the chosen classes marked. A search box finds a
 // student in it, and the class lists print or go into a PDF. One run at a time: while a run is
 // under way both buttons are disabled, a re-division is refused, and closing the window is refused
 // until the run ends or is cancelled.
-class TfrmResult : public QWidget {
+class DivisionResultWindow : public QWidget {
     Q_OBJECT
 
   public:
-    explicit TfrmResult(Workspace& workspace, QWidget* parent = nullptr);
-    ~TfrmResult() override;
+    explicit DivisionResultWindow(Workspace& workspace, QWidget* parent = nullptr);
+    ~DivisionResultWindow() override;
 
     // "分班": a full division of the project that is current now.
     void startDivision();
     // Re-division of the chosen classes of the current project, as the class statistics window
     // asks for it.
-    void refb_begin(const std::vector<int>& classes);
+    void redivide(const std::vector<int>& classes);
     // "深度优化": exchanges students between the present classes of the current project, in the
     // strength its settings name, keeping every rule of the division.
     void startOptimisation();
@@ -49,7 +49,7 @@ class TfrmResult : public QWidget {
     // "取消": the run stops soon and changes nothing.
     void cancelRun();
 
-    QTableWidget* sgClassShow() const { return sgClassShow_; }
+    QTableWidget* resultGrid() const { return resultGrid_; }
     // Beside the grid: the classes, one shown at a time; above it: the search box.
     ResultClassView* classView() const { return classView_; }
     StudentSearchBar* searchBar() const { return searchBar_; }
@@ -87,7 +87,7 @@ class TfrmResult : public QWidget {
 
     Workspace& workspace_;
     DivisionJob* job_;
-    ResultGrid* sgClassShow_;
+    ResultGrid* resultGrid_;
     ResultClassView* classView_;
     StudentSearchBar* searchBar_;
     QPushButton* divideButton_;

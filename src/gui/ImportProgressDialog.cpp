@@ -1,4 +1,4 @@
-#include "gui/Tfrm_pb.h"
+#include "gui/ImportProgressDialog.h"
 
 #include <QCloseEvent>
 #include <QProgressBar>
@@ -32,61 +32,61 @@ class SaveProgress : public intake::SaveObserver {
 
 }  // namespace
 
-Tfrm_pb::Tfrm_pb(Workspace& workspace, store::CurrentProject project, intake::PreviewGrid grid,
-                 QWidget* parent)
+ImportProgressDialog::ImportProgressDialog(Workspace& workspace, store::CurrentProject project,
+                                           intake::PreviewGrid grid, QWidget* parent)
     : QDialog(parent),
       workspace_(workspace),
       project_(std::move(project)),
       grid_(std::move(grid)),
-      pb_(new QProgressBar(this)),
-      bntCancel_(new QPushButton(QStringLiteral("取消"), this)),
+      progressBar_(new QProgressBar(this)),
+      cancelButton_(new QPushButton(QStringLiteral("取消"), this)),
       job_(new BackgroundJob(this)) {
     setObjectName(QStringLiteral("Tfrm_pb"));
     setWindowTitle(QStringLiteral("正在导入……"));
     setModal(true);
-    pb_->setObjectName(QStringLiteral("pb"));
-    pb_->setRange(0, std::max(1, grid_.studentCount()));
-    pb_->setValue(0);
-    pb_->setMinimumWidth(360);
-    bntCancel_->setObjectName(QStringLiteral("bntCancel"));
-    bntCancel_->setAutoDefault(false);
+    progressBar_->setObjectName(QStringLiteral("pb"));
+    progressBar_->setRange(0, std::max(1, grid_.studentCount()));
+    progressBar_->setValue(0);
+    progressBar_->setMinimumWidth(360);
+    cancelButton_->setObjectName(QStringLiteral("bntCancel"));
+    cancelButton_->setAutoDefault(false);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(pb_);
-    layout->addWidget(bntCancel_, 0, Qt::AlignHCenter);
+    layout->addWidget(progressBar_);
+    layout->addWidget(cancelButton_, 0, Qt::AlignHCenter);
     setFixedSize(sizeHint());
 
-    tmFB_.setObjectName(QStringLiteral("tmFB"));
-    tmFB_.setSingleShot(true);
-    tmFB_.setInterval(kStartDelayMs);
-    connect(&tmFB_, &QTimer::timeout, this, &Tfrm_pb::saveToDb);
-    connect(bntCancel_, &QPushButton::clicked, this, [this] { cancelMark_ = true; });
+    startDelay_.setObjectName(QStringLiteral("tmFB"));
+    startDelay_.setSingleShot(true);
+    startDelay_.setInterval(kStartDelayMs);
+    connect(&startDelay_, &QTimer::timeout, this, &ImportProgressDialog::saveToDb);
+    connect(cancelButton_, &QPushButton::clicked, this, [this] { cancelMark_ = true; });
     connect(job_, &BackgroundJob::progressed, this, [this](int done, int total) {
-        pb_->setMaximum(std::max(1, total));
-        pb_->setValue(done);
+        progressBar_->setMaximum(std::max(1, total));
+        progressBar_->setValue(done);
     });
 }
 
 // The save reads the cancel mark, so it ends before the mark goes.
-Tfrm_pb::~Tfrm_pb() {
+ImportProgressDialog::~ImportProgressDialog() {
     cancelMark_ = true;
     delete job_;
 }
 
-bool Tfrm_pb::isSaving() const {
+bool ImportProgressDialog::isSaving() const {
     return job_->isRunning();
 }
 
-void Tfrm_pb::showEvent(QShowEvent* event) {
+void ImportProgressDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!ended_ && !job_->isRunning() && !tmFB_.isActive()) {
+    if (!ended_ && !job_->isRunning() && !startDelay_.isActive()) {
         cancelMark_ = false;
-        tmFB_.start();
+        startDelay_.start();
     }
 }
 
 // While the save has not ended, closing is a cancel: the save stops after its row in progress
 // and the window closes itself when it has.
-void Tfrm_pb::reject() {
+void ImportProgressDialog::reject() {
     if (ended_) {
         QDialog::reject();
         return;
@@ -94,7 +94,7 @@ void Tfrm_pb::reject() {
     cancelMark_ = true;
 }
 
-void Tfrm_pb::closeEvent(QCloseEvent* event) {
+void ImportProgressDialog::closeEvent(QCloseEvent* event) {
     if (!ended_) {
         cancelMark_ = true;
         event->ignore();
@@ -103,7 +103,7 @@ void Tfrm_pb::closeEvent(QCloseEvent* event) {
     QDialog::closeEvent(event);
 }
 
-void Tfrm_pb::saveToDb() {
+void ImportProgressDialog::saveToDb() {
     auto ended = std::make_shared<intake::SaveOutcome>();
     job_->start(
         workspace_.databasePath(),
@@ -121,13 +121,13 @@ void Tfrm_pb::saveToDb() {
 }
 
 // The window closes first, so that what the caller then tells is not shown over it.
-void Tfrm_pb::saveEnded(const QString& error) {
+void ImportProgressDialog::saveEnded(const QString& error) {
     ended_ = true;
     error_ = error;
     accept();
 }
 
-std::optional<UserMessage> Tfrm_pb::endMessage() const {
+std::optional<UserMessage> ImportProgressDialog::endMessage() const {
     if (!error_.isEmpty()) {
         return UserMessage{MessageKind::Error, QStringLiteral("错误"),
                            QStringLiteral("导入出错：%1").arg(error_)};

@@ -1,4 +1,4 @@
-#include "gui/Tfrm_insertFB.h"
+#include "gui/CopyStudentsDialog.h"
 
 #include <QHBoxLayout>
 #include <QRadioButton>
@@ -9,7 +9,7 @@
 
 namespace qm::gui {
 
-Tfrm_insertFB::Tfrm_insertFB(Workspace& workspace, QWidget* parent)
+CopyStudentsDialog::CopyStudentsDialog(Workspace& workspace, QWidget* parent)
     : ProjectPickerDialog(workspace, QStringLiteral("Tfrm_insertFB"),
                           QStringLiteral("导入分班数据"), QSize(423, 293), parent),
       addButton_(new QRadioButton(QStringLiteral("添加"), this)),
@@ -19,7 +19,7 @@ Tfrm_insertFB::Tfrm_insertFB(Workspace& workspace, QWidget* parent)
     buttonRow()->insertWidget(1, overwriteButton_);
 }
 
-void Tfrm_insertFB::choose(int projectId) {
+void CopyStudentsDialog::choose(int projectId) {
     if (!workspace_.hasProject()) {
         // The current project was deleted from this very list.
         informNoProject(this);

@@ -1,4 +1,4 @@
-#include "gui/Tfrm_class_info.h"
+#include "gui/ClassStatisticsWindow.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -17,11 +17,11 @@
 #include "gui/ClassAverageChart.h"
 #include "gui/ClassChanges.h"
 #include "gui/ClassListCommands.h"
+#include "gui/DivisionResultWindow.h"
 #include "gui/ExportCommands.h"
+#include "gui/MainWindow.h"
 #include "gui/MdiChildren.h"
 #include "gui/StatGridView.h"
-#include "gui/TfrmResult.h"
-#include "gui/Tfrm_main.h"
 #include "gui/UserMessages.h"
 #include "gui/Workspace.h"
 #include "reports/BalanceReport.h"
@@ -37,7 +37,7 @@ struct PageSpec {
 };
 
 // The pages in order, each with its grid.
-constexpr PageSpec kPages[Tfrm_class_info::kGridCount] = {
+constexpr PageSpec kPages[ClassStatisticsWindow::kGridCount] = {
     {"班级信息", "sgClass_info"}, {"语文", "sgChinese"},     {"数学", "sgMath"},
     {"英语", "sgEnglish"},        {"物理", "sgWuli"},        {"政治", "sgZhengzhi"},
     {"历史", "sgLiShi"},          {"体育", "sgTiYu"},        {"地理", "sgDiLi"},
@@ -46,7 +46,7 @@ constexpr PageSpec kPages[Tfrm_class_info::kGridCount] = {
 }  // namespace
 
 // What one computation finds.
-struct Tfrm_class_info::Figures {
+struct ClassStatisticsWindow::Figures {
     reports::ClassStatistics statistics;
     std::optional<reports::BalanceReport> balance;
     // Why there are no balance figures although students sit in classes; empty otherwise.
@@ -69,7 +69,8 @@ QString outsideClassesText(db::Connection& connection, const std::string& table)
 
 }  // namespace
 
-Tfrm_class_info::Tfrm_class_info(Workspace& workspace, Tfrm_main& main, QWidget* parent)
+ClassStatisticsWindow::ClassStatisticsWindow(Workspace& workspace, MainWindow& main,
+                                             QWidget* parent)
     : QWidget(parent),
       workspace_(workspace),
       main_(main),
@@ -114,28 +115,29 @@ Tfrm_class_info::Tfrm_class_info(Workspace& workspace, Tfrm_main& main, QWidget*
     layout->addWidget(pages_, 1);
     layout->addLayout(buttons);
 
-    connect(updateButton_, &QPushButton::clicked, this, &Tfrm_class_info::refresh);
-    connect(exportButton_, &QPushButton::clicked, this, &Tfrm_class_info::exportStatistics);
+    connect(updateButton_, &QPushButton::clicked, this, &ClassStatisticsWindow::refresh);
+    connect(exportButton_, &QPushButton::clicked, this, &ClassStatisticsWindow::exportStatistics);
     connect(closeButton_, &QPushButton::clicked, this, [this] { closeMdiChild(this); });
-    connect(redivideButton_, &QPushButton::clicked, this, &Tfrm_class_info::redivideChosenClasses);
+    connect(redivideButton_, &QPushButton::clicked, this,
+            &ClassStatisticsWindow::redivideChosenClasses);
     connect(&workspace_.classChanges(), &ClassChanges::changed, this,
-            &Tfrm_class_info::followClassChange);
+            &ClassStatisticsWindow::followClassChange);
 }
 
-Tfrm_class_info::~Tfrm_class_info() = default;
+ClassStatisticsWindow::~ClassStatisticsWindow() = default;
 
-QWidget* Tfrm_class_info::buildFirstPage() {
+QWidget* ClassStatisticsWindow::buildFirstPage() {
     auto* page = new QWidget(this);
     auto* prompt = new QLabel(QStringLiteral("请选择重分的班       "), page);
     prompt->setObjectName(QStringLiteral("lb_prompt"));
     QPalette red = prompt->palette();
     red.setColor(QPalette::WindowText, Qt::red);
     prompt->setPalette(red);
-    lb_class_ = new QListWidget(page);
-    lb_class_->setObjectName(QStringLiteral("lb_class"));
-    lb_class_->setSelectionMode(QAbstractItemView::MultiSelection);
-    lb_class_->setFixedWidth(120);
-    lb_class_->setToolTip(QStringLiteral("点一下选中，再点一下取消；可以选多个班"));
+    classChoice_ = new QListWidget(page);
+    classChoice_->setObjectName(QStringLiteral("lb_class"));
+    classChoice_->setSelectionMode(QAbstractItemView::MultiSelection);
+    classChoice_->setFixedWidth(120);
+    classChoice_->setToolTip(QStringLiteral("点一下选中，再点一下取消；可以选多个班"));
     redivideButton_ = new QPushButton(QStringLiteral("重新分班"), page);
     redivideButton_->setObjectName(QStringLiteral("bnRefb"));
 
@@ -147,7 +149,7 @@ QWidget* Tfrm_class_info::buildFirstPage() {
 
     auto* panel = new QVBoxLayout;
     panel->addWidget(prompt);
-    panel->addWidget(lb_class_, 1);
+    panel->addWidget(classChoice_, 1);
     panel->addWidget(redivideButton_);
     auto* figures = new QVBoxLayout;
     figures->addWidget(grid(0), 1);
@@ -159,11 +161,11 @@ QWidget* Tfrm_class_info::buildFirstPage() {
     return page;
 }
 
-bool Tfrm_class_info::isComputing() const {
+bool ClassStatisticsWindow::isComputing() const {
     return job_->isRunning();
 }
 
-void Tfrm_class_info::showEvent(QShowEvent* event) {
+void ClassStatisticsWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!shownOnce_) {
         shownOnce_ = true;
@@ -172,12 +174,12 @@ void Tfrm_class_info::showEvent(QShowEvent* event) {
 }
 
 // A computation still under way ends with the window; it only reads.
-void Tfrm_class_info::closeEvent(QCloseEvent* event) {
+void ClassStatisticsWindow::closeEvent(QCloseEvent* event) {
     job_->requestCancel();
     QWidget::closeEvent(event);
 }
 
-void Tfrm_class_info::refresh() {
+void ClassStatisticsWindow::refresh() {
     if (job_->isRunning()) {
         return;
     }
@@ -220,7 +222,7 @@ void Tfrm_class_info::refresh() {
         });
 }
 
-void Tfrm_class_info::showFigures(Figures figures) {
+void ClassStatisticsWindow::showFigures(Figures figures) {
     showStatistics(std::move(figures.statistics));
     balance_ = figures.balance;
     if (figures.balanceUnavailable.isEmpty()) {
@@ -232,14 +234,14 @@ void Tfrm_class_info::showFigures(Figures figures) {
     outsideNote_->setVisible(!figures.outside.isEmpty());
 }
 
-void Tfrm_class_info::showStatistics(reports::ClassStatistics statistics) {
+void ClassStatisticsWindow::showStatistics(reports::ClassStatistics statistics) {
     statistics_ = std::move(statistics);
     showGrids(*statistics_);
     showClassList(statistics_->redivisionClasses);
     chart_->setData(averageChartData(statistics_->classInfo));
 }
 
-void Tfrm_class_info::showGrids(const reports::ClassStatistics& statistics) {
+void ClassStatisticsWindow::showGrids(const reports::ClassStatistics& statistics) {
     const auto grids = statistics.grids();
     for (int i = 0; i < kGridCount && i < static_cast<int>(grids.size()); ++i) {
         showStatGrid(*grid(i), *grids[static_cast<std::size_t>(i)]);
@@ -247,20 +249,20 @@ void Tfrm_class_info::showGrids(const reports::ClassStatistics& statistics) {
 }
 
 // Keeps the classes chosen before, where they still occur.
-void Tfrm_class_info::showClassList(const std::vector<reports::ClassEntry>& classes) {
+void ClassStatisticsWindow::showClassList(const std::vector<reports::ClassEntry>& classes) {
     QSet<int> chosen;
-    for (const QListWidgetItem* item : lb_class_->selectedItems()) {
+    for (const QListWidgetItem* item : classChoice_->selectedItems()) {
         chosen.insert(item->data(Qt::UserRole).toInt());
     }
-    lb_class_->clear();
+    classChoice_->clear();
     for (const auto& entry : classes) {
-        auto* item = new QListWidgetItem(QString::fromStdString(entry.name), lb_class_);
+        auto* item = new QListWidgetItem(QString::fromStdString(entry.name), classChoice_);
         item->setData(Qt::UserRole, entry.classId);
         item->setSelected(chosen.contains(entry.classId));
     }
 }
 
-void Tfrm_class_info::clearGrids() {
+void ClassStatisticsWindow::clearGrids() {
     for (QTableWidget* view : grids_) {
         view->setRowCount(0);
     }
@@ -269,11 +271,11 @@ void Tfrm_class_info::clearGrids() {
     outsideNote_->hide();
 }
 
-void Tfrm_class_info::redivideChosenClasses() {
+void ClassStatisticsWindow::redivideChosenClasses() {
     std::vector<int> classes;
-    for (int i = 0; i < lb_class_->count(); ++i) {
-        if (lb_class_->item(i)->isSelected()) {
-            classes.push_back(lb_class_->item(i)->data(Qt::UserRole).toInt());
+    for (int i = 0; i < classChoice_->count(); ++i) {
+        if (classChoice_->item(i)->isSelected()) {
+            classes.push_back(classChoice_->item(i)->data(Qt::UserRole).toInt());
         }
     }
     if (classes.empty()) {
@@ -287,12 +289,12 @@ void Tfrm_class_info::redivideChosenClasses() {
         return;
     }
     if (main_.showResult()) {
-        main_.re_fb(classes);
+        main_.redivide(classes);
     }
 }
 
 // The classes of this project changed (a division, a move, an undo...): the figures follow.
-void Tfrm_class_info::followClassChange(const ClassChange& change) {
+void ClassStatisticsWindow::followClassChange(const ClassChange& change) {
     if (change.fbTable != project_.fbTable) {
         return;
     }
@@ -303,7 +305,7 @@ void Tfrm_class_info::followClassChange(const ClassChange& change) {
     }
 }
 
-void Tfrm_class_info::exportStatistics() {
+void ClassStatisticsWindow::exportStatistics() {
     if (job_->isRunning()) {
         inform(this, QStringLiteral("正在统计，请稍候再导出"));
         return;
@@ -315,7 +317,7 @@ void Tfrm_class_info::exportStatistics() {
     exportStatisticsWorkbook(this, workspace_, *statistics_, balance_, project_.memo);
 }
 
-void Tfrm_class_info::setComputing(bool computing) {
+void ClassStatisticsWindow::setComputing(bool computing) {
     updateButton_->setEnabled(!computing);
     exportButton_->setEnabled(!computing);
     redivideButton_->setEnabled(!computing);
