@@ -119,8 +119,9 @@ void VersionsDialog::compareChosen() {
         inform(this, QStringLiteral("请选中两个方案再对比"));
         return;
     }
+    // A comparison only reads, so it is made during a division too.
     std::optional<reports::VersionComparison> comparison;
-    if (!mayChangeWhileDividing(this, workspace_) || !runGuarded(this, [&] {
+    if (!runGuarded(this, [&] {
             comparison = reports::compareVersions(
                 workspace_.connection(), workspace_.currentProject(), chosen[0], chosen[1]);
         })) {

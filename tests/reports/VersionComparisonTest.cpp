@@ -63,5 +63,27 @@ TEST_F(VersionBalance, AFigureAVersionLacksStaysEmpty) {
     EXPECT_EQ(rows.back(), (std::vector<std::string>{"分类“体育”人数最大相差", "", "1"}));
 }
 
+// A comparison only reads: it is made while another program holds the write lock (a division
+// under way), and the project's twin table in the database keeps what it held.
+TEST_F(VersionBalance, ComparesWhileAnotherProgramWritesAndChangesNothing) {
+    store::saveVersion(connection(), project, "分班后");
+    store::moveStudent(connection(), project, 12, 1);
+    store::saveVersion(connection(), project, "调整后");
+    connection().exec("insert into " + project.rbTable + " select * from " + project.fbTable +
+                      " where student_id=1");
+
+    db::Connection writer(connection().path());
+    writer.exec("BEGIN IMMEDIATE");
+    const auto comparison = compareVersions(connection(), project, 1, 2);
+    writer.exec("ROLLBACK");
+
+    ASSERT_TRUE(comparison.secondBalance.has_value());
+    EXPECT_NEAR(comparison.secondBalance->totalSpread(), 28.8, 1e-9);
+    EXPECT_EQ(comparison.moved.size(), 1u);
+    const auto twin = connection().query("select student_id,class_id from " + project.rbTable);
+    ASSERT_EQ(twin.size(), 1u);
+    EXPECT_EQ(twin[0]["student_id"].toInt(), 1);
+}
+
 }  // namespace
 }  // namespace qm::reports

@@ -5,7 +5,6 @@
 
 #include "common/NumberText.h"
 #include "db/Connection.h"
-#include "db/Transaction.h"
 #include "engine/PlacedCohort.h"
 #include "engine/RunSettings.h"
 #include "store/AdjustmentTables.h"
@@ -15,29 +14,46 @@ namespace qm::reports {
 
 namespace {
 
-// Fills the twin table with the project's students that the version holds, in the version's
-// classes, inside a unit of work that is always undone, and returns what `measure` takes of it.
-template <typename Measure>
-auto measureVersion(db::Connection& connection, const store::CurrentProject& project, int number,
-                    Measure measure) {
-    const std::string& table = store::checkedTableName(project.fbTable);
-    const std::string& twin = store::checkedTableName(project.rbTable);
-    const std::string rows = store::AdjustmentTables(project.id()).versionRows;
-    store::findVersion(connection, project, number);
-    db::Transaction scratch(connection);  // never committed
-    connection.exec("delete from " + twin);
-    auto copy = connection.prepare("insert into " + twin + " select * from " + table +
-                                   " where student_id in(select student_id from " + rows +
-                                   " where version=?)");
-    copy.bind(1, number);
-    copy.execute();
-    auto classes =
-        connection.prepare("update " + twin + " set class_id=(select class_id from " + rows +
-                           " r where r.version=? and r.student_id=" + twin + ".student_id)");
-    classes.bind(1, number);
-    classes.execute();
-    return measure(twin);
-}
+// The project's students that a saved version holds, in the version's classes, as a temporary
+// table of this connection named like the project's twin table. SQLite looks for a temporary
+// table before a table of the database, so the class statistics and the balance figures read it
+// as they read a project's table, while the database itself is not written: a comparison needs
+// no write lock and works while another program divides. The table goes with the object.
+class VersionStudents {
+  public:
+    VersionStudents(db::Connection& connection, const store::CurrentProject& project, int number)
+        : connection_(connection), name_(store::checkedTableName(project.rbTable)) {
+        const std::string& table = store::checkedTableName(project.fbTable);
+        const std::string rows = store::AdjustmentTables(project.id()).versionRows;
+        store::findVersion(connection, project, number);
+        connection.exec("drop table if exists temp." + name_);
+        auto copy = connection.prepare("create temp table " + name_ + " as select * from main." +
+                                       table + " where student_id in(select student_id from main." +
+                                       rows + " where version=?)");
+        copy.bind(1, number);
+        copy.execute();
+        auto classes = connection.prepare(
+            "update temp." + name_ + " set class_id=(select class_id from main." + rows +
+            " r where r.version=? and r.student_id=" + name_ + ".student_id)");
+        classes.bind(1, number);
+        classes.execute();
+    }
+    ~VersionStudents() {
+        try {
+            connection_.exec("drop table if exists temp." + name_);
+        } catch (...) {
+            // The table is the connection's own and goes when the connection closes.
+        }
+    }
+    VersionStudents(const VersionStudents&) = delete;
+    VersionStudents& operator=(const VersionStudents&) = delete;
+
+    const std::string& table() const { return name_; }
+
+  private:
+    db::Connection& connection_;
+    std::string name_;
+};
 
 // The class statistics and the balance figures of the project's classes in a saved version;
 // no balance figures when no student of the version sits in one of the project's classes.
@@ -45,16 +61,15 @@ std::pair<ClassStatistics, std::optional<engine::BalanceFigures>> versionFigures
     db::Connection& connection, const store::CurrentProject& project, int number) {
     const int classCount = engine::projectClassCount(connection, project);
     const engine::SubjectChoice subjects = engine::projectSubjects(connection, project.id());
-    return measureVersion(connection, project, number, [&](const std::string& twin) {
-        std::pair<ClassStatistics, std::optional<engine::BalanceFigures>> figures{
-            computeClassStatistics(connection, twin), std::nullopt};
-        const engine::PlacedCohort cohort =
-            engine::loadPlacedCohort(connection, twin, classCount, subjects);
-        if (!cohort.students.empty()) {
-            figures.second = engine::measureBalance(cohort, cohort.presentClasses());
-        }
-        return figures;
-    });
+    const VersionStudents version(connection, project, number);
+    std::pair<ClassStatistics, std::optional<engine::BalanceFigures>> figures{
+        computeClassStatistics(connection, version.table()), std::nullopt};
+    const engine::PlacedCohort cohort =
+        engine::loadPlacedCohort(connection, version.table(), classCount, subjects);
+    if (!cohort.students.empty()) {
+        figures.second = engine::measureBalance(cohort, cohort.presentClasses());
+    }
+    return figures;
 }
 
 }  // namespace

@@ -39,8 +39,8 @@ struct VersionComparison {
 
 // Compares two saved versions; UserError when the project has no version of either number. The
 // figures of a version are those of the project's students it holds (students added since are
-// left out), taken in the twin table inside a unit of work that is always undone: nothing is
-// changed.
+// left out), taken in a temporary table of the connection: the database is only read, so a
+// comparison needs no write lock and works while another program writes.
 VersionComparison compareVersions(db::Connection& connection, const store::CurrentProject& project,
                                   int first, int second);
 
