@@ -40,18 +40,15 @@ bool BackgroundJob::start(std::string databasePath, Work work, Done done) {
     whenDone_ = std::move(done);
     progressTimer_.start();
     thread_ = std::thread([this, path = std::move(databasePath), work = std::move(work)] {
-        QString error;
+        std::optional<JobFailure> failure;
         try {
             db::Connection connection(path);
             work(connection, *this);
-        } catch (const std::exception& failure) {
-            error = QString::fromStdString(errorText(failure));
-            if (error.isEmpty()) {
-                error = QStringLiteral("未知错误");
-            }
+        } catch (...) {
+            failure = jobFailureOf(std::current_exception());
         }
         QMetaObject::invokeMethod(
-            this, [this, error] { finish(error); }, Qt::QueuedConnection);
+            this, [this, failure] { finish(failure); }, Qt::QueuedConnection);
     });
     return true;
 }
@@ -71,7 +68,7 @@ void BackgroundJob::showProgress() {
     }
 }
 
-void BackgroundJob::finish(const QString& error) {
+void BackgroundJob::finish(const std::optional<JobFailure>& failure) {
     if (thread_.joinable()) {
         thread_.join();
     }
@@ -82,7 +79,7 @@ void BackgroundJob::finish(const QString& error) {
     Done done = std::move(whenDone_);
     whenDone_ = nullptr;
     if (done) {
-        done(error);
+        done(failure);
     }
 }
 

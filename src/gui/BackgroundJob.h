@@ -5,8 +5,11 @@
 #include <QTimer>
 #include <atomic>
 #include <functional>
+#include <optional>
 #include <string>
 #include <thread>
+
+#include "gui/JobFailure.h"
 
 namespace qm::db {
 class Connection;
@@ -25,9 +28,9 @@ class BackgroundJob : public QObject {
     // The work, run on the job's thread. The connection is opened on that thread (another
     // connection to the same file; WAL lets the window's connection read meanwhile).
     using Work = std::function<void(db::Connection& connection, BackgroundJob& job)>;
-    // Runs on the window's thread once the work has ended; error is empty when it succeeded,
-    // otherwise the text of what the work raised.
-    using Done = std::function<void(const QString& error)>;
+    // Runs on the window's thread once the work has ended: nothing when it succeeded, otherwise
+    // what the work raised, its kind kept.
+    using Done = std::function<void(const std::optional<JobFailure>& failure)>;
 
     explicit BackgroundJob(QObject* parent = nullptr);
     // Work still under way is asked to stop and waited for; its Done is not called.
@@ -50,7 +53,7 @@ class BackgroundJob : public QObject {
 
   private:
     void showProgress();
-    void finish(const QString& error);
+    void finish(const std::optional<JobFailure>& failure);
 
     std::thread thread_;
     bool running_ = false;

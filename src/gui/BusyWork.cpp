@@ -18,8 +18,8 @@ QString runWithBusyNote(QWidget* parent, const QString& note, const std::string&
     QString error;
     QEventLoop loop;
     BackgroundJob job;
-    job.start(databasePath, std::move(work), [&](const QString& failure) {
-        error = failure;
+    job.start(databasePath, std::move(work), [&](const std::optional<JobFailure>& failure) {
+        error = failure ? failure->message : QString();
         loop.quit();
     });
     loop.exec();

@@ -26,6 +26,7 @@
 #include "gui/Workspace.h"
 #include "reports/BalanceReport.h"
 #include "store/OutsideClasses.h"
+#include "store/StudentTable.h"
 
 namespace qm::gui {
 
@@ -198,21 +199,21 @@ void ClassStatisticsWindow::refresh() {
             }
             *computed = std::move(figures);
         },
-        [this, computed](const QString& error) {
+        [this, computed](const std::optional<JobFailure>& failure) {
             setComputing(false);
             if (refreshWhenDone_) {
                 refresh();  // the classes changed while these figures were computed
                 return;
             }
-            if (!error.isEmpty()) {
+            if (failure) {
                 statistics_.reset();
                 balance_.reset();
                 clearGrids();
-                if (error == QString::fromUtf8(reports::kNoStudentsMessage)) {
+                if (failure->is<store::NoStudents>()) {
                     showGrids(reports::emptyClassStatistics());  // the titles at least
-                    inform(this, error);
+                    inform(this, failure->message);
                 } else {
-                    showError(this, QStringLiteral("统计班级信息出错：%1").arg(error));
+                    showError(this, QStringLiteral("统计班级信息出错：%1").arg(failure->message));
                 }
                 emit statisticsShown(false);
                 return;

@@ -169,10 +169,10 @@ bool DivisionJob::start(DivisionRequest request) {
                 outcome->message = QString::fromUtf8(cancelled.what());
             }
         },
-        [this, outcome](const QString& error) {
-            if (!error.isEmpty()) {
+        [this, outcome](const std::optional<JobFailure>& failure) {
+            if (failure) {
                 outcome->status = DivisionOutcome::Status::Failed;
-                outcome->message = error;
+                outcome->message = failure->message;
             }
             // Every line was posted before the end, so it is flushed before the end is told.
             flushLines();

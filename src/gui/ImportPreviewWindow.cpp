@@ -169,7 +169,7 @@ void ImportPreviewWindow::readIntoGrid(const QString& path) {
             ReadProgress progress(job);
             *grid = intake::readPreviewFile(file, &progress);
         },
-        [this, grid](const QString& error) { readEnded(error, *grid); });
+        [this, grid](const std::optional<JobFailure>& failure) { readEnded(failure, *grid); });
 }
 
 // While the file is read the grid grows with the rows' numbers; the cells follow at the end.
@@ -186,16 +186,17 @@ void ImportPreviewWindow::showRowsRead(int rows) {
     readStateLabel_->setText(QStringLiteral("正在读取…… 已读 %1 行").arg(rows));
 }
 
-void ImportPreviewWindow::readEnded(const QString& error, const intake::PreviewGrid& grid) {
+void ImportPreviewWindow::readEnded(const std::optional<JobFailure>& failure,
+                                    const intake::PreviewGrid& grid) {
     openButton_->setEnabled(true);
     if (closeWhenRead_) {
         closeMdiChild(this);
         return;
     }
-    if (!error.isEmpty()) {
+    if (failure) {
         previewGrid_->setRowCount(0);
         readStateLabel_->clear();
-        showError(this, error, QStringLiteral("读取文件出错"));
+        showError(this, failure->message, QStringLiteral("读取文件出错"));
         emit previewShown(false);
         return;
     }

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "gui/JobFailure.h"
 #include "intake/PreviewGrid.h"
 
 class QLabel;
@@ -69,7 +70,7 @@ class ImportPreviewWindow : public QWidget {
     void showPreview(const intake::PreviewGrid& grid);
     void showTrailingRow(const intake::PreviewGrid& grid);
     void showCount(int count);
-    void readEnded(const QString& error, const intake::PreviewGrid& grid);
+    void readEnded(const std::optional<JobFailure>& failure, const intake::PreviewGrid& grid);
     void openSampleWorkbook();
 
     Workspace& workspace_;

@@ -112,11 +112,11 @@ void ImportProgressDialog::saveToDb() {
             SaveProgress progress(job, *mark);
             *ended = intake::saveImportedRows(connection, project, grid, &progress);
         },
-        [this, ended](const QString& error) {
-            if (error.isEmpty()) {
+        [this, ended](const std::optional<JobFailure>& failure) {
+            if (!failure) {
                 outcome_ = *ended;
             }
-            saveEnded(error);
+            saveEnded(failure ? failure->message : QString());
         });
 }
 

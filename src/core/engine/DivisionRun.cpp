@@ -46,7 +46,7 @@ void copyClassesBack(db::Connection& connection, const std::string& table,
 // A division of nobody would report success and change nothing; it is refused instead.
 void refuseWithoutStudents(db::Connection& connection, const std::string& table) {
     if (connection.query("select 1 from " + table + " limit 1").empty()) {
-        throw UserError(store::kNoStudentsMessage);
+        throw store::NoStudents();
     }
 }
 

@@ -125,7 +125,7 @@ ClassListDocument makeClassListDocument(db::Connection& connection,
 
     const auto students = allStudents(connection, project.fbTable);
     if (students.empty()) {
-        throw UserError(store::kNoStudentsMessage);
+        throw store::NoStudents();
     }
     std::map<int, ClassListPage> classes;
     for (const auto student : students) {

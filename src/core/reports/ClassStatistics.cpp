@@ -205,7 +205,7 @@ ClassStatistics computeClassStatistics(db::Connection& connection, const std::st
     const auto cohortRows =
         connection.query("select count(*) as num," + averagesSelect() + " from " + name);
     if (cohortRows[0]["num"].toInt() == 0) {
-        throw UserError(kNoStudentsMessage);
+        throw store::NoStudents();
     }
     const auto cohort = figuresOf(cohortRows[0]);
 

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/UserError.h"
+
 namespace qm::store {
 
 // The 20 columns of a project's student table (and of its twin), in table order.
@@ -35,6 +37,11 @@ int textColumnWidth(std::string_view column);
 
 // What every command that needs students says about a project that has none.
 inline constexpr const char* kNoStudentsMessage = "该分班项目还没有学生数据";
+
+// The refusal of work that needs the project's students when it has none.
+struct NoStudents : UserError {
+    NoStudents() : UserError(kNoStudentsMessage) {}
+};
 
 // Placement codes of the type column.
 enum PlaceType : int {
