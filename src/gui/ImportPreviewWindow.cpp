@@ -12,7 +12,6 @@
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QVBoxLayout>
-#include <algorithm>
 #include <memory>
 
 #include "common/Platform.h"
@@ -234,9 +233,7 @@ void ImportPreviewWindow::showTrailingRow(const intake::PreviewGrid& grid) {
         return;
     }
     const int trailing = static_cast<int>(grid.rows.size()) - 1;
-    const auto& cells = grid.rows.back();
-    const bool blank = std::all_of(cells.begin() + 1, cells.end(),
-                                   [](const std::string& cell) { return cell.empty(); });
+    const bool blank = !grid.stopRowFilled;
     if (blank) {
         previewGrid_->setRowHidden(trailing, true);
     } else {

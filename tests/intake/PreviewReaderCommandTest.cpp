@@ -17,7 +17,7 @@ TEST(PreviewReaderCommand, PrintsTheRowsReadAndTheCount) {
               "毕业学校\t地址\t备注\t分类\n"
               "1\t1\tR1\t甲\t男\t80\t80\t80\t80\t80\t80\t80\t80\t80\t实验小学\t人民路1号\t\t\n"
               "2\t2\tR2\t乙\t女\t81\t81\t81\t81\t81\t81\t81\t81\t81\t实验小学\t人民路1号\t\t\n"
-              "3\t\t\t丙\t男\t82\t82\t\t82\t82\t82\t82\t82\t82\t\t\t\t\n"
+              "3\t\t\t丙\t男\t82\t82\t0\t82\t82\t82\t82\t82\t82\t\t\t\t\n"
               "已导入的总记录数:2条\n");
 }
 

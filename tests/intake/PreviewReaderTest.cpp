@@ -1,6 +1,6 @@
 // The import preview read from real workbooks written by a spreadsheet program: the layout rules
-// (where reading stops, "0" in empty score cells of students, number texts), the active sheet,
-// the refusals of bad files, and progress and cancelling.
+// (where reading stops, "0" in empty score cells, number texts), the active sheet, the refusals
+// of bad files, and progress and cancelling.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -28,11 +28,10 @@ Row row(std::vector<std::string> cells) {
     return result;
 }
 
-// The row that ends the reading keeps its empty score cells empty: it is no student with zeros.
+// The row that ends the reading is read like the others: "0" in its empty score cells.
 Row trailingBlankRow(int number) {
-    Row blank;
-    blank[0] = std::to_string(number);
-    return blank;
+    return row({std::to_string(number), "", "", "", "", "0", "0", "0", "0", "0", "0", "0", "0", "0",
+                "", "", "", ""});
 }
 
 // normal.xls and normal.xlsx: a score 92.5, empty score cells and a score cell of blanks ("0"),
@@ -70,7 +69,7 @@ TEST(PreviewReader, StopsAfterTheFirstRowWithoutStudentNumber) {
         ASSERT_EQ(grid.rows.size(), 3u);
         EXPECT_EQ(grid.studentCount(), 2);
         EXPECT_EQ(grid.rows[1][1], "2");
-        EXPECT_EQ(grid.rows[2], row({"3", "", "", "丙", "男", "82", "82", "", "82", "82", "82",
+        EXPECT_EQ(grid.rows[2], row({"3", "", "", "丙", "男", "82", "82", "0", "82", "82", "82",
                                      "82", "82", "82", "", "", "", ""}));
         // What was left out is noted for the warning: row 4 itself, and rows 5 and 6.
         EXPECT_TRUE(grid.stopRowFilled);

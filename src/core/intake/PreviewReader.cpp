@@ -86,13 +86,10 @@ PreviewGrid readPreview(const Workbook& workbook, const std::string& path, ReadO
         refuseExtraColumns(workbook, sheet, row, path);
         PreviewGrid::Row cells;
         cells[0] = std::to_string(k);
-        // The row that ends the reading is no student: its empty scores stay empty, so that it
-        // does not read as a student with zeros.
-        const bool student = !workbook.cell(sheet, row, 1).text.empty();
         for (int column = 1; column <= kImportColumns; ++column) {
             std::string text = workbook.cell(sheet, row, column).text;
             const bool score = isScoreColumn(column);
-            if (score && student && trimmed(text).empty()) {
+            if (score && trimmed(text).empty()) {
                 text = "0";
             } else if (numbersAreText && (score || column == 1)) {
                 text = asNumberText(std::move(text));

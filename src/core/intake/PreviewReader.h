@@ -30,10 +30,9 @@ inline constexpr int kImportColumns = 17;
 // grid's titles), students from row 2 on, reading stopping after the first row whose column 1
 // (学号) is empty. That row is read like the others and becomes the grid's trailing blank row; a
 // sheet whose A2 is empty gives an empty grid. A cell holding only blanks is not empty: it does
-// not stop the reading. Empty score cells (columns 5 to 13, blank after trimming) of a student
-// read "0" (those of the trailing blank row stay empty); other cells are kept untrimmed. In a file
-// whose numbers are text (CSV), a 学号 or score written as a number reads as the spreadsheet
-// readers show that number: 74.0 as 74. What the reading leaves out (the stopping row, filled rows
+// not stop the reading. Empty score cells (columns 5 to 13, blank after trimming) read "0"; other
+// cells are kept untrimmed. In a file whose numbers are text (CSV), a 学号 or score written as a
+// number reads as the spreadsheet readers show that number: 74.0 as 74. What the reading leaves out (the stopping row, filled rows
 // below it) is noted in the grid.
 // Throws UserError naming the file when it cannot be read, a row read (the title row included)
 // has text beyond column 17, or the rows read hold more text than ReadLimits allows;
