@@ -201,15 +201,15 @@ double PairExchangeSearch::changeOfBoth(const Candidate& i, const Candidate& j) 
     noted_.clear();
     state_.objective().noteCells(first, noted_);
     state_.objective().noteCells(second, noted_);
-    state_.apply(first);
+    state_.apply(first, true);
     double change = state_.changeIgnoringBands(second);
     if (change != BalanceObjective::kForbidden) {
-        state_.apply(second);
+        state_.apply(second, true);
         change = state_.objective().spreadsKept(noted_) ? i.change + change
                                                         : BalanceObjective::kForbidden;
-        state_.apply(second.reversed());
+        state_.apply(second.reversed(), true);
     }
-    state_.apply(first.reversed());
+    state_.apply(first.reversed(), true);
     return change;
 }
 
@@ -291,7 +291,7 @@ bool PairExchangeSearch::improveByThree(int first, int second, int openings, dou
         noted_.clear();
         state_.objective().noteCells(opening, noted_);
         const BalanceObjective::NotedCells openingCells = noted_;
-        state_.apply(opening);
+        state_.apply(opening, true);
         prepare(first, second);
         // Neither of the two that complete it may move its students again.
         std::erase_if(candidates_, [&](const Candidate& c) {
@@ -305,21 +305,21 @@ bool PairExchangeSearch::improveByThree(int first, int second, int openings, dou
             const Exchange second2{candidates_[j].a, candidates_[j].b, first, second};
             // The band limits of the three together, from where they started.
             BalanceObjective::NotedCells cells = openingCells;
-            state_.apply(opening.reversed());
+            state_.apply(opening.reversed(), true);
             state_.objective().noteCells(second1, cells);
             state_.objective().noteCells(second2, cells);
-            state_.apply(opening);
-            state_.apply(second1);
-            state_.apply(second2);
+            state_.apply(opening, true);
+            state_.apply(second1, true);
+            state_.apply(second2, true);
             if (state_.objective().spreadsKept(cells)) {
                 best = rest + singles[n].change;
                 found = {opening, second1, second2};
                 any = true;
             }
-            state_.apply(second2.reversed());
-            state_.apply(second1.reversed());
+            state_.apply(second2.reversed(), true);
+            state_.apply(second1.reversed(), true);
         }
-        state_.apply(opening.reversed());
+        state_.apply(opening.reversed(), true);
     }
     if (!any) {
         return false;
@@ -424,6 +424,49 @@ void PairExchangeSearch::run(int maxSweeps, double minGain, SearchControl& contr
         }
         if (!improved) {
             return;
+        }
+    }
+}
+
+void PairExchangeSearch::settle(std::vector<int> changed, int pairsPerClass, int maxSweeps,
+                                double minGain) {
+    const int classes = state_.classCount();
+    for (int sweep = 0; sweep < maxSweeps && !changed.empty(); ++sweep) {
+        std::vector<char> improved(static_cast<std::size_t>(classes), 0);
+        for (int c : changed) {
+            std::vector<ClassPair> pairs;
+            for (int other = 0; other < classes; ++other) {
+                if (other != c) {
+                    pairs.push_back({state_.objective().potential(c, other), std::min(c, other),
+                                     std::max(c, other)});
+                }
+            }
+            const auto count = std::min(pairs.size(), static_cast<std::size_t>(pairsPerClass));
+            std::partial_sort(pairs.begin(), pairs.begin() + static_cast<std::ptrdiff_t>(count),
+                              pairs.end(), [](const ClassPair& x, const ClassPair& y) {
+                                  if (x.potential != y.potential) {
+                                      return x.potential > y.potential;
+                                  }
+                                  return x.first != y.first ? x.first < y.first
+                                                            : x.second < y.second;
+                              });
+            for (std::size_t n = 0; n < count && pairs[n].potential > minGain; ++n) {
+                int round = 0;
+                while (round < kRoundsPerPair &&
+                       improve(pairs[n].first, pairs[n].second, minGain)) {
+                    ++round;
+                }
+                if (round > 0) {
+                    improved[static_cast<std::size_t>(pairs[n].first)] = 1;
+                    improved[static_cast<std::size_t>(pairs[n].second)] = 1;
+                }
+            }
+        }
+        changed.clear();
+        for (int c = 0; c < classes; ++c) {
+            if (improved[static_cast<std::size_t>(c)] != 0) {
+                changed.push_back(c);
+            }
         }
     }
 }

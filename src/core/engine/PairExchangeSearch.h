@@ -43,6 +43,12 @@ class PairExchangeSearch {
     void runDeeper(int maxSweeps, int openings, double minGain, SearchControl& control,
                    double progressFrom, double progressTo);
 
+    // Settles the classes after a change to a few of them: the pairs of classes that hold one
+    // of `changed`, `pairsPerClass` per such class with the largest potential, each improved
+    // until it gains no more; pairs of classes that change on the way join, up to maxSweeps
+    // sweeps.
+    void settle(std::vector<int> changed, int pairsPerClass, int maxSweeps, double minGain);
+
   private:
     struct Candidate {
         int a;
@@ -103,7 +109,7 @@ class PairExchangeSearch {
     std::vector<double> valueChanges_;  // per candidate and quantity taken, as they were listed
     std::vector<std::pair<double, int>> byTotal_;
     BalanceObjective::NotedCells noted_;
-    std::vector<int> changes_;          // per class: how often it changed in this search
+    std::vector<int> changes_;  // per class: how often it changed in this search
     // Per pair of classes: the changes of both when the pair last could not be improved.
     std::vector<std::pair<int, int>> triedAt_;
 };
