@@ -52,6 +52,8 @@ constexpr long long kKickBudget = 200000;
 constexpr long long kFewestKicks = 20;
 constexpr long long kMostKicks = 1500;
 constexpr std::uint64_t kKickSeed = 0x5DEECE66DULL;
+// A further run of 平均分优先 makes this many times the kicks.
+constexpr long long kFurtherRunKicks = 4;
 // Gains below this share of the objective are not worth an exchange.
 constexpr double kRelativeMinGain = 1e-9;
 
@@ -177,40 +179,49 @@ OptimisationOutcome DeepOptimiser::run() {
     const auto movable = static_cast<long long>(state.movable().size());
 
     const std::uint64_t seed = kAnnealingSeed + static_cast<std::uint64_t>(run_) * kSeedPerRun;
-    AnnealingSearch(state, neighbours, seed)
-        .run(std::min(kAnnealingStepsPerStudent * movable, kMostAnnealingSteps),
-             run_ == 0 ? 1.0 : kFurtherRunHeat, control, 0, kAnnealingEnd);
-    state.refresh();
-    if (!control.timeCapReached()) {
-        DescentSearch(state, neighbours)
-            .run(kDescentSweeps, minGain, control, kAnnealingEnd, kDescentEnd);
-        state.refresh();
-    }
-    PairExchangeSearch pairs(state);
-    if (!control.timeCapReached()) {
-        pairs.run(kPairSweeps, minGain, control, kDescentEnd, kPairsEnd);
-    }
-    const long long openings = std::min<long long>(kMostOpenings, kOpeningsBudget / movable);
-    if (!control.timeCapReached() && openings >= kFewestOpenings) {
-        pairs.runDeeper(kDeeperSweeps, static_cast<int>(openings), minGain, control, kPairsEnd,
-                        kNarrowEnd);
-    }
-    for (int round = 0; round < kRepairRounds && !control.timeCapReached() &&
-                        !betterClasses(cohort_, outcome.classOf, state.placement(), goal);
-         ++round) {
-        if (!weighWiderSpreads(cohort_, outcome.classOf, state)) {
-            break;
-        }
-        state.refresh();
-        PairExchangeSearch(state).run(kPairSweeps, minGain, control, kNarrowEnd, kNarrowEnd);
-    }
-    narrowWidestSpreads(cohort_, state, goal,
-                        std::clamp(kWidestBudget / movable, 1LL, kMostWidestRounds), minGain,
-                        control);
-    PairExchangeSearch settling(state);
     const long long kicks = std::clamp(kKickBudget / movable, kFewestKicks, kMostKicks);
-    IteratedSearch(state, settling, goal, outcome.classOf, seed ^ kKickSeed)
-        .run(kicks, minGain, control, kNarrowEnd, 1);
+    PairExchangeSearch settling(state);
+    if (run_ > 0 && strength_ == OptimiseStrength::Averages) {
+        // A further run of 平均分优先 goes on from the classes the run before left, by kicks
+        // alone (draws of its own, and more of them): annealing again would leave the even
+        // classes it found for a search that seldom comes back as close.
+        settling.run(kPairSweeps, minGain, control, 0, kDescentEnd);
+        IteratedSearch(state, settling, goal, outcome.classOf, seed ^ kKickSeed)
+            .run(kFurtherRunKicks * kicks, minGain, control, kDescentEnd, 1);
+    } else {
+        AnnealingSearch(state, neighbours, seed)
+            .run(std::min(kAnnealingStepsPerStudent * movable, kMostAnnealingSteps),
+                 run_ == 0 ? 1.0 : kFurtherRunHeat, control, 0, kAnnealingEnd);
+        state.refresh();
+        if (!control.timeCapReached()) {
+            DescentSearch(state, neighbours)
+                .run(kDescentSweeps, minGain, control, kAnnealingEnd, kDescentEnd);
+            state.refresh();
+        }
+        PairExchangeSearch pairs(state);
+        if (!control.timeCapReached()) {
+            pairs.run(kPairSweeps, minGain, control, kDescentEnd, kPairsEnd);
+        }
+        const long long openings = std::min<long long>(kMostOpenings, kOpeningsBudget / movable);
+        if (!control.timeCapReached() && openings >= kFewestOpenings) {
+            pairs.runDeeper(kDeeperSweeps, static_cast<int>(openings), minGain, control, kPairsEnd,
+                            kNarrowEnd);
+        }
+        for (int round = 0; round < kRepairRounds && !control.timeCapReached() &&
+                            !betterClasses(cohort_, outcome.classOf, state.placement(), goal);
+             ++round) {
+            if (!weighWiderSpreads(cohort_, outcome.classOf, state)) {
+                break;
+            }
+            state.refresh();
+            PairExchangeSearch(state).run(kPairSweeps, minGain, control, kNarrowEnd, kNarrowEnd);
+        }
+        narrowWidestSpreads(cohort_, state, goal,
+                            std::clamp(kWidestBudget / movable, 1LL, kMostWidestRounds), minGain,
+                            control);
+        IteratedSearch(state, settling, goal, outcome.classOf, seed ^ kKickSeed)
+            .run(kicks, minGain, control, kNarrowEnd, 1);
+    }
     const std::vector<int> found = state.placement();
     control.proceed(1);
     outcome.stoppedAtTimeCap = control.timeCapReached();
