@@ -52,7 +52,7 @@ constexpr long long kKickBudget = 200000;
 constexpr long long kFewestKicks = 20;
 constexpr long long kMostKicks = 1500;
 constexpr std::uint64_t kKickSeed = 0x5DEECE66DULL;
-// A further run of 平均分优先 makes this many times the kicks.
+// A further run of 平均分优先 makes this many times the kicks, at most kMostKicks.
 constexpr long long kFurtherRunKicks = 4;
 // Gains below this share of the objective are not worth an exchange.
 constexpr double kRelativeMinGain = 1e-9;
@@ -185,9 +185,11 @@ OptimisationOutcome DeepOptimiser::run() {
         // A further run of 平均分优先 goes on from the classes the run before left, by kicks
         // alone (draws of its own, and more of them): annealing again would leave the even
         // classes it found for a search that seldom comes back as close.
-        settling.run(kPairSweeps, minGain, control, 0, kDescentEnd);
+        // Its progress starts where the double-exchange search starts in a first run, so that
+        // the phase shown is the one under way.
+        settling.run(kPairSweeps, minGain, control, kDescentEnd, kPairsEnd);
         IteratedSearch(state, settling, goal, outcome.classOf, seed ^ kKickSeed)
-            .run(kFurtherRunKicks * kicks, minGain, control, kDescentEnd, 1);
+            .run(std::min(kFurtherRunKicks * kicks, kMostKicks), minGain, control, kPairsEnd, 1);
     } else {
         AnnealingSearch(state, neighbours, seed)
             .run(std::min(kAnnealingStepsPerStudent * movable, kMostAnnealingSteps),

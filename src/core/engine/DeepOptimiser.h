@@ -53,10 +53,10 @@ bool betterClasses(const PlacedCohort& cohort, const std::vector<int>& before,
 // quantities with the widest spreads of class averages more and search on; last, kicks of an
 // iterated local search (IteratedSearch). The n-th run on the same division (`run`, from 0)
 // draws with a seed of its own; from the second run on, 平均分优先 searches on from the classes
-// the run before left by kicks alone, four times as many, and 分数段优先 anneals from a lower
-// temperature, so that neither repeats the run before. Every bound is a number of steps derived from the cohort, so the same cohort
-// and run always give the same classes; the time cap only guards against a machine far slower
-// than any school's. The outcome is the classes it started from unless they are better
+// the run before left by kicks alone, more of them, and 分数段优先 anneals from a lower
+// temperature, so that neither repeats the run before. Every bound is a number of steps derived
+// from the cohort, so the same cohort and run always give the same classes; the time cap only
+// guards against a machine far slower than any school's. The outcome is the classes it started from unless they are better
 // (betterClasses).
 class DeepOptimiser {
   public:
