@@ -91,11 +91,13 @@ void IteratedSearch::shake(int first, int second) {
     }
 }
 
-bool IteratedSearch::narrower(const std::vector<int>& before) const {
-    const PlacedCohort& cohort = state_.cohort();
-    const BalanceFigures old = measureBalance(cohort, before);
-    const BalanceFigures now = measureBalance(cohort, state_.placement());
+double IteratedSearch::objectiveOf(const std::vector<int>& placement) const {
+    return BalanceObjective(state_.cohort(), placement, goal_).value();
+}
+
+bool IteratedSearch::narrower(Held& held, const BalanceFigures& now) const {
     constexpr double kRounding = 1e-9;
+    const BalanceFigures& old = held.figures;
     const double oldWidest = std::max(old.totalSpread(), old.worstSubjectSpread());
     const double nowWidest = std::max(now.totalSpread(), now.worstSubjectSpread());
     if (now.sizeSpread > old.sizeSpread || now.worstBandSpread() > old.worstBandSpread() ||
@@ -105,29 +107,40 @@ bool IteratedSearch::narrower(const std::vector<int>& before) const {
         return false;
     }
     if (nowWidest < oldWidest - kRounding) {
+        held.objective.reset();
         return true;
     }
-    BalanceObjective objective(cohort, before, goal_);
-    const double objectiveBefore = objective.value();
-    objective.reset(state_.placement());
-    return objective.value() < objectiveBefore - kRounding * (1 + objectiveBefore);
+    if (!held.objective) {
+        held.objective = objectiveOf(held.placement);
+    }
+    const double objectiveNow = objectiveOf(state_.placement());
+    if (objectiveNow < *held.objective - kRounding * (1 + *held.objective)) {
+        held.objective = objectiveNow;
+        return true;
+    }
+    return false;
 }
 
 int IteratedSearch::run(long long kicks, double minGain, SearchControl& control,
                         double progressFrom, double progressTo) {
     int kept = 0;
+    // The classes kept so far and their figures, measured once per kept kick rather than once
+    // per kick.
+    Held held{state_.placement(), measureBalance(state_.cohort(), state_.placement()), {}};
     for (long long kick = 0; kick < kicks; ++kick) {
         const double done = static_cast<double>(kick) / static_cast<double>(kicks);
         if (!control.proceed(progressFrom + (progressTo - progressFrom) * done)) {
             break;
         }
-        const std::vector<int> before = state_.placement();
         state_.startRecord();
         const auto [first, second] = classesToShake(kick);
         shake(first, second);
         pairs_.settle({first, second}, kSettlePairs, kSettleSweeps, minGain);
-        if (narrower(before)) {
+        BalanceFigures now = measureBalance(state_.cohort(), state_.placement());
+        if (narrower(held, now)) {
             state_.keep();
+            held.placement = state_.placement();
+            held.figures = std::move(now);
             ++kept;
         } else {
             state_.takeBack();

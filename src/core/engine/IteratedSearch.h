@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -43,8 +44,16 @@ class IteratedSearch {
     std::pair<int, int> classesToShake(long long kick);
     // A few exchanges drawn at random between the two classes, each keeping every rule.
     void shake(int first, int second);
-    // Whether the classes now are narrower than `before` (see above).
-    bool narrower(const std::vector<int>& before) const;
+    // The classes kept so far, their figures, and their objective once it was needed.
+    struct Held {
+        std::vector<int> placement;
+        BalanceFigures figures;
+        std::optional<double> objective;
+    };
+    // Whether the classes now, whose figures are `now`, are narrower than the held ones (see
+    // above); when they are narrower by the objective alone, the held objective becomes theirs.
+    bool narrower(Held& held, const BalanceFigures& now) const;
+    double objectiveOf(const std::vector<int>& placement) const;
 
     ExchangeState& state_;
     PairExchangeSearch& pairs_;

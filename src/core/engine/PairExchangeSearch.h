@@ -62,6 +62,20 @@ class PairExchangeSearch {
         std::array<double, 2> across;
         std::size_t values;  // where its value changes start in valueChanges_
     };
+    // A candidate's projections as bestPair() scans them: along the axis it sorted by, along
+    // the other, and on the two across_ directions.
+    struct Point {
+        double along;
+        double other;
+        double across0;
+        double across1;
+    };
+    struct SortKey {
+        double along;
+        int a;
+        int b;
+        std::size_t place;
+    };
     struct ClassPair {
         double potential;
         int first;
@@ -106,6 +120,9 @@ class PairExchangeSearch {
     std::array<std::vector<double>, 2> across_;
     void setUpAcross();
     std::vector<Candidate> candidates_;
+    std::vector<Point> points_;  // per candidate, in bestPair()
+    std::vector<SortKey> order_;     // sortCandidates()'s work space
+    std::vector<Candidate> sorted_;  // sortCandidates()'s work space
     std::vector<double> valueChanges_;  // per candidate and quantity taken, as they were listed
     std::vector<std::pair<double, int>> byTotal_;
     BalanceObjective::NotedCells noted_;
