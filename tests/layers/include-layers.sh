@@ -97,6 +97,8 @@ fail() {
   echo "FAILED: src/$1 includes $2: $3" >&2
   status=1
 }
+qt_include='^[[:space:]]*#[[:space:]]*include[[:space:]]*<(Q[A-Za-z]*)'
+quoted_include='^[[:space:]]*#[[:space:]]*include[[:space:]]*"([^"]*)"'
 checked=0
 last=
 while IFS= read -r found; do
@@ -110,7 +112,7 @@ while IFS= read -r found; do
   fi
   [ -n "$from" ] || continue
   checked=$((checked + 1))
-  if [[ $line =~ ^#include\ *\<(Q[A-Za-z]*) ]]; then
+  if [[ $line =~ $qt_include ]]; then
     case "$from" in
       gui/* | printing) ;;
       cli) fail "$rel" "<${BASH_REMATCH[1]}>" "the command line is built without Qt" ;;
@@ -118,7 +120,7 @@ while IFS= read -r found; do
     esac
     continue
   fi
-  [[ $line =~ ^#include\ *\"([^\"]*)\" ]] || continue
+  [[ $line =~ $quoted_include ]] || continue
   target=${BASH_REMATCH[1]}
   [[ $target == */* ]] || continue # the including file's own folder
   part_of "$target"
@@ -132,7 +134,7 @@ while IFS= read -r found; do
   if [[ " ${allowed[$from]:-} " != *" $to "* ]]; then
     fail "$rel" "\"$target\"" "$from may not use $to"
   fi
-done < <(grep -rE '^#include' --include='*.h' --include='*.cpp' --include='*.h.in' "$src" | sort)
+done < <(grep -rE '^[[:space:]]*#[[:space:]]*include' --include='*.h' --include='*.cpp' --include='*.h.in' "$src" | sort)
 
 [ "$checked" -gt 0 ] || { echo "FAILED: no #include read under $src" >&2; exit 1; }
 [ "$status" -eq 0 ] && echo "$checked includes read, none across the layers"
