@@ -32,7 +32,7 @@ if(TARGET quillmere)
 endif()
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quillmere)
 # The documents the README links, where its links find them; the user guide goes as HTML instead.
-file(GLOB quillmere_docs ${PROJECT_SOURCE_DIR}/docs/*.md)
+file(GLOB quillmere_docs CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/*.md)
 list(FILTER quillmere_docs EXCLUDE REGEX "用户手册\\.md$")
 install(FILES ${quillmere_docs} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quillmere/docs)
 
