@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 #include "common/Version.h"
-#include "gui/ProgramIcon.h"
+#include "gui/widgets/ProgramIcon.h"
 
 namespace qm::gui {
 

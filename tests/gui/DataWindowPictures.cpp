@@ -11,14 +11,14 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include "gui/BalancePage.h"
-#include "gui/ClassStatisticsWindow.h"
-#include "gui/ImportPreviewWindow.h"
-#include "gui/ImportProgressDialog.h"
 #include "gui/MainWindow.h"
 #include "gui/MdiChildren.h"
-#include "gui/StudentListWindow.h"
 #include "gui/Workspace.h"
+#include "gui/intake/ImportPreviewWindow.h"
+#include "gui/intake/ImportProgressDialog.h"
+#include "gui/statistics/BalancePage.h"
+#include "gui/statistics/ClassStatisticsWindow.h"
+#include "gui/students/StudentListWindow.h"
 #include "store/ProjectStore.h"
 
 namespace qm::test {

@@ -7,7 +7,7 @@
 
 #include "db/Connection.h"
 #include "engine/DivisionRun.h"
-#include "gui/ClassStatisticsWindow.h"
+#include "gui/statistics/ClassStatisticsWindow.h"
 
 namespace qm::test {
 

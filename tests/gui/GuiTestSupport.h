@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "gui/MainWindow.h"
-#include "gui/UserMessages.h"
 #include "gui/Workspace.h"
+#include "gui/shared/UserMessages.h"
 #include "store/ProjectStore.h"
 #include "support/StudentRows.h"
 #include "support/TempDatabase.h"

@@ -10,8 +10,8 @@
 
 #include "GuiTestSupport.h"
 #include "db/Connection.h"
-#include "gui/BalancePage.h"
-#include "gui/ClassStatisticsWindow.h"
+#include "gui/statistics/BalancePage.h"
+#include "gui/statistics/ClassStatisticsWindow.h"
 #include "reports/BalanceReport.h"
 #include "store/OutsideClasses.h"
 #include "store/ProjectStore.h"

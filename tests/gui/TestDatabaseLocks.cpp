@@ -14,11 +14,11 @@
 #include <filesystem>
 
 #include "GuiTestSupport.h"
-#include "gui/ClassStatisticsWindow.h"
 #include "gui/DatabaseLockFile.h"
-#include "gui/ExportCommands.h"
-#include "gui/FileDialogs.h"
-#include "gui/ImportPreviewWindow.h"
+#include "gui/intake/ImportPreviewWindow.h"
+#include "gui/shared/ExportCommands.h"
+#include "gui/shared/FileDialogs.h"
+#include "gui/statistics/ClassStatisticsWindow.h"
 #include "store/ProjectStore.h"
 
 using namespace qm;

@@ -18,9 +18,9 @@
 #include "SchoolCohort.h"
 #include "db/Connection.h"
 #include "engine/RunStages.h"
-#include "gui/DivisionResultWindow.h"
-#include "gui/DivisionSettingsWindow.h"
 #include "gui/MessageConsole.h"
+#include "gui/division/DivisionResultWindow.h"
+#include "gui/division/DivisionSettingsWindow.h"
 #include "store/DivisionSettings.h"
 #include "store/ProjectStore.h"
 

@@ -8,10 +8,10 @@
 
 #include "GuiTestSupport.h"
 #include "db/Connection.h"
-#include "gui/ClassStatisticsWindow.h"
-#include "gui/ExportCommands.h"
 #include "gui/MdiChildren.h"
-#include "gui/WorkbookOpener.h"
+#include "gui/shared/ExportCommands.h"
+#include "gui/shared/WorkbookOpener.h"
+#include "gui/statistics/ClassStatisticsWindow.h"
 #include "intake/XlsxWorkbook.h"
 #include "store/ProjectStore.h"
 

@@ -13,10 +13,10 @@
 #include "GuiTestSupport.h"
 #include "db/Connection.h"
 #include "gui/AppSetup.h"
-#include "gui/DivisionResultWindow.h"
-#include "gui/DivisionSettingsWindow.h"
 #include "gui/LoginWindow.h"
-#include "gui/NewProjectDialog.h"
+#include "gui/division/DivisionResultWindow.h"
+#include "gui/division/DivisionSettingsWindow.h"
+#include "gui/projects/NewProjectDialog.h"
 #include "store/ProjectStore.h"
 
 using namespace qm;

@@ -6,10 +6,10 @@
 
 #include "GuiTestSupport.h"
 #include "db/Connection.h"
-#include "gui/CopyStudentsDialog.h"
-#include "gui/NewProjectDialog.h"
-#include "gui/OpenProjectDialog.h"
-#include "gui/ProjectListWidget.h"
+#include "gui/projects/CopyStudentsDialog.h"
+#include "gui/projects/NewProjectDialog.h"
+#include "gui/projects/OpenProjectDialog.h"
+#include "gui/projects/ProjectListWidget.h"
 #include "store/ProjectStore.h"
 #include "store/StudentCopy.h"
 
