@@ -7,7 +7,7 @@
 namespace qm::test {
 namespace {
 
-const std::string kSample = std::string(QUILLMERE_SAMPLE_DIR) + "/分班数据输入样例";
+const std::string kSample = sampleFile("分班数据输入样例");
 
 class ImportCliTest : public ::testing::Test {
   protected:

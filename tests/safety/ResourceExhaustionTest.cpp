@@ -17,8 +17,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "DatabaseSnapshot.h"
 #include "StudentsSheet.h"
+#include "support/DatabaseSnapshot.h"
 #include "support/TempDatabase.h"
 
 namespace qm::test {

@@ -1,13 +1,11 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <functional>
 
-#include "DatabaseSnapshot.h"
 #include "common/UserError.h"
 #include "db/EngineError.h"
 #include "db/Transaction.h"
@@ -20,6 +18,8 @@
 #include "store/SavedVersions.h"
 #include "store/StepHistory.h"
 #include "store/WriteTargets.h"
+#include "support/ChildProcess.h"
+#include "support/DatabaseSnapshot.h"
 #include "support/StudentRows.h"
 #include "support/TempDatabase.h"
 
@@ -41,7 +41,7 @@ void runOn(const std::string& path, const std::string& sql) {
 // journal SQLite keeps beside it until the copy is whole.
 void leaveHalfWritten(const std::string& path) {
     runOn(path, "create table half(x); insert into half values(1)");
-    if (::fork() == 0) {
+    test::ChildProcess::fork([&] {
         sqlite3* file = nullptr;
         sqlite3_open(path.c_str(), &file);
         sqlite3_exec(file,
@@ -50,8 +50,7 @@ void leaveHalfWritten(const std::string& path) {
                      "select i from n);",
                      nullptr, nullptr, nullptr);
         ::_exit(0);  // killed: never committed, never closed
-    }
-    ::wait(nullptr);
+    }).wait();
     ASSERT_TRUE(fs::exists(path + "-journal")) << path;
 }
 
