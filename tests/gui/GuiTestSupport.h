@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <functional>
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,17 @@ struct ProjectSession : MainWindowSession {
     // The class of every student, by student number.
     std::map<int, int> classOfStudent();
 };
+
+// The widget of this class with this objectName inside the window, as a person's script would
+// find it; an exception naming it when there is none (the test then fails).
+template <class Widget>
+Widget* named(const QObject& window, const char* objectName) {
+    auto* widget = window.findChild<Widget*>(QString::fromLatin1(objectName));
+    if (widget == nullptr) {
+        throw std::logic_error(std::string("no widget named ") + objectName);
+    }
+    return widget;
+}
 
 // Waits until the statistics window shows the figures it is computing, if it is.
 void waitForStatistics(gui::ClassStatisticsWindow& window);

@@ -118,7 +118,7 @@ void TestDatabaseLocks::fileDialogsKeepTheDatabaseLocks() {
         gui::ClassStatisticsWindow* info = session.main.statisticsWindow();
         QSignalSpy shown(info, &gui::ClassStatisticsWindow::statisticsShown);
         QVERIFY(!info->isComputing() || shown.wait(60000));
-        opensDialog = info->exportButton();
+        opensDialog = test::named<QPushButton>(*info, "BitBtn2");
     }
     bool dialogShown = false;
     int whileShown = -1;

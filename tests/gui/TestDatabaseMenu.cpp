@@ -237,8 +237,8 @@ void TestDatabaseMenu::aboutNamesVersionAndDatabase() {
     QString title;
     test::actOnNextDialog<gui::AboutDialog>([&](gui::AboutDialog& dialog) {
         title = dialog.windowTitle();
-        version = dialog.versionLabel()->text();
-        database = dialog.databaseLabel()->text();
+        version = test::named<QLabel>(dialog, "lb_version")->text();
+        database = test::named<QLabel>(dialog, "lb_database")->text();
     });
     session.action("actAbout")->trigger();
     QCOMPARE(title, QStringLiteral("关于"));

@@ -108,8 +108,8 @@ void TestProjectWindows::newProjectClosesTheWindowsToo() {
     test::MessageLog log;
     session.openWorkWindows();
     test::actOnNextDialog<gui::NewProjectDialog>([](gui::NewProjectDialog& dialog) {
-        dialog.descriptionEdit()->setText(QStringLiteral("丙"));
-        dialog.classCountEdit()->setText(QStringLiteral("4"));
+        test::named<QLineEdit>(dialog, "edMemo")->setText(QStringLiteral("丙"));
+        test::named<QLineEdit>(dialog, "edNum")->setText(QStringLiteral("4"));
         dialog.okButton()->click();
     });
     session.main.command(QStringLiteral("1.新建"))->trigger();

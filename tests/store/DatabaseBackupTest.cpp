@@ -5,7 +5,6 @@
 #include <fstream>
 #include <functional>
 
-#include "DatabaseSnapshot.h"
 #include "common/Platform.h"
 #include "common/UserError.h"
 #include "db/EngineError.h"
@@ -19,6 +18,7 @@
 #include "store/SavedVersions.h"
 #include "store/StepHistory.h"
 #include "store/WriteTargets.h"
+#include "support/DatabaseSnapshot.h"
 #include "support/StudentRows.h"
 #include "support/TempDatabase.h"
 

@@ -8,7 +8,7 @@
 #include "engine/DeepOptimiser.h"
 #include "engine/RunStages.h"
 #include "engine/SearchControl.h"
-#include "reports/ChosenClassFigures.h"
+#include "reports/RedivisionComparison.h"
 
 namespace qm::gui {
 
@@ -186,10 +186,8 @@ void DivisionJob::redivide(db::Connection& connection, const store::CurrentProje
                            const std::vector<int>& classes, BackgroundJob& run) {
     Observer observer(*this, run, engine::redivisionStages(connection, project, classes),
                       Work::Redivision);
-    const auto before = reports::chosenClassFigures(connection, project.fbTable, classes);
-    engine::redivide(connection, project, classes, observer);
-    const auto after = reports::chosenClassFigures(connection, project.fbTable, classes);
-    for (const std::string& line : reports::comparisonLines(before, after)) {
+    for (const std::string& line :
+         reports::redivideComparing(connection, project, classes, observer)) {
         postLine(line);
     }
 }

@@ -18,8 +18,6 @@ class NewProjectDialog : public QDialog {
   public:
     explicit NewProjectDialog(Workspace& workspace, QWidget* parent = nullptr);
 
-    QLineEdit* descriptionEdit() const { return descriptionEdit_; }
-    QLineEdit* classCountEdit() const { return classCountEdit_; }
     QPushButton* okButton() const { return okButton_; }
     QPushButton* cancelButton() const { return cancelButton_; }
 

@@ -6,8 +6,6 @@
 #include <cmath>
 
 #include "reports/ClassStatistics.h"
-#include "reports/StatGrid.h"
-#include "store/GroupCheck.h"
 
 namespace qm::gui {
 
@@ -17,47 +15,29 @@ constexpr int kChartColumns = 5;
 const QColor kEvenBar(70, 120, 180);
 const QColor kUnevenBar(215, 40, 40);
 
-double numberIn(const reports::StatGrid& grid, std::size_t row, std::size_t column) {
-    return grid.cell(row, column).number.value_or(std::nan(""));
+double numberOrNan(const std::optional<double>& value) {
+    return value.value_or(std::nan(""));
 }
 
 }  // namespace
 
-AverageChartData averageChartData(const reports::StatGrid& grid) {
+AverageChartData averageChartData(const reports::AverageFigures& averages) {
     AverageChartData data;
-    if (grid.rowCount() < 3) {
-        return data;  // titles only, or no row of all students
+    for (const std::string& name : averages.classNames) {
+        data.classNames << QString::fromStdString(name);
     }
-    const std::size_t cohortRow = grid.rowCount() - 1;
-    // The students no division placed are no class: their bar would dwarf the classes' own.
-    std::vector<std::size_t> classRows;
-    for (std::size_t row = 1; row < cohortRow; ++row) {
-        if (grid.text(row, reports::kClassNameColumn) != store::kUnplacedTitle) {
-            classRows.push_back(row);
-            data.classNames << QString::fromStdString(grid.text(row, reports::kClassNameColumn));
-        }
-    }
-    if (classRows.empty()) {
+    if (averages.classNames.empty()) {
         return data;  // nobody sits in a class yet
     }
-    const QString averageSuffix = QStringLiteral("平均分");
-    for (std::size_t column = reports::kFirstAverageColumn;
-         column + 1 < reports::kRedivisionMarkColumn; column += 2) {
-        AverageFigure figure;
-        figure.name = QString::fromStdString(grid.text(0, column));
-        if (figure.name.endsWith(averageSuffix)) {
-            figure.name.chop(averageSuffix.size());
+    for (const reports::AverageFigure& figure : averages.figures) {
+        AverageFigure shown{.name = QString::fromStdString(figure.name),
+                            .cohort = numberOrNan(figure.cohort),
+                            .averages = {},
+                            .red = figure.red};
+        for (const auto& average : figure.classes) {
+            shown.averages.push_back(numberOrNan(average));
         }
-        figure.cohort = numberIn(grid, cohortRow, column);
-        for (std::size_t row : classRows) {
-            figure.averages.push_back(numberIn(grid, row, column));
-            figure.red.push_back(grid.cell(row, column + 1).red);
-        }
-        data.figures.push_back(std::move(figure));
-    }
-    // The total is the figure a teacher looks at first.
-    if (!data.figures.empty()) {
-        std::rotate(data.figures.rbegin(), data.figures.rbegin() + 1, data.figures.rend());
+        data.figures.push_back(std::move(shown));
     }
     return data;
 }

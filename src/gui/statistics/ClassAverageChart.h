@@ -5,7 +5,7 @@
 #include <vector>
 
 namespace qm::reports {
-class StatGrid;
+struct AverageFigures;
 }
 
 namespace qm::gui {
@@ -24,9 +24,8 @@ struct AverageChartData {
     std::vector<AverageFigure> figures;  // the total first, then the subjects in grid order
 };
 
-// Takes the class averages and the averages of all students from the 班级信息 grid as shown; the
-// row of 未分班 is left out.
-AverageChartData averageChartData(const reports::StatGrid& classInfo);
+// The chart's data from the class statistics' figures (the placed classes only).
+AverageChartData averageChartData(const reports::AverageFigures& averages);
 
 // Small charts, one per figure, of how far each class average lies from the average of all
 // students: a bar per class above or below the line of the whole cohort, the tolerance of one

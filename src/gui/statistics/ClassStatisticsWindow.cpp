@@ -238,7 +238,7 @@ void ClassStatisticsWindow::showStatistics(reports::ClassStatistics statistics) 
     statistics_ = std::move(statistics);
     showGrids(*statistics_);
     showClassList(statistics_->redivisionClasses);
-    chart_->setData(averageChartData(statistics_->classInfo));
+    chart_->setData(averageChartData(statistics_->averages));
 }
 
 void ClassStatisticsWindow::showGrids(const reports::ClassStatistics& statistics) {

@@ -51,16 +51,7 @@ class ClassStatisticsWindow : public QWidget {
     QTabWidget* pages() const { return pages_; }
     // The grids in page order: sgClass_info, the nine subjects' band grids, sgType.
     QTableWidget* grid(int index) const { return grids_.at(static_cast<std::size_t>(index)); }
-    ClassAverageChart* chart() const { return chart_; }
     BalancePage* balancePage() const { return balancePage_; }
-    // Below the first grid: how many students stand outside the project's classes, and in which;
-    // hidden when there are none.
-    QLabel* outsideNote() const { return outsideNote_; }
-    QListWidget* classChoice() const { return classChoice_; }
-    QPushButton* redivideButton() const { return redivideButton_; }
-    QPushButton* updateButton() const { return updateButton_; }
-    QPushButton* exportButton() const { return exportButton_; }
-    QPushButton* closeButton() const { return closeButton_; }
 
   signals:
     // A computation ended; the grids show its figures when it succeeded.
@@ -102,6 +93,8 @@ class ClassStatisticsWindow : public QWidget {
     std::array<QTableWidget*, kGridCount> grids_{};
     ClassAverageChart* chart_;
     BalancePage* balancePage_;
+    // Below the first grid: how many students stand outside the project's classes, and in which;
+    // hidden when there are none.
     QLabel* outsideNote_ = nullptr;
     QListWidget* classChoice_ = nullptr;
     QPushButton* redivideButton_ = nullptr;

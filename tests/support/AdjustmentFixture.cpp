@@ -1,4 +1,4 @@
-#include "AdjustmentFixture.h"
+#include "support/AdjustmentFixture.h"
 
 #include "db/Connection.h"
 #include "store/AdjustmentTables.h"

@@ -1,4 +1,4 @@
-#include "TeacherGroups.h"
+#include "support/TeacherGroups.h"
 
 #include <algorithm>
 #include <random>

@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include "GuiTestSupport.h"
 #include "gui/MainWindow.h"
 #include "gui/MdiChildren.h"
 #include "gui/Workspace.h"
@@ -46,8 +47,9 @@ int saveDataWindowPictures(gui::MainWindow& main, int firstNumber,
     if (info->isComputing()) {
         shown.wait(60000);
     }
-    info->classChoice()->item(1)->setSelected(true);
-    info->classChoice()->item(3)->setSelected(true);
+    QListWidget* classChoice = test::named<QListWidget>(*info, "lb_class");
+    classChoice->item(1)->setSelected(true);
+    classChoice->item(3)->setSelected(true);
     save(frameOf(*info), name("class-info"));
     info->pages()->setCurrentIndex(2);
     save(frameOf(*info), name("class-info-math-bands"));

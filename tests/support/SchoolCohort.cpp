@@ -1,4 +1,4 @@
-#include "SchoolCohort.h"
+#include "support/SchoolCohort.h"
 
 #include <algorithm>
 #include <cmath>

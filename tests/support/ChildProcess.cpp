@@ -1,4 +1,4 @@
-#include "ChildProcess.h"
+#include "support/ChildProcess.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -45,28 +45,44 @@ ChildProcess ChildProcess::fork(const std::function<void()>& work) {
     return ChildProcess(pid);
 }
 
-ChildProcess ChildProcess::start(const std::vector<std::string>& argv,
-                                 const std::vector<std::string>& environment,
-                                 const std::string& outputFile) {
+namespace {
+
+// The descriptor of a file the child writes to from its start; standard input (/dev/null by
+// then) when no file is named.
+int outputTo(const std::string& file) {
+    return file.empty() ? 0 : ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+}
+
+}  // namespace
+
+ChildProcess ChildProcess::start(const ProgramStart& program) {
     std::vector<char*> words;
-    for (const auto& word : argv) {
+    for (const auto& word : program.argv) {
         words.push_back(const_cast<char*>(word.c_str()));
     }
     words.push_back(nullptr);
     const pid_t pid = forkOrThrow();
     if (pid == 0) {
-        const int output = outputFile.empty()
-                               ? 0
-                               : ::open(outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int output = outputTo(program.outputFile);
+        const int errors = program.errorFile.empty() ? output : outputTo(program.errorFile);
         ::dup2(output, 1);
-        ::dup2(output, 2);
-        for (const auto& setting : environment) {
+        ::dup2(errors, 2);
+        for (const auto& setting : program.environment) {
             ::putenv(const_cast<char*>(setting.c_str()));
         }
-        ::execv(words[0], words.data());
+        if (program.inChild) {
+            program.inChild();
+        }
+        ::execvp(words[0], words.data());
         ::_exit(127);
     }
     return ChildProcess(pid);
+}
+
+ChildProcess ChildProcess::start(const std::vector<std::string>& argv,
+                                 const std::vector<std::string>& environment,
+                                 const std::string& outputFile) {
+    return start({.argv = argv, .environment = environment, .outputFile = outputFile});
 }
 
 ChildProcess::ChildProcess(ChildProcess&& other) noexcept : pid_(other.pid_), end_(other.end_) {

@@ -1,4 +1,4 @@
-#include "DatabaseSnapshot.h"
+#include "support/DatabaseSnapshot.h"
 
 #include <algorithm>
 

@@ -12,10 +12,7 @@ class AdjustmentCli : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_EQ(run({"new", "--memo", "样例", "--classes", "4"}).status, 0);
-        ASSERT_EQ(
-            run({"import", "1", testData("../../data/导入excel文件样例/分班数据输入样例.xls")})
-                .status,
-            0);
+        ASSERT_EQ(run({"import", "1", sampleFile("分班数据输入样例.xls")}).status, 0);
     }
     ProgramResult run(std::vector<std::string> words) {
         words.insert(words.begin(), {"--db", folder.file("fb.db")});
@@ -34,8 +31,7 @@ class AdjustmentCli : public ::testing::Test {
 };
 
 TEST_F(AdjustmentCli, ConstraintsAreKeptByTheDivisionAndByMovesByHand) {
-    const std::string added = ok(
-        {"constraints", "1", "--file", testData("../../data/导入excel文件样例/分班约束样例.csv")});
+    const std::string added = ok({"constraints", "1", "--file", sampleFile("分班约束样例.csv")});
     EXPECT_TRUE(has(added, "已添加分开组 1（双胞胎）: 学号 20240001、20240002")) << added;
     EXPECT_TRUE(has(ok({"constraints", "1", "--apart", "20240100,20240101"}), "已添加分开组 6"));
     EXPECT_TRUE(has(ok({"divide", "1"}), "约束共 6 组，全部遵守"));

@@ -2,9 +2,9 @@
 // division end with 深度优化.
 #include <gtest/gtest.h>
 
-#include "SchoolCohort.h"
 #include "intake/XlsxWorkbook.h"
 #include "store/ProjectStore.h"
+#include "support/SchoolCohort.h"
 #include "support/TempDatabase.h"
 
 namespace qm::test {

@@ -101,7 +101,15 @@ TEST(DivisionCli, DividesListsAndRedividesACohort) {
 
     const auto redivided = runCli({"--db", db, "redivide", "1", "--classes", "2,4"});
     ASSERT_EQ(redivided.status, 0) << redivided.err;
-    EXPECT_EQ(linesOf(redivided.out).back(), "重新分班结束");
+    // The run's lines end, then the 总分 figures of the two classes before and after.
+    const auto lines = linesOf(redivided.out);
+    ASSERT_GE(lines.size(), 5u);
+    EXPECT_EQ(lines[lines.size() - 5], "重新分班结束");
+    EXPECT_EQ(lines[lines.size() - 4], "重新分班前后各班总分平均分（偏差为与全体学生平均分之差）:");
+    EXPECT_TRUE(lines[lines.size() - 3].starts_with("2班: ")) << lines[lines.size() - 3];
+    EXPECT_TRUE(lines[lines.size() - 2].starts_with("4班: ")) << lines[lines.size() - 2];
+    EXPECT_TRUE(lines.back().starts_with("最大偏差: ")) << lines.back();
+    EXPECT_NE(lines.back().find(" → "), std::string::npos) << lines.back();
     const auto after = classesOf(runCli({"--db", db, "students", "1", "--csv"}).out);
     for (const auto& [id, classId] : classes) {
         if (classId == 2 || classId == 4) {

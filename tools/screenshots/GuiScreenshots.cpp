@@ -252,8 +252,8 @@ int main(int argc, char** argv) {
 
     {
         gui::NewProjectDialog dialog(workspace, &main);
-        dialog.descriptionEdit()->setText(QStringLiteral("2024级高一新生分班"));
-        dialog.classCountEdit()->setText(QStringLiteral("6"));
+        test::named<QLineEdit>(dialog, "edMemo")->setText(QStringLiteral("2024级高一新生分班"));
+        test::named<QLineEdit>(dialog, "edNum")->setText(QStringLiteral("6"));
         dialog.show();
         save(dialog, QStringLiteral("03-new-project"));
     }
@@ -350,7 +350,8 @@ int main(int argc, char** argv) {
         save(main, size + QStringLiteral("-class-info-categories"));
         info->pages()->setCurrentWidget(info->balancePage());
         save(main, size + QStringLiteral("-class-info-balance"));
-        info->pages()->setCurrentWidget(info->chart());
+        info->pages()->setCurrentWidget(
+            test::named<gui::ClassAverageChart>(*info, "chartAverages"));
         save(main, size + QStringLiteral("-class-info-chart"));
         main.showStudentList();
         save(main, size + QStringLiteral("-student-list"));
