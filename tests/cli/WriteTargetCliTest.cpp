@@ -29,8 +29,13 @@ class WriteTargetCliTest : public ::testing::Test {
         ASSERT_EQ(runCli({"--db", real(), "new", "--memo", "高一", "--classes", "4"}).status, 0);
         ASSERT_EQ(
             runCli({"--db", real(), "import", "1", sampleFile("分班数据输入样例.xls")}).status, 0);
-        fs::create_symlink(real(), database());
-        fs::create_hard_link(real(), folder.file("hard.db"));
+        try {
+            fs::create_symlink(real(), database());
+            fs::create_hard_link(real(), folder.file("hard.db"));
+        } catch (const fs::filesystem_error& error) {
+            // Windows gives symbolic links to administrators and developers only (Wine: none).
+            GTEST_SKIP() << "no links can be made here: " << error.what();
+        }
     }
     std::string real() const { return folder.file("data/real.db"); }
     std::string database() const { return folder.file("fb.db"); }

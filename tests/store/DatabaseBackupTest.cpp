@@ -43,10 +43,10 @@ void runOn(const std::string& path, const std::string& sql) {
 // under way elsewhere, which is what a killed writer leaves, with no second process needed.
 void leaveHalfWritten(const std::string& path) {
     runOn(path, "create table half(x); insert into half values(1)");
-    const fs::path scratchFolder = fs::path(path).parent_path() / "half-written";
+    const fs::path scratchFolder = pathFromUtf8(path).parent_path() / "half-written";
     fs::create_directories(scratchFolder);
-    const std::string scratch = (scratchFolder / "copy.db").string();
-    fs::copy_file(pathFromUtf8(path), scratch, fs::copy_options::overwrite_existing);
+    const std::string scratch = pathToUtf8(scratchFolder / "copy.db");
+    fs::copy_file(pathFromUtf8(path), scratch);
     sqlite3* file = nullptr;
     ASSERT_EQ(sqlite3_open(scratch.c_str(), &file), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(file,
@@ -55,9 +55,9 @@ void leaveHalfWritten(const std::string& path) {
                            "where i<200) select i from n);",
                            nullptr, nullptr, nullptr),
               SQLITE_OK);
-    fs::copy_file(scratch, pathFromUtf8(path), fs::copy_options::overwrite_existing);
-    fs::copy_file(scratch + "-journal", pathFromUtf8(path + "-journal"),
-                  fs::copy_options::overwrite_existing);
+    fs::remove(pathFromUtf8(path));  // not replaced by copy_file: MinGW's refuses to overwrite
+    fs::copy_file(pathFromUtf8(scratch), pathFromUtf8(path));
+    fs::copy_file(pathFromUtf8(scratch + "-journal"), pathFromUtf8(path + "-journal"));
     sqlite3_exec(file, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(file);
     fs::remove_all(scratchFolder);
