@@ -44,8 +44,8 @@ class MessageLog {
     int choice_ = -1;
 };
 
-// Settings the program remembers (where the console stands) go to a folder of the tests, not to
-// the user's own settings, while it lives.
+// Settings the program remembers (where the console stands) go to a folder of this test program's
+// own, not to the user's settings nor to another test program's, while it lives.
 struct TestSettings {
     TestSettings();
 };
