@@ -5,7 +5,8 @@
 #   <prefix>/share/applications       the desktop entry
 #   <prefix>/share/metainfo           the AppStream metainfo
 #   <prefix>/share/icons/hicolor      the icon: SVG, and PNG in the usual sizes
-#   <prefix>/share/doc/quillmere      README.md; the user guide in HTML with its pictures
+#   <prefix>/share/doc/quillmere      README.md and the documents it links (docs/); the user guide
+#                                     in HTML with its pictures
 #                                     (docs/CMakeLists.txt); copyright, changelog.gz
 #   <prefix>/share/man/man1           the manual pages of both programs (quillmere-cli's made
 #                                     from its --help when building)
@@ -30,6 +31,10 @@ if(TARGET quillmere)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 endif()
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quillmere)
+# The documents the README links, where its links find them; the user guide goes as HTML instead.
+file(GLOB quillmere_docs CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/*.md)
+list(FILTER quillmere_docs EXCLUDE REGEX "用户手册\\.md$")
+install(FILES ${quillmere_docs} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quillmere/docs)
 
 # The icon is drawn once, as SVG; the PNG sizes are rendered from it when the project is built.
 set(quillmere_icon_svg ${quillmere_packaging_source}/icons/${QUILLMERE_APP_ID}.svg)

@@ -6,6 +6,7 @@
 #include "ConsolePrinter.h"
 #include "db/Connection.h"
 #include "engine/DivisionRun.h"
+#include "reports/RedivisionComparison.h"
 #include "store/ProjectStore.h"
 
 namespace qm::cli {
@@ -32,7 +33,12 @@ int redivideCommand(CliContext& context, const std::vector<std::string>& words) 
     const auto chosen = wholeNumberList(*classes, "--classes");
     const auto project = store::openProject(context.connection(), id);
     ConsolePrinter printer(context.out);
-    engine::redivide(context.connection(), project, chosen, printer);
+    // After the run's lines, the chosen classes' 总分 figures before and after, as the desktop's
+    // console shows them.
+    for (const std::string& line :
+         reports::redivideComparing(context.connection(), project, chosen, printer)) {
+        context.out << line << '\n';
+    }
     return 0;
 }
 

@@ -1,5 +1,4 @@
 // Students as CSV: listing a project's students, and adding students from the same layout.
-#include <algorithm>
 #include <map>
 #include <ostream>
 
@@ -20,11 +19,6 @@
 namespace qm::cli {
 
 namespace {
-
-bool isTextColumn(std::string_view column) {
-    return std::any_of(store::kTextColumns.begin(), store::kTextColumns.end(),
-                       [&](const store::TextColumn& text) { return text.name == column; });
-}
 
 std::vector<std::string> header() {
     return {store::kStudentColumns.begin(), store::kStudentColumns.end()};
@@ -51,44 +45,17 @@ int studentsCommand(CliContext& context, const std::vector<std::string>& words) 
     return 0;
 }
 
-// Refuses a value of row rowNumber for the reason given, if any.
-void refuseIf(const std::optional<std::string>& problem, std::size_t rowNumber) {
-    if (problem) {
-        throw UserError("第" + std::to_string(rowNumber) + "行: " + *problem);
-    }
-}
-
 // The value of one field of a row being loaded into a project with classCount classes, checked
-// as the import and the student list check it: texts within their column's width, stored as
-// valid UTF-8; numbers in number columns, scores within bounds, a class of the project or 0.
+// as the import and the student list check it; texts are stored as valid UTF-8.
 db::Value fieldValue(std::string_view column, const std::string& field, std::size_t rowNumber,
                      int classCount) {
-    const std::string_view heading = reports::columnHeading(column);
-    if (isTextColumn(column)) {
-        std::string text = xmlSafeText(field);
-        refuseIf(store::textTooLong(column, heading, text), rowNumber);
-        return db::Value(std::move(text));
+    const bool text = store::textColumnWidth(column) > 0;
+    auto value = store::studentValue(column, reports::columnHeading(column),
+                                     text ? xmlSafeText(field) : field, classCount);
+    if (auto* problem = std::get_if<std::string>(&value)) {
+        throw UserError("第" + std::to_string(rowNumber) + "行: " + *problem);
     }
-    const bool whole = column == "student_id" || column == "class_id" || column == "type";
-    if (trimmed(field).empty()) {
-        if (column == "student_id") {
-            throw UserError("第" + std::to_string(rowNumber) + "行: 学号(student_id)不能为空");
-        }
-        return db::Value(0);  // as the import stores a subject not taken and an unplaced student
-    }
-    if (whole) {
-        if (const auto value = parseWholeNumber(field)) {
-            if (column == "class_id") {
-                refuseIf(store::classOutsideProject(heading, *value, classCount, true), rowNumber);
-            }
-            return db::Value(*value);
-        }
-    } else if (const auto value = parseNumber(field)) {
-        refuseIf(store::scoreOutOfRange(heading, *value), rowNumber);
-        return db::Value(*value);
-    }
-    throw UserError("第" + std::to_string(rowNumber) + "行: " + std::string(column) +
-                    " 不是有效的" + (whole ? "整数" : "数字") + ": \"" + xmlSafeText(field) + "\"");
+    return std::get<db::Value>(std::move(value));
 }
 
 int loadCommand(CliContext& context, const std::vector<std::string>& words) {

@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 #include "common/Version.h"
-#include "gui/ProgramIcon.h"
+#include "gui/widgets/ProgramIcon.h"
 
 namespace qm::gui {
 
@@ -25,18 +25,18 @@ QLabel* line(const QString& text, QWidget* parent) {
 
 }  // namespace
 
-AboutDialog::AboutDialog(const QString& databasePath, QWidget* parent)
-    : QDialog(parent),
-      versionLabel_(line(QStringLiteral("版本 %1").arg(QString::fromUtf8(kVersion)), this)),
-      databaseLabel_(line(databasePath.isEmpty() ? QStringLiteral("（没有可用的数据库文件）")
-                                                 : QDir::toNativeSeparators(
-                                                       QFileInfo(databasePath).absoluteFilePath()),
-                          this)) {
+AboutDialog::AboutDialog(const QString& databasePath, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("AboutDialog"));
     setWindowTitle(QStringLiteral("关于"));
-    versionLabel_->setObjectName(QStringLiteral("lb_version"));
-    databaseLabel_->setObjectName(QStringLiteral("lb_database"));
-    databaseLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* version = line(QStringLiteral("版本 %1").arg(QString::fromUtf8(kVersion)), this);
+    version->setObjectName(QStringLiteral("lb_version"));
+    auto* database =
+        line(databasePath.isEmpty()
+                 ? QStringLiteral("（没有可用的数据库文件）")
+                 : QDir::toNativeSeparators(QFileInfo(databasePath).absoluteFilePath()),
+             this);
+    database->setObjectName(QStringLiteral("lb_database"));
+    database->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto* icon = new QLabel(this);
     icon->setPixmap(programIcon().pixmap(kIconSize, kIconSize));
@@ -49,13 +49,13 @@ AboutDialog::AboutDialog(const QString& databasePath, QWidget* parent)
 
     auto* text = new QVBoxLayout;
     text->addWidget(name);
-    text->addWidget(versionLabel_);
+    text->addWidget(version);
     text->addWidget(line(QStringLiteral("把新生分成各方面尽量均衡的教学班：男女人数、各科平均分、"
                                         "分数段人数和各类学生都尽量平均。"),
                          this));
     text->addSpacing(8);
     text->addWidget(line(QStringLiteral("数据库文件："), this));
-    text->addWidget(databaseLabel_);
+    text->addWidget(database);
     text->addWidget(line(QStringLiteral("用“文件 → 备份数据库…”保存一份副本；恢复数据库时，原来的"
                                         "数据另存在数据库文件旁边。"),
                          this));

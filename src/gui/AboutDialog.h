@@ -2,8 +2,6 @@
 
 #include <QDialog>
 
-class QLabel;
-
 namespace qm::gui {
 
 // The window "关于": the program's name and version, what it does in one line, and where its
@@ -13,13 +11,6 @@ class AboutDialog : public QDialog {
 
   public:
     AboutDialog(const QString& databasePath, QWidget* parent = nullptr);
-
-    QLabel* versionLabel() const { return versionLabel_; }
-    QLabel* databaseLabel() const { return databaseLabel_; }
-
-  private:
-    QLabel* versionLabel_;
-    QLabel* databaseLabel_;
 };
 
 }  // namespace qm::gui

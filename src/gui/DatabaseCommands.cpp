@@ -9,10 +9,10 @@
 
 #include "db/Connection.h"
 #include "gui/AppSetup.h"
-#include "gui/BusyWork.h"
-#include "gui/FileDialogs.h"
-#include "gui/UserMessages.h"
 #include "gui/Workspace.h"
+#include "gui/shared/BusyWork.h"
+#include "gui/shared/FileDialogs.h"
+#include "gui/shared/UserMessages.h"
 #include "store/DatabaseBackup.h"
 #include "store/ProjectStore.h"
 

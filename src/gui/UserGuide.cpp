@@ -9,9 +9,9 @@
 
 #include "common/Platform.h"
 #include "common/ProgramFiles.h"
-#include "gui/ScreenFit.h"
-#include "gui/UserMessages.h"
-#include "gui/WorkbookOpener.h"
+#include "gui/shared/UserMessages.h"
+#include "gui/shared/WorkbookOpener.h"
+#include "gui/widgets/ScreenFit.h"
 
 namespace qm::gui {
 

@@ -5,10 +5,10 @@
 #include "common/UserError.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
-#include "gui/ClassChanges.h"
-#include "gui/FileDialogs.h"
 #include "gui/MessageConsole.h"
-#include "gui/OutsideChanges.h"
+#include "gui/shared/ClassChanges.h"
+#include "gui/shared/FileDialogs.h"
+#include "gui/shared/OutsideChanges.h"
 #include "store/OpenDatabase.h"
 
 namespace qm::gui {

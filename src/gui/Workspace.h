@@ -20,7 +20,8 @@ class OutsideChanges;
 class MessageConsole;
 
 // What every window of a running program shares: the database file and its one connection of
-// the window thread, the current project, and the message console. The main window owns it.
+// the window thread, the current project, and the message console. The program makes it before
+// its windows (main) and keeps it until they are gone; the main window and the others refer to it.
 class Workspace : public QObject {
     Q_OBJECT
 

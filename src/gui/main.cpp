@@ -15,9 +15,9 @@
 #include "gui/DatabaseLockFile.h"
 #include "gui/LoginWindow.h"
 #include "gui/MainWindow.h"
-#include "gui/ProgramIcon.h"
-#include "gui/UserMessages.h"
 #include "gui/Workspace.h"
+#include "gui/shared/UserMessages.h"
+#include "gui/widgets/ProgramIcon.h"
 #include "store/DatabaseLocation.h"
 
 namespace {
@@ -78,8 +78,9 @@ int main(int argc, char** argv) {
         }
     }
 
-    // The start-up window comes first and opens the database; the program runs on without it
-    // when that fails, and every command that needs the data says why.
+    // The workspace opens the database before any window is shown; the program runs on without
+    // it when that fails, and every command that needs the data says why. The start-up window
+    // comes first and hands over to the main window.
     qm::gui::Workspace workspace(path);
     qm::gui::MainWindow mainWindow(workspace);
     qm::gui::LoginWindow login([&mainWindow] {

@@ -44,7 +44,7 @@ TEST_F(BackupCliTest, BacksUpAndRestoresTheWholeDatabase) {
 TEST_F(BackupCliTest, RefusesToRestoreWhatIsNoQuillmereDatabase) {
     ASSERT_EQ(cli({"new", "--memo", "高一", "--classes", "3"}).status, 0);
     const std::string text = folder.file("学生.csv");
-    std::ofstream(text) << "学号,姓名\n1,张三\n";
+    std::ofstream(platform::pathFromUtf8(text)) << "学号,姓名\n1,张三\n";
 
     const auto refused = cli({"restore", text});
     EXPECT_EQ(refused.status, 1);

@@ -20,7 +20,7 @@ class ClassListPdfCliTest : public ::testing::Test {
         }
         // The sample workbook's 200 students in 4 classes.
         ASSERT_EQ(cli({"new", "--memo", "2026级高一", "--classes", "4"}).status, 0);
-        ASSERT_EQ(cli({"import", "1", QUILLMERE_SAMPLE_WORKBOOK}).status, 0);
+        ASSERT_EQ(cli({"import", "1", sampleFile("分班数据输入样例.xls")}).status, 0);
     }
     ProgramResult cli(std::vector<std::string> words) {
         words.insert(words.begin(), {"--db", database()});

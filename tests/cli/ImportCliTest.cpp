@@ -7,7 +7,7 @@
 namespace qm::test {
 namespace {
 
-const std::string kSample = std::string(QUILLMERE_SAMPLE_DIR) + "/分班数据输入样例";
+const std::string kSample = sampleFile("分班数据输入样例");
 
 class ImportCliTest : public ::testing::Test {
   protected:
@@ -80,7 +80,9 @@ TEST_F(ImportCliTest, AFailingRowIsNamedAndTheStudentsStayAsTheyWere) {
     }
 }
 
-// load checks its rows as the import does, naming the row and the column's heading.
+// load checks its rows as the import and the student list do, naming the row and the column's
+// heading: a placement type other than 0 to 3, an empty score or a sex other than 男 or 女 is
+// refused as the student list refuses it.
 TEST_F(ImportCliTest, LoadRefusesWhatTheImportRefuses) {
     const std::string header =
         "student_id,rec_id,student_name,sex,class_id,math,english,chinese,wuli,zhengzhi,lishi,"
@@ -95,6 +97,11 @@ TEST_F(ImportCliTest, LoadRefusesWhatTheImportRefuses) {
          "第2行: 班级「5」不是本项目的班级，班级号必须在0到4之间（0表示未分班）"},
         {"1,,甲,男,0,1e308,80,80,80,80,80,80,80,80,,,0,,,",
          "第2行: 数学「1e+308」超出范围，分数必须在-100000到100000之间"},
+        {"1,,甲,男,0,80,80,80,80,80,80,80,80,80,,,7,,,",
+         "第2行: 类型「7」不是放置类型，类型必须在0到3之间"},
+        {"1,,甲,男,0,80,,80,80,80,80,80,80,80,,,0,,,", "第2行: 英语「」不是数字"},
+        {"1,,甲,M,0,80,80,80,80,80,80,80,80,80,,,0,,,", "第2行: 性别「M」只能是男或女"},
+        {"x,,甲,男,0,80,80,80,80,80,80,80,80,80,,,0,,,", "第2行: 学号「x」不是整数"},
     };
     for (const auto& c : cases) {
         const std::string file = folder.file("load.csv");

@@ -27,12 +27,15 @@ class WriteTargetCliTest : public ::testing::Test {
     void SetUp() override {
         fs::create_directory(folder.path() / "data");
         ASSERT_EQ(runCli({"--db", real(), "new", "--memo", "高一", "--classes", "4"}).status, 0);
-        ASSERT_EQ(runCli({"--db", real(), "import", "1",
-                          testData("../../data/导入excel文件样例/分班数据输入样例.xls")})
-                      .status,
-                  0);
-        fs::create_symlink(real(), database());
-        fs::create_hard_link(real(), folder.file("hard.db"));
+        ASSERT_EQ(
+            runCli({"--db", real(), "import", "1", sampleFile("分班数据输入样例.xls")}).status, 0);
+        try {
+            fs::create_symlink(real(), database());
+            fs::create_hard_link(real(), folder.file("hard.db"));
+        } catch (const fs::filesystem_error& error) {
+            // Windows gives symbolic links to administrators and developers only (Wine: none).
+            GTEST_SKIP() << "no links can be made here: " << error.what();
+        }
     }
     std::string real() const { return folder.file("data/real.db"); }
     std::string database() const { return folder.file("fb.db"); }
@@ -44,7 +47,8 @@ class WriteTargetCliTest : public ::testing::Test {
     void expectDatabaseIntact(const std::string& after) {
         const auto listed = cli({"projects"});
         EXPECT_EQ(listed.status, 0) << after << ": " << listed.err;
-        EXPECT_NE(listed.out.find("1\t高一\t4\t"), std::string::npos) << after << ": " << listed.out;
+        EXPECT_NE(listed.out.find("1\t高一\t4\t"), std::string::npos)
+            << after << ": " << listed.out;
         db::Connection check(real());
         EXPECT_EQ(check.query("pragma integrity_check")[0][0].toText(), "ok") << after;
     }
@@ -55,10 +59,13 @@ class WriteTargetCliTest : public ::testing::Test {
 };
 
 TEST_F(WriteTargetCliTest, NoCommandWritesOverTheDatabaseOrItsCompanions) {
-    const std::vector<std::string> targets = {
-        database(),          folder.file("./fb.db"), real(),
-        folder.file("data/../data/real.db"), real() + "-wal", real() + "-shm",
-        folder.file("hard.db")};
+    const std::vector<std::string> targets = {database(),
+                                              folder.file("./fb.db"),
+                                              real(),
+                                              folder.file("data/../data/real.db"),
+                                              real() + "-wal",
+                                              real() + "-shm",
+                                              folder.file("hard.db")};
     const std::vector<std::vector<std::string>> commands = {
         {"export", "1", "--out"}, {"export", "1", "--stats", "--out"}, {"backup", "--overwrite"}};
     for (const auto& command : commands) {

@@ -12,8 +12,6 @@
 #include <set>
 
 #include "CohortGenerator.h"
-#include "SchoolCohort.h"
-#include "TeacherGroups.h"
 #include "common/NumberText.h"
 #include "engine/BalanceFigures.h"
 #include "engine/BalanceObjective.h"
@@ -28,6 +26,8 @@
 #include "store/OptimisationRuns.h"
 #include "store/ProjectStore.h"
 #include "store/StepHistory.h"
+#include "support/SchoolCohort.h"
+#include "support/TeacherGroups.h"
 #include "support/TempDatabase.h"
 
 namespace qm::engine {
@@ -340,7 +340,9 @@ TEST_F(DeepOptimisationTest, EvensOutClassSizesAsFarAsTheRulesLet) {
         std::vector<Student> students;
         std::vector<int> sizes;  // per class, after
     };
-    const auto many = [](int count, Student student) { return std::vector<Student>(count, student); };
+    const auto many = [](int count, Student student) {
+        return std::vector<Student>(count, student);
+    };
     const auto join = [](std::initializer_list<std::vector<Student>> parts) {
         std::vector<Student> all;
         for (const auto& part : parts) {
@@ -578,7 +580,8 @@ TEST_F(DeepOptimisationTest, ADivisionEndsWithItWhenTheSettingIsOnAsOneUnit) {
     EXPECT_EQ(classesOf(studentsOf(connection(), inOne.fbTable)),
               classesOf(studentsOf(connection(), inTwoSteps.fbTable)));
     // From its first line on: who moved, the sizes when they changed, the averages, the bands.
-    const auto start = std::find(console.lines.begin(), console.lines.end(), "深度优化开始（平均分优先）");
+    const auto start =
+        std::find(console.lines.begin(), console.lines.end(), "深度优化开始（平均分优先）");
     ASSERT_NE(start, console.lines.end());
     const std::vector<std::string> lines(start, console.lines.end());
     ASSERT_EQ(lines.size(), 6u);

@@ -7,8 +7,6 @@
 #include <random>
 #include <set>
 
-#include "AdjustmentFixture.h"
-#include "TeacherGroups.h"
 #include "common/UserError.h"
 #include "db/Connection.h"
 #include "engine/DivisionRun.h"
@@ -16,7 +14,9 @@
 #include "store/HandMoves.h"
 #include "store/StepHistory.h"
 #include "store/StudentTable.h"
+#include "support/AdjustmentFixture.h"
 #include "support/StudentRows.h"
+#include "support/TeacherGroups.h"
 
 namespace qm::engine {
 namespace {

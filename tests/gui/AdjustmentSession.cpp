@@ -8,8 +8,8 @@
 #include <memory>
 
 #include "db/Connection.h"
-#include "gui/StudentListModel.h"
-#include "gui/StudentListWindow.h"
+#include "gui/students/StudentListModel.h"
+#include "gui/students/StudentListWindow.h"
 
 namespace qm::test {
 

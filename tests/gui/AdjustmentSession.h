@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "GuiTestSupport.h"
-#include "gui/StudentDrag.h"
+#include "gui/adjustments/StudentDrag.h"
 #include "store/ProjectStore.h"
 
 class QAbstractItemView;

@@ -3,16 +3,22 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QSignalSpy>
+#include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include "db/Connection.h"
 #include "engine/DivisionRun.h"
-#include "gui/ClassStatisticsWindow.h"
+#include "gui/statistics/ClassStatisticsWindow.h"
 
 namespace qm::test {
 
 TestSettings::TestSettings() {
     QStandardPaths::setTestModeEnabled(true);
+    // One settings file per test program: programs run side by side (ctest -j, the picture tool)
+    // would otherwise share the test mode's one file and change each other's remembered choices.
+    static const QTemporaryDir folder;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
 }
 
 ProjectSession::ProjectSession(int classes, const std::vector<StudentRow>& students) {

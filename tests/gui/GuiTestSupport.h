@@ -5,12 +5,13 @@
 #include <QTimer>
 #include <functional>
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "gui/MainWindow.h"
-#include "gui/UserMessages.h"
 #include "gui/Workspace.h"
+#include "gui/shared/UserMessages.h"
 #include "store/ProjectStore.h"
 #include "support/StudentRows.h"
 #include "support/TempDatabase.h"
@@ -43,8 +44,8 @@ class MessageLog {
     int choice_ = -1;
 };
 
-// Settings the program remembers (where the console stands) go to a folder of the tests, not to
-// the user's own settings, while it lives.
+// Settings the program remembers (where the console stands) go to a folder of this test program's
+// own, not to the user's settings nor to another test program's, while it lives.
 struct TestSettings {
     TestSettings();
 };
@@ -67,6 +68,17 @@ struct ProjectSession : MainWindowSession {
     // The class of every student, by student number.
     std::map<int, int> classOfStudent();
 };
+
+// The widget of this class with this objectName inside the window, as a person's script would
+// find it; an exception naming it when there is none (the test then fails).
+template <class Widget>
+Widget* named(const QObject& window, const char* objectName) {
+    auto* widget = window.findChild<Widget*>(QString::fromLatin1(objectName));
+    if (widget == nullptr) {
+        throw std::logic_error(std::string("no widget named ") + objectName);
+    }
+    return widget;
+}
 
 // Waits until the statistics window shows the figures it is computing, if it is.
 void waitForStatistics(gui::ClassStatisticsWindow& window);

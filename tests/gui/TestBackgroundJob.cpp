@@ -12,7 +12,7 @@
 #include "common/UserError.h"
 #include "db/DbError.h"
 #include "engine/DivisionRun.h"
-#include "gui/BackgroundJob.h"
+#include "gui/shared/BackgroundJob.h"
 #include "store/StudentTable.h"
 
 using namespace qm;

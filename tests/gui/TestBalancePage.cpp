@@ -10,8 +10,8 @@
 
 #include "GuiTestSupport.h"
 #include "db/Connection.h"
-#include "gui/BalancePage.h"
-#include "gui/ClassStatisticsWindow.h"
+#include "gui/statistics/BalancePage.h"
+#include "gui/statistics/ClassStatisticsWindow.h"
 #include "reports/BalanceReport.h"
 #include "store/OutsideClasses.h"
 #include "store/ProjectStore.h"
@@ -87,7 +87,7 @@ void TestBalancePage::pageComparesThePresentClassesWithTheBaselines() {
     QVERIFY(page->table()->rowCount() > 20);  // the total, nine subjects, bands, sexes, category
     QCOMPARE(page->summary()->text(), summaryOf(*divided));
     QVERIFY(page->summary()->text().startsWith(QStringLiteral("总分平均分最大相差 ")));
-    QVERIFY(window->outsideNote()->isHidden());
+    QVERIFY(test::named<QLabel>(*window, "lb_outside")->isHidden());
 
     // The classes change: 更新数据 shows the figures of the new classes.
     connection.exec("update " + session.project.fbTable +
@@ -95,7 +95,7 @@ void TestBalancePage::pageComparesThePresentClassesWithTheBaselines() {
                     session.project.fbTable + " order by math+english desc limit 10)");
     const auto changed = reports::computeBalanceReport(connection, session.project);
     QVERIFY(reports::balanceTextRows(*changed) != reports::balanceTextRows(*divided));
-    window->updateButton()->click();
+    test::named<QPushButton>(*window, "BitBtn1")->click();
     test::waitForStatistics(*window);
     QVERIFY(shownRows(*page->table()) == reports::balanceTextRows(*changed));
     QCOMPARE(page->summary()->text(), summaryOf(*changed));
@@ -125,7 +125,7 @@ void TestBalancePage::noteNamesTheStudentsOutsideTheClasses() {
     BalanceSession session(4, students);
     test::MessageLog log;
     gui::ClassStatisticsWindow* window = session.open();
-    const QLabel* note = window->outsideNote();
+    const QLabel* note = test::named<QLabel>(*window, "lb_outside");
     QVERIFY(!note->isHidden());
     QVERIFY(note->isVisibleTo(window));
     const std::string line = store::outsideClassesLine(
@@ -134,7 +134,7 @@ void TestBalancePage::noteNamesTheStudentsOutsideTheClasses() {
     QVERIFY2(note->text().startsWith(QString::fromStdString(line)), qPrintable(note->text()));
 
     session.workspace.connection().exec("update fb_1 set class_id=3 where class_id in (0,9)");
-    window->updateButton()->click();
+    test::named<QPushButton>(*window, "BitBtn1")->click();
     test::waitForStatistics(*window);
     QVERIFY(note->isHidden());
     QVERIFY(log.texts().isEmpty());

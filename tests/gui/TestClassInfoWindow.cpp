@@ -15,12 +15,12 @@
 #include "GuiTestSupport.h"
 #include "db/Connection.h"
 #include "engine/DivisionRun.h"
-#include "gui/ClassAverageChart.h"
-#include "gui/ClassStatisticsWindow.h"
-#include "gui/DivisionResultWindow.h"
-#include "gui/ImportPreviewWindow.h"
 #include "gui/MdiChildren.h"
-#include "gui/StudentListWindow.h"
+#include "gui/division/DivisionResultWindow.h"
+#include "gui/intake/ImportPreviewWindow.h"
+#include "gui/statistics/ClassAverageChart.h"
+#include "gui/statistics/ClassStatisticsWindow.h"
+#include "gui/students/StudentListWindow.h"
 #include "reports/ClassStatistics.h"
 #include "store/ProjectStore.h"
 
@@ -97,8 +97,10 @@ void TestClassInfoWindow::gridsShowTheFiguresWithRedDeviations() {
     QCOMPARE(prompt->text(), QStringLiteral("请选择重分的班       "));
     QCOMPARE(prompt->palette().color(QPalette::WindowText), QColor(Qt::red));
     QStringList buttons;
-    for (const QPushButton* button : {window->redivideButton(), window->updateButton(),
-                                      window->exportButton(), window->closeButton()}) {
+    for (const QPushButton* button :
+         {test::named<QPushButton>(*window, "bnRefb"), test::named<QPushButton>(*window, "BitBtn1"),
+          test::named<QPushButton>(*window, "BitBtn2"),
+          test::named<QPushButton>(*window, "BitBtn3")}) {
         buttons << button->text();
     }
     QCOMPARE(buttons, QStringList({"重新分班", "更新数据", "导出分班数据", "取消"}));
@@ -147,13 +149,14 @@ void TestClassInfoWindow::gridsShowTheFiguresWithRedDeviations() {
     QCOMPARE(cellText(*window->grid(2), 0, 9), QString());
 
     QStringList classes;
-    for (int i = 0; i < window->classChoice()->count(); ++i) {
-        classes << window->classChoice()->item(i)->text();
+    for (int i = 0; i < test::named<QListWidget>(*window, "lb_class")->count(); ++i) {
+        classes << test::named<QListWidget>(*window, "lb_class")->item(i)->text();
     }
     QCOMPARE(classes, QStringList({"1班", "2班"}));
 
     // The chart: the total first, mathematics red for both classes, English not.
-    const gui::AverageChartData& chart = window->chart()->data();
+    const gui::AverageChartData& chart =
+        test::named<gui::ClassAverageChart>(*window, "chartAverages")->data();
     QCOMPARE(chart.classNames, QStringList({"1班", "2班"}));
     QCOMPARE(chart.figures.size(), std::size_t(10));
     QCOMPARE(chart.figures[0].name, QStringLiteral("总分"));
@@ -178,10 +181,15 @@ void TestClassInfoWindow::studentsNoDivisionPlacedAreNoClass() {
     QCOMPARE(cellText(info, 0, 1), QStringLiteral("未分班"));
     QCOMPARE(cellText(info, 3, 1), QStringLiteral("全体"));
     QCOMPARE(cellText(*window->grid(2), 0, 1), QStringLiteral("未分班"));
-    QCOMPARE(window->classChoice()->count(), 2);
-    QCOMPARE(window->classChoice()->item(0)->text(), QStringLiteral("1班"));
-    QCOMPARE(window->chart()->data().classNames, QStringList({"1班", "2班"}));
-    QCOMPARE(window->chart()->data().figures[0].averages.size(), std::size_t(2));
+    QCOMPARE(test::named<QListWidget>(*window, "lb_class")->count(), 2);
+    QCOMPARE(test::named<QListWidget>(*window, "lb_class")->item(0)->text(), QStringLiteral("1班"));
+    QCOMPARE(test::named<gui::ClassAverageChart>(*window, "chartAverages")->data().classNames,
+             QStringList({"1班", "2班"}));
+    QCOMPARE(test::named<gui::ClassAverageChart>(*window, "chartAverages")
+                 ->data()
+                 .figures[0]
+                 .averages.size(),
+             std::size_t(2));
     QVERIFY2(log.texts().isEmpty(), qPrintable(log.texts().join('\n')));
 }
 
@@ -196,7 +204,7 @@ void TestClassInfoWindow::projectWithoutStudentsIsToldAndGridsShowOnlyTitles() {
     QCOMPARE(window->grid(0)->horizontalHeaderItem(5)->text(), QStringLiteral("数学平均分"));
     QCOMPARE(window->grid(1)->horizontalHeaderItem(17)->text(), QStringLiteral("150分"));
     QVERIFY(!window->statistics());
-    QVERIFY(window->updateButton()->isEnabled());
+    QVERIFY(test::named<QPushButton>(*window, "BitBtn1")->isEnabled());
 }
 
 void TestClassInfoWindow::redivisionChangesOnlyTheChosenClasses() {
@@ -207,10 +215,10 @@ void TestClassInfoWindow::redivisionChangesOnlyTheChosenClasses() {
 
     test::MessageLog log;
     gui::ClassStatisticsWindow* window = session.open();
-    QCOMPARE(window->classChoice()->count(), 4);
+    QCOMPARE(test::named<QListWidget>(*window, "lb_class")->count(), 4);
 
     // Nothing chosen: refused with a message, and no result window.
-    window->redivideButton()->click();
+    test::named<QPushButton>(*window, "bnRefb")->click();
     QCOMPARE(log.texts().size(), 1);
     QVERIFY(log.texts().first().contains(QStringLiteral("请先")));
     QVERIFY(!session.main.resultWindow());
@@ -218,14 +226,14 @@ void TestClassInfoWindow::redivisionChangesOnlyTheChosenClasses() {
 
     // A click selects and a second click deselects: choose 1班 and 3班.
     for (int row : {0, 1, 2, 1}) {
-        QListWidget* list = window->classChoice();
+        QListWidget* list = test::named<QListWidget>(*window, "lb_class");
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualItemRect(list->item(row)).center());
     }
-    QCOMPARE(window->classChoice()->selectedItems().size(), 2);
+    QCOMPARE(test::named<QListWidget>(*window, "lb_class")->selectedItems().size(), 2);
 
     QSignalSpy refreshed(window, &gui::ClassStatisticsWindow::statisticsShown);
-    window->redivideButton()->click();
+    test::named<QPushButton>(*window, "bnRefb")->click();
     gui::DivisionResultWindow* result = session.main.resultWindow();
     QVERIFY(result);
     QSignalSpy finished(result, &gui::DivisionResultWindow::runFinished);

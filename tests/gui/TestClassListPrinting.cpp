@@ -13,12 +13,12 @@
 
 #include "GuiTestSupport.h"
 #include "db/Connection.h"
-#include "gui/ClassChanges.h"
-#include "gui/ClassListDialog.h"
-#include "gui/ClassStatisticsWindow.h"
-#include "gui/DivisionResultWindow.h"
-#include "gui/ExportCommands.h"
-#include "gui/WorkbookOpener.h"
+#include "gui/division/DivisionResultWindow.h"
+#include "gui/shared/ClassChanges.h"
+#include "gui/shared/ClassListDialog.h"
+#include "gui/shared/ExportCommands.h"
+#include "gui/shared/WorkbookOpener.h"
+#include "gui/statistics/ClassStatisticsWindow.h"
 #include "support/PdfReading.h"
 
 using namespace qm;

@@ -14,9 +14,9 @@
 
 #include "GuiTestSupport.h"
 #include "db/Connection.h"
-#include "gui/BalancePage.h"
-#include "gui/ClassStatisticsWindow.h"
-#include "gui/DivisionSettingsWindow.h"
+#include "gui/division/DivisionSettingsWindow.h"
+#include "gui/statistics/BalancePage.h"
+#include "gui/statistics/ClassStatisticsWindow.h"
 #include "store/DivisionSettings.h"
 #include "store/Limits.h"
 #include "store/ProjectStore.h"

@@ -14,11 +14,11 @@
 #include <filesystem>
 
 #include "GuiTestSupport.h"
-#include "gui/ClassStatisticsWindow.h"
 #include "gui/DatabaseLockFile.h"
-#include "gui/ExportCommands.h"
-#include "gui/FileDialogs.h"
-#include "gui/ImportPreviewWindow.h"
+#include "gui/intake/ImportPreviewWindow.h"
+#include "gui/shared/ExportCommands.h"
+#include "gui/shared/FileDialogs.h"
+#include "gui/statistics/ClassStatisticsWindow.h"
 #include "store/ProjectStore.h"
 
 using namespace qm;
@@ -118,7 +118,7 @@ void TestDatabaseLocks::fileDialogsKeepTheDatabaseLocks() {
         gui::ClassStatisticsWindow* info = session.main.statisticsWindow();
         QSignalSpy shown(info, &gui::ClassStatisticsWindow::statisticsShown);
         QVERIFY(!info->isComputing() || shown.wait(60000));
-        opensDialog = info->exportButton();
+        opensDialog = test::named<QPushButton>(*info, "BitBtn2");
     }
     bool dialogShown = false;
     int whileShown = -1;

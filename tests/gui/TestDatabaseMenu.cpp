@@ -20,10 +20,10 @@
 #include "common/Version.h"
 #include "db/Connection.h"
 #include "gui/AboutDialog.h"
-#include "gui/DivisionResultWindow.h"
-#include "gui/DivisionSettingsWindow.h"
-#include "gui/ProgramIcon.h"
-#include "gui/WorkbookOpener.h"
+#include "gui/division/DivisionResultWindow.h"
+#include "gui/division/DivisionSettingsWindow.h"
+#include "gui/shared/WorkbookOpener.h"
+#include "gui/widgets/ProgramIcon.h"
 #include "store/ProjectStore.h"
 
 using namespace qm;
@@ -237,8 +237,8 @@ void TestDatabaseMenu::aboutNamesVersionAndDatabase() {
     QString title;
     test::actOnNextDialog<gui::AboutDialog>([&](gui::AboutDialog& dialog) {
         title = dialog.windowTitle();
-        version = dialog.versionLabel()->text();
-        database = dialog.databaseLabel()->text();
+        version = test::named<QLabel>(dialog, "lb_version")->text();
+        database = test::named<QLabel>(dialog, "lb_database")->text();
     });
     session.action("actAbout")->trigger();
     QCOMPARE(title, QStringLiteral("关于"));

@@ -15,14 +15,14 @@
 #include <QTest>
 
 #include "GuiTestSupport.h"
-#include "SchoolCohort.h"
 #include "db/Connection.h"
 #include "engine/RunStages.h"
-#include "gui/DivisionResultWindow.h"
-#include "gui/DivisionSettingsWindow.h"
 #include "gui/MessageConsole.h"
+#include "gui/division/DivisionResultWindow.h"
+#include "gui/division/DivisionSettingsWindow.h"
 #include "store/DivisionSettings.h"
 #include "store/ProjectStore.h"
+#include "support/SchoolCohort.h"
 
 using namespace qm;
 
@@ -54,12 +54,12 @@ struct OptimisationSession : test::ProjectSession {
     }
     // Largest minus smallest of the class sizes, or of the classes' students of one sex.
     int sizeSpread(const std::string& sex = "") {
-        return static_cast<int>(
-            workspace.connection()
-                .query("select max(c)-min(c) from (select count(*) as c from " + project.fbTable +
-                       " where class_id>0" + (sex.empty() ? "" : " and sex='" + sex + "'") +
-                       " group by class_id)")[0][0]
-                .toInt());
+        return static_cast<int>(workspace.connection()
+                                    .query("select max(c)-min(c) from (select count(*) as c from " +
+                                           project.fbTable + " where class_id>0" +
+                                           (sex.empty() ? "" : " and sex='" + sex + "'") +
+                                           " group by class_id)")[0][0]
+                                    .toInt());
     }
 };
 

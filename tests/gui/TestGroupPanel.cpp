@@ -12,10 +12,10 @@
 #include <fstream>
 
 #include "AdjustmentSession.h"
-#include "gui/AdjustCommands.h"
-#include "gui/GroupPanel.h"
-#include "gui/StudentListModel.h"
-#include "gui/StudentListWindow.h"
+#include "gui/adjustments/AdjustCommands.h"
+#include "gui/students/GroupPanel.h"
+#include "gui/students/StudentListModel.h"
+#include "gui/students/StudentListWindow.h"
 #include "store/GroupStore.h"
 
 using namespace qm;

@@ -17,14 +17,14 @@
 
 #include "AdjustmentSession.h"
 #include "db/Connection.h"
-#include "gui/AdjustCommands.h"
-#include "gui/ClassFiguresPanel.h"
-#include "gui/ClassStatisticsWindow.h"
-#include "gui/DivisionResultWindow.h"
-#include "gui/GroupPanel.h"
-#include "gui/ResultGrid.h"
-#include "gui/StudentListModel.h"
-#include "gui/StudentListWindow.h"
+#include "gui/adjustments/AdjustCommands.h"
+#include "gui/division/DivisionResultWindow.h"
+#include "gui/division/ResultGrid.h"
+#include "gui/statistics/ClassStatisticsWindow.h"
+#include "gui/students/ClassFiguresPanel.h"
+#include "gui/students/GroupPanel.h"
+#include "gui/students/StudentListModel.h"
+#include "gui/students/StudentListWindow.h"
 #include "store/GroupStore.h"
 
 using namespace qm;

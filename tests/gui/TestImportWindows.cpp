@@ -11,9 +11,9 @@
 
 #include "GuiTestSupport.h"
 #include "db/Connection.h"
-#include "gui/ImportPreviewWindow.h"
-#include "gui/ImportProgressDialog.h"
-#include "gui/WorkbookOpener.h"
+#include "gui/intake/ImportPreviewWindow.h"
+#include "gui/intake/ImportProgressDialog.h"
+#include "gui/shared/WorkbookOpener.h"
 #include "store/ProjectStore.h"
 
 using namespace qm;

@@ -13,10 +13,10 @@
 #include "GuiTestSupport.h"
 #include "db/Connection.h"
 #include "gui/AppSetup.h"
-#include "gui/DivisionResultWindow.h"
-#include "gui/DivisionSettingsWindow.h"
 #include "gui/LoginWindow.h"
-#include "gui/NewProjectDialog.h"
+#include "gui/division/DivisionResultWindow.h"
+#include "gui/division/DivisionSettingsWindow.h"
+#include "gui/projects/NewProjectDialog.h"
 #include "store/ProjectStore.h"
 
 using namespace qm;
@@ -112,8 +112,8 @@ void TestMainWindow::newProjectMakesItCurrent() {
     test::MessageLog log;
     test::actOnNextDialog<gui::NewProjectDialog>([](gui::NewProjectDialog& dialog) {
         QCOMPARE(dialog.windowTitle(), QStringLiteral("新建分班"));
-        dialog.descriptionEdit()->setText(QStringLiteral("2024级高一新生"));
-        dialog.classCountEdit()->setText(QStringLiteral("6"));
+        test::named<QLineEdit>(dialog, "edMemo")->setText(QStringLiteral("2024级高一新生"));
+        test::named<QLineEdit>(dialog, "edNum")->setText(QStringLiteral("6"));
         dialog.okButton()->click();
         QVERIFY(!dialog.isVisible());
     });
@@ -135,8 +135,8 @@ void TestMainWindow::newProjectMakesItCurrent() {
 
     // A second project replaces the first as the current one.
     test::actOnNextDialog<gui::NewProjectDialog>([](gui::NewProjectDialog& dialog) {
-        dialog.descriptionEdit()->setText(QStringLiteral("复读班"));
-        dialog.classCountEdit()->setText(QStringLiteral("2"));
+        test::named<QLineEdit>(dialog, "edMemo")->setText(QStringLiteral("复读班"));
+        test::named<QLineEdit>(dialog, "edNum")->setText(QStringLiteral("2"));
         dialog.okButton()->click();
     });
     session.main.command(QStringLiteral("1.新建"))->trigger();
@@ -213,8 +213,8 @@ void TestMainWindow::programRunsOnWithoutItsDatabase() {
     gui::MainWindow main(workspace);
     test::MessageLog log;
     test::actOnNextDialog<gui::NewProjectDialog>([](gui::NewProjectDialog& dialog) {
-        dialog.descriptionEdit()->setText(QStringLiteral("项目"));
-        dialog.classCountEdit()->setText(QStringLiteral("3"));
+        test::named<QLineEdit>(dialog, "edMemo")->setText(QStringLiteral("项目"));
+        test::named<QLineEdit>(dialog, "edNum")->setText(QStringLiteral("3"));
         dialog.okButton()->click();
         QVERIFY(dialog.isVisible());
     });

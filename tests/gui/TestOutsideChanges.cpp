@@ -11,9 +11,9 @@
 
 #include "AdjustmentSession.h"
 #include "GuiTestSupport.h"
-#include "gui/AdjustCommands.h"
-#include "gui/DivisionSettingsWindow.h"
-#include "gui/StudentListWindow.h"
+#include "gui/adjustments/AdjustCommands.h"
+#include "gui/division/DivisionSettingsWindow.h"
+#include "gui/students/StudentListWindow.h"
 #include "store/DivisionSettings.h"
 
 using namespace qm;

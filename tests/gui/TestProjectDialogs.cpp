@@ -6,10 +6,10 @@
 
 #include "GuiTestSupport.h"
 #include "db/Connection.h"
-#include "gui/CopyStudentsDialog.h"
-#include "gui/NewProjectDialog.h"
-#include "gui/OpenProjectDialog.h"
-#include "gui/ProjectListWidget.h"
+#include "gui/projects/CopyStudentsDialog.h"
+#include "gui/projects/NewProjectDialog.h"
+#include "gui/projects/OpenProjectDialog.h"
+#include "gui/projects/ProjectListWidget.h"
 #include "store/ProjectStore.h"
 #include "store/StudentCopy.h"
 
@@ -78,8 +78,8 @@ void TestProjectDialogs::newProjectRefusesClassCount() {
     test::MessageLog log;
     gui::NewProjectDialog dialog(session.workspace);
     dialog.show();
-    dialog.descriptionEdit()->setText(QStringLiteral("高一"));
-    dialog.classCountEdit()->setText(count);
+    test::named<QLineEdit>(dialog, "edMemo")->setText(QStringLiteral("高一"));
+    test::named<QLineEdit>(dialog, "edNum")->setText(count);
     dialog.okButton()->click();
 
     QCOMPARE(log.messages().size(), std::size_t{1});
@@ -87,7 +87,7 @@ void TestProjectDialogs::newProjectRefusesClassCount() {
     QVERIFY2(log.messages()[0].text.contains(QStringLiteral("班级数")),
              qPrintable(log.messages()[0].text));
     QVERIFY(dialog.isVisible());
-    QCOMPARE(dialog.classCountEdit()->text(), count);
+    QCOMPARE(test::named<QLineEdit>(dialog, "edNum")->text(), count);
     QCOMPARE(test::countRows(session.database.connection(), "select * from fb_info"), 0);
     QVERIFY(!session.workspace.hasProject());
 }
@@ -96,8 +96,8 @@ void TestProjectDialogs::newProjectCancelStoresNothing() {
     test::MainWindowSession session;
     gui::NewProjectDialog dialog(session.workspace);
     dialog.show();
-    dialog.descriptionEdit()->setText(QStringLiteral("高一"));
-    dialog.classCountEdit()->setText(QStringLiteral("4"));
+    test::named<QLineEdit>(dialog, "edMemo")->setText(QStringLiteral("高一"));
+    test::named<QLineEdit>(dialog, "edNum")->setText(QStringLiteral("4"));
     dialog.cancelButton()->click();
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.result(), int(QDialog::Rejected));

@@ -11,13 +11,13 @@
 
 #include "GuiTestSupport.h"
 #include "db/Connection.h"
-#include "gui/ClassStatisticsWindow.h"
-#include "gui/DivisionResultWindow.h"
-#include "gui/NewProjectDialog.h"
-#include "gui/OpenProjectDialog.h"
-#include "gui/ProjectListWidget.h"
-#include "gui/StudentListModel.h"
-#include "gui/StudentListWindow.h"
+#include "gui/division/DivisionResultWindow.h"
+#include "gui/projects/NewProjectDialog.h"
+#include "gui/projects/OpenProjectDialog.h"
+#include "gui/projects/ProjectListWidget.h"
+#include "gui/statistics/ClassStatisticsWindow.h"
+#include "gui/students/StudentListModel.h"
+#include "gui/students/StudentListWindow.h"
 #include "store/ProjectStore.h"
 
 using namespace qm;
@@ -108,8 +108,8 @@ void TestProjectWindows::newProjectClosesTheWindowsToo() {
     test::MessageLog log;
     session.openWorkWindows();
     test::actOnNextDialog<gui::NewProjectDialog>([](gui::NewProjectDialog& dialog) {
-        dialog.descriptionEdit()->setText(QStringLiteral("丙"));
-        dialog.classCountEdit()->setText(QStringLiteral("4"));
+        test::named<QLineEdit>(dialog, "edMemo")->setText(QStringLiteral("丙"));
+        test::named<QLineEdit>(dialog, "edNum")->setText(QStringLiteral("4"));
         dialog.okButton()->click();
     });
     session.main.command(QStringLiteral("1.新建"))->trigger();

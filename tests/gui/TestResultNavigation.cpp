@@ -12,9 +12,9 @@
 
 #include "AdjustmentSession.h"
 #include "GuiTestSupport.h"
-#include "gui/DivisionResultWindow.h"
-#include "gui/ResultClassView.h"
-#include "gui/StudentSearchBar.h"
+#include "gui/division/DivisionResultWindow.h"
+#include "gui/division/ResultClassView.h"
+#include "gui/division/StudentSearchBar.h"
 
 using namespace qm;
 

@@ -17,10 +17,10 @@
 #include "db/Connection.h"
 #include "engine/DivisionRun.h"
 #include "gui/AppSetup.h"
-#include "gui/DivisionResultWindow.h"
 #include "gui/MdiChildren.h"
 #include "gui/MessageConsole.h"
-#include "gui/ResultGrid.h"
+#include "gui/division/DivisionResultWindow.h"
+#include "gui/division/ResultGrid.h"
 #include "store/ProjectStore.h"
 
 using namespace qm;

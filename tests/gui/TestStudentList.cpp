@@ -13,8 +13,8 @@
 
 #include "GuiTestSupport.h"
 #include "db/Connection.h"
-#include "gui/StudentListModel.h"
-#include "gui/StudentListWindow.h"
+#include "gui/students/StudentListModel.h"
+#include "gui/students/StudentListWindow.h"
 #include "store/ProjectStore.h"
 
 using namespace qm;

@@ -12,11 +12,11 @@
 #include <QTimer>
 
 #include "AdjustmentSession.h"
-#include "gui/AdjustCommands.h"
-#include "gui/StudentListModel.h"
-#include "gui/StudentListWindow.h"
-#include "gui/VersionComparisonDialog.h"
-#include "gui/VersionsDialog.h"
+#include "gui/adjustments/AdjustCommands.h"
+#include "gui/adjustments/VersionComparisonDialog.h"
+#include "gui/adjustments/VersionsDialog.h"
+#include "gui/students/StudentListModel.h"
+#include "gui/students/StudentListWindow.h"
 #include "store/SavedVersions.h"
 
 using namespace qm;

@@ -43,8 +43,8 @@ TEST(OleCompoundFileTest, ReadsTheStreamsOfRealWorkbooksInSectorsAndInTheMiniStr
     // The sample (written by Excel, its workbook in sectors) and a fixture written by LibreOffice
     // (its workbook of under 4,096 bytes in the mini stream); both carry property streams of a
     // few hundred bytes in the mini stream.
-    for (const std::string& path : {std::string(QUILLMERE_SAMPLE_DIR) + "/分班数据输入样例.xls",
-                                   test::testData("import/normal.xls")}) {
+    for (const std::string& path :
+         {test::sampleFile("分班数据输入样例.xls"), test::testData("import/normal.xls")}) {
         SCOPED_TRACE(path);
         const std::string bytes = readFileBytes(path);
         const auto file = OleCompoundFile::open(bytes);
@@ -96,8 +96,8 @@ TEST(OleCompoundFileTest, DamagedDocumentsGiveNothingInsteadOfReadingAstray) {
         {"stream longer than the file",
          [&](std::string& b) { set32(b, workbookEntry + 120, 0x7FFFFFFF); }, true},
         {"stream chain that loops back", [&](std::string& b) { set32(b, fat + 4 * 5, 2); }, true},
-        {"stream chain that ends early",
-         [&](std::string& b) { set32(b, fat + 4 * 5, 0xFFFFFFFE); }, true},
+        {"stream chain that ends early", [&](std::string& b) { set32(b, fat + 4 * 5, 0xFFFFFFFE); },
+         true},
         {"stream chain that leaves the table",
          [&](std::string& b) { set32(b, fat + 4 * 5, 0x00FFFFFF); }, true},
         {"short stream in a mini stream that is not there",

@@ -201,8 +201,8 @@ class CountingObserver : public ReadObserver {
     int stopAfter_;
 };
 
-const std::string kSampleXls = std::string(QUILLMERE_SAMPLE_DIR) + "/分班数据输入样例.xls";
-const std::string kSampleXlsx = std::string(QUILLMERE_SAMPLE_DIR) + "/分班数据输入样例.xlsx";
+const std::string kSampleXls = test::sampleFile("分班数据输入样例.xls");
+const std::string kSampleXlsx = test::sampleFile("分班数据输入样例.xlsx");
 
 TEST(PreviewReader, ReportsEveryRowAndStopsWhenCancelled) {
     CountingObserver watching(1 << 30);

@@ -47,8 +47,8 @@ TEST(ProgramFiles, FoundBesideTheExecutableElseInTheInstalledDataFolder) {
 TEST(ProgramFiles, ABuildFolderFindsTheSourceTreesSample) {
     const fs::path found = findProgramFile(sampleWorkbookFile());
     ASSERT_FALSE(found.empty());
-    EXPECT_TRUE(fs::equivalent(found, platform::pathFromUtf8(QUILLMERE_SAMPLE_DIR) /
-                                          platform::pathFromUtf8("分班数据输入样例.xls")));
+    EXPECT_TRUE(
+        fs::equivalent(found, platform::pathFromUtf8(test::sampleFile("分班数据输入样例.xls"))));
 }
 
 // The user guide: the installed HTML first, else the HTML of a build folder (seen from its

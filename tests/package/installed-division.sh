@@ -59,6 +59,7 @@ id=org.quillmere.Quillmere
 sample="share/quillmere/导入excel文件样例/分班数据输入样例.xls"
 files=(bin/quillmere-cli "$sample" share/quillmere/导入excel文件样例/分班数据输入样例.xlsx
   "share/icons/hicolor/scalable/apps/$id.svg" share/doc/quillmere/README.md
+  share/doc/quillmere/docs/cli.md share/doc/quillmere/docs/architecture.md
   share/doc/quillmere/copyright share/doc/quillmere/changelog.gz share/man/man1/quillmere-cli.1.gz
   share/bash-completion/completions/quillmere-cli)
 if [ "$with_gui" = 1 ]; then

@@ -192,6 +192,34 @@ TEST_F(ClassStatisticsTest, DeviationIsRedOnlyWhenItsShownValueIsBeyondOne) {
     }
 }
 
+// The chart's figures: the placed classes only, the total first, values as shown (two
+// decimals), red as the deviation cell; nothing before a division placed anyone.
+TEST_F(ClassStatisticsTest, AverageFiguresAreThoseOfThePlacedClassesAsShown) {
+    const auto table = tableWith({
+        {.student_id = 1, .sex = "男", .class_id = 1, .scores = mathAndChinese(81.008, 60)},
+        {.student_id = 2, .sex = "男", .class_id = 2, .scores = mathAndChinese(76, 61)},
+        {.student_id = 3, .sex = "？", .class_id = 0, .scores = mathAndChinese(79, 62)},
+    });
+    const auto statistics = computeClassStatistics(connection(), table);
+    const AverageFigures& averages = statistics.averages;
+    EXPECT_EQ(averages.classNames, (std::vector<std::string>{"1班", "2班"}));
+    ASSERT_EQ(averages.figures.size(), 10u);
+    EXPECT_EQ(averages.figures[0].name, "总分");
+    EXPECT_EQ(averages.figures[1].name, "数学");
+    EXPECT_EQ(averages.figures[3].name, "语文");
+    const AverageFigure& math = averages.figures[1];
+    EXPECT_EQ(math.cohort, 78.67);  // 78.66933... shown as 78.67
+    EXPECT_EQ(math.classes, (std::vector<std::optional<double>>{81.01, 76.0}));
+    EXPECT_EQ(math.red, (std::vector<bool>{true, true}));  // +2.34 and -2.67
+    const AverageFigure& chinese = averages.figures[3];
+    EXPECT_EQ(chinese.red, (std::vector<bool>{false, false}));  // -1.00 and 0.00
+    EXPECT_EQ(averages.figures[0].classes, (std::vector<std::optional<double>>{141.01, 137.0}));
+
+    const auto unplaced = computeClassStatistics(
+        connection(), tableWith({{.student_id = 1, .sex = "男", .scores = mathAndChinese(1, 2)}}));
+    EXPECT_TRUE(unplaced.averages.classNames.empty());
+}
+
 TEST_F(ClassStatisticsTest, EmptyProjectGivesAClearMessage) {
     const auto table = tableWith({});
     try {

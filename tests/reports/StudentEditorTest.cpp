@@ -94,19 +94,19 @@ TEST_F(StudentEditorTest, BadValuesAreRefusedAndChangeNothing) {
         std::string message;
     };
     const std::vector<Case> cases = {
-        {{{"math", "abc"}}, "数学 必须是数字: abc"},
-        {{{"english", ""}}, "英语 必须是数字: "},
-        {{{"chinese", "85"}, {"wuli", "8o"}}, "物理 必须是数字: 8o"},  // the first is not kept
-        {{{"student_id", "x"}}, "学号 必须是整数: x"},
+        {{{"math", "abc"}}, "数学「abc」不是数字"},
+        {{{"english", ""}}, "英语「」不是数字"},
+        {{{"chinese", "85"}, {"wuli", "8o"}}, "物理「8o」不是数字"},  // the first is not kept
+        {{{"student_id", "x"}}, "学号「x」不是整数"},
         {{{"student_id", "2"}}, "学号 2 已经存在"},
         {{{"class_id", "-1"}}, "班级「-1」不是本项目的班级，班级号必须在0到2之间（0表示未分班）"},
         {{{"class_id", "9"}}, "班级「9」不是本项目的班级，班级号必须在0到2之间（0表示未分班）"},
         {{{"math", "1e308"}}, "数学「1e+308」超出范围，分数必须在-100000到100000之间"},
         {{{"tiyu", "-100000.5"}}, "体育「-100000.5」超出范围，分数必须在-100000到100000之间"},
         {{{"student_name", std::string(51, 'x')}}, "姓名最多50个字，这里有51个字"},
-        {{{"class_id", "1.5"}}, "班级 必须是整数: 1.5"},
-        {{{"type", "4"}}, "类型 只能是0到3: 4"},
-        {{{"sex", "M"}}, "性别 只能是 男 或 女: M"},
+        {{{"class_id", "1.5"}}, "班级「1.5」不是整数"},
+        {{{"type", "4"}}, "类型「4」不是放置类型，类型必须在0到3之间"},
+        {{{"sex", "M"}}, "性别「M」只能是男或女"},
         {{{"pfType", "一二三四五六七八九十一"}}, "分类最多10个字，这里有11个字"},
         {{{"math=0,chinese", "1"}}, "学生表没有这一列: math=0,chinese"},
     };
@@ -149,7 +149,7 @@ TEST_F(StudentEditorTest, InsertGivesANewUnplacedStudentAndRefusesATakenNumber) 
         [&] {
             insertStudent(connection(), project.fbTable, {{"student_id", "4"}, {"tiyu", "x"}});
         },
-        "体育 必须是数字: x");
+        "体育「x」不是数字");
 }
 
 TEST_F(StudentEditorTest, DeleteRemovesOneStudent) {

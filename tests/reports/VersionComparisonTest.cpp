@@ -2,12 +2,12 @@
 // project of three classes.
 #include <gtest/gtest.h>
 
-#include "AdjustmentFixture.h"
 #include "db/Connection.h"
 #include "reports/BalanceReport.h"
 #include "reports/VersionComparison.h"
 #include "store/HandMoves.h"
 #include "store/SavedVersions.h"
+#include "support/AdjustmentFixture.h"
 
 namespace qm::reports {
 namespace {

@@ -15,9 +15,9 @@
 #include <iostream>
 #include <thread>
 
-#include "ChildProcess.h"
-#include "DatabaseSnapshot.h"
 #include "StudentsSheet.h"
+#include "support/ChildProcess.h"
+#include "support/DatabaseSnapshot.h"
 #include "support/TempDatabase.h"
 
 namespace qm::test {
@@ -135,7 +135,7 @@ class CrashSafetyTest : public ::testing::Test {
 
     static std::vector<std::string> commandLine(const std::string& database,
                                                 const std::vector<std::string>& words) {
-        std::vector<std::string> line = {QUILLMERE_CLI, "--db", database};
+        std::vector<std::string> line = {cliProgram(), "--db", database};
         line.insert(line.end(), words.begin(), words.end());
         return line;
     }

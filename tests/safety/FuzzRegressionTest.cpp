@@ -12,8 +12,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "ChildProcess.h"
 #include "FuzzTarget.h"
+#include "support/ChildProcess.h"
 #include "support/TempDatabase.h"
 
 #if defined(__SANITIZE_ADDRESS__)

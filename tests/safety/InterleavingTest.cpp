@@ -15,8 +15,8 @@
 #include <sstream>
 #include <thread>
 
-#include "ChildProcess.h"
-#include "DatabaseSnapshot.h"
+#include "support/ChildProcess.h"
+#include "support/DatabaseSnapshot.h"
 #include "support/TempDatabase.h"
 
 namespace qm::test {
@@ -51,9 +51,8 @@ class InterleavingTest : public ::testing::Test {
         templateFolder_ = new TempFolder;
         for (const Words& words :
              {Words{"new", "--memo", "两个程序", "--classes", "4"},
-              Words{"import", "1", testData("../../data/导入excel文件样例/分班数据输入样例.xls")},
-              Words{"divide", "1"}, Words{"backup", backupPath()},
-              Words{"versions", "1", "--save", "分班后"},
+              Words{"import", "1", sampleFile("分班数据输入样例.xls")}, Words{"divide", "1"},
+              Words{"backup", backupPath()}, Words{"versions", "1", "--save", "分班后"},
               Words{"redivide", "1", "--classes", "1,2"}}) {
             const auto result = runCli(cliWords(templatePath(), words));
             ASSERT_EQ(result.status, 0) << words.front() << ": " << result.err;
@@ -72,7 +71,7 @@ class InterleavingTest : public ::testing::Test {
         return all;
     }
     static Words programLine(const std::string& database, const Words& words) {
-        Words line = {QUILLMERE_CLI};
+        Words line = {cliProgram()};
         const Words rest = cliWords(database, words);
         line.insert(line.end(), rest.begin(), rest.end());
         return line;
@@ -111,17 +110,17 @@ class InterleavingTest : public ::testing::Test {
     Outcome interleaved(const Words& first, const Words& second) {
         const std::string database = freshCopy("interleaved");
         const std::string pause = folder_.file("paused");
-        auto paused = ChildProcess::start(programLine(database, first),
-                                          {"QUILLMERE_PAUSE_AFTER_READ=" + pause},
-                                          folder_.file("first.txt"));
+        auto paused =
+            ChildProcess::start(programLine(database, first),
+                                {"QUILLMERE_PAUSE_AFTER_READ=" + pause}, folder_.file("first.txt"));
         const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
         while (!fs::exists(pause) && !paused.hasEnded() &&
                std::chrono::steady_clock::now() < giveUp) {
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
         EXPECT_TRUE(fs::exists(pause)) << first.front() << " never reached its pause";
-        auto other = ChildProcess::start(programLine(database, second), {},
-                                         folder_.file("second.txt"));
+        auto other =
+            ChildProcess::start(programLine(database, second), {}, folder_.file("second.txt"));
         // Long enough for the second to do all its work, were it not waiting for the first.
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
         EXPECT_FALSE(other.hasEnded()) << second.front() << " did not wait for " << first.front();

@@ -17,8 +17,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "DatabaseSnapshot.h"
 #include "StudentsSheet.h"
+#include "support/DatabaseSnapshot.h"
 #include "support/TempDatabase.h"
 
 namespace qm::test {
@@ -104,6 +104,14 @@ class OutOfMemory : public ::testing::Test {
             if (result.status == 127 &&
                 result.err.find("error while loading shared libraries") != std::string::npos) {
                 continue;  // too little to load the program itself
+            }
+            if (outOfMemory == 0 && result.status == -1 &&
+                startsWith(result.err, "terminate called after throwing an instance of "
+                                       "'std::bad_alloc'")) {
+                // Just above the loader's limit, a library's own start-up (Qt's, before the
+                // program runs) can run out; whether a step of 512 KB lands there depends on
+                // the sizes of the build.
+                continue;
             }
             ++outOfMemory;
             ASSERT_EQ(result.status, 1) << at << "ended by a signal or oddly\n" << result.err;

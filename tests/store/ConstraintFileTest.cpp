@@ -4,10 +4,10 @@
 #include <xlsxwriter.h>
 #include <fstream>
 
-#include "AdjustmentFixture.h"
 #include "common/UserError.h"
 #include "reports/XlsxWriter.h"
 #include "store/ConstraintFile.h"
+#include "support/AdjustmentFixture.h"
 
 namespace qm::store {
 namespace {
@@ -22,8 +22,7 @@ std::string writeFile(const test::TempFolder& folder, const std::string& name,
 }
 
 TEST_F(ConstraintFile, TheSampleFileReadsAsItsGroups) {
-    const auto groups =
-        readConstraintFile(test::testData("../../data/导入excel文件样例/分班约束样例.csv"));
+    const auto groups = readConstraintFile(test::sampleFile("分班约束样例.csv"));
     ASSERT_EQ(groups.size(), 5u);
     EXPECT_EQ(groups[0].label, "双胞胎");
     EXPECT_EQ(groups[0].kind, GroupKind::Apart);

@@ -1,13 +1,11 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <functional>
 
-#include "DatabaseSnapshot.h"
+#include "common/Platform.h"
 #include "common/UserError.h"
 #include "db/EngineError.h"
 #include "db/Transaction.h"
@@ -20,6 +18,7 @@
 #include "store/SavedVersions.h"
 #include "store/StepHistory.h"
 #include "store/WriteTargets.h"
+#include "support/DatabaseSnapshot.h"
 #include "support/StudentRows.h"
 #include "support/TempDatabase.h"
 
@@ -27,6 +26,8 @@ namespace qm::store {
 namespace {
 
 namespace fs = std::filesystem;
+using platform::pathFromUtf8;
+using platform::pathToUtf8;
 
 // Runs statements on a file through SQLite alone, to make files the program did not make.
 void runOn(const std::string& path, const std::string& sql) {
@@ -38,25 +39,33 @@ void runOn(const std::string& path, const std::string& sql) {
 }
 
 // A file a backup was writing when it was killed: pages of the copy already in it, and the hot
-// journal SQLite keeps beside it until the copy is whole.
+// journal SQLite keeps beside it until the copy is whole. Made by copying both files of a write
+// under way elsewhere, which is what a killed writer leaves, with no second process needed.
 void leaveHalfWritten(const std::string& path) {
     runOn(path, "create table half(x); insert into half values(1)");
-    if (::fork() == 0) {
-        sqlite3* file = nullptr;
-        sqlite3_open(path.c_str(), &file);
-        sqlite3_exec(file,
-                     "PRAGMA cache_size=2; BEGIN; insert into half select randomblob(4000) from "
-                     "(with recursive n(i) as (select 1 union all select i+1 from n where i<200) "
-                     "select i from n);",
-                     nullptr, nullptr, nullptr);
-        ::_exit(0);  // killed: never committed, never closed
-    }
-    ::wait(nullptr);
-    ASSERT_TRUE(fs::exists(path + "-journal")) << path;
+    const fs::path scratchFolder = pathFromUtf8(path).parent_path() / "half-written";
+    fs::create_directories(scratchFolder);
+    const std::string scratch = pathToUtf8(scratchFolder / "copy.db");
+    fs::copy_file(pathFromUtf8(path), scratch);
+    sqlite3* file = nullptr;
+    ASSERT_EQ(sqlite3_open(scratch.c_str(), &file), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(file,
+                           "PRAGMA cache_size=2; BEGIN; insert into half select randomblob(4000) "
+                           "from (with recursive n(i) as (select 1 union all select i+1 from n "
+                           "where i<200) select i from n);",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    fs::remove(pathFromUtf8(path));  // not replaced by copy_file: MinGW's refuses to overwrite
+    fs::copy_file(pathFromUtf8(scratch), pathFromUtf8(path));
+    fs::copy_file(pathFromUtf8(scratch + "-journal"), pathFromUtf8(path + "-journal"));
+    sqlite3_exec(file, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(file);
+    fs::remove_all(scratchFolder);
+    ASSERT_TRUE(fs::exists(pathFromUtf8(path + "-journal"))) << path;
 }
 
 void writeFile(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
+    std::ofstream(pathFromUtf8(path), std::ios::binary) << bytes;
 }
 
 // The live database holds one project with two students; backups go into a folder of their own.
@@ -262,7 +271,7 @@ TEST_F(DatabaseBackupTest, BackupRefusesTheDatabaseItselfAndMissingFoldersAndRep
 // opened; what is not such a file, or is being written by a backup now, stays.
 TEST_F(DatabaseBackupTest, LeftoversOfKilledBackupsGoWhenTheDatabaseIsOpened) {
     const fs::path folder = fs::path(database.path()).parent_path();
-    const auto at = [&](const std::string& name) { return (folder / name).string(); };
+    const auto at = [&](const std::string& name) { return pathToUtf8(folder / pathFromUtf8(name)); };
     leaveHalfWritten(at("备份.db.partial"));
     leaveHalfWritten(at("fb.db.restore-partial"));
     writeFile(at("fb-before-restore-20260901-083000.db.partial"), "");
@@ -282,11 +291,11 @@ TEST_F(DatabaseBackupTest, LeftoversOfKilledBackupsGoWhenTheDatabaseIsOpened) {
          {"备份.db.partial", "备份.db.partial-journal", "fb.db.restore-partial",
           "fb.db.restore-partial-journal", "fb-before-restore-20260901-083000.db.partial",
           "孤儿.db.partial-journal"}) {
-        EXPECT_FALSE(fs::exists(at(gone))) << gone;
+        EXPECT_FALSE(fs::exists(pathFromUtf8(at(gone)))) << gone;
     }
     for (const std::string kept :
          {"下载中的电影.partial", "正在写.db.partial", "完整的备份.db", "fb.db", "fb.db-wal"}) {
-        EXPECT_TRUE(fs::exists(at(kept))) << kept;
+        EXPECT_TRUE(fs::exists(pathFromUtf8(at(kept)))) << kept;
     }
     EXPECT_EQ(contents(connection()).substr(0, 9), "1:2026级");
 }

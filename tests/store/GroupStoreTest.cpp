@@ -2,7 +2,6 @@
 // with the project.
 #include <gtest/gtest.h>
 
-#include "AdjustmentFixture.h"
 #include "common/UserError.h"
 #include "db/Connection.h"
 #include "store/AdjustmentTables.h"
@@ -10,6 +9,7 @@
 #include "store/GroupList.h"
 #include "store/GroupStore.h"
 #include "store/StudentCopy.h"
+#include "support/AdjustmentFixture.h"
 
 namespace qm::store {
 namespace {
@@ -145,8 +145,9 @@ TEST_F(Groups, TablesOfAProjectAnOlderVersionDeletedGoOnOpening) {
     group(GroupKind::Apart, {1, 2});
     const auto other = createProject(connection(), "旧项目", 3);
     const AdjustmentTables left(other.id());
-    connection().exec("delete from fb_info where id=" + other.fbId + ";delete from config where id=" +
-                      other.fbId + ";drop table " + other.fbTable + ";drop table " + other.rbTable);
+    connection().exec("delete from fb_info where id=" + other.fbId +
+                      ";delete from config where id=" + other.fbId + ";drop table " +
+                      other.fbTable + ";drop table " + other.rbTable);
     connection().exec("create table fb_" + other.fbId + "_notes(x);create table " + other.fbTable +
                       "(x);create table fb_07_groups(x)");
     database.reopen();

@@ -1,13 +1,13 @@
 // Moves and swaps by hand, and the history that undoes and redoes them, in the real database.
 #include <gtest/gtest.h>
 
-#include "AdjustmentFixture.h"
 #include "common/UserError.h"
 #include "db/Connection.h"
 #include "store/GroupStore.h"
 #include "store/HandMoves.h"
 #include "store/StepHistory.h"
 #include "store/StepRecorder.h"
+#include "support/AdjustmentFixture.h"
 
 namespace qm::store {
 namespace {

@@ -2,7 +2,6 @@
 // the classes a move touched.
 #include <gtest/gtest.h>
 
-#include "AdjustmentFixture.h"
 #include "common/UserError.h"
 #include "db/Connection.h"
 #include "reports/ClassesStatistics.h"
@@ -10,6 +9,7 @@
 #include "store/HandMoves.h"
 #include "store/SavedVersions.h"
 #include "store/StepHistory.h"
+#include "support/AdjustmentFixture.h"
 
 namespace qm::store {
 namespace {

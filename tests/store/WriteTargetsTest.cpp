@@ -18,7 +18,12 @@ class WriteTargetsTest : public ::testing::Test {
   protected:
     void SetUp() override {
         fs::create_directory(folder.path() / "data");
-        fs::create_directory_symlink(folder.path() / "data", folder.path() / "linked-folder");
+        try {
+            fs::create_directory_symlink(folder.path() / "data", folder.path() / "linked-folder");
+        } catch (const fs::filesystem_error& error) {
+            // Windows gives symbolic links to administrators and developers only (Wine: none).
+            GTEST_SKIP() << "no symbolic links can be made here: " << error.what();
+        }
         connection = std::make_unique<db::Connection>(realDatabase());
         connection->exec("create table t(x); insert into t values(1)");
         fs::create_symlink(realDatabase(), linkedDatabase());

@@ -5,9 +5,9 @@
 
 #include <random>
 #else
-#include <fcntl.h>
-#include <sys/wait.h>
 #include <unistd.h>
+
+#include "support/ChildProcess.h"
 #endif
 
 #include <cstdlib>
@@ -25,8 +25,8 @@ TempFolder::TempFolder() {
     std::random_device seed;
     std::mt19937 random(seed());
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const auto candidate = std::filesystem::temp_directory_path() /
-                               ("quillmere-test-" + std::to_string(random()));
+        const auto candidate =
+            std::filesystem::temp_directory_path() / ("quillmere-test-" + std::to_string(random()));
         std::error_code error;
         if (std::filesystem::create_directory(candidate, error)) {
             path_ = candidate;
@@ -100,7 +100,7 @@ HANDLE inheritableFile(const std::string& path, DWORD access, DWORD disposition)
 }  // namespace
 
 ProgramResult runCli(const std::vector<std::string>& words, const std::function<void()>& inChild) {
-    std::vector<std::string> command = {QUILLMERE_CLI};
+    std::vector<std::string> command = {cliProgram()};
     command.insert(command.end(), words.begin(), words.end());
     return runProgram(command, inChild);
 }
@@ -113,7 +113,8 @@ ProgramResult runProgram(std::vector<std::string> argvStrings, const std::functi
     const std::string errPath = outputs.file("err");
     std::wstring commandLine;
     for (const std::string& word : argvStrings) {
-        commandLine += (commandLine.empty() ? L"" : L" ") + quoted(platform::pathFromUtf8(word).wstring());
+        commandLine +=
+            (commandLine.empty() ? L"" : L" ") + quoted(platform::pathFromUtf8(word).wstring());
     }
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -140,42 +141,40 @@ ProgramResult runProgram(std::vector<std::string> argvStrings, const std::functi
     return result;
 }
 #else
-ProgramResult runProgram(std::vector<std::string> argvStrings, const std::function<void()>& inChild) {
+ProgramResult runProgram(std::vector<std::string> argv, const std::function<void()>& inChild) {
     TempFolder outputs;
     const std::string outPath = outputs.file("out");
     const std::string errPath = outputs.file("err");
-    std::vector<char*> argv;
-    for (auto& word : argvStrings) {
-        argv.push_back(word.data());
-    }
-    argv.push_back(nullptr);
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const int in = ::open("/dev/null", O_RDONLY);
-        ::dup2(out, 1);
-        ::dup2(err, 2);
-        ::dup2(in, 0);
-        if (inChild) {
-            inChild();
-        }
-        ::execvp(argv[0], argv.data());
-        ::_exit(127);
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
+    const ChildEnd end = ChildProcess::start({.argv = std::move(argv),
+                                              .environment = {},
+                                              .outputFile = outPath,
+                                              .errorFile = errPath,
+                                              .inChild = inChild})
+                             .wait();
     ProgramResult result;
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.status = end.exited ? end.code : -1;
     result.out = readAll(outPath);
     result.err = readAll(errPath);
     return result;
 }
 #endif
 
+namespace {
+std::string fileIn(const char* folder, const std::string& name) {
+    return platform::pathToUtf8(platform::pathFromUtf8(folder) / platform::pathFromUtf8(name));
+}
+}  // namespace
+
 std::string testData(const std::string& name) {
-    return platform::pathToUtf8(platform::pathFromUtf8(QUILLMERE_TEST_DATA) /
-                                platform::pathFromUtf8(name));
+    return fileIn(QUILLMERE_TEST_DATA, name);
+}
+
+std::string sampleFile(const std::string& name) {
+    return fileIn(QUILLMERE_SAMPLE_DIR, name);
+}
+
+std::string cliProgram() {
+    return QUILLMERE_CLI;
 }
 
 }  // namespace qm::test

@@ -19,7 +19,8 @@ class TempFolder {
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
     const std::filesystem::path& path() const { return path_; }
-    // The UTF-8 path of a file in the folder, by its UTF-8 name (Chinese names work on Windows too).
+    // The UTF-8 path of a file in the folder, by its UTF-8 name (Chinese names work on Windows
+    // too).
     std::string file(const std::string& name) const {
         return platform::pathToUtf8(path_ / platform::pathFromUtf8(name));
     }
@@ -60,5 +61,12 @@ ProgramResult runProgram(std::vector<std::string> argv, const std::function<void
 
 // The path of a file in tests/data.
 std::string testData(const std::string& name);
+
+// The path of a sample file that comes with the program (data/导入excel文件样例), such as
+// "分班数据输入样例.xls" or "分班约束样例.csv".
+std::string sampleFile(const std::string& name);
+
+// The path of the built command-line program.
+std::string cliProgram();
 
 }  // namespace qm::test

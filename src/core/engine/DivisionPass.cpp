@@ -19,6 +19,10 @@ namespace {
 // The total of the nine scores, as the placement order sorts by it.
 const char* const kTotalOrder = "math+english+chinese+wuli+zhengzhi+lishi+tiyu+dili+shengwu";
 
+std::string notPlaced() {
+    return store::placeCode(store::kNotPlaced);
+}
+
 // Fixed-width texts compare without their trailing blanks, so they are dropped on loading.
 std::string withoutTrailingBlanks(std::string text) {
     while (!text.empty() && text.back() == ' ') {
@@ -72,8 +76,10 @@ void DivisionPass::run() {
 }
 
 void DivisionPass::loadPlacedStudents() {
-    const auto rows = connection_.query("select * from " + table_ +
-                                        " where type=2 or type=3 order by student_id");
+    const std::string fixed = store::placeCode(store::kFixed);
+    const std::string category = store::placeCode(store::kCategory);
+    const auto rows = connection_.query("select * from " + table_ + " where type=" + fixed +
+                                        " or type=" + category + " order by student_id");
     for (const auto row : rows) {
         Tstudent& student = newStudent(row, 2);
         const auto classId = row["class_id"].toInt();
@@ -90,9 +96,11 @@ void DivisionPass::loadPlacedStudents() {
 // members of categories divided before, while a category is divided in the twin): their groups
 // count in the classes they sit in.
 void DivisionPass::loadOutsideMembers() {
-    const auto rows = connection_.query(
-        "select student_id,class_id from " + groups_.projectTable() +
-        " where (type=2 or type=3) and student_id not in(select student_id from " + table_ + ")");
+    const auto rows =
+        connection_.query("select student_id,class_id from " + groups_.projectTable() +
+                          " where (type=" + store::placeCode(store::kFixed) +
+                          " or type=" + store::placeCode(store::kCategory) +
+                          ") and student_id not in(select student_id from " + table_ + ")");
     for (const auto row : rows) {
         const int studentId = static_cast<int>(row["student_id"].toInt());
         const auto& classId = row["class_id"];
@@ -109,8 +117,8 @@ void DivisionPass::loadOutsideMembers() {
 void DivisionPass::placeSex(const std::string& sex) {
     report(sex, 0);
     auto select =
-        connection_.prepare("select * from " + table_ + " where type=0 and trim(sex)=? order by " +
-                            kTotalOrder + " desc, student_id");
+        connection_.prepare("select * from " + table_ + " where type=" + notPlaced() +
+                            " and trim(sex)=? order by " + kTotalOrder + " desc, student_id");
     select.bind(1, sex);
     for (const auto row : select.query()) {
         stopIfCancelled();
@@ -124,9 +132,10 @@ void DivisionPass::placeSex(const std::string& sex) {
             classes_[findMixClass(sex, classes_, student)].addStudent(&student);
         }
     }
-    auto mark = connection_.prepare("update " + table_ +
-                                    " set type=1 where student_id in(select student_id from " +
-                                    table_ + " where type=0 and trim(sex)=?)");
+    auto mark =
+        connection_.prepare("update " + table_ + " set type=" + store::placeCode(store::kPlaced) +
+                            " where student_id in(select student_id from " + table_ +
+                            " where type=" + notPlaced() + " and trim(sex)=?)");
     mark.bind(1, sex);
     mark.execute();
     tune(sex);
@@ -150,7 +159,8 @@ void DivisionPass::placeWithGroups(const std::string& sex, Tstudent& student) {
     if (mates.empty()) {
         return;
     }
-    auto select = connection_.prepare("select * from " + table_ + " where student_id=? and type=0");
+    auto select = connection_.prepare("select * from " + table_ +
+                                      " where student_id=? and type=" + notPlaced());
     for (int mate : mates) {
         select.bind(1, mate);
         for (const auto row : select.query()) {

@@ -17,11 +17,23 @@ namespace qm::engine {
 
 namespace {
 
+std::string fixedCode() {
+    return store::placeCode(store::kFixed);
+}
+
+// Puts every student of the table whose type passes typeTest (such as "<>2") back in class 0,
+// not placed.
+void resetToNotPlaced(db::Connection& connection, const std::string& table,
+                      const std::string& typeTest) {
+    connection.exec("update " + table + " set class_id=0,type=" +
+                    store::placeCode(store::kNotPlaced) + " where type" + typeTest);
+}
+
 // Students whose sex is neither 男 nor 女 are never placed; a run says how many it left out.
 void reportUnplacedSexes(db::Connection& connection, const std::string& table,
                          DivisionObserver& observer) {
     const auto rows =
-        connection.query("select sex from " + table + " where class_id=0 and type<>2");
+        connection.query("select sex from " + table + " where class_id=0 and type<>" + fixedCode());
     int unplaced = 0;
     for (const auto row : rows) {
         const std::string sex = trimmed(row["sex"].toText());
@@ -101,7 +113,7 @@ void divide(db::Connection& connection, const store::CurrentProject& project,
     const GroupPlan groups = planGroups(connection, project, classIds, false);
     pauseAfterReading();
     store::StepRecorder step(connection, project);
-    connection.exec("update " + table + " set class_id=0,type=0 where type<>2");
+    resetToNotPlaced(connection, table, "<>" + fixedCode());
     // Each category is divided on its own over all classes, in the twin table; its members then
     // count as placed when the rest is divided.
     for (const std::string& label : categoryLabels(connection, table)) {
@@ -110,11 +122,12 @@ void divide(db::Connection& connection, const store::CurrentProject& project,
                                        " where pfType=?");
         copy.bind(1, label);
         copy.execute();
-        connection.exec("update " + twin + " set class_id=0,type=0 where type<>2");
+        resetToNotPlaced(connection, twin, "<>" + fixedCode());
         DivisionPass(connection, twin, classIds, settings, label, observer, groups).run();
         copyClassesBack(connection, table, twin);
-        connection.exec("update " + table + " set type=3 from " + twin + " where " + twin +
-                        ".student_id=" + table + ".student_id and " + table + ".type<>2");
+        connection.exec("update " + table + " set type=" + store::placeCode(store::kCategory) +
+                        " from " + twin + " where " + twin + ".student_id=" + table +
+                        ".student_id and " + table + ".type<>" + fixedCode());
     }
     DivisionPass(connection, table, classIds, settings, "", observer, groups).run();
     reportUnplacedSexes(connection, table, observer);
@@ -159,7 +172,7 @@ void redivide(db::Connection& connection, const store::CurrentProject& project,
         copy.bind(static_cast<int>(i) + 1, classes[i]);
     }
     copy.execute();
-    connection.exec("update " + twin + " set class_id=0,type=0 where type<2");
+    resetToNotPlaced(connection, twin, "<" + fixedCode());
     DivisionPass(connection, twin, classes, settings, "重新分班", observer, groups).run();
     reportUnplacedSexes(connection, twin, observer);
     copyClassesBack(connection, table, twin);

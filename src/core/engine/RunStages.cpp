@@ -43,11 +43,12 @@ std::vector<RunStage> divisionStages(db::Connection& connection,
     std::vector<RunStage> stages;
     // The categories as the run finds them; the fixed students of a category stay where they
     // are.
+    const std::string notFixed = "type<>" + store::placeCode(store::kFixed);
     for (const std::string& label : categoryLabels(connection, table)) {
-        addStages(connection, table, label, sexes, "type<>2 and pfType=?", {db::Value(label)},
+        addStages(connection, table, label, sexes, notFixed + " and pfType=?", {db::Value(label)},
                   stages);
     }
-    addStages(connection, table, "", sexes, "type<>2 and (pfType is null or pfType='')", {},
+    addStages(connection, table, "", sexes, notFixed + " and (pfType is null or pfType='')", {},
               stages);
     return stages;
 }
@@ -65,7 +66,8 @@ std::vector<RunStage> redivisionStages(db::Connection& connection,
     std::vector<RunStage> stages;
     // Fixed students and those of the category stage keep their classes.
     addStages(connection, table, "重新分班", sexesInOrder(connection, project),
-              "type<2 and (" + inClasses + ")", values, stages);
+              "type<" + store::placeCode(store::kFixed) + " and (" + inClasses + ")", values,
+              stages);
     return stages;
 }
 
@@ -81,7 +83,8 @@ int countStudents(db::Connection& connection, const store::CurrentProject& proje
 }  // namespace
 
 int studentsPlacedByEarlierRun(db::Connection& connection, const store::CurrentProject& project) {
-    return countStudents(connection, project, "class_id<>0 and type<>2");
+    return countStudents(connection, project,
+                         "class_id<>0 and type<>" + store::placeCode(store::kFixed));
 }
 
 int studentsInClasses(db::Connection& connection, const store::CurrentProject& project) {

@@ -24,9 +24,8 @@ const std::string& headingOf(int cell) {
     return kImportTitles[static_cast<std::size_t>(cell - 1)];
 }
 
-RowProblem cellProblem(int cell, const std::string& text, const char* expected,
-                       bool scoreAtFault = false) {
-    return {headingOf(cell) + "「" + xmlSafeText(text) + "」" + expected, scoreAtFault};
+RowProblem cellProblem(int cell, const std::string& text, const char* expected) {
+    return {headingOf(cell) + "「" + xmlSafeText(text) + "」" + expected};
 }
 
 // Reads the cells of one row, left to right, stopping at the first that cannot be stored.
@@ -36,11 +35,11 @@ class RowReader {
 
     std::variant<ImportedStudent, RowProblem> read() {
         ImportedStudent student;
-        const auto id = parseWholeNumber(cellText(kStudentIdCell));
-        if (!id) {
-            return cellProblem(kStudentIdCell, cellText(kStudentIdCell), "不是整数");
+        student.studentId = static_cast<int>(
+            checked(kStudentIdCell, xmlSafeText(cellText(kStudentIdCell))).toInt());
+        if (problem_) {
+            return *problem_;
         }
-        student.studentId = *id;
         student.recId = text(kRecIdCell);
         student.name = text(kNameCell, Blanks::Trimmed);
         student.nameTrimmed = student.name.size() != xmlSafeText(cellText(kNameCell)).size();
@@ -65,6 +64,20 @@ class RowReader {
   private:
     const std::string& cellText(int cell) const { return row_[static_cast<std::size_t>(cell)]; }
 
+    // The value a cell's text stores in its column, by what a student row may hold; a problem
+    // is kept when it is the row's first.
+    db::Value checked(int cell, const std::string& text, bool scoreAtFault = false) {
+        const std::string_view column = kImportFields[static_cast<std::size_t>(cell - 1)];
+        auto value = store::studentValue(column, headingOf(cell), text, classCount_);
+        if (auto* problem = std::get_if<std::string>(&value)) {
+            if (!problem_) {
+                problem_ = RowProblem{*problem, scoreAtFault};
+            }
+            return db::Value(0);  // not stored: the row is refused
+        }
+        return std::get<db::Value>(std::move(value));
+    }
+
     // The text of a text cell as valid UTF-8, checked against its column's width. A name loses
     // its blanks around it, ideographic spaces too; a sex its ASCII blanks around it, as the
     // division compares it.
@@ -76,25 +89,18 @@ class RowReader {
         } else if (blanks == Blanks::Trimmed) {
             value = trimmedBlanks(value);
         }
-        const std::string_view column = kImportFields[static_cast<std::size_t>(cell - 1)];
-        if (auto tooLong = store::textTooLong(column, headingOf(cell), value);
-            tooLong && !problem_) {
+        if (cell != kSexCell) {
+            checked(cell, value);
+        } else if (auto tooLong = store::textTooLong("sex", headingOf(cell), value);
+                   tooLong && !problem_) {
+            // Only its width: the preview has warned of a sex other than 男 or 女, whom a
+            // division leaves unplaced, and the teacher chose to store the rows all the same.
             problem_ = RowProblem{*tooLong};
         }
         return value;
     }
 
-    double score(int cell) {
-        const auto value = parseNumber(cellText(cell));
-        if (!value) {
-            problem_ = cellProblem(cell, cellText(cell), "不是数字", true);
-            return 0.0;
-        }
-        if (auto outside = store::scoreOutOfRange(headingOf(cell), *value)) {
-            problem_ = RowProblem{*outside, true};
-        }
-        return *value;
-    }
+    double score(int cell) { return checked(cell, xmlSafeText(cellText(cell)), true).toDouble(); }
 
     // A 备注 that is not blank names the class the student is fixed to.
     std::optional<int> fixedClass(const std::string& memo) {

@@ -10,6 +10,7 @@
 #include "common/UserError.h"
 #include "db/Connection.h"
 #include "reports/StudentColumns.h"
+#include "store/GroupCheck.h"
 #include "store/StudentTable.h"
 
 namespace qm::reports {
@@ -86,6 +87,32 @@ void fillFigures(StatGrid& grid, std::size_t row,
     }
 }
 
+using Figures = std::array<std::optional<double>, kFigureCount>;
+
+// The heading of figure j: a subject's, or 总分 after the nine subjects.
+std::string figureHeading(std::size_t j) {
+    return j < store::kScoreColumns.size() ? std::string(columnHeading(store::kScoreColumns[j]))
+                                           : "总分";
+}
+
+// The chart's figures of the placed classes, valued as the grid shows them: the total first.
+AverageFigures averageFigures(const std::vector<std::string>& classNames,
+                              const std::vector<Figures>& ofClasses, const Figures& cohort) {
+    AverageFigures averages{.classNames = classNames, .figures = {}};
+    for (std::size_t k = 0; k < kFigureCount; ++k) {
+        const std::size_t j = (k + kFigureCount - 1) % kFigureCount;  // 总分, then the subjects
+        AverageFigure figure{.name = figureHeading(j),
+                             .cohort = cohort[j] ? figureCell(*cohort[j]).number : std::nullopt};
+        for (const Figures& figures : ofClasses) {
+            const bool shown = figures[j] && cohort[j];
+            figure.classes.push_back(shown ? figureCell(*figures[j]).number : std::nullopt);
+            figure.red.push_back(shown && deviationCell(*figures[j] - *cohort[j]).red);
+        }
+        averages.figures.push_back(std::move(figure));
+    }
+    return averages;
+}
+
 StatGrid makeClassInfoGrid() {
     StatGrid grid("班级信息", kClassInfoColumns);
     grid.cell(0, kClassNameColumn) = textCell("班级");
@@ -93,9 +120,7 @@ StatGrid makeClassInfoGrid() {
     grid.cell(0, kGirlsColumn) = textCell("女生数");
     grid.cell(0, kHeadCountColumn) = textCell("总人数");
     for (std::size_t j = 0; j < kFigureCount; ++j) {
-        const std::string subject = j < store::kScoreColumns.size()
-                                        ? std::string(columnHeading(store::kScoreColumns[j]))
-                                        : "总分";
+        const std::string subject = figureHeading(j);
         grid.cell(0, kFirstAverageColumn + 2 * j) = textCell(subject + "平均分");
         grid.cell(0, kFirstAverageColumn + 2 * j + 1) = textCell(subject + "偏差");
     }
@@ -213,6 +238,8 @@ ClassStatistics computeClassStatistics(db::Connection& connection, const std::st
 
     // Row r of every grid is the r-th class; row 0 is the titles.
     std::vector<db::Value> classOfRow = {db::Value()};
+    std::vector<std::string> placedNames;
+    std::vector<Figures> placedFigures;
     const auto classes = connection.query(
         "select class_id,count(*) as num,count(case when trim(sex)='男' then 1 end) as boys,"
         "count(case when trim(sex)='女' then 1 end) as girls," +
@@ -227,6 +254,10 @@ ClassStatistics computeClassStatistics(db::Connection& connection, const std::st
         info.cell(r, kGirlsColumn) = countCell(row["girls"].toInt());
         info.cell(r, kHeadCountColumn) = countCell(row["num"].toInt());
         fillFigures(info, r, figuresOf(row), cohort);
+        if (className(classId) != store::kUnplacedTitle) {
+            placedNames.push_back(className(classId));
+            placedFigures.push_back(figuresOf(row));
+        }
         for (StatGrid& grid : statistics.bands) {
             grid.addRow();
             grid.cell(r, kClassNameColumn) = info.cell(r, kClassNameColumn);
@@ -239,6 +270,7 @@ ClassStatistics computeClassStatistics(db::Connection& connection, const std::st
     const std::size_t cohortRow = statistics.classInfo.addRow();
     statistics.classInfo.cell(cohortRow, kClassNameColumn) = textCell(kCohortRowName);
     fillFigures(statistics.classInfo, cohortRow, cohort, cohort);
+    statistics.averages = averageFigures(placedNames, placedFigures, cohort);
 
     statistics.categories = makeCategoryGrid(connection, name, classOfRow);
     statistics.classes = listClasses(connection, name);

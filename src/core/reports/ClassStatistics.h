@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,23 @@ inline constexpr const char* kCohortRowName = "全体";
 // A deviation shown beyond this, either way, is marked red.
 inline constexpr double kDeviationLimit = 1.0;
 
+// One figure of the classes (the total or a subject) as the statistics show it, for a chart: the
+// average of all students and of each class that a division placed (未分班 left out), each as
+// shown (two decimals), and whether the class's deviation is shown in red. A value is missing
+// where no score has one.
+struct AverageFigure {
+    std::string name;  // 总分, 数学, 英语, ...
+    std::optional<double> cohort;
+    std::vector<std::optional<double>> classes;  // in the order of AverageFigures::classNames
+    std::vector<bool> red;
+};
+
+// The figures of the placed classes: the total first, then the subjects in the order of 班级信息.
+struct AverageFigures {
+    std::vector<std::string> classNames;  // 1班, 2班, ...
+    std::vector<AverageFigure> figures;
+};
+
 // How even the classes of a student table are, as the eleven grids of the class statistics:
 //   classInfo   班级信息: per class boys, girls, head count, and for each subject and the total
 //               the class average and its deviation from the average of all students ("%8.2f");
@@ -29,13 +47,15 @@ inline constexpr double kDeviationLimit = 1.0;
 //   bands       语文 … 生物: per class the head count in each ten-point band 0~9分 … 150分
 //   categories  每一类的人数: per class the head count of each category
 // with every class the grids show, and the classes that can be chosen for a re-division: all but
-// 未分班, the students no division placed, who are never divided again by choice.
+// 未分班, the students no division placed, who are never divided again by choice; and the class
+// averages of 班级信息 as figures, for the chart (left empty by statisticsOfClasses).
 struct ClassStatistics {
     StatGrid classInfo;
     std::vector<StatGrid> bands;
     StatGrid categories;
     std::vector<ClassEntry> classes;
     std::vector<ClassEntry> redivisionClasses;
+    AverageFigures averages;
 
     // The eleven grids in page order: classInfo, the nine band grids, categories.
     std::vector<const StatGrid*> grids() const;

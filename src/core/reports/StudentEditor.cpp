@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "common/NumberText.h"
 #include "common/UserError.h"
 #include "common/Utf8.h"
 #include "db/Connection.h"
@@ -18,60 +17,14 @@ namespace qm::reports {
 
 namespace {
 
-bool isScoreColumn(std::string_view column) {
-    return std::find(store::kScoreColumns.begin(), store::kScoreColumns.end(), column) !=
-           store::kScoreColumns.end();
-}
-
-int wholeNumberIn(const std::string& heading, const std::string& text) {
-    const auto number = parseWholeNumber(text);
-    if (!number) {
-        throw UserError(heading + " 必须是整数: " + text);
-    }
-    return *number;
-}
-
-void refuseIf(const std::optional<std::string>& problem) {
-    if (problem) {
-        throw UserError(*problem);
-    }
-}
-
 // The value to store for a text typed into a column of a project with classCount classes, or
 // UserError naming the column.
 db::Value checkedValue(const std::string& column, const std::string& text, int classCount) {
-    const std::string heading(columnHeading(column));
-    if (column == "student_id") {
-        return wholeNumberIn(heading, text);
+    auto value = store::studentValue(column, columnHeading(column), text, classCount);
+    if (auto* problem = std::get_if<std::string>(&value)) {
+        throw UserError(*problem);
     }
-    if (column == "class_id") {
-        const int classId = wholeNumberIn(heading, text);
-        refuseIf(store::classOutsideProject(heading, classId, classCount, true));
-        return classId;
-    }
-    if (column == "type") {
-        const int type = wholeNumberIn(heading, text);
-        if (type < store::kNotPlaced || type > store::kCategory) {
-            throw UserError(heading + " 只能是0到3: " + text);
-        }
-        return type;
-    }
-    if (isScoreColumn(column)) {
-        const auto score = parseNumber(text);
-        if (!score) {
-            throw UserError(heading + " 必须是数字: " + text);
-        }
-        refuseIf(store::scoreOutOfRange(heading, *score));
-        return *score;
-    }
-    if (column == "sex" && text != "男" && text != "女") {
-        throw UserError(heading + " 只能是 男 或 女: " + text);
-    }
-    if (store::textColumnWidth(column) > 0) {
-        refuseIf(store::textTooLong(column, heading, text));
-        return text;
-    }
-    throw UserError("学生表没有这一列: " + column);
+    return std::get<db::Value>(std::move(value));
 }
 
 // The typed texts as valid UTF-8 that an export can write.
@@ -164,9 +117,8 @@ void insertStudent(db::Connection& connection, const std::string& table,
     // Every column starts as a new, unplaced student without scores has it.
     std::vector<db::Value> row;
     for (auto column : store::kStudentColumns) {
-        const bool number = column == "student_id" || column == "class_id" || column == "type" ||
-                            isScoreColumn(column);
-        row.push_back(number ? db::Value(0) : db::Value(""));
+        const bool text = store::textColumnWidth(column) > 0;
+        row.push_back(text ? db::Value("") : db::Value(0));
     }
     bool numberGiven = false;
     for (const auto& [column, text] : values) {

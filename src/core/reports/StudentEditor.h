@@ -14,10 +14,9 @@ namespace qm::reports {
 using StudentFields = std::vector<std::pair<std::string, std::string>>;
 
 // Checks and stores the changed cells of the student with this number, as one statement. Each
-// text is checked for its column before anything is written: student number, class and type
-// whole numbers (class 0, not placed, or one of the project's classes; type a placement code 0
-// to 3), scores numbers within the bounds of Limits.h, sex 男 or 女, texts within their column's
-// width. A student number that another row has is refused. Refusals are UserError with a message
+// text is checked for its column before anything is written, by what a student row may hold
+// (store::studentValue). A student number that another
+// row has is refused. Refusals are UserError with a message
 // naming the column; nothing is changed then. Texts are stored as valid UTF-8 (see xmlSafeText).
 // A changed name without a pinyin of its own also gets the pinyin of the new name, cut to the
 // width of the pinyin column.

@@ -9,8 +9,8 @@ std::vector<ClassHeadCount> studentsOutsideClasses(db::Connection& connection,
                                                    const std::string& table, int classCount) {
     auto statement =
         connection.prepare("select class_id,count(*) as num from " + checkedTableName(table) +
-                           " where (class_id<1 or class_id>?) and not (class_id=0 and type<>2)"
-                           " group by class_id order by class_id");
+                           " where (class_id<1 or class_id>?) and not (class_id=0 and type<>" +
+                           placeCode(kFixed) + ") group by class_id order by class_id");
     statement.bind(1, classCount);
     std::vector<ClassHeadCount> outside;
     for (const auto row : statement.query()) {

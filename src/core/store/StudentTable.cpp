@@ -37,6 +37,10 @@ int textColumnWidth(std::string_view column) {
     return 0;
 }
 
+std::string placeCode(PlaceType type) {
+    return std::to_string(static_cast<int>(type));
+}
+
 std::string studentTableName(int projectId) {
     return "fb_" + std::to_string(projectId);
 }

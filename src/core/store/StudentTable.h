@@ -51,6 +51,10 @@ enum PlaceType : int {
     kCategory = 3,   // placed in the category stage of a division
 };
 
+// A placement code as text, for the statements that compare the type column with it: "2" for
+// kFixed.
+std::string placeCode(PlaceType type);
+
 // "fb_" + id: the student table of project id.
 std::string studentTableName(int projectId);
 // "rb_" + the student table's name: its twin, the division engine's scratch table.

@@ -1,0 +1,23 @@
+#include "gui/widgets/RowNumberColumn.h"
+
+#include <QAbstractItemModel>
+#include <QTableWidget>
+#include <algorithm>
+
+namespace qm::gui {
+
+void keepRowNumbersVisible(QTableWidget& grid) {
+    const int narrowest = grid.columnWidth(0);
+    auto fit = [&grid, narrowest] {
+        constexpr int kPadding = 12;  // the cell's margins and grid line
+        const int digits = grid.fontMetrics().horizontalAdvance(QString::number(grid.rowCount()));
+        grid.setColumnWidth(0, std::max(narrowest, digits + kPadding));
+    };
+    QAbstractItemModel* model = grid.model();
+    QObject::connect(model, &QAbstractItemModel::rowsInserted, &grid, fit);
+    QObject::connect(model, &QAbstractItemModel::rowsRemoved, &grid, fit);
+    // Not on a model reset: the grid's model resets itself while the grid is being destroyed.
+    fit();
+}
+
+}  // namespace qm::gui
