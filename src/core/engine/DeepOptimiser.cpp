@@ -47,12 +47,16 @@ constexpr double kWidestWeight = 2;
 constexpr long long kWidestBudget = 8000;
 constexpr long long kMostWidestRounds = 24;
 // Kicks of the iterated search that ends 深度优化: kKickBudget divided by the movable students,
-// between kFewestKicks and kMostKicks; its draws come from the run's seed mixed with kKickSeed.
+// at most kKicksPerClass per class, between kFewestKicks and kMostKicks; its draws come from the
+// run's seed mixed with kKickSeed. A kick costs more the larger the classes, not the more
+// students, and few classes have few pairs to shake: 200 students in 4 classes would otherwise
+// wait seconds for kicks that gain little.
 constexpr long long kKickBudget = 200000;
+constexpr long long kKicksPerClass = 40;
 constexpr long long kFewestKicks = 20;
-constexpr long long kMostKicks = 1500;
+constexpr long long kMostKicks = 300;
 constexpr std::uint64_t kKickSeed = 0x5DEECE66DULL;
-// A further run of 平均分优先 makes this many times the kicks, at most kMostKicks.
+// A further run of 平均分优先 makes this many times the kicks of a first run.
 constexpr long long kFurtherRunKicks = 4;
 // Gains below this share of the objective are not worth an exchange.
 constexpr double kRelativeMinGain = 1e-9;
@@ -179,7 +183,9 @@ OptimisationOutcome DeepOptimiser::run() {
     const auto movable = static_cast<long long>(state.movable().size());
 
     const std::uint64_t seed = kAnnealingSeed + static_cast<std::uint64_t>(run_) * kSeedPerRun;
-    const long long kicks = std::clamp(kKickBudget / movable, kFewestKicks, kMostKicks);
+    const long long kicks =
+        std::clamp(std::min(kKickBudget / movable, kKicksPerClass * cohort_.classCount),
+                   kFewestKicks, kMostKicks);
     PairExchangeSearch settling(state);
     if (run_ > 0 && strength_ == OptimiseStrength::Averages) {
         // A further run of 平均分优先 goes on from the classes the run before left, by kicks
@@ -189,7 +195,7 @@ OptimisationOutcome DeepOptimiser::run() {
         // the phase shown is the one under way.
         settling.run(kPairSweeps, minGain, control, kDescentEnd, kPairsEnd);
         IteratedSearch(state, settling, goal, outcome.classOf, seed ^ kKickSeed)
-            .run(std::min(kFurtherRunKicks * kicks, kMostKicks), minGain, control, kPairsEnd, 1);
+            .run(kFurtherRunKicks * kicks, minGain, control, kPairsEnd, 1);
     } else {
         AnnealingSearch(state, neighbours, seed)
             .run(std::min(kAnnealingStepsPerStudent * movable, kMostAnnealingSteps),
