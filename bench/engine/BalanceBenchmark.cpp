@@ -9,9 +9,10 @@
 // division and 深度优化 keep; the baselines do not keep them. Exits with status 1 when a group is
 // not kept or a second run makes a figure worse.
 //
-//   balance_benchmark [--quick]
+//   balance_benchmark [--quick] [--only TEXT] [--strength averages|bands]
 //
-// --quick leaves out the cohorts above 1,000 students.
+// --quick leaves out the cohorts above 1,000 students; --only keeps the cohorts whose label
+// holds TEXT (e.g. "3000 / 60"); --strength runs one strength only.
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -109,7 +110,24 @@ std::string schoolLabel(const qm::test::SchoolCohort& school) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const bool quick = argc > 1 && std::string(argv[1]) == "--quick";
+    bool quick = false;
+    std::string only;
+    std::vector<int> modes{0, 1};
+    for (int i = 1; i < argc; ++i) {
+        const std::string option = argv[i];
+        if (option == "--quick") {
+            quick = true;
+        } else if (option == "--only" && i + 1 < argc) {
+            only = argv[++i];
+        } else if (option == "--strength" && i + 1 < argc) {
+            modes = {std::string(argv[++i]) == "bands" ? 1 : 0};
+        } else {
+            std::fprintf(
+                stderr,
+                "usage: balance_benchmark [--quick] [--only TEXT] [--strength averages|bands]\n");
+            return 2;
+        }
+    }
     const qm::test::TempFolder folder;
     qm::db::Connection connection(folder.file("fb.db"));
     qm::store::ensureSchema(connection);
@@ -139,7 +157,8 @@ int main(int argc, char** argv) {
     std::size_t broken = 0;
     int worse = 0;
     for (const Case& benchCase : cases) {
-        if (quick && benchCase.school.students > 1000) {
+        if ((quick && benchCase.school.students > 1000) ||
+            benchCase.label.find(only) == std::string::npos) {
             continue;
         }
         const auto project = qm::store::createProject(connection, "bench", benchCase.classes);
@@ -159,7 +178,7 @@ int main(int argc, char** argv) {
             cohort, qm::engine::randomDivision(cohort, qm::engine::kRandomBaselineSeed));
         const auto serpentine =
             qm::engine::measureBalance(cohort, qm::engine::serpentineDivision(cohort));
-        for (int mode : {0, 1}) {
+        for (int mode : modes) {
             qm::engine::divide(connection, project, quiet);  // the same classes again
             setStrength(connection, project.id(), mode);
             const Timing first = optimise(connection, project);

@@ -90,9 +90,13 @@ void BalanceObjective::setUpLimits() {
         auto& spread = subjectSpread[static_cast<std::size_t>(cellSubject_[z])];
         spread = std::max(spread, spreads_.spread(static_cast<int>(z)));
     }
+    const int widest =
+        subjectSpread.empty() ? 0 : *std::max_element(subjectSpread.begin(), subjectSpread.end());
     for (std::size_t z = 0; z < cellCount_; ++z) {
-        limits_.push_back(std::min(goal_.bandSpreadLimit,
-                                   subjectSpread[static_cast<std::size_t>(cellSubject_[z])]));
+        const int startSpread = goal_.eachSubjectKeepsItsBands
+                                    ? subjectSpread[static_cast<std::size_t>(cellSubject_[z])]
+                                    : widest;
+        limits_.push_back(std::min(goal_.bandSpreadLimit, startSpread));
     }
 }
 

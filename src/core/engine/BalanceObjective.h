@@ -16,9 +16,14 @@ struct BalanceGoal {
     // against the squared deviations of class averages, which count one per point squared.
     double bandWeight = 0;
     // The spread of a band's head counts across the classes (largest minus smallest) is held to
-    // this, or to its subject's band spread at the start when that is less; a band that spreads
-    // wider may only come closer. So no subject's band spread gets worse.
+    // this, or to the band spread at the start when that is less; a band that spreads wider may
+    // only come closer.
     int bandSpreadLimit = std::numeric_limits<int>::max();
+    // Whose band spread at the start holds a band: its own subject's (no subject's band spread
+    // gets worse), or the widest of all subjects' (the widest band spread, the one a teacher
+    // reads, gets no worse, and a subject with even bands may give some of it up for closer
+    // class averages).
+    bool eachSubjectKeepsItsBands = true;
 };
 
 // The objective that 深度优化 lowers, kept up to date change by change so that judging one costs
@@ -79,6 +84,12 @@ class BalanceObjective {
     double potential(int first, int second) const;
 
     std::size_t quantityCount() const { return quantityCount_; }
+    // How far the class average of the q-th quantity taken lies from the cohort's (0 for an
+    // empty class).
+    double classDeviation(int c, std::size_t q) const {
+        return deviationSum(c, q) * inverseSize(c);
+    }
+    int classSize(int c) const { return sizes_[static_cast<std::size_t>(c)]; }
     // Which quantity (kTotal or a subject) is the q-th taken.
     int quantityAt(std::size_t q) const { return quantities_[q]; }
     // Weighs the squared deviations of one quantity (kTotal or a subject taken) this many times

@@ -6,6 +6,7 @@
 #include "engine/BalanceFigures.h"
 #include "engine/DescentSearch.h"
 #include "engine/ExchangeState.h"
+#include "engine/IteratedSearch.h"
 #include "engine/PairExchangeSearch.h"
 #include "engine/ScoreNeighbours.h"
 #include "engine/SearchControl.h"
@@ -45,13 +46,26 @@ constexpr double kNearWidest = 0.8;
 constexpr double kWidestWeight = 2;
 constexpr long long kWidestBudget = 8000;
 constexpr long long kMostWidestRounds = 24;
+// Kicks of the iterated search that ends 深度优化: kKickBudget divided by the movable students,
+// at most kKicksPerClass per class, between kFewestKicks and kMostKicks; its draws come from the
+// run's seed mixed with kKickSeed. A kick costs more the larger the classes, not the more
+// students, and few classes have few pairs to shake: 200 students in 4 classes would otherwise
+// wait seconds for kicks that gain little.
+constexpr long long kKickBudget = 200000;
+constexpr long long kKicksPerClass = 40;
+constexpr long long kFewestKicks = 20;
+constexpr long long kMostKicks = 300;
+constexpr std::uint64_t kKickSeed = 0x5DEECE66DULL;
+// A further run of 平均分优先 makes this many times the kicks of a first run.
+constexpr long long kFurtherRunKicks = 4;
 // Gains below this share of the objective are not worth an exchange.
 constexpr double kRelativeMinGain = 1e-9;
 
 // Shares of the progress bar.
 constexpr double kAnnealingEnd = 0.6;
 constexpr double kDescentEnd = 0.65;
-constexpr double kPairsEnd = 0.9;
+constexpr double kPairsEnd = 0.85;
+constexpr double kNarrowEnd = 0.9;
 
 // Weighs more the quantities whose spread of class averages is now wider than it was: the
 // total beyond its own, a subject beyond the widest of the subjects. False when there is none.
@@ -76,12 +90,12 @@ double widestSpread(const BalanceFigures& figures) {
     return std::max(figures.totalSpread(), figures.worstSubjectSpread());
 }
 
-// Narrows the widest spreads of class averages in `rounds` rounds (see kNearWidest) and returns
-// the best classes met on the way, by betterClasses, beginning with those the state holds.
-std::vector<int> narrowWidestSpreads(const PlacedCohort& cohort, ExchangeState& state,
-                                     const BalanceGoal& goal, long long rounds, double minGain,
-                                     SearchControl& control) {
+// Narrows the widest spreads of class averages in `rounds` rounds (see kNearWidest) and leaves
+// the state at the best classes met on the way, by betterClasses, beginning with those it holds.
+void narrowWidestSpreads(const PlacedCohort& cohort, ExchangeState& state, const BalanceGoal& goal,
+                         long long rounds, double minGain, SearchControl& control) {
     std::vector<int> best = state.placement();
+    state.startRecord();
     for (long long round = 0; round < rounds && !control.timeCapReached(); ++round) {
         const BalanceFigures now = measureBalance(cohort, state.placement());
         const double widest = widestSpread(now);
@@ -91,12 +105,15 @@ std::vector<int> narrowWidestSpreads(const PlacedCohort& cohort, ExchangeState& 
             }
         }
         state.refresh();
-        PairExchangeSearch(state).run(kPairSweeps, minGain, control, 1, 1);
+        PairExchangeSearch(state).run(kPairSweeps, minGain, control, kNarrowEnd, kNarrowEnd);
         if (betterClasses(cohort, best, state.placement(), goal)) {
             best = state.placement();
+            state.keep();
+            state.startRecord();
         }
     }
-    return best;
+    state.takeBack();
+    state.refresh();
 }
 
 }  // namespace
@@ -107,9 +124,10 @@ BalanceGoal goalOf(OptimiseStrength strength) {
         goal.bandWeight = 0.05;
         goal.bandSpreadLimit = 4;
     } else {
-        // The band limits keep every subject's band spread; the small weight only prefers even
-        // bands where the averages do not mind.
+        // The band limits keep the widest band spread of all subjects; the small weight only
+        // prefers even bands where the averages do not mind.
         goal.bandWeight = 0.0005;
+        goal.eachSubjectKeepsItsBands = false;
     }
     return goal;
 }
@@ -164,36 +182,55 @@ OptimisationOutcome DeepOptimiser::run() {
     const ScoreNeighbours neighbours(cohort_, state);
     const auto movable = static_cast<long long>(state.movable().size());
 
-    AnnealingSearch(state, neighbours,
-                    kAnnealingSeed + static_cast<std::uint64_t>(run_) * kSeedPerRun)
-        .run(std::min(kAnnealingStepsPerStudent * movable, kMostAnnealingSteps),
-             run_ == 0 ? 1.0 : kFurtherRunHeat, control, 0, kAnnealingEnd);
-    state.refresh();
-    if (!control.timeCapReached()) {
-        DescentSearch(state, neighbours)
-            .run(kDescentSweeps, minGain, control, kAnnealingEnd, kDescentEnd);
+    const std::uint64_t seed = kAnnealingSeed + static_cast<std::uint64_t>(run_) * kSeedPerRun;
+    const long long kicks =
+        std::clamp(std::min(kKickBudget / movable, kKicksPerClass * cohort_.classCount),
+                   kFewestKicks, kMostKicks);
+    PairExchangeSearch settling(state);
+    if (run_ > 0 && strength_ == OptimiseStrength::Averages) {
+        // A further run of 平均分优先 goes on from the classes the run before left, by kicks
+        // alone (draws of its own, and more of them): annealing again would leave the even
+        // classes it found for a search that seldom comes back as close.
+        // Its progress starts where the double-exchange search starts in a first run, so that
+        // the phase shown is the one under way.
+        settling.run(kPairSweeps, minGain, control, kDescentEnd, kPairsEnd);
+        IteratedSearch(state, settling, goal, outcome.classOf, seed ^ kKickSeed)
+            .run(kFurtherRunKicks * kicks, minGain, control, kPairsEnd, 1);
+    } else {
+        AnnealingSearch(state, neighbours, seed)
+            .run(std::min(kAnnealingStepsPerStudent * movable, kMostAnnealingSteps),
+                 run_ == 0 ? 1.0 : kFurtherRunHeat, control, 0, kAnnealingEnd);
         state.refresh();
-    }
-    PairExchangeSearch pairs(state);
-    if (!control.timeCapReached()) {
-        pairs.run(kPairSweeps, minGain, control, kDescentEnd, kPairsEnd);
-    }
-    const long long openings = std::min<long long>(kMostOpenings, kOpeningsBudget / movable);
-    if (!control.timeCapReached() && openings >= kFewestOpenings) {
-        pairs.runDeeper(kDeeperSweeps, static_cast<int>(openings), minGain, control, kPairsEnd, 1);
-    }
-    for (int round = 0; round < kRepairRounds && !control.timeCapReached() &&
-                        !betterClasses(cohort_, outcome.classOf, state.placement(), goal);
-         ++round) {
-        if (!weighWiderSpreads(cohort_, outcome.classOf, state)) {
-            break;
+        if (!control.timeCapReached()) {
+            DescentSearch(state, neighbours)
+                .run(kDescentSweeps, minGain, control, kAnnealingEnd, kDescentEnd);
+            state.refresh();
         }
-        state.refresh();
-        PairExchangeSearch(state).run(kPairSweeps, minGain, control, 1, 1);
+        PairExchangeSearch pairs(state);
+        if (!control.timeCapReached()) {
+            pairs.run(kPairSweeps, minGain, control, kDescentEnd, kPairsEnd);
+        }
+        const long long openings = std::min<long long>(kMostOpenings, kOpeningsBudget / movable);
+        if (!control.timeCapReached() && openings >= kFewestOpenings) {
+            pairs.runDeeper(kDeeperSweeps, static_cast<int>(openings), minGain, control, kPairsEnd,
+                            kNarrowEnd);
+        }
+        for (int round = 0; round < kRepairRounds && !control.timeCapReached() &&
+                            !betterClasses(cohort_, outcome.classOf, state.placement(), goal);
+             ++round) {
+            if (!weighWiderSpreads(cohort_, outcome.classOf, state)) {
+                break;
+            }
+            state.refresh();
+            PairExchangeSearch(state).run(kPairSweeps, minGain, control, kNarrowEnd, kNarrowEnd);
+        }
+        narrowWidestSpreads(cohort_, state, goal,
+                            std::clamp(kWidestBudget / movable, 1LL, kMostWidestRounds), minGain,
+                            control);
+        IteratedSearch(state, settling, goal, outcome.classOf, seed ^ kKickSeed)
+            .run(kicks, minGain, control, kNarrowEnd, 1);
     }
-    const std::vector<int> found = narrowWidestSpreads(
-        cohort_, state, goal, std::clamp(kWidestBudget / movable, 1LL, kMostWidestRounds), minGain,
-        control);
+    const std::vector<int> found = state.placement();
     control.proceed(1);
     outcome.stoppedAtTimeCap = control.timeCapReached();
     if (betterClasses(cohort_, outcome.classOf, found, goal)) {

@@ -50,12 +50,13 @@ bool betterClasses(const PlacedCohort& cohort, const std::vector<int>& before,
 // ExchangeRules (the teacher's groups among them). Three searches in turn: simulated annealing
 // (about 2,000 steps per movable student), a quick descent, then the double-exchange search
 // between two classes at a time until no pair of classes improves; then rounds that weigh the
-// quantities with the widest spreads of class averages more and search on. The n-th run on the same
-// division (`run`, from 0) anneals with a seed of its own, and from the second run on from a
-// lower temperature, so that it searches on from the classes the run before left instead of
-// repeating it. Every bound is a number of steps derived from the cohort, so the same cohort
-// and run always give the same classes; the time cap only guards against a machine far slower
-// than any school's. The outcome is the classes it started from unless they are better
+// quantities with the widest spreads of class averages more and search on; last, kicks of an
+// iterated local search (IteratedSearch). The n-th run on the same division (`run`, from 0)
+// draws with a seed of its own; from the second run on, 平均分优先 searches on from the classes
+// the run before left by kicks alone, more of them, and 分数段优先 anneals from a lower
+// temperature, so that neither repeats the run before. Every bound is a number of steps derived
+// from the cohort, so the same cohort and run always give the same classes; the time cap only
+// guards against a machine far slower than any school's. The outcome is the classes it started from unless they are better
 // (betterClasses).
 class DeepOptimiser {
   public:

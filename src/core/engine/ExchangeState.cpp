@@ -25,7 +25,7 @@ const ClassRoster& ExchangeState::roster() const {
     return roster_;
 }
 
-void ExchangeState::apply(const Exchange& exchange) {
+void ExchangeState::apply(const Exchange& exchange, bool trial) {
     rules_.applied(exchange);
     objective_.apply(exchange);
     if (!rosterStale_) {
@@ -33,6 +33,27 @@ void ExchangeState::apply(const Exchange& exchange) {
     }
     classOf_[static_cast<std::size_t>(exchange.a)] = exchange.classB;
     classOf_[static_cast<std::size_t>(exchange.b)] = exchange.classA;
+    if (recording_ && !trial) {
+        record_.push_back(exchange);
+    }
+}
+
+void ExchangeState::startRecord() {
+    record_.clear();
+    recording_ = true;
+}
+
+void ExchangeState::takeBack() {
+    recording_ = false;
+    for (auto it = record_.rbegin(); it != record_.rend(); ++it) {
+        apply(it->reversed());
+    }
+    record_.clear();
+}
+
+void ExchangeState::keep() {
+    recording_ = false;
+    record_.clear();
 }
 
 double ExchangeState::moveChange(int student, int to) const {

@@ -39,13 +39,22 @@ class ExchangeState {
     double changeIgnoringBands(const Exchange& exchange) const {
         return rules_.allows(exchange) ? objective_.change(exchange) : BalanceObjective::kForbidden;
     }
-    void apply(const Exchange& exchange);
+    // Makes the exchange. A trial and the exchange that puts it back (both `trial`) are left
+    // out of the record that takeBack() undoes.
+    void apply(const Exchange& exchange, bool trial = false);
 
     // A movable student going to another class on his own: the change of the objective, or
     // kForbidden when a rule or a band limit forbids it. Sexes and categories are the caller's
     // matter (see SizeLeveller).
     double moveChange(int student, int to) const;
     void move(int student, int to);
+
+    // Keeps a record of the exchanges made from now on, so that takeBack() can undo them.
+    void startRecord();
+    // Undoes the exchanges made since startRecord() and stops recording.
+    void takeBack();
+    // Keeps the exchanges made since startRecord() and stops recording.
+    void keep();
 
     // See BalanceObjective::weighMore.
     void weighMore(int quantity, double factor) { objective_.weighMore(quantity, factor); }
@@ -63,6 +72,8 @@ class ExchangeState {
     // Moves change the lengths of the roster's lists; it is listed afresh when next asked for.
     mutable ClassRoster roster_;
     mutable bool rosterStale_ = false;
+    bool recording_ = false;
+    std::vector<Exchange> record_;
 };
 
 }  // namespace qm::engine

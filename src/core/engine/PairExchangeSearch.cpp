@@ -175,13 +175,24 @@ std::size_t PairExchangeSearch::sortCandidates() {
         spread[axis] = high->along[axis] - low->along[axis];
     }
     const std::size_t axis = spread[1] > spread[0] ? 1 : 0;
-    std::sort(candidates_.begin(), candidates_.end(),
-              [axis](const Candidate& x, const Candidate& y) {
-                  if (x.along[axis] != y.along[axis]) {
-                      return x.along[axis] < y.along[axis];
-                  }
-                  return x.a != y.a ? x.a < y.a : x.b < y.b;
-              });
+    // Sorted by small keys, then put in that order: moving whole candidates while sorting costs
+    // more than the comparisons.
+    order_.clear();
+    for (std::size_t i = 0; i < candidates_.size(); ++i) {
+        const Candidate& c = candidates_[i];
+        order_.push_back({c.along[axis], c.a, c.b, i});
+    }
+    std::sort(order_.begin(), order_.end(), [](const SortKey& x, const SortKey& y) {
+        if (x.along != y.along) {
+            return x.along < y.along;
+        }
+        return x.a != y.a ? x.a < y.a : x.b < y.b;
+    });
+    sorted_.clear();
+    for (const SortKey& key : order_) {
+        sorted_.push_back(candidates_[key.place]);
+    }
+    candidates_.swap(sorted_);
     return axis;
 }
 
@@ -201,25 +212,34 @@ double PairExchangeSearch::changeOfBoth(const Candidate& i, const Candidate& j) 
     noted_.clear();
     state_.objective().noteCells(first, noted_);
     state_.objective().noteCells(second, noted_);
-    state_.apply(first);
+    state_.apply(first, true);
     double change = state_.changeIgnoringBands(second);
     if (change != BalanceObjective::kForbidden) {
-        state_.apply(second);
+        state_.apply(second, true);
         change = state_.objective().spreadsKept(noted_) ? i.change + change
                                                         : BalanceObjective::kForbidden;
-        state_.apply(second.reversed());
+        state_.apply(second.reversed(), true);
     }
-    state_.apply(first.reversed());
+    state_.apply(first.reversed(), true);
     return change;
 }
 
 std::pair<std::size_t, std::size_t> PairExchangeSearch::bestPair(double& best) {
-    const std::size_t none = candidates_.size();
-    std::pair<std::size_t, std::size_t> found{none, none};
+    const std::size_t count = candidates_.size();
+    std::pair<std::size_t, std::size_t> found{count, count};
     const std::size_t axis = sortCandidates();
     const std::size_t other = 1 - axis;
-    for (std::size_t i = 0; i < candidates_.size(); ++i) {
+    // The four projections side by side, so that the scan below, which rules out most pairs by
+    // them alone, reads a quarter of what whole candidates would take.
+    points_.clear();
+    for (const Candidate& c : candidates_) {
+        points_.push_back({c.along[axis], c.along[other], c.across[0], c.across[1]});
+    }
+    const double reachAlong = reach_[axis];
+    const double reachOther = reach_[other];
+    for (std::size_t i = 0; i < count; ++i) {
         const Candidate& x = candidates_[i];
+        const Point& xp = points_[i];
         // A pair changes the objective by at least its squared distance from t along both
         // projections, minus |t|^2.
         const double slack = best + geometry_.potential();
@@ -227,39 +247,43 @@ std::pair<std::size_t, std::size_t> PairExchangeSearch::bestPair(double& best) {
             break;
         }
         const double radius = std::sqrt(slack);
-        if (2 * x.along[axis] > reach_[axis] + radius) {
+        if (2 * xp.along > reachAlong + radius) {
             break;  // every later candidate lies further along still
         }
-        const double low = reach_[axis] - x.along[axis] - radius;
-        const double high = reach_[axis] - x.along[axis] + radius;
-        auto j = std::lower_bound(
-            candidates_.begin() + static_cast<std::ptrdiff_t>(i) + 1, candidates_.end(), low,
-            [axis](const Candidate& c, double value) { return c.along[axis] < value; });
-        for (; j != candidates_.end() && j->along[axis] <= high; ++j) {
-            const double offAxis = squared(x.along[other] + j->along[other] - reach_[other]) +
-                                   squared(x.across[0] + j->across[0]) +
-                                   squared(x.across[1] + j->across[1]);
-            if (squared(x.along[axis] + j->along[axis] - reach_[axis]) + offAxis >= slack ||
-                j->a == x.a || j->b == x.b) {
+        const double low = reachAlong - xp.along - radius;
+        const double high = reachAlong - xp.along + radius;
+        auto start = std::lower_bound(
+            points_.begin() + static_cast<std::ptrdiff_t>(i) + 1, points_.end(), low,
+            [](const Point& c, double value) { return c.along < value; });
+        for (auto j = static_cast<std::size_t>(start - points_.begin());
+             j < count && points_[j].along <= high; ++j) {
+            const Point& yp = points_[j];
+            const double offAxis = squared(xp.other + yp.other - reachOther) +
+                                   squared(xp.across0 + yp.across0) +
+                                   squared(xp.across1 + yp.across1);
+            if (squared(xp.along + yp.along - reachAlong) + offAxis >= slack) {
                 continue;
             }
-            const auto jIndex = static_cast<std::size_t>(j - candidates_.begin());
-            const double cross = averageCross(i, jIndex);
+            const Candidate& y = candidates_[j];
+            if (y.a == x.a || y.b == x.b) {
+                continue;
+            }
+            const double cross = averageCross(i, j);
             // The averages' part exactly, the bands' part at least its projection's share.
             const double bandLeast =
-                squared(x.along[1] + j->along[1] - reach_[1]) - geometry_.bandPotential;
-            if (x.averageChange + j->averageChange + cross + bandLeast >= best) {
+                squared(x.along[1] + y.along[1] - reach_[1]) - geometry_.bandPotential;
+            if (x.averageChange + y.averageChange + cross + bandLeast >= best) {
                 continue;
             }
             const double together =
-                x.change + j->change + cross + state_.objective().bandCross(x.a, x.b, j->a, j->b);
+                x.change + y.change + cross + state_.objective().bandCross(x.a, x.b, y.a, y.b);
             if (together >= best) {
                 continue;
             }
-            const double checked = changeOfBoth(x, *j);
+            const double checked = changeOfBoth(x, y);
             if (checked < best) {
                 best = checked;
-                found = {i, jIndex};
+                found = {i, j};
             }
         }
     }
@@ -291,7 +315,7 @@ bool PairExchangeSearch::improveByThree(int first, int second, int openings, dou
         noted_.clear();
         state_.objective().noteCells(opening, noted_);
         const BalanceObjective::NotedCells openingCells = noted_;
-        state_.apply(opening);
+        state_.apply(opening, true);
         prepare(first, second);
         // Neither of the two that complete it may move its students again.
         std::erase_if(candidates_, [&](const Candidate& c) {
@@ -305,21 +329,21 @@ bool PairExchangeSearch::improveByThree(int first, int second, int openings, dou
             const Exchange second2{candidates_[j].a, candidates_[j].b, first, second};
             // The band limits of the three together, from where they started.
             BalanceObjective::NotedCells cells = openingCells;
-            state_.apply(opening.reversed());
+            state_.apply(opening.reversed(), true);
             state_.objective().noteCells(second1, cells);
             state_.objective().noteCells(second2, cells);
-            state_.apply(opening);
-            state_.apply(second1);
-            state_.apply(second2);
+            state_.apply(opening, true);
+            state_.apply(second1, true);
+            state_.apply(second2, true);
             if (state_.objective().spreadsKept(cells)) {
                 best = rest + singles[n].change;
                 found = {opening, second1, second2};
                 any = true;
             }
-            state_.apply(second2.reversed());
-            state_.apply(second1.reversed());
+            state_.apply(second2.reversed(), true);
+            state_.apply(second1.reversed(), true);
         }
-        state_.apply(opening.reversed());
+        state_.apply(opening.reversed(), true);
     }
     if (!any) {
         return false;
@@ -424,6 +448,49 @@ void PairExchangeSearch::run(int maxSweeps, double minGain, SearchControl& contr
         }
         if (!improved) {
             return;
+        }
+    }
+}
+
+void PairExchangeSearch::settle(std::vector<int> changed, int pairsPerClass, int maxSweeps,
+                                double minGain) {
+    const int classes = state_.classCount();
+    for (int sweep = 0; sweep < maxSweeps && !changed.empty(); ++sweep) {
+        std::vector<char> improved(static_cast<std::size_t>(classes), 0);
+        for (int c : changed) {
+            std::vector<ClassPair> pairs;
+            for (int other = 0; other < classes; ++other) {
+                if (other != c) {
+                    pairs.push_back({state_.objective().potential(c, other), std::min(c, other),
+                                     std::max(c, other)});
+                }
+            }
+            const auto count = std::min(pairs.size(), static_cast<std::size_t>(pairsPerClass));
+            std::partial_sort(pairs.begin(), pairs.begin() + static_cast<std::ptrdiff_t>(count),
+                              pairs.end(), [](const ClassPair& x, const ClassPair& y) {
+                                  if (x.potential != y.potential) {
+                                      return x.potential > y.potential;
+                                  }
+                                  return x.first != y.first ? x.first < y.first
+                                                            : x.second < y.second;
+                              });
+            for (std::size_t n = 0; n < count && pairs[n].potential > minGain; ++n) {
+                int round = 0;
+                while (round < kRoundsPerPair &&
+                       improve(pairs[n].first, pairs[n].second, minGain)) {
+                    ++round;
+                }
+                if (round > 0) {
+                    improved[static_cast<std::size_t>(pairs[n].first)] = 1;
+                    improved[static_cast<std::size_t>(pairs[n].second)] = 1;
+                }
+            }
+        }
+        changed.clear();
+        for (int c = 0; c < classes; ++c) {
+            if (improved[static_cast<std::size_t>(c)] != 0) {
+                changed.push_back(c);
+            }
         }
     }
 }

@@ -43,6 +43,12 @@ class PairExchangeSearch {
     void runDeeper(int maxSweeps, int openings, double minGain, SearchControl& control,
                    double progressFrom, double progressTo);
 
+    // Settles the classes after a change to a few of them: the pairs of classes that hold one
+    // of `changed`, `pairsPerClass` per such class with the largest potential, each improved
+    // until it gains no more; pairs of classes that change on the way join, up to maxSweeps
+    // sweeps.
+    void settle(std::vector<int> changed, int pairsPerClass, int maxSweeps, double minGain);
+
   private:
     struct Candidate {
         int a;
@@ -55,6 +61,20 @@ class PairExchangeSearch {
         // Projections of d on the across_ directions.
         std::array<double, 2> across;
         std::size_t values;  // where its value changes start in valueChanges_
+    };
+    // A candidate's projections as bestPair() scans them: along the axis it sorted by, along
+    // the other, and on the two across_ directions.
+    struct Point {
+        double along;
+        double other;
+        double across0;
+        double across1;
+    };
+    struct SortKey {
+        double along;
+        int a;
+        int b;
+        std::size_t place;
     };
     struct ClassPair {
         double potential;
@@ -100,10 +120,13 @@ class PairExchangeSearch {
     std::array<std::vector<double>, 2> across_;
     void setUpAcross();
     std::vector<Candidate> candidates_;
+    std::vector<Point> points_;  // per candidate, in bestPair()
+    std::vector<SortKey> order_;     // sortCandidates()'s work space
+    std::vector<Candidate> sorted_;  // sortCandidates()'s work space
     std::vector<double> valueChanges_;  // per candidate and quantity taken, as they were listed
     std::vector<std::pair<double, int>> byTotal_;
     BalanceObjective::NotedCells noted_;
-    std::vector<int> changes_;          // per class: how often it changed in this search
+    std::vector<int> changes_;  // per class: how often it changed in this search
     // Per pair of classes: the changes of both when the pair last could not be improved.
     std::vector<std::pair<int, int>> triedAt_;
 };
