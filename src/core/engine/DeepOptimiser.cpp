@@ -46,13 +46,16 @@ constexpr double kNearWidest = 0.8;
 constexpr double kWidestWeight = 2;
 constexpr long long kWidestBudget = 8000;
 constexpr long long kMostWidestRounds = 24;
-// Kicks of the iterated search that ends 深度优化: kKickBudget divided by the movable students,
-// at most kKicksPerClass per class, between kFewestKicks and kMostKicks; its draws come from the
-// run's seed mixed with kKickSeed. A kick costs more the larger the classes, not the more
-// students, and few classes have few pairs to shake: 200 students in 4 classes would otherwise
-// wait seconds for kicks that gain little.
+// Kicks of the iterated search that ends 深度优化 (kickCount): kKickBudget divided by the movable
+// students, at most kKickSeats divided by the students a class holds, between kFewestKicks and
+// kMostKicks, and in a first run at most kKicksPerClass per class; its draws come from the run's
+// seed mixed with kKickSeed. A kick costs more the larger the classes, and few classes have few
+// pairs to shake: 200 students in 4 classes, or 1,000 in 6, would otherwise wait seconds for
+// kicks that gain little. A further run, which the teacher asks for to search on, is not held
+// to the classes' count.
 constexpr long long kKickBudget = 200000;
-constexpr long long kKicksPerClass = 40;
+constexpr long long kKickSeats = 10000;
+constexpr long long kKicksPerClass = 25;
 constexpr long long kFewestKicks = 20;
 constexpr long long kMostKicks = 300;
 constexpr std::uint64_t kKickSeed = 0x5DEECE66DULL;
@@ -86,6 +89,14 @@ bool weighWiderSpreads(const PlacedCohort& cohort, const std::vector<int>& befor
 }
 
 // The widest spread of class averages among the total and the subjects taken.
+long long kickCount(long long movable, long long classCount, bool firstRun) {
+    long long kicks = std::min(kKickBudget / movable, kKickSeats * classCount / movable);
+    if (firstRun) {
+        kicks = std::min(kicks, kKicksPerClass * classCount);
+    }
+    return std::clamp(kicks, kFewestKicks, kMostKicks);
+}
+
 double widestSpread(const BalanceFigures& figures) {
     return std::max(figures.totalSpread(), figures.worstSubjectSpread());
 }
@@ -183,9 +194,7 @@ OptimisationOutcome DeepOptimiser::run() {
     const auto movable = static_cast<long long>(state.movable().size());
 
     const std::uint64_t seed = kAnnealingSeed + static_cast<std::uint64_t>(run_) * kSeedPerRun;
-    const long long kicks =
-        std::clamp(std::min(kKickBudget / movable, kKicksPerClass * cohort_.classCount),
-                   kFewestKicks, kMostKicks);
+    const long long kicks = kickCount(movable, cohort_.classCount, run_ == 0);
     PairExchangeSearch settling(state);
     if (run_ > 0 && strength_ == OptimiseStrength::Averages) {
         // A further run of 平均分优先 goes on from the classes the run before left, by kicks
