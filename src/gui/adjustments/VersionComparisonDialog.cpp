@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "common/ColumnWidths.h"
 #include "gui/widgets/BalanceTable.h"
 #include "gui/widgets/ScreenFit.h"
 #include "gui/widgets/StatGridView.h"
@@ -183,7 +184,7 @@ QWidget* VersionComparisonDialog::buildMovedPage(const reports::VersionCompariso
     }
     movedStudents_->resizeColumnsToContents();
     for (int c = 0; c < movedStudents_->columnCount(); ++c) {
-        movedStudents_->setColumnWidth(c, std::max(movedStudents_->columnWidth(c) + 16, 90));
+        movedStudents_->setColumnWidth(c, columnWidth(movedStudents_->columnWidth(c), 16, 90));
     }
     return movedStudents_;
 }
