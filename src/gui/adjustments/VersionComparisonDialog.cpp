@@ -92,6 +92,7 @@ VersionComparisonDialog::VersionComparisonDialog(const reports::VersionCompariso
     : QDialog(parent), headline_(new QLabel(this)), pages_(new QTabWidget(this)) {
     setObjectName(QStringLiteral("VersionComparisonDialog"));
     setWindowTitle(QStringLiteral("方案对比"));
+    pages_->setObjectName(QStringLiteral("tabComparison"));
     headline_->setObjectName(QStringLiteral("lbHeadline"));
     headline_->setWordWrap(true);
     headline_->setText(QStringLiteral("方案 %1（%2）与方案 %3（%4）：%5 名学生的班级不同")
