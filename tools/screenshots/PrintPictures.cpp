@@ -89,9 +89,7 @@ std::optional<int> savePrintPictures(gui::MainWindow& main, const store::Current
         return std::nullopt;
     }
     test::named<gui::ResultClassView>(result, "lvResultClasses")->showClass(QStringLiteral("3班"));
-    test::named<QLineEdit>(*test::named<gui::StudentSearchBar>(result, "StudentSearchBar"),
-                           "edSearch")
-        ->setText(QStringLiteral("zs"));
+    test::named<QLineEdit>(result, "edSearch")->setText(QStringLiteral("zs"));
     save(frameOf(result), name("result-class-view"));
 
     // The dialog, then the preview it leads to: each pictured from its own event loop.
@@ -113,9 +111,7 @@ std::optional<int> savePrintPictures(gui::MainWindow& main, const store::Current
     result.findChild<QPushButton*>(QStringLiteral("bnPrint"))->click();
 
     savePrintedPage(QDir(folder).filePath(name("class-list-page") + QStringLiteral(".png")));
-    test::named<QLineEdit>(*test::named<gui::StudentSearchBar>(result, "StudentSearchBar"),
-                           "edSearch")
-        ->clear();
+    test::named<QLineEdit>(result, "edSearch")->clear();
     test::named<gui::ResultClassView>(result, "lvResultClasses")->showClass(QString());
     return number;
 }
