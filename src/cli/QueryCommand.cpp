@@ -5,11 +5,11 @@
 
 #include "CliCommand.h"
 #include "reports/ClassList.h"
-#include "reports/Padding.h"
 #include "reports/StudentColumns.h"
 #include "reports/StudentQuery.h"
 #include "reports/TextTable.h"
 #include "store/ProjectStore.h"
+#include "store/StudentTable.h"
 
 namespace qm::cli {
 
@@ -57,7 +57,7 @@ reports::TextRows listRows(const db::ResultSet& students) {
     for (const auto student : students) {
         auto& row = rows.emplace_back();
         for (const auto& column : reports::kListColumns) {
-            row.push_back(reports::withoutPadding(student[column.column].toText()));
+            row.push_back(store::withoutPadding(student[column.column].toText()));
         }
     }
     return rows;

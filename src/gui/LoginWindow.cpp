@@ -19,6 +19,8 @@ LoginWindow::LoginWindow(std::function<void()> enterMainWindow, QWidget* parent)
       cancelButton_(new QPushButton(QStringLiteral("取消"), this)) {
     setObjectName(QStringLiteral("Tfrm_login"));
     setWindowTitle(QStringLiteral("用户登陆"));
+    loginButton_->setObjectName(QStringLiteral("bnLogin"));
+    cancelButton_->setObjectName(QStringLiteral("bnCancel"));
     passwordEdit_->setEchoMode(QLineEdit::Password);
     setMinimumWidth(280);
 

@@ -17,9 +17,6 @@ class LoginWindow : public QWidget {
     // enterMainWindow is called (once per "登陆" or first drawing) to show the main window.
     explicit LoginWindow(std::function<void()> enterMainWindow, QWidget* parent = nullptr);
 
-    QPushButton* loginButton() const { return loginButton_; }
-    QPushButton* cancelButton() const { return cancelButton_; }
-
   protected:
     void paintEvent(QPaintEvent* event) override;
 

@@ -53,6 +53,7 @@ MainWindow::MainWindow(Workspace& workspace, QWidget* parent)
       mdiArea_(new WorkArea(this)),
       console_(new MessageConsole(this)) {
     setObjectName(QStringLiteral("Tfrm_main"));
+    mdiArea_->setObjectName(QStringLiteral("workArea"));
     setWindowIcon(programIcon());
     mdiArea_->setBackground(palette().color(QPalette::Disabled, QPalette::Text));
     setCentralWidget(mdiArea_);
@@ -184,10 +185,6 @@ void MainWindow::buildStatusBar() {
             panel->setText(QString::fromUtf8(kProgramTitle));
         }
     }
-}
-
-QMdiArea* MainWindow::mdiArea() const {
-    return mdiArea_;
 }
 
 DivisionSettingsWindow* MainWindow::settingsWindow() const {

@@ -33,7 +33,6 @@ class MainWindow : public QMainWindow {
     ~MainWindow() override;
 
     Workspace& workspace() const { return workspace_; }
-    QMdiArea* mdiArea() const;
     MessageConsole* console() const { return console_; }
     // The tool bar's command with this caption, such as "5.开始"; null when there is none.
     QAction* command(const QString& caption) const;

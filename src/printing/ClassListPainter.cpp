@@ -9,6 +9,7 @@
 #include <iterator>
 #include <utility>
 
+#include "common/ColumnWidths.h"
 #include "common/UserError.h"
 #include "printing/ChineseFont.h"
 #include "reports/ClassListPages.h"
@@ -115,21 +116,18 @@ std::vector<double> naturalWidths(const PageFrame& frame, const QFont& font,
     QFont bold = font;
     bold.setBold(true);
     const QFontMetricsF headingMetrics(bold, &frame.device());
-    std::vector<double> widths;
-    for (const std::string& heading : document.headings) {
-        widths.push_back(headingMetrics.horizontalAdvance(text(heading)));
+    ColumnWidths<double> widths(2 * frame.mm(kCellPaddingMm));
+    for (std::size_t c = 0; c < document.headings.size(); ++c) {
+        widths.fit(c, headingMetrics.horizontalAdvance(text(document.headings[c])));
     }
     for (const auto& page : document.pages) {
         for (const auto& row : page.rows) {
-            for (std::size_t c = 0; c < row.size() && c < widths.size(); ++c) {
-                widths[c] = std::max(widths[c], metrics.horizontalAdvance(text(row[c])));
+            for (std::size_t c = 0; c < row.size() && c < document.headings.size(); ++c) {
+                widths.fit(c, metrics.horizontalAdvance(text(row[c])));
             }
         }
     }
-    for (double& width : widths) {
-        width += 2 * frame.mm(kCellPaddingMm);
-    }
-    return widths;
+    return widths.widths();
 }
 
 // Widens (or narrows) the columns in proportion so that the tables fill the page's width.

@@ -58,7 +58,7 @@ QString listedClassOf(gui::StudentListWindow& list, int studentId) {
 }
 
 void chooseInList(gui::StudentListWindow& list, const std::vector<int>& students) {
-    QTableView& grid = *list.studentGrid();
+    QTableView& grid = *test::named<QTableView>(list, "DBGrid1");
     grid.clearSelection();
     for (int student : students) {
         grid.selectionModel()->setCurrentIndex(

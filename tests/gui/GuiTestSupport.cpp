@@ -103,7 +103,7 @@ std::vector<StudentRow> sampleStudents(int count) {
 
 QStringList childWindowTitles(gui::MainWindow& main) {
     QStringList titles;
-    for (QMdiSubWindow* window : main.mdiArea()->subWindowList()) {
+    for (QMdiSubWindow* window : named<QMdiArea>(main, "workArea")->subWindowList()) {
         titles << window->widget()->windowTitle();
     }
     return titles;

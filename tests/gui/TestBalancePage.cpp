@@ -76,17 +76,23 @@ void TestBalancePage::pageComparesThePresentClassesWithTheBaselines() {
     gui::ClassStatisticsWindow* window = session.open();
     QVERIFY2(log.texts().isEmpty(), qPrintable(log.texts().join('\n')));
 
-    gui::BalancePage* page = window->balancePage();
-    const int index = window->pages()->indexOf(page);
-    QCOMPARE(window->pages()->tabText(index), QStringLiteral("均衡度"));
+    gui::BalancePage* page = test::named<gui::BalancePage>(*window, "BalancePage");
+    const int index = test::named<QTabWidget>(*window, "tabStatistics")->indexOf(page);
+    QCOMPARE(test::named<QTabWidget>(*window, "tabStatistics")->tabText(index),
+             QStringLiteral("均衡度"));
     auto& connection = session.workspace.connection();
     const auto divided = reports::computeBalanceReport(connection, session.project);
     QVERIFY(divided);
-    QVERIFY(shownRows(*page->table()) == reports::balanceTextRows(*divided));
-    QCOMPARE(page->table()->horizontalHeaderItem(1)->text(), QStringLiteral("本次分班"));
-    QVERIFY(page->table()->rowCount() > 20);  // the total, nine subjects, bands, sexes, category
-    QCOMPARE(page->summary()->text(), summaryOf(*divided));
-    QVERIFY(page->summary()->text().startsWith(QStringLiteral("总分平均分最大相差 ")));
+    QVERIFY(shownRows(*test::named<QTableWidget>(*page, "sgBalance")) ==
+            reports::balanceTextRows(*divided));
+    QCOMPARE(test::named<QTableWidget>(*page, "sgBalance")->horizontalHeaderItem(1)->text(),
+             QStringLiteral("本次分班"));
+    QVERIFY(test::named<QTableWidget>(*page, "sgBalance")->rowCount() >
+            20);  // the total, nine subjects, bands, sexes, category
+    QCOMPARE(test::named<QLabel>(*page, "lb_balanceSummary")->text(), summaryOf(*divided));
+    QVERIFY(test::named<QLabel>(*page, "lb_balanceSummary")
+                ->text()
+                .startsWith(QStringLiteral("总分平均分最大相差 ")));
     QVERIFY(test::named<QLabel>(*window, "lb_outside")->isHidden());
 
     // The classes change: 更新数据 shows the figures of the new classes.
@@ -97,19 +103,23 @@ void TestBalancePage::pageComparesThePresentClassesWithTheBaselines() {
     QVERIFY(reports::balanceTextRows(*changed) != reports::balanceTextRows(*divided));
     test::named<QPushButton>(*window, "BitBtn1")->click();
     test::waitForStatistics(*window);
-    QVERIFY(shownRows(*page->table()) == reports::balanceTextRows(*changed));
-    QCOMPARE(page->summary()->text(), summaryOf(*changed));
+    QVERIFY(shownRows(*test::named<QTableWidget>(*page, "sgBalance")) ==
+            reports::balanceTextRows(*changed));
+    QCOMPARE(test::named<QLabel>(*page, "lb_balanceSummary")->text(), summaryOf(*changed));
 }
 
 void TestBalancePage::pageBeforeADivisionSaysSo() {
     BalanceSession session(4, test::sampleStudents(20));
     test::MessageLog log;
     gui::ClassStatisticsWindow* window = session.open();
-    gui::BalancePage* page = window->balancePage();
-    QVERIFY(page->summary()->text().startsWith(QStringLiteral("还没有学生分到班里")));
-    QCOMPARE(page->table()->rowCount(), 0);
-    QCOMPARE(page->table()->columnCount(), 4);
-    QCOMPARE(page->table()->horizontalHeaderItem(3)->text(), QStringLiteral("蛇形分班"));
+    gui::BalancePage* page = test::named<gui::BalancePage>(*window, "BalancePage");
+    QVERIFY(test::named<QLabel>(*page, "lb_balanceSummary")
+                ->text()
+                .startsWith(QStringLiteral("还没有学生分到班里")));
+    QCOMPARE(test::named<QTableWidget>(*page, "sgBalance")->rowCount(), 0);
+    QCOMPARE(test::named<QTableWidget>(*page, "sgBalance")->columnCount(), 4);
+    QCOMPARE(test::named<QTableWidget>(*page, "sgBalance")->horizontalHeaderItem(3)->text(),
+             QStringLiteral("蛇形分班"));
     QVERIFY(log.texts().isEmpty());
 }
 

@@ -87,8 +87,8 @@ void TestClassInfoWindow::gridsShowTheFiguresWithRedDeviations() {
     QCOMPARE(window->windowTitle(), QStringLiteral("班级信息 - 高一"));
 
     QStringList pages;
-    for (int i = 0; i < window->pages()->count(); ++i) {
-        pages << window->pages()->tabText(i);
+    for (int i = 0; i < test::named<QTabWidget>(*window, "tabStatistics")->count(); ++i) {
+        pages << test::named<QTabWidget>(*window, "tabStatistics")->tabText(i);
     }
     QCOMPARE(pages, QStringList({"班级信息", "语文", "数学", "英语", "物理", "政治", "历史", "体育",
                                  "地理", "生物", "每一类的人数", "均衡度", "平均分对比图"}));

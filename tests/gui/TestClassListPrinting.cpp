@@ -111,11 +111,11 @@ void TestClassListPrinting::pdfFromTheResultWindowHasOnePagePerClass() {
     session.chosenPath = QString::fromStdString(session.folder.file("名单"));  // no suffix
 
     test::actOnNextDialog<gui::ClassListDialog>([](gui::ClassListDialog& dialog) {
-        QCOMPARE(dialog.classList()->count(), 3);
-        dialog.schoolEdit()->setText(QStringLiteral(" 实验中学 "));
+        QCOMPARE(test::named<QListWidget>(dialog, "lvClasses")->count(), 3);
+        test::named<QLineEdit>(dialog, "edSchool")->setText(QStringLiteral(" 实验中学 "));
         dialog.scoreBoxes().at(1)->setChecked(true);   // 数学
         dialog.scoreBoxes().back()->setChecked(true);  // 总分
-        dialog.goOnButton()->click();
+        test::named<QPushButton>(dialog, "bnGoOn")->click();
     });
     session.button(result, "bnPdf").click();
 
@@ -150,13 +150,13 @@ void TestClassListPrinting::pdfFromTheResultWindowHasOnePagePerClass() {
     log.clear();
     bool offeredAgain = false;
     test::actOnNextDialog<gui::ClassListDialog>([&](gui::ClassListDialog& dialog) {
-        offeredAgain = dialog.schoolEdit()->text() == QStringLiteral("实验中学") &&
-                       dialog.scoreBoxes().at(1)->isChecked() &&
-                       !dialog.scoreBoxes().at(0)->isChecked();
-        for (int i = 0; i < dialog.classList()->count(); ++i) {
-            dialog.classList()->item(i)->setCheckState(Qt::Unchecked);
+        offeredAgain =
+            test::named<QLineEdit>(dialog, "edSchool")->text() == QStringLiteral("实验中学") &&
+            dialog.scoreBoxes().at(1)->isChecked() && !dialog.scoreBoxes().at(0)->isChecked();
+        for (int i = 0; i < test::named<QListWidget>(dialog, "lvClasses")->count(); ++i) {
+            test::named<QListWidget>(dialog, "lvClasses")->item(i)->setCheckState(Qt::Unchecked);
         }
-        dialog.goOnButton()->click();
+        test::named<QPushButton>(dialog, "bnGoOn")->click();
         QVERIFY(dialog.isVisible());
     });
     session.button(result, "bnPdf").click();
@@ -175,12 +175,14 @@ void TestClassListPrinting::previewFromClassInfoShowsTheChosenClasses() {
     int previewPages = -1;
     QString previewTitle;
     test::actOnNextDialog<gui::ClassListDialog>([&](gui::ClassListDialog& dialog) {
-        dialog.classList()->item(0)->setCheckState(Qt::Unchecked);  // 1班
+        test::named<QListWidget>(dialog, "lvClasses")
+            ->item(0)
+            ->setCheckState(Qt::Unchecked);  // 1班
         test::actOnNextDialog<QPrintPreviewDialog>([&](QPrintPreviewDialog& preview) {
             previewTitle = preview.windowTitle();
             previewPages = preview.findChild<QPrintPreviewWidget*>()->pageCount();
         });
-        dialog.goOnButton()->click();
+        test::named<QPushButton>(dialog, "bnGoOn")->click();
     });
     session.button(info, "bnPrint").click();
     QCOMPARE(previewPages, 2);
@@ -218,7 +220,7 @@ void TestClassListPrinting::refusesWhatMustNotBePrinted() {
     std::filesystem::create_symlink(session.database.path(), link);
     session.chosenPath = QString::fromStdString(link);
     test::actOnNextDialog<gui::ClassListDialog>(
-        [](gui::ClassListDialog& dialog) { dialog.goOnButton()->click(); });
+        [](gui::ClassListDialog& dialog) { test::named<QPushButton>(dialog, "bnGoOn")->click(); });
     session.button(result, "bnPdf").click();
     QCOMPARE(log.texts().size(), 1);
     QVERIFY2(log.texts().first().contains(QStringLiteral("数据库文件")),

@@ -82,16 +82,20 @@ void TestConfigWindow::newProjectShowsItsDefaults() {
     gui::DivisionSettingsWindow* window = session.open();
     QVERIFY(window);
     QCOMPARE(window->windowTitle(), QStringLiteral("分班设置 - 高一"));
-    QCOMPARE(window->pages()->count(), 4);
-    QCOMPARE(window->pages()->tabText(0), QStringLiteral("科目设置"));
-    QCOMPARE(window->pages()->tabText(1), QStringLiteral("参数设置1"));
-    QCOMPARE(window->pages()->tabText(2), QStringLiteral("参数设置2"));
-    QCOMPARE(window->pages()->tabText(3), QStringLiteral("深度优化"));
-    QCOMPARE(window->pages()->currentIndex(), 2);
+    QCOMPARE(test::named<QTabWidget>(*window, "tabSettings")->count(), 4);
+    QCOMPARE(test::named<QTabWidget>(*window, "tabSettings")->tabText(0),
+             QStringLiteral("科目设置"));
+    QCOMPARE(test::named<QTabWidget>(*window, "tabSettings")->tabText(1),
+             QStringLiteral("参数设置1"));
+    QCOMPARE(test::named<QTabWidget>(*window, "tabSettings")->tabText(2),
+             QStringLiteral("参数设置2"));
+    QCOMPARE(test::named<QTabWidget>(*window, "tabSettings")->tabText(3),
+             QStringLiteral("深度优化"));
+    QCOMPARE(test::named<QTabWidget>(*window, "tabSettings")->currentIndex(), 2);
     QCOMPARE(ticks(*window), QList<bool>({true, true, true, true, true, true, false}));
     QCOMPARE(window->settingBoxes()[3]->text(), QStringLiteral("每班数学平均分要求尽量相同   "));
-    QCOMPARE(window->bandToleranceBox()->text(), QStringLiteral("1"));
-    QCOMPARE(window->tuningCountBox()->text(), QStringLiteral("50"));
+    QCOMPARE(test::named<QSpinBox>(*window, "edInter")->text(), QStringLiteral("1"));
+    QCOMPARE(test::named<QSpinBox>(*window, "edWTNum")->text(), QStringLiteral("50"));
     // The nine subjects, 政治 among them, in the one group of the first page.
     const auto* group = qobject_cast<QGroupBox*>(window->subjectBoxes()[0]->parentWidget());
     QVERIFY(group);
@@ -100,11 +104,11 @@ void TestConfigWindow::newProjectShowsItsDefaults() {
         QCOMPARE(box->parentWidget(), group);
     }
     QCOMPARE(window->subjectBoxes()[8]->text(), QStringLiteral("政治"));
-    QCOMPARE(window->bandToleranceBox()->minimum(), store::kMinBandTolerance);
-    QCOMPARE(window->bandToleranceBox()->maximum(), store::kMaxBandTolerance);
-    QCOMPARE(window->tuningCountBox()->minimum(), store::kMinTuningCount);
-    QCOMPARE(window->tuningCountBox()->maximum(), store::kMaxTuningCount);
-    QCOMPARE(window->cancelButton()->text(), QStringLiteral("取消"));
+    QCOMPARE(test::named<QSpinBox>(*window, "edInter")->minimum(), store::kMinBandTolerance);
+    QCOMPARE(test::named<QSpinBox>(*window, "edInter")->maximum(), store::kMaxBandTolerance);
+    QCOMPARE(test::named<QSpinBox>(*window, "edWTNum")->minimum(), store::kMinTuningCount);
+    QCOMPARE(test::named<QSpinBox>(*window, "edWTNum")->maximum(), store::kMaxTuningCount);
+    QCOMPARE(test::named<QPushButton>(*window, "bnCancel")->text(), QStringLiteral("取消"));
     QVERIFY(log.texts().isEmpty());
 }
 
@@ -116,10 +120,10 @@ void TestConfigWindow::untickedBoxesAndNumbersRoundTrip() {
         box->setChecked(false);
     }
     window->subjectBoxes()[0]->setChecked(false);
-    window->bandToleranceBox()->setValue(3);
-    window->tuningCountBox()->setValue(7);
+    test::named<QSpinBox>(*window, "edInter")->setValue(3);
+    test::named<QSpinBox>(*window, "edWTNum")->setValue(7);
     QPointer<gui::DivisionSettingsWindow> closing = window;
-    window->okButton()->click();
+    test::named<QPushButton>(*window, "bnOk")->click();
     QTRY_VERIFY(closing.isNull());
 
     const auto stored = session.stored();
@@ -131,8 +135,8 @@ void TestConfigWindow::untickedBoxesAndNumbersRoundTrip() {
 
     window = session.open();
     QCOMPARE(ticks(*window), QList<bool>(7, false));
-    QCOMPARE(window->bandToleranceBox()->text(), QStringLiteral("3"));
-    QCOMPARE(window->tuningCountBox()->text(), QStringLiteral("7"));
+    QCOMPARE(test::named<QSpinBox>(*window, "edInter")->text(), QStringLiteral("3"));
+    QCOMPARE(test::named<QSpinBox>(*window, "edWTNum")->text(), QStringLiteral("7"));
     QVERIFY(!window->subjectBoxes()[0]->isChecked());
     for (std::size_t i = 1; i < window->subjectBoxes().size(); ++i) {
         QVERIFY(window->subjectBoxes()[i]->isChecked());
@@ -140,7 +144,7 @@ void TestConfigWindow::untickedBoxesAndNumbersRoundTrip() {
 
     // Ticking boys-first alone stores exactly that flag.
     window->settingBoxes()[6]->setChecked(true);
-    window->okButton()->click();
+    test::named<QPushButton>(*window, "bnOk")->click();
     QCOMPARE(session.stored().is_man, 1);
     QCOMPARE(session.stored().is_avg_total, 0);
     QVERIFY(log.texts().isEmpty());
@@ -155,10 +159,10 @@ void TestConfigWindow::missingRowIsReportedAndNothingStored() {
     QCOMPARE(log.messages()[0].text, QStringLiteral("不存在该班别的参数设置"));
     QCOMPARE(log.messages()[0].caption, QStringLiteral("错误"));
     QCOMPARE(ticks(*window), QList<bool>({true, true, true, true, true, true, false}));
-    QCOMPARE(window->tuningCountBox()->text(), QStringLiteral("50"));
+    QCOMPARE(test::named<QSpinBox>(*window, "edWTNum")->text(), QStringLiteral("50"));
 
     QPointer<gui::DivisionSettingsWindow> closing = window;
-    window->okButton()->click();
+    test::named<QPushButton>(*window, "bnOk")->click();
     QTRY_VERIFY(closing.isNull());
     QCOMPARE(test::countRows(session.database.connection(), "select * from config"), 0);
 }
@@ -167,7 +171,7 @@ void TestConfigWindow::emptyFineTuningCountShowsZero() {
     SettingsSession session;
     session.database.connection().exec("update config set wtNum=null where id=1");
     gui::DivisionSettingsWindow* window = session.open();
-    QCOMPARE(window->tuningCountBox()->text(), QStringLiteral("0"));
+    QCOMPARE(test::named<QSpinBox>(*window, "edWTNum")->text(), QStringLiteral("0"));
 }
 
 void TestConfigWindow::storesIntoTheProjectItShows() {
@@ -177,7 +181,7 @@ void TestConfigWindow::storesIntoTheProjectItShows() {
     session.workspace.setCurrentProject(
         store::createProject(session.workspace.connection(), "高二", 4));
     window->settingBoxes()[1]->setChecked(false);
-    window->okButton()->click();
+    test::named<QPushButton>(*window, "bnOk")->click();
     QCOMPARE(session.stored().is_avg_total, 0);
     QCOMPARE(store::loadSettings(session.workspace.connection(), 2),
              std::optional(store::DivisionSettings::defaults(2)));
@@ -210,12 +214,13 @@ void TestConfigWindow::numberBoxesKeepToTheirBounds() {
     SettingsSession session;
     test::MessageLog log;
     gui::DivisionSettingsWindow* window = session.open();
-    QSpinBox* box = countBox ? window->tuningCountBox() : window->bandToleranceBox();
+    QSpinBox* box = countBox ? test::named<QSpinBox>(*window, "edWTNum")
+                             : test::named<QSpinBox>(*window, "edInter");
     window->settingBoxes()[0]->setChecked(false);
     box->clear();
     QTest::keyClicks(box, typed);
     QCOMPARE(box->text(), shown);
-    window->okButton()->click();
+    test::named<QPushButton>(*window, "bnOk")->click();
 
     if (refused) {
         QCOMPARE(log.messages().size(), std::size_t{1});
@@ -240,9 +245,9 @@ void TestConfigWindow::cancelLeavesTheRowAsItWas() {
     for (QCheckBox* box : window->settingBoxes()) {
         box->setChecked(!box->isChecked());
     }
-    window->tuningCountBox()->setValue(9);
+    test::named<QSpinBox>(*window, "edWTNum")->setValue(9);
     QPointer<gui::DivisionSettingsWindow> closing = window;
-    window->cancelButton()->click();
+    test::named<QPushButton>(*window, "bnCancel")->click();
     QTRY_VERIFY(closing.isNull());
     QCOMPARE(session.stored(), store::DivisionSettings::defaults(1));
     QVERIFY(log.texts().isEmpty());
@@ -270,7 +275,7 @@ void TestConfigWindow::subjectTicksAreStoredAndLeaveTheBalanceFigures() {
     sport->setChecked(false);
     english->setChecked(false);
     QPointer<gui::DivisionSettingsWindow> closing = window;
-    window->okButton()->click();
+    test::named<QPushButton>(*window, "bnOk")->click();
     QTRY_VERIFY(closing.isNull());
     const auto stored = store::loadSettings(session.workspace.connection(), session.project.id());
     QCOMPARE(stored->skip_subjects, (1 << 1) | (1 << 6));  // english and tiyu in table order
@@ -283,11 +288,12 @@ void TestConfigWindow::subjectTicksAreStoredAndLeaveTheBalanceFigures() {
                               box->text() == QStringLiteral("英语");
         QCOMPARE(box->isChecked(), !unticked);
     }
-    window->cancelButton()->click();
+    test::named<QPushButton>(*window, "bnCancel")->click();
 
     session.main.command(QStringLiteral("6.班级信息"))->trigger();
     test::waitForStatistics(*session.main.statisticsWindow());
-    const QTableWidget* table = session.main.statisticsWindow()->balancePage()->table();
+    const QTableWidget* table =
+        test::named<QTableWidget>(*session.main.statisticsWindow(), "sgBalance");
     QStringList labels;
     for (int r = 0; r < table->rowCount(); ++r) {
         labels << table->item(r, 0)->text();

@@ -1,13 +1,13 @@
 // The database file keeps its SQLite locks whatever folder a file dialog shows, no dialog hands
 // out the database file, and a second desktop program on a database in use quits without opening
 // it.
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <QAction>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
-#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -20,6 +20,7 @@
 #include "gui/shared/FileDialogs.h"
 #include "gui/statistics/ClassStatisticsWindow.h"
 #include "store/ProjectStore.h"
+#include "support/ChildProcess.h"
 
 using namespace qm;
 
@@ -112,7 +113,7 @@ void TestDatabaseLocks::fileDialogsKeepTheDatabaseLocks() {
     QPushButton* opensDialog = nullptr;
     if (command == QStringLiteral("3.1数据导入")) {
         session.main.command(command)->trigger();
-        opensDialog = session.main.importWindow()->openButton();
+        opensDialog = test::named<QPushButton>(*session.main.importWindow(), "bnt_open");
     } else if (command == QStringLiteral("6.班级信息")) {
         session.main.command(command)->trigger();
         gui::ClassStatisticsWindow* info = session.main.statisticsWindow();
@@ -193,32 +194,30 @@ void TestDatabaseLocks::secondProgramQuitsWithoutOpeningTheDatabase() {
     auto first = std::make_unique<gui::DatabaseLockFile>(path);
     QVERIFY(first->acquired());
 
-    QProcess second;
-    second.setProcessEnvironment([] {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        return environment;
-    }());
-    second.start(QStringLiteral(QUILLMERE_GUI),
-                 {QStringLiteral("--db"), QString::fromStdString(path)});
-    QVERIFY(second.waitForStarted());
-    QByteArray said;
-    QTRY_VERIFY_WITH_TIMEOUT(
-        (said += second.readAllStandardError()).contains("正被另一个分班程序使用"), 20000);
-    second.kill();
-    second.waitForFinished();
+    // The desktop program on the database, with its output and its errors in files of their own.
+    auto startProgram = [&](const std::string& errors) {
+        return test::ChildProcess::start({.argv = {QUILLMERE_GUI, "--db", path},
+                                          .environment = {"QT_QPA_PLATFORM=offscreen"},
+                                          .outputFile = folder.file("output.txt"),
+                                          .errorFile = folder.file(errors)});
+    };
+    auto said = [&](const std::string& errors) {
+        QFile file(QString::fromStdString(folder.file(errors)));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    };
+    test::ChildProcess second = startProgram("second.txt");
+    QTRY_VERIFY_WITH_TIMEOUT(said("second.txt").contains(QStringLiteral("正被另一个分班程序使用")),
+                             20000);
+    second.kill(SIGKILL);
+    second.wait();
     QVERIFY(!std::filesystem::exists(path));
 
     // A lock left behind by a program that was killed is taken over.
     first.reset();
-    QProcess killed;
-    killed.setProcessEnvironment(second.processEnvironment());
-    killed.start(QStringLiteral(QUILLMERE_GUI),
-                 {QStringLiteral("--db"), QString::fromStdString(path)});
-    QVERIFY(killed.waitForStarted());
+    test::ChildProcess killed = startProgram("killed.txt");
     QTRY_VERIFY_WITH_TIMEOUT(std::filesystem::exists(path), 20000);
-    killed.kill();
-    killed.waitForFinished();
+    killed.kill(SIGKILL);
+    killed.wait();
     QVERIFY(std::filesystem::exists(path + ".lock"));
     gui::DatabaseLockFile after(path);
     QVERIFY(after.acquired());

@@ -80,11 +80,12 @@ struct ProgressRecord {
     QStringList phases;
 
     explicit ProgressRecord(gui::DivisionResultWindow& window) {
-        QObject::connect(window.progressBar(), &QProgressBar::valueChanged, &window,
-                         [this, &window](int value) {
-                             if (window.isRunning() && window.progressBar()->maximum() > 0) {
+        QObject::connect(test::named<QProgressBar>(window, "pbRun"), &QProgressBar::valueChanged,
+                         &window, [this, &window](int value) {
+                             if (window.isRunning() &&
+                                 test::named<QProgressBar>(window, "pbRun")->maximum() > 0) {
                                  values << value;
-                                 phases << window.stageLabel()->text();
+                                 phases << test::named<QLabel>(window, "lbStage")->text();
                              }
                          });
     }
@@ -139,13 +140,16 @@ void TestDeepOptimisation::settingsPageStoresItWithTheRestOfTheRow() {
         session.setDeepOptimisation(stored.on, stored.mode);
         session.main.showSettings();
         QPointer<gui::DivisionSettingsWindow> window = session.main.settingsWindow();
-        QCOMPARE(window->pages()->tabText(3), QStringLiteral("深度优化"));
-        QCOMPARE(window->deepOptimisationBox()->text(), QStringLiteral("深度优化"));
-        QCOMPARE(window->deepOptimisationBox()->isChecked(), stored.on == 1);
-        QCOMPARE(window->bandsFirstButton()->isChecked(), stored.mode == 1);
-        QCOMPARE(window->averagesFirstButton()->isChecked(), stored.mode == 0);
-        window->tuningCountBox()->setValue(12);
-        window->okButton()->click();
+        QCOMPARE(test::named<QTabWidget>(*window, "tabSettings")->tabText(3),
+                 QStringLiteral("深度优化"));
+        QCOMPARE(test::named<QCheckBox>(*window, "cb_deepOpt")->text(), QStringLiteral("深度优化"));
+        QCOMPARE(test::named<QCheckBox>(*window, "cb_deepOpt")->isChecked(), stored.on == 1);
+        QCOMPARE(test::named<QRadioButton>(*window, "rb_bandsFirst")->isChecked(),
+                 stored.mode == 1);
+        QCOMPARE(test::named<QRadioButton>(*window, "rb_averagesFirst")->isChecked(),
+                 stored.mode == 0);
+        test::named<QSpinBox>(*window, "edWTNum")->setValue(12);
+        test::named<QPushButton>(*window, "bnOk")->click();
         QTRY_VERIFY(window.isNull());
         auto settings = store::loadSettings(session.workspace.connection(), 1).value();
         QCOMPARE(settings.is_deep_opt, stored.on);
@@ -155,10 +159,10 @@ void TestDeepOptimisation::settingsPageStoresItWithTheRestOfTheRow() {
 
     session.main.showSettings();
     QPointer<gui::DivisionSettingsWindow> window = session.main.settingsWindow();
-    window->deepOptimisationBox()->setChecked(true);
-    window->bandsFirstButton()->setChecked(true);
-    QVERIFY(!window->averagesFirstButton()->isChecked());
-    window->okButton()->click();
+    test::named<QCheckBox>(*window, "cb_deepOpt")->setChecked(true);
+    test::named<QRadioButton>(*window, "rb_bandsFirst")->setChecked(true);
+    QVERIFY(!test::named<QRadioButton>(*window, "rb_averagesFirst")->isChecked());
+    test::named<QPushButton>(*window, "bnOk")->click();
     QTRY_VERIFY(window.isNull());
     const auto settings = store::loadSettings(session.workspace.connection(), 1).value();
     QCOMPARE(settings.is_deep_opt, 1);
@@ -181,9 +185,9 @@ void TestDeepOptimisation::buttonEvensOutThePresentClasses() {
     QVERIFY(session.sizeSpread() > 1);
     test::MessageLog log(false);
     gui::DivisionResultWindow* window = session.main.showResult();
-    QCOMPARE(window->optimiseButton()->text(), QStringLiteral("深度优化"));
+    QCOMPARE(test::named<QPushButton>(*window, "bnDeepOpt")->text(), QStringLiteral("深度优化"));
 
-    window->optimiseButton()->click();
+    test::named<QPushButton>(*window, "bnDeepOpt")->click();
     QVERIFY(!window->isRunning());
     QCOMPARE(log.messages().size(), std::size_t{1});
     QCOMPARE(log.messages()[0].kind, gui::MessageKind::Question);
@@ -193,10 +197,10 @@ void TestDeepOptimisation::buttonEvensOutThePresentClasses() {
     log.setAnswer(true);
     log.clear();
     ProgressRecord progress(*window);
-    QVERIFY(runToEnd(*window, [&] { window->optimiseButton()->click(); }));
+    QVERIFY(runToEnd(*window, [&] { test::named<QPushButton>(*window, "bnDeepOpt")->click(); }));
     QCOMPARE(log.messages().size(), std::size_t{1});  // the question only
-    QCOMPARE(window->stageLabel()->text(), QStringLiteral("深度优化完成"));
-    QVERIFY(window->optimiseButton()->isEnabled());
+    QCOMPARE(test::named<QLabel>(*window, "lbStage")->text(), QStringLiteral("深度优化完成"));
+    QVERIFY(test::named<QPushButton>(*window, "bnDeepOpt")->isEnabled());
 
     QVERIFY(session.classOfStudent() != divided);
     QCOMPARE(session.fixedPlaces(), fixed);
@@ -209,7 +213,7 @@ void TestDeepOptimisation::buttonEvensOutThePresentClasses() {
     QVERIFY2(after >= 0 && after < before, qPrintable(lines.join('\n')));
 
     // The grid lists every student in the class now stored.
-    const QTableWidget& grid = *window->resultGrid();
+    const QTableWidget& grid = *test::named<QTableWidget>(*window, "sgClassShow");
     const auto classes = session.classOfStudent();
     QCOMPARE(grid.rowCount(), static_cast<int>(classes.size()));
     for (int row = 0; row < grid.rowCount(); ++row) {
@@ -231,7 +235,7 @@ void TestDeepOptimisation::refusedBeforeADivisionAndWhileAnotherRunIsUnderWay() 
     gui::DivisionResultWindow* window = session.main.showResult();
 
     // Not divided yet: told so, nothing asked, nothing started.
-    window->optimiseButton()->click();
+    test::named<QPushButton>(*window, "bnDeepOpt")->click();
     QVERIFY(!window->isRunning());
     QCOMPARE(log.texts(),
              QStringList{QStringLiteral("这个项目还没有分班，请先按“分班”，再做深度优化")});
@@ -242,7 +246,7 @@ void TestDeepOptimisation::refusedBeforeADivisionAndWhileAnotherRunIsUnderWay() 
     QSignalSpy finished(window, &gui::DivisionResultWindow::runFinished);
     window->startDivision();
     QVERIFY(window->isRunning());
-    QVERIFY(!window->optimiseButton()->isEnabled());
+    QVERIFY(!test::named<QPushButton>(*window, "bnDeepOpt")->isEnabled());
     window->startOptimisation();
     QCOMPARE(log.texts(), QStringList{QStringLiteral("正在分班，请等待本次分班结束")});
     QVERIFY(finished.wait(kRunTimeoutMs));
@@ -252,9 +256,9 @@ void TestDeepOptimisation::refusedBeforeADivisionAndWhileAnotherRunIsUnderWay() 
     // While 深度优化 runs a division, a re-division and closing the window are refused.
     window->startOptimisation();
     QVERIFY(window->isRunning());
-    QVERIFY(!window->divideButton()->isEnabled());
-    QVERIFY(!window->optimiseButton()->isEnabled());
-    QCOMPARE(window->stageLabel()->text(), QStringLiteral("正在深度优化..."));
+    QVERIFY(!test::named<QPushButton>(*window, "Button1")->isEnabled());
+    QVERIFY(!test::named<QPushButton>(*window, "bnDeepOpt")->isEnabled());
+    QCOMPARE(test::named<QLabel>(*window, "lbStage")->text(), QStringLiteral("正在深度优化..."));
     window->startDivision();
     session.main.redivide({1, 2});
     auto* frame = qobject_cast<QMdiSubWindow*>(window->parentWidget());
@@ -271,7 +275,7 @@ void TestDeepOptimisation::refusedBeforeADivisionAndWhileAnotherRunIsUnderWay() 
     QVERIFY(finished.wait(kRunTimeoutMs));
     QCOMPARE(finished.size(), 2);
     QVERIFY(finished.last().first().toBool());
-    QVERIFY(window->divideButton()->isEnabled());
+    QVERIFY(test::named<QPushButton>(*window, "Button1")->isEnabled());
 }
 
 void TestDeepOptimisation::cancelledOptimisationChangesNothing() {
@@ -282,14 +286,15 @@ void TestDeepOptimisation::cancelledOptimisationChangesNothing() {
     gui::DivisionResultWindow* window = session.main.showResult();
     QVERIFY(!runToEnd(*window, [&] {
         window->startOptimisation();
-        window->cancelButton()->click();
+        test::named<QPushButton>(*window, "bnCancel")->click();
     }));
     QCOMPARE(log.messages().size(), std::size_t{1});  // the question
     QCOMPARE(session.workspace.console().lines().last(),
              QStringLiteral("深度优化已取消，数据没有改变"));
-    QCOMPARE(window->stageLabel()->text(), QStringLiteral("深度优化已取消，数据没有改变"));
+    QCOMPARE(test::named<QLabel>(*window, "lbStage")->text(),
+             QStringLiteral("深度优化已取消，数据没有改变"));
     QVERIFY(session.classOfStudent() == divided);
-    QVERIFY(window->optimiseButton()->isEnabled());
+    QVERIFY(test::named<QPushButton>(*window, "bnDeepOpt")->isEnabled());
 }
 
 // With the setting on, a division ends with 深度优化 in the strength chosen: its search is the
@@ -304,7 +309,7 @@ void TestDeepOptimisation::divisionEndsWithItWhenTheSettingsAskForIt() {
     ProgressRecord progress(*window);
     QVERIFY(runToEnd(*window, [&] { window->startDivision(); }));
     QVERIFY2(log.texts().isEmpty(), qPrintable(log.texts().join('\n')));
-    QCOMPARE(window->stageLabel()->text(), QStringLiteral("分班完成"));
+    QCOMPARE(test::named<QLabel>(*window, "lbStage")->text(), QStringLiteral("分班完成"));
 
     const QStringList lines = session.workspace.console().lines();
     const auto divided = lines.lastIndexOf(QStringLiteral("更新结束"));
@@ -316,7 +321,7 @@ void TestDeepOptimisation::divisionEndsWithItWhenTheSettingsAskForIt() {
     QVERIFY(progress.first(QStringLiteral("第 1/%1 步 分类").arg(steps)) >= 0);
     const auto search = progress.first(QStringLiteral("第 %1/%1 步 深度优化 第 ").arg(steps));
     QVERIFY2(search > 0, qPrintable(progress.phases.join('\n')));
-    const int maximum = window->progressBar()->maximum();
+    const int maximum = test::named<QProgressBar>(*window, "pbRun")->maximum();
     QVERIFY(progress.values[search - 1] <= maximum / 5);
     QVERIFY(progress.values[search] >= maximum / 5);
     QVERIFY(progress.values.last() > maximum * 9 / 10);
@@ -329,15 +334,18 @@ void TestDeepOptimisation::cancelInItsStepCancelsTheWholeDivision() {
     session.setDeepOptimisation(1, 0);
     test::MessageLog log;
     gui::DivisionResultWindow* window = session.main.showResult();
-    QObject::connect(window->progressBar(), &QProgressBar::valueChanged, window, [window] {
-        if (window->stageLabel()->text().contains(QStringLiteral("深度优化 第"))) {
-            window->cancelRun();
-        }
-    });
+    QObject::connect(test::named<QProgressBar>(*window, "pbRun"), &QProgressBar::valueChanged,
+                     window, [window] {
+                         if (test::named<QLabel>(*window, "lbStage")
+                                 ->text()
+                                 .contains(QStringLiteral("深度优化 第"))) {
+                             window->cancelRun();
+                         }
+                     });
     QVERIFY(!runToEnd(*window, [&] { window->startDivision(); }));
     const QString cancelled = QStringLiteral("分班已取消，数据没有改变");
     QCOMPARE(session.workspace.console().lines().last(), cancelled);
-    QCOMPARE(window->stageLabel()->text(), cancelled);
+    QCOMPARE(test::named<QLabel>(*window, "lbStage")->text(), cancelled);
     QVERIFY(
         session.workspace.console().lines().contains(QStringLiteral("深度优化开始（平均分优先）")));
     QCOMPARE(

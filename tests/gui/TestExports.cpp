@@ -115,7 +115,7 @@ void TestExports::statisticsWorkbookReadsBack() {
     session.chosenPath = QString::fromStdString(session.folder.file("明细.xlsx"));
     auto* window = new gui::ClassStatisticsWindow(session.workspace, session.main);
     QSignalSpy shown(window, &gui::ClassStatisticsWindow::statisticsShown);
-    gui::addMdiChild(*session.main.mdiArea(), window);
+    gui::addMdiChild(*test::named<QMdiArea>(session.main, "workArea"), window);
     QVERIFY(shown.wait(60000));
     test::named<QPushButton>(*window, "BitBtn2")->click();
     // Opened by the spreadsheet program: nothing to tell.

@@ -30,7 +30,7 @@ struct GroupSession : test::AdjustmentSession {
         list = main.studentListWindow();
     }
 
-    gui::GroupPanel& panel() { return *list->groupPanel(); }
+    gui::GroupPanel& panel() { return *test::named<gui::GroupPanel>(*list, "GroupPanel"); }
 
     void choose(const std::vector<int>& students) { test::chooseInList(*list, students); }
 
@@ -41,7 +41,7 @@ struct GroupSession : test::AdjustmentSession {
     // Each group as "title | kept" with its students as "number name | class" below it.
     QStringList shownGroups() {
         QStringList lines;
-        const QTreeWidget& tree = *panel().groupList();
+        const QTreeWidget& tree = *test::named<QTreeWidget>(panel(), "tv_groups");
         for (int i = 0; i < tree.topLevelItemCount(); ++i) {
             const QTreeWidgetItem* group = tree.topLevelItem(i);
             lines << group->text(0) + " | " + group->text(1);
@@ -69,13 +69,13 @@ void TestGroupPanel::chosenStudentsBecomeAGroup() {
     GroupSession session;
     test::MessageLog log;
     gui::GroupPanel& panel = session.panel();
-    QCOMPARE(session.list->sidePanel()->tabText(1), QStringLiteral("约束"));
-    QCOMPARE(panel.groupList()->topLevelItemCount(), 0);
+    QCOMPARE(test::named<QTabWidget>(*session.list, "tabSide")->tabText(1), QStringLiteral("约束"));
+    QCOMPARE(test::named<QTreeWidget>(panel, "tv_groups")->topLevelItemCount(), 0);
 
     // Students 1 and 4 share 1班: a 分开 group of them is stored, shown red as not kept now, and
     // the teacher is told why.
     session.choose({1, 4});
-    panel.apartButton()->click();
+    test::named<QPushButton>(panel, "bnApart")->click();
     QCOMPARE(session.storedGroups(), std::size_t(1));
     QCOMPARE(log.texts().size(), 1);
     QVERIFY2(log.texts().first().contains(QStringLiteral("学号 1、4 同在 1班")),
@@ -94,7 +94,7 @@ void TestGroupPanel::chosenStudentsBecomeAGroup() {
     QCOMPARE(session.shownGroups(),
              QStringList({"分开组 1 | 未遵守", "  1 学生1 | 1班", "  4 学生4 | 1班",
                           "同班组 2 | 遵守", "  2 学生2 | 2班", "  5 学生5 | 2班"}));
-    const QTreeWidgetItem* apart = panel.groupList()->topLevelItem(0);
+    const QTreeWidgetItem* apart = test::named<QTreeWidget>(panel, "tv_groups")->topLevelItem(0);
     QCOMPARE(apart->foreground(1).color(), QColor(Qt::red));
     QVERIFY(apart->toolTip(1).contains(QStringLiteral("同在 1班")));
     QVERIFY(session.panel().findChild<QLabel*>("lbGroupSummary")->text().contains("1 组未遵守"));
@@ -106,7 +106,7 @@ void TestGroupPanel::chosenStudentsBecomeAGroup() {
 
     // One student is no group: the teacher is told how to choose several.
     session.choose({7});
-    panel.togetherButton()->click();
+    test::named<QPushButton>(panel, "bnTogether")->click();
     QCOMPARE(log.texts().size(), 1);
     QVERIFY(log.texts().first().contains(QStringLiteral("至少两名学生")));
     QCOMPARE(session.storedGroups(), std::size_t(2));
@@ -116,7 +116,7 @@ void TestGroupPanel::refusedGroupIsToldAndNothingStored() {
     GroupSession session;
     test::MessageLog log;
     session.choose({2, 5});
-    session.panel().togetherButton()->click();
+    test::named<QPushButton>(session.panel(), "bnTogether")->click();
     log.clear();
     // Student 5 cannot be in two 同班 groups; four students cannot be apart in three classes.
     const struct {
@@ -135,7 +135,7 @@ void TestGroupPanel::refusedGroupIsToldAndNothingStored() {
         QVERIFY2(log.texts().first().contains(QString::fromUtf8(c.reason)),
                  qPrintable(log.texts().first()));
         QCOMPARE(session.storedGroups(), std::size_t(1));
-        QCOMPARE(session.panel().groupList()->topLevelItemCount(), 1);
+        QCOMPARE(test::named<QTreeWidget>(session.panel(), "tv_groups")->topLevelItemCount(), 1);
         log.clear();
     }
 }
@@ -168,8 +168,8 @@ void TestGroupPanel::deletingAsksFirst() {
     GroupSession session;
     test::MessageLog log;
     session.choose({2, 5});
-    session.panel().togetherButton()->click();
-    QTreeWidget& groups = *session.panel().groupList();
+    test::named<QPushButton>(session.panel(), "bnTogether")->click();
+    QTreeWidget& groups = *test::named<QTreeWidget>(session.panel(), "tv_groups");
     // Without a chosen group the teacher is told; a chosen student stands for its group.
     groups.setCurrentItem(nullptr);
     QVERIFY(!session.panel().deleteChosenGroup());
@@ -178,8 +178,8 @@ void TestGroupPanel::deletingAsksFirst() {
     QVERIFY(!session.panel().deleteChosenGroup());
     QCOMPARE(session.storedGroups(), std::size_t(1));
     log.setAnswer(true);
-    QVERIFY(session.panel().deleteButton()->isEnabled());
-    session.panel().deleteButton()->click();
+    QVERIFY(test::named<QPushButton>(session.panel(), "bnDeleteGroup")->isEnabled());
+    test::named<QPushButton>(session.panel(), "bnDeleteGroup")->click();
     QCOMPARE(session.storedGroups(), std::size_t(0));
     QCOMPARE(groups.topLevelItemCount(), 0);
     QCOMPARE(log.texts().mid(1), QStringList({"要删除“同班组 1”吗？", "要删除“同班组 1”吗？"}));

@@ -43,7 +43,7 @@ QPoint placeOfRow(QAbstractItemView& view, int row) {
 }
 
 QTreeWidgetItem* classNode(gui::StudentListWindow& list, const QString& name) {
-    QTreeWidgetItem* root = list.classTree()->topLevelItem(0);
+    QTreeWidgetItem* root = test::named<QTreeWidget>(list, "tv_class")->topLevelItem(0);
     for (int i = 0; i < root->childCount(); ++i) {
         if (root->child(i)->text(0) == name) {
             return root->child(i);
@@ -123,7 +123,7 @@ void TestHandMoves::dropOntoAClassOfTheTreeShowsTheFiguresAtOnce() {
 
     test::chooseInList(list, {12});
     QCOMPARE(list.chosenStudents(), (std::vector<gui::ChosenStudent>{{12, 3}}));
-    QTreeWidget& tree = *list.classTree();
+    QTreeWidget& tree = *test::named<QTreeWidget>(list, "tv_class");
     // The student's own class and the root take nothing.
     QVERIFY(!test::dropStudents(tree, tree.visualItemRect(classNode(list, "3班")).center(),
                                 list.chosenStudents()));
@@ -139,9 +139,12 @@ void TestHandMoves::dropOntoAClassOfTheTreeShowsTheFiguresAtOnce() {
 
     // The figures of the two classes and of all students, at once: 1班 now holds 63, 72, 81, 90
     // and 96 in mathematics (80.40, 0.90 above all students), 3班 69, 78 and 87 (78.00, -1.50).
-    gui::ClassFiguresPanel& figures = *list.figuresPanel();
-    QVERIFY(figures.title()->text().contains(QStringLiteral("调到 1班")));
-    const QTableWidget& table = *figures.figures();
+    gui::ClassFiguresPanel& figures =
+        *test::named<gui::ClassFiguresPanel>(list, "ClassFiguresPanel");
+    QVERIFY(test::named<QLabel>(figures, "lbFiguresTitle")
+                ->text()
+                .contains(QStringLiteral("调到 1班")));
+    const QTableWidget& table = *test::named<QTableWidget>(figures, "tbClassFigures");
     QCOMPARE(test::columnHeadings(table), QStringList({"1班", "3班", "全体"}));
     const struct {
         const char* figure;
@@ -161,10 +164,16 @@ void TestHandMoves::dropOntoAClassOfTheTreeShowsTheFiguresAtOnce() {
         QCOMPARE(test::redByHeadings(table, row, column), cell.red);
     }
     // The band counts of a subject: 90 and 96 in 1班's 90~99分.
-    figures.subjectBox()->setCurrentText(QStringLiteral("数学"));
-    QCOMPARE(test::textByHeadings(*figures.bands(), "90~99分", "1班"), QStringLiteral("2"));
-    QCOMPARE(test::textByHeadings(*figures.bands(), "90~99分", "3班"), QString());
-    QCOMPARE(test::textByHeadings(*figures.bands(), "80~89分", "3班"), QStringLiteral("1"));
+    test::named<QComboBox>(figures, "cbBandSubject")->setCurrentText(QStringLiteral("数学"));
+    QCOMPARE(test::textByHeadings(*test::named<QTableWidget>(figures, "tbBandFigures"), "90~99分",
+                                  "1班"),
+             QStringLiteral("2"));
+    QCOMPARE(test::textByHeadings(*test::named<QTableWidget>(figures, "tbBandFigures"), "90~99分",
+                                  "3班"),
+             QString());
+    QCOMPARE(test::textByHeadings(*test::named<QTableWidget>(figures, "tbBandFigures"), "80~89分",
+                                  "3班"),
+             QStringLiteral("1"));
 
     // The statistics window follows by itself.
     QVERIFY(computed.wait(kWaitMs));
@@ -174,8 +183,8 @@ void TestHandMoves::dropOntoAClassOfTheTreeShowsTheFiguresAtOnce() {
 
     // Clicking a class of the tree shows its figures.
     QTreeWidgetItem* second = classNode(list, "2班");
-    list.classTree()->setCurrentItem(second);
-    emit list.classTree()->itemClicked(second, 0);
+    test::named<QTreeWidget>(list, "tv_class")->setCurrentItem(second);
+    emit test::named<QTreeWidget>(list, "tv_class")->itemClicked(second, 0);
     QCOMPARE(test::columnHeadings(table), QStringList({"2班", "全体"}));
 }
 
@@ -183,7 +192,7 @@ void TestHandMoves::dropOntoARowAndTheMenusOfTheList() {
     test::AdjustmentSession session;
     test::MessageLog log;
     gui::StudentListWindow& list = openList(session);
-    QTableView& grid = *list.studentGrid();
+    QTableView& grid = *test::named<QTableView>(list, "DBGrid1");
 
     // Onto the row of a student of another class: into that class; onto one of its own: nothing.
     test::chooseInList(list, {1});
@@ -216,19 +225,19 @@ void TestHandMoves::dropOntoARowAndTheMenusOfTheList() {
     QCOMPARE(test::listedClassOf(list, 5), QStringLiteral("3"));
     // The button beside the record buttons offers the same.
     test::chooseInList(list, {7});
-    QMenu& buttonMenu = *list.moveToButton()->menu();
+    QMenu& buttonMenu = *test::named<QPushButton>(list, "bnMoveTo")->menu();
     emit buttonMenu.aboutToShow();
     QCOMPARE(entriesOf(buttonMenu), QStringList({"2班", "3班"}));
 
     // 对调 of two chosen students.
     test::chooseInList(list, {4, 6});
-    list.swapButton()->click();
+    test::named<QPushButton>(list, "bnSwap")->click();
     QVERIFY2(log.texts().isEmpty(), qPrintable(log.texts().join('\n')));
     QCOMPARE(session.classOf(4), 3);
     QCOMPARE(session.classOf(6), 1);
     QCOMPARE(test::listedClassOf(list, 6), QStringLiteral("1"));
     test::chooseInList(list, {4});
-    list.swapButton()->click();
+    test::named<QPushButton>(list, "bnSwap")->click();
     QCOMPARE(log.texts().size(), 1);
     QVERIFY(log.texts().first().contains(QStringLiteral("两名学生")));
     QCOMPARE(session.classOf(4), 3);
@@ -241,9 +250,10 @@ void TestHandMoves::moveThatBreaksAGroupIsRefusedWithTheReason() {
                      {{store::GroupKind::Apart, {1, 2}, "双胞胎"}});
     gui::StudentListWindow& list = openList(session);
     test::chooseInList(list, {2});
-    QVERIFY(test::dropStudents(*list.classTree(),
-                               list.classTree()->visualItemRect(classNode(list, "1班")).center(),
-                               list.chosenStudents()));
+    QVERIFY(test::dropStudents(
+        *test::named<QTreeWidget>(list, "tv_class"),
+        test::named<QTreeWidget>(list, "tv_class")->visualItemRect(classNode(list, "1班")).center(),
+        list.chosenStudents()));
     QCOMPARE(log.texts().size(), 1);
     QVERIFY2(log.texts().first().contains(QStringLiteral("分开组")) &&
                  log.texts().first().contains(QStringLiteral("学号 1、2")),
@@ -278,7 +288,7 @@ void TestHandMoves::resultGridMovesAndEveryWindowFollows() {
     QVERIFY(divide(result));
     gui::StudentListWindow& list = openList(session);
     log.clear();
-    auto& grid = static_cast<gui::ResultGrid&>(*result.resultGrid());
+    auto& grid = static_cast<gui::ResultGrid&>(*test::named<QTableWidget>(result, "sgClassShow"));
 
     // Two students of different classes after the division.
     const auto divided = session.classes();
@@ -356,7 +366,9 @@ void TestHandMoves::undoAndRedoFromTheToolBarAndTheKeyboard() {
     QTest::keyClick(&session.main, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(session.classOf(12), 3);
     QCOMPARE(test::listedClassOf(list, 12), QStringLiteral("3"));
-    QVERIFY(list.figuresPanel()->title()->text().startsWith(QStringLiteral("撤销“把 学号 12")));
+    QVERIFY(test::named<QLabel>(list, "lbFiguresTitle")
+                ->text()
+                .startsWith(QStringLiteral("撤销“把 学号 12")));
     QVERIFY(!undo.isEnabled());
     QVERIFY(redo.isEnabled());
     QVERIFY(redo.toolTip().startsWith(QStringLiteral("重做：把 学号 12")));
@@ -385,7 +397,7 @@ void TestHandMoves::undoThatWouldBreakALaterGroupAsksWhatToDo() {
     QVERIFY(gui::moveStudentByHand(&session.main, session.workspace, 1, 2));
     store::addGroups(session.workspace.connection(), session.project,
                      {{store::GroupKind::Apart, {1, 4}, ""}});  // 4 sits in 1班, where 1 came from
-    QTreeWidget& groups = *openList(session).groupPanel()->groupList();
+    QTreeWidget& groups = *test::named<QTreeWidget>(openList(session), "tv_groups");
     QCOMPARE(groups.topLevelItemCount(), 1);
 
     undo.trigger();  // 取消

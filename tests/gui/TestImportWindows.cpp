@@ -39,8 +39,12 @@ struct ImportSession : test::MainWindowSession {
         return shown.wait(kWaitMs) && shown.first().first().toBool();
     }
 
+    // 导入, as a person's script finds it.
+    QPushButton& importButton() const { return *test::named<QPushButton>(*window, "bnt_yes"); }
+
     QString cell(int row, int column) const {
-        const QTableWidgetItem* item = window->previewGrid()->item(row, column);
+        const QTableWidgetItem* item =
+            test::named<QTableWidget>(*window, "sgStudent")->item(row, column);
         return item ? item->text() : QString();
     }
 
@@ -80,11 +84,11 @@ class TestImportWindows : public QObject {
 void TestImportWindows::previewShowsRowsCountsAndTrailingRow() {
     ImportSession session;
     test::MessageLog log;
-    QVERIFY(!session.window->importButton()->isEnabled());
+    QVERIFY(!session.importButton().isEnabled());
     QVERIFY(session.preview("gui/preview_students.csv"));
     QVERIFY(log.texts().isEmpty());
 
-    const QTableWidget& grid = *session.window->previewGrid();
+    const QTableWidget& grid = *test::named<QTableWidget>(*session.window, "sgStudent");
     QCOMPARE(grid.columnCount(), 18);
     QCOMPARE(grid.horizontalHeaderItem(3)->text(), QStringLiteral("姓名"));
     QCOMPARE(grid.horizontalHeaderItem(16)->text(), QStringLiteral("备注"));
@@ -107,9 +111,10 @@ void TestImportWindows::previewShowsRowsCountsAndTrailingRow() {
     QVERIFY(grid.item(4, 3)->toolTip().contains(QStringLiteral("不导入")));
     QCOMPARE(grid.item(4, 3)->foreground().color(),
              grid.palette().color(QPalette::Disabled, QPalette::Text));
-    QCOMPARE(session.window->readStateLabel()->text(), QStringLiteral("已导入的总记录数:4条   "));
+    QCOMPARE(test::named<QLabel>(*session.window, "lb_info")->text(),
+             QStringLiteral("已导入的总记录数:4条   "));
     QVERIFY(session.statusPanelText().contains(QStringLiteral("已导入的总记录数:4条")));
-    QVERIFY(session.window->importButton()->isEnabled());
+    QVERIFY(session.importButton().isEnabled());
     QCOMPARE(session.window->lastFile(),
              QString::fromStdString(test::testData("gui/preview_students.csv")));
 
@@ -128,7 +133,7 @@ void TestImportWindows::saveStoresTheRowsAndSaysSo() {
                          test::sampleStudents(7));
     QVERIFY(session.preview("gui/preview_students.csv"));
     test::MessageLog log;
-    session.window->importButton()->click();
+    session.importButton().click();
     // The file's row 6 has a name but no 学号, and a student follows: the teacher is told first
     // and goes on.
     QVERIFY2(log.texts().value(0).startsWith(
@@ -150,7 +155,7 @@ void TestImportWindows::saveStoresTheRowsAndSaysSo() {
     QCOMPARE(rows.at(2, 3).toInt(), std::int64_t(2));  // fixed by its 备注
     QCOMPARE(rows.at(2, 4).toInt(), std::int64_t(2));
     QCOMPARE(rows.at(3, 1).toText(), std::string("欧'尼尔"));
-    QVERIFY(!session.window->importButton()->isEnabled());
+    QVERIFY(!session.importButton().isEnabled());
 }
 
 void TestImportWindows::draggedColumnIsStoredUnderItsShownPlace() {
@@ -158,10 +163,11 @@ void TestImportWindows::draggedColumnIsStoredUnderItsShownPlace() {
     QVERIFY(session.preview("gui/preview_students.csv"));
     // Drag 英语 (column 6) in front of 数学 (column 5): the English scores are now shown in the
     // place of mathematics and are stored as mathematics.
-    QHeaderView& header = *session.window->previewGrid()->horizontalHeader();
+    QHeaderView& header =
+        *test::named<QTableWidget>(*session.window, "sgStudent")->horizontalHeader();
     header.moveSection(header.visualIndex(6), header.visualIndex(5));
     test::MessageLog log;
-    session.window->importButton()->click();
+    session.importButton().click();
     QCOMPARE(log.texts().last(), QStringLiteral("导入成功，共导入 4 名学生"));
     auto rows = session.database.connection().query(
         "select math, english from " + session.project.fbTable + " where student_id=1");
@@ -175,7 +181,7 @@ void TestImportWindows::failingRowIsToldAndTheStudentsStayAsTheyWere() {
                          test::sampleStudents(7));
     QVERIFY(session.preview("gui/failing_row.csv"));
     test::MessageLog log;
-    session.window->importButton()->click();
+    session.importButton().click();
     QCOMPARE(log.texts().size(), 2);
     const QString told = log.texts().last();
     QVERIFY2(told.startsWith(QStringLiteral("插入数据库过程第4行出错,学生不考的科目请设置为0分")),
@@ -183,7 +189,7 @@ void TestImportWindows::failingRowIsToldAndTheStudentsStayAsTheyWere() {
     QVERIFY2(told.contains(QStringLiteral("数学「缺考」不是数字")), qPrintable(told));
     QVERIFY2(told.contains(QStringLiteral("原有的学生数据没有改变")), qPrintable(told));
     QCOMPARE(session.storedRows(), 7);
-    QVERIFY(!session.window->importButton()->isEnabled());
+    QVERIFY(!session.importButton().isEnabled());
 }
 
 void TestImportWindows::cancelLeavesTheStudentsAsTheyWere_data() {
@@ -202,7 +208,7 @@ void TestImportWindows::cancelLeavesTheStudentsAsTheyWere() {
 
     // Declining changes nothing.
     log.setAnswer(false);
-    session.window->importButton()->click();
+    session.importButton().click();
     QCOMPARE(session.storedRows(), 7);
     log.setAnswer(true);
     log.clear();
@@ -213,15 +219,15 @@ void TestImportWindows::cancelLeavesTheStudentsAsTheyWere() {
             if (byFrame) {
                 progress.close();
             } else {
-                progress.cancelButton()->click();
+                test::named<QPushButton>(progress, "bntCancel")->click();
             }
         });
-    session.window->importButton()->click();
+    session.importButton().click();
     // After the warning of the rows not read (see saveStoresTheRowsAndSaysSo), the question.
     QCOMPARE(log.texts().mid(1),
              QStringList({"将清空之前的所有数据（本项目现有的 7 名学生），确定么？"}));
     QCOMPARE(session.storedRows(), 7);
-    QVERIFY(session.window->importButton()->isEnabled());
+    QVERIFY(session.importButton().isEnabled());
 }
 
 void TestImportWindows::unreadableFileIsTold() {
@@ -238,8 +244,8 @@ void TestImportWindows::unreadableFileIsTold() {
     QVERIFY(!shown.first().first().toBool());
     QCOMPARE(log.texts().size(), 1);
     QVERIFY(log.texts().first().contains(QStringLiteral("broken.xlsx")));
-    QCOMPARE(session.window->previewGrid()->rowCount(), 0);
-    QVERIFY(!session.window->importButton()->isEnabled());
+    QCOMPARE(test::named<QTableWidget>(*session.window, "sgStudent")->rowCount(), 0);
+    QVERIFY(!session.importButton().isEnabled());
 }
 
 void TestImportWindows::fileThatIsNoListIsWarnedOf_data() {
@@ -278,7 +284,7 @@ void TestImportWindows::fileThatIsNoListIsWarnedOf() {
 
     test::MessageLog log;
     log.setAnswer(false);
-    session.window->importButton()->click();
+    session.importButton().click();
     QCOMPARE(log.messages().size(), 1);
     const gui::UserMessage& warning = log.messages().front();
     QCOMPARE(warning.caption, QStringLiteral("警告"));
@@ -286,13 +292,13 @@ void TestImportWindows::fileThatIsNoListIsWarnedOf() {
     QVERIFY2(warning.text.contains(found), qPrintable(warning.text));
     QVERIFY(warning.text.endsWith(QStringLiteral("这个文件可能不是学生名单。仍要导入吗？")));
     QCOMPARE(session.storedRows(), 7);
-    QVERIFY(session.window->importButton()->isEnabled());
+    QVERIFY(session.importButton().isEnabled());
 
     if (storedWhenGoingOn >= 0) {
         // Going on: the usual question follows, and the rows are stored.
         log.clear();
         log.setAnswer(true);
-        session.window->importButton()->click();
+        session.importButton().click();
         QCOMPARE(log.texts().mid(1),
                  QStringList({"将清空之前的所有数据（本项目现有的 7 名学生），确定么？",
                               "导入成功，共导入 1 名学生"}));
@@ -310,7 +316,7 @@ void TestImportWindows::sampleLinkOpensTheSampleWorkbook() {
         opened << path;
         return true;
     });
-    QLabel& link = *session.window->sampleLink();
+    QLabel& link = *test::named<QLabel>(*session.window, "lb_sample");
     QCOMPARE(link.text(), QStringLiteral("点击这里打开分班数据样表(请另存一份后再录入数据)") +
                               QString(36, QLatin1Char(' ')));
     QCOMPARE(link.cursor().shape(), Qt::PointingHandCursor);
@@ -330,7 +336,7 @@ void TestImportWindows::saveGoesToTheCurrentProject() {
     test::insertStudents(session.database.connection(), other.fbTable, test::sampleStudents(3));
     session.workspace.setCurrentProject(other);
     test::MessageLog log;
-    session.window->importButton()->click();
+    session.importButton().click();
     QCOMPARE(log.texts().last(), QStringLiteral("导入成功，共导入 4 名学生"));
     QCOMPARE(session.storedRows(), 0);
     QCOMPARE(test::countRows(session.database.connection(), "select * from " + other.fbTable), 4);
@@ -352,7 +358,7 @@ void TestImportWindows::emptyProjectIsNotAskedAndTheEndIsToldOverThePreview() {
         }
         return 1;
     });
-    session.window->importButton()->click();
+    session.importButton().click();
     gui::setMessageAnswerer({});
     // The warning of the file's row 6 without 学号 (see saveStoresTheRowsAndSaysSo), then the end.
     QCOMPARE(told.size(), 2);

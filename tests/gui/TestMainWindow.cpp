@@ -56,9 +56,9 @@ void TestMainWindow::startUpWindowHidesAndShowsTheMainWindow() {
     QCOMPARE(entered, 1);
 
     // "取消" does nothing; "登陆" does what the first drawing did.
-    login.cancelButton()->click();
+    test::named<QPushButton>(login, "bnCancel")->click();
     QCOMPARE(entered, 1);
-    login.loginButton()->click();
+    test::named<QPushButton>(login, "bnLogin")->click();
     QCOMPARE(entered, 2);
 }
 
@@ -103,7 +103,7 @@ void TestMainWindow::commandsNeedAProject() {
     test::MessageLog log;
     session.main.command(caption)->trigger();
     QCOMPARE(log.texts(), QStringList{QStringLiteral("请选择你要操作的分班项")});
-    QVERIFY(session.main.mdiArea()->subWindowList().isEmpty());
+    QVERIFY(test::named<QMdiArea>(session.main, "workArea")->subWindowList().isEmpty());
     QVERIFY(QApplication::activeModalWidget() == nullptr);
 }
 
@@ -114,7 +114,7 @@ void TestMainWindow::newProjectMakesItCurrent() {
         QCOMPARE(dialog.windowTitle(), QStringLiteral("新建分班"));
         test::named<QLineEdit>(dialog, "edMemo")->setText(QStringLiteral("2024级高一新生"));
         test::named<QLineEdit>(dialog, "edNum")->setText(QStringLiteral("6"));
-        dialog.okButton()->click();
+        test::named<QPushButton>(dialog, "bnOk")->click();
         QVERIFY(!dialog.isVisible());
     });
     session.main.command(QStringLiteral("1.新建"))->trigger();
@@ -137,7 +137,7 @@ void TestMainWindow::newProjectMakesItCurrent() {
     test::actOnNextDialog<gui::NewProjectDialog>([](gui::NewProjectDialog& dialog) {
         test::named<QLineEdit>(dialog, "edMemo")->setText(QStringLiteral("复读班"));
         test::named<QLineEdit>(dialog, "edNum")->setText(QStringLiteral("2"));
-        dialog.okButton()->click();
+        test::named<QPushButton>(dialog, "bnOk")->click();
     });
     session.main.command(QStringLiteral("1.新建"))->trigger();
     QCOMPARE(session.main.windowTitle(), QStringLiteral("复读班"));
@@ -178,15 +178,15 @@ void TestMainWindow::workWindowExistsOnce() {
 
     // With another window in front, the command brings the same window back to the front.
     session.main.command(otherCaption)->trigger();
-    QVERIFY(session.main.mdiArea()->activeSubWindow()->widget() != first);
+    QVERIFY(test::named<QMdiArea>(session.main, "workArea")->activeSubWindow()->widget() != first);
     session.main.command(caption)->trigger();
     QCOMPARE(reference(), first);
     QCOMPARE(test::childWindowTitles(session.main).count(windowTitle), 1);
-    QCOMPARE(session.main.mdiArea()->activeSubWindow()->widget(), first);
+    QCOMPARE(test::named<QMdiArea>(session.main, "workArea")->activeSubWindow()->widget(), first);
 
     // Closing frees it and empties the main window's reference; the command builds a new one.
     QPointer<QWidget> closed = first;
-    session.main.mdiArea()->activeSubWindow()->close();
+    test::named<QMdiArea>(session.main, "workArea")->activeSubWindow()->close();
     QTRY_VERIFY(closed.isNull());
     QVERIFY(reference() == nullptr);
     session.main.command(caption)->trigger();
@@ -201,7 +201,7 @@ void TestMainWindow::re_fbWithoutResultWindowDoesNothing() {
     session.workspace.setCurrentProject(
         store::createProject(session.workspace.connection(), "项目", 4));
     session.main.redivide({1, 2});
-    QVERIFY(session.main.mdiArea()->subWindowList().isEmpty());
+    QVERIFY(test::named<QMdiArea>(session.main, "workArea")->subWindowList().isEmpty());
     QVERIFY(log.texts().isEmpty());
 }
 
@@ -215,7 +215,7 @@ void TestMainWindow::programRunsOnWithoutItsDatabase() {
     test::actOnNextDialog<gui::NewProjectDialog>([](gui::NewProjectDialog& dialog) {
         test::named<QLineEdit>(dialog, "edMemo")->setText(QStringLiteral("项目"));
         test::named<QLineEdit>(dialog, "edNum")->setText(QStringLiteral("3"));
-        dialog.okButton()->click();
+        test::named<QPushButton>(dialog, "bnOk")->click();
         QVERIFY(dialog.isVisible());
     });
     main.command(QStringLiteral("1.新建"))->trigger();

@@ -108,19 +108,19 @@ void TestOutsideChanges::settingsWindowNeverWritesOverNewerSettings() {
 
     // Nothing changed in the window: it shows what the script stored.
     leaveAndComeBack(session, [&] { script(session, {"settings", "1", "--inter", "7"}); });
-    QCOMPARE(window->bandToleranceBox()->value(), 7);
+    QCOMPARE(test::named<QSpinBox>(*window, "edInter")->value(), 7);
 
     // Changed in the window and by the script: 确定 asks; no keeps the script's settings and
     // shows them.
     window->settingBoxes()[1]->setChecked(false);  // 每班总分平均分
     script(session, {"settings", "1", "--wtnum", "9"});
-    window->okButton()->click();
+    test::named<QPushButton>(*window, "bnOk")->click();
     QCOMPARE(log.texts().size(), 1);
     QVERIFY(log.texts()[0].contains(QStringLiteral("另一个程序在这个窗口打开后改动了分班设置")));
     QVERIFY(window);
     QCOMPARE(stored().is_avg_total, 1);
     QCOMPARE(stored().wtNum, std::optional<int>(9));
-    QCOMPARE(window->tuningCountBox()->value(), 9);
+    QCOMPARE(test::named<QSpinBox>(*window, "edWTNum")->value(), 9);
     QVERIFY(window->settingBoxes()[1]->isChecked());
 
     // Yes stores the window's settings.
@@ -128,7 +128,7 @@ void TestOutsideChanges::settingsWindowNeverWritesOverNewerSettings() {
     log.setAnswer(true);
     window->settingBoxes()[1]->setChecked(false);
     script(session, {"settings", "1", "--wtnum", "11"});
-    window->okButton()->click();
+    test::named<QPushButton>(*window, "bnOk")->click();
     QCOMPARE(log.texts().size(), 1);
     QTRY_VERIFY(window.isNull());
     QCOMPARE(stored().is_avg_total, 0);

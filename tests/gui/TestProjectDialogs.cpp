@@ -80,7 +80,7 @@ void TestProjectDialogs::newProjectRefusesClassCount() {
     dialog.show();
     test::named<QLineEdit>(dialog, "edMemo")->setText(QStringLiteral("高一"));
     test::named<QLineEdit>(dialog, "edNum")->setText(count);
-    dialog.okButton()->click();
+    test::named<QPushButton>(dialog, "bnOk")->click();
 
     QCOMPARE(log.messages().size(), std::size_t{1});
     QCOMPARE(log.messages()[0].kind, gui::MessageKind::Error);
@@ -98,7 +98,7 @@ void TestProjectDialogs::newProjectCancelStoresNothing() {
     dialog.show();
     test::named<QLineEdit>(dialog, "edMemo")->setText(QStringLiteral("高一"));
     test::named<QLineEdit>(dialog, "edNum")->setText(QStringLiteral("4"));
-    dialog.cancelButton()->click();
+    test::named<QPushButton>(dialog, "bnCancel")->click();
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
     QCOMPARE(test::countRows(session.database.connection(), "select * from fb_info"), 0);
@@ -111,7 +111,7 @@ void TestProjectDialogs::openDialogListsProjects() {
     store::createProject(connection, "2024级", 10);
     gui::OpenProjectDialog dialog(session.workspace);
     QCOMPARE(dialog.windowTitle(), QStringLiteral("选择分班项目"));
-    const gui::ProjectListWidget& list = *dialog.projectList();
+    const gui::ProjectListWidget& list = *test::named<gui::ProjectListWidget>(dialog, "lv_info");
     QCOMPARE(list.headerItem()->text(0), QStringLiteral("自编号"));
     QCOMPARE(list.headerItem()->text(1), QStringLiteral("分班描述"));
     QCOMPARE(list.headerItem()->text(2), QStringLiteral("班级数"));
@@ -131,8 +131,8 @@ void TestProjectDialogs::openByButtonAndByDoubleClick() {
 
     gui::OpenProjectDialog byButton(session.workspace, &session.main);
     byButton.show();
-    QVERIFY(byButton.projectList()->selectId(2));
-    byButton.openButton()->click();
+    QVERIFY(test::named<gui::ProjectListWidget>(byButton, "lv_info")->selectId(2));
+    test::named<QPushButton>(byButton, "bnOpen")->click();
     QCOMPARE(byButton.result(), int(QDialog::Accepted));
     QCOMPARE(session.workspace.currentProject().fbTable, std::string("fb_2"));
     QCOMPARE(session.workspace.currentProject().rbTable, std::string("rb_fb_2"));
@@ -142,7 +142,7 @@ void TestProjectDialogs::openByButtonAndByDoubleClick() {
     gui::OpenProjectDialog byDoubleClick(session.workspace, &session.main);
     byDoubleClick.show();
     QVERIFY(QTest::qWaitForWindowExposed(&byDoubleClick));
-    doubleClickRow(*byDoubleClick.projectList(), 0);
+    doubleClickRow(*test::named<gui::ProjectListWidget>(byDoubleClick, "lv_info"), 0);
     QCOMPARE(byDoubleClick.result(), int(QDialog::Accepted));
     QCOMPARE(session.workspace.currentProject().fbId, std::string("1"));
     QCOMPARE(session.main.windowTitle(), QStringLiteral("甲"));
@@ -156,14 +156,16 @@ void TestProjectDialogs::firstRowIsChosenWhenTheListIsFilled() {
     store::createProject(session.workspace.connection(), "甲", 3);
     gui::OpenProjectDialog open(session.workspace, &session.main);
     open.show();
-    QCOMPARE(open.projectList()->selectedId(), std::optional<int>(1));
-    open.openButton()->click();
+    QCOMPARE(test::named<gui::ProjectListWidget>(open, "lv_info")->selectedId(),
+             std::optional<int>(1));
+    test::named<QPushButton>(open, "bnOpen")->click();
     QCOMPARE(open.result(), int(QDialog::Accepted));
     QCOMPARE(session.workspace.currentProject().fbId, std::string("1"));
 
     store::createProject(session.workspace.connection(), "乙", 3);
     gui::CopyStudentsDialog copy(session.workspace, &session.main);
-    QCOMPARE(copy.projectList()->selectedId(), std::optional<int>(1));
+    QCOMPARE(test::named<gui::ProjectListWidget>(copy, "lv_info")->selectedId(),
+             std::optional<int>(1));
     QVERIFY(log.texts().isEmpty());
 }
 
@@ -218,18 +220,19 @@ void TestProjectDialogs::deleteAsksFirst() {
     gui::OpenProjectDialog dialog(session.workspace);
     dialog.show();
 
-    QVERIFY(dialog.projectList()->selectId(1));
-    dialog.deleteButton()->click();
+    QVERIFY(test::named<gui::ProjectListWidget>(dialog, "lv_info")->selectId(1));
+    test::named<QPushButton>(dialog, "bnDelete")->click();
     QCOMPARE(log.messages().size(), std::size_t{1});
     QCOMPARE(log.messages()[0].kind, gui::MessageKind::Question);
     QVERIFY(log.messages()[0].text.contains(QStringLiteral("甲")));
-    QCOMPARE(dialog.projectList()->topLevelItemCount(), 2);
+    QCOMPARE(test::named<gui::ProjectListWidget>(dialog, "lv_info")->topLevelItemCount(), 2);
     QVERIFY(connection.tableExists("fb_1"));
 
     log.setAnswer(true);
-    dialog.deleteButton()->click();
-    QCOMPARE(dialog.projectList()->topLevelItemCount(), 1);
-    QCOMPARE(dialog.projectList()->topLevelItem(0)->text(0), QStringLiteral("2"));
+    test::named<QPushButton>(dialog, "bnDelete")->click();
+    QCOMPARE(test::named<gui::ProjectListWidget>(dialog, "lv_info")->topLevelItemCount(), 1);
+    QCOMPARE(test::named<gui::ProjectListWidget>(dialog, "lv_info")->topLevelItem(0)->text(0),
+             QStringLiteral("2"));
     QVERIFY(!connection.tableExists("fb_1"));
     QVERIFY(!connection.tableExists("rb_fb_1"));
     QCOMPARE(test::countRows(connection, "select * from config where id=1"), 0);
@@ -247,16 +250,16 @@ void TestProjectDialogs::deletingTheCurrentProjectClearsIt() {
     dialog.show();
 
     // Deleting another project leaves the current one.
-    QVERIFY(dialog.projectList()->selectId(2));
-    dialog.deleteButton()->click();
+    QVERIFY(test::named<gui::ProjectListWidget>(dialog, "lv_info")->selectId(2));
+    test::named<QPushButton>(dialog, "bnDelete")->click();
     QCOMPARE(session.workspace.currentProject().fbId, std::string("1"));
     QCOMPARE(session.main.windowTitle(), QStringLiteral("甲"));
 
-    QVERIFY(dialog.projectList()->selectId(1));
-    dialog.deleteButton()->click();
+    QVERIFY(test::named<gui::ProjectListWidget>(dialog, "lv_info")->selectId(1));
+    test::named<QPushButton>(dialog, "bnDelete")->click();
     QVERIFY(!session.workspace.hasProject());
     QCOMPARE(session.main.windowTitle(), QStringLiteral("QuillmereV3.35"));
-    QCOMPARE(dialog.projectList()->topLevelItemCount(), 0);
+    QCOMPARE(test::named<gui::ProjectListWidget>(dialog, "lv_info")->topLevelItemCount(), 0);
 }
 
 void TestProjectDialogs::copyAddRefusesExistingStudents() {
@@ -269,10 +272,10 @@ void TestProjectDialogs::copyAddRefusesExistingStudents() {
     gui::CopyStudentsDialog dialog(session.workspace);
     dialog.show();
     QCOMPARE(dialog.windowTitle(), QStringLiteral("导入分班数据"));
-    QVERIFY(dialog.addButton()->isChecked());
-    QCOMPARE(dialog.projectList()->topLevelItemCount(), 2);
-    QVERIFY(dialog.projectList()->selectId(1));
-    dialog.openButton()->click();
+    QVERIFY(test::named<QRadioButton>(dialog, "rbAdd")->isChecked());
+    QCOMPARE(test::named<gui::ProjectListWidget>(dialog, "lv_info")->topLevelItemCount(), 2);
+    QVERIFY(test::named<gui::ProjectListWidget>(dialog, "lv_info")->selectId(1));
+    test::named<QPushButton>(dialog, "bnOpen")->click();
 
     QCOMPARE(log.texts(), QStringList{QString::fromUtf8(store::kCopyFailed)});
     QVERIFY(dialog.isVisible());
@@ -294,9 +297,9 @@ void TestProjectDialogs::copyOverwriteReplacesStudents() {
 
     gui::CopyStudentsDialog dialog(session.workspace);
     dialog.show();
-    dialog.overwriteButton()->setChecked(true);
-    QVERIFY(dialog.projectList()->selectId(1));
-    dialog.openButton()->click();
+    test::named<QRadioButton>(dialog, "rbOverwrite")->setChecked(true);
+    QVERIFY(test::named<gui::ProjectListWidget>(dialog, "lv_info")->selectId(1));
+    test::named<QPushButton>(dialog, "bnOpen")->click();
 
     QCOMPARE(log.texts(), QStringList{QString::fromUtf8(store::kCopySucceeded)});
     QVERIFY(!dialog.isVisible());

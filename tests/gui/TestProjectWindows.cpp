@@ -52,8 +52,8 @@ struct ProjectsSession : test::MainWindowSession {
     // "2.打开" of project 乙 by the teacher.
     void openSecondProject() {
         test::actOnNextDialog<gui::OpenProjectDialog>([](gui::OpenProjectDialog& dialog) {
-            dialog.projectList()->selectId(2);
-            dialog.openButton()->click();
+            test::named<gui::ProjectListWidget>(dialog, "lv_info")->selectId(2);
+            test::named<QPushButton>(dialog, "bnOpen")->click();
         });
         main.command(QStringLiteral("2.打开"))->trigger();
     }
@@ -87,8 +87,8 @@ void TestProjectWindows::windowsNameTheirProjectAndCloseWhenAnotherOpens() {
 
     // Opening 甲 again keeps its windows; opening 乙 closes them.
     test::actOnNextDialog<gui::OpenProjectDialog>([](gui::OpenProjectDialog& dialog) {
-        dialog.projectList()->selectId(1);
-        dialog.openButton()->click();
+        test::named<gui::ProjectListWidget>(dialog, "lv_info")->selectId(1);
+        test::named<QPushButton>(dialog, "bnOpen")->click();
     });
     session.main.command(QStringLiteral("2.打开"))->trigger();
     QCOMPARE(session.titles().size(), 4);
@@ -110,7 +110,7 @@ void TestProjectWindows::newProjectClosesTheWindowsToo() {
     test::actOnNextDialog<gui::NewProjectDialog>([](gui::NewProjectDialog& dialog) {
         test::named<QLineEdit>(dialog, "edMemo")->setText(QStringLiteral("丙"));
         test::named<QLineEdit>(dialog, "edNum")->setText(QStringLiteral("4"));
-        dialog.okButton()->click();
+        test::named<QPushButton>(dialog, "bnOk")->click();
     });
     session.main.command(QStringLiteral("1.新建"))->trigger();
     QCOMPARE(session.workspace.currentProject().memo, std::string("丙"));

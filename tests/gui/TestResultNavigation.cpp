@@ -34,9 +34,13 @@ struct NavigationSession : test::ProjectSession {
         result->startDivision();
         return finished.wait(120000) && finished.first().first().toBool();
     }
-    QTableWidget& grid() { return *result->resultGrid(); }
-    gui::StudentSearchBar& search() { return *result->searchBar(); }
-    gui::ResultClassView& classes() { return *result->classView(); }
+    QTableWidget& grid() { return *test::named<QTableWidget>(*result, "sgClassShow"); }
+    gui::StudentSearchBar& search() {
+        return *test::named<gui::StudentSearchBar>(*result, "StudentSearchBar");
+    }
+    gui::ResultClassView& classes() {
+        return *test::named<gui::ResultClassView>(*result, "lvResultClasses");
+    }
 
     QString cell(int row, int column) {
         const QTableWidgetItem* item = grid().item(row, column);
@@ -56,7 +60,7 @@ struct NavigationSession : test::ProjectSession {
         }
         return texts;
     }
-    void type(const QString& text) { search().searchEdit()->setText(text); }
+    void type(const QString& text) { test::named<QLineEdit>(search(), "edSearch")->setText(text); }
 };
 
 int rowOfStudent(QTableWidget& grid, int studentId) {
@@ -82,7 +86,7 @@ class TestResultNavigation : public QObject {
 void TestResultNavigation::searchChoosesTheStudentsItFindsInTurn() {
     NavigationSession session;
     QVERIFY(session.divideInWindow());
-    QLabel& found = *session.search().resultLabel();
+    QLabel& found = *test::named<QLabel>(session.search(), "lbSearchResult");
 
     // "zs": the students named 张生… and 赵生… (ZHANG SHENG 8, ZHAO SHENG 3, ...), in the order
     // of the grid.
@@ -97,9 +101,9 @@ void TestResultNavigation::searchChoosesTheStudentsItFindsInTurn() {
     session.type(QStringLiteral("zs"));
     QCOMPARE(session.chosenStudent(), zs[0]);
     QCOMPARE(found.text(), QStringLiteral("第 1/10 名"));
-    QTest::keyClick(session.search().searchEdit(), Qt::Key_Return);
+    QTest::keyClick(test::named<QLineEdit>(session.search(), "edSearch"), Qt::Key_Return);
     QCOMPARE(session.chosenStudent(), zs[1]);
-    session.search().nextButton()->click();
+    test::named<QToolButton>(session.search(), "bnFindNext")->click();
     QCOMPARE(session.chosenStudent(), zs[2]);
     QCOMPARE(found.text(), QStringLiteral("第 3/10 名"));
     for (int i = 0; i < 8; ++i) {
@@ -127,7 +131,7 @@ void TestResultNavigation::searchChoosesTheStudentsItFindsInTurn() {
     session.grid().setFocus();
     QVERIFY(QTest::qWaitForWindowActive(&session.main));
     QTest::keyClick(&session.grid(), Qt::Key_F, Qt::ControlModifier);
-    QVERIFY(session.search().searchEdit()->hasFocus());
+    QVERIFY(test::named<QLineEdit>(session.search(), "edSearch")->hasFocus());
     QVERIFY2(session.log.texts().isEmpty(), qPrintable(session.log.texts().join('\n')));
 }
 

@@ -96,7 +96,7 @@ void TestResultWindow::newWindowShowsHeaderAndOneEmptyRow() {
     gui::DivisionResultWindow* window = session.main.showResult();
     QVERIFY(window);
     QCOMPARE(window->windowTitle(), QStringLiteral("分班结果 - 高一"));
-    const QTableWidget& grid = *window->resultGrid();
+    const QTableWidget& grid = *test::named<QTableWidget>(*window, "sgClassShow");
     QCOMPARE(grid.columnCount(), 18);
     QCOMPARE(grid.rowCount(), 1);
     QStringList header;
@@ -107,7 +107,7 @@ void TestResultWindow::newWindowShowsHeaderAndOneEmptyRow() {
                                   "物理", "政治", "历史", "体育", "地理", "生物", "总分",
                                   "毕业学校", "地址", "班级"}));
     QCOMPARE(grid.columnWidth(0), 25);
-    QCOMPARE(window->divideButton()->text(), QStringLiteral("分班"));
+    QCOMPARE(test::named<QPushButton>(*window, "Button1")->text(), QStringLiteral("分班"));
     const auto buttons = window->findChildren<QPushButton*>();
     const auto exportButton = std::find_if(buttons.begin(), buttons.end(), [](QPushButton* b) {
         return b->text() == QStringLiteral("导出到Excel");
@@ -120,10 +120,11 @@ void TestResultWindow::divisionFillsGridByClassAndWritesConsole() {
     DivisionSession session(4, 40);
     test::MessageLog log;
     gui::DivisionResultWindow* window = session.main.showResult();
-    QVERIFY(session.runToEnd(*window, [&] { window->divideButton()->click(); }));
+    QVERIFY(
+        session.runToEnd(*window, [&] { test::named<QPushButton>(*window, "Button1")->click(); }));
     QVERIFY2(log.texts().isEmpty(), qPrintable(log.texts().join('\n')));
 
-    const QTableWidget& grid = *window->resultGrid();
+    const QTableWidget& grid = *test::named<QTableWidget>(*window, "sgClassShow");
     QCOMPARE(grid.rowCount(), 40);
     QStringList numbers;
     for (int r = 1; r <= 40; ++r) {
@@ -178,9 +179,9 @@ void TestResultWindow::oneRunAtATime() {
     window->startDivision();
     // The run's end arrives through the event loop, so the run is under way until it is spun.
     QVERIFY(window->isRunning());
-    QVERIFY(!window->divideButton()->isEnabled());
-    QVERIFY(window->cancelButton()->isEnabled());
-    QCOMPARE(window->progressBar()->maximum(), 0);  // busy
+    QVERIFY(!test::named<QPushButton>(*window, "Button1")->isEnabled());
+    QVERIFY(test::named<QPushButton>(*window, "bnCancel")->isEnabled());
+    QCOMPARE(test::named<QProgressBar>(*window, "pbRun")->maximum(), 0);  // busy
     window->startDivision();
     session.main.redivide({1, 2});
     auto* frame = qobject_cast<QMdiSubWindow*>(window->parentWidget());
@@ -194,9 +195,9 @@ void TestResultWindow::oneRunAtATime() {
     QVERIFY(finished.wait(kRunTimeoutMs));
     QCOMPARE(finished.size(), 1);
     QVERIFY(finished.first().first().toBool());
-    QVERIFY(window->divideButton()->isEnabled());
-    QVERIFY(!window->cancelButton()->isEnabled());
-    QCOMPARE(window->resultGrid()->rowCount(), 300);
+    QVERIFY(test::named<QPushButton>(*window, "Button1")->isEnabled());
+    QVERIFY(!test::named<QPushButton>(*window, "bnCancel")->isEnabled());
+    QCOMPARE(test::named<QTableWidget>(*window, "sgClassShow")->rowCount(), 300);
 }
 
 void TestResultWindow::cancelledRunChangesNothing() {
@@ -206,7 +207,7 @@ void TestResultWindow::cancelledRunChangesNothing() {
     gui::DivisionResultWindow* window = session.main.showResult();
     const bool succeeded = session.runToEnd(*window, [&] {
         window->startDivision();
-        window->cancelButton()->click();
+        test::named<QPushButton>(*window, "bnCancel")->click();
     });
     QVERIFY(!succeeded);
     QVERIFY(log.texts().isEmpty());
@@ -215,8 +216,8 @@ void TestResultWindow::cancelledRunChangesNothing() {
     QCOMPARE(test::countRows(session.database.connection(),
                              "select * from fb_1 where class_id<>0 or type<>0"),
              0);
-    QCOMPARE(window->resultGrid()->rowCount(), 1);
-    QVERIFY(window->divideButton()->isEnabled());
+    QCOMPARE(test::named<QTableWidget>(*window, "sgClassShow")->rowCount(), 1);
+    QVERIFY(test::named<QPushButton>(*window, "Button1")->isEnabled());
 }
 
 // Two categories and the rest, of both sexes and of very different sizes: the bar only moves on,
@@ -235,18 +236,20 @@ void TestResultWindow::progressCoversTheWholeRun() {
     gui::DivisionResultWindow* window = session.main.showResult();
     QStringList phases;
     QList<int> values;
-    connect(window->progressBar(), &QProgressBar::valueChanged, window, [&](int value) {
-        if (window->isRunning() && window->progressBar()->maximum() > 0) {
-            values << value;
-            phases << window->stageLabel()->text();
-        }
-    });
+    connect(
+        test::named<QProgressBar>(*window, "pbRun"), &QProgressBar::valueChanged, window,
+        [&](int value) {
+            if (window->isRunning() && test::named<QProgressBar>(*window, "pbRun")->maximum() > 0) {
+                values << value;
+                phases << test::named<QLabel>(*window, "lbStage")->text();
+            }
+        });
     QVERIFY(session.runToEnd(*window, [&] { window->startDivision(); }));
 
     QVERIFY(values.size() > 10);
     QVERIFY(std::is_sorted(values.begin(), values.end()));
     QVERIFY(values.first() < 50);
-    QVERIFY(values.last() > window->progressBar()->maximum() * 9 / 10);
+    QVERIFY(values.last() > test::named<QProgressBar>(*window, "pbRun")->maximum() * 9 / 10);
     const QString all = phases.join('\n');
     for (const char* words : {"第 1/6 步 分类“体育” 女生", "分类“艺术” 男生",
                               "第 6/6 步 其余学生 男生", "微调 51/51"}) {
@@ -297,7 +300,7 @@ void TestResultWindow::replacingClassesIsAskedFirst() {
 void TestResultWindow::dividedProjectShowsItsClassesAtOnce() {
     DivisionSession session(4, 40);
     auto& connection = session.database.connection();
-    QCOMPARE(session.main.showResult()->resultGrid()->rowCount(), 1);
+    QCOMPARE(test::named<QTableWidget>(*session.main.showResult(), "sgClassShow")->rowCount(), 1);
     QVERIFY(gui::closeMdiChild(session.main.resultWindow()));
     QApplication::processEvents();
 
@@ -305,13 +308,16 @@ void TestResultWindow::dividedProjectShowsItsClassesAtOnce() {
     engine::DivisionObserver quiet;
     engine::divide(connection, session.workspace.currentProject(), quiet);
     gui::DivisionResultWindow* window = session.main.showResult();
-    const QStringList classes = session.column(*window->resultGrid(), 17);
+    const QStringList classes =
+        session.column(*test::named<QTableWidget>(*window, "sgClassShow"), 17);
     QCOMPARE(classes.size(), 40);
     QCOMPARE(classes.first(), QStringLiteral("未分班"));
     QCOMPARE(classes.count(QStringLiteral("未分班")), 1);
     QCOMPARE(classes.last(), QStringLiteral("4班"));
     // The row still names the student and his class for a move by hand.
-    const auto unplaced = static_cast<gui::ResultGrid*>(window->resultGrid())->studentOfRow(0);
+    const auto unplaced =
+        static_cast<gui::ResultGrid*>(test::named<QTableWidget>(*window, "sgClassShow"))
+            ->studentOfRow(0);
     QVERIFY(unplaced);
     QCOMPARE(unplaced->studentId, 40);
     QCOMPARE(unplaced->classId, 0);
@@ -337,7 +343,7 @@ void TestResultWindow::redivisionShowsTheProjectWithTheChosenClassesMarked() {
     QVERIFY(session.runToEnd(*window, [&] { session.main.redivide({2, 4}); }));
     QCOMPARE(log.texts(),
              QStringList{QStringLiteral("重新分班将改变 2班、4班 的学生，是否继续？")});
-    const QTableWidget& grid = *window->resultGrid();
+    const QTableWidget& grid = *test::named<QTableWidget>(*window, "sgClassShow");
     const QStringList classes = session.column(grid, 17);
     QCOMPARE(classes.size(), 40);
     int marked = 0;
@@ -348,7 +354,8 @@ void TestResultWindow::redivisionShowsTheProjectWithTheChosenClassesMarked() {
         marked += chosen ? 1 : 0;
     }
     QCOMPARE(marked, inChosen);
-    QCOMPARE(window->stageLabel()->text(), QStringLiteral("重新分班完成（已标出 2班、4班）"));
+    QCOMPARE(test::named<QLabel>(*window, "lbStage")->text(),
+             QStringLiteral("重新分班完成（已标出 2班、4班）"));
     QCOMPARE(test::countRows(connection, "select * from fb_1 where class_id=1"), elsewhere1);
 
     // The console ends with the total figures of the two classes before and after.
@@ -375,14 +382,14 @@ void TestResultWindow::failedRunIsReportedAndGridKept() {
     QCOMPARE(log.messages().size(), std::size_t{1});
     QCOMPARE(log.messages()[0].kind, gui::MessageKind::Error);
     QVERIFY(log.messages()[0].text.contains(QStringLiteral("班级数")));
-    QCOMPARE(window->resultGrid()->rowCount(), 1);
-    QVERIFY(window->divideButton()->isEnabled());
+    QCOMPARE(test::named<QTableWidget>(*window, "sgClassShow")->rowCount(), 1);
+    QVERIFY(test::named<QPushButton>(*window, "Button1")->isEnabled());
 }
 
 // Twelve thousand rows still show their numbers whole.
 void TestResultWindow::rowNumbersAreNeverCut() {
     DivisionSession session(3, 0);
-    QTableWidget& grid = *session.main.showResult()->resultGrid();
+    QTableWidget& grid = *test::named<QTableWidget>(*session.main.showResult(), "sgClassShow");
     grid.setRowCount(12000);
     const QString last = QStringLiteral("12000");
     QVERIFY(grid.columnWidth(0) > grid.fontMetrics().horizontalAdvance(last));
@@ -410,10 +417,13 @@ void TestResultWindow::consoleStaysBesideTheResultWhereTheTeacherPutsIt() {
     const auto globalRect = [](QWidget& widget) {
         return QRect(widget.mapToGlobal(QPoint()), widget.size());
     };
-    QTRY_VERIFY(!globalRect(*window->resultGrid()).intersects(globalRect(console)));
+    QTRY_VERIFY(!globalRect(*test::named<QTableWidget>(*window, "sgClassShow"))
+                     .intersects(globalRect(console)));
     // The whole result window stays inside the work area as the console takes its place.
-    QVERIFY(
-        session.main.mdiArea()->viewport()->rect().contains(window->parentWidget()->geometry()));
+    QVERIFY(test::named<QMdiArea>(session.main, "workArea")
+                ->viewport()
+                ->rect()
+                .contains(window->parentWidget()->geometry()));
 
     session.main.addDockWidget(Qt::RightDockWidgetArea, &console);
     test::MainWindowSession next;

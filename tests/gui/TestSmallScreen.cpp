@@ -111,7 +111,7 @@ struct SmallScreenSession : test::ProjectSession {
     void expectFits(QWidget& window, const QString& what) {
         QApplication::processEvents();
         const QWidget& frame = *window.parentWidget();
-        const QRect area = globalRect(*main.mdiArea()->viewport());
+        const QRect area = globalRect(*test::named<QMdiArea>(main, "workArea")->viewport());
         QVERIFY2(area.contains(globalRect(frame)),
                  qPrintable(QStringLiteral("%1: %2 in %3")
                                 .arg(what)
@@ -185,14 +185,16 @@ void TestSmallScreen::workWindowsFitBesideTheConsole() {
     };
     session.main.showSettings();
     gui::DivisionSettingsWindow& settings = *session.main.settingsWindow();
-    expectEachPageFits(settings, *settings.pages(), QStringLiteral("分班设置"));
+    expectEachPageFits(settings, *test::named<QTabWidget>(settings, "tabSettings"),
+                       QStringLiteral("分班设置"));
     session.main.showClassInfo();
     gui::ClassStatisticsWindow& info = *session.main.statisticsWindow();
     test::waitForStatistics(info);
-    expectEachPageFits(info, *info.pages(), QStringLiteral("班级信息"));
+    expectEachPageFits(info, *test::named<QTabWidget>(info, "tabStatistics"),
+                       QStringLiteral("班级信息"));
     session.main.showStudentList();
     gui::StudentListWindow& list = *session.main.studentListWindow();
-    expectEachPageFits(list, *list.sidePanel(), QStringLiteral("学生名单"));
+    expectEachPageFits(list, *test::named<QTabWidget>(list, "tabSide"), QStringLiteral("学生名单"));
 
     session.main.importStudents();
     session.expectFits(*session.main.importWindow(), QStringLiteral("导入数据浏览"));
@@ -206,22 +208,24 @@ void TestSmallScreen::studentListSidePanelHasRoomAndCanBeWidened() {
     QVERIFY(session.divideWithTheWindow());
     session.main.showStudentList();
     gui::StudentListWindow& list = *session.main.studentListWindow();
-    list.sidePanel()->setCurrentWidget(list.groupPanel());
+    test::named<QTabWidget>(list, "tabSide")
+        ->setCurrentWidget(test::named<gui::GroupPanel>(list, "GroupPanel"));
     QApplication::processEvents();
-    const int before = list.sidePanel()->width();
+    const int before = test::named<QTabWidget>(list, "tabSide")->width();
     QVERIFY2(before >= 220, qPrintable(QString::number(before)));
 
     // The teacher drags the divider before the panel 150 pixels to the left.
     auto* splitter = list.findChild<QSplitter*>();
     QVERIFY(splitter);
-    QWidget* handle = splitter->handle(splitter->indexOf(list.sidePanel()));
+    QWidget* handle = splitter->handle(splitter->indexOf(test::named<QTabWidget>(list, "tabSide")));
     const QPoint grip = handle->rect().center();
     QTest::mousePress(handle, Qt::LeftButton, {}, grip);
     QTest::mouseMove(handle, grip - QPoint(150, 0));
     QTest::mouseRelease(handle, Qt::LeftButton, {}, grip - QPoint(150, 0));
     QApplication::processEvents();
-    QVERIFY2(list.sidePanel()->width() >= before + 50,
-             qPrintable(QStringLiteral("%1 → %2").arg(before).arg(list.sidePanel()->width())));
+    QVERIFY2(test::named<QTabWidget>(list, "tabSide")->width() >= before + 50,
+             qPrintable(QStringLiteral("%1 → %2").arg(before).arg(
+                 test::named<QTabWidget>(list, "tabSide")->width())));
     session.expectFits(list, QStringLiteral("学生名单, the panel widened"));
 }
 
@@ -259,9 +263,12 @@ void TestSmallScreen::dialogsFitTheScreen() {
     {
         const auto comparison = reports::compareVersions(connection, session.project, 1, 2);
         gui::VersionComparisonDialog dialog(comparison, &session.main);
-        for (int page = 0; page < dialog.pages()->count(); ++page) {
-            dialog.pages()->setCurrentIndex(page);
-            expectDialogFits(dialog, QStringLiteral("方案对比 ") + dialog.pages()->tabText(page));
+        for (int page = 0; page < test::named<QTabWidget>(dialog, "tabComparison")->count();
+             ++page) {
+            test::named<QTabWidget>(dialog, "tabComparison")->setCurrentIndex(page);
+            expectDialogFits(dialog,
+                             QStringLiteral("方案对比 ") +
+                                 test::named<QTabWidget>(dialog, "tabComparison")->tabText(page));
         }
     }
 }

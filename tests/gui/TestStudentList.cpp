@@ -58,8 +58,8 @@ struct ListSession : test::MainWindowSession {
     }
 
     void clickNode(QTreeWidgetItem* node) {
-        window->classTree()->setCurrentItem(node);
-        emit window->classTree()->itemClicked(node, 0);
+        test::named<QTreeWidget>(*window, "tv_class")->setCurrentItem(node);
+        emit test::named<QTreeWidget>(*window, "tv_class")->itemClicked(node, 0);
     }
 
     double storedMath(int id) {
@@ -72,9 +72,8 @@ struct ListSession : test::MainWindowSession {
         return window->model()->index(row, gui::StudentListModel::columnOf(field));
     }
 
-    void press(gui::RecordNavigator::Button button) {
-        window->navigator()->button(button)->click();
-    }
+    // A button of the record navigator, by its name (navNext, navPost, ...).
+    void press(const char* button) { test::named<QToolButton>(*window, button)->click(); }
 };
 
 }  // namespace
@@ -94,7 +93,7 @@ class TestStudentList : public QObject {
 
 void TestStudentList::gridHasTheListColumns() {
     ListSession session;
-    const QAbstractItemModel& model = *session.window->studentGrid()->model();
+    const QAbstractItemModel& model = *test::named<QTableView>(*session.window, "DBGrid1")->model();
     const QStringList headings = {"学号", "登分号", "学生姓名", "性别",     "班级", "数学",
                                   "英语", "语文",   "物理",     "政治",     "历史", "体育",
                                   "地理", "生物",   "类型",     "毕业学校", "地址"};
@@ -106,8 +105,8 @@ void TestStudentList::gridHasTheListColumns() {
         QCOMPARE(bool(alignment & Qt::AlignHCenter), !leftAligned.contains(headings[c]));
     }
     // Wide columns for the school and the address, narrow ones for the scores.
-    QVERIFY(session.window->studentGrid()->columnWidth(15) >
-            session.window->studentGrid()->columnWidth(5));
+    QVERIFY(test::named<QTableView>(*session.window, "DBGrid1")->columnWidth(15) >
+            test::named<QTableView>(*session.window, "DBGrid1")->columnWidth(5));
 }
 
 // The query boxes' captions keep their blanks; the three score ranges share the second row.
@@ -117,44 +116,49 @@ void TestStudentList::queryBoxesHaveTheirCaptions() {
     QCOMPARE(window.windowTitle(), QStringLiteral("学生名单"));
     QStringList labels;
     for (const QLabel* label : window.findChildren<QLabel*>()) {
-        if (label != window.rangeNote() && !window.sidePanel()->isAncestorOf(label)) {
+        if (label != test::named<QLabel>(window, "lbRangeNote") &&
+            !test::named<QTabWidget>(window, "tabSide")->isAncestorOf(label)) {
             labels << label->text();
         }
     }
     QCOMPARE(labels, QStringList({"考号    ", "姓名    ", "数学    ", "至", "英语    ", "至",
                                   "语文     ", "至"}));
     QStringList sexes;
-    for (int i = 0; i < window.sexBox()->count(); ++i) {
-        sexes << window.sexBox()->itemText(i);
+    for (int i = 0; i < test::named<QComboBox>(window, "cbSex")->count(); ++i) {
+        sexes << test::named<QComboBox>(window, "cbSex")->itemText(i);
     }
     QCOMPARE(sexes, QStringList({"全部", "男", "女"}));
-    QCOMPARE(window.sexBox()->currentText(), QStringLiteral("全部"));
-    QCOMPARE(window.useClassBox()->text(), QStringLiteral("使用左边的班级条件"));
-    QVERIFY(!window.useClassBox()->isChecked());
-    QCOMPARE(window.queryButton()->text(), QStringLiteral("查询"));
-    QVERIFY(window.queryButton()->isDefault());
-    const int secondRow = window.mathFromEdit()->mapTo(&window, QPoint()).y();
+    QCOMPARE(test::named<QComboBox>(window, "cbSex")->currentText(), QStringLiteral("全部"));
+    QCOMPARE(test::named<QCheckBox>(window, "cbClass")->text(),
+             QStringLiteral("使用左边的班级条件"));
+    QVERIFY(!test::named<QCheckBox>(window, "cbClass")->isChecked());
+    QCOMPARE(test::named<QPushButton>(window, "BitBtn1")->text(), QStringLiteral("查询"));
+    QVERIFY(test::named<QPushButton>(window, "BitBtn1")->isDefault());
+    const int secondRow = test::named<QLineEdit>(window, "edMath1")->mapTo(&window, QPoint()).y();
     for (const QLineEdit* box :
-         {window.mathToEdit(), window.englishFromEdit(), window.englishToEdit(),
-          window.chineseFromEdit(), window.chineseToEdit()}) {
+         {test::named<QLineEdit>(window, "edMath2"), test::named<QLineEdit>(window, "edSx1"),
+          test::named<QLineEdit>(window, "edSx2"), test::named<QLineEdit>(window, "edYw1"),
+          test::named<QLineEdit>(window, "edYw2")}) {
         QCOMPARE(box->mapTo(&window, QPoint()).y(), secondRow);
     }
-    QVERIFY(window.numberEdit()->mapTo(&window, QPoint()).y() < secondRow);
+    QVERIFY(test::named<QLineEdit>(window, "ed_no")->mapTo(&window, QPoint()).y() < secondRow);
 
     // A score range with one end only is named beside the boxes: the query leaves it out.
-    QVERIFY(window.englishToEdit()->toolTip().contains(QStringLiteral("两端")));
-    QVERIFY(window.rangeNote()->text().isEmpty());
-    window.mathFromEdit()->setText(QStringLiteral("60"));
-    window.chineseToEdit()->setText(QStringLiteral("90"));
-    QVERIFY(window.rangeNote()->text().startsWith(QStringLiteral("数学、语文分数段只填了一端")));
-    window.mathToEdit()->setText(QStringLiteral("90"));
-    window.chineseToEdit()->setText(QStringLiteral(" "));
-    QVERIFY(window.rangeNote()->text().isEmpty());
+    QVERIFY(test::named<QLineEdit>(window, "edSx2")->toolTip().contains(QStringLiteral("两端")));
+    QVERIFY(test::named<QLabel>(window, "lbRangeNote")->text().isEmpty());
+    test::named<QLineEdit>(window, "edMath1")->setText(QStringLiteral("60"));
+    test::named<QLineEdit>(window, "edYw2")->setText(QStringLiteral("90"));
+    QVERIFY(test::named<QLabel>(window, "lbRangeNote")
+                ->text()
+                .startsWith(QStringLiteral("数学、语文分数段只填了一端")));
+    test::named<QLineEdit>(window, "edMath2")->setText(QStringLiteral("90"));
+    test::named<QLineEdit>(window, "edYw2")->setText(QStringLiteral(" "));
+    QVERIFY(test::named<QLabel>(window, "lbRangeNote")->text().isEmpty());
 }
 
 void TestStudentList::treeListsClassesAndAClickListsThem() {
     ListSession session;
-    QTreeWidget& tree = *session.window->classTree();
+    QTreeWidget& tree = *test::named<QTreeWidget>(*session.window, "tv_class");
     QCOMPARE(tree.topLevelItemCount(), 1);
     QTreeWidgetItem* root = tree.topLevelItem(0);
     QCOMPARE(root->text(0), QStringLiteral("所有班级"));
@@ -186,32 +190,42 @@ void TestStudentList::queryBoxesNarrowTheList() {
     };
     const Case cases[] = {
         {"all boxes empty: every student by number", [] {}, {"1", "2", "3", "4", "5", "6"}},
-        {"part of a name", [&] { window.nameEdit()->setText("张"); }, {"3", "5", "6"}},
+        {"part of a name",
+         [&] { test::named<QLineEdit>(window, "ed_name")->setText("张"); },
+         {"3", "5", "6"}},
         {"stray blanks in a stored name do not count",
-         [&] { window.nameEdit()->setText("张小明"); },
+         [&] { test::named<QLineEdit>(window, "ed_name")->setText("张小明"); },
          {"5"}},
-        {"nor in the name typed", [&] { window.nameEdit()->setText(" 张 "); }, {"3", "5", "6"}},
-        {"girls with 张", [&] { window.sexBox()->setCurrentIndex(2); }, {"3"}},
+        {"nor in the name typed",
+         [&] { test::named<QLineEdit>(window, "ed_name")->setText(" 张 "); },
+         {"3", "5", "6"}},
+        {"girls with 张",
+         [&] { test::named<QComboBox>(window, "cbSex")->setCurrentIndex(2); },
+         {"3"}},
         {"only the first mathematics box: no range",
          [&] {
-             window.nameEdit()->clear();
-             window.sexBox()->setCurrentIndex(0);
-             window.mathFromEdit()->setText("80");
+             test::named<QLineEdit>(window, "ed_name")->clear();
+             test::named<QComboBox>(window, "cbSex")->setCurrentIndex(0);
+             test::named<QLineEdit>(window, "edMath1")->setText("80");
          },
          {"1", "2", "3", "4", "5", "6"}},
-        {"a mathematics range", [&] { window.mathToEdit()->setText("95"); }, {"1", "6"}},
+        {"a mathematics range",
+         [&] { test::named<QLineEdit>(window, "edMath2")->setText("95"); },
+         {"1", "6"}},
         {"the class of the tree",
          [&] {
-             window.mathFromEdit()->clear();
-             window.mathToEdit()->clear();
-             window.useClassBox()->setChecked(true);
-             window.classTree()->setCurrentItem(window.classTree()->topLevelItem(0)->child(1));
+             test::named<QLineEdit>(window, "edMath1")->clear();
+             test::named<QLineEdit>(window, "edMath2")->clear();
+             test::named<QCheckBox>(window, "cbClass")->setChecked(true);
+             test::named<QTreeWidget>(window, "tv_class")
+                 ->setCurrentItem(
+                     test::named<QTreeWidget>(window, "tv_class")->topLevelItem(0)->child(1));
          },
          {"2", "4"}},
         {"a name with a quote matches literally",
          [&] {
-             window.useClassBox()->setChecked(false);
-             window.nameEdit()->setText("张'");
+             test::named<QCheckBox>(window, "cbClass")->setChecked(false);
+             test::named<QLineEdit>(window, "ed_name")->setText("张'");
          },
          {}},
     };
@@ -219,7 +233,7 @@ void TestStudentList::queryBoxesNarrowTheList() {
         c.fill();
         // Enter in a box runs the query as the default button does; a query that finds nobody
         // says so.
-        QTest::keyClick(window.nameEdit(), Qt::Key_Return);
+        QTest::keyClick(test::named<QLineEdit>(window, "ed_name"), Qt::Key_Return);
         const QStringList told =
             c.ids.isEmpty() ? QStringList{QStringLiteral("没有找到符合条件的学生")} : QStringList{};
         QVERIFY2(log.texts() == told, c.what);
@@ -228,19 +242,19 @@ void TestStudentList::queryBoxesNarrowTheList() {
     }
 
     // A student number that is not a number: told, and the grid stays empty.
-    window.nameEdit()->clear();
-    window.numberEdit()->setText("abc");
-    window.queryButton()->click();
+    test::named<QLineEdit>(window, "ed_name")->clear();
+    test::named<QLineEdit>(window, "ed_no")->setText("abc");
+    test::named<QPushButton>(window, "BitBtn1")->click();
     QCOMPARE(log.texts().size(), 1);
     QVERIFY(log.texts().first().contains(QStringLiteral("考号")));
     QCOMPARE(session.window->model()->rowCount(), 0);
     log.clear();
 
     // The class condition without a chosen class is told, not ignored.
-    window.numberEdit()->clear();
-    window.classTree()->setCurrentItem(nullptr);
-    window.useClassBox()->setChecked(true);
-    window.queryButton()->click();
+    test::named<QLineEdit>(window, "ed_no")->clear();
+    test::named<QTreeWidget>(window, "tv_class")->setCurrentItem(nullptr);
+    test::named<QCheckBox>(window, "cbClass")->setChecked(true);
+    test::named<QPushButton>(window, "BitBtn1")->click();
     QCOMPARE(log.texts().size(), 1);
     QVERIFY(log.texts().first().contains(QStringLiteral("班级")));
 }
@@ -250,17 +264,18 @@ void TestStudentList::editedScoreIsStoredWhenTheRowIsPosted() {
     test::MessageLog log;
     gui::StudentListModel& model = *session.window->model();
     const int row = static_cast<int>(session.shownIds().indexOf("2"));
-    session.window->studentGrid()->setCurrentIndex(session.cellOf(row, "math"));
+    test::named<QTableView>(*session.window, "DBGrid1")
+        ->setCurrentIndex(session.cellOf(row, "math"));
     QVERIFY(model.setData(session.cellOf(row, "math"), "95.5", Qt::EditRole));
     QVERIFY(model.isEditing());
     QCOMPARE(session.storedMath(2), 75.0);  // not before the row is posted
 
     // Moving to the next row posts the edited one.
-    session.press(gui::RecordNavigator::Next);
+    session.press("navNext");
     QVERIFY2(log.texts().isEmpty(), qPrintable(log.texts().join('\n')));
     QVERIFY(!model.isEditing());
     QCOMPARE(session.storedMath(2), 95.5);
-    QCOMPARE(session.window->studentGrid()->currentIndex().row(), row + 1);
+    QCOMPARE(test::named<QTableView>(*session.window, "DBGrid1")->currentIndex().row(), row + 1);
 }
 
 void TestStudentList::refusedValueIsToldAndNothingStored() {
@@ -268,9 +283,10 @@ void TestStudentList::refusedValueIsToldAndNothingStored() {
     test::MessageLog log;
     gui::StudentListModel& model = *session.window->model();
     const int row = static_cast<int>(session.shownIds().indexOf("4"));
-    session.window->studentGrid()->setCurrentIndex(session.cellOf(row, "math"));
+    test::named<QTableView>(*session.window, "DBGrid1")
+        ->setCurrentIndex(session.cellOf(row, "math"));
     QVERIFY(model.setData(session.cellOf(row, "math"), "abc", Qt::EditRole));
-    session.press(gui::RecordNavigator::Post);
+    session.press("navPost");
     QCOMPARE(log.texts().size(), 1);
     QVERIFY(log.texts().first().contains(QStringLiteral("数学")));
     QCOMPARE(session.storedMath(4), 58.0);
@@ -278,7 +294,7 @@ void TestStudentList::refusedValueIsToldAndNothingStored() {
 
     // Another row refuses to be edited meanwhile; cancel brings the stored value back.
     QVERIFY(!model.setData(session.cellOf(row + 1, "math"), "1", Qt::EditRole));
-    session.press(gui::RecordNavigator::Cancel);
+    session.press("navCancel");
     QVERIFY(!model.isEditing());
     QCOMPARE(model.text(row, gui::StudentListModel::columnOf("math")), QStringLiteral("58"));
 }
@@ -287,14 +303,14 @@ void TestStudentList::insertAndDeleteRows() {
     ListSession session;
     test::MessageLog log;
     gui::StudentListModel& model = *session.window->model();
-    session.press(gui::RecordNavigator::Insert);
+    session.press("navInsert");
     QVERIFY(model.isInserting());
     const int row = model.editedRow();
     QVERIFY(model.setData(session.cellOf(row, "student_id"), "99", Qt::EditRole));
     QVERIFY(model.setData(session.cellOf(row, "student_name"), "周'九", Qt::EditRole));
     QVERIFY(model.setData(session.cellOf(row, "sex"), "女", Qt::EditRole));
     QVERIFY(model.setData(session.cellOf(row, "math"), "88", Qt::EditRole));
-    session.press(gui::RecordNavigator::Post);
+    session.press("navPost");
     QVERIFY2(log.texts().isEmpty(), qPrintable(log.texts().join('\n')));
     auto stored =
         session.database.connection().query("select student_name, sex, math, class_id from " +
@@ -305,18 +321,19 @@ void TestStudentList::insertAndDeleteRows() {
     QCOMPARE(stored.at(0, 3).toInt(), std::int64_t(0));
 
     // Deleting asks first; No keeps the student, Yes deletes it.
-    session.window->studentGrid()->setCurrentIndex(session.cellOf(row, "student_id"));
+    test::named<QTableView>(*session.window, "DBGrid1")
+        ->setCurrentIndex(session.cellOf(row, "student_id"));
     log.setAnswer(false);
-    session.press(gui::RecordNavigator::Delete);
+    session.press("navDelete");
     QCOMPARE(log.texts().size(), 1);
     QCOMPARE(session.storedMath(99), 88.0);
     log.setAnswer(true);
-    session.press(gui::RecordNavigator::Delete);
+    session.press("navDelete");
     QCOMPARE(session.storedMath(99), -1.0);
     QVERIFY(!session.shownIds().contains("99"));
 
     // Refresh runs the last statement again: the list is as stored.
-    session.press(gui::RecordNavigator::Refresh);
+    session.press("navRefresh");
     QCOMPARE(session.shownIds(), QStringList({"3", "5", "2", "4", "1", "6"}));
 }
 

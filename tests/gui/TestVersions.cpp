@@ -129,27 +129,27 @@ void TestVersions::comparisonShowsTwoVersionsSideBySide() {
     saveTwoVersions(session);
     bool compared = false;
     test::actOnNextDialog<gui::VersionsDialog>([&](gui::VersionsDialog& versions) {
-        QTableWidget& list = *versions.versionList();
+        QTableWidget& list = *test::named<QTableWidget>(versions, "lv_versions");
         QCOMPARE(list.rowCount(), 2);
         QCOMPARE(list.item(0, 1)->text(), QStringLiteral("开学前"));
         QCOMPARE(list.item(1, 3)->text(), QStringLiteral("12"));
-        QVERIFY(!versions.compareButton()->isEnabled());
+        QVERIFY(!test::named<QPushButton>(versions, "bnCompare")->isEnabled());
         // A click chooses one version, Ctrl and a click a second one.
         const auto click = [&list](int row, Qt::KeyboardModifiers keys) {
             QTest::mouseClick(list.viewport(), Qt::LeftButton, keys,
                               list.visualRect(list.model()->index(row, 1)).center());
         };
         click(0, Qt::NoModifier);
-        QVERIFY(versions.restoreButton()->isEnabled());
+        QVERIFY(test::named<QPushButton>(versions, "bnRestore")->isEnabled());
         click(1, Qt::ControlModifier);
-        QVERIFY(versions.compareButton()->isEnabled());
-        QVERIFY(!versions.restoreButton()->isEnabled());
+        QVERIFY(test::named<QPushButton>(versions, "bnCompare")->isEnabled());
+        QVERIFY(!test::named<QPushButton>(versions, "bnRestore")->isEnabled());
         test::actOnNextDialog<gui::VersionComparisonDialog>([&](gui::VersionComparisonDialog&
                                                                     comparison) {
             compared = true;
-            QCOMPARE(comparison.headline()->text(),
+            QCOMPARE(test::named<QLabel>(comparison, "lbHeadline")->text(),
                      QStringLiteral("方案 1（开学前）与方案 2（调整后）：1 名学生的班级不同"));
-            const QTableWidget& moved = *comparison.movedStudents();
+            const QTableWidget& moved = *test::named<QTableWidget>(comparison, "sgMovedStudents");
             QCOMPARE(moved.rowCount(), 1);
             QCOMPARE(test::columnHeadings(moved),
                      QStringList({"学号", "姓名", "方案 1", "方案 2"}));
@@ -158,9 +158,11 @@ void TestVersions::comparisonShowsTwoVersionsSideBySide() {
                 row << moved.item(0, c)->text();
             }
             QCOMPARE(row, QStringList({"12", "学生12", "3班", "1班"}));
-            QCOMPARE(comparison.pages()->tabText(2), QStringLiteral("班级不同的学生（1）"));
+            QCOMPARE(test::named<QTabWidget>(comparison, "tabComparison")->tabText(2),
+                     QStringLiteral("班级不同的学生（1）"));
             // The balance figures of both versions, those that differ in bold.
-            const QTableWidget& balance = *comparison.balance();
+            const QTableWidget& balance =
+                *test::named<QTableWidget>(comparison, "sgBalanceComparison");
             QCOMPARE(test::columnHeadings(balance), QStringList({"均衡度", "方案 1", "方案 2"}));
             const auto sizes =
                 balance.findItems(QStringLiteral("班级人数最大相差"), Qt::MatchExactly);
@@ -170,8 +172,8 @@ void TestVersions::comparisonShowsTwoVersionsSideBySide() {
             QCOMPARE(balance.item(sizeRow, 2)->text(), QStringLiteral("2"));
             QVERIFY(balance.item(sizeRow, 2)->font().bold());
             // Each class's figures in both versions, red beyond one point.
-            const QTableWidget& first = *comparison.firstFigures();
-            const QTableWidget& second = *comparison.secondFigures();
+            const QTableWidget& first = *test::named<QTableWidget>(comparison, "sgFirstVersion");
+            const QTableWidget& second = *test::named<QTableWidget>(comparison, "sgSecondVersion");
             QCOMPARE(figure(first, "3班", "数学平均分"), QStringLiteral("82.50"));
             QCOMPARE(figure(first, "3班", "数学偏差"), QStringLiteral("3.00 red"));
             QCOMPARE(figure(second, "3班", "数学平均分"), QStringLiteral("78.00"));
@@ -187,13 +189,13 @@ void TestVersions::comparisonShowsTwoVersionsSideBySide() {
             QVERIFY(!boldAt(second, 3, 5));                          // 全体, unchanged
             QCOMPARE(first.columnWidth(9), second.columnWidth(9));
         });
-        versions.compareButton()->click();
+        test::named<QPushButton>(versions, "bnCompare")->click();
         // After the comparison a click on a version chooses that one alone, for 恢复.
         click(0, Qt::NoModifier);
-        QVERIFY(!versions.compareButton()->isEnabled());
-        QVERIFY(versions.restoreButton()->isEnabled());
+        QVERIFY(!test::named<QPushButton>(versions, "bnCompare")->isEnabled());
+        QVERIFY(test::named<QPushButton>(versions, "bnRestore")->isEnabled());
         log.setAnswer(false);
-        versions.restoreButton()->click();
+        test::named<QPushButton>(versions, "bnRestore")->click();
     });
     menuEntry(session.main, "方案对比…")->trigger();
     QVERIFY(compared);
@@ -213,8 +215,8 @@ void TestVersions::restoreIsAStepThatCanBeUndone() {
     const auto restoreFirst = [&](bool answer) {
         log.setAnswer(answer);
         test::actOnNextDialog<gui::VersionsDialog>([](gui::VersionsDialog& versions) {
-            versions.versionList()->selectRow(0);
-            versions.restoreButton()->click();
+            test::named<QTableWidget>(versions, "lv_versions")->selectRow(0);
+            test::named<QPushButton>(versions, "bnRestore")->click();
         });
         menuEntry(session.main, "恢复方案…")->trigger();
     };

@@ -3,6 +3,7 @@
 #include "db/DbError.h"
 #include "store/ProjectStore.h"
 #include "store/StudentTable.h"
+#include "store/StudentValueRules.h"
 #include "support/StudentRows.h"
 #include "support/TempDatabase.h"
 
@@ -46,6 +47,24 @@ TEST_F(StudentTableTest, FixedWidthTextIgnoresTrailingBlanksAndIsNotPadded) {
     const auto rows =
         connection().query("select pfType from " + project.fbTable + " where student_id=1");
     EXPECT_EQ(rows[0][0].toText(), "A");
+}
+
+// The padding of a fixed-width text: only blanks at its end, which its width does not count.
+TEST(StudentTextPadding, TrailingBlanksAreLeftOutAndNotCounted) {
+    const struct {
+        const char* text;
+        const char* unpadded;
+    } cases[] = {
+        {"", ""},      {"   ", ""}, {"张三  ", "张三"}, {" 张三", " 张三"}, {"王 小明 ", "王 小明"},
+        {"A\t", "A\t"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(withoutPadding(c.text), c.unpadded) << c.text;
+    }
+    EXPECT_EQ(textTooLong("sex", "性别", "男   "), std::nullopt);
+    EXPECT_EQ(textTooLong("sex", "性别", "男生 "), "性别最多1个字，这里有2个字");
+    EXPECT_EQ(textTooLong("pfType", "分类", " 一二三四五六七八九"), std::nullopt);
+    EXPECT_EQ(textTooLong("pfType", "分类", "  一二三四五六七八九"),
+              "分类最多10个字，这里有11个字");
 }
 
 TEST_F(StudentTableTest, RefusesOverLongTextsTextInNumbersAndDuplicateNumbers) {

@@ -66,11 +66,13 @@ void saveAdjustmentPictures(gui::MainWindow& main, bool wholeWindow,
     if (store::loadGroups(workspace.connection(), workspace.currentProject().id()).empty() &&
         first.size() >= 5) {
         chooseInList(list, {first[0].studentId, first[1].studentId});
-        list.groupPanel()->addChosenGroup(store::GroupKind::Apart);
+        test::named<gui::GroupPanel>(list, "GroupPanel")->addChosenGroup(store::GroupKind::Apart);
         chooseInList(list, {first[2].studentId, first[3].studentId, first[4].studentId});
-        list.groupPanel()->addChosenGroup(store::GroupKind::Together);
+        test::named<gui::GroupPanel>(list, "GroupPanel")
+            ->addChosenGroup(store::GroupKind::Together);
     }
-    list.sidePanel()->setCurrentWidget(list.groupPanel());
+    test::named<QTabWidget>(list, "tabSide")
+        ->setCurrentWidget(test::named<gui::GroupPanel>(list, "GroupPanel"));
     picture(list, "student-list-groups");
 
     // A student of the second class moved into the fifth, between two saved versions.
@@ -79,11 +81,12 @@ void saveAdjustmentPictures(gui::MainWindow& main, bool wholeWindow,
     chooseInList(list, {second.back().studentId});
     gui::moveChosenStudent(&list, workspace, {second.back()}, 5, {});
     const int after = saveVersionNow(workspace, QStringLiteral("调整后"));
-    list.sidePanel()->setCurrentWidget(list.figuresPanel());
+    test::named<QTabWidget>(list, "tabSide")
+        ->setCurrentWidget(test::named<gui::ClassFiguresPanel>(list, "ClassFiguresPanel"));
     picture(list, "student-list-move");
-    list.figuresPanel()->pages()->setCurrentIndex(1);
+    test::named<QTabWidget>(list, "tabFigures")->setCurrentIndex(1);
     picture(list, "student-list-move-bands");
-    list.figuresPanel()->pages()->setCurrentIndex(0);
+    test::named<QTabWidget>(list, "tabFigures")->setCurrentIndex(0);
     gui::closeMdiChild(&list);
 
     gui::VersionComparisonDialog comparison(
@@ -96,9 +99,11 @@ void saveAdjustmentPictures(gui::MainWindow& main, bool wholeWindow,
     }
     comparison.show();
     save(comparison, name("version-comparison"));
-    comparison.pages()->setCurrentWidget(comparison.movedStudents());
+    test::named<QTabWidget>(comparison, "tabComparison")
+        ->setCurrentWidget(test::named<QTableWidget>(comparison, "sgMovedStudents"));
     save(comparison, name("version-comparison-students"));
-    comparison.pages()->setCurrentWidget(comparison.balance());
+    test::named<QTabWidget>(comparison, "tabComparison")
+        ->setCurrentWidget(test::named<QTableWidget>(comparison, "sgBalanceComparison"));
     save(comparison, name("version-comparison-balance"));
 }
 

@@ -51,30 +51,33 @@ int saveDataWindowPictures(gui::MainWindow& main, int firstNumber,
     classChoice->item(1)->setSelected(true);
     classChoice->item(3)->setSelected(true);
     save(frameOf(*info), name("class-info"));
-    info->pages()->setCurrentIndex(2);
+    test::named<QTabWidget>(*info, "tabStatistics")->setCurrentIndex(2);
     save(frameOf(*info), name("class-info-math-bands"));
-    info->pages()->setCurrentIndex(10);
+    test::named<QTabWidget>(*info, "tabStatistics")->setCurrentIndex(10);
     save(frameOf(*info), name("class-info-categories"));
-    info->pages()->setCurrentWidget(info->balancePage());
+    test::named<QTabWidget>(*info, "tabStatistics")
+        ->setCurrentWidget(test::named<gui::BalancePage>(*info, "BalancePage"));
     save(frameOf(*info), name("class-info-balance"));
-    info->pages()->setCurrentIndex(info->pages()->count() - 1);
+    test::named<QTabWidget>(*info, "tabStatistics")
+        ->setCurrentIndex(test::named<QTabWidget>(*info, "tabStatistics")->count() - 1);
     save(frameOf(*info), name("class-info-chart"));
     gui::closeMdiChild(info);
 
     main.showStudentList();
     gui::StudentListWindow* list = main.studentListWindow();
     save(frameOf(*list), name("student-list"));
-    list->classTree()->setCurrentItem(list->classTree()->topLevelItem(0)->child(2));
-    list->nameEdit()->setText(QStringLiteral("张"));
-    list->mathFromEdit()->setText(QStringLiteral("60"));
-    list->mathToEdit()->setText(QStringLiteral("90"));
-    list->useClassBox()->setChecked(true);
-    list->queryButton()->click();
+    test::named<QTreeWidget>(*list, "tv_class")
+        ->setCurrentItem(test::named<QTreeWidget>(*list, "tv_class")->topLevelItem(0)->child(2));
+    test::named<QLineEdit>(*list, "ed_name")->setText(QStringLiteral("张"));
+    test::named<QLineEdit>(*list, "edMath1")->setText(QStringLiteral("60"));
+    test::named<QLineEdit>(*list, "edMath2")->setText(QStringLiteral("90"));
+    test::named<QCheckBox>(*list, "cbClass")->setChecked(true);
+    test::named<QPushButton>(*list, "BitBtn1")->click();
     save(frameOf(*list), name("student-list-query"));
     gui::closeMdiChild(list);
 
     withSamplePreview(main, [&](gui::ImportPreviewWindow& preview) {
-        preview.previewGrid()->selectRow(2);
+        test::named<QTableWidget>(preview, "sgStudent")->selectRow(2);
         save(frameOf(preview), name("import-preview"));
         gui::ImportProgressDialog progress(workspace, workspace.currentProject(),
                                            preview.shownRows(), &main);

@@ -84,7 +84,7 @@ void saveFileDialogPicture(gui::MainWindow& main, int number) {
             dialog->reject();
         }
     });
-    main.importWindow()->openButton()->click();
+    test::named<QPushButton>(*main.importWindow(), "bnt_open")->click();
     gui::closeMdiChild(main.importWindow());
 }
 
@@ -123,7 +123,7 @@ bool optimise(gui::DivisionResultWindow& result) {
 void saveVersionsPicture(gui::MainWindow& main, int number) {
     gui::VersionsDialog versions(main.workspace(), &main);
     versions.show();
-    versions.versionList()->selectAll();
+    test::named<QTableWidget>(versions, "lv_versions")->selectAll();
     save(versions, QStringLiteral("%1-versions").arg(number, 2, 10, QLatin1Char('0')));
 }
 
@@ -181,7 +181,7 @@ bool saveImportWarningPicture(gui::MainWindow& main, test::MessageLog& messages,
     }
     messages.clear();
     messages.setAnswer(false);
-    preview->importButton()->click();
+    test::named<QPushButton>(*preview, "bnt_yes")->click();
     messages.setAnswer(true);
     bool shown = false;
     if (!messages.messages().empty()) {
@@ -260,14 +260,15 @@ int main(int argc, char** argv) {
     {
         gui::OpenProjectDialog dialog(workspace, &main);
         dialog.show();
-        dialog.projectList()->selectId(project.fbId == "2" ? 2 : 1);
+        test::named<gui::ProjectListWidget>(dialog, "lv_info")
+            ->selectId(project.fbId == "2" ? 2 : 1);
         save(dialog, QStringLiteral("04-open-project"));
     }
     workspace.setCurrentProject(project);
     {
         gui::CopyStudentsDialog dialog(workspace, &main);
         dialog.show();
-        dialog.projectList()->selectId(1);
+        test::named<gui::ProjectListWidget>(dialog, "lv_info")->selectId(1);
         save(dialog, QStringLiteral("05-copy-students"));
     }
 
@@ -276,10 +277,10 @@ int main(int argc, char** argv) {
     const char* pageNames[] = {"06-settings-subjects", "07-settings-rules", "08-settings-numbers",
                                "09-settings-deep-optimisation"};
     for (int page = 0; page < 4; ++page) {
-        settings.pages()->setCurrentIndex(page);
+        test::named<QTabWidget>(settings, "tabSettings")->setCurrentIndex(page);
         save(frameOf(settings), QString::fromUtf8(pageNames[page]));
     }
-    settings.pages()->setCurrentIndex(2);
+    test::named<QTabWidget>(settings, "tabSettings")->setCurrentIndex(2);
 
     gui::DivisionResultWindow& result = *main.showResult();
     save(frameOf(result), QStringLiteral("10-result-empty"));
@@ -344,14 +345,15 @@ int main(int argc, char** argv) {
             computed.wait(60000);
         }
         save(main, size + QStringLiteral("-class-info"));
-        info->pages()->setCurrentIndex(2);
+        test::named<QTabWidget>(*info, "tabStatistics")->setCurrentIndex(2);
         save(main, size + QStringLiteral("-class-info-math-bands"));
-        info->pages()->setCurrentIndex(10);
+        test::named<QTabWidget>(*info, "tabStatistics")->setCurrentIndex(10);
         save(main, size + QStringLiteral("-class-info-categories"));
-        info->pages()->setCurrentWidget(info->balancePage());
+        test::named<QTabWidget>(*info, "tabStatistics")
+            ->setCurrentWidget(test::named<gui::BalancePage>(*info, "BalancePage"));
         save(main, size + QStringLiteral("-class-info-balance"));
-        info->pages()->setCurrentWidget(
-            test::named<gui::ClassAverageChart>(*info, "chartAverages"));
+        test::named<QTabWidget>(*info, "tabStatistics")
+            ->setCurrentWidget(test::named<gui::ClassAverageChart>(*info, "chartAverages"));
         save(main, size + QStringLiteral("-class-info-chart"));
         main.showStudentList();
         save(main, size + QStringLiteral("-student-list"));
@@ -362,7 +364,7 @@ int main(int argc, char** argv) {
         const char* pages[] = {"-settings-subjects", "-settings-rules", "-settings-numbers",
                                "-settings-deep-optimisation"};
         for (int page = 0; page < 4; ++page) {
-            main.settingsWindow()->pages()->setCurrentIndex(page);
+            test::named<QTabWidget>(*main.settingsWindow(), "tabSettings")->setCurrentIndex(page);
             save(main, size + QString::fromUtf8(pages[page]));
         }
         saveAboutPicture(main, size + QStringLiteral("-about"));

@@ -88,15 +88,15 @@ std::optional<int> savePrintPictures(gui::MainWindow& main, const store::Current
         std::cerr << "the division for the class lists did not succeed\n";
         return std::nullopt;
     }
-    result.classView()->showClass(QStringLiteral("3班"));
-    result.searchBar()->searchEdit()->setText(QStringLiteral("zs"));
+    test::named<gui::ResultClassView>(result, "lvResultClasses")->showClass(QStringLiteral("3班"));
+    test::named<QLineEdit>(result, "edSearch")->setText(QStringLiteral("zs"));
     save(frameOf(result), name("result-class-view"));
 
     // The dialog, then the preview it leads to: each pictured from its own event loop.
     const QString dialogName = name("class-list-dialog");
     const QString previewName = name("class-list-preview");
     actOnNextDialog<gui::ClassListDialog>([&](gui::ClassListDialog& dialog) {
-        dialog.schoolEdit()->setText(kSchool);
+        test::named<QLineEdit>(dialog, "edSchool")->setText(kSchool);
         for (std::size_t box : {0u, 1u, 2u}) {
             dialog.scoreBoxes().at(box)->setChecked(true);
         }
@@ -106,13 +106,13 @@ std::optional<int> savePrintPictures(gui::MainWindow& main, const store::Current
             QTest::qWait(300);
             save(preview, previewName);
         });
-        dialog.goOnButton()->click();
+        test::named<QPushButton>(dialog, "bnGoOn")->click();
     });
     result.findChild<QPushButton*>(QStringLiteral("bnPrint"))->click();
 
     savePrintedPage(QDir(folder).filePath(name("class-list-page") + QStringLiteral(".png")));
-    result.searchBar()->searchEdit()->clear();
-    result.classView()->showClass(QString());
+    test::named<QLineEdit>(result, "edSearch")->clear();
+    test::named<gui::ResultClassView>(result, "lvResultClasses")->showClass(QString());
     return number;
 }
 

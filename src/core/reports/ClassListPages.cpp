@@ -8,7 +8,6 @@
 #include "common/UserError.h"
 #include "db/Connection.h"
 #include "reports/ClassList.h"
-#include "reports/Padding.h"
 #include "reports/StudentColumns.h"
 #include "reports/StudentQuery.h"
 #include "store/ProjectStore.h"
@@ -137,7 +136,7 @@ ClassListDocument makeClassListDocument(db::Connection& connection,
         page.girls += sex == "女" ? 1 : 0;
         ++page.students;
         std::vector<std::string> row{std::to_string(page.students), student["student_id"].toText(),
-                                     withoutPadding(student["student_name"].toText()), sex};
+                                     store::withoutPadding(student["student_name"].toText()), sex};
         for (std::string_view column : scores) {
             row.push_back(scoreText(student, column));
         }

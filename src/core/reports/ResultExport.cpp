@@ -6,7 +6,6 @@
 
 #include "db/Connection.h"
 #include "reports/ClassList.h"
-#include "reports/Padding.h"
 #include "reports/StudentColumns.h"
 #include "reports/XlsxWriter.h"
 #include "store/StudentTable.h"
@@ -83,7 +82,7 @@ int exportResults(db::Connection& connection, const std::string& table,
                     }
                     break;
                 case Content::Text:
-                    if (const auto text = withoutPadding(student[column.field].toText());
+                    if (const auto text = store::withoutPadding(student[column.field].toText());
                         !text.empty()) {
                         workbook.writeText(sheet, row, c, text);
                     }

@@ -2,9 +2,7 @@
 
 #include <xlsxwriter.h>
 
-#include <algorithm>
-#include <vector>
-
+#include "common/ColumnWidths.h"
 #include "reports/BalanceReport.h"
 #include "reports/ClassStatistics.h"
 #include "reports/TextTable.h"
@@ -48,25 +46,29 @@ void writeCell(XlsxWriter& workbook, lxw_worksheet* sheet, std::size_t row, std:
     }
 }
 
-void setColumnWidths(XlsxWriter& workbook, lxw_worksheet* sheet,
-                     const std::vector<std::size_t>& widths) {
-    for (std::size_t c = 0; c < widths.size(); ++c) {
-        workbook.setColumnWidth(sheet, c,
-                                static_cast<double>(std::max<std::size_t>(widths[c], 6) + 2));
+// A sheet's columns: two characters beside the widest text, and at least eight characters wide.
+using SheetColumnWidths = ColumnWidths<std::size_t>;
+SheetColumnWidths sheetColumnWidths() {
+    return SheetColumnWidths(2, 8);
+}
+
+void setColumnWidths(XlsxWriter& workbook, lxw_worksheet* sheet, const SheetColumnWidths& widths) {
+    for (std::size_t c = 0; c < widths.count(); ++c) {
+        workbook.setColumnWidth(sheet, c, static_cast<double>(widths.width(c)));
     }
 }
 
 void writeBalance(XlsxWriter& workbook, const BalanceReport& balance, const Formats& formats) {
     lxw_worksheet* sheet = workbook.addSheet(kBalanceSheetName);
-    std::vector<std::size_t> widths(kBalanceHeadings.size(), 0);
+    SheetColumnWidths widths = sheetColumnWidths();
     for (std::size_t c = 0; c < kBalanceHeadings.size(); ++c) {
         workbook.writeText(sheet, 0, c, kBalanceHeadings[c], formats.title);
-        widths[c] = displayWidth(kBalanceHeadings[c]);
+        widths.fit(c, displayWidth(kBalanceHeadings[c]));
     }
     std::size_t row = 1;
     for (const BalanceRow& figure : balanceRows(balance)) {
         workbook.writeText(sheet, row, 0, figure.label);
-        widths[0] = std::max(widths[0], displayWidth(figure.label));
+        widths.fit(0, displayWidth(figure.label));
         for (std::size_t c = 0; c < figure.values.size(); ++c) {
             workbook.writeNumber(sheet, row, c + 1, figure.values[c],
                                  figure.points ? formats.twoDecimals : nullptr);
@@ -88,19 +90,19 @@ void exportStatistics(const ClassStatistics& statistics, const ExportTarget& tar
     lxw_worksheet* sheet = workbook.addSheet(kStatisticsSheetName);
     const Formats formats = makeFormats(workbook);
 
-    std::vector<std::size_t> widths;
+    SheetColumnWidths widths = sheetColumnWidths();
     std::size_t first = 0;  // the block's first sheet row
     bool titled = false;    // every block after the first has a title
     for (const StatGrid* grid : statistics.grids()) {
         if (titled) {
             workbook.writeText(sheet, first - 1, 0, grid->name(), formats.title);
         }
-        widths.resize(std::max(widths.size(), grid->columnCount() - 1), 0);
+        widths.addColumns(grid->columnCount() - 1);
         for (std::size_t r = 0; r < grid->rowCount(); ++r) {
             for (std::size_t c = 1; c < grid->columnCount(); ++c) {
                 const StatCell& cell = grid->cell(r, c);
                 writeCell(workbook, sheet, first + r, c - 1, cell, r == 0, formats);
-                widths[c - 1] = std::max(widths[c - 1], displayWidth(cell.text));
+                widths.fit(c - 1, displayWidth(cell.text));
             }
         }
         first += blockHeight(*grid);

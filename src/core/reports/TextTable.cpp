@@ -1,7 +1,6 @@
 #include "reports/TextTable.h"
 
-#include <algorithm>
-
+#include "common/ColumnWidths.h"
 #include "common/Csv.h"
 #include "common/NumberText.h"
 #include "common/Utf8.h"
@@ -29,11 +28,10 @@ std::size_t displayWidth(std::string_view text) {
 }
 
 std::string alignedText(const TextRows& rows) {
-    std::vector<std::size_t> widths;
+    ColumnWidths<std::size_t> widths;
     for (const auto& row : rows) {
-        widths.resize(std::max(widths.size(), row.size()), 0);
         for (std::size_t c = 0; c < row.size(); ++c) {
-            widths[c] = std::max(widths[c], displayWidth(trimmed(row[c])));
+            widths.fit(c, displayWidth(trimmed(row[c])));
         }
     }
     std::string text;
@@ -41,7 +39,7 @@ std::string alignedText(const TextRows& rows) {
         std::string line;
         for (std::size_t c = 0; c < row.size(); ++c) {
             const std::string cell = trimmed(row[c]);
-            const std::string fill(widths[c] - displayWidth(cell), ' ');
+            const std::string fill(widths.width(c) - displayWidth(cell), ' ');
             line += (c == 0 ? "" : "  ") + (parseNumber(cell) ? fill + cell : cell + fill);
         }
         text += line.erase(line.find_last_not_of(' ') + 1) + "\n";

@@ -37,6 +37,10 @@ int textColumnWidth(std::string_view column) {
     return 0;
 }
 
+std::string withoutPadding(std::string_view text) {
+    return std::string(text.substr(0, text.find_last_not_of(' ') + 1));
+}
+
 std::string placeCode(PlaceType type) {
     return std::to_string(static_cast<int>(type));
 }

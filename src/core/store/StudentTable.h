@@ -34,6 +34,9 @@ inline constexpr std::array<TextColumn, 8> kTextColumns = {{{"rec_id", 100},
 
 // The width in characters of a fixed-width text column; 0 for the other columns.
 int textColumnWidth(std::string_view column);
+// A value of a fixed-width text column without the trailing blanks that may pad it: they count
+// neither towards its width nor when it is compared, and exports and lists leave them out.
+std::string withoutPadding(std::string_view text);
 
 // What every command that needs students says about a project that has none.
 inline constexpr const char* kNoStudentsMessage = "该分班项目还没有学生数据";

@@ -13,8 +13,7 @@ namespace qm::store {
 std::optional<std::string> textTooLong(std::string_view column, std::string_view heading,
                                        std::string_view text) {
     const auto width = static_cast<std::size_t>(textColumnWidth(column));
-    const std::string_view unpadded = text.substr(0, text.find_last_not_of(' ') + 1);
-    const std::size_t length = utf8CharacterCount(unpadded);
+    const std::size_t length = utf8CharacterCount(withoutPadding(text));
     if (width == 0 || length <= width) {
         return std::nullopt;
     }

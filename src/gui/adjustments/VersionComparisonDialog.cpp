@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "common/ColumnWidths.h"
 #include "gui/widgets/BalanceTable.h"
 #include "gui/widgets/ScreenFit.h"
 #include "gui/widgets/StatGridView.h"
@@ -91,6 +92,7 @@ VersionComparisonDialog::VersionComparisonDialog(const reports::VersionCompariso
     : QDialog(parent), headline_(new QLabel(this)), pages_(new QTabWidget(this)) {
     setObjectName(QStringLiteral("VersionComparisonDialog"));
     setWindowTitle(QStringLiteral("方案对比"));
+    pages_->setObjectName(QStringLiteral("tabComparison"));
     headline_->setObjectName(QStringLiteral("lbHeadline"));
     headline_->setWordWrap(true);
     headline_->setText(QStringLiteral("方案 %1（%2）与方案 %3（%4）：%5 名学生的班级不同")
@@ -183,7 +185,7 @@ QWidget* VersionComparisonDialog::buildMovedPage(const reports::VersionCompariso
     }
     movedStudents_->resizeColumnsToContents();
     for (int c = 0; c < movedStudents_->columnCount(); ++c) {
-        movedStudents_->setColumnWidth(c, std::max(movedStudents_->columnWidth(c) + 16, 90));
+        movedStudents_->setColumnWidth(c, columnWidth(movedStudents_->columnWidth(c), 16, 90));
     }
     return movedStudents_;
 }

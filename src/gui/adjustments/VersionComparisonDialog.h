@@ -22,16 +22,6 @@ class VersionComparisonDialog : public QDialog {
     VersionComparisonDialog(const reports::VersionComparison& comparison,
                             QWidget* parent = nullptr);
 
-    QLabel* headline() const { return headline_; }
-    QTabWidget* pages() const { return pages_; }
-    // 班级信息 of the first and of the second version.
-    QTableWidget* firstFigures() const { return firstFigures_; }
-    QTableWidget* secondFigures() const { return secondFigures_; }
-    // 均衡度 of both versions: what is measured, then the first's and the second's figure.
-    QTableWidget* balance() const { return balance_; }
-    // 学号, 姓名 and the class in each version of every student whose class differs.
-    QTableWidget* movedStudents() const { return movedStudents_; }
-
     QSize sizeHint() const override { return {960, 560}; }
 
   private:
@@ -41,9 +31,12 @@ class VersionComparisonDialog : public QDialog {
 
     QLabel* headline_;
     QTabWidget* pages_;
+    // 班级信息 of the first and of the second version.
     QTableWidget* firstFigures_ = nullptr;
     QTableWidget* secondFigures_ = nullptr;
+    // 均衡度 of both versions: what is measured, then the first's and the second's figure.
     QTableWidget* balance_ = nullptr;
+    // 学号, 姓名 and the class in each version of every student whose class differs.
     QTableWidget* movedStudents_ = nullptr;
 };
 

@@ -20,9 +20,6 @@ class VersionsDialog : public QDialog {
   public:
     explicit VersionsDialog(Workspace& workspace, QWidget* parent = nullptr);
 
-    QTableWidget* versionList() const { return versionList_; }
-    QPushButton* compareButton() const { return compareButton_; }
-    QPushButton* restoreButton() const { return restoreButton_; }
     // The numbers of the chosen versions, in the list's order.
     std::vector<int> chosenVersions() const;
 

@@ -89,6 +89,9 @@ DivisionResultWindow::DivisionResultWindow(Workspace& workspace, QWidget* parent
     exportButton_->hide();
     divideButton_->setObjectName(QStringLiteral("Button1"));
     optimiseButton_->setObjectName(QStringLiteral("bnDeepOpt"));
+    stageLabel_->setObjectName(QStringLiteral("lbStage"));
+    cancelButton_->setObjectName(QStringLiteral("bnCancel"));
+    progressBar_->setObjectName(QStringLiteral("pbRun"));
     optimiseButton_->setToolTip(QStringLiteral(
         "在不违反分班规则的前提下交换学生，使现在的各班更均衡（强度见“4.分班设置”）"));
     cancelButton_->setEnabled(false);

@@ -49,16 +49,6 @@ class DivisionResultWindow : public QWidget {
     // "取消": the run stops soon and changes nothing.
     void cancelRun();
 
-    QTableWidget* resultGrid() const { return resultGrid_; }
-    // Beside the grid: the classes, one shown at a time; above it: the search box.
-    ResultClassView* classView() const { return classView_; }
-    StudentSearchBar* searchBar() const { return searchBar_; }
-    QPushButton* divideButton() const { return divideButton_; }
-    QPushButton* optimiseButton() const { return optimiseButton_; }
-    QPushButton* cancelButton() const { return cancelButton_; }
-    QProgressBar* progressBar() const { return progressBar_; }
-    // Beside the bar: where the run stands in words, or how it ended.
-    QLabel* stageLabel() const { return stageLabel_; }
     QSize sizeHint() const override { return {897, 553}; }
 
   signals:
@@ -88,6 +78,7 @@ class DivisionResultWindow : public QWidget {
     Workspace& workspace_;
     DivisionJob* job_;
     ResultGrid* resultGrid_;
+    // Beside the grid: the classes, one shown at a time; above it: the search box.
     ResultClassView* classView_;
     StudentSearchBar* searchBar_;
     QPushButton* divideButton_;
@@ -95,6 +86,7 @@ class DivisionResultWindow : public QWidget {
     QPushButton* exportButton_;
     QPushButton* cancelButton_;
     QProgressBar* progressBar_;
+    // Beside the bar: where the run stands in words, or how it ended.
     QLabel* stageLabel_;
     // The classes of the re-division under way or the last one, marked in the grid until the
     // classes change again; empty after any other run.

@@ -74,6 +74,9 @@ DivisionSettingsWindow::DivisionSettingsWindow(Workspace& workspace, QWidget* pa
       cancelButton_(new QPushButton(QStringLiteral("取消"), this)) {
     setObjectName(QStringLiteral("Tfrm_config"));
     setWindowTitle(QStringLiteral("分班设置"));
+    pages_->setObjectName(QStringLiteral("tabSettings"));
+    okButton_->setObjectName(QStringLiteral("bnOk"));
+    cancelButton_->setObjectName(QStringLiteral("bnCancel"));
     if (workspace_.hasProject()) {
         projectId_ = parseWholeNumber(workspace_.currentProject().fbId);
     }

@@ -29,23 +29,11 @@ class DivisionSettingsWindow : public QWidget {
     // The window works on the project that is current when it is made.
     explicit DivisionSettingsWindow(Workspace& workspace, QWidget* parent = nullptr);
 
-    QTabWidget* pages() const { return pages_; }
     // The seven stored boxes: cb_person, cb_total, cb_ch, cb_math, cb_eng, cb_inter, cb_man.
     const std::array<QCheckBox*, 7>& settingBoxes() const { return settingBoxes_; }
     // The nine subject boxes of the first page, all in its group: the subjects that take part in
     // 深度优化 and the balance figures (the division itself always uses all nine).
     const std::array<QCheckBox*, 9>& subjectBoxes() const { return subjectBoxes_; }
-    // The band tolerance (1 to 1000) and the fine-tuning count (0 to 1000).
-    QSpinBox* bandToleranceBox() const { return bandToleranceBox_; }
-    QSpinBox* tuningCountBox() const { return tuningCountBox_; }
-    // Page "深度优化": whether a division ends with it, and its strength, which the result
-    // window's "深度优化" uses too.
-    QCheckBox* deepOptimisationBox() const { return deepOptimisationBox_; }
-    QRadioButton* averagesFirstButton() const { return averagesFirstButton_; }
-    QRadioButton* bandsFirstButton() const { return bandsFirstButton_; }
-    QPushButton* okButton() const { return okButton_; }
-    // "取消": closes the window and leaves the stored row as it was.
-    QPushButton* cancelButton() const { return cancelButton_; }
     QSize sizeHint() const override { return {362, 270}; }
 
   protected:
@@ -70,8 +58,11 @@ class DivisionSettingsWindow : public QWidget {
     QTabWidget* pages_;
     std::array<QCheckBox*, 9> subjectBoxes_{};
     std::array<QCheckBox*, 7> settingBoxes_{};
+    // The band tolerance (1 to 1000) and the fine-tuning count (0 to 1000).
     QSpinBox* bandToleranceBox_ = nullptr;
     QSpinBox* tuningCountBox_ = nullptr;
+    // Page "深度优化": whether a division ends with it, and its strength, which the result
+    // window's "深度优化" uses too.
     QCheckBox* deepOptimisationBox_ = nullptr;
     QRadioButton* averagesFirstButton_ = nullptr;
     QRadioButton* bandsFirstButton_ = nullptr;

@@ -22,10 +22,6 @@ class StudentSearchBar : public QWidget {
   public:
     StudentSearchBar(Workspace& workspace, ResultGrid& grid, QWidget* parent = nullptr);
 
-    QLineEdit* searchEdit() const { return searchEdit_; }
-    QToolButton* nextButton() const { return nextButton_; }
-    QLabel* resultLabel() const { return resultLabel_; }
-
     // Ctrl+F (the cursor into the box, its text chosen) and F3 (the next student) anywhere in
     // the window.
     void addShortcutsTo(QWidget& window);

@@ -44,11 +44,6 @@ class ImportPreviewWindow : public QWidget {
     intake::PreviewGrid shownRows() const;
 
     const QString& lastFile() const { return lastFile_; }
-    QTableWidget* previewGrid() const { return previewGrid_; }
-    QPushButton* openButton() const { return openButton_; }
-    QPushButton* importButton() const { return importButton_; }
-    QLabel* readStateLabel() const { return readStateLabel_; }
-    QLabel* sampleLink() const { return sampleLink_; }
 
     // The sample workbook opened by the link, beside the program or in the current folder.
     static QString sampleWorkbookPath();

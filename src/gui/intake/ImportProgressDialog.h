@@ -39,9 +39,6 @@ class ImportProgressDialog : public QDialog {
     std::optional<UserMessage> endMessage() const;
     bool isSaving() const;
 
-    QProgressBar* progressBar() const { return progressBar_; }
-    QPushButton* cancelButton() const { return cancelButton_; }
-
   public slots:
     // Acts like 取消 until the save has ended.
     void reject() override;

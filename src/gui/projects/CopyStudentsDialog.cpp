@@ -14,6 +14,8 @@ CopyStudentsDialog::CopyStudentsDialog(Workspace& workspace, QWidget* parent)
                           QStringLiteral("导入分班数据"), QSize(423, 293), parent),
       addButton_(new QRadioButton(QStringLiteral("添加"), this)),
       overwriteButton_(new QRadioButton(QStringLiteral("覆盖"), this)) {
+    addButton_->setObjectName(QStringLiteral("rbAdd"));
+    overwriteButton_->setObjectName(QStringLiteral("rbOverwrite"));
     addButton_->setChecked(true);
     buttonRow()->insertWidget(0, addButton_);
     buttonRow()->insertWidget(1, overwriteButton_);

@@ -15,9 +15,6 @@ class CopyStudentsDialog : public ProjectPickerDialog {
   public:
     explicit CopyStudentsDialog(Workspace& workspace, QWidget* parent = nullptr);
 
-    QRadioButton* addButton() const { return addButton_; }
-    QRadioButton* overwriteButton() const { return overwriteButton_; }
-
   private:
     void choose(int projectId) override;
 

@@ -41,6 +41,8 @@ NewProjectDialog::NewProjectDialog(Workspace& workspace, QWidget* parent)
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
+    okButton_->setObjectName(QStringLiteral("bnOk"));
+    cancelButton_->setObjectName(QStringLiteral("bnCancel"));
     okButton_->setDefault(true);
     connect(okButton_, &QPushButton::clicked, this, &NewProjectDialog::createProject);
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);

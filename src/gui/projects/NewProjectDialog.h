@@ -18,9 +18,6 @@ class NewProjectDialog : public QDialog {
   public:
     explicit NewProjectDialog(Workspace& workspace, QWidget* parent = nullptr);
 
-    QPushButton* okButton() const { return okButton_; }
-    QPushButton* cancelButton() const { return cancelButton_; }
-
   private:
     void createProject();
 

@@ -21,6 +21,9 @@ ProjectPickerDialog::ProjectPickerDialog(Workspace& workspace, const QString& ob
       buttonRow_(new QHBoxLayout) {
     setObjectName(objectName);
     setWindowTitle(caption);
+    openButton_->setObjectName(QStringLiteral("bnOpen"));
+    deleteButton_->setObjectName(QStringLiteral("bnDelete"));
+    cancelButton_->setObjectName(QStringLiteral("bnCancel"));
 
     buttonRow_->addStretch();
     buttonRow_->addWidget(openButton_);

@@ -16,17 +16,12 @@ class Workspace;
 class ProjectPickerDialog : public QDialog {
     Q_OBJECT
 
-  public:
-    ProjectListWidget* projectList() const { return lv_info_; }
-    QPushButton* openButton() const { return openButton_; }
-    QPushButton* deleteButton() const { return deleteButton_; }
-    QPushButton* cancelButton() const { return cancelButton_; }
-
   protected:
     ProjectPickerDialog(Workspace& workspace, const QString& objectName, const QString& caption,
                         QSize size, QWidget* parent);
     // Acts on the selected project.
     virtual void choose(int projectId) = 0;
+    ProjectListWidget* projectList() const { return lv_info_; }
     // The row of buttons, for controls of the dialog's own placed before the buttons.
     QHBoxLayout* buttonRow() const { return buttonRow_; }
 

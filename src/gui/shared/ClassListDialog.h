@@ -27,11 +27,8 @@ class ClassListDialog : public QDialog {
     // The choice as it stands; the classes empty when every class is ticked.
     reports::ClassListChoice choice() const;
 
-    QLineEdit* schoolEdit() const { return schoolEdit_; }
-    QListWidget* classList() const { return classList_; }
     // One box per score column, in the order of reports::classListScores().
     const std::vector<QCheckBox*>& scoreBoxes() const { return scoreBoxes_; }
-    QPushButton* goOnButton() const { return goOnButton_; }
 
     void accept() override;
 

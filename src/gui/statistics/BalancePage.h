@@ -26,13 +26,10 @@ class BalancePage : public QWidget {
     void showUnavailable(const QString& reason);
     void clear();
 
-    QTableWidget* table() const { return table_; }
-    // The plain words, one line each.
-    QLabel* summary() const { return summary_; }
-
   private:
     void showRows(const reports::TextRows& rows);
 
+    // The plain words, one line each.
     QLabel* summary_;
     QTableWidget* table_;
 };

@@ -85,6 +85,7 @@ ClassStatisticsWindow::ClassStatisticsWindow(Workspace& workspace, MainWindow& m
       stateLabel_(new QLabel(this)) {
     setObjectName(QStringLiteral("Tfrm_class_info"));
     setWindowTitle(QStringLiteral("班级信息"));
+    pages_->setObjectName(QStringLiteral("tabStatistics"));
 
     for (int i = 0; i < kGridCount; ++i) {
         auto* grid = new QTableWidget(this);

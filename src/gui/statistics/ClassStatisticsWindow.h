@@ -48,10 +48,8 @@ class ClassStatisticsWindow : public QWidget {
     // The figures shown; nothing before the first computation has succeeded.
     const std::optional<reports::ClassStatistics>& statistics() const { return statistics_; }
 
-    QTabWidget* pages() const { return pages_; }
     // The grids in page order: sgClass_info, the nine subjects' band grids, sgType.
     QTableWidget* grid(int index) const { return grids_.at(static_cast<std::size_t>(index)); }
-    BalancePage* balancePage() const { return balancePage_; }
 
   signals:
     // A computation ended; the grids show its figures when it succeeded.

@@ -54,6 +54,7 @@ ClassFiguresPanel::ClassFiguresPanel(Workspace& workspace, store::CurrentProject
       bands_(newFiguresTable(this, QStringLiteral("tbBandFigures"))) {
     setObjectName(QStringLiteral("ClassFiguresPanel"));
     title_->setObjectName(QStringLiteral("lbFiguresTitle"));
+    pages_->setObjectName(QStringLiteral("tabFigures"));
     title_->setWordWrap(true);
     auto* note = new QLabel(QStringLiteral("括号里是偏差：本班平均分与全体学生平均分之差，"
                                            "超过 ±1 分的标红"),

@@ -32,14 +32,6 @@ class ClassFiguresPanel : public QWidget {
     // Shows the figures of these classes (of every class when empty) under the title.
     void showClasses(std::vector<int> classes, const QString& title);
 
-    QLabel* title() const { return title_; }
-    QTabWidget* pages() const { return pages_; }
-    // One column per class and one for all students; one row per head count and per average.
-    QTableWidget* figures() const { return figures_; }
-    QComboBox* subjectBox() const { return subjectBox_; }
-    // One column per class; one row per score band of the chosen subject that holds students.
-    QTableWidget* bands() const { return bands_; }
-
   private:
     void followChange(const ClassChange& change);
     void compute();
@@ -52,8 +44,10 @@ class ClassFiguresPanel : public QWidget {
     std::optional<reports::ClassStatistics> statistics_;
     QLabel* title_;
     QTabWidget* pages_;
+    // One column per class and one for all students; one row per head count and per average.
     QTableWidget* figures_;
     QComboBox* subjectBox_;
+    // One column per class; one row per score band of the chosen subject that holds students.
     QTableWidget* bands_;
 };
 

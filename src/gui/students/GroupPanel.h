@@ -41,12 +41,6 @@ class GroupPanel : public QWidget {
     // 删除 of the chosen group, after a question; true when it was deleted.
     bool deleteChosenGroup();
 
-    // One item per group ("分开组 3", and whether it is kept), one child per student.
-    QTreeWidget* groupList() const { return groupList_; }
-    QPushButton* apartButton() const { return apartButton_; }
-    QPushButton* togetherButton() const { return togetherButton_; }
-    QPushButton* deleteButton() const { return deleteButton_; }
-
   private:
     void followClassChange(const ClassChange& change);
     void chooseFile();
@@ -58,6 +52,7 @@ class GroupPanel : public QWidget {
     store::CurrentProject project_;
     ChosenNumbers chosen_;
     QLabel* summary_;
+    // One item per group ("分开组 3", and whether it is kept), one child per student.
     QTreeWidget* groupList_;
     QPushButton* apartButton_;
     QPushButton* togetherButton_;

@@ -65,34 +65,12 @@ class StudentListWindow : public QWidget {
     // Runs the last statement again.
     void refresh();
 
-    QTreeWidget* classTree() const { return classTree_; }
-    QTableView* studentGrid() const { return grid_; }
     StudentListModel* model() const { return model_; }
-    RecordNavigator* navigator() const { return navigator_; }
-    QLineEdit* numberEdit() const { return numberEdit_; }
-    QLineEdit* nameEdit() const { return nameEdit_; }
-    QComboBox* sexBox() const { return sexBox_; }
-    QCheckBox* useClassBox() const { return useClassBox_; }
-    QLineEdit* mathFromEdit() const { return mathFromEdit_; }
-    QLineEdit* mathToEdit() const { return mathToEdit_; }
-    QLineEdit* englishFromEdit() const { return englishFromEdit_; }
-    QLineEdit* englishToEdit() const { return englishToEdit_; }
-    QLineEdit* chineseFromEdit() const { return chineseFromEdit_; }
-    QLineEdit* chineseToEdit() const { return chineseToEdit_; }
-    QPushButton* queryButton() const { return queryButton_; }
-    QPushButton* moveToButton() const { return moveToButton_; }
-    QPushButton* swapButton() const { return swapButton_; }
-    // Beside the grid: the pages 班级数据 (figuresPanel) and 约束 (groupPanel).
-    QTabWidget* sidePanel() const { return sidePanel_; }
-    ClassFiguresPanel* figuresPanel() const { return figuresPanel_; }
-    GroupPanel* groupPanel() const { return groupPanel_; }
 
     // The students of the chosen rows, top to bottom (an inserted row not yet stored has none).
     std::vector<ChosenStudent> chosenStudents() const;
     // The grid's menu for the chosen rows: 调到…, 对调, 设为分开, 设为同班.
     void fillGridMenu(QMenu& menu);
-    // Names the score ranges with one end only, which the query leaves out; empty otherwise.
-    QLabel* rangeNote() const { return rangeNote_; }
 
   public:
     // The size the window opens with inside the main window.
@@ -145,10 +123,12 @@ class StudentListWindow : public QWidget {
     QLineEdit* chineseFromEdit_ = nullptr;
     QLineEdit* chineseToEdit_ = nullptr;
     QPushButton* queryButton_ = nullptr;
+    // Names the score ranges with one end only, which the query leaves out; empty otherwise.
     QLabel* rangeNote_ = nullptr;
     QPushButton* moveToButton_ = nullptr;
     QPushButton* swapButton_ = nullptr;
     QSplitter* splitter_ = nullptr;
+    // Beside the grid: the pages 班级数据 (figuresPanel_) and 约束 (groupPanel_).
     QTabWidget* sidePanel_ = nullptr;
     ClassFiguresPanel* figuresPanel_ = nullptr;
     GroupPanel* groupPanel_ = nullptr;

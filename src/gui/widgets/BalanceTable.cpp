@@ -2,7 +2,8 @@
 
 #include <QStringList>
 #include <QTableWidget>
-#include <algorithm>
+
+#include "common/ColumnWidths.h"
 
 namespace qm::gui {
 
@@ -37,7 +38,7 @@ void showBalanceRows(QTableWidget& table, const reports::TextRows& rows, int bol
     }
     table.resizeColumnsToContents();
     for (int c = 1; c < columns; ++c) {
-        table.setColumnWidth(c, std::max(table.columnWidth(c), 90));
+        table.setColumnWidth(c, columnWidth(table.columnWidth(c), 0, 90));
     }
     table.setUpdatesEnabled(true);
 }

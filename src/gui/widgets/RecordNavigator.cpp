@@ -8,14 +8,17 @@ namespace qm::gui {
 namespace {
 
 struct ButtonSpec {
+    const char* name;
     const char* symbol;
     const char* hint;
 };
 
 constexpr ButtonSpec kButtons[RecordNavigator::Count] = {
-    {"|◀", "第一条"},  {"◀", "上一条"},     {"▶", "下一条"},     {"▶|", "最后一条"},
-    {"+", "插入一行"}, {"−", "删除当前行"}, {"▲", "编辑当前行"}, {"✓", "保存修改"},
-    {"✗", "取消修改"}, {"↻", "刷新"},
+    {"navFirst", "|◀", "第一条"},   {"navPrior", "◀", "上一条"},
+    {"navNext", "▶", "下一条"},     {"navLast", "▶|", "最后一条"},
+    {"navInsert", "+", "插入一行"}, {"navDelete", "−", "删除当前行"},
+    {"navEdit", "▲", "编辑当前行"}, {"navPost", "✓", "保存修改"},
+    {"navCancel", "✗", "取消修改"}, {"navRefresh", "↻", "刷新"},
 };
 
 }  // namespace
@@ -27,6 +30,7 @@ RecordNavigator::RecordNavigator(QWidget* parent) : QWidget(parent) {
     layout->setSpacing(1);
     for (int i = 0; i < Count; ++i) {
         auto* button = new QToolButton(this);
+        button->setObjectName(QString::fromLatin1(kButtons[i].name));
         button->setText(QString::fromUtf8(kButtons[i].symbol));
         button->setToolTip(QString::fromUtf8(kButtons[i].hint));
         button->setFixedSize(26, 24);

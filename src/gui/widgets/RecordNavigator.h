@@ -18,7 +18,6 @@ class RecordNavigator : public QWidget {
 
     explicit RecordNavigator(QWidget* parent = nullptr);
 
-    QToolButton* button(Button which) const { return buttons_.at(which); }
     // Post and cancel only while a row has changes; the others while the grid can take them.
     void setEditing(bool editing);
 

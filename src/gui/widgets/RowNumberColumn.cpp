@@ -2,7 +2,8 @@
 
 #include <QAbstractItemModel>
 #include <QTableWidget>
-#include <algorithm>
+
+#include "common/ColumnWidths.h"
 
 namespace qm::gui {
 
@@ -11,7 +12,7 @@ void keepRowNumbersVisible(QTableWidget& grid) {
     auto fit = [&grid, narrowest] {
         constexpr int kPadding = 12;  // the cell's margins and grid line
         const int digits = grid.fontMetrics().horizontalAdvance(QString::number(grid.rowCount()));
-        grid.setColumnWidth(0, std::max(narrowest, digits + kPadding));
+        grid.setColumnWidth(0, columnWidth(digits, kPadding, narrowest));
     };
     QAbstractItemModel* model = grid.model();
     QObject::connect(model, &QAbstractItemModel::rowsInserted, &grid, fit);
