@@ -4,12 +4,12 @@
 
 namespace qm::engine {
 
-ArrangementHistory::ArrangementHistory(const std::vector<Tdistribute>& classes) {
+ArrangementHistory::ArrangementHistory(const std::vector<ClassTally>& classes) {
     arrangements_.push_back(arrangementOf(classes));
     byHash_.emplace(hashOf(arrangements_.back()), 0);
 }
 
-std::optional<int> ArrangementHistory::record(const std::vector<Tdistribute>& classes,
+std::optional<int> ArrangementHistory::record(const std::vector<ClassTally>& classes,
                                               const TuningCounts& counts) {
     Arrangement now = arrangementOf(classes);
     const std::uint64_t hash = hashOf(now);
@@ -25,7 +25,7 @@ std::optional<int> ArrangementHistory::record(const std::vector<Tdistribute>& cl
     return std::nullopt;
 }
 
-void ArrangementHistory::restore(int pass, std::vector<Tdistribute>& classes) const {
+void ArrangementHistory::restore(int pass, std::vector<ClassTally>& classes) const {
     const Arrangement& arrangement = arrangements_[pass];
     std::size_t position = 0;
     for (auto& tally : classes) {
@@ -38,7 +38,7 @@ void ArrangementHistory::restore(int pass, std::vector<Tdistribute>& classes) co
 }
 
 ArrangementHistory::Arrangement ArrangementHistory::arrangementOf(
-    const std::vector<Tdistribute>& classes) {
+    const std::vector<ClassTally>& classes) {
     Arrangement arrangement;
     for (const auto& tally : classes) {
         arrangement.insert(arrangement.end(), tally.students.begin(), tally.students.end());
@@ -48,8 +48,8 @@ ArrangementHistory::Arrangement ArrangementHistory::arrangementOf(
 
 std::uint64_t ArrangementHistory::hashOf(const Arrangement& arrangement) {
     std::uint64_t hash = 1469598103934665603ULL;
-    for (const Tstudent* student : arrangement) {
-        hash ^= std::hash<const Tstudent*>{}(student);
+    for (const PassStudent* student : arrangement) {
+        hash ^= std::hash<const PassStudent*>{}(student);
         hash *= 1099511628211ULL;
     }
     return hash;

@@ -5,8 +5,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "engine/ClassTally.h"
 #include "engine/FineTuner.h"
-#include "engine/Tdistribute.h"
 
 namespace qm::engine {
 
@@ -15,19 +15,19 @@ namespace qm::engine {
 // a pass leads back to an arrangement seen before, every later pass repeats an earlier one.
 class ArrangementHistory {
   public:
-    explicit ArrangementHistory(const std::vector<Tdistribute>& classes);
+    explicit ArrangementHistory(const std::vector<ClassTally>& classes);
 
     // Records the arrangement after the next pass and what that pass did. Returns the number of
     // the earlier pass after which the classes stood exactly the same (0: before the first).
-    std::optional<int> record(const std::vector<Tdistribute>& classes, const TuningCounts& counts);
+    std::optional<int> record(const std::vector<ClassTally>& classes, const TuningCounts& counts);
     // What pass number (from 1) did.
     const TuningCounts& countsOf(int pass) const { return counts_[pass - 1]; }
     // Puts the students back as they stood after that pass (0: before the first).
-    void restore(int pass, std::vector<Tdistribute>& classes) const;
+    void restore(int pass, std::vector<ClassTally>& classes) const;
 
   private:
-    using Arrangement = std::vector<Tstudent*>;
-    static Arrangement arrangementOf(const std::vector<Tdistribute>& classes);
+    using Arrangement = std::vector<PassStudent*>;
+    static Arrangement arrangementOf(const std::vector<ClassTally>& classes);
     static std::uint64_t hashOf(const Arrangement& arrangement);
 
     std::vector<Arrangement> arrangements_;

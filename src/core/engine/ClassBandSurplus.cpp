@@ -6,14 +6,14 @@
 
 namespace qm::engine {
 
-ClassBandSurplus::ClassBandSurplus(const std::vector<Tdistribute>& classes,
+ClassBandSurplus::ClassBandSurplus(const std::vector<ClassTally>& classes,
                                    const BandTargets& targets)
     : classes_(classes), targets_(targets) {
     std::array<long long, kSubjectCount> high{};
     low_.fill(std::numeric_limits<int>::max());
     high.fill(std::numeric_limits<int>::min());
     for (const auto& tally : classes_) {
-        for (const Tstudent* student : tally.students) {
+        for (const PassStudent* student : tally.students) {
             if (!student->movable()) {
                 continue;
             }
@@ -47,7 +47,8 @@ ClassBandSurplus::ClassBandSurplus(const std::vector<Tdistribute>& classes,
     }
 }
 
-void ClassBandSurplus::replaced(int classIndex, const Tstudent& leaving, const Tstudent& entering) {
+void ClassBandSurplus::replaced(int classIndex, const PassStudent& leaving,
+                                const PassStudent& entering) {
     const std::size_t row = static_cast<std::size_t>(classIndex) * rowWidth_;
     for (int s = 0; s < kSubjectCount; ++s) {
         for (const auto& [band, delta] :
@@ -64,7 +65,7 @@ void ClassBandSurplus::replaced(int classIndex, const Tstudent& leaving, const T
 // when the leaving surplus exceeds the entering one by more than the tolerance. With the
 // entering surplus e fixed, that is a leaving surplus above min(e < 0 ? 0 : none, e + inter); with
 // the leaving surplus l fixed, an entering surplus below max(l > 0 ? 0 : none, l - inter).
-ClassBandSurplus::Answers ClassBandSurplus::answersFor(int classIndex, const Tstudent& fixed,
+ClassBandSurplus::Answers ClassBandSurplus::answersFor(int classIndex, const PassStudent& fixed,
                                                        bool fixedJoins) const {
     constexpr long long kNone = std::numeric_limits<long long>::max() / 4;
     const long long inter = classes_[classIndex].inter;

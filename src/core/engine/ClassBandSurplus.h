@@ -4,20 +4,20 @@
 #include <vector>
 
 #include "engine/BandTargets.h"
+#include "engine/ClassTally.h"
+#include "engine/PassStudent.h"
 #include "engine/Subject.h"
-#include "engine/Tdistribute.h"
-#include "engine/Tstudent.h"
 
 namespace qm::engine {
 
 // How far each class's head count in a score band of a subject lies above the band's target
-// (below: negative), as Tdistribute::bandSurplus gives it, held in one flat table for the bands
+// (below: negative), as ClassTally::bandSurplus gives it, held in one flat table for the bands
 // the movable students have, and kept up to date with every exchange: fine tuning asks it for
 // every candidate it weighs. Other bands, and all bands when the movable students' bands lie far
 // wider apart than any school's scores, are asked of the class itself.
 class ClassBandSurplus {
   public:
-    ClassBandSurplus(const std::vector<Tdistribute>& classes, const BandTargets& targets);
+    ClassBandSurplus(const std::vector<ClassTally>& classes, const BandTargets& targets);
 
     int at(int classIndex, Subject subject, int band) const {
         const unsigned index = static_cast<unsigned>(band - low_[subject]);
@@ -29,7 +29,7 @@ class ClassBandSurplus {
     }
 
     // The student leaving has left the class and the student entering has joined it.
-    void replaced(int classIndex, const Tstudent& leaving, const Tstudent& entering);
+    void replaced(int classIndex, const PassStudent& leaving, const PassStudent& entering);
 
     // Whether every band of every movable student is held: then answersFor can be used.
     bool holdsEveryBand() const { return rowWidth_ != 0; }
@@ -63,12 +63,12 @@ class ClassBandSurplus {
     };
     // The answers of class c for the fixed side; fixedJoins when that student joins the class
     // (the other side leaves it). Only when holdsEveryBand.
-    Answers answersFor(int classIndex, const Tstudent& fixed, bool fixedJoins) const;
+    Answers answersFor(int classIndex, const PassStudent& fixed, bool fixedJoins) const;
 
   private:
     static constexpr int kWidestRow = 1024;  // bands held per class, all subjects together
 
-    const std::vector<Tdistribute>& classes_;
+    const std::vector<ClassTally>& classes_;
     const BandTargets& targets_;
     std::array<int, kSubjectCount> low_{};
     std::array<int, kSubjectCount> width_{};  // 0 for every subject when nothing is held

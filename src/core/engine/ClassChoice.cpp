@@ -12,8 +12,8 @@ constexpr int kPinyinPenalty = 10000;
 
 // The choice among the classes the predicate allows; -1 when it allows none.
 template <typename Allowed>
-int chooseClass(std::string_view sex, const std::vector<Tdistribute>& classes,
-                const Tstudent& student, Allowed allowed) {
+int chooseClass(std::string_view sex, const std::vector<ClassTally>& classes,
+                const PassStudent& student, Allowed allowed) {
     bool avoidSamePinyin = true;
     const int classCount = static_cast<int>(classes.size());
     for (;;) {
@@ -29,9 +29,9 @@ int chooseClass(std::string_view sex, const std::vector<Tdistribute>& classes,
                 continue;
             }
             ++considered;
-            const Tdistribute& tally = classes[c];
+            const ClassTally& tally = classes[c];
             int sexCount = tally.sexCount(sex);
-            if (avoidSamePinyin && tally.hasPingyin(student.pinyinKey)) {
+            if (avoidSamePinyin && tally.hasPinyin(student.pinyinKey)) {
                 sexCount = kPinyinPenalty;
                 ++conflicts;
             }
@@ -60,16 +60,16 @@ int chooseClass(std::string_view sex, const std::vector<Tdistribute>& classes,
 
 }  // namespace
 
-int findMixClass(std::string_view sex, const std::vector<Tdistribute>& classes,
-                 const Tstudent& student) {
+int findMixClass(std::string_view sex, const std::vector<ClassTally>& classes,
+                 const PassStudent& student) {
     if (classes.empty()) {
         throw std::logic_error("findMixClass needs at least one class");
     }
     return chooseClass(sex, classes, student, [](int) { return true; });
 }
 
-std::optional<int> findMixClassAmong(std::string_view sex, const std::vector<Tdistribute>& classes,
-                                     const Tstudent& student, const std::vector<bool>& allowed) {
+std::optional<int> findMixClassAmong(std::string_view sex, const std::vector<ClassTally>& classes,
+                                     const PassStudent& student, const std::vector<bool>& allowed) {
     const int choice = chooseClass(sex, classes, student, [&](int c) { return allowed[c]; });
     if (choice < 0) {
         return std::nullopt;

@@ -4,8 +4,8 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/Tdistribute.h"
-#include "engine/Tstudent.h"
+#include "engine/ClassTally.h"
+#include "engine/PassStudent.h"
 
 namespace qm::engine {
 
@@ -14,12 +14,12 @@ namespace qm::engine {
 // subjects); on a tie the earlier class. Classes that already hold the student's pinyin are
 // passed over unless every class holds it. Returns the index into classes, which must not be
 // empty; changes nothing.
-int findMixClass(std::string_view sex, const std::vector<Tdistribute>& classes,
-                 const Tstudent& student);
+int findMixClass(std::string_view sex, const std::vector<ClassTally>& classes,
+                 const PassStudent& student);
 
 // The same choice among the classes marked allowed only (one mark per class), as if the others
 // did not exist; nothing when no class is allowed.
-std::optional<int> findMixClassAmong(std::string_view sex, const std::vector<Tdistribute>& classes,
-                                     const Tstudent& student, const std::vector<bool>& allowed);
+std::optional<int> findMixClassAmong(std::string_view sex, const std::vector<ClassTally>& classes,
+                                     const PassStudent& student, const std::vector<bool>& allowed);
 
 }  // namespace qm::engine

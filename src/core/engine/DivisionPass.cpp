@@ -54,7 +54,7 @@ DivisionPass::DivisionPass(db::Connection& connection, const std::string& table,
       groups_(groups) {}
 
 void DivisionPass::run() {
-    classes_.assign(classIds_.size(), Tdistribute{});
+    classes_.assign(classIds_.size(), ClassTally{});
     for (auto& tally : classes_) {
         tally.inter = settings_.inter;
     }
@@ -81,7 +81,7 @@ void DivisionPass::loadPlacedStudents() {
     const auto rows = connection_.query("select * from " + table_ + " where type=" + fixed +
                                         " or type=" + category + " order by student_id");
     for (const auto row : rows) {
-        Tstudent& student = newStudent(row, 2);
+        PassStudent& student = newStudent(row, 2);
         const auto classId = row["class_id"].toInt();
         for (std::size_t i = 0; i < classIds_.size(); ++i) {
             if (classIds_[i] == classId) {
@@ -125,7 +125,7 @@ void DivisionPass::placeSex(const std::string& sex) {
         if (seating_ && seating_->hasJoined(static_cast<int>(row["student_id"].toInt()))) {
             continue;  // placed with its 同班 group
         }
-        Tstudent& student = newStudent(row, 0);
+        PassStudent& student = newStudent(row, 0);
         if (seating_) {
             placeWithGroups(sex, student);
         } else {
@@ -146,7 +146,7 @@ void DivisionPass::placeSex(const std::string& sex) {
 // rules choose among those without a 分开 partner of its own or of its 同班 group. The other
 // members of its 同班 group that wait in this table join the same class at once, whatever
 // their sex.
-void DivisionPass::placeWithGroups(const std::string& sex, Tstudent& student) {
+void DivisionPass::placeWithGroups(const std::string& sex, PassStudent& student) {
     auto c = seating_->classOfGroup(student.studentId);
     if (!c) {
         c = findMixClassAmong(sex, classes_, student, seating_->allowedClasses(student.studentId));
@@ -169,7 +169,7 @@ void DivisionPass::placeWithGroups(const std::string& sex, Tstudent& student) {
     }
 }
 
-void DivisionPass::join(Tstudent& student, int c) {
+void DivisionPass::join(PassStudent& student, int c) {
     classes_[c].addStudent(&student);
     if (seating_) {
         seating_->joined(student.studentId, c);
@@ -219,15 +219,15 @@ void DivisionPass::tune(const std::string& sex) {
 void DivisionPass::writeBack() {
     auto update = connection_.prepare("update " + table_ + " set class_id=? where student_id=?");
     for (std::size_t i = 0; i < classes_.size(); ++i) {
-        for (const Tstudent* student : classes_[i].students) {
+        for (const PassStudent* student : classes_[i].students) {
             update.bind(1, classIds_[i]).bind(2, student->studentId);
             update.execute();
         }
     }
 }
 
-Tstudent& DivisionPass::newStudent(const db::Row& row, int placeType) {
-    Tstudent& student = students_.emplace_back();
+PassStudent& DivisionPass::newStudent(const db::Row& row, int placeType) {
+    PassStudent& student = students_.emplace_back();
     student.setInfo(static_cast<int>(row["student_id"].toInt()), row["student_name"].toText(), 0,
                     withoutTrailingBlanks(row["sex"].toText()), placeType,
                     withoutTrailingBlanks(row["pingyin"].toText()));
@@ -242,7 +242,7 @@ Tstudent& DivisionPass::newStudent(const db::Row& row, int placeType) {
     student.setScores(scores[0], scores[1], scores[2], scores[3], scores[4], scores[5], scores[6],
                       scores[7], scores[8]);
     student.sexKey = keyOf(sexKeys_, student.sex);
-    student.pinyinKey = keyOf(pinyinKeys_, student.pingyin);
+    student.pinyinKey = keyOf(pinyinKeys_, student.pinyin);
     if (seating_) {
         seating_->mark(student);
     }

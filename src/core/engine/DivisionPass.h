@@ -6,12 +6,12 @@
 #include <unordered_map>
 #include <vector>
 
+#include "engine/ClassTally.h"
 #include "engine/DivisionRun.h"
 #include "engine/GroupPlan.h"
 #include "engine/GroupSeating.h"
+#include "engine/PassStudent.h"
 #include "engine/RunSettings.h"
-#include "engine/Tdistribute.h"
-#include "engine/Tstudent.h"
 
 namespace qm::db {
 class Connection;
@@ -42,11 +42,11 @@ class DivisionPass {
     void loadPlacedStudents();
     void loadOutsideMembers();
     void placeSex(const std::string& sex);
-    void placeWithGroups(const std::string& sex, Tstudent& student);
-    void join(Tstudent& student, int c);
+    void placeWithGroups(const std::string& sex, PassStudent& student);
+    void join(PassStudent& student, int c);
     void tune(const std::string& sex);
     void writeBack();
-    Tstudent& newStudent(const db::Row& row, int placeType);
+    PassStudent& newStudent(const db::Row& row, int placeType);
     void say(const std::string& line);
     long long tuningPasses() const;
     void report(const std::string& sex, int pass);
@@ -59,8 +59,8 @@ class DivisionPass {
     std::string stage_;
     DivisionObserver& observer_;
     const GroupPlan& groups_;
-    std::deque<Tstudent> students_;  // a deque: the classes keep pointers to its elements
-    std::vector<Tdistribute> classes_;
+    std::deque<PassStudent> students_;  // a deque: the classes keep pointers to its elements
+    std::vector<ClassTally> classes_;
     std::optional<GroupSeating> seating_;  // only when the project has groups
     std::unordered_map<std::string, int> sexKeys_;
     std::unordered_map<std::string, int> pinyinKeys_;

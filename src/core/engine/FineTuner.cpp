@@ -15,10 +15,10 @@ constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
 // True when every partial sum of these values, in any order, is exact in a double: all are
 // multiples of 1/256 and their magnitudes add up to well below 2^53 / 256.
-bool sumsAreExact(const std::vector<Tdistribute>& classes, int quantity) {
+bool sumsAreExact(const std::vector<ClassTally>& classes, int quantity) {
     double magnitudes = 0;
     for (const auto& tally : classes) {
-        for (const Tstudent* student : tally.students) {
+        for (const PassStudent* student : tally.students) {
             const double value = student->quantity(quantity);
             const double scaled = value * 256;
             if (!(std::fabs(value) < 0x1p30) || scaled != std::floor(scaled)) {
@@ -32,7 +32,7 @@ bool sumsAreExact(const std::vector<Tdistribute>& classes, int quantity) {
 
 }  // namespace
 
-FineTuner::FineTuner(std::vector<Tdistribute>& classes, const TuningRules& rules,
+FineTuner::FineTuner(std::vector<ClassTally>& classes, const TuningRules& rules,
                      const CohortFigures& figures)
     : classes_(classes), rules_(rules), figures_(figures), surplus_(classes, figures.targets) {
     // The subject balance adds the gains of Chinese, mathematics and English (when their
@@ -55,10 +55,10 @@ FineTuner::FineTuner(std::vector<Tdistribute>& classes, const TuningRules& rules
     const int classCount = static_cast<int>(classes_.size());
     views_.resize(classes_.size());
     for (int c = 0; c < classCount; ++c) {
-        const Tdistribute& tally = classes_[c];
+        const ClassTally& tally = classes_[c];
         views_[c].positionOfSlot.assign(tally.students.size(), -1);
         for (int slot = 0; slot < tally.count(); ++slot) {
-            const Tstudent* student = tally.students[slot];
+            const PassStudent* student = tally.students[slot];
             if (!student->movable() || student->sexKey < 0) {
                 continue;
             }
@@ -81,7 +81,7 @@ TuningCounts FineTuner::runPass(const std::function<void()>& checkpoint) {
     for (int i = 0; i < classCount; ++i) {
         for (int k = 0; k < classes_[i].count(); ++k) {
             // Whether a slot takes part is decided once, when the scan reaches it.
-            const Tstudent* occupant = classes_[i].students[k];
+            const PassStudent* occupant = classes_[i].students[k];
             if (occupant->adjusted != 0 || !occupant->movable()) {
                 continue;
             }
@@ -90,7 +90,7 @@ TuningCounts FineTuner::runPass(const std::function<void()>& checkpoint) {
         }
     }
     for (auto& tally : classes_) {
-        for (Tstudent* student : tally.students) {
+        for (PassStudent* student : tally.students) {
             student->adjusted = 0;
         }
     }
@@ -104,7 +104,7 @@ TuningCounts FineTuner::runPass(const std::function<void()>& checkpoint) {
 // changed (or in a re-division) each class gets its own window and the candidates inside it are
 // picked out through the class's order by total.
 void FineTuner::scanSlot(int i, int k, TuningCounts& counts) {
-    const Tstudent& occupant = *classes_[i].students[k];
+    const PassStudent& occupant = *classes_[i].students[k];
     if (occupant.sexKey >= static_cast<int>(sexes_.size())) {
         return;
     }
@@ -128,7 +128,7 @@ void FineTuner::scanSlot(int i, int k, TuningCounts& counts) {
 // kept, or -1.
 int FineTuner::firstKeptOf(int i, int k, std::span<const TuningCandidates::Entry> inWindow,
                            TuningCounts& counts) {
-    const Tstudent& occupant = *classes_[i].students[k];
+    const PassStudent& occupant = *classes_[i].students[k];
     const TuningCandidates& candidates = sexes_[occupant.sexKey];
     picked_.clear();
     for (const auto& entry : inWindow) {
@@ -154,7 +154,7 @@ int FineTuner::firstKeptOf(int i, int k, std::span<const TuningCandidates::Entry
 // The candidates of a wide window: every student of the other classes in scan order, its total
 // compared with the window.
 int FineTuner::firstKeptInScanOrder(int i, int k, Window window, TuningCounts& counts) {
-    const Tstudent& occupant = *classes_[i].students[k];
+    const PassStudent& occupant = *classes_[i].students[k];
     const TuningCandidates& candidates = sexes_[occupant.sexKey];
     const int classCount = static_cast<int>(classes_.size());
     for (int j = 0; j < classCount; ++j) {
@@ -191,7 +191,7 @@ void FineTuner::scanClassFrom(int i, int k, int j, int position, TuningCounts& c
     const TuningCandidates& candidates = sexes_[classes_[i].students[k]->sexKey];
     const int end = candidates.classBegin(j + 1);
     while (position < end) {
-        const Tstudent& occupant = *classes_[i].students[k];
+        const PassStudent& occupant = *classes_[i].students[k];
         const Window window = totalWindow(i, j, occupant);
         classPicked_.clear();
         if (rules_.avgTotal) {
@@ -223,8 +223,8 @@ void FineTuner::scanClassFrom(int i, int k, int j, int position, TuningCounts& c
 // Class j is tested first when it has to pass too: it passing is counted even when class i then
 // fails. The order of the other tests changes nothing.
 bool FineTuner::tryCandidate(int i, int k, int j, int l, int deciderBands, TuningCounts& counts) {
-    Tstudent* a = classes_[i].students[k];
-    Tstudent* b = classes_[j].students[l];
+    PassStudent* a = classes_[i].students[k];
+    PassStudent* b = classes_[j].students[l];
     if (secondDecides(*a)) {
         if (!passes(j, l, *b, *a, deciderBands) || !exchangeAllowed(i, j, *a, *b)) {
             return false;
@@ -243,13 +243,13 @@ bool FineTuner::tryCandidate(int i, int k, int j, int l, int deciderBands, Tunin
     return true;
 }
 
-bool FineTuner::secondDecides(const Tstudent& occupant) const {
+bool FineTuner::secondDecides(const PassStudent& occupant) const {
     return rules_.isRefb || occupant.adjusted == 1;
 }
 
 // The band score of the deciding class, nothing when it is below 0. The occupant's side is looked
 // up once for the candidates that follow.
-std::optional<int> FineTuner::deciderBandScore(int i, int j, const Tstudent& occupant,
+std::optional<int> FineTuner::deciderBandScore(int i, int j, const PassStudent& occupant,
                                                const std::array<int, kSubjectCount>& bands) {
     if (!rules_.avgBands) {
         return 0;
@@ -262,7 +262,7 @@ std::optional<int> FineTuner::deciderBandScore(int i, int j, const Tstudent& occ
         answers_ = surplus_.answersFor(c, occupant, enters);
     }
     bandQuestion_ = question;
-    const int score = held      ? answers_.score(bands)
+    const int score = held     ? answers_.score(bands)
                       : enters ? bandScore(c, bands, occupant.bands)
                                : bandScore(c, occupant.bands, bands);
     if (score < 0) {
@@ -271,7 +271,7 @@ std::optional<int> FineTuner::deciderBandScore(int i, int j, const Tstudent& occ
     return score;
 }
 
-bool FineTuner::exchangeAllowed(int i, int j, const Tstudent& a, const Tstudent& b) const {
+bool FineTuner::exchangeAllowed(int i, int j, const PassStudent& a, const PassStudent& b) const {
     return !a.sameScores(b) && !pinyinClash(i, j, a, b) &&
            (!rules_.keepGroups || exchangeKeepsGroups(classes_[i], a, classes_[j], b));
 }
@@ -279,13 +279,13 @@ bool FineTuner::exchangeAllowed(int i, int j, const Tstudent& a, const Tstudent&
 // The totals a candidate may have and still pass the total-average condition of the class that
 // decides first (the second class once both must pass, since it is tested first); a little wider
 // than needed, so it never turns away a candidate the condition would accept.
-FineTuner::Window FineTuner::totalWindow(int i, int j, const Tstudent& occupant) {
+FineTuner::Window FineTuner::totalWindow(int i, int j, const PassStudent& occupant) {
     if (!rules_.avgTotal) {
         return {-kInfinity, kInfinity};
     }
     const bool second = secondDecides(occupant);
     const int c = second ? j : i;
-    const Tdistribute& tally = classes_[c];
+    const ClassTally& tally = classes_[c];
     const double n = tally.count();
     const double cohort = figures_.averages[kTotal];
     const KeptSum& sum = tally.keptSum(kTotal);
@@ -308,15 +308,15 @@ FineTuner::Window FineTuner::totalWindow(int i, int j, const Tstudent& occupant)
     return {low - margin, high + margin};
 }
 
-bool FineTuner::pinyinClash(int i, int j, const Tstudent& a, const Tstudent& b) const {
+bool FineTuner::pinyinClash(int i, int j, const PassStudent& a, const PassStudent& b) const {
     const int same = a.pinyinKey == b.pinyinKey ? 1 : 0;
     return classes_[i].pinyinCount(b.pinyinKey) - same > 0 ||
            classes_[j].pinyinCount(a.pinyinKey) - same > 0;
 }
 
-bool FineTuner::passes(int c, int slot, const Tstudent& leaving, const Tstudent& entering,
+bool FineTuner::passes(int c, int slot, const PassStudent& leaving, const PassStudent& entering,
                        int bands) {
-    const Tdistribute& tally = classes_[c];
+    const ClassTally& tally = classes_[c];
     if (rules_.avgBands && bands < 0) {
         return false;
     }
@@ -381,9 +381,9 @@ bool FineTuner::passes(int c, int slot, const Tstudent& leaving, const Tstudent&
 
 // The class test computed as the rules state it, by walking the class before and after the
 // exchange; used only when the kept sums cannot decide.
-bool FineTuner::passesByWalking(int c, int slot, const Tstudent& entering, int bandScore) const {
-    const Tdistribute& tally = classes_[c];
-    auto deviation = [&](int q, const Tstudent* substitute) {
+bool FineTuner::passesByWalking(int c, int slot, const PassStudent& entering, int bandScore) const {
+    const ClassTally& tally = classes_[c];
+    auto deviation = [&](int q, const PassStudent* substitute) {
         return figures_.averages[q] -
                tally.walkedSum(q, substitute ? slot : -1, substitute) / tally.count();
     };
@@ -400,7 +400,7 @@ bool FineTuner::passesByWalking(int c, int slot, const Tstudent& entering, int b
 
 int FineTuner::bandScore(int c, const std::array<int, kSubjectCount>& leaving,
                          const std::array<int, kSubjectCount>& entering) const {
-    const Tdistribute& tally = classes_[c];
+    const ClassTally& tally = classes_[c];
     int score = 0;
     for (int s = 0; s < kSubjectCount; ++s) {
         if (leaving[s] != entering[s]) {
@@ -414,7 +414,7 @@ int FineTuner::bandScore(int c, const std::array<int, kSubjectCount>& leaving,
 const FineTuner::Deviations& FineTuner::before(int c) {
     ClassView& view = views_[c];
     if (view.stale) {
-        const Tdistribute& tally = classes_[c];
+        const ClassTally& tally = classes_[c];
         for (int q = 0; q < kQuantityCount; ++q) {
             const KeptSum& sum = tally.keptSum(q);
             view.before.magnitude[q] =
@@ -440,8 +440,8 @@ double FineTuner::errorBound(int count, double magnitudes, int quantity) const {
 }
 
 void FineTuner::exchange(int i, int k, int j, int l) {
-    Tstudent* a = classes_[i].students[k];
-    Tstudent* b = classes_[j].students[l];
+    PassStudent* a = classes_[i].students[k];
+    PassStudent* b = classes_[j].students[l];
     classes_[i].replace(k, b);
     classes_[j].replace(l, a);
     surplus_.replaced(i, *a, *b);

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "engine/ClassBandSurplus.h"
+#include "engine/ClassTally.h"
 #include "engine/CohortFigures.h"
-#include "engine/Tdistribute.h"
 #include "engine/TuningCandidates.h"
 
 namespace qm::engine {
@@ -54,7 +54,7 @@ struct TuningCounts {
 // nothing: a candidate left out would have been turned away without being counted.
 class FineTuner {
   public:
-    FineTuner(std::vector<Tdistribute>& classes, const TuningRules& rules,
+    FineTuner(std::vector<ClassTally>& classes, const TuningRules& rules,
               const CohortFigures& figures);
 
     // One pass. checkpoint is called before every slot's candidates (it may throw to stop).
@@ -77,7 +77,7 @@ class FineTuner {
     struct BandQuestion {
         int classIndex = -1;
         int version = -1;
-        const Tstudent* occupant = nullptr;
+        const PassStudent* occupant = nullptr;
         bool occupantEnters = false;
         bool operator==(const BandQuestion&) const = default;
     };
@@ -98,20 +98,21 @@ class FineTuner {
     // exchange was kept.
     bool tryCandidate(int i, int k, int j, int l, int deciderBands, TuningCounts& counts);
     // Whether the occupant of slot k of class i has to suit class j as well.
-    bool secondDecides(const Tstudent& occupant) const;
-    Window totalWindow(int i, int j, const Tstudent& occupant);
+    bool secondDecides(const PassStudent& occupant) const;
+    Window totalWindow(int i, int j, const PassStudent& occupant);
     // The band score of the class that decides first (0 when bands do not count), for a candidate
     // with these bands; nothing when it is below 0, so that trying the candidate would change
     // nothing, not even a count.
-    std::optional<int> deciderBandScore(int i, int j, const Tstudent& occupant,
+    std::optional<int> deciderBandScore(int i, int j, const PassStudent& occupant,
                                         const std::array<int, kSubjectCount>& bands);
     // Neither the same scores, nor the same pinyin, nor a group broken.
-    bool exchangeAllowed(int i, int j, const Tstudent& a, const Tstudent& b) const;
-    bool pinyinClash(int i, int j, const Tstudent& a, const Tstudent& b) const;
+    bool exchangeAllowed(int i, int j, const PassStudent& a, const PassStudent& b) const;
+    bool pinyinClash(int i, int j, const PassStudent& a, const PassStudent& b) const;
     // Whether class c passes its test with leaving (in slot) replaced by entering, given its band
     // score for the exchange.
-    bool passes(int c, int slot, const Tstudent& leaving, const Tstudent& entering, int bands);
-    bool passesByWalking(int c, int slot, const Tstudent& entering, int bandScore) const;
+    bool passes(int c, int slot, const PassStudent& leaving, const PassStudent& entering,
+                int bands);
+    bool passesByWalking(int c, int slot, const PassStudent& entering, int bandScore) const;
     // The band score of class c: its bandSwapTest answers summed over the subjects.
     int bandScore(int c, const std::array<int, kSubjectCount>& leaving,
                   const std::array<int, kSubjectCount>& entering) const;
@@ -119,7 +120,7 @@ class FineTuner {
     double errorBound(int count, double magnitudes, int quantity) const;
     void exchange(int i, int k, int j, int l);
 
-    std::vector<Tdistribute>& classes_;
+    std::vector<ClassTally>& classes_;
     TuningRules rules_;
     const CohortFigures& figures_;
     ClassBandSurplus surplus_;

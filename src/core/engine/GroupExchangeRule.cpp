@@ -8,8 +8,8 @@ namespace {
 
 // Whether the entering student would meet a 分开 partner in the class it joins, where the
 // leaving student no longer counts.
-bool meetsApartPartner(const Tstudent& entering, const Tdistribute& joined,
-                       const Tstudent& leaving) {
+bool meetsApartPartner(const PassStudent& entering, const ClassTally& joined,
+                       const PassStudent& leaving) {
     for (int key : entering.apartKeys) {
         const bool leavingHolds = std::find(leaving.apartKeys.begin(), leaving.apartKeys.end(),
                                             key) != leaving.apartKeys.end();
@@ -22,8 +22,8 @@ bool meetsApartPartner(const Tstudent& entering, const Tdistribute& joined,
 
 }  // namespace
 
-bool exchangeKeepsGroups(const Tdistribute& classOfA, const Tstudent& a,
-                         const Tdistribute& classOfB, const Tstudent& b) {
+bool exchangeKeepsGroups(const ClassTally& classOfA, const PassStudent& a,
+                         const ClassTally& classOfB, const PassStudent& b) {
     if (a.inTogetherGroup || b.inTogetherGroup) {
         return false;
     }

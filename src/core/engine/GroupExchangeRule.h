@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/Tdistribute.h"
-#include "engine/Tstudent.h"
+#include "engine/ClassTally.h"
+#include "engine/PassStudent.h"
 
 namespace qm::engine {
 
@@ -10,7 +10,7 @@ namespace qm::engine {
 // neither joins a class that holds another student of one of its 分开 groups. The rule every
 // exchange of the fine tuning obeys (深度优化 keeps the groups through its own exchange rules);
 // it reads the tallies' counts, so its cost does not grow with the class size.
-bool exchangeKeepsGroups(const Tdistribute& classOfA, const Tstudent& a,
-                         const Tdistribute& classOfB, const Tstudent& b);
+bool exchangeKeepsGroups(const ClassTally& classOfA, const PassStudent& a,
+                         const ClassTally& classOfB, const PassStudent& b);
 
 }  // namespace qm::engine

@@ -11,7 +11,7 @@ namespace qm::engine {
 
 // The teacher's groups as a division run keeps them. The members of a 同班 group are placed as
 // one; the groups are numbered here by index. Each 分开 group gets a key that the classes count
-// their members under (Tdistribute::apartCount).
+// their members under (ClassTally::apartCount).
 class GroupPlan {
   public:
     // No groups: the division runs exactly as without them.

@@ -2,10 +2,10 @@
 
 namespace qm::engine {
 
-GroupSeating::GroupSeating(const GroupPlan& plan, std::vector<Tdistribute>& classes)
+GroupSeating::GroupSeating(const GroupPlan& plan, std::vector<ClassTally>& classes)
     : plan_(plan), classes_(classes) {}
 
-void GroupSeating::mark(Tstudent& student) const {
+void GroupSeating::mark(PassStudent& student) const {
     if (plan_.togetherOf(student.studentId)) {
         student.inTogetherGroup = true;  // its group holds the places of its 分开 groups
     } else {

@@ -4,9 +4,9 @@
 #include <unordered_set>
 #include <vector>
 
+#include "engine/ClassTally.h"
 #include "engine/GroupPlan.h"
-#include "engine/Tdistribute.h"
-#include "engine/Tstudent.h"
+#include "engine/PassStudent.h"
 
 namespace qm::engine {
 
@@ -16,10 +16,10 @@ namespace qm::engine {
 // 同班 group holds its places once, for all its members, in the class it has.
 class GroupSeating {
   public:
-    GroupSeating(const GroupPlan& plan, std::vector<Tdistribute>& classes);
+    GroupSeating(const GroupPlan& plan, std::vector<ClassTally>& classes);
 
     // Gives a student its group marks; before it joins a class.
-    void mark(Tstudent& student) const;
+    void mark(PassStudent& student) const;
     // The student has joined tally c (it is in the tally's list).
     void joined(int studentId, int c);
     // A student outside the pass sits in the class of tally c: its groups count there.
@@ -37,7 +37,7 @@ class GroupSeating {
     void seatTogether(int together, int c);
 
     const GroupPlan& plan_;
-    std::vector<Tdistribute>& classes_;
+    std::vector<ClassTally>& classes_;
     std::vector<int> seats_;  // per 同班 group: its tally, or -1
     std::unordered_set<int> joined_;
 };

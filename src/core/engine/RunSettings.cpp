@@ -20,7 +20,7 @@ RunSettings loadRunSettings(db::Connection& connection, const store::CurrentProj
     run.avgMath = settings->is_avg_math == 1;
     run.avgEnglish = settings->is_avg_eng == 1;
     run.avgBands = settings->is_avg_inter == 1;
-    run.isMan = settings->is_man;
+    run.boysFirst = settings->is_man == 1;
     run.inter = settings->inter;
     run.tuningPasses = static_cast<long long>(*settings->wtNum) + 1;
     return run;

@@ -19,16 +19,15 @@ struct RunSettings {
     bool avgMath = false;     //     subject balance (the other six always do)
     bool avgEnglish = false;
     bool avgBands = false;       // band head counts must not get worse
-    int isMan = 0;               // 1: boys are placed before girls
+    bool boysFirst = false;      // boys are placed before girls (the setting is_man is 1)
     int inter = 0;               // band tolerance
     long long tuningPasses = 1;  // per sex and pass: wtNum + 1; none when negative
     bool isRefb = false;         // re-division: every exchange must suit both classes
 };
 
-// The sexes in the order a pass places them: boys first when isMan is 1.
+// The sexes in the order a pass places them.
 inline std::array<const char*, 2> sexOrder(const RunSettings& settings) {
-    const bool boysFirst = settings.isMan == 1;
-    return {boysFirst ? "男" : "女", boysFirst ? "女" : "男"};
+    return {settings.boysFirst ? "男" : "女", settings.boysFirst ? "女" : "男"};
 }
 
 // Reads the project's settings row. A row whose fine-tuning count is missing is refused with a

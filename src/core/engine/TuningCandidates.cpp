@@ -5,7 +5,7 @@
 
 namespace qm::engine {
 
-void TuningCandidates::add(int classIndex, int slot, const Tstudent& student) {
+void TuningCandidates::add(int classIndex, int slot, const PassStudent& student) {
     while (static_cast<int>(classBegin_.size()) <= classIndex) {
         classBegin_.push_back(size());
     }

@@ -4,8 +4,8 @@
 #include <span>
 #include <vector>
 
+#include "engine/PassStudent.h"
 #include "engine/Subject.h"
-#include "engine/Tstudent.h"
 
 namespace qm::engine {
 
@@ -31,7 +31,7 @@ class TuningCandidates {
     };
 
     // Adds the student in a slot of a class: classes in ascending order, slots ascending within.
-    void add(int classIndex, int slot, const Tstudent& student);
+    void add(int classIndex, int slot, const PassStudent& student);
     // Ends the adding; there are classCount classes in all.
     void finish(int classCount);
 

@@ -9,7 +9,7 @@
 namespace qm::engine {
 
 // One student taking part in a division pass.
-class Tstudent {
+class PassStudent {
   public:
     // Stores the values unchanged; always true.
     bool setInfo(int id, std::string name, int adjustedMark, std::string sexText, int place,
@@ -19,7 +19,7 @@ class Tstudent {
     bool setScores(double math, double english, double chinese, double wuli, double zhengzhi,
                    double lishi, double tiyu, double dili, double shengwu);
     // True when all nine scores equal the other student's.
-    bool sameScores(const Tstudent& other) const;
+    bool sameScores(const PassStudent& other) const;
 
     double score(Subject subject) const { return scores[subject]; }
     // A subject's score, or the total for kTotal.
@@ -33,8 +33,8 @@ class Tstudent {
     double average = 0;
     double total = 0;
     std::string sex;
-    int placeType = 0;  // 2 for students loaded as already placed; they never move
-    std::string pingyin;
+    int placeType = 0;   // 2 for students loaded as already placed; they never move
+    std::string pinyin;  // as the pingyin column holds it
 
     // Whether fine tuning may exchange the student: not when it was loaded as already placed,
     // nor when it belongs to a 同班 group (moving one member alone would split the group).

@@ -7,8 +7,8 @@
 #include "engine/BandTargets.h"
 #include "engine/KeptSum.h"
 #include "engine/KeyCountTable.h"
+#include "engine/PassStudent.h"
 #include "engine/Subject.h"
-#include "engine/Tstudent.h"
 
 namespace qm::engine {
 
@@ -17,10 +17,10 @@ namespace qm::engine {
 // up to date with every change, the sum of every score and of the totals, the head count of every
 // score band and of every pinyin, so that each question costs the same whatever the class size.
 // It refers to its students without owning them.
-class Tdistribute {
+class ClassTally {
   public:
     // Appends a student; boys and girls count the trimmed sex texts 男 and 女.
-    void addStudent(Tstudent* student);
+    void addStudent(PassStudent* student);
     // boys for exactly "男", girls for exactly "女", 0 for any other text.
     int sexCount(std::string_view sex) const;
 
@@ -30,7 +30,7 @@ class Tdistribute {
     double avgTotal() const { return average(kTotal); }
     // The same left-to-right sum with the student in one slot replaced by another (slot -1:
     // none replaced): the sum the class would have after an exchange in that slot.
-    double walkedSum(int quantity, int slot, const Tstudent* substitute) const;
+    double walkedSum(int quantity, int slot, const PassStudent* substitute) const;
     const KeptSum& keptSum(int quantity) const { return sums_[quantity]; }
 
     // How many students share the band of the score in the subject of the code; 0 for a code
@@ -66,14 +66,14 @@ class Tdistribute {
         return 2 * static_cast<int>(overAndUnder | fartherApart) - 1;
     }
 
-    // Pinyin questions by pinyin key (Tstudent::pinyinKey).
+    // Pinyin questions by pinyin key (PassStudent::pinyinKey).
     int pinyinCount(int pinyinKey) const;
-    bool hasPingyin(int pinyinKey) const { return pinyinCount(pinyinKey) > 0; }
+    bool hasPinyin(int pinyinKey) const { return pinyinCount(pinyinKey) > 0; }
     // True when a student with another id holds this pinyin.
-    bool hasOtherPingyin(int studentId, int pinyinKey) const;
+    bool hasOtherPinyin(int studentId, int pinyinKey) const;
 
     // How many places the class holds in the 分开 group of this key: its students counted in the
-    // group (Tstudent::apartKeys) and the places held for it by holdApartPlaces.
+    // group (PassStudent::apartKeys) and the places held for it by holdApartPlaces.
     int apartCount(int apartKey) const;
     // Holds (delta 1) or frees (delta -1) a place in each of these 分开 groups, for students
     // who sit in the class without being in its list: a 同班 group's members, counted once for
@@ -81,12 +81,12 @@ class Tdistribute {
     void holdApartPlaces(const std::vector<int>& apartKeys, int delta);
 
     // Puts a student of the same sex into a slot and returns the one who was there.
-    Tstudent* replace(int slot, Tstudent* incoming);
+    PassStudent* replace(int slot, PassStudent* incoming);
 
     // The head count.
     int count() const { return static_cast<int>(students.size()); }
 
-    std::vector<Tstudent*> students;
+    std::vector<PassStudent*> students;
     int boys = 0;
     int girls = 0;
     int inter = 0;  // band tolerance of bandSwapTest
@@ -105,7 +105,7 @@ class Tdistribute {
         void add(int band, int delta);
     };
 
-    void tally(const Tstudent& student, int delta);
+    void tally(const PassStudent& student, int delta);
 
     std::array<KeptSum, kQuantityCount> sums_{};
     std::array<BandColumn, kSubjectCount> bandColumns_{};

@@ -1,20 +1,21 @@
-#include "engine/Tstudent.h"
+#include "engine/PassStudent.h"
 
 namespace qm::engine {
 
-bool Tstudent::setInfo(int id, std::string name, int adjustedMark, std::string sexText, int place,
-                       std::string pinyinText) {
+bool PassStudent::setInfo(int id, std::string name, int adjustedMark, std::string sexText,
+                          int place, std::string pinyinText) {
     studentId = id;
     studentName = std::move(name);
     adjusted = adjustedMark;
     sex = std::move(sexText);
     placeType = place;
-    pingyin = std::move(pinyinText);
+    pinyin = std::move(pinyinText);
     return true;
 }
 
-bool Tstudent::setScores(double math, double english, double chinese, double wuli, double zhengzhi,
-                         double lishi, double tiyu, double dili, double shengwu) {
+bool PassStudent::setScores(double math, double english, double chinese, double wuli,
+                            double zhengzhi, double lishi, double tiyu, double dili,
+                            double shengwu) {
     scores = {math, english, chinese, wuli, zhengzhi, lishi, tiyu, dili, shengwu};
     total = 0;
     for (int s = 0; s < kSubjectCount; ++s) {
@@ -25,7 +26,7 @@ bool Tstudent::setScores(double math, double english, double chinese, double wul
     return true;
 }
 
-bool Tstudent::sameScores(const Tstudent& other) const {
+bool PassStudent::sameScores(const PassStudent& other) const {
     return scores == other.scores;
 }
 

@@ -1,10 +1,10 @@
-#include "engine/Tdistribute.h"
+#include "engine/ClassTally.h"
 
 #include "common/NumberText.h"
 
 namespace qm::engine {
 
-void Tdistribute::addStudent(Tstudent* student) {
+void ClassTally::addStudent(PassStudent* student) {
     const std::string sex = trimmed(student->sex);
     if (sex == "男") {
         ++boys;
@@ -16,7 +16,7 @@ void Tdistribute::addStudent(Tstudent* student) {
     tally(*student, 1);
 }
 
-int Tdistribute::sexCount(std::string_view sex) const {
+int ClassTally::sexCount(std::string_view sex) const {
     if (sex == "男") {
         return boys;
     }
@@ -26,36 +26,36 @@ int Tdistribute::sexCount(std::string_view sex) const {
     return 0;
 }
 
-double Tdistribute::average(int quantity) const {
+double ClassTally::average(int quantity) const {
     return walkedSum(quantity, -1, nullptr) / count();
 }
 
-double Tdistribute::walkedSum(int quantity, int slot, const Tstudent* substitute) const {
+double ClassTally::walkedSum(int quantity, int slot, const PassStudent* substitute) const {
     double sum = 0;
     for (int i = 0; i < count(); ++i) {
-        const Tstudent* student = i == slot ? substitute : students[i];
+        const PassStudent* student = i == slot ? substitute : students[i];
         sum += student->quantity(quantity);
     }
     return sum;
 }
 
-int Tdistribute::bandCount(std::string_view code, double score) const {
+int ClassTally::bandCount(std::string_view code, double score) const {
     const auto subject = subjectFromCode(code);
     return subject ? bandCount(*subject, scoreBand(score)) : 0;
 }
 
-int Tdistribute::bandSwapTest(std::string_view code, const BandTargets& targets, double leaving,
-                              double entering) const {
+int ClassTally::bandSwapTest(std::string_view code, const BandTargets& targets, double leaving,
+                             double entering) const {
     const auto subject = subjectFromCode(code);
     return subject ? bandSwapTest(*subject, targets, scoreBand(leaving), scoreBand(entering)) : 0;
 }
 
-int Tdistribute::pinyinCount(int pinyinKey) const {
+int ClassTally::pinyinCount(int pinyinKey) const {
     return pinyinKey >= 0 ? pinyinCounts_.count(pinyinKey) : 0;
 }
 
-bool Tdistribute::hasOtherPingyin(int studentId, int pinyinKey) const {
-    for (const Tstudent* student : students) {
+bool ClassTally::hasOtherPinyin(int studentId, int pinyinKey) const {
+    for (const PassStudent* student : students) {
         if (student->studentId != studentId && student->pinyinKey == pinyinKey) {
             return true;
         }
@@ -63,25 +63,25 @@ bool Tdistribute::hasOtherPingyin(int studentId, int pinyinKey) const {
     return false;
 }
 
-int Tdistribute::apartCount(int apartKey) const {
+int ClassTally::apartCount(int apartKey) const {
     return apartKey >= 0 ? apartCounts_.count(apartKey) : 0;
 }
 
-void Tdistribute::holdApartPlaces(const std::vector<int>& apartKeys, int delta) {
+void ClassTally::holdApartPlaces(const std::vector<int>& apartKeys, int delta) {
     for (int key : apartKeys) {
         apartCounts_.add(key, delta);
     }
 }
 
-Tstudent* Tdistribute::replace(int slot, Tstudent* incoming) {
-    Tstudent* leaving = students[slot];
+PassStudent* ClassTally::replace(int slot, PassStudent* incoming) {
+    PassStudent* leaving = students[slot];
     tally(*leaving, -1);
     tally(*incoming, 1);
     students[slot] = incoming;
     return leaving;
 }
 
-void Tdistribute::tally(const Tstudent& student, int delta) {
+void ClassTally::tally(const PassStudent& student, int delta) {
     for (int q = 0; q < kQuantityCount; ++q) {
         if (delta > 0) {
             sums_[q].add(student.quantity(q));
@@ -98,7 +98,7 @@ void Tdistribute::tally(const Tstudent& student, int delta) {
     holdApartPlaces(student.apartKeys, delta);
 }
 
-void Tdistribute::BandColumn::add(int band, int delta) {
+void ClassTally::BandColumn::add(int band, int delta) {
     if (counts.empty()) {
         firstBand = band;
     }
