@@ -5,11 +5,11 @@
 #include <map>
 #include <random>
 
-#include "engine/ClassChoice.h"
-#include "engine/ClassTally.h"
-#include "engine/FineTuner.h"
-#include "engine/GroupExchangeRule.h"
-#include "engine/KeyCountTable.h"
+#include "engine/division/ClassChoice.h"
+#include "engine/division/ClassTally.h"
+#include "engine/division/FineTuner.h"
+#include "engine/division/GroupExchangeRule.h"
+#include "engine/division/KeyCountTable.h"
 
 namespace qm::engine {
 namespace {

@@ -7,8 +7,8 @@
 #include <random>
 #include <set>
 
-#include "engine/ClassBandSurplus.h"
-#include "engine/TuningCandidates.h"
+#include "engine/division/ClassBandSurplus.h"
+#include "engine/division/TuningCandidates.h"
 
 namespace qm::engine {
 namespace {
