@@ -5,7 +5,7 @@
 #include "CliCommand.h"
 #include "ConsolePrinter.h"
 #include "common/UserError.h"
-#include "engine/DeepOptimisation.h"
+#include "engine/optimisation/DeepOptimisation.h"
 #include "reports/BalanceReport.h"
 #include "store/ProjectStore.h"
 

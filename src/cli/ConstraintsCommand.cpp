@@ -4,8 +4,8 @@
 #include <ostream>
 
 #include "AdjustmentArgs.h"
+#include "intake/ConstraintFile.h"
 #include "reports/TextTable.h"
-#include "store/ConstraintFile.h"
 #include "store/GroupCheck.h"
 #include "store/GroupList.h"
 #include "store/GroupStore.h"
@@ -72,7 +72,7 @@ int constraintsCommand(CliContext& context, const std::vector<std::string>& word
         store::deleteGroup(connection, project.id(), id);
         context.out << "已删除第 " << id << " 组约束\n";
     } else if (const auto file = args.value("file")) {
-        printAdded(context, project, store::addGroupsFromFile(connection, project, *file));
+        printAdded(context, project, intake::addGroupsFromFile(connection, project, *file));
     } else {
         listGroups(context, project);
     }

@@ -5,10 +5,10 @@
 #include <map>
 #include <set>
 
-#include "engine/BalanceBaselines.h"
-#include "engine/BalanceFigures.h"
-#include "engine/ExchangeRules.h"
-#include "engine/GroupPlan.h"
+#include "engine/balance/BalanceBaselines.h"
+#include "engine/balance/BalanceFigures.h"
+#include "engine/groups/GroupPlan.h"
+#include "engine/optimisation/ExchangeRules.h"
 
 namespace qm::engine {
 namespace {

@@ -7,8 +7,9 @@
 #include <map>
 
 #include "db/DbError.h"
-#include "engine/CohortFigures.h"
 #include "engine/DivisionRun.h"
+#include "engine/division/CohortFigures.h"
+#include "reports/ResultGrid.h"
 #include "store/DivisionSettings.h"
 #include "store/ProjectStore.h"
 #include "support/StudentRows.h"
@@ -75,11 +76,11 @@ class DivisionRunTest : public ::testing::Test {
     // A project with these students and the default settings but for the fine-tuning count and
     // whether boys are placed first.
     store::CurrentProject project(int classes, const std::vector<StudentRow>& students,
-                                  int wtNum = 2, int isMan = 0) {
+                                  int wtNum = 2, int boysFirst = 0) {
         auto current = store::createProject(database.connection(), "测试", classes);
         auto settings = store::DivisionSettings::defaults(current.id());
         settings.wtNum = wtNum;
-        settings.is_man = isMan;
+        settings.is_man = boysFirst;
         store::saveSettings(database.connection(), settings);
         test::insertStudents(database.connection(), current.fbTable, students);
         return current;
@@ -154,22 +155,22 @@ TEST_F(DivisionRunTest, FixedStudentsStayAndUnknownSexesAreLeftOutWithAMessage) 
 
 TEST_F(DivisionRunTest, ConsoleFollowsSexOrderAndTuningCount) {
     struct Case {
-        int isMan;
+        int boysFirst;
         int wtNum;
         std::string firstLine;
         long tuningLines;
     };
     for (const Case& c : {Case{1, 0, "对男的进行分", 2}, Case{0, 0, "对女的进行分", 2},
                           Case{2, -1, "对女的进行分", 0}, Case{1, 3, "对男的进行分", 8}}) {
-        const auto current = project(2, cohort(12), c.wtNum, c.isMan);
+        const auto current = project(2, cohort(12), c.wtNum, c.boysFirst);
         Lines console;
         divide(connection(), current, console);
-        EXPECT_EQ(console.lines.front(), c.firstLine) << c.isMan << "/" << c.wtNum;
+        EXPECT_EQ(console.lines.front(), c.firstLine) << c.boysFirst << "/" << c.wtNum;
         EXPECT_EQ(
             std::count_if(console.lines.begin(), console.lines.end(),
                           [](const std::string& line) { return line.starts_with("微调替换"); }),
             c.tuningLines)
-            << c.isMan << "/" << c.wtNum;
+            << c.boysFirst << "/" << c.wtNum;
         EXPECT_EQ(console.count("微调结束"), 2);
     }
 }
@@ -304,7 +305,7 @@ TEST_F(DivisionRunTest, RedivisionMovesOnlyTheChosenClasses) {
     EXPECT_EQ(after.at(1).first, 2);  // fixed
     EXPECT_GT(moved, 0);
     // The grid of a re-division shows the twin table: the chosen classes only, by class.
-    const auto grid = resultGridRows(connection(), current.rbTable);
+    const auto grid = reports::resultGridRows(connection(), current.rbTable);
     ASSERT_FALSE(grid.empty());
     EXPECT_EQ(grid.front()[17], "2班");
     EXPECT_EQ(grid.back()[17], "4班");
@@ -343,7 +344,7 @@ TEST_F(DivisionRunTest, ResultGridRowsAreOrderedByClassThenStudent) {
     a.scores = {90, 85.5, 88, 0, 0, 0, 0, 0, 0};
     const auto current = project(
         3, {a, student(20, "女", 60, 2, 2), student(10, "x", 60), student(5, "男", 60, 2, 1)});
-    const auto grid = resultGridRows(connection(), current.fbTable);
+    const auto grid = reports::resultGridRows(connection(), current.fbTable);
     ASSERT_EQ(grid.size(), 4u);
     EXPECT_EQ(grid[0][1], "10");
     EXPECT_EQ(grid[0][17], "未分班");

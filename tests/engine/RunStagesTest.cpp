@@ -49,7 +49,7 @@ class RunStagesTest : public ::testing::TestWithParam<int> {
   protected:
     // Categories B and A (A has a fixed student), students without a category (blank or NULL),
     // fixed students and one whose sex is neither.
-    store::CurrentProject project(int isMan) {
+    store::CurrentProject project(int boysFirst) {
         std::vector<StudentRow> students;
         for (int id = 1; id <= 60; ++id) {
             const std::string sex = id % 3 == 0 ? "女" : "男";
@@ -71,7 +71,7 @@ class RunStagesTest : public ::testing::TestWithParam<int> {
         auto current = store::createProject(connection(), "测试", 3);
         auto settings = store::DivisionSettings::defaults(current.id());
         settings.wtNum = 3;
-        settings.is_man = isMan;
+        settings.is_man = boysFirst;
         store::saveSettings(connection(), settings);
         test::insertStudents(connection(), current.fbTable, students);
         return current;
@@ -84,8 +84,8 @@ class RunStagesTest : public ::testing::TestWithParam<int> {
 };
 
 TEST_P(RunStagesTest, DivisionStagesAreThoseTheRunReportsAndPlaces) {
-    const int isMan = GetParam();
-    const auto current = project(isMan);
+    const int boysFirst = GetParam();
+    const auto current = project(boysFirst);
     EXPECT_EQ(studentsPlacedByEarlierRun(connection(), current), 0);
     EXPECT_EQ(studentsInClasses(connection(), current), 2);  // the fixed ones
     const auto stages = divisionStages(connection(), current);
@@ -93,7 +93,7 @@ TEST_P(RunStagesTest, DivisionStagesAreThoseTheRunReportsAndPlaces) {
     divide(connection(), current, reports);
 
     ASSERT_EQ(stages.size(), reports.order.size());
-    const std::string first = isMan == 1 ? "男" : "女";
+    const std::string first = boysFirst == 1 ? "男" : "女";
     for (std::size_t i = 0; i < stages.size(); ++i) {
         EXPECT_EQ(std::pair(stages[i].stage, stages[i].sex), reports.order[i]);
         const std::string& sex = stages[i].sex;

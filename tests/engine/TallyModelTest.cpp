@@ -5,11 +5,11 @@
 #include <map>
 #include <random>
 
-#include "engine/ClassChoice.h"
-#include "engine/FineTuner.h"
-#include "engine/GroupExchangeRule.h"
-#include "engine/KeyCountTable.h"
-#include "engine/Tdistribute.h"
+#include "engine/division/ClassChoice.h"
+#include "engine/division/ClassTally.h"
+#include "engine/division/FineTuner.h"
+#include "engine/division/GroupExchangeRule.h"
+#include "engine/division/KeyCountTable.h"
 
 namespace qm::engine {
 namespace {
@@ -17,9 +17,9 @@ namespace {
 // Students for a test, kept alive while the tallies refer to them.
 class Students {
   public:
-    Tstudent& add(int id, const std::string& sex, std::array<double, 9> scores,
-                  int pinyinKey = -1) {
-        Tstudent& student = students_.emplace_back();
+    PassStudent& add(int id, const std::string& sex, std::array<double, 9> scores,
+                     int pinyinKey = -1) {
+        PassStudent& student = students_.emplace_back();
         student.setInfo(id, "学生", 0, sex, 0, "");
         student.setScores(scores[0], scores[1], scores[2], scores[3], scores[4], scores[5],
                           scores[6], scores[7], scores[8]);
@@ -29,7 +29,7 @@ class Students {
     }
 
   private:
-    std::deque<Tstudent> students_;
+    std::deque<PassStudent> students_;
 };
 
 TEST(TallyModel, ScoreBandsTruncateTowardZero) {
@@ -42,7 +42,7 @@ TEST(TallyModel, ScoreBandsTruncateTowardZero) {
 
 TEST(TallyModel, CountsTrimmedBoysAndGirlsButMatchesSexCountExactly) {
     Students students;
-    Tdistribute tally;
+    ClassTally tally;
     tally.addStudent(&students.add(1, " 男 ", {}));
     tally.addStudent(&students.add(2, "女", {}));
     tally.addStudent(&students.add(3, "", {}));
@@ -55,7 +55,7 @@ TEST(TallyModel, CountsTrimmedBoysAndGirlsButMatchesSexCountExactly) {
 
 TEST(TallyModel, AveragesOfOneStudentAreItsValues) {
     Students students;
-    Tdistribute tally;
+    ClassTally tally;
     tally.addStudent(&students.add(1, "男", {90, 85.5, 88, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(tally.avgTotal(), 263.5);
     EXPECT_EQ(tally.average(kEnglish), 85.5);
@@ -63,7 +63,7 @@ TEST(TallyModel, AveragesOfOneStudentAreItsValues) {
 
 TEST(TallyModel, BandCountsAndBandSwapTest) {
     Students students;
-    Tdistribute tally;
+    ClassTally tally;
     tally.inter = 1;
     BandTargets targets;
     targets.set(kMath, 8, 3);
@@ -80,7 +80,7 @@ TEST(TallyModel, BandCountsAndBandSwapTest) {
     EXPECT_EQ(tally.bandSwapTest("M", targets, 85, 89), 0);  // same band
     // Two over in band 8, on target in band 9: (5-3)-(4-4) = 2 > 1.
     EXPECT_EQ(tally.bandSwapTest("M", targets, 85, 95), 1);
-    Tdistribute oneFewer;
+    ClassTally oneFewer;
     oneFewer.inter = 1;
     for (int i = 1; i < 9; ++i) {
         oneFewer.addStudent(tally.students[i]);
@@ -91,13 +91,13 @@ TEST(TallyModel, BandCountsAndBandSwapTest) {
 
 TEST(TallyModel, PinyinQuestions) {
     Students students;
-    Tdistribute tally;
-    Tstudent& only = students.add(1, "男", {}, 7);
+    ClassTally tally;
+    PassStudent& only = students.add(1, "男", {}, 7);
     tally.addStudent(&only);
-    EXPECT_TRUE(tally.hasPingyin(7));
-    EXPECT_FALSE(tally.hasOtherPingyin(1, 7));
+    EXPECT_TRUE(tally.hasPinyin(7));
+    EXPECT_FALSE(tally.hasOtherPinyin(1, 7));
     tally.addStudent(&students.add(2, "女", {}, 7));
-    EXPECT_TRUE(tally.hasOtherPingyin(1, 7));
+    EXPECT_TRUE(tally.hasOtherPinyin(1, 7));
 }
 
 // The per-class key counts against a plain map, through growth and through keys that come and
@@ -124,16 +124,16 @@ TEST(TallyModel, KeyCountsFollowEveryChange) {
 
 TEST(TallyModel, SameScoresIgnoresIdentity) {
     Students students;
-    const Tstudent& a = students.add(1, "男", {80, 70, 60, 50, 40, 30, 20, 10, 0}, 1);
-    const Tstudent& b = students.add(2, "女", {80, 70, 60, 50, 40, 30, 20, 10, 0}, 2);
-    const Tstudent& c = students.add(3, "女", {80, 70, 60, 50, 40, 30, 20, 10, 1}, 2);
+    const PassStudent& a = students.add(1, "男", {80, 70, 60, 50, 40, 30, 20, 10, 0}, 1);
+    const PassStudent& b = students.add(2, "女", {80, 70, 60, 50, 40, 30, 20, 10, 0}, 2);
+    const PassStudent& c = students.add(3, "女", {80, 70, 60, 50, 40, 30, 20, 10, 1}, 2);
     EXPECT_TRUE(a.sameScores(b));
     EXPECT_FALSE(a.sameScores(c));
 }
 
 TEST(ClassChoice, FillsBySexThenBandsThenOrder) {
     Students students;
-    std::vector<Tdistribute> classes(3);
+    std::vector<ClassTally> classes(3);
     const std::array<double, 9> high = {85, 85, 85, 85, 85, 85, 85, 85, 85};
     const std::array<double, 9> low = {55, 55, 55, 55, 55, 55, 55, 55, 55};
     EXPECT_EQ(findMixClass("男", classes, students.add(1, "男", high)), 0);  // all empty
@@ -153,7 +153,7 @@ TEST(ClassChoice, FillsBySexThenBandsThenOrder) {
 
 TEST(ClassChoice, AvoidsSamePinyinUnlessEveryClassHasIt) {
     Students students;
-    std::vector<Tdistribute> classes(3);
+    std::vector<ClassTally> classes(3);
     classes[0].addStudent(&students.add(1, "男", {}, 42));
     classes[1].addStudent(&students.add(2, "女", {}, 1));
     classes[2].addStudent(&students.add(3, "女", {}, 2));
@@ -168,9 +168,9 @@ TEST(ClassChoice, AvoidsSamePinyinUnlessEveryClassHasIt) {
 TEST(ClassChoice, ChoosesClassesWhoseBandSumsReachAThousand) {
     // Subjects nobody takes put everyone into band 0: the band sums grow past 1000.
     Students students;
-    std::vector<Tdistribute> classes(2);
+    std::vector<ClassTally> classes(2);
     for (int i = 0; i < 1000; ++i) {
-        Tstudent& student = students.add(i, "男", {0, 0, 0, 70, 70, 70, 70, 70, 70});
+        PassStudent& student = students.add(i, "男", {0, 0, 0, 70, 70, 70, 70, 70, 70});
         classes[findMixClass("男", classes, student)].addStudent(&student);
     }
     EXPECT_EQ(classes[0].count(), 500);
@@ -182,7 +182,7 @@ TEST(ClassChoice, SecondSweepStartsAfreshWhenEveryClassHoldsThePinyin) {
     // choose by the plain rule alone (fewest girls: class 0), not carry over the first sweep's
     // band sums, by which class 1 would win.
     Students students;
-    std::vector<Tdistribute> classes(2);
+    std::vector<ClassTally> classes(2);
     const std::array<double, 9> shared = {85, 85, 85, 85, 85, 85, 85, 85, 85};
     const std::array<double, 9> other = {55, 55, 55, 55, 55, 55, 55, 55, 55};
     for (int i = 0; i < 10000; ++i) {
@@ -221,7 +221,7 @@ TEST(TallyModel, FineTuningKeepsOnlyExchangesThatSuitTheRules) {
         for (const bool avgTotal : {false, true}) {
             const std::string name = std::string(c.name) + (avgTotal ? ", total on" : "");
             Students students;
-            std::vector<Tdistribute> classes(2);
+            std::vector<ClassTally> classes(2);
             auto physics = [](double score) {
                 return std::array<double, 9>{0, 0, 0, score, 0, 0, 0, 0, 0};
             };
@@ -242,7 +242,7 @@ TEST(TallyModel, FineTuningKeepsOnlyExchangesThatSuitTheRules) {
             ASSERT_EQ(classes[1].count(), 1) << name;
             EXPECT_EQ(classes[1].students[0]->studentId, c.inClassOne) << name;
             for (const auto& tally : classes) {
-                for (const Tstudent* student : tally.students) {
+                for (const PassStudent* student : tally.students) {
                     EXPECT_EQ(student->adjusted, 0) << name;
                 }
             }
@@ -252,8 +252,8 @@ TEST(TallyModel, FineTuningKeepsOnlyExchangesThatSuitTheRules) {
 
 TEST(ClassChoice, ChoosesAmongAllowedClassesOnly) {
     Students students;
-    std::vector<Tdistribute> classes(3);
-    const Tstudent& boy = students.add(1, "男", {}, 42);
+    std::vector<ClassTally> classes(3);
+    const PassStudent& boy = students.add(1, "男", {}, 42);
     EXPECT_EQ(findMixClassAmong("男", classes, boy, {false, true, true}), 1);
     EXPECT_EQ(findMixClassAmong("男", classes, boy, {false, false, false}), std::nullopt);
     classes[1].addStudent(&students.add(2, "女", {}, 42));
@@ -281,10 +281,10 @@ TEST(TallyModel, ExchangesKeepTheTeachersGroups) {
     };
     for (const Case& c : cases) {
         Students students;
-        std::vector<Tdistribute> classes(2);
-        Tstudent& a = students.add(1, "男", {});
-        Tstudent& b = students.add(2, "男", {});
-        Tstudent& x = students.add(3, "女", {});
+        std::vector<ClassTally> classes(2);
+        PassStudent& a = students.add(1, "男", {});
+        PassStudent& b = students.add(2, "男", {});
+        PassStudent& x = students.add(3, "女", {});
         a.apartKeys = c.aKeys;
         a.inTogetherGroup = c.aTogether;
         b.apartKeys = c.bKeys;
@@ -320,12 +320,12 @@ TEST(TallyModel, FineTuningMakesNoExchangeThatBreaksAGroup) {
     };
     for (const Case& c : cases) {
         Students students;
-        std::vector<Tdistribute> classes(2);
+        std::vector<ClassTally> classes(2);
         auto physics = [](double score) {
             return std::array<double, 9>{0, 0, 0, score, 0, 0, 0, 0, 0};
         };
-        Tstudent& a = students.add(1, "男", physics(60));
-        Tstudent& b = students.add(2, "男", physics(70));
+        PassStudent& a = students.add(1, "男", physics(60));
+        PassStudent& b = students.add(2, "男", physics(70));
         a.apartKeys = c.aApartFromClassOne ? std::vector<int>{0} : std::vector<int>{};
         a.inTogetherGroup = c.aTogether;
         b.inTogetherGroup = c.bTogether;

@@ -7,14 +7,14 @@
 #include <random>
 #include <set>
 
-#include "engine/ClassBandSurplus.h"
-#include "engine/TuningCandidates.h"
+#include "engine/division/ClassBandSurplus.h"
+#include "engine/division/TuningCandidates.h"
 
 namespace qm::engine {
 namespace {
 
-Tstudent makeStudent(int id, const std::array<double, kSubjectCount>& scores) {
-    Tstudent student;
+PassStudent makeStudent(int id, const std::array<double, kSubjectCount>& scores) {
+    PassStudent student;
     student.setInfo(id, "学生", 0, "男", 0, "");
     student.setScores(scores[0], scores[1], scores[2], scores[3], scores[4], scores[5], scores[6],
                       scores[7], scores[8]);
@@ -24,9 +24,9 @@ Tstudent makeStudent(int id, const std::array<double, kSubjectCount>& scores) {
 TEST(TuningCandidates, WindowsHoldExactlyTheStudentsInThemAfterExchanges) {
     std::mt19937 random(7);
     const int classCount = 5;
-    std::deque<Tstudent> students;
+    std::deque<PassStudent> students;
     TuningCandidates candidates;
-    std::vector<const Tstudent*> at;  // who sits at each position
+    std::vector<const PassStudent*> at;  // who sits at each position
     for (int c = 0; c < classCount; ++c) {
         // Classes of different sizes, one of them empty; few distinct totals, so many are equal.
         const int size = c == 2 ? 0 : 3 + c;
@@ -88,8 +88,8 @@ TEST(TuningCandidates, WindowsHoldExactlyTheStudentsInThemAfterExchanges) {
 TEST(ClassBandSurplus, FollowsTheClassesThroughExchanges) {
     for (const double farScore : {0.0, 2500.0, 100000.0}) {
         std::mt19937 random(11);
-        std::deque<Tstudent> students;
-        std::vector<Tdistribute> classes(4);
+        std::deque<PassStudent> students;
+        std::vector<ClassTally> classes(4);
         for (int c = 0; c < 4; ++c) {
             classes[c].inter = c - 1;  // band tolerances -1 to 2
         }
@@ -130,29 +130,28 @@ TEST(ClassBandSurplus, FollowsTheClassesThroughExchanges) {
                 if (!surplus.holdsEveryBand()) {
                     continue;
                 }
-                for (const Tstudent* fixed : classes[c].students) {
+                for (const PassStudent* fixed : classes[c].students) {
                     if (!fixed->movable()) {
                         continue;
                     }
                     for (const bool joins : {false, true}) {
                         const auto answers = surplus.answersFor(c, *fixed, joins);
-                        for (const Tstudent& other : students) {
+                        for (const PassStudent& other : students) {
                             if (!other.movable()) {
                                 continue;
                             }
                             int expected = 0;
                             for (int s = 0; s < kSubjectCount; ++s) {
                                 const auto subject = static_cast<Subject>(s);
-                                expected += joins ? classes[c].bandSwapTest(subject, targets,
-                                                                            other.bands[s],
-                                                                            fixed->bands[s])
-                                                  : classes[c].bandSwapTest(subject, targets,
-                                                                            fixed->bands[s],
-                                                                            other.bands[s]);
+                                expected +=
+                                    joins ? classes[c].bandSwapTest(subject, targets,
+                                                                    other.bands[s], fixed->bands[s])
+                                          : classes[c].bandSwapTest(
+                                                subject, targets, fixed->bands[s], other.bands[s]);
                             }
                             ASSERT_EQ(answers.score(other.bands), expected)
-                                << "far score " << farScore << ", step " << step << ", class "
-                                << c << ", student " << fixed->studentId << " joins " << joins
+                                << "far score " << farScore << ", step " << step << ", class " << c
+                                << ", student " << fixed->studentId << " joins " << joins
                                 << ", other " << other.studentId;
                         }
                     }
@@ -165,8 +164,8 @@ TEST(ClassBandSurplus, FollowsTheClassesThroughExchanges) {
             const int j = (i + 1 + static_cast<int>(random() % 3)) % 4;
             const int k = static_cast<int>(random() % 10);
             const int l = static_cast<int>(random() % 10);
-            Tstudent* a = classes[i].students[k];
-            Tstudent* b = classes[j].students[l];
+            PassStudent* a = classes[i].students[k];
+            PassStudent* b = classes[j].students[l];
             if (!a->movable() || !b->movable()) {
                 continue;
             }

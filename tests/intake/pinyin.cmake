@@ -1,5 +1,6 @@
-# Pinyin conversion and the save of previewed rows.
+# Pinyin conversion, the save of previewed rows and the files of groups.
 quillmere_test(test_intake_pinyin
+  ${CMAKE_CURRENT_SOURCE_DIR}/ConstraintFileTest.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/PinyinTest.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/PinyinDictionaryTest.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/ImportSaveTest.cpp)

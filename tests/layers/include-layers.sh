@@ -6,9 +6,17 @@
 #   common                  nothing
 #   db                      common
 #   intake (readers)        common
-#   store                   db, intake's readers (a constraint file is read as a workbook)
-#   intake (import, pinyin) db, store: ImportSave* and Pinyin* (their own library above store)
-#   engine                  db, store
+#   store                   db
+#   intake (import, pinyin) db, store, intake's readers: ImportSave*, Pinyin* and ConstraintFile*
+#                           (the files of groups) form their own library above store
+#   engine                  db, store; inside it, lowest first:
+#     engine/common/        subjects, the run's settings, the observer of a run (progress, cancel)
+#     engine/groups/        engine/common
+#     engine/balance/       engine/common
+#     engine/division/      engine/common, engine/groups
+#     engine/optimisation/  engine/common, engine/groups, engine/balance
+#     the engine's top      (the run on a project: DivisionRun, RunStages) all of the engine
+#   division/ and optimisation/ never include each other: the run at the top uses both.
 #   reports                 db, store, engine, intake
 #   printing                the core
 #   cli                     the core, printing
@@ -39,15 +47,21 @@ exceptions=(
   "gui/statistics/ClassStatisticsWindow.cpp gui/MainWindow.h"
 )
 
-core="common db intake-readers store intake-import engine reports"
+engine_parts="engine/common engine/groups engine/balance engine/division engine/optimisation engine"
+core="common db intake-readers store intake-import $engine_parts reports"
 gui_base="$core printing gui/widgets gui/shared gui/services"
 declare -A allowed=(
   [common]="common"
   [db]="common db"
   [intake-readers]="common intake-readers"
-  [store]="common db intake-readers store"
+  [store]="common db store"
   [intake-import]="common db intake-readers store intake-import"
-  [engine]="common db store engine engine/division engine/optimisation"
+  [engine/common]="common db store engine/common"
+  [engine/groups]="common db store engine/common engine/groups"
+  [engine/balance]="common db store engine/common engine/balance"
+  [engine/division]="common db store engine/common engine/groups engine/division"
+  [engine/optimisation]="common db store engine/common engine/groups engine/balance engine/optimisation"
+  [engine]="common db store $engine_parts"
   [reports]="$core"
   [printing]="$core printing"
   [cli]="$core printing cli"
@@ -59,13 +73,6 @@ declare -A allowed=(
 for feature in projects intake division statistics students; do
   allowed[gui/$feature]="$gui_base gui/adjustments gui/$feature"
 done
-# The engine's division and its 深度优化 are to stay apart once they have folders of their own
-# (engine/division/, engine/optimisation/): neither may include the other; the run at the
-# engine's top uses both. While the engine is one folder, no file is of either part and this
-# checks nothing.
-allowed[engine/division]="common db store engine engine/division"
-allowed[engine/optimisation]="common db store engine engine/optimisation"
-
 is_service() {
   case "$1" in Workspace | AppSetup | MdiChildren | MessageConsole) return 0 ;; esac
   return 1
@@ -80,9 +87,9 @@ part_of() {
   base=${base%%.*}
   part=
   case "$path" in
-    intake/ImportSave* | intake/Pinyin*) part=intake-import ;;
+    intake/ImportSave* | intake/Pinyin* | intake/ConstraintFile*) part=intake-import ;;
     intake/*) part=intake-readers ;;
-    engine/division/* | engine/optimisation/*) part=${path%/*} ;;
+    engine/*/*) part=${path%/*} ;;
     common/* | db/* | store/* | engine/* | reports/* | printing/* | cli/*) part=${path%%/*} ;;
     gui/*/*)
       path=${path#gui/}

@@ -6,7 +6,7 @@
 
 #include "db/Connection.h"
 #include "db/Transaction.h"
-#include "engine/DeterministicRandom.h"
+#include "engine/common/DeterministicRandom.h"
 #include "store/StudentTable.h"
 
 namespace qm::test {

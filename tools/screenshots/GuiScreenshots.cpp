@@ -30,7 +30,7 @@
 #include "DataWindowPictures.h"
 #include "GuiTestSupport.h"
 #include "PrintPictures.h"
-#include "engine/DeterministicRandom.h"
+#include "engine/common/DeterministicRandom.h"
 #include "gui/AboutDialog.h"
 #include "gui/AppSetup.h"
 #include "gui/LoginWindow.h"

@@ -4,7 +4,7 @@
 
 #include "db/Connection.h"
 #include "engine/DivisionRun.h"
-#include "engine/RunSettings.h"
+#include "engine/common/RunSettings.h"
 #include "store/StudentTable.h"
 
 namespace qm::engine {

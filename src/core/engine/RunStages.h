@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/DivisionRun.h"
+#include "engine/common/DivisionObserver.h"
 #include "store/ProjectStore.h"
 
 namespace qm::db {

@@ -1,5 +1,7 @@
-# Pinyin conversion and the save of previewed rows.
+# Pinyin conversion, the save of previewed rows and the files of the teacher's groups (read as
+# workbooks, stored as groups).
 add_library(quillmere_intake_pinyin STATIC
+  ${CMAKE_CURRENT_SOURCE_DIR}/ConstraintFile.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/ImportSave.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/ImportSaveRow.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/Pinyin.cpp
@@ -8,7 +10,7 @@ add_library(quillmere_intake_pinyin STATIC
 target_include_directories(quillmere_intake_pinyin PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/..)
 # The dictionary tables, generated from the Unihan readings and committed (see tools/pinyin).
 target_include_directories(quillmere_intake_pinyin PRIVATE ${PROJECT_SOURCE_DIR}/data/pinyin)
-target_link_libraries(quillmere_intake_pinyin PUBLIC quillmere_store)
+target_link_libraries(quillmere_intake_pinyin PUBLIC quillmere_store quillmere_intake_readers)
 target_link_libraries(quillmere_intake INTERFACE quillmere_intake_pinyin)
 
 # The generator of data/pinyin/PinyinTable.inc (a tool of the build machine, so not made in a

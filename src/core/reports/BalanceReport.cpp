@@ -4,9 +4,9 @@
 #include <utility>
 
 #include "common/NumberText.h"
-#include "engine/BalanceBaselines.h"
-#include "engine/PlacedCohort.h"
-#include "engine/RunSettings.h"
+#include "engine/balance/BalanceBaselines.h"
+#include "engine/balance/PlacedCohort.h"
+#include "engine/common/RunSettings.h"
 #include "reports/StudentColumns.h"
 #include "store/StudentTable.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/BalanceFigures.h"
+#include "engine/balance/BalanceFigures.h"
 #include "reports/TextTable.h"
 #include "store/ProjectStore.h"
 

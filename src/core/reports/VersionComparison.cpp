@@ -5,8 +5,8 @@
 
 #include "common/NumberText.h"
 #include "db/Connection.h"
-#include "engine/PlacedCohort.h"
-#include "engine/RunSettings.h"
+#include "engine/balance/PlacedCohort.h"
+#include "engine/common/RunSettings.h"
 #include "store/AdjustmentTables.h"
 #include "store/StudentTable.h"
 

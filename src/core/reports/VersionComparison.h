@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/BalanceFigures.h"
+#include "engine/balance/BalanceFigures.h"
 #include "reports/ClassStatistics.h"
 #include "store/ProjectStore.h"
 #include "store/SavedVersions.h"

@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <memory>
 
-#include "engine/DeepOptimisation.h"
-#include "engine/DeepOptimiser.h"
 #include "engine/RunStages.h"
-#include "engine/SearchControl.h"
+#include "engine/optimisation/DeepOptimisation.h"
+#include "engine/optimisation/DeepOptimiser.h"
+#include "engine/optimisation/SearchControl.h"
 #include "reports/RedivisionComparison.h"
 
 namespace qm::gui {
@@ -151,17 +151,17 @@ bool DivisionJob::start(DivisionRequest request) {
                 if (request.optimise) {
                     Observer observer(*this, run, {}, Work::Optimisation);
                     engine::optimiseClasses(connection, project, observer);
-                    outcome->rows = engine::resultGridRows(connection, project.fbTable);
+                    outcome->rows = reports::resultGridRows(connection, project.fbTable);
                 } else if (request.classes) {
                     redivide(connection, project, *request.classes, run);
-                    outcome->rows = engine::resultGridRows(connection, project.fbTable);
+                    outcome->rows = reports::resultGridRows(connection, project.fbTable);
                 } else {
                     Observer observer(*this, run, engine::divisionStages(connection, project),
                                       engine::optimisesAfterDivision(connection, project)
                                           ? Work::DivisionThenOptimisation
                                           : Work::Division);
                     engine::divide(connection, project, observer);
-                    outcome->rows = engine::resultGridRows(connection, project.fbTable);
+                    outcome->rows = reports::resultGridRows(connection, project.fbTable);
                 }
                 outcome->status = DivisionOutcome::Status::Succeeded;
             } catch (const engine::DivisionCancelled& cancelled) {

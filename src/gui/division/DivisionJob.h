@@ -9,6 +9,7 @@
 
 #include "engine/DivisionRun.h"
 #include "gui/shared/BackgroundJob.h"
+#include "reports/ResultGrid.h"
 #include "store/ProjectStore.h"
 
 namespace qm::gui {
@@ -28,7 +29,7 @@ struct DivisionOutcome {
     enum class Status { Succeeded, Cancelled, Failed };
     Status status = Status::Failed;
     QString message;
-    std::vector<engine::ResultGridRow> rows;
+    std::vector<reports::ResultGridRow> rows;
 };
 
 // Runs one division (or re-division, or 深度优化) at a time as a background job, on a thread of its

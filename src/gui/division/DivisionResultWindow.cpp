@@ -31,7 +31,7 @@ namespace qm::gui {
 
 namespace {
 
-constexpr int kGridColumns = static_cast<int>(std::tuple_size_v<engine::ResultGridRow>);
+constexpr int kGridColumns = static_cast<int>(std::tuple_size_v<reports::ResultGridRow>);
 constexpr int kProgressSteps = 1000;
 
 QString headingOf(std::string_view column) {
@@ -310,7 +310,7 @@ void DivisionResultWindow::showPresentClasses() {
     runGuarded(this, [&] {
         const store::CurrentProject& project = workspace_.currentProject();
         if (engine::studentsInClasses(workspace_.connection(), project) > 0) {
-            showGrid(engine::resultGridRows(workspace_.connection(), project.fbTable));
+            showGrid(reports::resultGridRows(workspace_.connection(), project.fbTable));
         }
     });
 }
@@ -327,7 +327,7 @@ QString DivisionResultWindow::redividedNote() const {
 
 // Lists the rows by class, the students of the classes a re-division changed marked. No rows
 // leave the grid as it was.
-void DivisionResultWindow::showGrid(const std::vector<engine::ResultGridRow>& rows) {
+void DivisionResultWindow::showGrid(const std::vector<reports::ResultGridRow>& rows) {
     if (rows.empty()) {
         return;
     }
@@ -335,7 +335,7 @@ void DivisionResultWindow::showGrid(const std::vector<engine::ResultGridRow>& ro
     for (int classId : redividedClasses_) {
         marked << QString::fromStdString(store::classTitle(classId));
     }
-    constexpr std::size_t kClassColumn = std::tuple_size_v<engine::ResultGridRow> - 1;
+    constexpr std::size_t kClassColumn = std::tuple_size_v<reports::ResultGridRow> - 1;
     const QColor markColour(255, 240, 170);
     int firstMarked = -1;
     resultGrid_->setUpdatesEnabled(false);
@@ -375,7 +375,7 @@ void DivisionResultWindow::followClassChange(const ClassChange& change) {
     }
     redividedClasses_.clear();
     runGuarded(this,
-               [&] { showGrid(engine::resultGridRows(workspace_.connection(), change.fbTable)); });
+               [&] { showGrid(reports::resultGridRows(workspace_.connection(), change.fbTable)); });
 }
 
 void DivisionResultWindow::setRunning(bool running) {

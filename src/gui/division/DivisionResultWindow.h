@@ -4,8 +4,8 @@
 #include <optional>
 #include <vector>
 
-#include "engine/DivisionRun.h"
 #include "gui/division/ResultGrid.h"
+#include "reports/ResultGrid.h"
 
 class QLabel;
 class QProgressBar;
@@ -71,7 +71,7 @@ class DivisionResultWindow : public QWidget {
     void runEnded(const DivisionOutcome& outcome);
     void showPresentClasses();
     QString redividedNote() const;
-    void showGrid(const std::vector<engine::ResultGridRow>& rows);
+    void showGrid(const std::vector<reports::ResultGridRow>& rows);
     void followClassChange(const ClassChange& change);
     void setRunning(bool running);
 

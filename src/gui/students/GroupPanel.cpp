@@ -17,7 +17,7 @@
 #include "gui/shared/ClassChanges.h"
 #include "gui/shared/FileDialogs.h"
 #include "gui/shared/UserMessages.h"
-#include "store/ConstraintFile.h"
+#include "intake/ConstraintFile.h"
 #include "store/GroupCheck.h"
 #include "store/GroupList.h"
 #include "store/GroupStore.h"
@@ -171,7 +171,8 @@ bool GroupPanel::addChosenGroup(store::GroupKind kind) {
 bool GroupPanel::addGroupsFromFile(const QString& path) {
     std::vector<int> added;
     if (!mayChangeWhileDividing(this, workspace_) || !runGuarded(this, [&] {
-            added = store::addGroupsFromFile(workspace_.connection(), project_, path.toStdString());
+            added =
+                intake::addGroupsFromFile(workspace_.connection(), project_, path.toStdString());
         })) {
         return false;
     }
