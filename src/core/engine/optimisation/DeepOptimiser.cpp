@@ -88,7 +88,7 @@ bool weighWiderSpreads(const PlacedCohort& cohort, const std::vector<int>& befor
     return any;
 }
 
-// The widest spread of class averages among the total and the subjects taken.
+// The kicks of a run (see kKickBudget).
 long long kickCount(long long movable, long long classCount, bool firstRun) {
     long long kicks = std::min(kKickBudget / movable, kKickSeats * classCount / movable);
     if (firstRun) {
@@ -97,6 +97,7 @@ long long kickCount(long long movable, long long classCount, bool firstRun) {
     return std::clamp(kicks, kFewestKicks, kMostKicks);
 }
 
+// The widest spread of class averages among the total and the subjects taken.
 double widestSpread(const BalanceFigures& figures) {
     return std::max(figures.totalSpread(), figures.worstSubjectSpread());
 }
